@@ -1,0 +1,1 @@
+#include "Allg_Hilfsfkt.h"

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "ListControl.h"
+#include "RecColl.h"
+#include "Records.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+
+// The one gateway to the reservation database (an SQLite file named TovoRaumverw.mdb).
+// Operations never show messages: they return false and leave a German sentence in LastError()
+// (followed by CR LF and the driver's text when the driver failed). The two archive operations
+// are the exception: they report their errors themselves, as the forms do.
+class CRvDb {
+public:
+    CRvDb();
+    ~CRvDb();
+    CRvDb(const CRvDb&) = delete;
+    CRvDb& operator=(const CRvDb&) = delete;
+
+    QString LastError() const { return m_lastError; }
+
+    QString DbPath() const { return m_dbPath; }
+    void SetDbPath(const QString& path);
+    QVariant OpenOptions() const { return m_openOptions; }
+    void SetOpenOptions(const QVariant& options);
+    bool OpenReadOnly() const { return m_openReadOnly; }
+    void SetOpenReadOnly(bool readOnly);
+    QString OpenConnectInfo() const { return m_connectInfo; }
+    void SetOpenConnectInfo(const QString& info);
+
+    bool OpenDb();
+    void CloseDb();
+    bool UpdateDb();
+    bool IsOpen() const;
+    // Name of the Qt SQL connection while open (for the query helpers); empty when closed.
+    QString ConnectionName() const;
+
+    bool IsRaumUsed(int32_t raumId);
+    bool IsValidDb();
+
+    bool AddNewfm_belegungRec(CBelegungRec* rec);
+    bool Editfm_belegungRec(CBelegungRec* rec);
+    bool Readfm_belegungRec(CBelegungRec* rec);
+    bool ReadBelRecByAuftragNr(CBelegungRec* rec);
+    bool Delfm_belegungRec(int32_t id);
+    bool ArchiviereBelegungen(double archivDatum);
+    bool DeArchiviereBelegungen(double archivDatum);
+    bool ReadAuftrag2Coll(int32_t auftragNr, CBelegungRecColl* coll);
+    bool ReadAllfm_belegungRec2Coll(CBelegungRecColl* coll);
+    bool ReadAllbelegungRec2CollByArchiv(CBelegungRecColl* coll);
+
+    bool AddNewMitarbeiterRec(CMitarbeiterRec* rec);
+    bool EditMitarbeiterRec(CMitarbeiterRec* rec);
+    bool ReadMitarbeiterRec(CMitarbeiterRec* rec);
+    bool DelMitarbeiterRec(int32_t id);
+    bool DelAllMitarbeiterByPersNr();
+
+    bool AddNewrb_AnzeigeRec(CAnzeigeRec* rec);
+    bool Editrb_AnzeigeRec(CAnzeigeRec* rec);
+    bool Readrb_AnzeigeRec(CAnzeigeRec* rec);
+    bool ReadRaumByLang(CAnzeigeRec* rec);
+    bool ReadRaumByArt(CAnzeigeRec* rec);
+    bool Delrb_AnzeigeRec(int32_t id);
+    bool ReadAllRoomsForWeb(CAnzeigeRecColl* coll);
+    bool ReadAllrb_AnzeigeRec2Coll(CAnzeigeRecColl* coll);
+    bool ReadAllrb_AnzeigeRec2Ctrl(IListControl* ctrl);
+
+    bool ReadAllMitarbeiter2Coll(CMitarbeiterRecColl* coll);
+    bool ReadAllMitarbeiterRec2Ctrl(IListControl* ctrl);
+
+    bool AddNewRaumartRec(CRaumartRec* rec);
+    bool EditRaumartRec(CRaumartRec* rec);
+    bool ReadRaumartRec(CRaumartRec* rec);
+    bool ReadRaumartRecByName(CRaumartRec* rec);
+    bool DelRaumartRec(int32_t id);
+    bool ReadAllRaumartRec2Ctrl(IListControl* ctrl, bool withAlle);
+    bool ReadAllRaumartRec2Coll(CRaumartRecColl* coll);
+
+private:
+    QSqlDatabase db() const;
+
+    QString m_lastError;
+    QString m_dbPath;
+    QVariant m_openOptions = false;
+    bool m_openReadOnly = true;
+    QString m_connectInfo;
+    QString m_connection; // empty = closed
+};

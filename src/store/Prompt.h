@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Every message box, question and beep of the system goes through this service. Production
+// installs the Qt implementation (dialogs/QtPrompt); tests install a scripted one.
+
+enum class PromptIcon { None, Information, Exclamation, Critical, Question };
+enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
+enum class PromptResult { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
+
+struct PromptMessage {
+    QString title;
+    QString text;
+    PromptIcon icon = PromptIcon::None;
+    PromptButtons buttons = PromptButtons::Ok;
+};
+
+class IPrompt {
+public:
+    virtual ~IPrompt() = default;
+    virtual PromptResult show(const PromptMessage& message) = 0;
+    virtual void beep() = 0;
+};
+
+// The caption of the system's message boxes unless a caller names another.
+inline const QString kDefaultTitle = QStringLiteral("Tovo");
+
+// The installed service; a silent one that answers Ok/Yes until something is installed.
+IPrompt& Prompt();
+// Installs a service (not owned); nullptr goes back to the silent default.
+void SetPrompt(IPrompt* prompt);
+
+// Short forms for the usual calls.
+PromptResult MsgBox(const QString& text, PromptButtons buttons = PromptButtons::Ok,
+                    PromptIcon icon = PromptIcon::None, const QString& title = kDefaultTitle);
+void Beep();

@@ -1,0 +1,11 @@
+#include "RvGlobals.h"
+
+CRvDb* gRvDb = nullptr;
+QString gDb;
+QString gstProjektDir;
+QString gstDbPath;
+QString gstReportDir;
+QString gstRaumNrFormat;
+double gdToleranz = 0.0;
+QString gstMailname;
+bool gbUpdatePending = false;

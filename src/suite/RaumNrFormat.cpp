@@ -1,0 +1,1 @@
+#include "RaumNrFormat.h"

@@ -1,0 +1,1 @@
+#include "StammdatenDb.h"

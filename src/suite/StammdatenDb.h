@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+#include <cstdint>
+
+class CTovoRecht;
+
+// Master-data database of the suite (TovoStammdaten.mdb, SQLite): companies and persons.
+struct Firma {
+    int32_t lId = 0;
+    QString stName;
+    QString stStrasse;
+    QString stPlz;
+    QString stOrt;
+};
+
+struct Person {
+    int32_t lId = 0;
+    int32_t lFirmaId = 0;
+    QString stAnrede;
+    QString stVorname;
+    QString stName;
+    QString stTelefon;
+    QString stTelefax;
+    QString stEmail;
+    QString stKostenstelle;
+    QString stAbteilung;
+    QString stPersNr;
+};
+
+class CStammdatenDb {
+public:
+    CStammdatenDb();
+    ~CStammdatenDb();
+    CStammdatenDb(const CStammdatenDb&) = delete;
+    CStammdatenDb& operator=(const CStammdatenDb&) = delete;
+
+    // Opens the file; a missing file is created with empty tables.
+    bool OpenJet(const QString& exeDir, const QString& client, const QString& path, CTovoRecht* recht);
+    bool OpenConn(const QString& exeDir, const QString& connStr, const QString& client, bool readOnly,
+                  CTovoRecht* recht);
+    void Close();
+    bool IsOpen() const;
+    QString LastError() const { return m_lastError; }
+
+    QVector<Firma> Firmen() const;                       // by name
+    QVector<Person> Personen(int32_t firmaId = -1) const; // -1 = all persons, by name
+    bool ReadFirma(int32_t id, Firma& out) const;
+    bool ReadPerson(int32_t id, Person& out) const;
+    // Adds (lId 0) or updates a row; the id is set on adding.
+    bool SaveFirma(Firma& f);
+    bool SavePerson(Person& p);
+    bool DeleteFirma(int32_t id);
+    bool DeletePerson(int32_t id);
+
+private:
+    QString m_connection;
+    QString m_lastError;
+};

@@ -1,0 +1,1 @@
+#include "TovoRes.h"

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+
+// Where the built program and its data lie (set by CTest).
+inline QString TovoBinDir() {
+    QString dir = qEnvironmentVariable("TOVO_BIN_DIR");
+    return dir.isEmpty() ? QDir::currentPath() : dir;
+}
+
+// The empty template database built from the schema.
+inline QString TemplateDbPath() { return TovoBinDir() + QStringLiteral("/Leeres Projekt/TovoRaumverw.mdb"); }
+
+// Copies the template to a new file and returns its path.
+inline QString CopyTemplateTo(const QString& dir, const QString& name = QStringLiteral("TovoRaumverw.mdb")) {
+    QString path = dir + QLatin1Char('/') + name;
+    QFile::remove(path);
+    QFile::copy(TemplateDbPath(), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return path;
+}
