@@ -21,9 +21,13 @@ void ComboBoxListControl::SetItemData(int index, int32_t data) {
     m_box->setItemData(index, data, Qt::UserRole);
 }
 
-int ComboBoxListControl::ListCount() const { return m_box->count(); }
+int ComboBoxListControl::ListCount() const {
+    return m_box->count();
+}
 
-QString ComboBoxListControl::List(int index) const { return m_box->itemText(index); }
+QString ComboBoxListControl::List(int index) const {
+    return m_box->itemText(index);
+}
 
 void ListWidgetListControl::Clear() {
     m_list->clear();
@@ -45,7 +49,9 @@ void ListWidgetListControl::SetItemData(int index, int32_t data) {
         item->setData(Qt::UserRole, data);
 }
 
-int ListWidgetListControl::ListCount() const { return m_list->count(); }
+int ListWidgetListControl::ListCount() const {
+    return m_list->count();
+}
 
 QString ListWidgetListControl::List(int index) const {
     auto* item = m_list->item(index);

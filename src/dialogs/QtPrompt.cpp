@@ -66,4 +66,6 @@ PromptResult QtPrompt::show(const PromptMessage& m) {
     return fromButton(box.exec());
 }
 
-void QtPrompt::beep() { QApplication::beep(); }
+void QtPrompt::beep() {
+    QApplication::beep();
+}

@@ -1,1 +1,770 @@
 #include "CRvDb.h"
+
+#include "ErrorGuard.h"
+
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+#include <atomic>
+#include <limits>
+#include <vector>
+
+namespace {
+
+const QString kMsgAdd = QStringLiteral("Der Datensatz konnte nicht gespeichert werden!");
+const QString kMsgEdit = QStringLiteral("Der Datensatz konnte nicht aktualisiert werden!");
+const QString kMsgRead = QStringLiteral("Der Datensatz konnte nicht gelesen werden!");
+const QString kMsgDel = QStringLiteral("Der Datensatz konnte nicht gelöscht werden!");
+const QString kMsgColl =
+    QStringLiteral("Die Datensätze konnten nicht in die Liste gelesen werden!");
+const QString kMsgCtrl =
+    QStringLiteral("Die Datensätze konnten nicht ins Listenfeld gelesen werden!");
+const QString kMsgStructure = QStringLiteral("Die Struktur der Datenbank ist ungültig!");
+const QString kMsgRaumUsed = QStringLiteral("Function - IsRaumUsed");
+const QString kNotOpen = QStringLiteral("Die Datenbank ist nicht geöffnet.");
+const QString kCrLf = QStringLiteral("\r\n");
+
+std::atomic<quint64> gConnectionCounter{0};
+
+// SQLite URI of a file: absolute path, percent-encoded, so that "?", "#", "%" and non-ASCII
+// characters in folder names survive. mode=rw/ro never creates a missing file.
+QString fileUri(const QString& path, bool readOnly) {
+    QString abs = QFileInfo(path).absoluteFilePath();
+    if (!abs.startsWith(QLatin1Char('/')))
+        abs.prepend(QLatin1Char('/')); // drive letter paths: file:///C:/...
+    const QByteArray encoded = QUrl::toPercentEncoding(abs, "/:");
+    return QStringLiteral("file://") + QString::fromLatin1(encoded) +
+           (readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw"));
+}
+
+// --- Row mapping -------------------------------------------------------------------------------
+// One reader and one writer for all tables, driven by the records' visitFields().
+
+bool readInt(const QVariant& v, qint64 min, qint64 max, qint64& out) {
+    bool ok = false;
+    out = v.toLongLong(&ok);
+    return ok && out >= min && out <= max;
+}
+
+bool readValue(const QVariant& v, int32_t& out, NullRule rule) {
+    if (v.isNull()) {
+        out = 0;
+        return rule != NullRule::NotNull;
+    }
+    qint64 n = 0;
+    if (!readInt(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), n))
+        return false;
+    out = static_cast<int32_t>(n);
+    return true;
+}
+
+bool readValue(const QVariant& v, int16_t& out, NullRule rule) {
+    if (v.isNull()) {
+        out = 0;
+        return rule != NullRule::NotNull;
+    }
+    qint64 n = 0;
+    if (!readInt(v, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max(), n))
+        return false;
+    out = static_cast<int16_t>(n);
+    return true;
+}
+
+bool readValue(const QVariant& v, bool& out, NullRule rule) {
+    if (v.isNull()) {
+        out = false;
+        return rule != NullRule::NotNull;
+    }
+    qint64 n = 0;
+    if (!readInt(v, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max(), n))
+        return false;
+    out = n != 0;
+    return true;
+}
+
+bool readValue(const QVariant& v, double& out, NullRule rule) {
+    if (v.isNull()) {
+        out = 0.0;
+        return rule != NullRule::NotNull;
+    }
+    bool ok = false;
+    out = v.toDouble(&ok);
+    return ok;
+}
+
+bool readValue(const QVariant& v, DateField out, NullRule rule) {
+    if (v.isNull()) {
+        switch (rule) {
+        case NullRule::NotNull:
+            return false;
+        case NullRule::NoDate:
+            out.value = TovoDate::kNoDate;
+            return true;
+        case NullRule::ZeroDate:
+        case NullRule::Empty:
+            out.value = TovoDate::kNullDate;
+            return true;
+        }
+        return false;
+    }
+    bool ok = false;
+    out.value = v.toDouble(&ok);
+    return ok;
+}
+
+bool readValue(const QVariant& v, Currency& out, NullRule rule) {
+    if (v.isNull()) {
+        out = Currency();
+        return rule != NullRule::NotNull;
+    }
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    out = Currency::fromDouble(d);
+    return ok;
+}
+
+bool readValue(const QVariant& v, QString& out, NullRule rule) {
+    if (v.isNull()) {
+        out.clear();
+        return rule != NullRule::NotNull;
+    }
+    out = v.toString();
+    return true;
+}
+
+// The driver binds a null QString as NULL; text columns get "" instead.
+QVariant dbValue(const QString& s) {
+    return s.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(s);
+}
+QVariant dbValue(int32_t n) {
+    return QVariant(static_cast<int>(n));
+}
+QVariant dbValue(int16_t n) {
+    return QVariant(static_cast<int>(n));
+}
+QVariant dbValue(bool b) {
+    return QVariant(b ? -1 : 0);
+}
+QVariant dbValue(double d) {
+    return QVariant(d);
+}
+QVariant dbValue(DateField d) {
+    return QVariant(d.value);
+}
+QVariant dbValue(Currency c) {
+    return QVariant(c.toDouble());
+}
+
+bool isKey(const char* name, const char* key) {
+    return qstrcmp(name, key) == 0;
+}
+
+// Reads rows of a query into records. The column indexes are looked up once per query.
+template <class Rec> class RowReader {
+public:
+    explicit RowReader(const QSqlRecord& columns) {
+        Rec probe;
+        probe.visitFields([&](const char* name, auto&&, NullRule) {
+            m_index.push_back(columns.indexOf(QLatin1String(name)));
+        });
+    }
+
+    bool read(const QSqlQuery& q, Rec& rec) const {
+        bool ok = true;
+        size_t i = 0;
+        rec.visitFields([&](const char*, auto&& field, NullRule rule) {
+            const int col = m_index[i++];
+            if (ok)
+                ok = col >= 0 && readValue(q.value(col), field, rule);
+        });
+        return ok;
+    }
+
+private:
+    std::vector<int> m_index;
+};
+
+// Binds every column except the key, in visit order.
+template <class Rec> void bindFields(QSqlQuery& q, Rec& rec) {
+    rec.visitFields([&](const char* name, auto&& field, NullRule) {
+        if (!isKey(name, Rec::kKey))
+            q.addBindValue(dbValue(field));
+    });
+}
+
+template <class Rec> QStringList dataColumns() {
+    QStringList cols;
+    Rec probe;
+    probe.visitFields([&](const char* name, auto&&, NullRule) {
+        if (!isKey(name, Rec::kKey))
+            cols << QLatin1String(name);
+    });
+    return cols;
+}
+
+template <class Rec> const QString& insertSql() {
+    static const QString sql = [] {
+        const QStringList cols = dataColumns<Rec>();
+        QStringList marks;
+        for (qsizetype i = 0; i < cols.size(); ++i)
+            marks << QStringLiteral("?");
+        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(QLatin1String(Rec::kTable), cols.join(QLatin1String(", ")),
+                 marks.join(QLatin1String(", ")));
+    }();
+    return sql;
+}
+
+template <class Rec> const QString& updateSql() {
+    static const QString sql = [] {
+        const QString sets =
+            dataColumns<Rec>().join(QLatin1String(" = ?, ")) + QStringLiteral(" = ?");
+        return QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+            .arg(QLatin1String(Rec::kTable), sets, QLatin1String(Rec::kKey));
+    }();
+    return sql;
+}
+
+template <class Rec> QString byKeySql(const char* verb) {
+    return QStringLiteral("%1 FROM %2 WHERE %3 = ?")
+        .arg(QLatin1String(verb), QLatin1String(Rec::kTable), QLatin1String(Rec::kKey));
+}
+
+bool hasError(const QSqlQuery& q) {
+    return q.lastError().type() != QSqlError::NoError;
+}
+
+// Prepares and runs a statement with positional values.
+bool run(QSqlQuery& q, const QString& sql, const QVariantList& binds = {}) {
+    if (!q.prepare(sql))
+        return false;
+    for (const QVariant& v : binds)
+        q.addBindValue(v);
+    return q.exec();
+}
+
+// Day part of a date, as a date literal without time would compare.
+double dayOf(double date) {
+    return TovoDate(date).datePart().value();
+}
+
+} // namespace
+
+// --- Object and connection ---------------------------------------------------------------------
+
+CRvDb::CRvDb() : m_connName(QStringLiteral("CRvDb#%1").arg(gConnectionCounter.fetch_add(1) + 1)) {
+    CloseDb();
+}
+
+CRvDb::~CRvDb() {
+    CloseDb();
+}
+
+void CRvDb::SetDbPath(const QString& path) {
+    CloseDb();
+    m_dbPath = path;
+}
+
+void CRvDb::SetOpenOptions(const QVariant& options) {
+    if (!IsOpen())
+        m_openOptions = options;
+}
+
+void CRvDb::SetOpenReadOnly(bool readOnly) {
+    if (!IsOpen())
+        m_openReadOnly = readOnly;
+}
+
+void CRvDb::SetOpenConnectInfo(const QString& info) {
+    if (!IsOpen())
+        m_connectInfo = info;
+}
+
+QSqlDatabase CRvDb::db() const {
+    return QSqlDatabase::database(m_connection, false);
+}
+
+bool CRvDb::IsOpen() const {
+    return !m_connection.isEmpty() && db().isOpen();
+}
+
+QString CRvDb::ConnectionName() const {
+    return m_connection;
+}
+
+bool CRvDb::OpenDb() {
+    m_lastError.clear();
+    CloseDb();
+    if (m_dbPath.isEmpty())
+        return false;
+
+    QSqlError error;
+    {
+        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connName);
+        d.setDatabaseName(fileUri(m_dbPath, m_openReadOnly));
+        d.setConnectOptions(m_openReadOnly
+                                ? QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY")
+                                : QStringLiteral("QSQLITE_OPEN_URI"));
+        if (d.open()) {
+            // SQLite opens any file lazily; the first read tells whether it is a database.
+            QSqlQuery q(d);
+            if (q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && q.next()) {
+                m_connection = m_connName;
+                return true;
+            }
+            error = q.lastError();
+        } else {
+            error = d.lastError();
+        }
+        d.close();
+    }
+    QSqlDatabase::removeDatabase(m_connName);
+    return fail(QStringLiteral("Die Datenbank ") + m_dbPath +
+                    QStringLiteral(" konnte nicht geöffnet werden!"),
+                error);
+}
+
+void CRvDb::CloseDb() {
+    if (m_connection.isEmpty())
+        return;
+    const QString name = m_connection;
+    m_connection.clear();
+    {
+        QSqlDatabase d = QSqlDatabase::database(name, false);
+        if (d.isOpen())
+            d.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+bool CRvDb::UpdateDb() {
+    m_lastError.clear();
+    return true;
+}
+
+bool CRvDb::begin(const QString& message) {
+    m_lastError.clear();
+    if (IsOpen())
+        return true;
+    return fail(message);
+}
+
+bool CRvDb::fail(const QString& message, const QSqlError& error) {
+    m_lastError = message;
+    if (error.type() != QSqlError::NoError) {
+        const QString text = error.text().trimmed();
+        if (!text.isEmpty())
+            m_lastError += kCrLf + text;
+    }
+    return false;
+}
+
+// --- Checks ------------------------------------------------------------------------------------
+
+bool CRvDb::IsValidDb() {
+    if (!begin(kMsgStructure))
+        return false;
+    QSqlQuery q(db());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+        return fail(kMsgStructure, q.lastError());
+    QStringList tables;
+    while (q.next())
+        tables << q.value(0).toString();
+    if (hasError(q))
+        return fail(kMsgStructure, q.lastError());
+    for (const char* name : {"T_fm_belegung", "T_Mitarbeiter", "T_NextNr", "T_rb_Anzeige"}) {
+        const QString table = QLatin1String(name);
+        if (!tables.contains(table, Qt::CaseInsensitive))
+            return fail(kMsgStructure + kCrLf + QStringLiteral("Die Tabelle ") + table +
+                        QStringLiteral(" fehlt."));
+    }
+    return true;
+}
+
+bool CRvDb::IsRaumUsed(int32_t raumId) {
+    if (!begin(kMsgRaumUsed))
+        return true;
+    QSqlQuery q(db());
+    q.setForwardOnly(true);
+    if (!run(q, QStringLiteral("SELECT Rec_ID FROM T_fm_belegung WHERE rb_id = ? LIMIT 1"),
+             {raumId})) {
+        fail(kMsgRaumUsed, q.lastError());
+        return true;
+    }
+    if (q.next())
+        return true;
+    if (hasError(q)) {
+        fail(kMsgRaumUsed, q.lastError());
+        return true;
+    }
+    return false;
+}
+
+// --- Generic record operations -----------------------------------------------------------------
+
+template <class Rec> bool CRvDb::addRec(Rec* rec) {
+    m_lastError.clear();
+    if (!rec)
+        return false;
+    if (!begin(kMsgAdd)) {
+        rec->key() = 0;
+        return false;
+    }
+    QSqlQuery q(db());
+    if (q.prepare(insertSql<Rec>())) {
+        bindFields(q, *rec);
+        if (q.exec()) {
+            rec->key() = q.lastInsertId().toInt();
+            return true;
+        }
+    }
+    rec->key() = 0;
+    return fail(kMsgAdd, q.lastError());
+}
+
+template <class Rec> bool CRvDb::editRec(Rec* rec) {
+    m_lastError.clear();
+    if (!rec)
+        return false;
+    if (!begin(kMsgEdit))
+        return false;
+    QSqlQuery q(db());
+    if (!q.prepare(updateSql<Rec>()))
+        return fail(kMsgEdit, q.lastError());
+    bindFields(q, *rec);
+    q.addBindValue(rec->key());
+    if (!q.exec())
+        return fail(kMsgEdit, q.lastError());
+    if (q.numRowsAffected() < 1)
+        return fail(kMsgEdit);
+    return true;
+}
+
+template <class Rec> bool CRvDb::readRec(Rec* rec) {
+    m_lastError.clear();
+    if (!rec)
+        return false;
+    return readFirst(rec, byKeySql<Rec>("SELECT *"), {rec->key()}, false);
+}
+
+template <class Rec>
+bool CRvDb::readFirst(Rec* rec, const QString& sql, const QVariantList& binds, bool noRowIsOk) {
+    m_lastError.clear();
+    if (!rec)
+        return false;
+    if (!begin(kMsgRead))
+        return false;
+    QSqlQuery q(db());
+    q.setForwardOnly(true);
+    if (!run(q, sql, binds))
+        return fail(kMsgRead, q.lastError());
+    if (!q.next()) {
+        if (hasError(q))
+            return fail(kMsgRead, q.lastError());
+        return noRowIsOk ? true : fail(kMsgRead);
+    }
+    Rec row;
+    if (!RowReader<Rec>(q.record()).read(q, row))
+        return fail(kMsgRead);
+    rec->CopyFrom(row);
+    return true;
+}
+
+template <class Rec> bool CRvDb::delRec(int32_t id) {
+    if (!begin(kMsgDel))
+        return false;
+    QSqlQuery q(db());
+    if (!run(q, byKeySql<Rec>("DELETE"), {id}))
+        return fail(kMsgDel, q.lastError());
+    if (q.numRowsAffected() < 1)
+        return fail(kMsgDel);
+    return true;
+}
+
+template <class Rec>
+bool CRvDb::readColl(CRecColl<Rec>* coll, const QString& sql, const QVariantList& binds) {
+    m_lastError.clear();
+    if (!coll)
+        return false;
+    coll->Clear();
+    if (!begin(kMsgColl))
+        return false;
+    QSqlQuery q(db());
+    q.setForwardOnly(true);
+    if (!run(q, sql, binds))
+        return fail(kMsgColl, q.lastError());
+    const RowReader<Rec> reader(q.record());
+    Rec row; // one scratch record; Append stores a copy
+    while (q.next()) {
+        if (!reader.read(q, row) || !coll->Append(&row))
+            return fail(kMsgColl);
+    }
+    if (hasError(q))
+        return fail(kMsgColl, q.lastError());
+    return true;
+}
+
+bool CRvDb::readCtrl(IListControl* ctrl, const QString& sql, bool withAlle,
+                     QString (*text)(const QVariant& a, const QVariant& b)) {
+    m_lastError.clear();
+    if (!ctrl)
+        return false;
+    ctrl->Clear();
+    if (!begin(kMsgCtrl))
+        return false;
+    QSqlQuery q(db());
+    q.setForwardOnly(true);
+    if (!run(q, sql))
+        return fail(kMsgCtrl, q.lastError());
+    if (withAlle) {
+        ctrl->AddItem(QStringLiteral("Alle"));
+        ctrl->SetItemData(ctrl->NewIndex(), 0);
+    }
+    const bool twoColumns = q.record().count() > 2;
+    while (q.next()) {
+        ctrl->AddItem(text(q.value(1), twoColumns ? q.value(2) : QVariant()));
+        ctrl->SetItemData(ctrl->NewIndex(), q.value(0).toInt());
+    }
+    if (hasError(q))
+        return fail(kMsgCtrl, q.lastError());
+    return true;
+}
+
+// --- Bookings ----------------------------------------------------------------------------------
+
+bool CRvDb::AddNewfm_belegungRec(CBelegungRec* rec) {
+    return addRec(rec);
+}
+bool CRvDb::Editfm_belegungRec(CBelegungRec* rec) {
+    return editRec(rec);
+}
+bool CRvDb::Readfm_belegungRec(CBelegungRec* rec) {
+    return readRec(rec);
+}
+bool CRvDb::Delfm_belegungRec(int32_t id) {
+    return delRec<CBelegungRec>(id);
+}
+
+bool CRvDb::ReadBelRecByAuftragNr(CBelegungRec* rec) {
+    if (!rec) {
+        m_lastError.clear();
+        return false;
+    }
+    return readFirst(
+        rec, QStringLiteral("SELECT * FROM T_fm_belegung WHERE lAuftrNr = ? ORDER BY Rec_ID"),
+        {rec->lAuftrNr}, false);
+}
+
+bool CRvDb::ReadAuftrag2Coll(int32_t auftragNr, CBelegungRecColl* coll) {
+    return readColl<CBelegungRec>(
+        coll,
+        QStringLiteral("SELECT * FROM T_fm_belegung WHERE lAuftrNr = ? ORDER BY dt_von, Rec_ID"),
+        {auftragNr});
+}
+
+bool CRvDb::ReadAllfm_belegungRec2Coll(CBelegungRecColl* coll) {
+    return readColl<CBelegungRec>(coll,
+                                  QStringLiteral("SELECT * FROM T_fm_belegung ORDER BY Rec_ID"));
+}
+
+bool CRvDb::ReadAllbelegungRec2CollByArchiv(CBelegungRecColl* coll) {
+    return readColl<CBelegungRec>(
+        coll, QStringLiteral("SELECT * FROM T_fm_belegung WHERE bArchiviert = 0 ORDER BY Rec_ID"));
+}
+
+bool CRvDb::ArchiviereBelegungen(double archivDatum) {
+    const QString procedure = QStringLiteral("CRvDb.ArchiviereBelegungen");
+    if (!IsOpen()) {
+        ShowError(kNotOpen, procedure);
+        return false;
+    }
+    QSqlDatabase d = db();
+    const bool inTransaction = d.transaction();
+    QSqlError error;
+    {
+        QSqlQuery q(d);
+        // Everything unarchived, then exactly the bookings that end before the date archived.
+        if (!run(q, QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = 0 "
+                                   "WHERE bArchiviert <> 0")) ||
+            !run(q, QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = -1 WHERE dt_bis < ?"),
+                 {dayOf(archivDatum)}))
+            error = q.lastError();
+    }
+    if (inTransaction) {
+        if (error.type() == QSqlError::NoError && !d.commit())
+            error = d.lastError();
+        if (error.type() != QSqlError::NoError)
+            d.rollback();
+    }
+    if (error.type() != QSqlError::NoError) {
+        ShowError(error.text().trimmed(), procedure);
+        return false;
+    }
+    return true;
+}
+
+bool CRvDb::DeArchiviereBelegungen(double archivDatum) {
+    const QString procedure = QStringLiteral("CRvDb.DeArchiviereBelegungen");
+    if (!IsOpen()) {
+        ShowError(kNotOpen, procedure);
+        return false;
+    }
+    QSqlQuery q(db());
+    if (!run(q,
+             QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = 0 "
+                            "WHERE dt_von > ? AND bArchiviert = -1"),
+             {dayOf(archivDatum)})) {
+        ShowError(q.lastError().text().trimmed(), procedure);
+        return false;
+    }
+    return true;
+}
+
+// --- Employees ---------------------------------------------------------------------------------
+
+bool CRvDb::AddNewMitarbeiterRec(CMitarbeiterRec* rec) {
+    return addRec(rec);
+}
+bool CRvDb::EditMitarbeiterRec(CMitarbeiterRec* rec) {
+    return editRec(rec);
+}
+bool CRvDb::ReadMitarbeiterRec(CMitarbeiterRec* rec) {
+    return readRec(rec);
+}
+bool CRvDb::DelMitarbeiterRec(int32_t id) {
+    return delRec<CMitarbeiterRec>(id);
+}
+
+bool CRvDb::DelAllMitarbeiterByPersNr() {
+    if (!begin(kMsgDel))
+        return false;
+    QSqlQuery q(db());
+    // Employees taken over from the master data carry a personnel number; hand-made ones stay.
+    if (!run(q, QStringLiteral("DELETE FROM T_Mitarbeiter WHERE stPersNr > ''")))
+        return fail(kMsgDel, q.lastError());
+    return true;
+}
+
+bool CRvDb::ReadAllMitarbeiter2Coll(CMitarbeiterRecColl* coll) {
+    return readColl<CMitarbeiterRec>(coll,
+                                     QStringLiteral("SELECT * FROM T_Mitarbeiter ORDER BY lId"));
+}
+
+bool CRvDb::ReadAllMitarbeiterRec2Ctrl(IListControl* ctrl) {
+    return readCtrl(ctrl,
+                    QStringLiteral("SELECT lId, stName, stVorname FROM T_Mitarbeiter ORDER BY lId"),
+                    false, [](const QVariant& name, const QVariant& vorname) {
+                        QString text = name.toString();
+                        const QString first = vorname.toString();
+                        if (!first.isEmpty())
+                            text += QStringLiteral(", ") + first;
+                        return text;
+                    });
+}
+
+// --- Rooms -------------------------------------------------------------------------------------
+
+bool CRvDb::AddNewrb_AnzeigeRec(CAnzeigeRec* rec) {
+    return addRec(rec);
+}
+bool CRvDb::Editrb_AnzeigeRec(CAnzeigeRec* rec) {
+    return editRec(rec);
+}
+bool CRvDb::Readrb_AnzeigeRec(CAnzeigeRec* rec) {
+    return readRec(rec);
+}
+
+// Names compare without regard to case, as room and type names are unique regardless of case.
+bool CRvDb::ReadRaumByLang(CAnzeigeRec* rec) {
+    if (!rec) {
+        m_lastError.clear();
+        return false;
+    }
+    return readFirst(rec,
+                     QStringLiteral("SELECT * FROM T_rb_Anzeige WHERE Kurzbez = ? COLLATE NOCASE "
+                                    "ORDER BY az_ID LIMIT 1"),
+                     {dbValue(rec->Kurzbez)}, true);
+}
+
+bool CRvDb::ReadRaumByArt(CAnzeigeRec* rec) {
+    if (!rec) {
+        m_lastError.clear();
+        return false;
+    }
+    return readFirst(
+        rec,
+        QStringLiteral("SELECT * FROM T_rb_Anzeige WHERE lRaumartId = ? ORDER BY az_ID LIMIT 1"),
+        {rec->lRaumartId}, true);
+}
+
+bool CRvDb::Delrb_AnzeigeRec(int32_t id) {
+    if (!begin(kMsgDel))
+        return false;
+    {
+        // The room's bookings go first, archived ones included, whether the room exists or not.
+        QSqlQuery q(db());
+        if (!run(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE rb_id = ?"), {id}))
+            return fail(kMsgDel, q.lastError());
+    }
+    return delRec<CAnzeigeRec>(id);
+}
+
+bool CRvDb::ReadAllRoomsForWeb(CAnzeigeRecColl* coll) {
+    // RArt carries the name of the room's type; rooms of an unknown type are left out.
+    return readColl<CAnzeigeRec>(
+        coll, QStringLiteral("SELECT a.az_ID AS az_ID, a.RaumNr AS RaumNr, a.Kurzbez AS Kurzbez, "
+                             "r.stRaumArt AS RArt, a.lRaumartId AS lRaumartId, "
+                             "a.lGebraumId AS lGebraumId, a.STSTUHLANORDNUNG AS STSTUHLANORDNUNG, "
+                             "a.IANZAHLPERS AS IANZAHLPERS, a.stAusstattung AS stAusstattung, "
+                             "a.IPTISCHE AS IPTISCHE, a.IPTISCHEFEST AS IPTISCHEFEST "
+                             "FROM T_Raumart r INNER JOIN T_rb_Anzeige a ON r.lId = a.lRaumartId "
+                             "ORDER BY a.az_ID"));
+}
+
+bool CRvDb::ReadAllrb_AnzeigeRec2Coll(CAnzeigeRecColl* coll) {
+    return readColl<CAnzeigeRec>(
+        coll, QStringLiteral("SELECT * FROM T_rb_Anzeige ORDER BY Kurzbez COLLATE NOCASE, az_ID"));
+}
+
+bool CRvDb::ReadAllrb_AnzeigeRec2Ctrl(IListControl* ctrl) {
+    return readCtrl(ctrl, QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige ORDER BY az_ID"),
+                    false, [](const QVariant& name, const QVariant&) { return name.toString(); });
+}
+
+// --- Room types --------------------------------------------------------------------------------
+
+bool CRvDb::AddNewRaumartRec(CRaumartRec* rec) {
+    return addRec(rec);
+}
+bool CRvDb::EditRaumartRec(CRaumartRec* rec) {
+    return editRec(rec);
+}
+bool CRvDb::ReadRaumartRec(CRaumartRec* rec) {
+    return readRec(rec);
+}
+bool CRvDb::DelRaumartRec(int32_t id) {
+    return delRec<CRaumartRec>(id);
+}
+
+bool CRvDb::ReadRaumartRecByName(CRaumartRec* rec) {
+    if (!rec) {
+        m_lastError.clear();
+        return false;
+    }
+    return readFirst(rec,
+                     QStringLiteral("SELECT * FROM T_Raumart WHERE stRaumArt = ? COLLATE NOCASE "
+                                    "ORDER BY lId LIMIT 1"),
+                     {dbValue(rec->stRaumArt)}, true);
+}
+
+bool CRvDb::ReadAllRaumartRec2Ctrl(IListControl* ctrl, bool withAlle) {
+    return readCtrl(ctrl, QStringLiteral("SELECT lId, stRaumArt FROM T_Raumart ORDER BY lId"),
+                    withAlle,
+                    [](const QVariant& name, const QVariant&) { return name.toString(); });
+}
+
+bool CRvDb::ReadAllRaumartRec2Coll(CRaumartRecColl* coll) {
+    return readColl<CRaumartRec>(coll, QStringLiteral("SELECT * FROM T_Raumart ORDER BY lId"));
+}

@@ -5,8 +5,10 @@
 #include "Records.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 #include <QVariant>
+#include <QVariantList>
 
 // The one gateway to the reservation database (an SQLite file named TovoRaumverw.mdb).
 // Operations never show messages: they return false and leave a German sentence in LastError()
@@ -80,11 +82,33 @@ public:
 
 private:
     QSqlDatabase db() const;
+    // Starts an operation: clears LastError; false (with `message`) when no database is open.
+    bool begin(const QString& message);
+    // Ends a failed operation: LastError := message, plus CR LF and the driver's text if it failed.
+    bool fail(const QString& message, const QSqlError& error = QSqlError());
+
+    // Generic single-record operations on the record's table, keyed by its key column.
+    template <class Rec> bool addRec(Rec* rec);
+    template <class Rec> bool editRec(Rec* rec);
+    template <class Rec> bool readRec(Rec* rec);
+    template <class Rec> bool delRec(int32_t id);
+    // Reads the first row of `sql` into rec; no row: true with rec unchanged when
+    // `noRowIsOk`, else the read message.
+    template <class Rec>
+    bool readFirst(Rec* rec, const QString& sql, const QVariantList& binds, bool noRowIsOk);
+    // Clears coll and appends every row of `sql`.
+    template <class Rec>
+    bool readColl(CRecColl<Rec>* coll, const QString& sql, const QVariantList& binds = {});
+    // Clears ctrl, optionally adds "Alle" (0), then one item per row: text from the row, item
+    // data from column 0.
+    bool readCtrl(IListControl* ctrl, const QString& sql, bool withAlle,
+                  QString (*text)(const QVariant& a, const QVariant& b));
 
     QString m_lastError;
     QString m_dbPath;
     QVariant m_openOptions = false;
     bool m_openReadOnly = true;
     QString m_connectInfo;
-    QString m_connection; // empty = closed
+    QString m_connName;   // unique per object
+    QString m_connection; // = m_connName while open; empty = closed
 };

@@ -2,7 +2,9 @@
 
 #include "Prompt.h"
 
-void RaiseError(const QString& description) { throw RvError(description); }
+void RaiseError(const QString& description) {
+    throw RvError(description);
+}
 
 void ShowError(const QString& description, const QString& procedure) {
     MsgBox(description + QLatin1Char('\n') + procedure, PromptButtons::Ok, PromptIcon::Critical);

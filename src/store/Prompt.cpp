@@ -23,13 +23,19 @@ SilentPrompt gSilent;
 IPrompt* gPrompt = nullptr;
 } // namespace
 
-IPrompt& Prompt() { return gPrompt ? *gPrompt : gSilent; }
+IPrompt& Prompt() {
+    return gPrompt ? *gPrompt : gSilent;
+}
 
-void SetPrompt(IPrompt* prompt) { gPrompt = prompt; }
+void SetPrompt(IPrompt* prompt) {
+    gPrompt = prompt;
+}
 
 PromptResult MsgBox(const QString& text, PromptButtons buttons, PromptIcon icon,
                     const QString& title) {
     return Prompt().show({title, text, icon, buttons});
 }
 
-void Beep() { Prompt().beep(); }
+void Beep() {
+    Prompt().beep();
+}

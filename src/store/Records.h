@@ -13,10 +13,10 @@
 
 // Null rule of a column when a row is read.
 enum class NullRule {
-    NotNull,     // a null here is a read error
-    NoDate,      // null reads as 31.12.9999
-    ZeroDate,    // null reads as 30.12.1899
-    Empty        // null reads as "" or 0
+    NotNull,  // a null here is a read error
+    NoDate,   // null reads as 31.12.9999
+    ZeroDate, // null reads as 30.12.1899
+    Empty     // null reads as "" or 0
 };
 
 // Marks a field that holds a date (stored as REAL day number), to tell it apart from a Double.

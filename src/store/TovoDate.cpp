@@ -42,7 +42,7 @@ TovoDate TovoDate::fromParts(int year, int month, int day, int hour, int minute,
     QDate first(year, m0 + 1, 1);
     double d = fromDate(first).value() + (day - 1);
     double t = (hour * 3600.0 + minute * 60.0 + second) / kSecondsPerDay;
-    return TovoDate(d + t);
+    return TovoDate(d >= 0 ? d + t : d - t); // before 1899 the time counts away from zero
 }
 
 TovoDate TovoDate::today() { return fromDate(QDate::currentDate()); }
@@ -92,34 +92,56 @@ TovoDate TovoDate::addMonths(int months) const {
 }
 
 QString TovoDate::format(const QString& pattern) const {
-    // Translate Windows-style letters: "mm" after "h" or "hh" means minutes there, month elsewhere;
-    // "n"/"nn" are minutes. Qt wants "MM" for months and "mm" for minutes.
+    // Windows' German short names, which differ from Qt's ("Mrz" and "Sa", not "März" and "Sa.");
+    // settings keys are built from them.
+    static const char* const kMonthShort[] = {"Jan", "Feb", "Mrz", "Apr", "Mai", "Jun",
+                                              "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
+    static const char* const kDayShort[] = {"Mo", "Di", "Mi", "Do", "Fr", "Sa", "So"};
+    auto literal = [](const char* text) -> QString {
+        return QLatin1Char('\'') + QLatin1String(text) + QLatin1Char('\'');
+    };
+
+    // The pattern as runs of one repeated character.
+    struct Run {
+        QChar c;
+        int n;
+    };
+    QList<Run> runs;
+    for (QChar c : pattern) {
+        if (!runs.isEmpty() && runs.last().c == c)
+            ++runs.last().n;
+        else
+            runs.append({c, 1});
+    }
+    // The nearest letter run before or after run i, skipping separators.
+    auto letterNear = [&](qsizetype i, int step) {
+        for (i += step; i >= 0 && i < runs.size(); i += step)
+            if (runs[i].c.isLetter())
+                return runs[i].c.toLower();
+        return QChar();
+    };
+
+    // Translate Windows-style letters to Qt's: "m"/"mm" is minutes right after an hour or right
+    // before seconds and the month elsewhere; "n"/"nn" are minutes. Qt wants "MM" for months and
+    // "mm" for minutes.
+    const QDate date = toQDate();
     QString p;
     p.reserve(pattern.size());
-    bool lastWasHour = false;
-    for (int i = 0; i < pattern.size();) {
-        QChar c = pattern.at(i);
-        int run = 1;
-        while (i + run < pattern.size() && pattern.at(i + run) == c)
-            ++run;
-        QString chunk(run, c);
-        if (c == QLatin1Char('m')) {
-            // Windows: minutes directly after an hour, months otherwise.
-            p += lastWasHour && run <= 2 ? chunk : QString(run, QLatin1Char('M'));
-            lastWasHour = false;
-        } else if (c == QLatin1Char('n')) {
-            p += QString(run, QLatin1Char('m'));
-            lastWasHour = false;
-        } else if (c == QLatin1Char('h') || c == QLatin1Char('H')) {
-            p += chunk;
-            lastWasHour = true;
-        } else if (c.isLetter()) {
-            p += chunk;
-            lastWasHour = false;
-        } else {
-            p += chunk; // separators keep the hour context: "hh:mm"
-        }
-        i += run;
+    for (qsizetype i = 0; i < runs.size(); ++i) {
+        const auto [c, n] = runs[i];
+        if (c == QLatin1Char('m') && n <= 2 &&
+            (letterNear(i, -1) == QLatin1Char('h') || letterNear(i, 1) == QLatin1Char('s')))
+            p += QString(n, QLatin1Char('m'));
+        else if ((c == QLatin1Char('m') || c == QLatin1Char('M')) && n == 3)
+            p += literal(kMonthShort[date.month() - 1]);
+        else if (c == QLatin1Char('m'))
+            p += QString(n, QLatin1Char('M'));
+        else if (c == QLatin1Char('n'))
+            p += QString(n, QLatin1Char('m'));
+        else if (c == QLatin1Char('d') && n == 3)
+            p += literal(kDayShort[date.dayOfWeek() - 1]);
+        else
+            p += QString(n, c);
     }
     static const QLocale german(QLocale::German, QLocale::Germany);
     return german.toString(toQDateTime(), p);

@@ -1,1 +1,334 @@
 #include "TovoTools.h"
+
+#include "Cp1252.h"
+#include "ErrorGuard.h"
+#include "TovoDate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+// INI files are handled the way the Windows private-profile functions handle them, since the
+// same files are shared with the Windows programs of the suite:
+// - section and key names are compared without regard to case; the first matching section and
+//   the first matching key count; lines before the first section belong to no section;
+// - "key=value" with blanks around key and value ignored; a value enclosed in matching double or
+//   single quotes is read without them; lines starting with ";" are comments;
+// - writing changes only the line of the key, or inserts the key at the end of its section
+//   (before the blank lines that end it), or appends the section at the end of the file. Every
+//   other byte of the file stays as it was, line endings included; new lines take the line ending
+//   the file already uses (CR LF in a new file).
+// Encoding: a file with a UTF-8 byte order mark, or whose non-ASCII bytes form valid UTF-8, is
+// UTF-8 and is written back as such (with its mark if it had one). Any other file is Windows-1252;
+// characters that 1252 lacks are written as "?", as the Windows API does. A new file, or one
+// holding only ASCII, is written in Windows-1252 as long as the text fits, else in UTF-8.
+// File names are matched without regard to case when the exact name does not exist, so that
+// "TovoRaumverw.ini" and "TovoRaumVerw.ini" address one file as on Windows.
+
+namespace {
+
+enum class Encoding { Undecided, Ansi, Utf8, Utf8Bom };
+
+const QByteArray kBom("\xEF\xBB\xBF");
+
+struct RawLine {
+    QByteArray text; // without line ending
+    QByteArray eol;  // "\r\n", "\n" or "" for a last line without one
+    bool changed = false;
+    QString newText; // the line's text once changed; encoded when the file is saved
+};
+
+enum class LineKind { Blank, Comment, Section, Key, Other };
+
+struct ParsedLine {
+    LineKind kind = LineKind::Other;
+    QString name;  // section or key name
+    QString value; // key value, blanks removed
+};
+
+ParsedLine parseLine(const QString& line) {
+    ParsedLine p;
+    const QString t = line.trimmed();
+    if (t.isEmpty()) {
+        p.kind = LineKind::Blank;
+    } else if (t.startsWith(QLatin1Char(';'))) {
+        p.kind = LineKind::Comment;
+    } else if (t.startsWith(QLatin1Char('[')) && t.indexOf(QLatin1Char(']')) > 0) {
+        p.kind = LineKind::Section;
+        p.name = t.mid(1, t.indexOf(QLatin1Char(']')) - 1).trimmed();
+    } else if (const qsizetype eq = t.indexOf(QLatin1Char('=')); eq >= 0) {
+        p.kind = LineKind::Key;
+        p.name = t.left(eq).trimmed();
+        p.value = t.mid(eq + 1).trimmed();
+    }
+    return p;
+}
+
+bool sameName(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+QString stripQuotes(const QString& value) {
+    if (value.size() >= 2) {
+        const QChar q = value.front();
+        if ((q == QLatin1Char('"') || q == QLatin1Char('\'')) && value.back() == q)
+            return value.mid(1, value.size() - 2);
+    }
+    return value;
+}
+
+// An existing file of that name, found without regard to case; else the path as given.
+QString resolvePath(const QString& path) {
+    QFileInfo fi(path);
+    if (fi.exists())
+        return path;
+    const QDir dir = fi.absoluteDir();
+    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : entries)
+        if (sameName(name, fi.fileName()))
+            return dir.filePath(name);
+    return path;
+}
+
+class IniFile {
+public:
+    explicit IniFile(const QString& path) : m_path(resolvePath(path)) { load(); }
+
+    int lineCount() const { return static_cast<int>(m_lines.size()); }
+    QString lineText(int i) const {
+        if (m_lines[i].changed)
+            return m_lines[i].newText;
+        const QByteArray& raw = m_lines[i].text;
+        if (i == 0 && m_encoding == Encoding::Utf8Bom)
+            return decode(raw.mid(kBom.size()));
+        return decode(raw);
+    }
+    ParsedLine parsed(int i) const { return parseLine(lineText(i)); }
+
+    // Index of the section's header line, or -1.
+    int findSection(const QString& section) const {
+        for (int i = 0; i < lineCount(); ++i) {
+            const ParsedLine p = parsed(i);
+            if (p.kind == LineKind::Section && sameName(p.name, section))
+                return i;
+        }
+        return -1;
+    }
+    // One past the section's last line.
+    int sectionEnd(int header) const {
+        int i = header + 1;
+        while (i < lineCount() && parsed(i).kind != LineKind::Section)
+            ++i;
+        return i;
+    }
+    int findKey(int header, const QString& key) const {
+        const int end = sectionEnd(header);
+        for (int i = header + 1; i < end; ++i) {
+            const ParsedLine p = parsed(i);
+            if (p.kind == LineKind::Key && sameName(p.name, key))
+                return i;
+        }
+        return -1;
+    }
+
+    void replaceLine(int i, const QString& text) {
+        m_lines[i].changed = true;
+        m_lines[i].newText = text;
+    }
+    void insertLine(int before, const QString& text) {
+        const QByteArray nl = newline();
+        if (before > 0 && m_lines[before - 1].eol.isEmpty())
+            m_lines[before - 1].eol = nl;
+        m_lines.insert(before, RawLine{QByteArray(), nl, true, text});
+    }
+
+    bool save() {
+        if (m_encoding == Encoding::Undecided) {
+            bool fits = true;
+            for (const RawLine& l : std::as_const(m_lines))
+                fits = fits && (!l.changed || Cp1252::canEncode(l.newText));
+            m_encoding = fits ? Encoding::Ansi : Encoding::Utf8;
+        }
+        for (RawLine& l : m_lines) {
+            if (l.changed)
+                l.text = encode(l.newText);
+            l.changed = false;
+        }
+
+        QByteArray bytes;
+        if (m_encoding == Encoding::Utf8Bom &&
+            (m_lines.isEmpty() || !m_lines[0].text.startsWith(kBom)))
+            bytes = kBom;
+        for (const RawLine& l : std::as_const(m_lines))
+            bytes += l.text + l.eol;
+
+        QSaveFile file(m_path);
+        file.setDirectWriteFallback(true);
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        if (file.write(bytes) != bytes.size()) {
+            file.cancelWriting();
+            return false;
+        }
+        return file.commit();
+    }
+
+private:
+    void load() {
+        QFile file(m_path);
+        if (!file.open(QIODevice::ReadOnly))
+            return;
+        const QByteArray bytes = file.readAll();
+        m_encoding = detect(bytes);
+        qsizetype start = 0;
+        while (start < bytes.size()) {
+            qsizetype nl = bytes.indexOf('\n', start);
+            RawLine line;
+            if (nl < 0) {
+                line.text = bytes.mid(start);
+                start = bytes.size();
+            } else {
+                const bool cr = nl > start && bytes[nl - 1] == '\r';
+                line.text = bytes.mid(start, nl - start - (cr ? 1 : 0));
+                line.eol = cr ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
+                start = nl + 1;
+            }
+            m_lines.append(line);
+        }
+    }
+
+    static Encoding detect(const QByteArray& bytes) {
+        if (bytes.startsWith(kBom))
+            return Encoding::Utf8Bom;
+        bool ascii = true;
+        for (char c : bytes)
+            ascii = ascii && static_cast<uchar>(c) < 0x80;
+        if (ascii)
+            return Encoding::Undecided;
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8.decode(bytes);
+        Q_UNUSED(text)
+        return utf8.hasError() ? Encoding::Ansi : Encoding::Utf8;
+    }
+
+    QByteArray newline() const {
+        for (const RawLine& l : m_lines)
+            if (!l.eol.isEmpty())
+                return l.eol;
+        return QByteArrayLiteral("\r\n");
+    }
+
+    QString decode(const QByteArray& raw) const {
+        return m_encoding == Encoding::Utf8 || m_encoding == Encoding::Utf8Bom
+                   ? QString::fromUtf8(raw)
+                   : Cp1252::decode(raw);
+    }
+    QByteArray encode(const QString& text) const {
+        return m_encoding == Encoding::Utf8 || m_encoding == Encoding::Utf8Bom
+                   ? text.toUtf8()
+                   : Cp1252::encode(text);
+    }
+
+    QString m_path;
+    Encoding m_encoding = Encoding::Undecided;
+    QList<RawLine> m_lines;
+};
+
+// A line break inside a value would end the line and could start a section of its own.
+QString singleLine(QString value) {
+    value.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    value.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return value;
+}
+
+int toNumber(const QString& text, const char* what) {
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok);
+    if (!ok)
+        RaiseError(QStringLiteral("Typen unverträglich: %1 \"%2\" ist keine Zahl")
+                       .arg(QLatin1String(what), text));
+    return n;
+}
+
+} // namespace
+
+CTovoTools& CTovoTools::Instance() {
+    static CTovoTools instance;
+    return instance;
+}
+
+QString CTovoTools::ReadIniValue(const QString& file, const QString& section, const QString& key,
+                                 const QString& defaultValue) const {
+    const IniFile ini(file);
+    const int header = ini.findSection(section);
+    if (header < 0)
+        return defaultValue;
+    const int line = ini.findKey(header, key);
+    if (line < 0)
+        return defaultValue;
+    return stripQuotes(ini.parsed(line).value);
+}
+
+bool CTovoTools::WriteIniValue(const QString& file, const QString& section, const QString& key,
+                               const QString& value) const {
+    IniFile ini(file);
+    const QString v = singleLine(value);
+    const int header = ini.findSection(section);
+    if (header < 0) {
+        ini.insertLine(ini.lineCount(), QLatin1Char('[') + section + QLatin1Char(']'));
+        ini.insertLine(ini.lineCount(), key + QLatin1Char('=') + v);
+        return ini.save();
+    }
+    if (const int line = ini.findKey(header, key); line >= 0) {
+        // Keep the key as written and the blanks after "=", replace only the value.
+        const QString old = ini.lineText(line);
+        qsizetype pos = old.indexOf(QLatin1Char('=')) + 1;
+        while (pos < old.size() && (old[pos] == QLatin1Char(' ') || old[pos] == QLatin1Char('\t')))
+            ++pos;
+        ini.replaceLine(line, old.left(pos) + v);
+        return ini.save();
+    }
+    int at = ini.sectionEnd(header);
+    while (at > header + 1 && ini.parsed(at - 1).kind == LineKind::Blank)
+        --at;
+    ini.insertLine(at, key + QLatin1Char('=') + v);
+    return ini.save();
+}
+
+QStringList CTovoTools::ReadIniSection(const QString& file, const QString& section) const {
+    QStringList entries;
+    const IniFile ini(file);
+    const int header = ini.findSection(section);
+    if (header < 0)
+        return entries;
+    const int end = ini.sectionEnd(header);
+    for (int i = header + 1; i < end; ++i) {
+        const ParsedLine p = ini.parsed(i);
+        if (p.kind == LineKind::Key)
+            entries.append(p.name + QLatin1Char('=') + p.value);
+    }
+    return entries;
+}
+
+QString CTovoTools::JetDateLiteral(double date) const {
+    return TovoDate(date).jetLiteral();
+}
+
+double CTovoTools::DateFromParts(const QString& day, const QString& month,
+                                 const QString& year) const {
+    const int d = toNumber(day, "Tag");
+    const int m = toNumber(month, "Monat");
+    int y = toNumber(year, "Jahr");
+    if (y >= 0 && y < 100)
+        y += y < 30 ? 2000 : 1900; // two-digit years as Windows reads them
+    // Month and day roll over; the result must still be a date of the years 100 to 9999.
+    if (y < 100 || y > 9999 || m < -120000 || m > 120000)
+        RaiseError(QStringLiteral("Ungültiges Datum: %1.%2.%3").arg(day, month, year));
+    const TovoDate date = TovoDate::fromParts(y, m, d);
+    if (date.value() < TovoDate::fromDate(QDate(100, 1, 1)).value() ||
+        date.value() > TovoDate::kNoDate)
+        RaiseError(QStringLiteral("Ungültiges Datum: %1.%2.%3").arg(day, month, year));
+    return date.value();
+}

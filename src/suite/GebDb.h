@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <cstdint>
 
@@ -25,7 +26,8 @@ public:
     // Opens the file; a missing file is created with the empty structure.
     bool OpenJet(const QString& exeDir, const QString& client, const QString& path);
     // Opens by connection string (for the suite a file path, or "DATABASE=path;").
-    bool OpenConn(const QString& exeDir, const QString& client, const QString& connStr, bool readOnly);
+    bool OpenConn(const QString& exeDir, const QString& client, const QString& connStr,
+                  bool readOnly);
     void Close();
     bool IsOpen() const;
     QString LastError() const { return m_lastError; }
@@ -41,5 +43,5 @@ public:
 
 private:
     QString m_connection;
-    QString m_lastError;
+    mutable QString m_lastError; // also set by the reading methods
 };

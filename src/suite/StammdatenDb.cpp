@@ -1,1 +1,337 @@
 #include "StammdatenDb.h"
+
+#include "SqlConnection.h"
+#include "SuiteSql.h"
+#include "TovoRecht.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+const QStringList kSchema = {
+    QStringLiteral("CREATE TABLE IF NOT EXISTS T_Firma ("
+                   "lId INTEGER PRIMARY KEY AUTOINCREMENT, "
+                   "stName TEXT NOT NULL DEFAULT '', "
+                   "stStrasse TEXT NOT NULL DEFAULT '', "
+                   "stPlz TEXT NOT NULL DEFAULT '', "
+                   "stOrt TEXT NOT NULL DEFAULT '')"),
+    QStringLiteral("CREATE TABLE IF NOT EXISTS T_Person ("
+                   "lId INTEGER PRIMARY KEY AUTOINCREMENT, "
+                   "lFirmaId INTEGER NOT NULL DEFAULT 0, "
+                   "stAnrede TEXT NOT NULL DEFAULT '', "
+                   "stVorname TEXT NOT NULL DEFAULT '', "
+                   "stName TEXT NOT NULL DEFAULT '', "
+                   "stTelefon TEXT NOT NULL DEFAULT '', "
+                   "stTelefax TEXT NOT NULL DEFAULT '', "
+                   "stEmail TEXT NOT NULL DEFAULT '', "
+                   "stKostenstelle TEXT NOT NULL DEFAULT '', "
+                   "stAbteilung TEXT NOT NULL DEFAULT '', "
+                   "stPersNr TEXT NOT NULL DEFAULT '')"),
+    QStringLiteral("CREATE INDEX IF NOT EXISTS IX_Person_Firma ON T_Person (lFirmaId)"),
+};
+
+const QString kFirmaSelect =
+    QStringLiteral("SELECT lId, stName, stStrasse, stPlz, stOrt FROM T_Firma");
+const QString kPersonSelect =
+    QStringLiteral("SELECT lId, lFirmaId, stAnrede, stVorname, stName, stTelefon, stTelefax, "
+                   "stEmail, stKostenstelle, stAbteilung, stPersNr FROM T_Person");
+
+const QString kNichtOffen = QStringLiteral("Die Stammdatenbank ist nicht geöffnet.");
+const QString kLesen = QStringLiteral("Der Datensatz konnte nicht gelesen werden!");
+const QString kListe = QStringLiteral("Die Datensätze konnten nicht gelesen werden!");
+const QString kSpeichern = QStringLiteral("Der Datensatz konnte nicht gespeichert werden!");
+const QString kLoeschen = QStringLiteral("Der Datensatz konnte nicht gelöscht werden!");
+const QString kNichtGefunden = QStringLiteral("Der Datensatz wurde nicht gefunden.");
+
+Firma FirmaFrom(const QSqlQuery& q) {
+    Firma f;
+    f.lId = q.value(0).toInt();
+    f.stName = q.value(1).toString();
+    f.stStrasse = q.value(2).toString();
+    f.stPlz = q.value(3).toString();
+    f.stOrt = q.value(4).toString();
+    return f;
+}
+
+Person PersonFrom(const QSqlQuery& q) {
+    Person p;
+    p.lId = q.value(0).toInt();
+    p.lFirmaId = q.value(1).toInt();
+    p.stAnrede = q.value(2).toString();
+    p.stVorname = q.value(3).toString();
+    p.stName = q.value(4).toString();
+    p.stTelefon = q.value(5).toString();
+    p.stTelefax = q.value(6).toString();
+    p.stEmail = q.value(7).toString();
+    p.stKostenstelle = q.value(8).toString();
+    p.stAbteilung = q.value(9).toString();
+    p.stPersNr = q.value(10).toString();
+    return p;
+}
+
+// SQLite refuses NULL in the NOT NULL columns: a null QString is bound as "".
+QVariant Text(const QString& s) {
+    return s.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(s);
+}
+
+} // namespace
+
+CStammdatenDb::CStammdatenDb() = default;
+
+CStammdatenDb::~CStammdatenDb() {
+    Close();
+}
+
+bool CStammdatenDb::OpenJet(const QString&, const QString&, const QString& path,
+                            CTovoRecht* recht) {
+    return Open(path, false, recht);
+}
+
+bool CStammdatenDb::OpenConn(const QString&, const QString& connStr, const QString&, bool readOnly,
+                             CTovoRecht* recht) {
+    Close();
+    m_lastError.clear();
+    const QString path = DbPathFromConnStr(connStr);
+    if (path.isEmpty()) {
+        m_lastError = QStringLiteral("Die Verbindungsangabe nennt keine Stammdatenbank.");
+        return false;
+    }
+    return Open(path, readOnly, recht);
+}
+
+bool CStammdatenDb::Open(const QString& path, bool readOnly, CTovoRecht* recht) {
+    Close();
+    m_lastError.clear();
+    QString error;
+    if (!OpenSuiteDb(path, QStringLiteral("TovoStammdatenDb"), readOnly, kSchema, m_connection,
+                     error)) {
+        m_lastError = SuiteError(
+            QStringLiteral("Die Stammdatenbank %1 konnte nicht geöffnet werden!").arg(path), error);
+        return false;
+    }
+    m_readOnly = readOnly || (recht && !recht->DarfSchreiben());
+    return true;
+}
+
+void CStammdatenDb::Close() {
+    CloseSqliteConnection(m_connection);
+    m_connection.clear();
+    m_readOnly = false;
+}
+
+bool CStammdatenDb::IsOpen() const {
+    return !m_connection.isEmpty() && QSqlDatabase::database(m_connection, false).isOpen();
+}
+
+bool CStammdatenDb::CheckWritable() {
+    m_lastError.clear();
+    if (!IsOpen()) {
+        m_lastError = kNichtOffen;
+        return false;
+    }
+    if (m_readOnly) {
+        m_lastError = QStringLiteral("Die Stammdaten dürfen nur gelesen werden.");
+        return false;
+    }
+    return true;
+}
+
+QVector<Firma> CStammdatenDb::Firmen() const {
+    m_lastError.clear();
+    QVector<Firma> result;
+    if (!IsOpen()) {
+        m_lastError = kNichtOffen;
+        return result;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (!q.exec(kFirmaSelect + QStringLiteral(" ORDER BY stName, lId"))) {
+        m_lastError = SuiteError(kListe, q);
+        return result;
+    }
+    while (q.next())
+        result.append(FirmaFrom(q));
+    return result;
+}
+
+QVector<Person> CStammdatenDb::Personen(int32_t firmaId) const {
+    m_lastError.clear();
+    QVector<Person> result;
+    if (!IsOpen()) {
+        m_lastError = kNichtOffen;
+        return result;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    const QString order = QStringLiteral(" ORDER BY stName, stVorname, lId");
+    if (firmaId < 0) {
+        q.prepare(kPersonSelect + order);
+    } else {
+        q.prepare(kPersonSelect + QStringLiteral(" WHERE lFirmaId = ?") + order);
+        q.addBindValue(firmaId);
+    }
+    if (!q.exec()) {
+        m_lastError = SuiteError(kListe, q);
+        return result;
+    }
+    while (q.next())
+        result.append(PersonFrom(q));
+    return result;
+}
+
+bool CStammdatenDb::ReadFirma(int32_t id, Firma& out) const {
+    m_lastError.clear();
+    if (!IsOpen()) {
+        m_lastError = kNichtOffen;
+        return false;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(kFirmaSelect + QStringLiteral(" WHERE lId = ?"));
+    q.addBindValue(id);
+    if (!q.exec()) {
+        m_lastError = SuiteError(kLesen, q);
+        return false;
+    }
+    if (!q.next()) {
+        m_lastError = kNichtGefunden;
+        return false;
+    }
+    out = FirmaFrom(q);
+    return true;
+}
+
+bool CStammdatenDb::ReadPerson(int32_t id, Person& out) const {
+    m_lastError.clear();
+    if (!IsOpen()) {
+        m_lastError = kNichtOffen;
+        return false;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(kPersonSelect + QStringLiteral(" WHERE lId = ?"));
+    q.addBindValue(id);
+    if (!q.exec()) {
+        m_lastError = SuiteError(kLesen, q);
+        return false;
+    }
+    if (!q.next()) {
+        m_lastError = kNichtGefunden;
+        return false;
+    }
+    out = PersonFrom(q);
+    return true;
+}
+
+bool CStammdatenDb::SaveFirma(Firma& f) {
+    if (!CheckWritable())
+        return false;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (f.lId == 0)
+        q.prepare(QStringLiteral(
+            "INSERT INTO T_Firma (stName, stStrasse, stPlz, stOrt) VALUES (?, ?, ?, ?)"));
+    else
+        q.prepare(QStringLiteral(
+            "UPDATE T_Firma SET stName = ?, stStrasse = ?, stPlz = ?, stOrt = ? WHERE lId = ?"));
+    q.addBindValue(Text(f.stName));
+    q.addBindValue(Text(f.stStrasse));
+    q.addBindValue(Text(f.stPlz));
+    q.addBindValue(Text(f.stOrt));
+    if (f.lId != 0)
+        q.addBindValue(f.lId);
+    if (!q.exec()) {
+        m_lastError = SuiteError(kSpeichern, q);
+        return false;
+    }
+    if (f.lId == 0) {
+        f.lId = q.lastInsertId().toInt();
+    } else if (q.numRowsAffected() < 1) {
+        m_lastError = kNichtGefunden;
+        return false;
+    }
+    return true;
+}
+
+bool CStammdatenDb::SavePerson(Person& p) {
+    if (!CheckWritable())
+        return false;
+    if (p.lFirmaId != 0) {
+        Firma firma;
+        if (!ReadFirma(p.lFirmaId, firma)) {
+            m_lastError = SuiteError(QStringLiteral("Die Firma der Person gibt es nicht."),
+                                     m_lastError == kNichtGefunden ? QString() : m_lastError);
+            return false;
+        }
+    }
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (p.lId == 0)
+        q.prepare(QStringLiteral(
+            "INSERT INTO T_Person (lFirmaId, stAnrede, stVorname, stName, stTelefon, stTelefax, "
+            "stEmail, stKostenstelle, stAbteilung, stPersNr) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, "
+            "?)"));
+    else
+        q.prepare(QStringLiteral(
+            "UPDATE T_Person SET lFirmaId = ?, stAnrede = ?, stVorname = ?, stName = ?, "
+            "stTelefon = ?, stTelefax = ?, stEmail = ?, stKostenstelle = ?, stAbteilung = ?, "
+            "stPersNr = ? WHERE lId = ?"));
+    q.addBindValue(p.lFirmaId);
+    for (const QString* s : {&p.stAnrede, &p.stVorname, &p.stName, &p.stTelefon, &p.stTelefax,
+                             &p.stEmail, &p.stKostenstelle, &p.stAbteilung, &p.stPersNr})
+        q.addBindValue(Text(*s));
+    if (p.lId != 0)
+        q.addBindValue(p.lId);
+    if (!q.exec()) {
+        m_lastError = SuiteError(kSpeichern, q);
+        return false;
+    }
+    if (p.lId == 0) {
+        p.lId = q.lastInsertId().toInt();
+    } else if (q.numRowsAffected() < 1) {
+        m_lastError = kNichtGefunden;
+        return false;
+    }
+    return true;
+}
+
+bool CStammdatenDb::DeleteFirma(int32_t id) {
+    if (!CheckWritable())
+        return false;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT count(*) FROM T_Person WHERE lFirmaId = ?"));
+    q.addBindValue(id);
+    if (!q.exec() || !q.next()) {
+        m_lastError = SuiteError(kLoeschen, q);
+        return false;
+    }
+    if (q.value(0).toInt() > 0) {
+        m_lastError = QStringLiteral("Die Firma kann nicht gelöscht werden! "
+                                     "Es gibt noch Personen dieser Firma.");
+        return false;
+    }
+    q.prepare(QStringLiteral("DELETE FROM T_Firma WHERE lId = ?"));
+    q.addBindValue(id);
+    if (!q.exec()) {
+        m_lastError = SuiteError(kLoeschen, q);
+        return false;
+    }
+    if (q.numRowsAffected() < 1) {
+        m_lastError = kNichtGefunden;
+        return false;
+    }
+    return true;
+}
+
+bool CStammdatenDb::DeletePerson(int32_t id) {
+    if (!CheckWritable())
+        return false;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("DELETE FROM T_Person WHERE lId = ?"));
+    q.addBindValue(id);
+    if (!q.exec()) {
+        m_lastError = SuiteError(kLoeschen, q);
+        return false;
+    }
+    if (q.numRowsAffected() < 1) {
+        m_lastError = kNichtGefunden;
+        return false;
+    }
+    return true;
+}

@@ -37,24 +37,31 @@ public:
     CStammdatenDb& operator=(const CStammdatenDb&) = delete;
 
     // Opens the file; a missing file is created with empty tables.
-    bool OpenJet(const QString& exeDir, const QString& client, const QString& path, CTovoRecht* recht);
-    bool OpenConn(const QString& exeDir, const QString& connStr, const QString& client, bool readOnly,
-                  CTovoRecht* recht);
+    bool OpenJet(const QString& exeDir, const QString& client, const QString& path,
+                 CTovoRecht* recht);
+    bool OpenConn(const QString& exeDir, const QString& connStr, const QString& client,
+                  bool readOnly, CTovoRecht* recht);
     void Close();
     bool IsOpen() const;
     QString LastError() const { return m_lastError; }
 
-    QVector<Firma> Firmen() const;                       // by name
+    QVector<Firma> Firmen() const;                        // by name
     QVector<Person> Personen(int32_t firmaId = -1) const; // -1 = all persons, by name
     bool ReadFirma(int32_t id, Firma& out) const;
     bool ReadPerson(int32_t id, Person& out) const;
-    // Adds (lId 0) or updates a row; the id is set on adding.
+    // Adds (lId 0) or updates a row; the id is set on adding. A person's company (lFirmaId other
+    // than 0) must exist. Writing needs a connection that may write and the right "S".
     bool SaveFirma(Firma& f);
     bool SavePerson(Person& p);
+    // A company that still has persons is not deleted.
     bool DeleteFirma(int32_t id);
     bool DeletePerson(int32_t id);
 
 private:
+    bool Open(const QString& path, bool readOnly, CTovoRecht* recht);
+    bool CheckWritable();
+
     QString m_connection;
-    QString m_lastError;
+    mutable QString m_lastError; // also set by the reading methods
+    bool m_readOnly = false;     // opened read-only, or the rights allow reading only
 };

@@ -1,1 +1,3 @@
 #include "TovoRecht.h"
+
+std::shared_ptr<CTovoRecht> goRecht;

@@ -8,7 +8,9 @@ class CTovoRecht {
 public:
     QString Zugriff() const { return m_zugriff; }
     void SetZugriff(const QString& level) { m_zugriff = level; }
-    bool DarfSchreiben() const { return m_zugriff.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0; }
+    bool DarfSchreiben() const {
+        return m_zugriff.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
+    }
 
 private:
     QString m_zugriff = QStringLiteral("S");

@@ -15,7 +15,8 @@ public:
         shown.append(message);
         if (!answers.isEmpty())
             return answers.dequeue();
-        return message.buttons == PromptButtons::YesNo || message.buttons == PromptButtons::YesNoCancel
+        return message.buttons == PromptButtons::YesNo ||
+                       message.buttons == PromptButtons::YesNoCancel
                    ? PromptResult::Yes
                    : PromptResult::Ok;
     }

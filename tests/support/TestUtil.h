@@ -11,13 +11,17 @@ inline QString TovoBinDir() {
 }
 
 // The empty template database built from the schema.
-inline QString TemplateDbPath() { return TovoBinDir() + QStringLiteral("/Leeres Projekt/TovoRaumverw.mdb"); }
+inline QString TemplateDbPath() {
+    return TovoBinDir() + QStringLiteral("/Leeres Projekt/TovoRaumverw.mdb");
+}
 
 // Copies the template to a new file and returns its path.
-inline QString CopyTemplateTo(const QString& dir, const QString& name = QStringLiteral("TovoRaumverw.mdb")) {
+inline QString CopyTemplateTo(const QString& dir,
+                              const QString& name = QStringLiteral("TovoRaumverw.mdb")) {
     QString path = dir + QLatin1Char('/') + name;
     QFile::remove(path);
     QFile::copy(TemplateDbPath(), path);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                    QFile::ReadOther);
     return path;
 }

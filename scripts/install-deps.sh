@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need, if any are missing.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build pkg-config sqlite3 clang-format
+    qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-mysql
+    qt6-serialport-dev qt6-translations-l10n
+    libcurl4-openssl-dev
+    xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installiere: ${missing[*]}"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,340 @@
+// The three views: graphical, graphical with room information, and the table of one day.
+#include "TovoRaumverwCtrl.h"
+
+#include "ErrorGuard.h"
+#include "RvGlobals.h"
+#include "TovoDate.h"
+#include "TovoZeitPlan.h"
+#include "ViewQueries.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QToolButton>
+#include <algorithm>
+
+namespace {
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+// Header of the table view; the blanks give the relative column widths.
+const char* const kGridHeader =
+    "<Raum                        |Auftr.Nr|Von Zeit |Bis Zeit  |Besteller                      "
+    "|Telefon       |Fax             |Firma                  |KST   |>Pers|Veranstaltung     "
+    "|E-Mail";
+
+// Label of a bar: orderer, event and e-mail address.
+QString balkenText(const ViewQueries::BelegungBalken& b) {
+    return b.Best.trimmed() + QLatin1Char('/') + b.Verst.trimmed() + QLatin1Char('/') +
+           b.STEMAIL.trimmed();
+}
+
+QString raumInfo(const CAnzeigeRec& r) {
+    QStringList parts;
+    if (!r.RaumNr.isEmpty())
+        parts << r.RaumNr;
+    if (r.IANZAHLPERS > 0)
+        parts << QStringLiteral("%1 Pers.").arg(r.IANZAHLPERS);
+    if (!r.stAusstattung.isEmpty())
+        parts << r.stAusstattung;
+    return parts.join(QStringLiteral(" · "));
+}
+} // namespace
+
+int32_t TovoRaumverwCtrl::SelectedRaumartId() const {
+    const int i = coRaumart->currentIndex();
+    return i < 0 ? 0 : coRaumart->itemData(i, Qt::UserRole).toInt();
+}
+
+int TovoRaumverwCtrl::AktuelleAnsicht() const {
+    if (mnuAnsicht.value(15)->isChecked())
+        return 2;
+    if (mnuAnsicht.value(20)->isChecked())
+        return 1;
+    return 0;
+}
+
+void TovoRaumverwCtrl::coRaumart_Click() {
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.coRaumart_Click"), [&] {
+        if (coRaumart->currentIndex() < 0)
+            return;
+        ChangeAnsicht(AktuelleAnsicht());
+    });
+}
+
+void TovoRaumverwCtrl::ChangeAnsicht(int iAnsicht) {
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.ChangeAnsicht"), [&] {
+        switch (iAnsicht) {
+        case 0:
+            for (TovoZeitPlan* p : {TovoZeitPlan1, TovoZeitPlan2}) {
+                p->SetZeilenart(2);
+                p->SetBreiteErsteSpalte(2400);
+            }
+            SetVisuality(true);
+            SetzeAnsichtNeu();
+            break;
+        case 1: {
+            SetVisuality(false);
+            VInScroll->setEnabled(false);
+            TovoDate tag;
+            if (!TovoDate::parse(edAktDatum->text(), tag))
+                tag = TovoDate::today();
+            FillGrid(tag.sqlDateText());
+            break;
+        }
+        case 2:
+            for (TovoZeitPlan* p : {TovoZeitPlan1, TovoZeitPlan2}) {
+                p->SetBreiteErsteSpalte(3500);
+                p->SetZeilenart(3);
+            }
+            SetVisuality(true);
+            SetzeAnsichtNeu();
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void TovoRaumverwCtrl::SetVisuality(bool bGrafisch) {
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.SetVisuality"), [&] {
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 ZeitPic, btZeit[0], btZeit[1], btZeit[2], btZeit[3], llVon, llBis, llBisText,
+                 frZeitraum, edStartDatum, edEndDatum, pbDatum[1]})
+            w->setVisible(bGrafisch);
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{fgMain, btDatL, btDatR, edAktDatum, pbDatum[0]})
+            w->setVisible(!bGrafisch);
+    });
+}
+
+void TovoRaumverwCtrl::SetzeAnsichtNeu() {
+    // A rebuild lets the window paint between bookings; a second request meanwhile runs after it.
+    if (m_rebuilding) {
+        m_rebuildAgain = true;
+        return;
+    }
+    m_rebuilding = true;
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.SetzeAnsichtNeu"), [&] {
+        WaitCursor wait;
+        const int32_t raumartId = SelectedRaumartId();
+        const bool alle = raumartId == 0;
+
+        QVector<ViewQueries::RaumZeile> zeilen;
+        QString error;
+        if (!ViewQueries::ReadRaeume(gDb, raumartId, zeilen, &error))
+            RaiseError(error);
+        ZeitPlanRaumListe raeume;
+        raeume.reserve(zeilen.size());
+        for (const auto& z : zeilen) {
+            ZeitPlanRaum r;
+            r.lId = z.raum.az_ID;
+            r.stName =
+                alle ? z.stRaumArt.left(2) + QLatin1Char(':') + z.raum.Kurzbez : z.raum.Kurzbez;
+            r.stZusatz = z.raum.RaumNr;
+            r.stInfo = raumInfo(z.raum);
+            raeume.append(r);
+        }
+
+        ZeitPlanTerminListe termine;
+        int seitYield = 0;
+        const bool ok = ViewQueries::ForEachBalken(
+            gDb, raumartId,
+            [&](const ViewQueries::BelegungBalken& b) {
+                ZeitPlanTermin t;
+                t.lId = b.Rec_ID;
+                t.lStammId = b.rb_id;
+                t.stName = balkenText(b);
+                if (!IsNoDate(b.Udt_von)) {
+                    t.lFarbe = kFarbeUmbau;
+                    t.DtVon = b.Udt_von + b.Utm_von;
+                    t.DtBis = !IsNoDate(b.Udt_bis) ? b.Udt_bis + b.Utm_bis : b.dt_von + b.tm_von;
+                    termine.append(t);
+                }
+                t.lFarbe = kFarbeBelegung;
+                t.DtVon = b.dt_von + b.tm_von;
+                t.DtBis = b.dt_bis + b.tm_bis;
+                termine.append(t);
+                if (!IsNoDate(b.Rdt_bis)) {
+                    t.lFarbe = kFarbeUmbau;
+                    t.DtVon = !IsNoDate(b.Rdt_von) ? b.Rdt_von + b.Rtm_von : b.dt_bis + b.tm_bis;
+                    t.DtBis = b.Rdt_bis + b.Rtm_bis;
+                    termine.append(t);
+                }
+                // Keep the window painting while a large plan loads.
+                if (++seitYield == 512) {
+                    seitYield = 0;
+                    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                }
+                return true;
+            },
+            &error);
+        if (!ok)
+            RaiseError(error);
+
+        if (edStartDatum->text().trimmed().isEmpty()) {
+            TovoZeitPlan1->SetDatumVon(TovoDate::today());
+            TovoZeitPlan2->SetAnzeigedatum(TovoZeitPlan1->Anzeigedatum());
+        }
+        TovoZeitPlan1->Laden(raeume, termine, nullptr);
+
+        const TovoDate heute = TovoDate::today();
+        const double monatsErster = TovoDate::fromParts(heute.year(), heute.month(), 1);
+        TovoZeitPlan2->Laden(raeume, termine, nullptr);
+        // The overview keeps its own start; its display date marks what the main plan shows.
+        TovoZeitPlan2->Bereich(monatsErster, 6);
+        TovoZeitPlan2->SetDatumVon(monatsErster);
+        TovoZeitPlan2->Zeichnen();
+
+        FillDateFields();
+        TovoZeitPlan_ResizeControl();
+    });
+    m_rebuilding = false;
+    if (m_rebuildAgain) {
+        m_rebuildAgain = false;
+        SetzeAnsichtNeu();
+    }
+}
+
+void TovoRaumverwCtrl::FillGrid(const QString& datum) {
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.FillGrid"), [&] {
+        fgMain->setSortingEnabled(false);
+        fgMain->setRowCount(0);
+        if (fgMain->columnCount() == 0) {
+            const QStringList cols = QString::fromUtf8(kGridHeader).split(QLatin1Char('|'));
+            fgMain->setColumnCount(static_cast<int>(cols.size()));
+            QStringList titles;
+            for (int c = 0; c < cols.size(); ++c) {
+                QString t = cols[c];
+                const bool rechts = t.startsWith(QLatin1Char('>'));
+                if (t.startsWith(QLatin1Char('<')) || rechts)
+                    t.remove(0, 1);
+                fgMain->setColumnWidth(c, std::max(40, static_cast<int>(t.size()) * 7));
+                titles << t.trimmed();
+            }
+            fgMain->setHorizontalHeaderLabels(titles);
+            fgMain->horizontalHeader()->setStretchLastSection(true);
+        }
+
+        // The day comes as m/d/yyyy.
+        const QStringList teile = datum.split(QLatin1Char('/'));
+        if (teile.size() != 3)
+            return;
+        const double tag =
+            TovoDate::fromParts(teile[2].toInt(), teile[0].toInt(), teile[1].toInt());
+
+        QVector<CAnzeigeRec> raeume;
+        QString error;
+        if (!ViewQueries::ReadRaeumeNachName(gDb, SelectedRaumartId(), raeume, &error))
+            RaiseError(error);
+        auto cell = [&](int row, int col, const QString& text,
+                        Qt::Alignment align = Qt::AlignLeft) {
+            auto* item = new QTableWidgetItem(text);
+            item->setTextAlignment(align | Qt::AlignVCenter);
+            fgMain->setItem(row, col, item);
+            return item;
+        };
+        QVector<CBelegungRec> belegungen;
+        for (const CAnzeigeRec& raum : raeume) {
+            const QString raumText =
+                raum.Kurzbez + QStringLiteral(" (") + raum.RaumNr + QLatin1Char(')');
+            if (!ViewQueries::ReadBelegungenAmTag(gDb, raum.az_ID, tag, belegungen, &error))
+                RaiseError(error);
+            if (belegungen.isEmpty()) {
+                const int row = fgMain->rowCount();
+                fgMain->insertRow(row);
+                cell(row, 0, raumText);
+                continue;
+            }
+            for (const CBelegungRec& b : belegungen) {
+                const int row = fgMain->rowCount();
+                fgMain->insertRow(row);
+                cell(row, 0, raumText)->setData(Qt::UserRole, b.Rec_ID);
+                cell(row, 1, QString::number(b.lAuftrNr), Qt::AlignRight);
+                cell(row, 2, TovoDate(b.tm_von).format(QStringLiteral("hh:mm")));
+                cell(row, 3, TovoDate(b.tm_bis).format(QStringLiteral("hh:mm")));
+                cell(row, 4, b.Best);
+                cell(row, 5, b.Tel);
+                cell(row, 6, b.Fax);
+                cell(row, 7, b.Inst);
+                cell(row, 8, b.KST);
+                cell(row, 9, b.Pers, Qt::AlignRight);
+                cell(row, 10, b.Verst);
+                cell(row, 11, b.bEMail ? QStringLiteral("Ja") : QStringLiteral("Nein"));
+            }
+        }
+        if (fgMain->rowCount() > 0) {
+            fgMain->resizeColumnToContents(0);
+            fgMain->setCurrentCell(0, 0);
+            fgMain->selectRow(0);
+        }
+    });
+}
+
+int TovoRaumverwCtrl::fgMain_Compare(const QString& cell1, const QString& cell2) {
+    int result = 0;
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.fgMain_Compare"), [&] {
+        TovoDate a, b;
+        const double ta = TovoDate::parse(cell1, a) ? a.timePart().value() : 0.0;
+        const double tb = TovoDate::parse(cell2, b) ? b.timePart().value() : 0.0;
+        result = ta < tb ? -1 : ta > tb ? 1 : 0;
+    });
+    return result;
+}
+
+void TovoRaumverwCtrl::fgMain_HeaderClick(int column) {
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.fgMain_MouseUp"), [&] {
+        if (column < 0 || column >= fgMain->columnCount())
+            return;
+        SortGrid(column);
+        if (fgMain->rowCount() > 0) {
+            fgMain->setCurrentCell(0, 1);
+            fgMain->selectRow(0);
+        }
+    });
+}
+
+void TovoRaumverwCtrl::SortGrid(int column) {
+    // Rows are taken out whole, sorted stably, and put back.
+    const int rows = fgMain->rowCount(), cols = fgMain->columnCount();
+    std::vector<std::vector<QTableWidgetItem*>> data(rows,
+                                                     std::vector<QTableWidgetItem*>(cols, nullptr));
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            data[r][c] = fgMain->takeItem(r, c);
+    auto text = [&](const std::vector<QTableWidgetItem*>& row) {
+        return row[column] ? row[column]->text() : QString();
+    };
+    if (column == 2 || column == 3) {
+        WaitCursor wait;
+        std::stable_sort(data.begin(), data.end(), [&](const auto& a, const auto& b) {
+            return fgMain_Compare(text(a), text(b)) < 0;
+        });
+    } else {
+        // Generic ascending: numbers as numbers, everything else as text.
+        std::stable_sort(data.begin(), data.end(), [&](const auto& a, const auto& b) {
+            const QString ta = text(a), tb = text(b);
+            bool na = false, nb = false;
+            const double da = ta.toDouble(&na), db = tb.toDouble(&nb);
+            if (na && nb)
+                return da < db;
+            if (na != nb)
+                return na;
+            return QString::localeAwareCompare(ta, tb) < 0;
+        });
+    }
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            if (data[r][c])
+                fgMain->setItem(r, c, data[r][c]);
+}

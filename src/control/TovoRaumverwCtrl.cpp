@@ -1,0 +1,283 @@
+// Life cycle of the occupancy control: opening a project, the first fill, closing.
+#include "TovoRaumverwCtrl.h"
+
+#include "Allg_Hilfsfkt.h"
+#include "CRvDb.h"
+#include "ErrorGuard.h"
+#include "GebDb.h"
+#include "ListControlAdapter.h"
+#include "Prompt.h"
+#include "RaumNrFormat.h"
+#include "RvGlobals.h"
+#include "SqlConnection.h"
+#include "StammdatenDb.h"
+#include "TovoDate.h"
+#include "TovoRecht.h"
+#include "TovoRes.h"
+#include "TovoTools.h"
+#include "TovoZeitPlan.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+
+namespace {
+const QString kAppTitle = QStringLiteral("Tovo");
+
+// Shows the wait cursor for the lifetime of the object.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+bool ToBoolean(const QString& text, bool& ok) {
+    const QString t = text.trimmed();
+    ok = true;
+    if (t.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0 ||
+        t.compare(QLatin1String("WAHR"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0 ||
+        t.compare(QLatin1String("FALSCH"), Qt::CaseInsensitive) == 0)
+        return false;
+    bool isNumber = false;
+    double v = t.toDouble(&isNumber);
+    if (isNumber)
+        return v != 0.0;
+    ok = false;
+    return false;
+}
+} // namespace
+
+TovoRaumverwCtrl::TovoRaumverwCtrl(QWidget* parent) : QWidget(parent) {
+    BuildWidgets();
+    UserControl_Initialize();
+}
+
+TovoRaumverwCtrl::~TovoRaumverwCtrl() {
+    UserControl_Terminate();
+    CloseDb();
+}
+
+void TovoRaumverwCtrl::UserControl_Initialize() {
+    RunGuarded(QStringLiteral("TovoRaumverwErfMainCtrl.UserControl_Initialize"), [&] {
+        if (!gRes) {
+            gRes = new CTovoRes;
+            gRes->LoadLibrary(QStringLiteral("TovoRes.dll"));
+        }
+        const TovoDate today = TovoDate::today();
+        edAktDatum->setText(today.format(DateFieldFormat(false)));
+        llBis->setText(TovoDate::weekdayName(today.weekdayMondayFirst()) + QLatin1Char('(') +
+                       TovoDate::monthName(today.month()) + QLatin1Char(')'));
+        TovoZeitPlan1->SetAnzeigedatum(today);
+        TovoZeitPlan2->SetAnzeigedatum(today);
+    });
+}
+
+void TovoRaumverwCtrl::UserControl_Terminate() {
+    if (m_terminated)
+        return;
+    m_terminated = true;
+    RunGuarded(QStringLiteral("TovoRaumverwErfMainCtrl.UserControl_Terminate"), [&] {
+        WaitCursor wait;
+        // Publishing to the portal on shutdown joins here once the portal exchange exists.
+    });
+}
+
+void TovoRaumverwCtrl::ReadProperties(const QVariantMap& bag) {
+    RunGuarded(QStringLiteral("TovoRaumverwErfMainCtrl.UserControl_ReadProperties"),
+               [&] { setEnabled(bag.value(QStringLiteral("Enabled"), true).toBool()); });
+}
+
+void TovoRaumverwCtrl::WriteProperties(QVariantMap& bag) const {
+    RunGuarded(QStringLiteral("TovoRaumverwErfMainCtrl.UserControl_WriteProperties"),
+               [&] { bag.insert(QStringLiteral("Enabled"), isEnabled()); });
+}
+
+QString TovoRaumverwCtrl::DateFieldFormat(bool longYear) const {
+    QString fmt = gRes ? gRes->GetString(CTovoRes::kDateFormat) : QString();
+    if (!fmt.isEmpty())
+        return fmt;
+    return longYear ? QStringLiteral("dd.MM.yyyy") : QStringLiteral("dd.MM.yy");
+}
+
+bool TovoRaumverwCtrl::OpenDb(const QString& stExeDriveDir, const QString& stProjektDriveDir,
+                              const QString& stConnStr, std::shared_ptr<CTovoRecht> oRecht,
+                              const QVariant&, const QVariant&, const QVariant&) {
+    using namespace Allg_Hilfsfkt;
+    bool result = false;
+    RunGuarded(QStringLiteral("TovoRaumverwMainCtrl.OpenDb"), [&] {
+        // Rights: without an object of the host, full access.
+        if (!oRecht) {
+            oRecht = std::make_shared<CTovoRecht>();
+            oRecht->SetZugriff(QStringLiteral("S"));
+        }
+        goRecht = oRecht;
+        if (goRecht->Zugriff() == QLatin1String("L"))
+            MainToolbarButtons.value(QStringLiteral("Intranet"))->setEnabled(false);
+
+        mstProjektDir = WithTrailingSeparator(stProjektDriveDir);
+        mstExeDir = WithTrailingSeparator(stExeDriveDir);
+        mstClient = mstProjektDir + kAppTitle;
+
+        // A new project receives the empty template database; failures show up when opening.
+        const QString dbFile = mstProjektDir + kDbFileName;
+        if (!QFile::exists(dbFile)) {
+            const QString templ = mstExeDir + QStringLiteral("Leeres Projekt/") + kDbFileName;
+            if (QFile::copy(templ, dbFile))
+                QFile::setPermissions(dbFile, QFile::permissions(dbFile) | QFile::WriteOwner);
+        }
+
+        gstProjektDir = mstProjektDir;
+        gstReportDir = mstProjektDir + QStringLiteral("Report/");
+        gstDbPath = gstProjektDir + kDbFileName;
+
+        // The direct connection for the views and reports.
+        CloseSqliteConnection(gDb);
+        gDb = UniqueConnectionName(QStringLiteral("gDb"));
+        QString error;
+        if (!OpenSqliteConnection(gstDbPath, gDb, false, &error)) {
+            gDb.clear();
+            const QString text = QStringLiteral("Die Datenbank %1 konnte nicht geöffnet werden!")
+                                     .arg(QDir::toNativeSeparators(gstDbPath)) +
+                                 QStringLiteral("\r\n") + error;
+            MsgBox(text + QLatin1Char('\n') + QStringLiteral("TovoRaumverwMainCtrl.OpenDb"),
+                   PromptButtons::Ok, PromptIcon::Critical, kAppTitle);
+            return;
+        }
+
+        m_rvDb = std::make_unique<CRvDb>();
+        gRvDb = m_rvDb.get();
+        gRvDb->SetOpenOptions(false);
+        gRvDb->SetOpenReadOnly(false);
+        gRvDb->SetDbPath(gstDbPath);
+        if (!gRvDb->OpenDb() || !gRvDb->IsValidDb()) {
+            MsgBox(gRvDb->LastError() + QLatin1Char('\n') +
+                       QStringLiteral("TovoRaumverwMainCtrl.OpenDb"),
+                   PromptButtons::Ok, PromptIcon::Critical, kAppTitle);
+            CloseDb();
+            return;
+        }
+
+        moGebDb = std::make_unique<CGebDb>();
+        if (mstConnTyp != QLatin1String("ptJet"))
+            moGebDb->OpenConn(mstExeDir, mstClient, stConnStr, false);
+        else
+            moGebDb->OpenJet(mstExeDir, mstClient,
+                             mstProjektDir + QStringLiteral("TovoGebaeude.mdb"));
+
+        auto& tools = CTovoTools::Instance();
+        const QString formatDefault =
+            QFile::exists(mstProjektDir + QStringLiteral("TovoReinBrenko.mdb"))
+                ? QStringLiteral("E.R")
+                : QStringLiteral("S.G.BE.R");
+        mstRaumNrFormat =
+            tools.ReadIniValue(mstProjektDir + QStringLiteral("Gebaeudestruktur.ini"),
+                               QStringLiteral("Rnr"), QStringLiteral("Format"), formatDefault);
+        gstRaumNrFormat = mstRaumNrFormat;
+
+        // A missing or unreadable flag switches UTF-8 handling off.
+        bool ok = false;
+        mbUnicode = ToBoolean(tools.ReadIniValue(gstProjektDir + QStringLiteral("Projekt.ini"),
+                                                 QStringLiteral("Unicode"), QStringLiteral("UFT8"),
+                                                 QStringLiteral("FALSE")),
+                              ok);
+        if (!ok)
+            mbUnicode = false;
+
+        moRaumNrFormat = std::make_unique<CRaumNrFormat>(moGebDb.get());
+        moRaumNrFormat->SetAppPath(mstClient);
+        moRaumNrFormat->Ask();
+        if (!moRaumNrFormat->CheckFormat(mstRaumNrFormat)) {
+            QApplication::restoreOverrideCursor();
+            MsgBox(QStringLiteral("Das Raumnummern-Langformat muss aktualisiert werden.") +
+                       QLatin1Char('\n') +
+                       QStringLiteral("Öffnen Sie jetzt den Modul 'Gebäudestruktur', um die "
+                                      "Raumnummern zu aktualisieren"),
+                   PromptButtons::Ok, PromptIcon::None, kAppTitle);
+            return;
+        }
+
+        moStammdatenDb = std::make_unique<CStammdatenDb>();
+        if (mstConnTyp != QLatin1String("ptJet"))
+            moStammdatenDb->OpenConn(mstExeDir, stConnStr, mstClient, false, goRecht.get());
+        else
+            moStammdatenDb->OpenJet(mstExeDir, mstClient,
+                                    mstProjektDir + QStringLiteral("TovoStammdaten.mdb"),
+                                    goRecht.get());
+
+        const QString portalPath =
+            tools.ReadIniValue(mstProjektDir + kIniFileName, QStringLiteral("WebMDB"),
+                               QStringLiteral("DBPATH"), QString());
+        if (portalPath.isEmpty()) {
+            mnuBearbeiten.value(31)->setEnabled(false);
+            mnuBearbeiten.value(32)->setEnabled(false);
+        }
+        ReadGlobalSettings();
+        result = true;
+    });
+    return result;
+}
+
+void TovoRaumverwCtrl::Data2Ctrl() {
+    RunGuarded(QStringLiteral("TovoRaumverwErfMainCtrl.Data2Ctrl"), [&] {
+        const TovoDate today = TovoDate::today();
+        TovoZeitPlan1->SetAnzeigedatum(today);
+        TovoZeitPlan2->SetAnzeigedatum(today);
+        miZeitbereich = 2;
+        TovoZeitPlan1->SetZeitraum(2);
+        TovoZeitPlan2->SetZeitraum(2);
+        TovoZeitPlan1->SetStartbereich(2);
+        TovoZeitPlan2->SetStartbereich(2);
+
+        ComboBoxListControl list(coRaumart);
+        {
+            QSignalBlocker block(coRaumart);
+            if (gRvDb)
+                gRvDb->ReadAllRaumartRec2Ctrl(&list, true);
+        }
+        for (int i = 0; i < coRaumart->count(); ++i) {
+            if (list.ItemData(i) == 0) {
+                QSignalBlocker block(coRaumart);
+                coRaumart->setCurrentIndex(i);
+                break;
+            }
+        }
+        coRaumart_Click();
+        ReadArchivzeit();
+    });
+}
+
+void TovoRaumverwCtrl::ReadArchivzeit() {
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.ReadArchivzeit"), [&] {
+        const QString value = CTovoTools::Instance().ReadIniValue(
+            gstProjektDir + kIniFileName, QStringLiteral("Archiv"), QStringLiteral("Datum"),
+            QString());
+        TovoDate d;
+        if (TovoDate::parse(value, d))
+            llArchiv->setText(QStringLiteral("Archivierung bis: ") + value);
+        else
+            llArchiv->setText(QStringLiteral("Archivierung bis: nicht archiviert"));
+    });
+}
+
+void TovoRaumverwCtrl::CloseDb() {
+    RunGuarded(QStringLiteral("TovoRaumverwErfMainCtrl.CloseDb"), [&] {
+        if (gRvDb == m_rvDb.get())
+            gRvDb = nullptr;
+        m_rvDb.reset();
+        CloseSqliteConnection(gDb);
+        gDb.clear();
+        moStammdatenDb.reset();
+        moRaumNrFormat.reset();
+        moGebDb.reset();
+    });
+}
+
+QString TovoRaumverwCtrl::UFT8_To_ASCII(const QString& text) const {
+    return ::UFT8_To_ASCII(text, mbUnicode);
+}

@@ -1,0 +1,174 @@
+#pragma once
+
+#include <QMap>
+#include <QVariant>
+#include <QWidget>
+#include <memory>
+
+class CGebDb;
+class CRaumNrFormat;
+class CStammdatenDb;
+class CTovoRecht;
+class TovoZeitPlan;
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QCalendarWidget;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QScrollBar;
+class QTableWidget;
+class QToolBar;
+class QToolButton;
+
+// The occupancy control: the room-reservation module as one widget that a host window embeds.
+// The host calls OpenDb, then Data2Ctrl, and CloseDb before it destroys the control.
+class TovoRaumverwCtrl : public QWidget {
+    Q_OBJECT
+public:
+    explicit TovoRaumverwCtrl(QWidget* parent = nullptr);
+    ~TovoRaumverwCtrl() override;
+
+    // --- host interface ---
+    bool bNeuerAntrag = false;
+    QString ConnTyp() const { return mstConnTyp; }
+    void SetConnTyp(const QString& connTyp) { mstConnTyp = connTyp; }
+    bool OpenDb(const QString& stExeDriveDir, const QString& stProjektDriveDir,
+                const QString& stConnStr, std::shared_ptr<CTovoRecht> oRecht,
+                const QVariant& vOptions = {}, const QVariant& vReadOnly = {},
+                const QVariant& vConnect = {});
+    void CloseDb();
+    void Data2Ctrl();
+
+    // Property persistence of the host ("Enabled", default true).
+    void ReadProperties(const QVariantMap& bag);
+    void WriteProperties(QVariantMap& bag) const;
+
+    // The three menus the host puts into its menu bar.
+    QMenu* mnuBearbeitenMenu() const { return m_mnuBearbeitenMenu; }
+    QMenu* mnuReportMenu() const { return m_mnuReportMenu; }
+    QMenu* mnuAnsichtMenu() const { return m_mnuAnsichtMenu; }
+
+    QString UFT8_To_ASCII(const QString& text) const;
+    void ReadArchivzeit();
+
+    // --- state read by tests and the other parts of the control ---
+    QString ProjektDir() const { return mstProjektDir; }
+    QString ExeDir() const { return mstExeDir; }
+    QString Client() const { return mstClient; }
+    QString RaumNrFormat() const { return mstRaumNrFormat; }
+    bool Unicode() const { return mbUnicode; }
+    int Zeitbereich() const { return miZeitbereich; }
+    CStammdatenDb* StammdatenDb() const { return moStammdatenDb.get(); }
+
+    // --- views ---
+    void ChangeAnsicht(int iAnsicht);
+    void SetVisuality(bool bGrafisch);
+    void SetzeAnsichtNeu();
+    // Fills the table for one day, given as SQL date text m/d/yyyy.
+    void FillGrid(const QString& datum);
+    // Sort rule of the two time columns: -1, 0 or 1; text that is no time counts as midnight.
+    static int fgMain_Compare(const QString& cell1, const QString& cell2);
+    // The current view: 0 graphical, 1 table, 2 graphical with room information.
+    int AktuelleAnsicht() const;
+    bool StartDatumAktiv() const { return mbStartDatumAktiv; }
+
+    // --- navigation ---
+    void coRaumart_Click();
+    void btDatL_Click();
+    void btDatR_Click();
+    void edAktDatum_Change();
+    void edStartDatum_Change();
+    void opZeitraum_Click(int index);
+    void btZeit_Click(int index);
+    void pbDatum_Click(int index);
+    void mvDatum_DateClick(const QDate& date);
+    void VInScroll_Change();
+    void TovoZeitPlan_ChangeAnzeige(TovoZeitPlan* source, double datum, int32_t zeitbereich);
+    void TovoZeitPlan_ResizeControl();
+    void fgMain_HeaderClick(int column);
+
+    // --- toolbar and view menu ---
+    void MainToolbar_ButtonClick(const QString& key);
+    void MainToolbar_ButtonMenuClick(const QString& key);
+    void mnuAnsicht_Click(int index);
+
+Q_SIGNALS:
+    void ExitModule();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void UserControl_Initialize();
+    void UserControl_Terminate();
+    void BuildWidgets();
+    void BuildToolbar();
+    void BuildMenus();
+    QString DateFieldFormat(bool longYear) const;
+    void ConnectHandlers();
+    // Start and end fields and their weekday labels from the first time plan.
+    void FillDateFields();
+    static QString WeekdayMonthText(double date);
+    int32_t SelectedRaumartId() const;
+    void SortGrid(int column);
+
+public:
+    // Controls, named as the module's forms name them.
+    QToolBar* MainToolbar = nullptr;
+    QMap<QString, QAction*> MainToolbarButtons; // by key: New, Anzeige, Intranet, Aktuell, Standard
+    QMap<QString, QAction*> AnzeigeButtonMenus; // Graf, GrafInfo, Tab
+    QMap<int, QAction*> mnuBearbeiten;
+    QMap<int, QAction*> mnuReport;
+    QMap<int, QAction*> mnuAnsicht;
+    QScrollArea* FramePict = nullptr;
+    QWidget* CtrlPict = nullptr;
+    QWidget* ZeitPic = nullptr;
+    TovoZeitPlan* TovoZeitPlan1 = nullptr;
+    TovoZeitPlan* TovoZeitPlan2 = nullptr;
+    QScrollBar* VInScroll = nullptr;
+    QTableWidget* fgMain = nullptr;
+    QComboBox* coRaumart = nullptr;
+    QGroupBox* frZeitraum = nullptr;
+    QRadioButton* opZeitraum[4] = {};
+    QButtonGroup* opZeitraumGroup = nullptr;
+    QPushButton* btZeit[4] = {};
+    QPushButton* btDatL = nullptr;
+    QPushButton* btDatR = nullptr;
+    QToolButton* pbDatum[2] = {};
+    QLineEdit* edAktDatum = nullptr;
+    QLineEdit* edStartDatum = nullptr;
+    QLineEdit* edEndDatum = nullptr;
+    QLabel* llVon = nullptr;
+    QLabel* llBis = nullptr;
+    QLabel* llBisText = nullptr;
+    QLabel* llArchiv = nullptr;
+    QCalendarWidget* mvDatum = nullptr;
+
+private:
+    QMenu* m_mnuBearbeitenMenu = nullptr;
+    QMenu* m_mnuReportMenu = nullptr;
+    QMenu* m_mnuAnsichtMenu = nullptr;
+
+    QString mstProjektDir;
+    QString mstExeDir;
+    QString mstClient;
+    QString mstRaumNrFormat;
+    int miZeitbereich = 2;
+    QString mstConnTyp = QStringLiteral("ptJet");
+    std::unique_ptr<CGebDb> moGebDb;
+    std::unique_ptr<CRaumNrFormat> moRaumNrFormat;
+    std::unique_ptr<CStammdatenDb> moStammdatenDb;
+    std::unique_ptr<class CRvDb> m_rvDb;
+    bool mbUnicode = false;
+    bool mbStartDatumAktiv = false;
+    bool m_fillingDates = false; // the date fields are being filled by the program
+    bool m_rebuilding = false;
+    bool m_rebuildAgain = false;
+    bool m_terminated = false;
+};

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "ZeitPlanData.h"
+#include "ZeitPlanGeometry.h"
+
+#include <QWidget>
+#include <vector>
+
+class QScrollBar;
+
+// Time-plan widget: rooms as rows against time, one bar per appointment. After Bereich() it
+// shows instead a compact overview of whole months, one cell per day coloured by how busy the
+// day is; a click on a day there asks to show that day (ChangeAnzeige).
+class TovoZeitPlan : public QWidget {
+    Q_OBJECT
+public:
+    explicit TovoZeitPlan(QWidget* parent = nullptr);
+
+    enum { Tag = 1, Woche = 2, Monat = 3, Jahr = 7 };
+
+    int32_t Startbereich() const { return m_startbereich; }
+    void SetStartbereich(int32_t v) { m_startbereich = v; }
+    // Width of the room column in twips (1/1440 inch; 15 twips make a pixel at 96 dpi).
+    int32_t BreiteErsteSpalte() const { return m_breiteErsteSpalte; }
+    void SetBreiteErsteSpalte(int32_t twips);
+    bool Blockschritt() const { return m_blockschritt; }
+    void SetBlockschritt(bool v) { m_blockschritt = v; }
+    // The middle of the shown period.
+    double Anzeigedatum() const { return m_anzeigedatum; }
+    void SetAnzeigedatum(double d);
+    // First shown moment, and the last shown day.
+    double DatumVon() const;
+    void SetDatumVon(double d);
+    double DatumBis() const;
+    // Row style: 2 one line per room, 3 two lines with the room information.
+    int32_t Zeilenart() const { return m_zeilenart; }
+    void SetZeilenart(int32_t v);
+    int32_t Zeitraum() const { return m_zeitraum; }
+    void SetZeitraum(int32_t v);
+
+    void Laden(const ZeitPlanRaumListe& raeume, const ZeitPlanTerminListe& termine,
+               const void* = nullptr);
+    void Zeichnen();
+    void Bereich(double datum, int anzahlMonate);
+    void Blaettern(int schritt);
+
+    const ZeitPlanRaumListe& Raeume() const { return m_raeume; }
+    const ZeitPlanTerminListe& Termine() const { return m_termine; }
+
+    // Vertical scrolling of the rows; the header stays in place.
+    int InhaltHoehe() const;
+    int ZeilenOffset() const { return m_rowOffset; }
+    void SetZeilenOffset(int pixels);
+    void SetVScrollBar(QScrollBar* bar) { m_vscroll = bar; }
+
+    // Hit tests, in widget coordinates.
+    int TerminAt(const QPoint& pos) const;  // index into Termine(), -1 for none
+    int RaumRowAt(const QPoint& pos) const; // row index, -1 for none
+    double ZeitAt(const QPoint& pos) const;
+    QRect TerminRect(int index) const; // where a bar is drawn (unclipped row rectangle)
+    QString ToolTipFor(int index) const;
+    // In overview mode: the day under the point, or 0.
+    double TagAt(const QPoint& pos) const;
+
+    ZeitPlanGeometry Geometry() const;
+
+Q_SIGNALS:
+    void ChangeAnzeige(double datum, int32_t zeitbereich);
+    void FreeSelected(double datum, int32_t raumId);
+    void MoveAntrag(int32_t id, const QString& raumId);
+    void SelectAntrag(int32_t id);
+    void ResizeControl();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void rebuildIndex();
+    void rebuildLoad();
+    void paintPlan(QPainter& p, const QRect& clip);
+    void paintOverview(QPainter& p);
+    // Indexes of the bars of one row that overlap [from, to).
+    template <class F> void forBarsInRow(int row, double from, double to, F&& f) const;
+    int rowHeight() const;
+    int roomColumnPixels() const { return m_breiteErsteSpalte / 15; }
+    bool overviewMode() const { return m_bereichAnzahl > 0; }
+    QRect overviewDayRect(double day) const;
+
+    int32_t m_startbereich = 2;
+    int32_t m_breiteErsteSpalte = 2400;
+    bool m_blockschritt = true;
+    double m_anzeigedatum = 0.0;
+    int32_t m_zeilenart = 2;
+    int32_t m_zeitraum = 2;
+    double m_bereichVon = 0.0;
+    int m_bereichAnzahl = 0;
+    int m_rowOffset = 0;
+    int m_lastContentHeight = -1;
+    QScrollBar* m_vscroll = nullptr;
+
+    ZeitPlanRaumListe m_raeume;
+    ZeitPlanTerminListe m_termine;
+    // Per row: bar indexes sorted by start, and the longest bar (to find bars reaching in).
+    std::vector<std::vector<int>> m_barsByRow;
+    std::vector<double> m_maxDauerByRow;
+    // Overview: share of booked time per day of the range.
+    std::vector<float> m_loadByDay;
+
+    // Dragging a bar to another row.
+    int m_pressedBar = -1;
+    QPoint m_pressPos;
+    bool m_dragging = false;
+    int m_dragRow = -1;
+};

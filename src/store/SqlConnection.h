@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// Opens an existing SQLite database file under a new Qt SQL connection name. A missing file is
+// never created, and a file that is not an SQLite database is refused without being touched.
+// On failure the connection is removed again and `error` holds the driver's text.
+bool OpenSqliteConnection(const QString& path, const QString& connectionName, bool readOnly,
+                          QString* error);
+// Closes and removes a connection opened above; nothing happens for an unknown name.
+void CloseSqliteConnection(const QString& connectionName);
+// A connection name not used before in this process, with the given prefix.
+QString UniqueConnectionName(const QString& prefix);

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Records.h"
+
+#include <QString>
+#include <QVector>
+#include <functional>
+
+// The reads and the one write behind the occupancy views, on the direct connection (gDb).
+// Each returns false and fills `error` with the driver's text when the database fails.
+namespace ViewQueries {
+
+// A room row of the views: the room with the name of its type.
+struct RaumZeile {
+    CAnzeigeRec raum;
+    QString stRaumArt;
+};
+
+// The rooms of one room type by short name, or (raumartId 0) of all types by type and short name;
+// rooms whose type does not exist are left out of the latter.
+bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumZeile>& out,
+                QString* error);
+// The rooms of one room type, or (raumartId 0) every room, by short name.
+bool ReadRaeumeNachName(const QString& connection, int32_t raumartId, QVector<CAnzeigeRec>& out,
+                        QString* error);
+
+// The fields of a booking that the time plan draws.
+struct BelegungBalken {
+    int32_t Rec_ID = 0;
+    int32_t rb_id = 0;
+    QString Best, Verst, STEMAIL;
+    double dt_von = 0, tm_von = 0, dt_bis = 0, tm_bis = 0;
+    double Udt_von = 0, Utm_von = 0, Udt_bis = 0, Utm_bis = 0;
+    double Rdt_von = 0, Rtm_von = 0, Rdt_bis = 0, Rtm_bis = 0;
+};
+
+// Every booking not archived of the rooms of a type (0 = all types), by room name and start
+// date. The callback sees one booking at a time and may return false to stop.
+bool ForEachBalken(const QString& connection, int32_t raumartId,
+                   const std::function<bool(const BelegungBalken&)>& callback, QString* error);
+
+// The bookings not archived of one room that cover the day, by start time.
+bool ReadBelegungenAmTag(const QString& connection, int32_t raumId, double tag,
+                         QVector<CBelegungRec>& out, QString* error);
+
+// Moves a booking to another room.
+bool SetzeRaum(const QString& connection, int32_t recId, int32_t raumId, QString* error);
+
+} // namespace ViewQueries

@@ -1,0 +1,152 @@
+#include "SuiteSql.h"
+
+#include "SqlConnection.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QUrl>
+
+namespace {
+
+// Creates an empty database file with the given tables.
+bool CreateDbFile(const QString& path, const QStringList& schema, QString& error) {
+    const QString name = UniqueConnectionName(QStringLiteral("TovoSuiteCreate"));
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (!db.open()) {
+            error = db.lastError().text();
+            ok = false;
+        } else {
+            QSqlQuery q(db);
+            for (const QString& statement : schema) {
+                if (!q.exec(statement)) {
+                    error = q.lastError().text();
+                    ok = false;
+                    break;
+                }
+            }
+            q = QSqlQuery();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (!ok)
+        QFile::remove(path);
+    return ok;
+}
+
+// Opens an existing file; SQLite is kept from creating it, and a file that is not a database is
+// refused without being touched.
+bool OpenExisting(const QString& path, const QString& name, bool readOnly, QString& error) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        QUrl uri = QUrl::fromLocalFile(path);
+        uri.setQuery(readOnly ? QStringLiteral("mode=ro") : QStringLiteral("mode=rw"));
+        db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000") +
+                             (readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
+        if (db.open()) {
+            // SQLite reads the header with the first statement only.
+            QSqlQuery probe(db);
+            if (probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+                return true;
+            error = probe.lastError().text();
+            probe = QSqlQuery();
+            db.close();
+        } else {
+            error = db.lastError().text();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (error.trimmed().isEmpty())
+        error = QStringLiteral("Die Datei ist keine Datenbank.");
+    return false;
+}
+
+} // namespace
+
+bool OpenSuiteDb(const QString& path, const QString& prefix, bool readOnly,
+                 const QStringList& schema, QString& connection, QString& error) {
+    connection.clear();
+    error.clear();
+    if (path.trimmed().isEmpty()) {
+        error = QStringLiteral("Es wurde keine Datei angegeben.");
+        return false;
+    }
+    QFileInfo info(path);
+    if (!info.exists()) {
+        if (readOnly) {
+            error = QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(path);
+            return false;
+        }
+        if (!info.absoluteDir().exists()) {
+            error =
+                QStringLiteral("Das Verzeichnis \"%1\" existiert nicht.").arg(info.absolutePath());
+            return false;
+        }
+        if (!CreateDbFile(info.absoluteFilePath(), schema, error))
+            return false;
+    }
+
+    const QString name = UniqueConnectionName(prefix);
+    if (!OpenExisting(info.absoluteFilePath(), name, readOnly, error))
+        return false;
+    if (!readOnly) {
+        // An older or foreign-made file may lack a table; add what is missing.
+        QString failure;
+        {
+            QSqlQuery q(QSqlDatabase::database(name, false));
+            for (const QString& statement : schema) {
+                if (!q.exec(statement)) {
+                    failure = q.lastError().text();
+                    break;
+                }
+            }
+        }
+        if (!failure.isEmpty()) {
+            CloseSqliteConnection(name);
+            error = failure;
+            return false;
+        }
+    }
+    connection = name;
+    return true;
+}
+
+QString DbPathFromConnStr(const QString& connStr) {
+    const QString text = connStr.trimmed();
+    if (!text.contains(QLatin1Char('=')))
+        return text;
+    const QStringList parts = text.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (const QString& part : parts) {
+        const qsizetype eq = part.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        const QString key = part.left(eq).trimmed();
+        if (key.compare(QLatin1String("DATABASE"), Qt::CaseInsensitive) == 0 ||
+            key.compare(QLatin1String("DBQ"), Qt::CaseInsensitive) == 0 ||
+            key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0) {
+            QString value = part.mid(eq + 1).trimmed();
+            if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) &&
+                value.endsWith(QLatin1Char('"')))
+                value = value.mid(1, value.size() - 2);
+            return value;
+        }
+    }
+    return QString();
+}
+
+QString SuiteError(const QString& sentence, const QString& driverText) {
+    if (driverText.trimmed().isEmpty())
+        return sentence;
+    return sentence + QStringLiteral("\r\n") + driverText;
+}
+
+QString SuiteError(const QString& sentence, const QSqlQuery& query) {
+    return SuiteError(sentence, query.lastError().text());
+}

@@ -1,0 +1,478 @@
+#include "CRvDb.h"
+#include "ScriptedPrompt.h"
+#include "TestUtil.h"
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+
+namespace {
+
+const QString kAdd = QStringLiteral("Der Datensatz konnte nicht gespeichert werden!");
+const QString kEdit = QStringLiteral("Der Datensatz konnte nicht aktualisiert werden!");
+const QString kRead = QStringLiteral("Der Datensatz konnte nicht gelesen werden!");
+const QString kDel = QStringLiteral("Der Datensatz konnte nicht gelöscht werden!");
+const QString kColl = QStringLiteral("Die Datensätze konnten nicht in die Liste gelesen werden!");
+const QString kCtrl = QStringLiteral("Die Datensätze konnten nicht ins Listenfeld gelesen werden!");
+const QString kStructure = QStringLiteral("Die Struktur der Datenbank ist ungültig!");
+const QString kOdd = QStringLiteral("O'Brien \"Saal\"; Größe=1 -- ü%_");
+
+using Items = QList<QPair<QString, int32_t>>;
+
+class FakeList : public IListControl {
+public:
+    void Clear() override { items.clear(); }
+    void AddItem(const QString& text) override { items.append({text, -1}); }
+    int NewIndex() const override { return ListCount() - 1; }
+    int32_t ItemData(int index) const override { return items.at(index).second; }
+    void SetItemData(int index, int32_t value) override { items[index].second = value; }
+    int ListCount() const override { return int(items.size()); }
+    QString List(int index) const override { return items.at(index).first; }
+
+    Items items;
+};
+
+// Records and containers the common-frame cases work on; keys and numbers that do not exist.
+struct Scratch {
+    Scratch() {
+        emp.lId = 3;
+        bel.Rec_ID = 999;
+        bel.lAuftrNr = 77;
+        list.AddItem("alt");
+    }
+    CMitarbeiterRec emp;
+    CBelegungRec bel;
+    CAnzeigeRec room;
+    CRaumartRecColl arts;
+    FakeList list;
+};
+
+// Gives every field but the key a distinct value derived from `seed` (odd characters in texts).
+template <class Rec> void fill(Rec& rec, int seed) {
+    int i = 0;
+    rec.visitFields([&](const char* name, auto&& f, NullRule) {
+        using T = std::decay_t<decltype(f)>;
+        if (qstrcmp(name, Rec::kKey) == 0)
+            return;
+        ++i;
+        if constexpr (std::is_same_v<T, QString>)
+            f = kOdd + QString::number(seed * 100 + i);
+        else if constexpr (std::is_same_v<T, DateField>)
+            f.value = 45000 + seed + i / 4.0;
+        else if constexpr (std::is_same_v<T, Currency>)
+            f = Currency::fromDouble(seed + i + 0.1234);
+        else if constexpr (std::is_same_v<T, bool>)
+            f = seed % 2 == 1;
+        else if constexpr (std::is_same_v<T, double>)
+            f = seed + i / 8.0;
+        else
+            f = T(seed * 100 + i);
+    });
+}
+
+template <class Rec> QVariantList values(Rec rec) {
+    QVariantList out;
+    rec.visitFields([&](const char*, auto&& f, NullRule) {
+        using T = std::decay_t<decltype(f)>;
+        if constexpr (std::is_same_v<T, DateField>)
+            out << f.value;
+        else if constexpr (std::is_same_v<T, Currency>)
+            out << qint64(f.raw());
+        else
+            out << QVariant::fromValue(f);
+    });
+    return out;
+}
+
+} // namespace
+
+using DbOp = std::function<bool(CRvDb&, Scratch&)>;
+Q_DECLARE_METATYPE(DbOp)
+
+class TestCRvDb : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    CRvDb m_db;
+
+    void sql(const QString& statement) {
+        QSqlQuery q(QSqlDatabase::database(m_db.ConnectionName(), false));
+        QVERIFY2(q.exec(statement), qPrintable(q.lastError().text() + " / " + statement));
+    }
+    QVariantList column(const QString& select) {
+        QVariantList out;
+        QSqlQuery q(QSqlDatabase::database(m_db.ConnectionName(), false));
+        q.exec(select);
+        while (q.next())
+            out << q.value(0);
+        return out;
+    }
+    int32_t addRoom(const QString& name, int32_t raumartId) {
+        CAnzeigeRec room;
+        room.Kurzbez = name;
+        room.lRaumartId = raumartId;
+        return m_db.AddNewrb_AnzeigeRec(&room) ? room.az_ID : -1;
+    }
+    int32_t addBooking(int32_t room, double von, double bis, int32_t auftrNr = 0) {
+        CBelegungRec b;
+        b.rb_id = room;
+        b.dt_von = von;
+        b.dt_bis = bis;
+        b.lAuftrNr = auftrNr;
+        return m_db.AddNewfm_belegungRec(&b) ? b.Rec_ID : -1;
+    }
+
+private slots:
+    void init() {
+        // Catches "connection still in use" and every other stray warning.
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+        QVERIFY(m_dir.isValid());
+        m_path = CopyTemplateTo(m_dir.path());
+        m_db.SetOpenReadOnly(false);
+        m_db.SetDbPath(m_path);
+        QVERIFY2(m_db.OpenDb(), qPrintable(m_db.LastError()));
+    }
+    void cleanup() { m_db.CloseDb(); }
+
+    void openDb_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("empty path") << "empty";
+        QTest::newRow("missing file") << "missing";
+        QTest::newRow("not a database") << "garbage";
+        QTest::newRow("odd folder name") << "odd";
+    }
+    void openDb() {
+        QFETCH(QString, kind);
+        CRvDb db;
+        QString path;
+        QByteArray garbage = QByteArray("Dies ist keine Datenbank.\n").repeated(200);
+        if (kind == "missing") {
+            path = m_dir.filePath("fehlt.mdb");
+        } else if (kind == "garbage") {
+            path = m_dir.filePath("kaputt.mdb");
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(garbage) == garbage.size());
+        } else if (kind == "odd") {
+            QVERIFY(QDir(m_dir.path()).mkpath("Projekt #1 ?%20 Müller"));
+            path = CopyTemplateTo(m_dir.filePath("Projekt #1 ?%20 Müller"));
+        }
+        db.SetOpenReadOnly(false);
+        db.SetDbPath(path);
+        const bool ok = db.OpenDb();
+        QCOMPARE(ok, kind == "odd");
+        QCOMPARE(db.IsOpen(), ok);
+        if (kind == "empty" || kind == "odd") {
+            QCOMPARE(db.LastError(), QString());
+            return;
+        }
+        const QString head = "Die Datenbank " + path + " konnte nicht geöffnet werden!\r\n";
+        QVERIFY2(db.LastError().startsWith(head), qPrintable(db.LastError()));
+        QVERIFY(db.LastError().size() > head.size());
+        if (kind == "missing") {
+            QVERIFY(!QFile::exists(path));
+        } else {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), garbage);
+        }
+    }
+
+    void commonFrame_data() {
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<DbOp>("op");
+        QTest::addColumn<QString>("message");
+#define ROW(name, open, expr, msg)                                                                 \
+    QTest::newRow(name) << open                                                                    \
+                        << DbOp([](CRvDb& d, [[maybe_unused]] Scratch& s) { return expr; })        \
+                        << QString(msg)
+        ROW("closed add", false, d.AddNewMitarbeiterRec(&s.emp) || s.emp.lId != 0, kAdd);
+        ROW("closed edit", false, d.Editfm_belegungRec(&s.bel), kEdit);
+        ROW("closed read", false, d.ReadRaumByLang(&s.room), kRead);
+        ROW("closed delete", false, d.DelAllMitarbeiterByPersNr(), kDel);
+        ROW("closed coll", false, d.ReadAllRaumartRec2Coll(&s.arts), kColl);
+        ROW("closed ctrl", false, d.ReadAllRaumartRec2Ctrl(&s.list, true) || s.list.ListCount(),
+            kCtrl);
+        ROW("closed structure", false, d.IsValidDb(), kStructure);
+        ROW("null record", true, d.AddNewfm_belegungRec(nullptr), "");
+        ROW("null coll", true, d.ReadAuftrag2Coll(1, nullptr), "");
+        ROW("edit unknown", true, d.Editfm_belegungRec(&s.bel), kEdit);
+        ROW("read unknown", true, d.Readfm_belegungRec(&s.bel), kRead);
+        ROW("delete unknown", true, d.DelRaumartRec(999), kDel);
+        ROW("order unknown", true, d.ReadBelRecByAuftragNr(&s.bel), kRead);
+#undef ROW
+    }
+    void commonFrame() {
+        QFETCH(bool, open);
+        QFETCH(DbOp, op);
+        QFETCH(QString, message);
+        if (!open)
+            m_db.CloseDb();
+        QVERIFY(!m_db.Delfm_belegungRec(-5)); // leaves a message that the next call resets
+        Scratch scratch;
+        QVERIFY(!op(m_db, scratch));
+        QCOMPARE(m_db.LastError(), message);
+    }
+
+    void roundTrip_data() {
+        QTest::addColumn<int>("table");
+        QTest::newRow("bookings") << 0;
+        QTest::newRow("rooms") << 1;
+        QTest::newRow("room types") << 2;
+        QTest::newRow("employees") << 3;
+    }
+    void roundTrip() {
+        QFETCH(int, table);
+        auto check = [this](auto rec, auto add, auto edit, auto read) {
+            using Rec = decltype(rec);
+            fill(rec, 1);
+            rec.key() = 4711; // the database assigns the key
+            QVERIFY2((m_db.*add)(&rec), qPrintable(m_db.LastError()));
+            QVERIFY(rec.key() > 0 && rec.key() != 4711);
+            for (int seed : {1, 2}) {
+                if (seed == 2) {
+                    fill(rec, 2);
+                    QVERIFY2((m_db.*edit)(&rec), qPrintable(m_db.LastError()));
+                }
+                Rec back;
+                back.key() = rec.key();
+                QVERIFY2((m_db.*read)(&back), qPrintable(m_db.LastError()));
+                QCOMPARE(values(back), values(rec));
+                QCOMPARE(m_db.LastError(), QString());
+            }
+        };
+        if (table == 0)
+            check(CBelegungRec(), &CRvDb::AddNewfm_belegungRec, &CRvDb::Editfm_belegungRec,
+                  &CRvDb::Readfm_belegungRec);
+        else if (table == 1)
+            check(CAnzeigeRec(), &CRvDb::AddNewrb_AnzeigeRec, &CRvDb::Editrb_AnzeigeRec,
+                  &CRvDb::Readrb_AnzeigeRec);
+        else if (table == 2)
+            check(CRaumartRec(), &CRvDb::AddNewRaumartRec, &CRvDb::EditRaumartRec,
+                  &CRvDb::ReadRaumartRec);
+        else
+            check(CMitarbeiterRec(), &CRvDb::AddNewMitarbeiterRec, &CRvDb::EditMitarbeiterRec,
+                  &CRvDb::ReadMitarbeiterRec);
+    }
+
+    void lookups() {
+        sql("INSERT INTO T_Raumart (stRaumArt) VALUES ('Saal')");
+        const int32_t room = addRoom(kOdd, 1);
+        CAnzeigeRec r;
+        r.Kurzbez = kOdd;
+        QVERIFY(m_db.ReadRaumByLang(&r));
+        QCOMPARE(r.az_ID, room);
+        CAnzeigeRec byArt;
+        byArt.lRaumartId = 1;
+        QVERIFY(m_db.ReadRaumByArt(&byArt));
+        QCOMPARE(byArt.Kurzbez, kOdd);
+        CRaumartRec art;
+        art.stRaumArt = "Saal";
+        QVERIFY(m_db.ReadRaumartRecByName(&art));
+        QCOMPARE(art.lId, 1);
+
+        // Nothing found: true, record untouched; callers look at the key.
+        CAnzeigeRec none;
+        none.Kurzbez = "Gibt es nicht";
+        none.lRaumartId = 2;
+        const QVariantList before = values(none);
+        QVERIFY(m_db.ReadRaumByLang(&none));
+        QVERIFY(m_db.ReadRaumByArt(&none));
+        QCOMPARE(values(none), before);
+    }
+
+    void nullColumns() {
+        sql("INSERT INTO T_fm_belegung (lAuftrNr) VALUES (7)");
+        sql("INSERT INTO T_rb_Anzeige (Kurzbez) VALUES ('leer')");
+        CBelegungRec b;
+        b.lAuftrNr = 7;
+        QVERIFY2(m_db.ReadBelRecByAuftragNr(&b), qPrintable(m_db.LastError()));
+        QCOMPARE(b.Udt_von, TovoDate::kNoDate);
+        QCOMPARE(b.datBestellung, 0.0);
+        QCOMPARE(b.stSerieBem, QString());
+        QCOMPARE(b.IPTISCHE, int16_t(0));
+        CAnzeigeRecColl rooms;
+        QVERIFY(m_db.ReadAllrb_AnzeigeRec2Coll(&rooms));
+        QCOMPARE(rooms.Count(), 1);
+        QCOMPARE(rooms.Item(1)->IANZAHLPERS, int16_t(0));
+
+        // A null where the table allows none is a read error.
+        sql("DROP TABLE T_Raumart");
+        sql("CREATE TABLE T_Raumart (lId INTEGER PRIMARY KEY AUTOINCREMENT, stRaumArt TEXT)");
+        sql("INSERT INTO T_Raumart (stRaumArt) VALUES ('Saal'), (NULL)");
+        CRaumartRec art;
+        art.lId = 2;
+        QVERIFY(!m_db.ReadRaumartRec(&art));
+        QCOMPARE(m_db.LastError(), kRead);
+        CRaumartRecColl arts;
+        QVERIFY(!m_db.ReadAllRaumartRec2Coll(&arts));
+        QCOMPARE(m_db.LastError(), kColl);
+        QCOMPARE(arts.Count(), 1); // what was read before stays
+    }
+
+    void bulkReads() {
+        sql("INSERT INTO T_Raumart (stRaumArt) VALUES ('Saal')");
+        const int32_t zebra = addRoom("Zebra", 1);
+        const int32_t alpha = addRoom("alpha", 1);
+        addRoom("Mitte", 999); // its type does not exist
+        const int32_t b1 = addBooking(zebra, 45010, 45010, 5);
+        const int32_t b2 = addBooking(alpha, 45001, 45002, 5);
+        const int32_t b3 = addBooking(alpha, 45005, 45005, 6);
+        sql(QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = -1 WHERE Rec_ID = %1").arg(b2));
+
+        auto keys = [](const auto& coll) {
+            QList<int32_t> out;
+            for (auto* r : coll)
+                out << r->key();
+            return out;
+        };
+        CBelegungRecColl bookings;
+        QVERIFY(m_db.ReadAuftrag2Coll(5, &bookings));
+        QCOMPARE(keys(bookings), (QList<int32_t>{b2, b1})); // by start date, archived included
+        QVERIFY(m_db.ReadAllfm_belegungRec2Coll(&bookings));
+        QCOMPARE(keys(bookings), (QList<int32_t>{b1, b2, b3}));
+        QVERIFY(m_db.ReadAllbelegungRec2CollByArchiv(&bookings));
+        QCOMPARE(keys(bookings), (QList<int32_t>{b1, b3}));
+
+        CAnzeigeRecColl rooms;
+        QVERIFY(m_db.ReadAllrb_AnzeigeRec2Coll(&rooms));
+        QCOMPARE(rooms.Count(), 3);
+        QCOMPARE(rooms.Item(1)->Kurzbez, QString("alpha"));
+        QVERIFY(m_db.ReadAllRoomsForWeb(&rooms));
+        QCOMPARE(keys(rooms), (QList<int32_t>{zebra, alpha}));
+        QCOMPARE(rooms.Item(1)->RArt, QString("Saal"));
+    }
+
+    void listControls_data() {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<Items>("items");
+        QTest::newRow("types, empty, Alle") << "" << Items{{"Alle", 0}};
+        QTest::newRow("types, Alle") << "INSERT INTO T_Raumart (stRaumArt) VALUES ('B'), ('A')"
+                                     << Items{{"Alle", 0}, {"B", 1}, {"A", 2}};
+        QTest::newRow("employees") << "INSERT INTO T_Mitarbeiter (stName, stVorname) "
+                                      "VALUES ('Müller', 'Anna'), ('Meier', '')"
+                                   << Items{{"Müller, Anna", 1}, {"Meier", 2}};
+        QTest::newRow("rooms") << "INSERT INTO T_rb_Anzeige (Kurzbez) VALUES ('Z'), ('A')"
+                               << Items{{"Z", 1}, {"A", 2}};
+    }
+    void listControls() {
+        QFETCH(QString, setup);
+        QFETCH(Items, items);
+        if (!setup.isEmpty())
+            sql(setup);
+        FakeList list;
+        list.AddItem("alt"); // cleared first
+        const QString tag = QTest::currentDataTag();
+        QVERIFY(tag.startsWith("types")       ? m_db.ReadAllRaumartRec2Ctrl(&list, true)
+                : tag.startsWith("employees") ? m_db.ReadAllMitarbeiterRec2Ctrl(&list)
+                                              : m_db.ReadAllrb_AnzeigeRec2Ctrl(&list));
+        QCOMPARE(list.items, items);
+    }
+
+    void isValidDb_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("no T_NextNr") << "DROP TABLE T_NextNr" << false;
+        QTest::newRow("no T_Raumart") << "DROP TABLE T_Raumart" << true;
+    }
+    void isValidDb() {
+        QFETCH(QString, change);
+        QFETCH(bool, valid);
+        sql(change);
+        QCOMPARE(m_db.IsValidDb(), valid);
+        if (!valid)
+            QVERIFY2(m_db.LastError().startsWith(kStructure + "\r\n"),
+                     qPrintable(m_db.LastError()));
+    }
+
+    void deleteRoomTakesBookings() {
+        const int32_t a = addRoom("A", 1);
+        const int32_t b = addRoom("B", 1);
+        addBooking(a, 45000, 45000);
+        const int32_t archived = addBooking(a, 44000, 44000);
+        const int32_t keep = addBooking(b, 45000, 45000);
+        addBooking(999, 45000, 45000); // a booking of a room that is gone already
+        sql(QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = -1 WHERE Rec_ID = %1")
+                .arg(archived));
+        QVERIFY(m_db.IsRaumUsed(a));
+        QVERIFY(m_db.Delrb_AnzeigeRec(a));
+        QVERIFY(!m_db.IsRaumUsed(a));
+        QVERIFY(!m_db.Delrb_AnzeigeRec(999));
+        QCOMPARE(m_db.LastError(), kDel);
+        QCOMPARE(column("SELECT Rec_ID FROM T_fm_belegung"), QVariantList{keep});
+        QCOMPARE(column("SELECT az_ID FROM T_rb_Anzeige"), QVariantList{b});
+
+        m_db.CloseDb();
+        QVERIFY(m_db.IsRaumUsed(b)); // cannot tell: used
+        QCOMPARE(m_db.LastError(), QString("Function - IsRaumUsed"));
+    }
+
+    void deleteImportedEmployees() {
+        sql("INSERT INTO T_Mitarbeiter (stPersNr, stName) VALUES ('1', 'a'), ('', 'b'), ('X', "
+            "'c')");
+        QVERIFY(m_db.DelAllMitarbeiterByPersNr());
+        QCOMPARE(column("SELECT stName FROM T_Mitarbeiter"), QVariantList{"b"});
+    }
+
+    void archive() {
+        for (double bis : {45010.0, 45020.0, 45030.0})
+            addBooking(1, bis, bis);
+        auto archivedEnds = [this] {
+            return column("SELECT dt_bis FROM T_fm_belegung WHERE bArchiviert = -1 ORDER BY 1");
+        };
+        QVERIFY(m_db.ArchiviereBelegungen(45025));
+        QCOMPARE(archivedEnds(), (QVariantList{45010.0, 45020.0}));
+        QVERIFY(m_db.ArchiviereBelegungen(45020.75)); // the time of day does not count
+        QCOMPARE(archivedEnds(), QVariantList{45010.0});
+        QVERIFY(m_db.ArchiviereBelegungen(45031));
+        QVERIFY(m_db.DeArchiviereBelegungen(45015));
+        QCOMPARE(archivedEnds(), QVariantList{45010.0});
+        QVERIFY(m_db.DeArchiviereBelegungen(45000));
+        QCOMPARE(archivedEnds(), QVariantList());
+    }
+
+    void readOnlyDatabase() {
+        ScriptedPrompt prompt;
+        CRvDb other; // read-only by default, beside the writable one
+        other.SetDbPath(m_path);
+        QVERIFY(other.OpenDb());
+        QVERIFY(other.ConnectionName() != m_db.ConnectionName());
+        CRaumartRec art;
+        art.lId = 5;
+        QVERIFY(!other.AddNewRaumartRec(&art));
+        QCOMPARE(art.lId, 0);
+        QVERIFY2(other.LastError().startsWith(kAdd + "\r\n"), qPrintable(other.LastError()));
+
+        // The archive operations report their errors themselves.
+        QVERIFY(!other.ArchiviereBelegungen(45000));
+        other.CloseDb();
+        QVERIFY(!other.DeArchiviereBelegungen(45000));
+        QCOMPARE(prompt.shown.size(), 2);
+        QVERIFY(
+            prompt.shown[0].text.contains(QRegularExpression(".+\nCRvDb.ArchiviereBelegungen$")));
+        QCOMPARE(prompt.shown[0].icon, PromptIcon::Critical);
+        QVERIFY(prompt.shown[1].text.endsWith("\nCRvDb.DeArchiviereBelegungen"));
+    }
+
+    void manyBookingsReadFast() {
+        sql("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 100000) "
+            "INSERT INTO T_fm_belegung (lAuftrNr, rb_id, dt_von, dt_bis, Verst) "
+            "SELECT x, x % 50, 45000 + x % 400, 45000 + x % 400, 'Sitzung' FROM n");
+        CBelegungRecColl coll;
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(m_db.ReadAllfm_belegungRec2Coll(&coll));
+        const qint64 ms = timer.elapsed();
+        QCOMPARE(coll.Count(), 100000);
+        QCOMPARE(coll.Item(100000)->lAuftrNr, 100000);
+        QVERIFY2(ms < 4000, qPrintable(QString::number(ms) + " ms"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCRvDb)
+#include "tst_crvdb.moc"

@@ -1,0 +1,196 @@
+#include "Currency.h"
+#include "TovoDate.h"
+
+#include <QtTest>
+
+class TstTovoDate : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dayNumbers_data() {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<double>("days");
+        QTest::newRow("epoch") << QDate(1899, 12, 30) << 0.0;
+        QTest::newRow("leap day") << QDate(2024, 2, 29) << 45351.0;
+        QTest::newRow("14.03.2026") << QDate(2026, 3, 14) << 46095.0;
+        QTest::newRow("no date") << QDate(9999, 12, 31) << 2958465.0;
+    }
+    void dayNumbers() {
+        QFETCH(QDate, date);
+        QFETCH(double, days);
+        QCOMPARE(TovoDate::fromDate(date).value(), days);
+        QCOMPARE(TovoDate(days + 0.75).toQDate(), date);
+        QCOMPARE(TovoDate(days + 0.75).toQTime(), QTime(18, 0));
+    }
+
+    void timeRounding() {
+        // 08:30 as a stored double is not exact; it must still read as 08:30:00.
+        const TovoDate t = TovoDate::fromParts(2026, 3, 14, 8, 30);
+        QCOMPARE(t.toQTime(), QTime(8, 30));
+        QCOMPARE(t.datePart().value(), 46095.0);
+        // A hair below midnight belongs to the next day.
+        const TovoDate late(46095.0 + 86399.9999 / 86400.0);
+        QCOMPARE(late.toQDate(), QDate(2026, 3, 15));
+        QCOMPARE(late.toQTime(), QTime(0, 0));
+        QVERIFY(TovoDate(TovoDate::kNoDate + 0.5).isNoDate());
+        QVERIFY(!TovoDate(46095.0).isNoDate());
+    }
+
+    void fromParts_data() {
+        QTest::addColumn<int>("year");
+        QTest::addColumn<int>("month");
+        QTest::addColumn<int>("day");
+        QTest::addColumn<QDate>("expected");
+        QTest::newRow("plain") << 2026 << 3 << 14 << QDate(2026, 3, 14);
+        QTest::newRow("month 13") << 2026 << 13 << 1 << QDate(2027, 1, 1);
+        QTest::newRow("month 0") << 2026 << 0 << 15 << QDate(2025, 12, 15);
+        QTest::newRow("month -12") << 2026 << -12 << 1 << QDate(2024, 12, 1);
+        QTest::newRow("day 0") << 2026 << 3 << 0 << QDate(2026, 2, 28);
+        QTest::newRow("day 32") << 2026 << 1 << 32 << QDate(2026, 2, 1);
+        QTest::newRow("30 February") << 2024 << 2 << 30 << QDate(2024, 3, 1);
+    }
+    void fromParts() {
+        QFETCH(int, year);
+        QFETCH(int, month);
+        QFETCH(int, day);
+        QFETCH(QDate, expected);
+        QCOMPARE(TovoDate::fromParts(year, month, day).toQDate(), expected);
+    }
+
+    void addMonths_data() {
+        QTest::addColumn<QDate>("start");
+        QTest::addColumn<int>("months");
+        QTest::addColumn<QDate>("expected");
+        QTest::newRow("into leap February") << QDate(2024, 1, 31) << 1 << QDate(2024, 2, 29);
+        QTest::newRow("backwards") << QDate(2026, 3, 31) << -1 << QDate(2026, 2, 28);
+        QTest::newRow("over year end") << QDate(2026, 11, 15) << 3 << QDate(2027, 2, 15);
+    }
+    void addMonths() {
+        QFETCH(QDate, start);
+        QFETCH(int, months);
+        QFETCH(QDate, expected);
+        const TovoDate d = TovoDate::fromParts(start.year(), start.month(), start.day(), 8, 30);
+        const TovoDate r = d.addMonths(months);
+        QCOMPARE(r.toQDate(), expected);
+        QCOMPARE(r.toQTime(), QTime(8, 30)); // the time of day goes along
+    }
+
+    void format_data() {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("expected");
+        // Saturday, 14.03.2026 08:05:09
+        QTest::newRow("date") << "dd.mm.yyyy"
+                              << "14.03.2026";
+        QTest::newRow("short date") << "d.m.yy"
+                                    << "14.3.26";
+        QTest::newRow("time") << "hh:mm"
+                              << "08:05";
+        QTest::newRow("minutes before seconds") << "mm:ss"
+                                                << "05:09";
+        QTest::newRow("date and time") << "dd.mm.yyyy hh:mm"
+                                       << "14.03.2026 08:05";
+        QTest::newRow("weekday") << "dddd"
+                                 << "Samstag";
+        QTest::newRow("weekday short") << "ddd"
+                                       << "Sa";
+        QTest::newRow("month name") << "mmmm yyyy"
+                                    << "März 2026";
+        QTest::newRow("month short") << "mmm"
+                                     << "Mrz";
+    }
+    void format() {
+        QFETCH(QString, pattern);
+        QFETCH(QString, expected);
+        QCOMPARE(TovoDate::fromParts(2026, 3, 14, 8, 5, 9).format(pattern), expected);
+    }
+
+    void sqlDateText() {
+        QCOMPARE(TovoDate::fromParts(2026, 3, 14, 23, 59).sqlDateText(),
+                 QStringLiteral("3/14/2026"));
+        QCOMPARE(TovoDate::noDate().jetLiteral(), QStringLiteral("#12/31/9999#"));
+    }
+
+    void parse_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QDateTime>("expected"); // date 30.12.1899 for a time alone
+        const QDate epoch(1899, 12, 30);
+        QTest::newRow("date") << "14.03.2026" << true << QDateTime(QDate(2026, 3, 14), QTime(0, 0));
+        QTest::newRow("short year 26")
+            << "14.3.26" << true << QDateTime(QDate(2026, 3, 14), QTime(0, 0));
+        QTest::newRow("short year 30")
+            << "1.1.30" << true << QDateTime(QDate(1930, 1, 1), QTime(0, 0));
+        QTest::newRow("with time")
+            << " 14.03.2026 08:30 " << true << QDateTime(QDate(2026, 3, 14), QTime(8, 30));
+        QTest::newRow("time") << "8:30" << true << QDateTime(epoch, QTime(8, 30));
+        QTest::newRow("31 February") << "31.02.2026" << false << QDateTime();
+        QTest::newRow("text") << "abc" << false << QDateTime();
+        QTest::newRow("hour 25") << "25:00" << false << QDateTime();
+        QTest::newRow("minute 60") << "12:60" << false << QDateTime();
+        QTest::newRow("no year") << "14.03." << false << QDateTime();
+        QTest::newRow("empty") << "" << false << QDateTime();
+    }
+    void parse() {
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        QFETCH(QDateTime, expected);
+        TovoDate d(-1.0);
+        QCOMPARE(TovoDate::parse(text, d), ok);
+        if (ok)
+            QCOMPARE(d.toQDateTime(), expected);
+    }
+
+    void weekdays_data() {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<int>("sundayFirst");
+        QTest::addColumn<int>("mondayFirst");
+        QTest::newRow("Sunday") << QDate(2026, 3, 15) << 1 << 7;
+        QTest::newRow("Monday") << QDate(2026, 3, 16) << 2 << 1;
+        QTest::newRow("Saturday") << QDate(2026, 3, 14) << 7 << 6;
+    }
+    void weekdays() {
+        QFETCH(QDate, date);
+        const TovoDate d = TovoDate::fromDate(date);
+        QTEST(d.weekdaySundayFirst(), "sundayFirst");
+        QTEST(d.weekdayMondayFirst(), "mondayFirst");
+    }
+
+    void currencyDisplay_data() {
+        QTest::addColumn<qint64>("raw");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("zero") << qint64(0) << "0,00";
+        QTest::newRow("thousands") << qint64(12345000) << "1.234,50";
+        QTest::newRow("negative") << qint64(-12345000) << "-1.234,50";
+        QTest::newRow("half cent up") << qint64(10050) << "1,01";
+        QTest::newRow("tiny negative") << qint64(-40) << "0,00";
+    }
+    void currencyDisplay() {
+        QFETCH(qint64, raw);
+        QTEST(Currency::fromRaw(raw).toDisplayText(), "text");
+    }
+
+    void currencyParse_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<qint64>("raw");
+        QTest::newRow("German") << "1.234,50" << true << qint64(12345000);
+        QTest::newRow("no grouping") << "1234,5" << true << qint64(12345000);
+        QTest::newRow("point decimal") << "1234.50" << true << qint64(12345000);
+        QTest::newRow("negative") << "-3,75" << true << qint64(-37500);
+        QTest::newRow("empty") << " " << true << qint64(0);
+        QTest::newRow("text") << "abc" << false << qint64(0);
+        QTest::newRow("nan") << "nan" << false << qint64(0);
+        QTest::newRow("too large") << "1e300" << false << qint64(0);
+    }
+    void currencyParse() {
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        QFETCH(qint64, raw);
+        Currency c = Currency::fromRaw(99);
+        QCOMPARE(Currency::parse(text, c), ok);
+        QCOMPARE(c.raw(), ok ? raw : 99);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstTovoDate)
+#include "tst_tovodate.moc"

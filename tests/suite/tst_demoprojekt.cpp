@@ -1,0 +1,225 @@
+#include "CRvDb.h"
+#include "DemoProjekt.h"
+#include "GebDb.h"
+#include "RaumNrFormat.h"
+#include "StammdatenDb.h"
+#include "TestUtil.h"
+#include "TovoTools.h"
+
+#include <QDir>
+#include <QMap>
+#include <QSet>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Occupied span of a booking in minutes of its day, set-up and clear-down included.
+QPair<int, int> Belegt(const CBelegungRec& b) {
+    auto minutes = [](double t) { return int(std::lround(t * 1440.0)) % 1440; };
+    int von = minutes(b.tm_von);
+    int bis = minutes(b.tm_bis);
+    if (!IsNoDate(b.Udt_von))
+        von = std::min(von, minutes(b.Utm_von));
+    if (!IsNoDate(b.Rdt_bis))
+        bis = std::max(bis, minutes(b.Rtm_bis));
+    return {von, bis};
+}
+
+QStringList Fingerprint(const CBelegungRecColl& coll) {
+    QStringList out;
+    for (int i = 1; i <= coll.Count(); ++i) {
+        const CBelegungRec* b = coll.Item(i);
+        out << QStringLiteral("%1 %2 %3 %4 %5 %6")
+                   .arg(b->lAuftrNr)
+                   .arg(b->rb_id)
+                   .arg(b->dt_von)
+                   .arg(b->tm_von)
+                   .arg(b->tm_bis)
+                   .arg(b->Verst);
+    }
+    return out;
+}
+
+} // namespace
+
+class TstDemoProjekt : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_proj;
+    QString Exe() const { return TovoBinDir() + QLatin1Char('/'); }
+
+    QStringList MakeAndRead(const QString& proj) {
+        QDir().mkpath(proj);
+        QString error;
+        if (!CreateDemoProject(Exe(), proj, &error))
+            return {error};
+        CRvDb rv;
+        rv.SetDbPath(proj + "TovoRaumverw.mdb");
+        CBelegungRecColl coll;
+        if (!rv.OpenDb() || !rv.ReadAllfm_belegungRec2Coll(&coll))
+            return {rv.LastError()};
+        return Fingerprint(coll);
+    }
+
+private slots:
+    void initTestCase() {
+        m_proj = m_dir.filePath("demo") + QLatin1Char('/');
+        QDir().mkpath(m_proj);
+        QString error;
+        QVERIFY2(CreateDemoProject(Exe(), m_proj, &error), qPrintable(error));
+        QVERIFY(error.isEmpty());
+    }
+
+    void roomsMatchTheBuildingStructure() {
+        CRvDb rv;
+        rv.SetDbPath(m_proj + "TovoRaumverw.mdb");
+        QVERIFY(rv.OpenDb());
+        CAnzeigeRecColl rooms;
+        QVERIFY(rv.ReadAllrb_AnzeigeRec2Coll(&rooms));
+        QVERIFY(rooms.Count() >= 12);
+        CRaumartRecColl arten;
+        QVERIFY(rv.ReadAllRaumartRec2Coll(&arten));
+        QVERIFY(arten.Count() >= 3);
+
+        CGebDb geb;
+        QVERIFY(geb.OpenJet(QString(), QString(), m_proj + "TovoGebaeude.mdb"));
+        QVERIFY(CRaumNrFormat(&geb).CheckFormat(QStringLiteral("S.G.BE.R")));
+        for (int i = 1; i <= rooms.Count(); ++i) {
+            const CAnzeigeRec* r = rooms.Item(i);
+            QVERIFY(r->lGebraumId > 0);
+            QCOMPARE(r->RaumNr, geb.LangeRaumNr(r->lGebraumId));
+            QVERIFY(arten.Item(CRaumartRecColl::MakeIndex(r->lRaumartId)));
+            QVERIFY(r->IANZAHLPERS > 0);
+            for (QChar c : r->stAusstattung)
+                QVERIFY(QStringLiteral("WPCMRFLNASGB").contains(c));
+            for (QChar c : r->STSTUHLANORDNUNG)
+                QVERIFY(QStringLiteral("KUO").contains(c));
+        }
+    }
+
+    void bookingsAreFreeOfConflicts() {
+        CRvDb rv;
+        rv.SetDbPath(m_proj + "TovoRaumverw.mdb");
+        QVERIFY(rv.OpenDb());
+        CBelegungRecColl coll;
+        QVERIFY(rv.ReadAllfm_belegungRec2Coll(&coll));
+        QVERIFY2(coll.Count() >= 60 && coll.Count() <= 120,
+                 qPrintable(QString::number(coll.Count())));
+
+        const double heute = TovoDate::today().value();
+        QMap<QPair<int32_t, double>, QVector<QPair<int, int>>> spans;
+        QMap<int32_t, QVector<const CBelegungRec*>> orders;
+        int32_t maxNr = 0;
+        for (int i = 1; i <= coll.Count(); ++i) {
+            const CBelegungRec* b = coll.Item(i);
+            QCOMPARE(b->dt_von, b->dt_bis);
+            QVERIFY(std::abs(b->dt_von - heute) <= 35);
+            QVERIFY(TovoDate(b->dt_von).weekdayMondayFirst() <= 5);
+            const auto span = Belegt(*b);
+            QVERIFY(span.first >= 8 * 60 && span.second <= 18 * 60 && span.first < span.second);
+            auto& day = spans[{b->rb_id, b->dt_von}];
+            for (const auto& other : day)
+                QVERIFY2(
+                    span.second <= other.first || other.second <= span.first,
+                    qPrintable(QStringLiteral("Überschneidung in Auftrag %1").arg(b->lAuftrNr)));
+            day.append(span);
+            orders[b->lAuftrNr].append(b);
+            maxNr = std::max(maxNr, b->lAuftrNr);
+            QVERIFY(!b->Best.isEmpty() && !b->Verst.isEmpty());
+        }
+        // Shared numbers belong to series only, and the counter is beyond every number.
+        int series = 0;
+        for (const auto& bookings : orders) {
+            if (bookings.size() == 1) {
+                QVERIFY(bookings[0]->stSerieBem.isEmpty());
+                continue;
+            }
+            ++series;
+            for (const CBelegungRec* b : bookings)
+                QCOMPARE(b->stSerieBem, bookings[0]->stSerieBem);
+            QVERIFY(!bookings[0]->stSerieBem.isEmpty());
+        }
+        QVERIFY(series >= 1);
+        QSqlQuery q(QSqlDatabase::database(rv.ConnectionName()));
+        QVERIFY(q.exec("SELECT lNextNr FROM T_NextNr") && q.next());
+        QCOMPARE(q.value(0).toInt(), maxNr + 1);
+    }
+
+    void masterDataAndSettings() {
+        CStammdatenDb stamm;
+        QVERIFY(stamm.OpenJet(QString(), QString(), m_proj + "TovoStammdaten.mdb", nullptr));
+        const QVector<Firma> firmen = stamm.Firmen();
+        QVERIFY(firmen.size() >= 6 && firmen.size() <= 8);
+        for (const Firma& f : firmen)
+            QVERIFY(!f.stStrasse.isEmpty() && f.stPlz.size() == 5 && !f.stOrt.isEmpty());
+        const QVector<Person> personen = stamm.Personen();
+        QCOMPARE(personen.size(), 15);
+        for (const Person& p : personen)
+            QVERIFY(p.stEmail.contains('@') && !p.stTelefon.isEmpty() &&
+                    !p.stKostenstelle.isEmpty());
+
+        CRvDb rv;
+        rv.SetDbPath(m_proj + "TovoRaumverw.mdb");
+        QVERIFY(rv.OpenDb());
+        CMitarbeiterRecColl ma;
+        QVERIFY(rv.ReadAllMitarbeiter2Coll(&ma));
+        QVERIFY(ma.Count() >= 8 && ma.Count() <= 10);
+        int imported = 0;
+        for (int i = 1; i <= ma.Count(); ++i) {
+            const CMitarbeiterRec* m = ma.Item(i);
+            if (m->stPersNr.isEmpty())
+                continue;
+            ++imported;
+            Person p;
+            QVERIFY(stamm.ReadPerson(m->lAnsprechId, p));
+            QCOMPARE(p.stPersNr, m->stPersNr);
+        }
+        QVERIFY(imported > 0 && imported < ma.Count());
+
+        const CTovoTools& tools = CTovoTools::Instance();
+        const QString ini = m_proj + "TovoRaumVerw.ini";
+        QCOMPARE(tools.ReadIniValue(ini, "RAUMVERWALTUNG", "Toleranz", "x"), QStringLiteral("0"));
+        QCOMPARE(tools.ReadIniValue(ini, "Raumverwaltung", "Mailname", "x"),
+                 QStringLiteral("Raumverwaltung"));
+    }
+
+    void sameWeekSameDemo() {
+        const QStringList a = MakeAndRead(m_dir.filePath("a/"));
+        QVERIFY2(a.size() > 1, qPrintable(a.value(0)));
+        QCOMPARE(MakeAndRead(m_dir.filePath("b/")), a);
+    }
+
+    void existingProjectIsRefused() {
+        const QFileInfo before(m_proj + "TovoRaumverw.mdb");
+        QString error;
+        QVERIFY(!CreateDemoProject(Exe(), m_proj, &error));
+        QVERIFY(error.contains("TovoRaumverw.mdb"));
+        QCOMPARE(QFileInfo(m_proj + "TovoRaumverw.mdb").lastModified(), before.lastModified());
+    }
+
+    void failureLeavesTheDirectoryEmpty() {
+        QTemporaryDir noTemplate;
+        const QString proj = m_dir.filePath("leer") + QLatin1Char('/');
+        QDir().mkpath(proj);
+        QString error;
+        QVERIFY(!CreateDemoProject(noTemplate.path(), proj, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(QDir(proj).isEmpty());
+
+        // A damaged template fails only after the other databases were made: they go again.
+        QVERIFY(QDir(noTemplate.path()).mkpath("Leeres Projekt"));
+        QFile bad(noTemplate.filePath("Leeres Projekt/TovoRaumverw.mdb"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write(QByteArray(4096, 'x'));
+        bad.close();
+        QVERIFY(!CreateDemoProject(noTemplate.path(), proj, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(QDir(proj).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+};
+
+QTEST_GUILESS_MAIN(TstDemoProjekt)
+#include "tst_demoprojekt.moc"
