@@ -1,11 +1,12 @@
 #include "CRvDb.h"
 
+#include "SqlConnection.h"
+
 #include "ErrorGuard.h"
 
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QUrl>
 #include <atomic>
 #include <limits>
 #include <vector>
@@ -25,18 +26,6 @@ const QString kMsgRaumUsed = QStringLiteral("Function - IsRaumUsed");
 const QString kNotOpen = QStringLiteral("Die Datenbank ist nicht geöffnet.");
 const QString kCrLf = QStringLiteral("\r\n");
 
-std::atomic<quint64> gConnectionCounter{0};
-
-// SQLite URI of a file: absolute path, percent-encoded, so that "?", "#", "%" and non-ASCII
-// characters in folder names survive. mode=rw/ro never creates a missing file.
-QString fileUri(const QString& path, bool readOnly) {
-    QString abs = QFileInfo(path).absoluteFilePath();
-    if (!abs.startsWith(QLatin1Char('/')))
-        abs.prepend(QLatin1Char('/')); // drive letter paths: file:///C:/...
-    const QByteArray encoded = QUrl::toPercentEncoding(abs, "/:");
-    return QStringLiteral("file://") + QString::fromLatin1(encoded) +
-           (readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw"));
-}
 
 // --- Row mapping -------------------------------------------------------------------------------
 // One reader and one writer for all tables, driven by the records' visitFields().
@@ -253,7 +242,7 @@ double dayOf(double date) {
 
 // --- Object and connection ---------------------------------------------------------------------
 
-CRvDb::CRvDb() : m_connName(QStringLiteral("CRvDb#%1").arg(gConnectionCounter.fetch_add(1) + 1)) {
+CRvDb::CRvDb() : m_connName(UniqueConnectionName(QStringLiteral("CRvDb"))) {
     CloseDb();
 }
 
@@ -299,30 +288,14 @@ bool CRvDb::OpenDb() {
     if (m_dbPath.isEmpty())
         return false;
 
-    QSqlError error;
-    {
-        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connName);
-        d.setDatabaseName(fileUri(m_dbPath, m_openReadOnly));
-        d.setConnectOptions(m_openReadOnly
-                                ? QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY")
-                                : QStringLiteral("QSQLITE_OPEN_URI"));
-        if (d.open()) {
-            // SQLite opens any file lazily; the first read tells whether it is a database.
-            QSqlQuery q(d);
-            if (q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && q.next()) {
-                m_connection = m_connName;
-                return true;
-            }
-            error = q.lastError();
-        } else {
-            error = d.lastError();
-        }
-        d.close();
+    QString error;
+    if (OpenSqliteConnection(m_dbPath, m_connName, m_openReadOnly, &error)) {
+        m_connection = m_connName;
+        return true;
     }
-    QSqlDatabase::removeDatabase(m_connName);
-    return fail(QStringLiteral("Die Datenbank ") + m_dbPath +
-                    QStringLiteral(" konnte nicht geöffnet werden!"),
-                error);
+    m_lastError = QStringLiteral("Die Datenbank ") + m_dbPath +
+                  QStringLiteral(" konnte nicht geöffnet werden!") + kCrLf + error;
+    return false;
 }
 
 void CRvDb::CloseDb() {
@@ -330,12 +303,7 @@ void CRvDb::CloseDb() {
         return;
     const QString name = m_connection;
     m_connection.clear();
-    {
-        QSqlDatabase d = QSqlDatabase::database(name, false);
-        if (d.isOpen())
-            d.close();
-    }
-    QSqlDatabase::removeDatabase(name);
+    CloseSqliteConnection(name);
 }
 
 bool CRvDb::UpdateDb() {

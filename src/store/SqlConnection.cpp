@@ -7,6 +7,17 @@
 #include <QSqlQuery>
 #include <QUrl>
 
+QString SqliteFileUri(const QString& path, bool readOnly) {
+    // Absolute and percent-encoded, so that "?", "#", "%" and umlauts in folder names survive;
+    // the explicit mode keeps SQLite from creating a missing file.
+    QString abs = QFileInfo(path).absoluteFilePath();
+    if (!abs.startsWith(QLatin1Char('/')))
+        abs.prepend(QLatin1Char('/'));
+    const QByteArray encoded = QUrl::toPercentEncoding(abs, "/:");
+    return QStringLiteral("file://") + QString::fromLatin1(encoded) +
+           (readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw"));
+}
+
 bool OpenSqliteConnection(const QString& path, const QString& connectionName, bool readOnly,
                           QString* error) {
     QString failure;
@@ -15,10 +26,7 @@ bool OpenSqliteConnection(const QString& path, const QString& connectionName, bo
         failure = QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(path);
     } else {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
-        // The URI form with an explicit mode keeps SQLite from creating a missing file.
-        QUrl uri = QUrl::fromLocalFile(info.absoluteFilePath());
-        uri.setQuery(readOnly ? QStringLiteral("mode=ro") : QStringLiteral("mode=rw"));
-        db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+        db.setDatabaseName(SqliteFileUri(info.absoluteFilePath(), readOnly));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000") +
                              (readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
         if (!db.open()) {

@@ -7,6 +7,8 @@
 // On failure the connection is removed again and `error` holds the driver's text.
 bool OpenSqliteConnection(const QString& path, const QString& connectionName, bool readOnly,
                           QString* error);
+// The SQLite URI of a file as the connections above use it.
+QString SqliteFileUri(const QString& path, bool readOnly);
 // Closes and removes a connection opened above; nothing happens for an unknown name.
 void CloseSqliteConnection(const QString& connectionName);
 // A connection name not used before in this process, with the given prefix.

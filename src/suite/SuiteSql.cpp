@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
-#include <QUrl>
 
 namespace {
 
@@ -40,34 +39,6 @@ bool CreateDbFile(const QString& path, const QStringList& schema, QString& error
     return ok;
 }
 
-// Opens an existing file; SQLite is kept from creating it, and a file that is not a database is
-// refused without being touched.
-bool OpenExisting(const QString& path, const QString& name, bool readOnly, QString& error) {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        QUrl uri = QUrl::fromLocalFile(path);
-        uri.setQuery(readOnly ? QStringLiteral("mode=ro") : QStringLiteral("mode=rw"));
-        db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000") +
-                             (readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
-        if (db.open()) {
-            // SQLite reads the header with the first statement only.
-            QSqlQuery probe(db);
-            if (probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
-                return true;
-            error = probe.lastError().text();
-            probe = QSqlQuery();
-            db.close();
-        } else {
-            error = db.lastError().text();
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
-    if (error.trimmed().isEmpty())
-        error = QStringLiteral("Die Datei ist keine Datenbank.");
-    return false;
-}
-
 } // namespace
 
 bool OpenSuiteDb(const QString& path, const QString& prefix, bool readOnly,
@@ -94,7 +65,7 @@ bool OpenSuiteDb(const QString& path, const QString& prefix, bool readOnly,
     }
 
     const QString name = UniqueConnectionName(prefix);
-    if (!OpenExisting(info.absoluteFilePath(), name, readOnly, error))
+    if (!OpenSqliteConnection(info.absoluteFilePath(), name, readOnly, &error))
         return false;
     if (!readOnly) {
         // An older or foreign-made file may lack a table; add what is missing.
