@@ -86,26 +86,24 @@ bool ReadRaeumeNachName(const QString& connection, int32_t raumartId, QVector<CA
     return true;
 }
 
+QString BalkenSql(bool eineRaumart) {
+    const QString cols = QStringLiteral(
+        "b.Rec_ID, b.rb_id, b.Best, b.Verst, b.STEMAIL, b.dt_von, b.tm_von, b.dt_bis, b.tm_bis, "
+        "b.Udt_von, b.Utm_von, b.Udt_bis, b.Utm_bis, b.Rdt_von, b.Rtm_von, b.Rdt_bis, b.Rtm_bis");
+    return QStringLiteral("SELECT ") + cols +
+           QStringLiteral(
+               " FROM T_rb_Anzeige a INNER JOIN T_fm_belegung b ON a.az_ID = b.rb_id WHERE ") +
+           (eineRaumart ? QStringLiteral("a.lRaumartId = ? AND ") : QString()) +
+           QStringLiteral("b.bArchiviert = 0 ORDER BY a.Kurzbez, b.dt_von");
+}
+
 bool ForEachBalken(const QString& connection, int32_t raumartId,
                    const std::function<bool(const BelegungBalken&)>& callback, QString* error) {
     QSqlQuery q(QSqlDatabase::database(connection, false));
     q.setForwardOnly(true);
-    const QString cols = QStringLiteral(
-        "b.Rec_ID, b.rb_id, b.Best, b.Verst, b.STEMAIL, b.dt_von, b.tm_von, b.dt_bis, b.tm_bis, "
-        "b.Udt_von, b.Utm_von, b.Udt_bis, b.Utm_bis, b.Rdt_von, b.Rtm_von, b.Rdt_bis, b.Rtm_bis");
-    if (raumartId == 0) {
-        q.prepare(
-            QStringLiteral("SELECT ") + cols +
-            QStringLiteral(" FROM T_rb_Anzeige a INNER JOIN T_fm_belegung b ON a.az_ID = b.rb_id "
-                           "WHERE b.bArchiviert = 0 ORDER BY a.Kurzbez, b.dt_von"));
-    } else {
-        q.prepare(
-            QStringLiteral("SELECT ") + cols +
-            QStringLiteral(" FROM T_rb_Anzeige a INNER JOIN T_fm_belegung b ON a.az_ID = b.rb_id "
-                           "WHERE a.lRaumartId = ? AND b.bArchiviert = 0 "
-                           "ORDER BY a.Kurzbez, b.dt_von"));
+    q.prepare(BalkenSql(raumartId != 0));
+    if (raumartId != 0)
         q.addBindValue(raumartId);
-    }
     if (!q.exec())
         return fail(q, error);
     BelegungBalken b;

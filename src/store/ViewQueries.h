@@ -34,6 +34,8 @@ struct BelegungBalken {
     double Rdt_von = 0, Rtm_von = 0, Rdt_bis = 0, Rtm_bis = 0;
 };
 
+// The statement behind ForEachBalken (one bound room-type id when `eineRaumart`).
+QString BalkenSql(bool eineRaumart);
 // Every booking not archived of the rooms of a type (0 = all types), by room name and start
 // date. The callback sees one booking at a time and may return false to stop.
 bool ForEachBalken(const QString& connection, int32_t raumartId,
