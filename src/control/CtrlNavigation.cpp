@@ -68,10 +68,9 @@ void TovoRaumverwCtrl::ConnectHandlers() {
     for (int index : mnuAnsicht.keys())
         connect(mnuAnsicht.value(index), &QAction::triggered, this,
                 [this, index] { mnuAnsicht_Click(index); });
-    connect(mnuBearbeiten.value(70), &QAction::triggered, this, [this] {
-        Q_EMIT ExitModule();
-        QCoreApplication::processEvents();
-    });
+    connect(mnuBearbeiten.value(70), &QAction::triggered, this,
+            [this] { mnuBearbeiten_Click(70); });
+    ConnectAntragHandlers();
 }
 
 QString TovoRaumverwCtrl::WeekdayMonthText(double date) {
@@ -334,8 +333,10 @@ void TovoRaumverwCtrl::MainToolbar_ButtonClick(const QString& key) {
             TovoZeitPlan1->Zeichnen();
             TovoZeitPlan2->Zeichnen();
             FillDateFields();
+        } else if (key == QLatin1String("New")) {
+            NeuerAntrag();
         }
-        // "New" and "Intranet" join with the reservation form and the portal exchange.
+        // "Intranet" joins with the portal exchange.
     });
 }
 

@@ -3,6 +3,7 @@
 #include <QMap>
 #include <QVariant>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class CGebDb;
@@ -13,6 +14,7 @@ class TovoZeitPlan;
 class QAction;
 class QButtonGroup;
 class QComboBox;
+class QDialog;
 class QCalendarWidget;
 class QGroupBox;
 class QLabel;
@@ -93,6 +95,17 @@ public:
     void TovoZeitPlan_ResizeControl();
     void fgMain_HeaderClick(int column);
 
+    // --- bookings from the plan and the table ---
+    void TovoZeitPlan_SelectAntrag(int32_t lId);
+    void fgMain_DblClick();
+    void TovoZeitPlan_FreeSelected(double datum, int32_t lRaumId);
+    void TovoZeitPlan_MoveAntrag(int32_t lId, const QString& raumId);
+    void NeuerAntrag();
+    void mnuBearbeitenMenu_Click();
+    void mnuBearbeiten_Click(int index);
+    // How the control shows its modal forms; tests replace it to drive the forms.
+    static std::function<int(QDialog&)> ZeigeModal;
+
     // --- toolbar and view menu ---
     void MainToolbar_ButtonClick(const QString& key);
     void MainToolbar_ButtonMenuClick(const QString& key);
@@ -112,6 +125,8 @@ private:
     void BuildMenus();
     QString DateFieldFormat(bool longYear) const;
     void ConnectHandlers();
+    void ConnectAntragHandlers();
+    void OeffneBelegung(int32_t lId, bool ausTabelle);
     // Start and end fields and their weekday labels from the first time plan.
     void FillDateFields();
     static QString WeekdayMonthText(double date);

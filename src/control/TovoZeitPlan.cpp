@@ -548,9 +548,16 @@ void TovoZeitPlan::mouseReleaseEvent(QMouseEvent* event) {
     m_dragRow = -1;
     unsetCursor();
     update();
-    if (dragged && bar >= 0 && row >= 0 && m_raeume[row].lId != m_termine[bar].lStammId)
-        Q_EMIT MoveAntrag(static_cast<int32_t>(m_termine[bar].lId),
-                          QString::number(m_raeume[row].lId));
+    if (dragged && bar >= 0 && row >= 0 && m_raeume[row].lId != m_termine[bar].lStammId) {
+        // The bar goes to its new row at once; a refused move rebuilds the plan and puts it back.
+        const int64_t id = m_termine[bar].lId;
+        for (ZeitPlanTermin& t : m_termine)
+            if (t.lId == id)
+                t.lStammId = m_raeume[row].lId;
+        rebuildIndex();
+        update();
+        Q_EMIT MoveAntrag(static_cast<int32_t>(id), QString::number(m_raeume[row].lId));
+    }
 }
 
 void TovoZeitPlan::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -1,0 +1,187 @@
+// Opening, creating and moving bookings from the plan and the table, and the editing menu.
+#include "TovoRaumverwCtrl.h"
+
+#include "Allg_Hilfsfkt.h"
+#include "CRvDb.h"
+#include "ErrorGuard.h"
+#include "Prompt.h"
+#include "R_Main.h"
+#include "RvGlobals.h"
+#include "TovoRecht.h"
+#include "TovoTools.h"
+#include "TovoZeitPlan.h"
+#include "ViewQueries.h"
+#include "frmAntrag.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QTableWidget>
+
+std::function<int(QDialog&)> TovoRaumverwCtrl::ZeigeModal = [](QDialog& dialog) {
+    return dialog.exec();
+};
+
+namespace {
+bool nurLesen() {
+    return goRecht && goRecht->Zugriff() == QLatin1String("L");
+}
+} // namespace
+
+void TovoRaumverwCtrl::ConnectAntragHandlers() {
+    connect(TovoZeitPlan1, &TovoZeitPlan::SelectAntrag, this,
+            [this](int32_t id) { TovoZeitPlan_SelectAntrag(id); });
+    connect(TovoZeitPlan1, &TovoZeitPlan::FreeSelected, this,
+            [this](double datum, int32_t raum) { TovoZeitPlan_FreeSelected(datum, raum); });
+    connect(TovoZeitPlan1, &TovoZeitPlan::MoveAntrag, this,
+            [this](int32_t id, const QString& raum) { TovoZeitPlan_MoveAntrag(id, raum); });
+    connect(fgMain, &QTableWidget::cellDoubleClicked, this, [this] { fgMain_DblClick(); });
+    connect(m_mnuBearbeitenMenu, &QMenu::aboutToShow, this, [this] { mnuBearbeitenMenu_Click(); });
+    for (int index : {30, 60})
+        connect(mnuBearbeiten.value(index), &QAction::triggered, this,
+                [this, index] { mnuBearbeiten_Click(index); });
+}
+
+void TovoRaumverwCtrl::OeffneBelegung(int32_t lId, bool ausTabelle) {
+    auto rec = std::make_shared<CBelegungRec>();
+    rec->Rec_ID = lId;
+    if (!gRvDb || !gRvDb->Readfm_belegungRec(rec.get()) || rec->Best.isEmpty())
+        return;
+    auto auftrag = std::make_shared<CBelegungRecColl>();
+    gRvDb->ReadAuftrag2Coll(rec->lAuftrNr, auftrag.get());
+    bool ganzeSerie = false;
+    if (auftrag->Count() >= 2) {
+        const PromptResult antwort = MsgBox(
+            QStringLiteral("Der gewählte Termin gehört zu einer Serie. Soll die gesamte Serie "
+                           "geöffnet werden?"),
+            PromptButtons::YesNoCancel, PromptIcon::Question, QStringLiteral("Termin öffnen"));
+        if (antwort == PromptResult::Cancel)
+            return;
+        ganzeSerie = antwort == PromptResult::Yes;
+    }
+    frmAntrag form(this);
+    form.f_StammDb = moStammdatenDb.get();
+    form.f_stClient = mstClient;
+    if (ausTabelle)
+        form.f_bVonNetzpult = false;
+    if (ganzeSerie) {
+        form.f_bUpdate = true;
+        form.f_BelegListe = auftrag;
+    } else {
+        form.f_RecBelegung = rec;
+        form.f_lRecId = rec->Rec_ID;
+        form.f_bUpdate = true;
+    }
+    form.f_bFirst = true;
+    ZeigeModal(form);
+}
+
+void TovoRaumverwCtrl::TovoZeitPlan_SelectAntrag(int32_t lId) {
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.TovoZeitPlan_SelectAntrag"),
+               [&] { OeffneBelegung(lId, false); });
+    coRaumart_Click();
+}
+
+void TovoRaumverwCtrl::fgMain_DblClick() {
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.fgMain_DblClick"), [&] {
+        const int row = fgMain->currentRow();
+        QTableWidgetItem* item = row >= 0 ? fgMain->item(row, 0) : nullptr;
+        const QVariant id = item ? item->data(Qt::UserRole) : QVariant();
+        if (id.isValid())
+            OeffneBelegung(id.toInt(), true);
+    });
+    coRaumart_Click();
+}
+
+void TovoRaumverwCtrl::TovoZeitPlan_FreeSelected(double datum, int32_t lRaumId) {
+    if (nurLesen())
+        return;
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.TovoZeitPlan_FreeSelected"), [&] {
+        frmAntrag form(this);
+        form.f_StammDb = moStammdatenDb.get();
+        form.f_stClient = mstClient;
+        form.NeuerAntragImRaum(lRaumId, datum);
+        ZeigeModal(form);
+    });
+    coRaumart_Click();
+}
+
+void TovoRaumverwCtrl::TovoZeitPlan_MoveAntrag(int32_t lId, const QString& raumId) {
+    bool neuZeichnen = true;
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.TovoZeitPlan_MoveAntrag"), [&] {
+        CBelegungRec rec;
+        rec.Rec_ID = lId;
+        bool ok = false;
+        const int32_t neuerRaum = raumId.toInt(&ok);
+        if (!ok || nurLesen() || !gRvDb || !gRvDb->Readfm_belegungRec(&rec))
+            return;
+        // The same rule as everywhere: set-up and clear-down belong to the occupied span.
+        if (!R_Main::IsFreeRoom(neuerRaum, rec))
+            return;
+        QString error;
+        if (!ViewQueries::SetzeRaum(gDb, lId, neuerRaum, &error))
+            RaiseError(error);
+        QCoreApplication::processEvents();
+        // The plan moved the booking's bar itself; its set-up and clear-down bars follow on a
+        // rebuild.
+        neuZeichnen = !IsNoDate(rec.Udt_von) || !IsNoDate(rec.Rdt_von);
+    });
+    if (neuZeichnen)
+        coRaumart_Click();
+}
+
+void TovoRaumverwCtrl::NeuerAntrag() {
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.MainToolbar_ButtonClick"), [&] {
+        frmAntrag form(this);
+        form.f_StammDb = moStammdatenDb.get();
+        form.f_stClient = mstClient;
+        form.NeuerAntrag(TovoDate::today());
+        ZeigeModal(form);
+    });
+    coRaumart_Click();
+}
+
+void TovoRaumverwCtrl::mnuBearbeitenMenu_Click() {
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.mnuBearbeitenMenu_Click"), [&] {
+        if (!goRecht || goRecht->Zugriff() != QLatin1String("S")) {
+            for (int index : {30, 32, 40, 50, 60})
+                mnuBearbeiten.value(index)->setEnabled(false);
+            return;
+        }
+        const QString rechte = CTovoTools::Instance().ReadIniValue(
+            mstExeDir + QStringLiteral("Funktionsrechte.ini"), QStringLiteral("Rechte"),
+            QStringLiteral("Raumverwaltung"), QStringLiteral("0"));
+        if (rechte.trimmed() == QLatin1String("0"))
+            return;
+        mnuBearbeiten.value(5)->setEnabled(false);
+        mnuBearbeiten.value(10)->setEnabled(false);
+        const int anzahl = Allg_Hilfsfkt::GetTokenCount(rechte, QStringLiteral(","));
+        for (int i = 1; i <= anzahl; ++i) {
+            bool zahl = false;
+            const int recht =
+                Allg_Hilfsfkt::GetToken(rechte, QStringLiteral(","), i).trimmed().toInt(&zahl);
+            if (zahl && recht == 1)
+                mnuBearbeiten.value(5)->setEnabled(true);
+            if (zahl && recht == 2)
+                mnuBearbeiten.value(10)->setEnabled(true);
+        }
+    });
+}
+
+void TovoRaumverwCtrl::mnuBearbeiten_Click(int index) {
+    switch (index) {
+    case 30:
+        MainToolbar_ButtonClick(QStringLiteral("New"));
+        break;
+    case 60:
+        RunGuarded(QStringLiteral("TovoRaumverwCtrl.mnuBearbeiten_Click"),
+                   [] { R_Main::AuftragNrSetzen(); });
+        break;
+    case 70:
+        Q_EMIT ExitModule();
+        QCoreApplication::processEvents();
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,288 @@
+#pragma once
+
+#include "R_Main.h"
+#include "RecColl.h"
+#include "Records.h"
+#include "TovoTextbox.h"
+
+#include <QDialog>
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+class CSerienFkt;
+class CStammdatenDb;
+class IListControl;
+class QButtonGroup;
+class QCalendarWidget;
+class QCheckBox;
+class QComboBox;
+class QDate;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+// "Antrag": the reservation form. It shows one booking (f_RecBelegung), all bookings of one
+// order (f_BelegListe) or a new reservation (neither), and saves, deletes and checks it.
+//
+// The opener fills the public state (or calls one of the Oeffne... helpers), sets f_StammDb and
+// f_stClient and calls exec(). Showing the form runs Form_Load and Form_Activate once; both are
+// public, like every handler, so that the form can be driven without showing it.
+class frmAntrag : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmAntrag(QWidget* parent = nullptr);
+    ~frmAntrag() override;
+
+    // --- public state, set by the opener -------------------------------------------------------
+    std::shared_ptr<CBelegungRec> f_RecBelegung;    // the single booking shown; null = none
+    std::shared_ptr<CBelegungRecColl> f_BelegListe; // all bookings of an order; null = none
+    int32_t f_lRecId = 0;               // record id of the booking edited; 0 for a new one
+    bool f_bUpdate = false;             // the booking exists and is updated on saving
+    int32_t f_lRaumartid = 0;           // room type preselected in coRaumart
+    bool f_bFirst = false;              // Data2Ctrl loads the form only while this is true
+    bool f_bGespeichert = false;        // the reservation was saved while the form was open
+    bool f_bVonNetzpult = false;        // taken over from a portal request
+    CStammdatenDb* f_StammDb = nullptr; // companies and persons (not owned)
+    QString f_stClient;
+
+    // --- opening helpers for the occupancy control ---------------------------------------------
+    // An existing booking on its own.
+    void OeffneBelegung(std::shared_ptr<CBelegungRec> rec);
+    // All bookings of one order (a series) at once.
+    void OeffneAuftrag(std::shared_ptr<CBelegungRecColl> buchungen);
+    // A new reservation on the day of `datum`, 8:00 to 9:00, without a room.
+    void NeuerAntrag(double datum);
+    // A new reservation for a free slot of the time plan: room `lRaumId` from the moment
+    // `datumZeit` for one hour. Tests the room at once (IsFreeRaum).
+    void NeuerAntragImRaum(int32_t lRaumId, double datumZeit);
+
+    // The room shown in lbUsedRoom and the id kept with it ("" = none, "0" = several rooms).
+    void SetzeGewaehltenRaum(const QString& kurzbez, const QString& tag);
+    QString RaumTag() const;
+
+    bool Geaendert() const { return m_bGeaendert; }
+    void SetGeaendert(bool geaendert) { m_bGeaendert = geaendert; }
+    // True once the form was closed by one of its commands.
+    bool Geschlossen() const { return m_bGeschlossen; }
+    // The series rule the form holds for a new series; null = none.
+    std::shared_ptr<CSerienFkt> Serie() const { return m_Serie; }
+
+    // What lbUsedRoom shows for an order whose bookings lie in several rooms.
+    static inline const QString kMehrere = QStringLiteral("(Mehrere)");
+
+    // --- life cycle ----------------------------------------------------------------------------
+    void Form_Load();
+    void Form_Activate();
+    void Data2Ctrl();
+
+    // --- mask (frmAntragMaske.cpp) -------------------------------------------------------------
+    void Read2Mask();
+    // Stores the controls into the booking; a null pointer gets a new booking first.
+    void Write2Rec(std::shared_ptr<CBelegungRec>& rec);
+    void Write2Rec(CBelegungRec& rec);
+    QString GetAusstattung() const;
+    void ClearfrmAntrag();
+    void GetFirmen2Ctrl();
+    void coFirma_Click(int index);
+    void coPerson_Click(int index);
+    void pbStamm_Click(int index);
+
+    // --- checks (frmAntragPruefung.cpp) --------------------------------------------------------
+    bool DatumsPruefung();
+    void CheckBau();
+    void GetAufwand();
+    void pbBauVor_Click(int index);
+    void tfTm_von_LostFocus();
+    void tfTm_bis_LostFocus();
+    void tfDt_von_LostFocus();
+    void tfDt_bis_LostFocus();
+    void tfdt_LostFocus(int index);
+    void tftm_LostFocus(int index);
+    void tfDt_von_Change();
+    void tfDt_bis_Change();
+
+    // --- rooms (frmAntragRaeume.cpp) -----------------------------------------------------------
+    // Tests the reservation against the chosen room; false after a conflict (the user was told
+    // and the form switched to the first free room of the type).
+    bool IsFreeRaum();
+    void pbFreeRooms_Click();
+    void pbFreeRoomsClick() { pbFreeRooms_Click(); }
+    // True when the free-room search must not run; the reason is in EingabeMeldung().
+    bool Eingabekontrolle();
+    QString EingabeMeldung() const { return m_stMeldung; }
+    void coFreeRooms_Click();
+    void coRaumart_Click();
+    void ReadRooms2Ctrl(IListControl* ctrl);
+
+    // --- commands (frmAntragBefehle.cpp) -------------------------------------------------------
+    void pbSave_Click();
+    void pbDelete_Click();
+    void pbNew_Click();
+    void pbEnde_Click();
+    void pbSetBack_Click(int index);
+    void pbDatum_Click(int index);
+    void mvDatum_DateClick(const QDate& date);
+    void pbHistorie_Click();
+    // The confirmation mail; not wired yet.
+    void pbEMail_Click();
+
+    // Escape and the window's close button go through pbEnde_Click.
+    void reject() override;
+
+    // --- controls ------------------------------------------------------------------------------
+    QTabWidget* SSTab1 = nullptr;
+    QGroupBox* frTermin = nullptr;
+    TovoTextbox* tfDt_von = nullptr;
+    TovoTextbox* tfTm_von = nullptr;
+    TovoTextbox* tfDt_bis = nullptr;
+    TovoTextbox* tfTm_bis = nullptr;
+    QPushButton* pbDatum[6] = {};
+    QPushButton* pbSerie = nullptr;
+    QLineEdit* edSerie = nullptr;
+
+    QComboBox* coRaumart = nullptr;
+    QLabel* lbRaumGewaehlt = nullptr;
+    QLabel* lbUsedRoom = nullptr;
+    QComboBox* coFreeRooms = nullptr;
+    QLabel* lbNichtverfuegbar = nullptr;
+    QLineEdit* edWunschraum = nullptr;
+
+    QComboBox* coFirma[2] = {};
+    QComboBox* coPerson[2] = {};
+    QPushButton* pbStamm[2] = {};
+    TovoTextbox* tfTel = nullptr;
+    TovoTextbox* tfFax = nullptr;
+    TovoTextbox* tfKst = nullptr;
+    TovoTextbox* edEMail = nullptr;
+    QCheckBox* cbMail = nullptr;
+    QCheckBox* cbMailAddress = nullptr;
+    TovoTextbox* tfVerst = nullptr;
+    TovoTextbox* tfPers = nullptr;
+    QLabel* lbMaxAnz = nullptr;
+    TovoTextbox* tfBem = nullptr;
+    TovoTextbox* tfdatErst = nullptr;
+    TovoTextbox* tfDatKorr = nullptr;
+
+    QCheckBox* Check2[13] = {}; // 1..12
+    TovoTextbox* tfAustBem = nullptr;
+    QRadioButton* rbStuhlan[4] = {};
+    TovoTextbox* tfBeteiligtentische = nullptr;
+    QLabel* lbBettischInfos = nullptr;
+    QPushButton* pbHistorie = nullptr;
+
+    TovoTextbox* tfdt[4] = {};
+    TovoTextbox* tftm[4] = {};
+    QPushButton* pbBauVor[2] = {};
+    QPushButton* pbSetBack[2] = {};
+    TovoTextbox* tfUmbBereit = nullptr;
+    TovoTextbox* tfUmbAufwand = nullptr;
+    TovoTextbox* tfUmbBem = nullptr;
+    TovoTextbox* tfMiete = nullptr;
+    TovoTextbox* tfUmbau = nullptr;
+    TovoTextbox* tfPausch = nullptr;
+    TovoTextbox* tfSonst = nullptr;
+    TovoTextbox* tfSicherheit = nullptr;
+    TovoTextbox* tfTageskraft = nullptr;
+    TovoTextbox* tfTechnik = nullptr;
+
+    QPushButton* pbFreeRooms = nullptr;
+    QPushButton* pbNew = nullptr;
+    QPushButton* pbSave = nullptr;
+    QPushButton* pbDelete = nullptr;
+    QPushButton* pbEMail = nullptr;
+    QPushButton* pbPrint2Com = nullptr;
+    QPushButton* cmdDruck[6] = {}; // 1..5
+    QPushButton* pbEnde = nullptr;
+
+    QCalendarWidget* mvDatum = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // While programme code fills the controls, their change handlers stay quiet.
+    class LadeSperre {
+    public:
+        explicit LadeSperre(frmAntrag& form) : m_form(form) { ++m_form.m_iLaden; }
+        ~LadeSperre() { --m_form.m_iLaden; }
+        LadeSperre(const LadeSperre&) = delete;
+        LadeSperre& operator=(const LadeSperre&) = delete;
+
+    private:
+        frmAntrag& m_form;
+    };
+
+    // construction (frmAntrag.cpp)
+    void BuildLayout();
+    QWidget* BuildAntragTab();
+    QWidget* BuildAusstattungTab();
+    QWidget* BuildDienstleistungenTab();
+    QLayout* BuildBefehle();
+    void ConnectHandlers();
+    // Fills coRaumart with all room types and selects f_lRaumartid.
+    void RaumartenLaden();
+    TovoTextbox* NeueBox(const QString& name, TovoTextbox::Art art);
+
+    // mask helpers
+    void KeinStuhlGewaehlt();
+    int GewaehlteStuhlanordnung() const;
+    void FirmaUndPersonLaden(int index, const QString& firma, int32_t firmaId,
+                             const QString& person, int32_t personId);
+    // The booking that the form fills on saving; made from the state when first needed.
+    std::shared_ptr<CBelegungRec>& FormBeleg();
+    int32_t BearbeiteteRecId() const;
+    bool MehrereRaeume() const;
+
+    // check helpers (frmAntragPruefung.cpp)
+    static bool HaeltDatum(const TovoTextbox* box);
+    static bool HaeltZeit(const TovoTextbox* box);
+    // Date and time of two boxes as whole minutes; false unless both hold valid values.
+    static bool Zeitpunkt(const TovoTextbox* dt, const TovoTextbox* tm, int64_t& minuten);
+    // Like Zeitpunkt, but an empty or invalid time counts as midnight.
+    static int64_t Minuten(const TovoTextbox* dt, const TovoTextbox* tm);
+    static void SetzeZeitpunkt(TovoTextbox* dt, TovoTextbox* tm, int64_t minuten);
+    static void SetzeUhrzeit(TovoTextbox* tm, int64_t minuten);
+    void ZeitEingabeVerlassen(TovoTextbox* box, const QString& procedure);
+    void DatumGeaendert(TovoTextbox* box, const QString& procedure);
+
+    // room helpers (frmAntragRaeume.cpp)
+    bool StartUndEndeGueltig() const;
+    R_Main::FreiAnfrage FreieRaeumeAnfrage() const;
+    void StuhlanordnungFreigeben(const QString& moeglich);
+
+    // command helpers (frmAntragBefehle.cpp)
+    // The save itself; true when the reservation was stored.
+    bool Speichern();
+    void PersonenUndTischeWarnen();
+    bool DarfSchreiben() const;
+    TovoTextbox* DatumsBox(int index) const;
+    void Schliessen();
+
+    // Seams of the series: a new series is saved through its rule, an opened order through the
+    // edit of all its bookings. Until the series dialog exists the form holds no rule, so these
+    // do nothing and report that nothing was saved or found.
+    bool SpeichereSerie(CBelegungRec& vorlage);
+    bool SpeichereAuftragAenderung(CBelegungRec& vorlage);
+    bool SerieHatKonflikt(CBelegungRec& probe, QString& konfliktDatum);
+    bool SerienAnfrage(R_Main::FreiAnfrage& anfrage, QVector<double>& termine) const;
+
+    std::shared_ptr<CSerienFkt> m_Serie;
+    std::shared_ptr<CBelegungRec> m_Beleg;
+    QButtonGroup* m_stuhlGruppe = nullptr;
+    int m_iLaden = 0;
+    bool m_bGeaendert = false;
+    bool m_bGeschlossen = false;
+    bool m_bSpeichert = false;     // pbSave_Click is running
+    bool m_bSchreibfehler = false; // the last save failed writing to the database
+    bool m_bGeladen = false;       // Form_Load ran
+    bool m_bAktiviert = false;     // Form_Activate ran
+    int m_iMaxPers = 0;            // capacity of the chosen room
+    int m_iDatumIndex = -1;        // calendar button whose month view is open
+    QString m_stMeldung;           // reason of Eingabekontrolle
+};

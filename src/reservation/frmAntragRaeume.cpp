@@ -1,0 +1,263 @@
+// Rooms on the form: the conflict test of the chosen room, the free-room search and taking over
+// a chosen room's equipment, seating and capacity.
+#include "frmAntrag.h"
+
+#include "CRvDb.h"
+#include "ErrorGuard.h"
+#include "ListControl.h"
+#include "Prompt.h"
+#include "RvGlobals.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+// Letters of a room's equipment, in the order of the boxes Check2(1..12).
+const char kAusstattungBuchstaben[] = "WPCMRFLNASGB";
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+} // namespace
+
+bool frmAntrag::StartUndEndeGueltig() const {
+    return HaeltDatum(tfDt_von) && HaeltDatum(tfDt_bis) && HaeltZeit(tfTm_von) &&
+           HaeltZeit(tfTm_bis);
+}
+
+// --- conflict test of the chosen room ----------------------------------------------------------
+
+bool frmAntrag::IsFreeRaum() {
+    return RunGuarded<bool>(QStringLiteral("frmAntrag.IsFreeRaum"), false, [&] {
+        if (MehrereRaeume())
+            return true;
+        // Half-filled dates are not tested; the test follows when they are complete.
+        if (!StartUndEndeGueltig())
+            return true;
+        if (lbUsedRoom->text().isEmpty() && RaumTag().isEmpty()) {
+            pbFreeRooms_Click();
+            return true;
+        }
+
+        auto probe = std::make_shared<CBelegungRec>();
+        Write2Rec(probe);
+        probe->Rec_ID = BearbeiteteRecId();
+        const int32_t raumId = RaumTag().toInt();
+
+        bool frei = true;
+        QString konfliktDatum;
+        if (m_Serie)
+            frei = !SerieHatKonflikt(*probe, konfliktDatum);
+        else
+            frei = R_Main::IsFreeRoom(raumId, *probe);
+        if (frei)
+            return true;
+
+        const QString raum = lbUsedRoom->text();
+        const QString umgeschaltet =
+            QStringLiteral("Wenn möglich, wurde vom Programm auf einen anderen Raum dieser "
+                           "Raumart umgeschaltet.");
+        QString text;
+        if (!raum.isEmpty()) {
+            QString zeile;
+            if (m_Serie)
+                zeile = QStringLiteral("Raum: '") + raum + QStringLiteral("' am ") + konfliktDatum +
+                        QStringLiteral(". ");
+            else
+                zeile = QStringLiteral("Raum: '") + raum + QStringLiteral("' von ") +
+                        tfDt_von->text().trimmed() + QStringLiteral(", ") +
+                        tfTm_von->text().trimmed() + QStringLiteral(" bis ") +
+                        tfDt_bis->text().trimmed() + QStringLiteral(", ") +
+                        tfTm_bis->text().trimmed();
+            text = QStringLiteral("Es gibt einen Belegungskonflikt bei folgenden Daten:") + kCrLf +
+                   kCrLf + zeile + kCrLf + kCrLf + umgeschaltet;
+        } else {
+            text = QStringLiteral("Achtung! Wegen eines Belegungskonfliktes ist der gewählte Raum "
+                                  "nicht benutzbar.") +
+                   kCrLf + kCrLf + umgeschaltet;
+        }
+        MsgBox(text, PromptButtons::Ok, PromptIcon::None, QStringLiteral("Terminänderung"));
+
+        // The room is given up; the search picks the first free room of the type.
+        SetzeGewaehltenRaum(QString(), QString());
+        lbUsedRoom->hide();
+        coFreeRooms->show();
+        if (f_RecBelegung)
+            f_RecBelegung->rb_id = 0;
+        if (m_Beleg)
+            m_Beleg->rb_id = 0;
+        pbFreeRooms_Click();
+        return false;
+    });
+}
+
+// --- free-room search --------------------------------------------------------------------------
+
+bool frmAntrag::Eingabekontrolle() {
+    m_stMeldung.clear();
+    if (!StartUndEndeGueltig())
+        return false;
+    if (coRaumart->currentIndex() < 0) {
+        m_stMeldung = QStringLiteral("Sie müssen noch die Raumart wählen !");
+        return true;
+    }
+    return false;
+}
+
+R_Main::FreiAnfrage frmAntrag::FreieRaeumeAnfrage() const {
+    // From the set-up start, where there is one, to the clear-down end, where there is one.
+    R_Main::FreiAnfrage anfrage;
+    auto tag = [](const TovoTextbox* box) { return TovoDate(box->Value()).datePart().value(); };
+    auto zeit = [](const TovoTextbox* box) { return TovoDate(box->Value()).timePart().value(); };
+    auto mitZeit = [&](const TovoTextbox* box) { return HaeltZeit(box) && zeit(box) != 0.0; };
+    anfrage.spanne.startDatum = HaeltDatum(tfdt[0]) ? tag(tfdt[0]) : tag(tfDt_von);
+    anfrage.spanne.endDatum = HaeltDatum(tfdt[3]) ? tag(tfdt[3]) : tag(tfDt_bis);
+    anfrage.spanne.startZeit = mitZeit(tftm[0]) ? zeit(tftm[0]) : zeit(tfTm_von);
+    anfrage.spanne.endZeit = mitZeit(tftm[3]) ? zeit(tftm[3]) : zeit(tfTm_bis);
+    anfrage.auftrag = f_BelegListe.get();
+    return anfrage;
+}
+
+void frmAntrag::pbFreeRooms_Click() {
+    RunGuarded(QStringLiteral("frmAntrag.pbFreeRooms_Click"), [&] {
+        if (Eingabekontrolle()) {
+            MsgBox(m_stMeldung, PromptButtons::Ok, PromptIcon::Critical,
+                   QStringLiteral("Achtung !"));
+            return;
+        }
+        // Without complete dates there is nothing to search for.
+        if (!StartUndEndeGueltig())
+            return;
+
+        R_Main::FreiAnfrage anfrage = FreieRaeumeAnfrage();
+        QVector<double> serienTermine;
+        if (m_Serie)
+            SerienAnfrage(anfrage, serienTermine);
+
+        const QString vorher = lbUsedRoom->text();
+        const int32_t raumart = coRaumart->currentData().toInt();
+        QVector<R_Main::FreierRaum> frei;
+        bool nichtAlle = false;
+        coFreeRooms->clear();
+        if (!R_Main::Free(anfrage, BearbeiteteRecId(), raumart, frei, nichtAlle))
+            return;
+        for (const R_Main::FreierRaum& raum : frei)
+            coFreeRooms->addItem(raum.Kurzbez, raum.az_ID);
+        // Several rooms of an order stay as they are unless the user picks one for all.
+        coFreeRooms->setCurrentIndex(-1);
+        if (!frei.isEmpty() && !MehrereRaeume()) {
+            coFreeRooms->setCurrentIndex(0);
+            coFreeRooms_Click();
+        }
+        lbNichtverfuegbar->setVisible(nichtAlle);
+
+        // The room shown before stays chosen while it is free.
+        if (!vorher.isEmpty() && !MehrereRaeume()) {
+            const int i = coFreeRooms->findText(vorher, Qt::MatchExactly);
+            if (i > 0) {
+                coFreeRooms->setCurrentIndex(i);
+                coFreeRooms_Click();
+            }
+        }
+        m_bGeaendert = false;
+    });
+}
+
+void frmAntrag::coFreeRooms_Click() {
+    RunGuarded(QStringLiteral("frmAntrag.coFreeRooms_Click"), [&] {
+        const int i = coFreeRooms->currentIndex();
+        if (i < 0)
+            return;
+        const int32_t raumId = coFreeRooms->itemData(i).toInt();
+        if (!MehrereRaeume())
+            SetzeGewaehltenRaum(coFreeRooms->itemText(i), QString::number(raumId));
+
+        CAnzeigeRec raum;
+        raum.az_ID = raumId;
+        if (!gRvDb)
+            return;
+        if (!gRvDb->Readrb_AnzeigeRec(&raum))
+            RaiseError(gRvDb->LastError());
+
+        for (int k = 1; k <= 12; ++k)
+            Check2[k]->setEnabled(
+                raum.stAusstattung.contains(QLatin1Char(kAusstattungBuchstaben[k - 1])));
+        StuhlanordnungFreigeben(raum.STSTUHLANORDNUNG);
+
+        m_iMaxPers = raum.IANZAHLPERS;
+        lbMaxAnz->setText(QStringLiteral("max.: ") + QString::number(raum.IANZAHLPERS));
+        lbBettischInfos->setText(QStringLiteral("Fest eingebaut: ") +
+                                 QString::number(raum.IPTISCHEFEST) + QStringLiteral(" Maximal: ") +
+                                 QString::number(raum.IPTISCHE));
+    });
+}
+
+void frmAntrag::StuhlanordnungFreigeben(const QString& moeglich) {
+    // Any arrangement of the letters K, U and O, each at most once; anything else allows none.
+    const QString codes = QStringLiteral("KUO");
+    bool an[3] = {false, false, false};
+    bool gueltig = !moeglich.isEmpty() && moeglich.size() <= 3;
+    for (QChar c : moeglich) {
+        const qsizetype k = codes.indexOf(c);
+        if (k < 0 || an[k]) {
+            gueltig = false;
+            break;
+        }
+        an[k] = true;
+    }
+    rbStuhlan[0]->setEnabled(true);
+    for (int k = 0; k < 3; ++k)
+        rbStuhlan[k + 1]->setEnabled(gueltig && an[k]);
+}
+
+void frmAntrag::coRaumart_Click() {
+    RunGuarded(QStringLiteral("frmAntrag.coRaumart_Click"), [&] {
+        if (m_iLaden > 0 || MehrereRaeume())
+            return;
+        lbUsedRoom->hide();
+        coFreeRooms->show();
+        pbFreeRooms_Click();
+    });
+}
+
+void frmAntrag::ReadRooms2Ctrl(IListControl* ctrl) {
+    RunGuarded(QStringLiteral("frmAntrag.ReadRooms2Ctrl"), [&] {
+        if (!ctrl)
+            return;
+        ctrl->Clear();
+        QSqlQuery q(QSqlDatabase::database(gDb, false));
+        q.setForwardOnly(true);
+        bool ok = false;
+        if (coRaumart->currentIndex() >= 0) {
+            ok = q.prepare(QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige "
+                                          "WHERE lRaumartId = ?"));
+            q.addBindValue(coRaumart->currentData().toInt());
+            ok = ok && q.exec();
+        } else {
+            ok = q.exec(QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige"));
+        }
+        if (!ok)
+            RaiseError(q.lastError().text());
+        ctrl->AddItem(QString());
+        while (q.next()) {
+            ctrl->AddItem(q.value(1).toString());
+            ctrl->SetItemData(ctrl->NewIndex(), q.value(0).toInt());
+        }
+    });
+}
+
+// --- seams of the series -----------------------------------------------------------------------
+
+bool frmAntrag::SerieHatKonflikt(CBelegungRec& /*probe*/, QString& /*konfliktDatum*/) {
+    return false;
+}
+
+bool frmAntrag::SerienAnfrage(R_Main::FreiAnfrage& /*anfrage*/,
+                              QVector<double>& /*termine*/) const {
+    return false;
+}

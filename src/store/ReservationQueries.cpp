@@ -1,0 +1,190 @@
+#include "ReservationQueries.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace ReservationQueries {
+namespace {
+
+// The connection, opened again first when it was closed.
+QSqlDatabase datenbank(const QString& connection) {
+    return QSqlDatabase::database(connection, true);
+}
+
+bool fail(const QSqlQuery& q, QString* error) {
+    if (error) {
+        *error = q.lastError().text().trimmed();
+        if (error->isEmpty())
+            *error = QStringLiteral("Die Datenbank ist nicht geöffnet.");
+    }
+    return false;
+}
+
+bool run(QSqlQuery& q, const QString& sql, const QVariantList& binds = {}) {
+    if (!q.prepare(sql))
+        return false;
+    for (const QVariant& v : binds)
+        q.addBindValue(v);
+    return q.exec();
+}
+
+bool hasError(const QSqlQuery& q) {
+    return q.lastError().type() != QSqlError::NoError;
+}
+
+std::optional<double> nullable(const QVariant& v) {
+    if (v.isNull())
+        return std::nullopt;
+    return v.toDouble();
+}
+
+} // namespace
+
+bool ForEachBelegungImRaum(const QString& connection, int32_t raumId, int32_t ausserRecId,
+                           const std::function<bool(const BelegungsZeile&)>& callback,
+                           QString* error) {
+    QSqlQuery q(datenbank(connection));
+    q.setForwardOnly(true);
+    if (!run(q,
+             QStringLiteral("SELECT Rec_ID, dt_von, tm_von, dt_bis, tm_bis, Udt_von, Utm_von, "
+                            "Rdt_bis, Rtm_bis FROM T_fm_belegung "
+                            "WHERE rb_id = ? AND Rec_ID <> ? AND bArchiviert = 0"),
+             {raumId, ausserRecId}))
+        return fail(q, error);
+    BelegungsZeile z;
+    while (q.next()) {
+        z.Rec_ID = q.value(0).toInt();
+        z.dt_von = q.value(1).toDouble();
+        z.tm_von = q.value(2).toDouble();
+        z.dt_bis = q.value(3).toDouble();
+        z.tm_bis = q.value(4).toDouble();
+        z.Udt_von = nullable(q.value(5));
+        z.Utm_von = nullable(q.value(6));
+        z.Rdt_bis = nullable(q.value(7));
+        z.Rtm_bis = nullable(q.value(8));
+        if (!callback(z))
+            return true;
+    }
+    if (hasError(q))
+        return fail(q, error);
+    return true;
+}
+
+bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumName>& out,
+                QString* error) {
+    out.clear();
+    QSqlQuery q(datenbank(connection));
+    q.setForwardOnly(true);
+    const bool ok =
+        raumartId == 0
+            ? run(q, QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige "
+                                    "ORDER BY Kurzbez COLLATE NOCASE, az_ID"))
+            : run(q,
+                  QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige WHERE lRaumartId = ? "
+                                 "ORDER BY Kurzbez COLLATE NOCASE, az_ID"),
+                  {raumartId});
+    if (!ok)
+        return fail(q, error);
+    while (q.next())
+        out.append({q.value(0).toInt(), q.value(1).toString()});
+    if (hasError(q))
+        return fail(q, error);
+    return true;
+}
+
+bool ReadNextNr(const QString& connection, bool& vorhanden, int32_t& nummer, QString* error) {
+    vorhanden = false;
+    QSqlQuery q(datenbank(connection));
+    q.setForwardOnly(true);
+    if (!run(q, QStringLiteral("SELECT lNextNr FROM T_NextNr ORDER BY rowid LIMIT 1")))
+        return fail(q, error);
+    if (q.next()) {
+        vorhanden = true;
+        nummer = q.value(0).toInt();
+    } else if (hasError(q)) {
+        return fail(q, error);
+    }
+    return true;
+}
+
+bool WriteNextNr(const QString& connection, int32_t nummer, QString* error) {
+    QSqlQuery q(datenbank(connection));
+    if (!run(q,
+             QStringLiteral("UPDATE T_NextNr SET lNextNr = ? "
+                            "WHERE rowid = (SELECT min(rowid) FROM T_NextNr)"),
+             {nummer}))
+        return fail(q, error);
+    if (q.numRowsAffected() > 0)
+        return true;
+    if (!run(q, QStringLiteral("INSERT INTO T_NextNr (lNextNr) VALUES (?)"), {nummer}))
+        return fail(q, error);
+    return true;
+}
+
+bool DeleteBelegung(const QString& connection, int32_t recId, QString* error) {
+    QSqlQuery q(datenbank(connection));
+    if (!run(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE Rec_ID = ?"), {recId}))
+        return fail(q, error);
+    return true;
+}
+
+bool DeleteAuftrag(const QString& connection, int32_t auftragNr, QString* error) {
+    QSqlQuery q(datenbank(connection));
+    if (!run(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE lAuftrNr = ?"), {auftragNr}))
+        return fail(q, error);
+    return true;
+}
+
+bool ReadHistorie(const QString& connection, int32_t raumId, double nachTag, double vorTag,
+                  QVector<CBelegungRec>& out, QString* error) {
+    out.clear();
+    QSqlQuery q(datenbank(connection));
+    q.setForwardOnly(true);
+    if (!run(q,
+             QStringLiteral("SELECT Rec_ID, lAuftrNr, rb_id, dt_von, tm_von, dt_bis, tm_bis, "
+                            "Best, Verst, Bem, Aust, Austbem FROM T_fm_belegung "
+                            "WHERE rb_id = ? AND dt_von > ? AND dt_bis < ? "
+                            "ORDER BY dt_von, tm_von"),
+             {raumId, nachTag, vorTag}))
+        return fail(q, error);
+    while (q.next()) {
+        CBelegungRec r;
+        r.Rec_ID = q.value(0).toInt();
+        r.lAuftrNr = q.value(1).toInt();
+        r.rb_id = q.value(2).toInt();
+        r.dt_von = q.value(3).toDouble();
+        r.tm_von = q.value(4).toDouble();
+        r.dt_bis = q.value(5).toDouble();
+        r.tm_bis = q.value(6).toDouble();
+        r.Best = q.value(7).toString();
+        r.Verst = q.value(8).toString();
+        r.Bem = q.value(9).toString();
+        r.Aust = q.value(10).toInt();
+        r.Austbem = q.value(11).toString();
+        out.append(r);
+    }
+    if (hasError(q))
+        return fail(q, error);
+    return true;
+}
+
+bool ReadRaumIdByName(const QString& connection, const QString& kurzbez, int32_t& raumId,
+                      QString* error) {
+    raumId = 0;
+    QSqlQuery q(datenbank(connection));
+    q.setForwardOnly(true);
+    if (!run(q,
+             QStringLiteral("SELECT az_ID FROM T_rb_Anzeige WHERE Kurzbez = ? COLLATE NOCASE "
+                            "ORDER BY az_ID LIMIT 1"),
+             {kurzbez}))
+        return fail(q, error);
+    if (q.next())
+        raumId = q.value(0).toInt();
+    else if (hasError(q))
+        return fail(q, error);
+    return true;
+}
+
+} // namespace ReservationQueries

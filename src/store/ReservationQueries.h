@@ -1,0 +1,57 @@
+#pragma once
+
+#include "Records.h"
+
+#include <QString>
+#include <QVector>
+#include <functional>
+#include <optional>
+
+// The reads and writes of the reservation form's shared routines (room tests, order numbers,
+// deletes, equipment history), on the direct connection (gDb). Each returns false and fills
+// `error` with the driver's text when the database fails.
+namespace ReservationQueries {
+
+// The columns of a stored booking that decide which span it occupies. The set-up and clear-down
+// columns keep their nulls: the room test and the free-room search read them differently.
+struct BelegungsZeile {
+    int32_t Rec_ID = 0;
+    double dt_von = 0, tm_von = 0, dt_bis = 0, tm_bis = 0;
+    std::optional<double> Udt_von, Utm_von, Rdt_bis, Rtm_bis;
+};
+
+// Every booking not archived of a room except the one with `ausserRecId` (0 excludes none).
+// The callback sees one row at a time and may return false to stop reading.
+bool ForEachBelegungImRaum(const QString& connection, int32_t raumId, int32_t ausserRecId,
+                           const std::function<bool(const BelegungsZeile&)>& callback,
+                           QString* error);
+
+// A room as the free-room search lists it.
+struct RaumName {
+    int32_t az_ID = 0;
+    QString Kurzbez;
+};
+// The rooms of one room type, or (raumartId 0) every room, by short name.
+bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumName>& out,
+                QString* error);
+
+// The counter of order numbers: `vorhanden` is false when the table has no row.
+bool ReadNextNr(const QString& connection, bool& vorhanden, int32_t& nummer, QString* error);
+// Stores the counter in its first row, creating the row when the table is empty.
+bool WriteNextNr(const QString& connection, int32_t nummer, QString* error);
+
+// Deletes one booking by its key, or every booking of an order (archived ones included).
+bool DeleteBelegung(const QString& connection, int32_t recId, QString* error);
+bool DeleteAuftrag(const QString& connection, int32_t auftragNr, QString* error);
+
+// The bookings of a room that start after `nachTag` and end before `vorTag` (whole days), by
+// start; only Rec_ID, lAuftrNr, rb_id, dates and times, Best, Verst, Bem, Aust and Austbem are
+// filled, the other fields keep the values of a new record.
+bool ReadHistorie(const QString& connection, int32_t raumId, double nachTag, double vorTag,
+                  QVector<CBelegungRec>& out, QString* error);
+
+// The id of the room with that short name (letter case ignored); 0 when there is none.
+bool ReadRaumIdByName(const QString& connection, const QString& kurzbez, int32_t& raumId,
+                      QString* error);
+
+} // namespace ReservationQueries
