@@ -26,7 +26,6 @@ const QString kMsgRaumUsed = QStringLiteral("Function - IsRaumUsed");
 const QString kNotOpen = QStringLiteral("Die Datenbank ist nicht geöffnet.");
 const QString kCrLf = QStringLiteral("\r\n");
 
-
 // --- Row mapping -------------------------------------------------------------------------------
 // One reader and one writer for all tables, driven by the records' visitFields().
 
@@ -220,19 +219,6 @@ template <class Rec> QString byKeySql(const char* verb) {
         .arg(QLatin1String(verb), QLatin1String(Rec::kTable), QLatin1String(Rec::kKey));
 }
 
-bool hasError(const QSqlQuery& q) {
-    return q.lastError().type() != QSqlError::NoError;
-}
-
-// Prepares and runs a statement with positional values.
-bool run(QSqlQuery& q, const QString& sql, const QVariantList& binds = {}) {
-    if (!q.prepare(sql))
-        return false;
-    for (const QVariant& v : binds)
-        q.addBindValue(v);
-    return q.exec();
-}
-
 // Day part of a date, as a date literal without time would compare.
 double dayOf(double date) {
     return TovoDate(date).datePart().value();
@@ -340,7 +326,7 @@ bool CRvDb::IsValidDb() {
     QStringList tables;
     while (q.next())
         tables << q.value(0).toString();
-    if (hasError(q))
+    if (HasSqlError(q))
         return fail(kMsgStructure, q.lastError());
     for (const char* name : {"T_fm_belegung", "T_Mitarbeiter", "T_NextNr", "T_rb_Anzeige"}) {
         const QString table = QLatin1String(name);
@@ -356,14 +342,14 @@ bool CRvDb::IsRaumUsed(int32_t raumId) {
         return true;
     QSqlQuery q(db());
     q.setForwardOnly(true);
-    if (!run(q, QStringLiteral("SELECT Rec_ID FROM T_fm_belegung WHERE rb_id = ? LIMIT 1"),
-             {raumId})) {
+    if (!ExecBound(q, QStringLiteral("SELECT Rec_ID FROM T_fm_belegung WHERE rb_id = ? LIMIT 1"),
+                   {raumId})) {
         fail(kMsgRaumUsed, q.lastError());
         return true;
     }
     if (q.next())
         return true;
-    if (hasError(q)) {
+    if (HasSqlError(q)) {
         fail(kMsgRaumUsed, q.lastError());
         return true;
     }
@@ -426,10 +412,10 @@ bool CRvDb::readFirst(Rec* rec, const QString& sql, const QVariantList& binds, b
         return false;
     QSqlQuery q(db());
     q.setForwardOnly(true);
-    if (!run(q, sql, binds))
+    if (!ExecBound(q, sql, binds))
         return fail(kMsgRead, q.lastError());
     if (!q.next()) {
-        if (hasError(q))
+        if (HasSqlError(q))
             return fail(kMsgRead, q.lastError());
         return noRowIsOk ? true : fail(kMsgRead);
     }
@@ -444,7 +430,7 @@ template <class Rec> bool CRvDb::delRec(int32_t id) {
     if (!begin(kMsgDel))
         return false;
     QSqlQuery q(db());
-    if (!run(q, byKeySql<Rec>("DELETE"), {id}))
+    if (!ExecBound(q, byKeySql<Rec>("DELETE"), {id}))
         return fail(kMsgDel, q.lastError());
     if (q.numRowsAffected() < 1)
         return fail(kMsgDel);
@@ -461,7 +447,7 @@ bool CRvDb::readColl(CRecColl<Rec>* coll, const QString& sql, const QVariantList
         return false;
     QSqlQuery q(db());
     q.setForwardOnly(true);
-    if (!run(q, sql, binds))
+    if (!ExecBound(q, sql, binds))
         return fail(kMsgColl, q.lastError());
     const RowReader<Rec> reader(q.record());
     Rec row; // one scratch record; Append stores a copy
@@ -469,7 +455,7 @@ bool CRvDb::readColl(CRecColl<Rec>* coll, const QString& sql, const QVariantList
         if (!reader.read(q, row) || !coll->Append(&row))
             return fail(kMsgColl);
     }
-    if (hasError(q))
+    if (HasSqlError(q))
         return fail(kMsgColl, q.lastError());
     return true;
 }
@@ -484,7 +470,7 @@ bool CRvDb::readCtrl(IListControl* ctrl, const QString& sql, bool withAlle,
         return false;
     QSqlQuery q(db());
     q.setForwardOnly(true);
-    if (!run(q, sql))
+    if (!ExecBound(q, sql))
         return fail(kMsgCtrl, q.lastError());
     if (withAlle) {
         ctrl->AddItem(QStringLiteral("Alle"));
@@ -495,7 +481,7 @@ bool CRvDb::readCtrl(IListControl* ctrl, const QString& sql, bool withAlle,
         ctrl->AddItem(text(q.value(1), twoColumns ? q.value(2) : QVariant()));
         ctrl->SetItemData(ctrl->NewIndex(), q.value(0).toInt());
     }
-    if (hasError(q))
+    if (HasSqlError(q))
         return fail(kMsgCtrl, q.lastError());
     return true;
 }
@@ -554,10 +540,11 @@ bool CRvDb::ArchiviereBelegungen(double archivDatum) {
     {
         QSqlQuery q(d);
         // Everything unarchived, then exactly the bookings that end before the date archived.
-        if (!run(q, QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = 0 "
-                                   "WHERE bArchiviert <> 0")) ||
-            !run(q, QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = -1 WHERE dt_bis < ?"),
-                 {dayOf(archivDatum)}))
+        if (!ExecBound(q, QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = 0 "
+                                         "WHERE bArchiviert <> 0")) ||
+            !ExecBound(q,
+                       QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = -1 WHERE dt_bis < ?"),
+                       {dayOf(archivDatum)}))
             error = q.lastError();
     }
     if (inTransaction) {
@@ -580,10 +567,10 @@ bool CRvDb::DeArchiviereBelegungen(double archivDatum) {
         return false;
     }
     QSqlQuery q(db());
-    if (!run(q,
-             QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = 0 "
-                            "WHERE dt_von > ? AND bArchiviert = -1"),
-             {dayOf(archivDatum)})) {
+    if (!ExecBound(q,
+                   QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = 0 "
+                                  "WHERE dt_von > ? AND bArchiviert = -1"),
+                   {dayOf(archivDatum)})) {
         ShowError(q.lastError().text().trimmed(), procedure);
         return false;
     }
@@ -610,7 +597,7 @@ bool CRvDb::DelAllMitarbeiterByPersNr() {
         return false;
     QSqlQuery q(db());
     // Employees taken over from the master data carry a personnel number; hand-made ones stay.
-    if (!run(q, QStringLiteral("DELETE FROM T_Mitarbeiter WHERE stPersNr > ''")))
+    if (!ExecBound(q, QStringLiteral("DELETE FROM T_Mitarbeiter WHERE stPersNr > ''")))
         return fail(kMsgDel, q.lastError());
     return true;
 }
@@ -673,7 +660,7 @@ bool CRvDb::Delrb_AnzeigeRec(int32_t id) {
     {
         // The room's bookings go first, archived ones included, whether the room exists or not.
         QSqlQuery q(db());
-        if (!run(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE rb_id = ?"), {id}))
+        if (!ExecBound(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE rb_id = ?"), {id}))
             return fail(kMsgDel, q.lastError());
     }
     return delRec<CAnzeigeRec>(id);

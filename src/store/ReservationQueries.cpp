@@ -1,5 +1,7 @@
 #include "ReservationQueries.h"
 
+#include "SqlConnection.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -22,18 +24,6 @@ bool fail(const QSqlQuery& q, QString* error) {
     return false;
 }
 
-bool run(QSqlQuery& q, const QString& sql, const QVariantList& binds = {}) {
-    if (!q.prepare(sql))
-        return false;
-    for (const QVariant& v : binds)
-        q.addBindValue(v);
-    return q.exec();
-}
-
-bool hasError(const QSqlQuery& q) {
-    return q.lastError().type() != QSqlError::NoError;
-}
-
 std::optional<double> nullable(const QVariant& v) {
     if (v.isNull())
         return std::nullopt;
@@ -47,11 +37,12 @@ bool ForEachBelegungImRaum(const QString& connection, int32_t raumId, int32_t au
                            QString* error) {
     QSqlQuery q(datenbank(connection));
     q.setForwardOnly(true);
-    if (!run(q,
-             QStringLiteral("SELECT Rec_ID, dt_von, tm_von, dt_bis, tm_bis, Udt_von, Utm_von, "
-                            "Rdt_bis, Rtm_bis FROM T_fm_belegung "
-                            "WHERE rb_id = ? AND Rec_ID <> ? AND bArchiviert = 0"),
-             {raumId, ausserRecId}))
+    if (!ExecBound(
+            q,
+            QStringLiteral("SELECT Rec_ID, dt_von, tm_von, dt_bis, tm_bis, Udt_von, Utm_von, "
+                           "Rdt_bis, Rtm_bis FROM T_fm_belegung "
+                           "WHERE rb_id = ? AND Rec_ID <> ? AND bArchiviert = 0"),
+            {raumId, ausserRecId}))
         return fail(q, error);
     BelegungsZeile z;
     while (q.next()) {
@@ -67,7 +58,7 @@ bool ForEachBelegungImRaum(const QString& connection, int32_t raumId, int32_t au
         if (!callback(z))
             return true;
     }
-    if (hasError(q))
+    if (HasSqlError(q))
         return fail(q, error);
     return true;
 }
@@ -79,9 +70,10 @@ bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumName>&
     q.setForwardOnly(true);
     const bool ok =
         raumartId == 0
-            ? run(q, QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige "
-                                    "ORDER BY Kurzbez COLLATE NOCASE, az_ID"))
-            : run(q,
+            ? ExecBound(q, QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige "
+                                          "ORDER BY Kurzbez COLLATE NOCASE, az_ID"))
+            : ExecBound(
+                  q,
                   QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige WHERE lRaumartId = ? "
                                  "ORDER BY Kurzbez COLLATE NOCASE, az_ID"),
                   {raumartId});
@@ -89,7 +81,7 @@ bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumName>&
         return fail(q, error);
     while (q.next())
         out.append({q.value(0).toInt(), q.value(1).toString()});
-    if (hasError(q))
+    if (HasSqlError(q))
         return fail(q, error);
     return true;
 }
@@ -98,12 +90,12 @@ bool ReadNextNr(const QString& connection, bool& vorhanden, int32_t& nummer, QSt
     vorhanden = false;
     QSqlQuery q(datenbank(connection));
     q.setForwardOnly(true);
-    if (!run(q, QStringLiteral("SELECT lNextNr FROM T_NextNr ORDER BY rowid LIMIT 1")))
+    if (!ExecBound(q, QStringLiteral("SELECT lNextNr FROM T_NextNr ORDER BY rowid LIMIT 1")))
         return fail(q, error);
     if (q.next()) {
         vorhanden = true;
         nummer = q.value(0).toInt();
-    } else if (hasError(q)) {
+    } else if (HasSqlError(q)) {
         return fail(q, error);
     }
     return true;
@@ -111,28 +103,28 @@ bool ReadNextNr(const QString& connection, bool& vorhanden, int32_t& nummer, QSt
 
 bool WriteNextNr(const QString& connection, int32_t nummer, QString* error) {
     QSqlQuery q(datenbank(connection));
-    if (!run(q,
-             QStringLiteral("UPDATE T_NextNr SET lNextNr = ? "
-                            "WHERE rowid = (SELECT min(rowid) FROM T_NextNr)"),
-             {nummer}))
+    if (!ExecBound(q,
+                   QStringLiteral("UPDATE T_NextNr SET lNextNr = ? "
+                                  "WHERE rowid = (SELECT min(rowid) FROM T_NextNr)"),
+                   {nummer}))
         return fail(q, error);
     if (q.numRowsAffected() > 0)
         return true;
-    if (!run(q, QStringLiteral("INSERT INTO T_NextNr (lNextNr) VALUES (?)"), {nummer}))
+    if (!ExecBound(q, QStringLiteral("INSERT INTO T_NextNr (lNextNr) VALUES (?)"), {nummer}))
         return fail(q, error);
     return true;
 }
 
 bool DeleteBelegung(const QString& connection, int32_t recId, QString* error) {
     QSqlQuery q(datenbank(connection));
-    if (!run(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE Rec_ID = ?"), {recId}))
+    if (!ExecBound(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE Rec_ID = ?"), {recId}))
         return fail(q, error);
     return true;
 }
 
 bool DeleteAuftrag(const QString& connection, int32_t auftragNr, QString* error) {
     QSqlQuery q(datenbank(connection));
-    if (!run(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE lAuftrNr = ?"), {auftragNr}))
+    if (!ExecBound(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE lAuftrNr = ?"), {auftragNr}))
         return fail(q, error);
     return true;
 }
@@ -142,12 +134,12 @@ bool ReadHistorie(const QString& connection, int32_t raumId, double nachTag, dou
     out.clear();
     QSqlQuery q(datenbank(connection));
     q.setForwardOnly(true);
-    if (!run(q,
-             QStringLiteral("SELECT Rec_ID, lAuftrNr, rb_id, dt_von, tm_von, dt_bis, tm_bis, "
-                            "Best, Verst, Bem, Aust, Austbem FROM T_fm_belegung "
-                            "WHERE rb_id = ? AND dt_von > ? AND dt_bis < ? "
-                            "ORDER BY dt_von, tm_von"),
-             {raumId, nachTag, vorTag}))
+    if (!ExecBound(q,
+                   QStringLiteral("SELECT Rec_ID, lAuftrNr, rb_id, dt_von, tm_von, dt_bis, tm_bis, "
+                                  "Best, Verst, Bem, Aust, Austbem FROM T_fm_belegung "
+                                  "WHERE rb_id = ? AND dt_von > ? AND dt_bis < ? "
+                                  "ORDER BY dt_von, tm_von"),
+                   {raumId, nachTag, vorTag}))
         return fail(q, error);
     while (q.next()) {
         CBelegungRec r;
@@ -165,7 +157,7 @@ bool ReadHistorie(const QString& connection, int32_t raumId, double nachTag, dou
         r.Austbem = q.value(11).toString();
         out.append(r);
     }
-    if (hasError(q))
+    if (HasSqlError(q))
         return fail(q, error);
     return true;
 }
@@ -175,14 +167,14 @@ bool ReadRaumIdByName(const QString& connection, const QString& kurzbez, int32_t
     raumId = 0;
     QSqlQuery q(datenbank(connection));
     q.setForwardOnly(true);
-    if (!run(q,
-             QStringLiteral("SELECT az_ID FROM T_rb_Anzeige WHERE Kurzbez = ? COLLATE NOCASE "
-                            "ORDER BY az_ID LIMIT 1"),
-             {kurzbez}))
+    if (!ExecBound(q,
+                   QStringLiteral("SELECT az_ID FROM T_rb_Anzeige WHERE Kurzbez = ? COLLATE NOCASE "
+                                  "ORDER BY az_ID LIMIT 1"),
+                   {kurzbez}))
         return fail(q, error);
     if (q.next())
         raumId = q.value(0).toInt();
-    else if (hasError(q))
+    else if (HasSqlError(q))
         return fail(q, error);
     return true;
 }

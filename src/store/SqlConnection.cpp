@@ -64,3 +64,15 @@ QString UniqueConnectionName(const QString& prefix) {
     static QAtomicInt counter;
     return prefix + QLatin1Char('_') + QString::number(counter.fetchAndAddRelaxed(1) + 1);
 }
+
+bool ExecBound(QSqlQuery& query, const QString& sql, const QVariantList& binds) {
+    if (!query.prepare(sql))
+        return false;
+    for (const QVariant& v : binds)
+        query.addBindValue(v);
+    return query.exec();
+}
+
+bool HasSqlError(const QSqlQuery& query) {
+    return query.lastError().type() != QSqlError::NoError;
+}

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QVariantList>
+
+class QSqlQuery;
 
 // Opens an existing SQLite database file under a new Qt SQL connection name. A missing file is
 // never created, and a file that is not an SQLite database is refused without being touched.
@@ -13,3 +16,8 @@ QString SqliteFileUri(const QString& path, bool readOnly);
 void CloseSqliteConnection(const QString& connectionName);
 // A connection name not used before in this process, with the given prefix.
 QString UniqueConnectionName(const QString& prefix);
+
+// Prepares and runs a statement with positional values bound in order.
+bool ExecBound(QSqlQuery& query, const QString& sql, const QVariantList& binds = {});
+// True when the query's last step failed.
+bool HasSqlError(const QSqlQuery& query);

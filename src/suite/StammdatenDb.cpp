@@ -180,34 +180,22 @@ QVector<Person> CStammdatenDb::Personen(int32_t firmaId) const {
 }
 
 bool CStammdatenDb::ReadFirma(int32_t id, Firma& out) const {
-    m_lastError.clear();
-    if (!IsOpen()) {
-        m_lastError = kNichtOffen;
-        return false;
-    }
-    QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(kFirmaSelect + QStringLiteral(" WHERE lId = ?"));
-    q.addBindValue(id);
-    if (!q.exec()) {
-        m_lastError = SuiteError(kLesen, q);
-        return false;
-    }
-    if (!q.next()) {
-        m_lastError = kNichtGefunden;
-        return false;
-    }
-    out = FirmaFrom(q);
-    return true;
+    return readOne(kFirmaSelect, id, FirmaFrom, out);
 }
 
 bool CStammdatenDb::ReadPerson(int32_t id, Person& out) const {
+    return readOne(kPersonSelect, id, PersonFrom, out);
+}
+
+template <class T, class From>
+bool CStammdatenDb::readOne(const QString& select, int32_t id, From from, T& out) const {
     m_lastError.clear();
     if (!IsOpen()) {
         m_lastError = kNichtOffen;
         return false;
     }
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(kPersonSelect + QStringLiteral(" WHERE lId = ?"));
+    q.prepare(select + QStringLiteral(" WHERE lId = ?"));
     q.addBindValue(id);
     if (!q.exec()) {
         m_lastError = SuiteError(kLesen, q);
@@ -217,7 +205,7 @@ bool CStammdatenDb::ReadPerson(int32_t id, Person& out) const {
         m_lastError = kNichtGefunden;
         return false;
     }
-    out = PersonFrom(q);
+    out = from(q);
     return true;
 }
 

@@ -58,6 +58,9 @@ public:
     bool DeletePerson(int32_t id);
 
 private:
+    // One row by id through `select` and a row reader.
+    template <class T, class From>
+    bool readOne(const QString& select, int32_t id, From from, T& out) const;
     bool Open(const QString& path, bool readOnly, CTovoRecht* recht);
     bool CheckWritable();
 
