@@ -488,6 +488,7 @@ void frmAntrag::ConnectHandlers() {
     connect(m_stuhlGruppe, &QButtonGroup::buttonClicked, this, [this] { m_bGeaendert = true; });
     connect(cbMail, &QCheckBox::clicked, this, [this] { m_bGeaendert = true; });
 
+    connect(pbSerie, &QPushButton::clicked, this, [this] { pbSerie_Click(); });
     connect(pbFreeRooms, &QPushButton::clicked, this, [this] { pbFreeRooms_Click(); });
     connect(pbNew, &QPushButton::clicked, this, [this] { pbNew_Click(); });
     connect(pbSave, &QPushButton::clicked, this, [this] { pbSave_Click(); });

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class CSerienFkt;
@@ -130,6 +131,13 @@ public:
     void pbHistorie_Click();
     // The confirmation mail; not wired yet.
     void pbEMail_Click();
+
+    // --- series (frmAntragSerie.cpp) -----------------------------------------------------------
+    // "> Serie definieren": the series dialog, pre-filled from the form; its rule replaces the
+    // form's, a cancel drops it.
+    void pbSerie_Click();
+    // How the form shows the series dialog; tests replace it to drive the dialog.
+    static std::function<int(QDialog&)> ZeigeSerie;
 
     // Escape and the window's close button go through pbEnde_Click.
     void reject() override;
@@ -264,13 +272,19 @@ private:
     TovoTextbox* DatumsBox(int index) const;
     void Schliessen();
 
-    // Seams of the series: a new series is saved through its rule, an opened order through the
-    // edit of all its bookings. Until the series dialog exists the form holds no rule, so these
-    // do nothing and report that nothing was saved or found.
+    // series helpers (frmAntragSerie.cpp)
+    // A new series: one booking per date under one order number; the form then holds the order.
     bool SpeichereSerie(CBelegungRec& vorlage);
+    // An opened order: the form's particulars and times onto every booking, each keeping its date.
     bool SpeichereAuftragAenderung(CBelegungRec& vorlage);
+    // Tests every date of the series (or every booking of the opened order) in the chosen room
+    // with the form's times; true on a conflict, with the date of the first conflicting one.
     bool SerieHatKonflikt(CBelegungRec& probe, QString& konfliktDatum);
+    // Puts the dates of the series and the form's times into the free-room request; `termine`
+    // holds the dates while the request is used. False without a series.
     bool SerienAnfrage(R_Main::FreiAnfrage& anfrage, QVector<double>& termine) const;
+    // Set-up and clear-down rows and their buttons on or off.
+    void BauFreigeben(bool an);
 
     std::shared_ptr<CSerienFkt> m_Serie;
     std::shared_ptr<CBelegungRec> m_Beleg;

@@ -162,14 +162,6 @@ bool frmAntrag::Speichern() {
     return true;
 }
 
-bool frmAntrag::SpeichereSerie(CBelegungRec& /*vorlage*/) {
-    return false;
-}
-
-bool frmAntrag::SpeichereAuftragAenderung(CBelegungRec& /*vorlage*/) {
-    return false;
-}
-
 void frmAntrag::pbEMail_Click() {}
 
 // --- deleting ----------------------------------------------------------------------------------
@@ -241,6 +233,8 @@ void frmAntrag::pbNew_Click() {
         f_BelegListe.reset();
         m_Serie.reset();
         m_Beleg.reset();
+        // A new reservation is no series, whatever the particulars taken over.
+        edSerie->clear();
 
         IsFreeRaum();
         Read2Mask();

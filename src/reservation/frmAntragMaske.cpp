@@ -82,6 +82,18 @@ bool frmAntrag::MehrereRaeume() const {
     return lbUsedRoom->text() == kMehrere;
 }
 
+void frmAntrag::BauFreigeben(bool an) {
+    for (int i = 0; i < 4; ++i) {
+        tfdt[i]->setEnabled(an);
+        tftm[i]->setEnabled(an);
+        pbDatum[i + 2]->setEnabled(an);
+    }
+    for (int i = 0; i < 2; ++i) {
+        pbBauVor[i]->setEnabled(an);
+        pbSetBack[i]->setEnabled(an);
+    }
+}
+
 void frmAntrag::KeinStuhlGewaehlt() {
     m_stuhlGruppe->setExclusive(false);
     for (QRadioButton* rb : rbStuhlan)
@@ -115,17 +127,6 @@ void frmAntrag::Read2Mask() {
             for (int i = 1; i <= 12; ++i)
                 Check2[i]->setEnabled(true);
         };
-        auto bauFreigeben = [&](bool an) {
-            for (int i = 0; i < 4; ++i) {
-                tfdt[i]->setEnabled(an);
-                tftm[i]->setEnabled(an);
-                pbDatum[i + 2]->setEnabled(an);
-            }
-            for (int i = 0; i < 2; ++i) {
-                pbBauVor[i]->setEnabled(an);
-                pbSetBack[i]->setEnabled(an);
-            }
-        };
 
         const CBelegungRec* rec = nullptr;    // the booking whose particulars are shown
         const CBelegungRec* letzte = nullptr; // the booking whose end date is shown
@@ -136,11 +137,11 @@ void frmAntrag::Read2Mask() {
             edSerie->setText(rec->stSerieBem);
             edEMail->setText(rec->STEMAIL);
             termineFreigeben(true);
-            bauFreigeben(true);
+            BauFreigeben(true);
             pbSerie->setEnabled(false);
         } else if (!auftrag) {
             termineFreigeben(true);
-            bauFreigeben(true);
+            BauFreigeben(true);
             pbSerie->setEnabled(true);
             frTermin->setTitle(QStringLiteral("Neuer Termin von"));
             for (TovoTextbox* tm : tftm)
@@ -162,7 +163,7 @@ void frmAntrag::Read2Mask() {
             edSerie->setText(rec->stSerieBem);
             // Each booking of the order keeps its own date; times and particulars are shared.
             termineFreigeben(false);
-            bauFreigeben(false);
+            BauFreigeben(false);
             pbSerie->setEnabled(false);
         }
 

@@ -49,9 +49,11 @@ bool frmAntrag::IsFreeRaum() {
         probe->Rec_ID = BearbeiteteRecId();
         const int32_t raumId = RaumTag().toInt();
 
+        // A series and an opened order are tested date by date.
+        const bool jeTermin = m_Serie || f_BelegListe;
         bool frei = true;
         QString konfliktDatum;
-        if (m_Serie)
+        if (jeTermin)
             frei = !SerieHatKonflikt(*probe, konfliktDatum);
         else
             frei = R_Main::IsFreeRoom(raumId, *probe);
@@ -65,7 +67,7 @@ bool frmAntrag::IsFreeRaum() {
         QString text;
         if (!raum.isEmpty()) {
             QString zeile;
-            if (m_Serie)
+            if (jeTermin)
                 zeile = QStringLiteral("Raum: '") + raum + QStringLiteral("' am ") + konfliktDatum +
                         QStringLiteral(". ");
             else
@@ -249,15 +251,4 @@ void frmAntrag::ReadRooms2Ctrl(IListControl* ctrl) {
             ctrl->SetItemData(ctrl->NewIndex(), q.value(0).toInt());
         }
     });
-}
-
-// --- seams of the series -----------------------------------------------------------------------
-
-bool frmAntrag::SerieHatKonflikt(CBelegungRec& /*probe*/, QString& /*konfliktDatum*/) {
-    return false;
-}
-
-bool frmAntrag::SerienAnfrage(R_Main::FreiAnfrage& /*anfrage*/,
-                              QVector<double>& /*termine*/) const {
-    return false;
 }

@@ -1,10 +1,8 @@
 #include "SerienSpeichern.h"
 
-#include "AuftragNrZaehler.h"
 #include "CRvDb.h"
 #include "ErrorGuard.h"
 #include "Prompt.h"
-#include "RvGlobals.h"
 #include "SerienBerechnung.h"
 
 #include <QSqlDatabase>
@@ -52,10 +50,6 @@ bool SaveJour(const CSerienFkt& rule, CBelegungRec& booking, CRvDb* db,
     });
 }
 
-bool SaveJour(const CSerienFkt& rule, CBelegungRec& booking) {
-    return SaveJour(rule, booking, gRvDb, ZaehlerAusTabelle(gRvDb));
-}
-
 bool SaveSerieEdit(const CBelegungRec& tmpl, CBelegungRecColl& coll, CRvDb* db) {
     return RunGuarded<bool>(QStringLiteral("R_Main.SaveSerieEdit"), false, [&] {
         if (!db)
@@ -84,10 +78,6 @@ bool SaveSerieEdit(const CBelegungRec& tmpl, CBelegungRecColl& coll, CRvDb* db) 
         }
         return true;
     });
-}
-
-bool SaveSerieEdit(const CBelegungRec& tmpl, CBelegungRecColl& coll) {
-    return SaveSerieEdit(tmpl, coll, gRvDb);
 }
 
 } // namespace R_Main

@@ -12,7 +12,7 @@ class CRvDb;
 namespace R_Main {
 
 // Where a new order gets its number: the number for the next order (or -1) and storing the
-// following one. The reservation form passes the order-number routines of the database.
+// following one. The reservation form passes R_Main::GetNextAuftragNr and SetNextAuftragNr.
 struct AuftragNrQuelle {
     std::function<int32_t()> GetNextAuftragNr;
     std::function<bool(int32_t)> SetNextAuftragNr;
@@ -24,14 +24,11 @@ struct AuftragNrQuelle {
 // 32767 dates ...) writes nothing. Errors are shown as "R_Main.SaveJour"; false then.
 bool SaveJour(const CSerienFkt& rule, CBelegungRec& booking, CRvDb* db,
               const AuftragNrQuelle& auftragNr);
-// The same on the shared database (gRvDb) with the counter table T_NextNr.
-bool SaveJour(const CSerienFkt& rule, CBelegungRec& booking);
 
 // Writes the edited booking `tmpl` onto every booking of the series `coll`, in collection order:
 // each keeps its own dates, key and order number, and its own room when tmpl has none. A booking
 // that still has no room stops the update with "Wählen Sie einen Raum aus!" (bookings written
 // before stay written). Errors are shown as "R_Main.SaveSerieEdit". True when all were written.
 bool SaveSerieEdit(const CBelegungRec& tmpl, CBelegungRecColl& coll, CRvDb* db);
-bool SaveSerieEdit(const CBelegungRec& tmpl, CBelegungRecColl& coll);
 
 } // namespace R_Main

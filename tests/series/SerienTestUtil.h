@@ -1,9 +1,12 @@
 #pragma once
 
 #include "CSerienFkt.h"
+#include "SerienSpeichern.h"
 
 #include <QDate>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 
 // A rule in short notation, so that test tables stay readable:
@@ -50,4 +53,22 @@ inline CSerienFkt Regel(const QString& kurz, QDate beginn, QDate ende = QDate(99
 
 inline QDate D(int day, int month, int year) {
     return QDate(year, month, day);
+}
+
+// The order-number counter of a test database (table T_NextNr): -1 while the table is empty,
+// storing replaces its one row.
+inline R_Main::AuftragNrQuelle ZaehlerInTabelle(const QString& verbindung) {
+    R_Main::AuftragNrQuelle quelle;
+    quelle.GetNextAuftragNr = [verbindung]() -> int32_t {
+        QSqlQuery q(QSqlDatabase::database(verbindung));
+        return q.exec(QStringLiteral("SELECT lNextNr FROM T_NextNr")) && q.next()
+                   ? q.value(0).toInt()
+                   : -1;
+    };
+    quelle.SetNextAuftragNr = [verbindung](int32_t nr) {
+        QSqlQuery q(QSqlDatabase::database(verbindung));
+        return q.exec(QStringLiteral("DELETE FROM T_NextNr")) &&
+               q.exec(QStringLiteral("INSERT INTO T_NextNr (lNextNr) VALUES (%1)").arg(nr));
+    };
+    return quelle;
 }

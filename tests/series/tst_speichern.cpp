@@ -1,5 +1,4 @@
 #include "CRvDb.h"
-#include "RvGlobals.h"
 #include "ScriptedPrompt.h"
 #include "SerienSpeichern.h"
 #include "SerienTestUtil.h"
@@ -65,10 +64,8 @@ private slots:
         m_db->SetOpenOptions(false);
         m_db->SetOpenReadOnly(false);
         QVERIFY2(m_db->OpenDb(), qPrintable(m_db->LastError()));
-        gRvDb = m_db;
     }
     void cleanup() {
-        gRvDb = nullptr;
         delete m_db;
         m_db = nullptr;
     }
@@ -104,7 +101,8 @@ private slots:
 
         CBelegungRec rec = buchung(7, D(1, 1, 2024));
         rec.stSerieBem = QStringLiteral("Alle 1 Wochen, am Montag, Donnerstag");
-        QVERIFY(SaveJour(Regel(regel, beginn, ende), rec));
+        QVERIFY(SaveJour(Regel(regel, beginn, ende), rec, m_db,
+                         ZaehlerInTabelle(m_db->ConnectionName())));
         QVERIFY(prompt.shown.isEmpty());
 
         const QList<CBelegungRec> rows = auftrag(zaehler);
@@ -128,7 +126,8 @@ private slots:
         ScriptedPrompt prompt;
         sql(QStringLiteral("UPDATE T_NextNr SET lNextNr = 77"));
         CBelegungRec rec = buchung(7, D(1, 1, 2000));
-        QVERIFY(!SaveJour(Regel(QStringLiteral("D1"), D(1, 1, 2000), D(31, 12, 2099)), rec));
+        QVERIFY(!SaveJour(Regel(QStringLiteral("D1"), D(1, 1, 2000), D(31, 12, 2099)), rec, m_db,
+                          ZaehlerInTabelle(m_db->ConnectionName())));
         QCOMPARE(prompt.shown.size(), 1);
         QCOMPARE(prompt.last().text,
                  QStringLiteral(
@@ -174,7 +173,7 @@ private slots:
         vorlage.bEMail = true;
         vorlage.rb_id = vorlageRaum;
 
-        QCOMPARE(SaveSerieEdit(vorlage, coll), geschrieben == 4);
+        QCOMPARE(SaveSerieEdit(vorlage, coll, m_db), geschrieben == 4);
         if (geschrieben < 4) {
             QCOMPARE(prompt.shown.size(), 1);
             QCOMPARE(prompt.last().text, QStringLiteral("Wählen Sie einen Raum aus!"));
