@@ -76,6 +76,9 @@ void frmAntrag::PersonenUndTischeWarnen() {
     if (maxPos >= 0)
         maximal = Zahl(info.mid(maxPos + maxText.size()).trimmed());
 
+    // An empty box asks for no tables at all: nothing to warn about.
+    if (tfBeteiligtentische->text().trimmed().isEmpty())
+        return;
     const int tische = static_cast<int>(tfBeteiligtentische->Value());
     if (tische < fest || tische > maximal)
         MsgBox(QStringLiteral("Achtung! Anzahl der Beteiligtentische liegt außerhalb der "

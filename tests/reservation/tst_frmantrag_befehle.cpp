@@ -116,6 +116,8 @@ private Q_SLOTS:
                                          << "3" << QStringList{ausser, gerade, kGespeichert};
         QTest::newRow("everything") << "45"
                                     << "0" << QStringList{pers, ausser, kGespeichert};
+        QTest::newRow("no tables asked for") << ""
+                                             << "" << QStringList{kGespeichert};
     }
     void personAndTableWarningsStillSave() {
         QFETCH(QString, personen);
