@@ -277,6 +277,12 @@ void TovoZeitPlan::paintPlan(QPainter& p, const QRect& clip) {
         });
     }
 
+    if (m_raeume.isEmpty()) {
+        p.setPen(palette().placeholderText().color());
+        p.drawText(QRect(x0, kHeaderHeight, width() - x0, height() - kHeaderHeight), Qt::AlignCenter,
+                   QStringLiteral("Keine Räume für diese Auswahl vorhanden"));
+    }
+
     // Today: a red line at the current moment.
     const double now = TovoDate::now();
     if (now >= span.start && now < span.end) {
