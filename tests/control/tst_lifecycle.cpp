@@ -1,21 +1,13 @@
 // Opening, filling and closing a project through the control, as the host does it.
-#include "CRvDb.h"
 #include "GebDb.h"
-#include "RvGlobals.h"
-#include "ScriptedPrompt.h"
-#include "TestUtil.h"
+#include "TestProjekt.h"
 #include "TovoRaumverwCtrl.h"
-#include "TovoRecht.h"
 #include "TovoTools.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QLabel>
-#include <QMenu>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestLifecycle : public QObject {
@@ -43,42 +35,33 @@ private Q_SLOTS:
         const QString given = trailingSeparator ? dir.path() + QLatin1Char('/') : dir.path();
         QVERIFY(ctrl.OpenDb(exeDir(), given, QString(), nullptr));
         QCOMPARE(prompt.shown.size(), 0);
-        QCOMPARE(ctrl.ProjektDir(), dir.path() + QLatin1Char('/'));
-        QCOMPARE(gstDbPath, dir.path() + QStringLiteral("/TovoRaumverw.mdb"));
-        QCOMPARE(gstReportDir, dir.path() + QStringLiteral("/Report/"));
-        QVERIFY(ctrl.Client().startsWith(ctrl.ProjektDir()));
-        QVERIFY(QFile::exists(gstDbPath));
-        QVERIFY(gRvDb && gRvDb->IsValidDb());
+        const QString projekt = dir.path() + QLatin1Char('/');
+        QCOMPARE(QStringList({ctrl.ProjektDir(), gstDbPath, gstReportDir}),
+                 QStringList({projekt, projekt + "TovoRaumverw.mdb", projekt + "Report/"}));
+        QVERIFY(ctrl.Client().startsWith(ctrl.ProjektDir()) && gRvDb && gRvDb->IsValidDb());
         QCOMPARE(goRecht->Zugriff(), QStringLiteral("S"));
-        QCOMPARE(ctrl.RaumNrFormat(), QStringLiteral("S.G.BE.R"));
 
         ctrl.Data2Ctrl();
-        QCOMPARE(ctrl.coRaumart->count(), 1);
-        QCOMPARE(ctrl.coRaumart->itemText(0), QStringLiteral("Alle"));
-        QCOMPARE(ctrl.coRaumart->currentIndex(), 0);
-        QCOMPARE(ctrl.llArchiv->text(), QStringLiteral("Archivierung bis: nicht archiviert"));
+        QVERIFY(ctrl.coRaumart->count() == 1 && ctrl.coRaumart->currentText() == "Alle");
         QCOMPARE(ctrl.Zeitbereich(), 2);
         // Without a portal its two menu entries are off.
-        QVERIFY(!ctrl.mnuBearbeiten.value(31)->isEnabled());
-        QVERIFY(!ctrl.mnuBearbeiten.value(32)->isEnabled());
+        QVERIFY(!ctrl.mnuBearbeiten.value(31)->isEnabled() &&
+                !ctrl.mnuBearbeiten.value(32)->isEnabled());
 
         ctrl.CloseDb();
-        QVERIFY(gRvDb == nullptr);
-        QVERIFY(gDb.isEmpty());
+        QVERIFY(gRvDb == nullptr && gDb.isEmpty());
     }
 
     void failuresShowMessageAndReturnFalse_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("expectedText");
-        QTest::newRow("missing template") << "noTemplate"
-                                          << "konnte nicht geöffnet werden";
-        QTest::newRow("not a database") << "garbage"
-                                        << "konnte nicht geöffnet werden";
-        QTest::newRow("foreign sqlite") << "foreign"
-                                        << "Die Struktur der Datenbank ist ungültig!";
+        const QString offen = QStringLiteral("konnte nicht geöffnet werden");
+        QTest::newRow("missing template") << "noTemplate" << offen;
+        QTest::newRow("not a database") << "garbage" << offen;
+        QTest::newRow("foreign sqlite")
+            << "foreign" << QStringLiteral("Die Struktur der Datenbank ist ungültig!");
         QTest::newRow("room number format")
-            << "format"
-            << "Das Raumnummern-Langformat muss aktualisiert werden.";
+            << "format" << QStringLiteral("Das Raumnummern-Langformat muss aktualisiert werden.");
     }
     void failuresShowMessageAndReturnFalse() {
         QFETCH(QString, kind);
@@ -94,13 +77,13 @@ private Q_SLOTS:
             f.write(QByteArray("Standard Jet DB\0\0\0 not sqlite at all", 37).repeated(50));
         }
         if (kind == QLatin1String("foreign")) {
-            QSqlDatabase s =
-                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
-            s.setDatabaseName(db);
-            QVERIFY(s.open());
-            QSqlQuery(s).exec(QStringLiteral("CREATE TABLE x (a INTEGER)"));
-            s.close();
-            s = QSqlDatabase();
+            {
+                QSqlDatabase s =
+                    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
+                s.setDatabaseName(db);
+                QVERIFY(s.open());
+                QSqlQuery(s).exec(QStringLiteral("CREATE TABLE x (a INTEGER)"));
+            }
             QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
         }
         if (kind == QLatin1String("format")) {
@@ -109,7 +92,6 @@ private Q_SLOTS:
             QVERIFY(geb.OpenJet(exe, QString(), dir.path() + QStringLiteral("/TovoGebaeude.mdb")));
             const int32_t etage = geb.AddNode(0, 3, QStringLiteral("1"), QStringLiteral("EG"));
             QVERIFY(geb.AddNode(etage, 4, QStringLiteral("12"), QStringLiteral("Raum")) > 0);
-            geb.Close();
         }
         const QByteArray before = QFile::exists(db) ? fileHash(db) : QByteArray();
 
@@ -127,57 +109,58 @@ private Q_SLOTS:
         ctrl.CloseDb();
     }
 
-    void roomNumberFormatDefault_data() {
+    // What the files of the project folder set: the room-number format, the Unicode flag and the
+    // archive date.
+    void projectSettings_data() {
+        QTest::addColumn<QString>("ini"); // "file/section/key=value", "" = none
         QTest::addColumn<bool>("reinBrenko");
-        QTest::addColumn<QString>("iniFormat");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("default") << false << QString() << "S.G.BE.R";
-        QTest::newRow("TovoReinBrenko.mdb") << true << QString() << "E.R";
-        QTest::newRow("ini wins") << true << "G.R"
-                                  << "G.R";
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<bool>("unicode");
+        QTest::addColumn<QString>("archiv");
+        const QString nie = QStringLiteral("nicht archiviert");
+        auto row = [&](const char* name, const char* ini, bool reinBrenko, const char* format,
+                       bool unicode, const QString& archiv) {
+            QTest::newRow(name) << QString(ini) << reinBrenko << QString(format) << unicode
+                                << archiv;
+        };
+        row("defaults", "", false, "S.G.BE.R", false, nie);
+        row("TovoReinBrenko.mdb", "", true, "E.R", false, nie);
+        row("ini format wins", "Gebaeudestruktur.ini/RNr/format=G.R", true, "G.R", false, nie);
+        row("UFT8 TRUE", "Projekt.ini/Unicode/UFT8=TRUE", false, "S.G.BE.R", true, nie);
+        row("UFT8 true", "Projekt.ini/Unicode/UFT8=true", false, "S.G.BE.R", true, nie);
+        row("UFT8 not a Boolean", "Projekt.ini/Unicode/UFT8=vielleicht", false, "S.G.BE.R", false,
+            nie);
+        row("archive date", "TovoRaumVerw.ini/Archiv/Datum=14.03.2026", false, "S.G.BE.R", false,
+            "14.03.2026");
+        row("archive without a date", "TovoRaumVerw.ini/Archiv/Datum=kein Datum", false, "S.G.BE.R",
+            false, nie);
     }
-    void roomNumberFormatDefault() {
+    void projectSettings() {
+        QFETCH(QString, ini);
         QFETCH(bool, reinBrenko);
-        QFETCH(QString, iniFormat);
-        QFETCH(QString, expected);
+        QFETCH(QString, format);
+        QFETCH(bool, unicode);
         QTemporaryDir dir;
         if (reinBrenko) {
-            QFile f(dir.path() + QStringLiteral("/TovoReinBrenko.mdb"));
+            QFile f(dir.filePath(QStringLiteral("TovoReinBrenko.mdb")));
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
-        if (!iniFormat.isEmpty())
-            CTovoTools::Instance().WriteIniValue(
-                dir.path() + QStringLiteral("/Gebaeudestruktur.ini"), QStringLiteral("RNr"),
-                QStringLiteral("format"), iniFormat);
+        if (!ini.isEmpty()) {
+            const QStringList teile = ini.section(QLatin1Char('='), 0, 0).split(QLatin1Char('/'));
+            QVERIFY(CTovoTools::Instance().WriteIniValue(dir.filePath(teile[0]), teile[1], teile[2],
+                                                         ini.section(QLatin1Char('='), 1)));
+        }
         ScriptedPrompt prompt;
         TovoRaumverwCtrl ctrl;
         QVERIFY(ctrl.OpenDb(exeDir(), dir.path(), QString(), nullptr));
-        QCOMPARE(ctrl.RaumNrFormat(), expected);
-        QCOMPARE(gstRaumNrFormat, expected);
-    }
-
-    void unicodeFlag_data() {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<bool>("expected");
-        QTest::newRow("missing") << QString() << false;
-        QTest::newRow("TRUE") << "TRUE" << true;
-        QTest::newRow("true lower") << "true" << true;
-        QTest::newRow("not a Boolean") << "vielleicht" << false;
-    }
-    void unicodeFlag() {
-        QFETCH(QString, value);
-        QFETCH(bool, expected);
-        QTemporaryDir dir;
-        if (!value.isNull())
-            CTovoTools::Instance().WriteIniValue(dir.path() + QStringLiteral("/Projekt.ini"),
-                                                 QStringLiteral("Unicode"), QStringLiteral("UFT8"),
-                                                 value);
-        ScriptedPrompt prompt;
-        TovoRaumverwCtrl ctrl;
-        QVERIFY(ctrl.OpenDb(exeDir(), dir.path(), QString(), nullptr));
-        QCOMPARE(ctrl.Unicode(), expected);
+        QCOMPARE(ctrl.RaumNrFormat(), format);
+        QCOMPARE(gstRaumNrFormat, format);
+        QCOMPARE(ctrl.Unicode(), unicode);
         QCOMPARE(ctrl.UFT8_To_ASCII(QStringLiteral("MÃ¼ller")),
-                 expected ? QStringLiteral("Müller") : QStringLiteral("MÃ¼ller"));
+                 unicode ? QStringLiteral("Müller") : QStringLiteral("MÃ¼ller"));
+        ctrl.Data2Ctrl();
+        QFETCH(QString, archiv);
+        QCOMPARE(ctrl.llArchiv->text(), QStringLiteral("Archivierung bis: ") + archiv);
     }
 
     void readOnlyRightsDisablePortalButton() {
@@ -188,45 +171,8 @@ private Q_SLOTS:
         recht->SetZugriff(QStringLiteral("L"));
         QVERIFY(ctrl.OpenDb(exeDir(), dir.path(), QString(), recht));
         QCOMPARE(goRecht.get(), recht.get());
-        QVERIFY(!ctrl.MainToolbarButtons.value(QStringLiteral("Intranet"))->isEnabled());
-        QVERIFY(ctrl.MainToolbarButtons.value(QStringLiteral("New"))->isEnabled());
-    }
-
-    void archiveLabelAndRoomTypes() {
-        QTemporaryDir dir;
-        ScriptedPrompt prompt;
-        TovoRaumverwCtrl ctrl;
-        CTovoTools::Instance().WriteIniValue(dir.path() + QStringLiteral("/TovoRaumVerw.ini"),
-                                             QStringLiteral("Archiv"), QStringLiteral("Datum"),
-                                             QStringLiteral("14.03.2026"));
-        QVERIFY(ctrl.OpenDb(exeDir(), dir.path(), QString(), nullptr));
-        for (const char* name : {"Besprechung", "Schulung"}) {
-            CRaumartRec r;
-            r.stRaumArt = QString::fromUtf8(name);
-            QVERIFY(gRvDb->AddNewRaumartRec(&r));
-        }
-        ctrl.Data2Ctrl();
-        QCOMPARE(ctrl.coRaumart->count(), 3);
-        QCOMPARE(ctrl.coRaumart->itemText(0), QStringLiteral("Alle"));
-        QCOMPARE(ctrl.coRaumart->itemText(2), QStringLiteral("Schulung"));
-        QCOMPARE(ctrl.llArchiv->text(), QStringLiteral("Archivierung bis: 14.03.2026"));
-
-        CTovoTools::Instance().WriteIniValue(dir.path() + QStringLiteral("/TovoRaumVerw.ini"),
-                                             QStringLiteral("Archiv"), QStringLiteral("Datum"),
-                                             QStringLiteral("kein Datum"));
-        ctrl.ReadArchivzeit();
-        QCOMPARE(ctrl.llArchiv->text(), QStringLiteral("Archivierung bis: nicht archiviert"));
-    }
-
-    void menusCarryTheirEntries() {
-        TovoRaumverwCtrl ctrl;
-        QCOMPARE(ctrl.mnuBearbeitenMenu()->title(), QStringLiteral("&Bearbeiten"));
-        QCOMPARE(ctrl.mnuReportMenu()->title(), QStringLiteral("Aus&wertungen"));
-        QCOMPARE(ctrl.mnuAnsichtMenu()->title(), QStringLiteral("&Darstellung"));
-        QCOMPARE(ctrl.mnuBearbeiten.value(70)->text(), QStringLiteral("Modul &schließen"));
-        QCOMPARE(ctrl.mnuReport.value(400)->text(),
-                 QStringLiteral("Tagesübersicht nach Raumarten"));
-        QVERIFY(ctrl.mnuAnsicht.value(10)->isChecked());
+        QVERIFY(!ctrl.MainToolbarButtons.value(QStringLiteral("Intranet"))->isEnabled() &&
+                ctrl.MainToolbarButtons.value(QStringLiteral("New"))->isEnabled());
     }
 };
 

@@ -1,6 +1,8 @@
-// The time-plan widget under the mouse: open, book a free slot, drag to another room, overview.
+// The time plan: its geometry (spans of the periods, steps, rows) and the widget under the mouse
+// (open, book a free slot, drag to another room, scroll, overview).
 #include "TovoDate.h"
 #include "TovoZeitPlan.h"
+#include "ZeitPlanGeometry.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -8,6 +10,9 @@
 namespace {
 double D(int y, int m, int d, int h = 0, int mi = 0) {
     return TovoDate::fromParts(y, m, d, h, mi).value();
+}
+QString T(double v) {
+    return TovoDate(v).format(QStringLiteral("dd.MM.yyyy hh:mm"));
 }
 } // namespace
 
@@ -47,6 +52,79 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(plan));
     }
     void cleanup() { delete plan; }
+
+    void spans_data() {
+        QTest::addColumn<int>("zeitraum");
+        QTest::addColumn<double>("anzeige");
+        QTest::addColumn<QString>("von");
+        QTest::addColumn<QString>("bis");
+        // Thursday in the middle shows Monday to Sunday; the 16th shows the whole month.
+        QTest::newRow("week, Thursday")
+            << 2 << D(2026, 3, 19, 13) << QString("16.03.2026 00:00") << "23.03.2026 00:00";
+        QTest::newRow("month, 16th")
+            << 3 << D(2026, 3, 16) << QString("01.03.2026 00:00") << "01.04.2026 00:00";
+        QTest::newRow("year, July")
+            << 7 << D(2026, 7, 15) << QString("01.01.2026 00:00") << "01.01.2027 00:00";
+        QTest::newRow("day, 13:00")
+            << 1 << D(2026, 3, 14, 13) << QString("14.03.2026 06:00") << "14.03.2026 20:00";
+    }
+    void spans() {
+        QFETCH(int, zeitraum);
+        QFETCH(double, anzeige);
+        QFETCH(QString, von);
+        const auto span = ZeitPlanGeometry::SpanFor(zeitraum, anzeige);
+        QCOMPARE(T(span.start), von);
+        QTEST(T(span.end), "bis");
+        // Setting the start again gives a display date with the same span.
+        const auto again = ZeitPlanGeometry::SpanFor(
+            zeitraum, ZeitPlanGeometry::AnzeigedatumFor(zeitraum, span.start));
+        QCOMPARE(T(again.start), von);
+    }
+
+    void steps_data() {
+        QTest::addColumn<int>("zeitraum");
+        QTest::addColumn<int>("schritt");
+        QTest::addColumn<bool>("block");
+        QTest::addColumn<QString>("erwartet");
+        QTest::newRow("week far back") << 2 << 1 << false << "07.03.2026 13:00";
+        QTest::newRow("week one day") << 2 << 3 << false << "15.03.2026 13:00";
+        QTest::newRow("day one hour back") << 1 << 2 << false << "14.03.2026 12:00";
+        QTest::newRow("day far forward") << 1 << 4 << false << "15.03.2026 13:00";
+        QTest::newRow("month far forward") << 3 << 4 << false << "14.04.2026 13:00";
+        QTest::newRow("month one week") << 3 << 3 << false << "21.03.2026 13:00";
+        QTest::newRow("year one month back") << 7 << 2 << false << "14.02.2026 13:00";
+        QTest::newRow("year far back") << 7 << 1 << false << "14.03.2025 13:00";
+        QTest::newRow("week block step") << 2 << 3 << true << "17.03.2026 13:00";
+    }
+    void steps() {
+        QFETCH(int, zeitraum);
+        QFETCH(int, schritt);
+        QFETCH(bool, block);
+        QFETCH(QString, erwartet);
+        QCOMPARE(T(ZeitPlanGeometry::Blaettern(zeitraum, D(2026, 3, 14, 13), schritt, block)),
+                 erwartet);
+    }
+
+    void rows_data() {
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("row");
+        QTest::newRow("header") << 0 << 39 << -1;
+        QTest::newRow("first row") << 0 << 40 << 0;
+        QTest::newRow("third row") << 0 << 40 + 2 * 22 + 5 << 2;
+        QTest::newRow("scrolled") << 44 << 40 << 2;
+    }
+    void rows() {
+        QFETCH(int, offset);
+        QFETCH(int, y);
+        ZeitPlanGeometry g;
+        g.setRows(40, 22, offset);
+        QTEST(g.rowAt(y), "row");
+        int first = 0, last = 0;
+        g.visibleRows(40 + 22 * 3, 10, first, last);
+        QCOMPARE(first, offset / 22);
+        QCOMPARE(last, offset / 22 + 2);
+    }
 
     void doubleClickOnBarOpensIt() {
         QSignalSpy spy(plan, &TovoZeitPlan::SelectAntrag);
@@ -101,21 +179,6 @@ private Q_SLOTS:
             QCOMPARE(spy.at(0).at(0).toInt(), 501);
             QCOMPARE(spy.at(0).at(1).toString(), QStringLiteral("13"));
         }
-    }
-
-    void toolTipNamesLabelAndTimes() {
-        const QString tip = plan->ToolTipFor(0);
-        QVERIFY(tip.startsWith(QStringLiteral("Meier/Klausur/meier@example.org")));
-        QVERIFY2(tip.contains(QStringLiteral("17.03.2026 09:00 – 15:00")), qPrintable(tip));
-        QVERIFY(plan->ToolTipFor(1).contains(QStringLiteral("Umbau")));
-    }
-
-    void onlyVisibleBarsAreFound() {
-        // A week later the booking is out of sight: nothing to hit.
-        plan->SetDatumVon(D(2026, 3, 23));
-        QCOMPARE(plan->TerminAt(QPoint(160 + 150, 40 + 11)), -1);
-        plan->SetDatumVon(D(2026, 3, 16));
-        QCOMPARE(plan->TerminAt(QPoint(160 + 150, 40 + 11)), 0);
     }
 
     void overviewClickAsksForThatDay() {

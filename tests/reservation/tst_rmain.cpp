@@ -1,107 +1,106 @@
-// The shared routines of the reservation form on a real project database: room test, free-room
-// search, order numbers, saving, deleting and the equipment history.
-#include "CRvDb.h"
+// The shared routines of the reservation form: the conflict rule, and on a real project database
+// the room test, free-room search, order numbers with their dialog, deleting and the equipment
+// history. (Saving is tested through the reservation form.)
 #include "R_Main.h"
-#include "RvGlobals.h"
-#include "ScriptedPrompt.h"
-#include "SqlConnection.h"
-#include "TestUtil.h"
+#include "TestProjekt.h"
 #include "frmHistorie.h"
+#include "frmNextNr.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTemporaryDir>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 
+using R_Main::Zeitspanne;
+Q_DECLARE_METATYPE(Zeitspanne)
+
 namespace {
-// Monday 16.03.2026 + n days, at hh:mm.
-double Tag(int n, double h = 0) {
-    return TovoDate::fromParts(2026, 3, 16 + n).value() + h / 24;
-}
 using Zeiten = QList<double>;
 using Nummern = QList<int32_t>;
+
+Zeitspanne Von(double von, double bis) {
+    const CBelegungRec b = TestProjekt::satz(0, von, bis);
+    return {b.dt_von, b.tm_von, b.dt_bis, b.tm_bis};
+}
 } // namespace
 
 class TestRMain : public QObject {
     Q_OBJECT
 
-    QTemporaryDir* dir = nullptr;
-    ScriptedPrompt* prompt = nullptr;
+    std::unique_ptr<TestProjekt> p;
     Nummern angeboten; // what the order-number dialog was offered
     Nummern eingaben;  // what it answers, in turn (-1 when none is left)
     int32_t typ = 0, raumA = 0, raumB = 0, raumC = 0, saal = 0;
 
-    QVariant sql(const QString& text, const QVariantList& binds = {}) {
-        QSqlQuery q(QSqlDatabase::database(gDb));
-        q.prepare(text);
-        for (const QVariant& v : binds)
-            q.addBindValue(v);
-        q.exec();
-        return q.next() ? q.value(0) : QVariant();
+    std::function<int32_t(int32_t)> m_dialog; // what the routines open unless a test replaces it
+
+    QVariant zaehler() { return p->wert(QStringLiteral("SELECT lNextNr FROM T_NextNr")); }
+    // Sends the field a focus event as the window system would.
+    static void fokus(frmNextNr& dlg, QEvent::Type type, Qt::FocusReason reason) {
+        QFocusEvent e(type, reason);
+        QApplication::sendEvent(dlg.edOrderNr, &e);
+        QCoreApplication::sendPostedEvents();
     }
-    int32_t raum(const QString& name, int32_t raumart) {
-        CAnzeigeRec r;
-        r.Kurzbez = name;
-        r.lRaumartId = raumart;
-        gRvDb->AddNewrb_AnzeigeRec(&r);
-        return r.az_ID;
-    }
-    static CBelegungRec satz(int32_t raumId, double von, double bis) {
-        CBelegungRec b;
-        b.rb_id = raumId;
-        b.dt_von = std::trunc(von);
-        b.tm_von = von - b.dt_von;
-        b.dt_bis = std::trunc(bis);
-        b.tm_bis = bis - b.dt_bis;
-        return b;
-    }
-    int32_t buche(int32_t raumId, double von, double bis, int32_t auftrNr = 1) {
-        CBelegungRec b = satz(raumId, von, bis);
-        b.lAuftrNr = auftrNr;
-        gRvDb->AddNewfm_belegungRec(&b);
-        return b.Rec_ID;
-    }
-    void archiviere(int32_t recId) {
-        sql(QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = -1 WHERE Rec_ID = ?"), {recId});
-    }
-    QVariant zaehler() { return sql(QStringLiteral("SELECT lNextNr FROM T_NextNr")); }
 
 private Q_SLOTS:
+    void initTestCase() { m_dialog = R_Main::gNextNrDialog; }
     void init() {
-        dir = new QTemporaryDir;
-        const QString path = CopyTemplateTo(dir->path());
-        gRvDb = new CRvDb;
-        gRvDb->SetDbPath(path);
-        gRvDb->SetOpenReadOnly(false);
-        QVERIFY(gRvDb->OpenDb());
-        gDb = UniqueConnectionName(QStringLiteral("gDb"));
-        QVERIFY(OpenSqliteConnection(path, gDb, false, nullptr));
-        gdToleranz = 0;
-        prompt = new ScriptedPrompt;
+        p = std::make_unique<TestProjekt>();
         angeboten.clear();
         eingaben.clear();
         R_Main::gNextNrDialog = [this](int32_t vorschlag) {
             angeboten << vorschlag;
             return eingaben.isEmpty() ? -1 : eingaben.takeFirst();
         };
-        CRaumartRec art;
-        art.stRaumArt = QStringLiteral("Besprechung");
-        gRvDb->AddNewRaumartRec(&art);
-        typ = art.lId;
-        raumB = raum(QStringLiteral("Raum B"), typ);
-        raumA = raum(QStringLiteral("raum A"), typ);
-        raumC = raum(QStringLiteral("Raum C"), typ);
-        saal = raum(QStringLiteral("Saal \"Nord\""), typ + 1);
+        typ = p->raumart(QStringLiteral("Besprechung"));
+        raumB = p->raum(QStringLiteral("Raum B"), typ);
+        raumA = p->raum(QStringLiteral("raum A"), typ);
+        raumC = p->raum(QStringLiteral("Raum C"), typ);
+        saal = p->raum(QStringLiteral("Saal \"Nord\""), typ + 1);
+        QVERIFY(p->ok);
     }
     void cleanup() {
-        R_Main::gNextNrDialog = nullptr;
-        delete prompt;
-        CloseSqliteConnection(gDb);
-        gDb.clear();
-        delete gRvDb;
-        gRvDb = nullptr;
-        delete dir;
+        R_Main::gNextNrDialog = m_dialog;
+        p.reset();
+    }
+
+    void regel_data() {
+        QTest::addColumn<Zeitspanne>("neu");
+        QTest::addColumn<Zeitspanne>("belegt");
+        QTest::addColumn<int>("toleranz"); // minutes
+        QTest::addColumn<bool>("frei");
+        const Zeitspanne neun = Von(Tag(0, 9), Tag(0, 10));
+        const Zeitspanne zweiTage = Von(Tag(0, 14), Tag(2, 10)); // Monday 14:00 - Wednesday 10:00
+        auto row = [](const char* name, Zeitspanne n, Zeitspanne b, int tol, bool frei) {
+            QTest::newRow(name) << n << b << tol << frei;
+        };
+        row("touching at 10:00, tolerance 0", Von(Tag(0, 10), Tag(0, 11)), neun, 0, true);
+        row("touching at 10:00, tolerance 1", Von(Tag(0, 10), Tag(0, 11)), neun, 1, false);
+        row("09:45 + 15 minutes is 10:00", Von(Tag(0, 10), Tag(0, 11)),
+            Von(Tag(0, 9), Tag(0, 9.75)), 15, true);
+        row("new one before, touching", Von(Tag(0, 8), Tag(0, 9)), neun, 0, true);
+        row("new one before, tolerance 1", Von(Tag(0, 8), Tag(0, 9)), neun, 1, false);
+        row("set-up 07:00 into 06:30-07:30", Von(Tag(0, 7), Tag(0, 9)),
+            Von(Tag(0, 6.5), Tag(0, 7.5)), 0, false);
+        row("stored one ends the day before", Von(Tag(1, 0), Tag(1, 1)),
+            Von(Tag(0, 8), Tag(0, 23) + Uhr(0, 59)), 60, true);
+        row("two-day booking, Tuesday", Von(Tag(1, 8), Tag(1, 9)), zweiTage, 0, false);
+        row("two-day booking, Wednesday after", Von(Tag(2, 10), Tag(2, 11)), zweiTage, 0, true);
+        row("two-day booking, Wednesday before", Von(Tag(2, 9), Tag(2, 11)), zweiTage, 0, false);
+        row("two-day booking, Monday before", Von(Tag(0, 12), Tag(0, 14)), zweiTage, 0, true);
+        row("new two-day span over one day", zweiTage, Von(Tag(1, 8), Tag(1, 9)), 0, false);
+        Zeitspanne mitDatum = neun; // times that carry a date part count as times of day
+        mitDatum.endZeit = Tag(0, 10);
+        row("end time with date part", Von(Tag(0, 10), Tag(0, 11)), mitDatum, 0, true);
+    }
+    void regel() {
+        QFETCH(Zeitspanne, neu);
+        QFETCH(Zeitspanne, belegt);
+        QFETCH(int, toleranz);
+        QTEST(R_Main::KeinKonflikt(neu, belegt, toleranz / 1440.0), "frei");
     }
 
     // A stored booking Monday 09:00-10:00 with the set-up columns as given; a new one on Monday.
@@ -132,35 +131,33 @@ private Q_SLOTS:
     void isFreeRoom() {
         QFETCH(QVariant, udt);
         QFETCH(QVariant, utm);
-        QFETCH(bool, archiviert);
         QFETCH(double, von);
         QFETCH(double, bis);
         QFETCH(double, umbau);
         QFETCH(int, toleranz);
-        QFETCH(bool, frei);
-        const int32_t id = buche(raumA, Tag(0, 9), Tag(0, 10));
-        sql(QStringLiteral("UPDATE T_fm_belegung SET Udt_von = ?, Utm_von = ? WHERE Rec_ID = ?"),
+        const int32_t id = p->buche(raumA, Tag(0, 9), Tag(0, 10));
+        p->wert(
+            QStringLiteral("UPDATE T_fm_belegung SET Udt_von = ?, Utm_von = ? WHERE Rec_ID = ?"),
             {udt, utm, id});
+        QFETCH(bool, archiviert);
         if (archiviert)
-            archiviere(id);
-        buche(raumB, Tag(-7), Tag(7)); // other rooms never count
+            p->archiviere(id);
+        p->buche(raumB, Tag(-7), Tag(7)); // other rooms never count
         gdToleranz = toleranz / 1440.0;
 
-        CBelegungRec neu = satz(raumA, Tag(0, von), Tag(0, bis));
+        CBelegungRec neu = TestProjekt::satz(raumA, Tag(0, von), Tag(0, bis));
         if (umbau >= 0) {
             neu.Udt_von = Tag(0);
             neu.Utm_von = umbau / 24;
         }
-        QCOMPARE(R_Main::IsFreeRoom(raumA, neu), frei);
+        QTEST(R_Main::IsFreeRoom(raumA, neu), "frei");
         neu.Rec_ID = id; // never against itself
-        QVERIFY(R_Main::IsFreeRoom(raumA, neu));
-        QVERIFY(prompt->shown.isEmpty());
+        QVERIFY(R_Main::IsFreeRoom(raumA, neu) && p->prompt.shown.isEmpty());
     }
-
     void isFreeRoomFailsOnErrors() {
-        CloseSqliteConnection(gDb);
-        QVERIFY(!R_Main::IsFreeRoom(raumA, satz(raumA, Tag(0, 9), Tag(0, 10))));
-        QVERIFY(prompt->last().text.endsWith(QStringLiteral("\nR_Main.IsFreeRoom")));
+        CloseSqliteConnection(gDb); // an error counts as a conflict
+        QVERIFY(!R_Main::IsFreeRoom(raumA, TestProjekt::satz(raumA, Tag(0, 9), Tag(0, 10))) &&
+                p->prompt.last().text.endsWith(QStringLiteral("\nR_Main.IsFreeRoom")));
     }
 
     // "raum A" Monday 09:30-10:30, "Raum B" Wednesday 10:00-11:00, "Raum C" Tuesday 12:00 to
@@ -191,17 +188,16 @@ private Q_SLOTS:
         QFETCH(Zeiten, von);
         QFETCH(Zeiten, bis);
         QFETCH(bool, alleTypen);
-        QFETCH(QString, frei);
-        buche(raumA, Tag(0, 9.5), Tag(0, 10.5));
-        buche(raumB, Tag(2, 10), Tag(2, 11));
-        buche(raumC, Tag(1, 12), Tag(2, 8));
-        buche(saal, Tag(0), Tag(0, 23.9));
-        archiviere(buche(raumC, Tag(-7), Tag(7)));
+        p->buche(raumA, Tag(0, 9.5), Tag(0, 10.5));
+        p->buche(raumB, Tag(2, 10), Tag(2, 11));
+        p->buche(raumC, Tag(1, 12), Tag(2, 8));
+        p->buche(saal, Tag(0), Tag(0, 23.9));
+        p->archiviere(p->buche(raumC, Tag(-7), Tag(7)));
 
         R_Main::FreiAnfrage anfrage;
         QVector<double> termine;
         CBelegungRecColl auftragColl;
-        const CBelegungRec erste = satz(0, von[0], bis[0]);
+        const CBelegungRec erste = TestProjekt::satz(0, von[0], bis[0]);
         if (art == QLatin1String("Spanne")) {
             anfrage.spanne = {erste.dt_von, erste.tm_von, erste.dt_bis, erste.tm_bis};
         } else if (art == QLatin1String("Serie")) {
@@ -212,7 +208,7 @@ private Q_SLOTS:
             anfrage.serienZeitBis = erste.tm_bis;
         } else {
             for (int i = 0; i < von.size(); ++i) {
-                CBelegungRec b = satz(0, von[i], bis[i]);
+                CBelegungRec b = TestProjekt::satz(0, von[i], bis[i]);
                 b.Rec_ID = 1000 + i;
                 auftragColl.Append(b);
             }
@@ -226,7 +222,7 @@ private Q_SLOTS:
             buchstaben += r.Kurzbez.back().isLetter() ? r.Kurzbez.back() : r.Kurzbez.front();
             QCOMPARE(r.az_ID, R_Main::RaumIdByName(r.Kurzbez));
         }
-        QCOMPARE(buchstaben, frei);
+        QTEST(buchstaben, "frei");
         QCOMPARE(bNichtAlle, raeume.size() < (alleTypen ? 4 : 3));
     }
 
@@ -252,43 +248,32 @@ private Q_SLOTS:
         QFETCH(QVariant, zaehlerStand);
         QFETCH(Nummern, vergeben);
         QFETCH(Nummern, antworten);
-        QFETCH(int32_t, nummer);
         QFETCH(Nummern, gemeldet);
-        sql(QStringLiteral("DELETE FROM T_NextNr"));
+        p->wert(QStringLiteral("DELETE FROM T_NextNr"));
         if (!zaehlerStand.isNull())
-            sql(QStringLiteral("INSERT INTO T_NextNr (lNextNr) VALUES (?)"), {zaehlerStand});
+            p->wert(QStringLiteral("INSERT INTO T_NextNr (lNextNr) VALUES (?)"), {zaehlerStand});
         for (int32_t n : vergeben) {
-            const int32_t id = buche(raumA, Tag(0, 9), Tag(0, 10), std::abs(n));
+            const int32_t id = p->buche(raumA, Tag(0, 9), Tag(0, 10), std::abs(n));
             if (n < 0)
-                archiviere(id);
+                p->archiviere(id);
         }
         eingaben = antworten;
 
-        QCOMPARE(R_Main::GetNextAuftragNr(), nummer);
+        QTEST(R_Main::GetNextAuftragNr(), "nummer");
         QCOMPARE(angeboten, gemeldet);
-        QCOMPARE(prompt->shown.size(), gemeldet.size());
-        for (int i = 0; i < gemeldet.size(); ++i) {
-            const PromptMessage& m = prompt->shown.at(i);
-            QCOMPARE(m.text, QStringLiteral("Es existiert bereits ein Auftrag mit der "
-                                            "Auftragsnummer %1. Bitte ändern Sie die "
-                                            "Auftragsnummer!")
-                                 .arg(gemeldet.at(i)));
-            QCOMPARE(m.title, QStringLiteral("Problem"));
-            QCOMPARE(m.icon, PromptIcon::Critical);
-        }
+        QStringList erwartet;
+        for (int32_t n : gemeldet)
+            erwartet << QStringLiteral("Es existiert bereits ein Auftrag mit der Auftragsnummer "
+                                       "%1. Bitte ändern Sie die Auftragsnummer!")
+                            .arg(n);
+        QCOMPARE(p->texte(), erwartet);
         QCOMPARE(zaehler(), zaehlerStand); // drawing a number leaves the counter alone
     }
 
-    void setNextAuftragNrKeepsOneRow() {
-        sql(QStringLiteral("DELETE FROM T_NextNr"));
-        QVERIFY(R_Main::SetNextAuftragNr(0));
-        QVERIFY(R_Main::SetNextAuftragNr(42));
-        QCOMPARE(sql(QStringLiteral("SELECT count(*) FROM T_NextNr")).toInt(), 1);
-        QCOMPARE(zaehler().toInt(), 42);
-    }
-
-    void auftragNrSetzen() {
-        R_Main::SetNextAuftragNr(7);
+    void counterKeepsOneRow() {
+        p->wert(QStringLiteral("DELETE FROM T_NextNr"));
+        QVERIFY(R_Main::SetNextAuftragNr(0) && R_Main::SetNextAuftragNr(7));
+        QCOMPARE(p->wert(QStringLiteral("SELECT count(*) FROM T_NextNr")).toInt(), 1);
         R_Main::AuftragNrSetzen(); // cancelled
         QCOMPARE(zaehler().toInt(), 7);
         eingaben = {500};
@@ -297,38 +282,15 @@ private Q_SLOTS:
         QCOMPARE(angeboten, (Nummern{7, 7}));
     }
 
-    void speichereBelegung() {
-        R_Main::SetNextAuftragNr(100);
-        CBelegungRec b = satz(raumA, Tag(0, 9), Tag(0, 10));
-        QVERIFY(R_Main::SpeichereBelegung(b));
-        QVERIFY(b.Rec_ID > 0);
-        QCOMPARE(b.lAuftrNr, 100);
-        QCOMPARE(zaehler().toInt(), 101);
-
-        b.Best = QStringLiteral("Huber"); // an existing one keeps its number, the counter stays
-        QVERIFY(R_Main::SpeichereBelegung(b));
-        QCOMPARE(sql(QStringLiteral("SELECT Best || lAuftrNr FROM T_fm_belegung")).toString(),
-                 QStringLiteral("Huber100"));
-        QCOMPARE(zaehler().toInt(), 101);
-        QVERIFY(prompt->shown.isEmpty());
-
-        b.Rec_ID = 9999; // gone meanwhile
-        QVERIFY(!R_Main::SpeichereBelegung(b));
-        QCOMPARE(prompt->last().text,
-                 QStringLiteral("Der Datensatz konnte nicht aktualisiert werden!"));
-        QCOMPARE(prompt->last().icon, PromptIcon::Critical);
-    }
-
     void loeschen() {
-        const int32_t einzeln = buche(raumA, Tag(0, 9), Tag(0, 10), 7);
-        buche(raumA, Tag(1, 9), Tag(1, 10), 7);
-        archiviere(buche(raumA, Tag(-30, 9), Tag(-30, 10), 7));
-        const int32_t anderer = buche(raumB, Tag(0, 9), Tag(0, 10), 8);
-        const QString anzahl = QStringLiteral("SELECT count(*) FROM T_fm_belegung");
+        const int32_t einzeln = p->buche(raumA, Tag(0, 9), Tag(0, 10), 7);
+        p->buche(raumA, Tag(1, 9), Tag(1, 10), 7);
+        p->archiviere(p->buche(raumA, Tag(-30, 9), Tag(-30, 10), 7));
+        const int32_t anderer = p->buche(raumB, Tag(0, 9), Tag(0, 10), 8);
         QVERIFY(R_Main::LoescheBelegung(einzeln));
-        QCOMPARE(sql(anzahl).toInt(), 3);
+        QCOMPARE(p->anzahlBelegungen(), 3);
         QVERIFY(R_Main::LoescheAuftrag(7));
-        QCOMPARE(sql(QStringLiteral("SELECT group_concat(Rec_ID) FROM T_fm_belegung")).toInt(),
+        QCOMPARE(p->wert(QStringLiteral("SELECT group_concat(Rec_ID) FROM T_fm_belegung")).toInt(),
                  anderer);
     }
 
@@ -337,28 +299,26 @@ private Q_SLOTS:
         QCOMPARE(R_Main::RaumIdByName(QStringLiteral("x' OR '1'='1")), 0);
         const auto mit = [&](double von, double bis, const QString& best, int32_t aust,
                              int32_t raumId = 0) {
-            CBelegungRec b = satz(raumId ? raumId : raumA, von, bis);
+            CBelegungRec b = TestProjekt::satz(raumId ? raumId : raumA, von, bis);
             b.Best = best;
             b.Verst = best + QStringLiteral(" V");
             b.Bem = best + QStringLiteral(" B");
             b.Austbem = best + QStringLiteral(" S");
             b.Aust = aust;
-            gRvDb->AddNewfm_belegungRec(&b);
-            return b.Rec_ID;
+            return p->buche(b)->Rec_ID;
         };
         // Reference Monday: from the 15th day before to the 15th after, both left out.
         mit(Tag(-15, 8), Tag(-15, 9), QStringLiteral("zu früh"), 0);
         mit(Tag(1, 14), Tag(1, 15), QStringLiteral("Spät"), 2 | 2048);
         mit(Tag(-14, 8), Tag(-14, 9), QStringLiteral("Erst"), 0);
         mit(Tag(1, 8), Tag(1, 9), QStringLiteral("Früh"), 1 | 1024);
-        archiviere(mit(Tag(10, 8), Tag(14, 9), QStringLiteral("Archiv"), 4095));
+        p->archiviere(mit(Tag(10, 8), Tag(14, 9), QStringLiteral("Archiv"), 4095));
         mit(Tag(10, 8), Tag(15, 9), QStringLiteral("zu spät"), 0);
         mit(Tag(1, 8), Tag(1, 9), QStringLiteral("anderer Raum"), 0, raumB);
 
         frmHistorie form;
         QVERIFY(form.Fuellen(raumA, Tag(0, 17)));
         const QTreeWidget* lv = form.lvHistorie;
-        QCOMPARE(lv->topLevelItemCount(), 4);
         const QStringList texte[] = {
             {"02.03.2026 08:00", "02.03.2026 09:00", "Erst", "Erst V", "", "Erst S", "Erst B"},
             {"17.03.2026 08:00", "17.03.2026 09:00", "Früh", "Früh V", "Whiteboard, Grossbildchirm",
@@ -369,6 +329,7 @@ private Q_SLOTS:
              "Whiteboard, Projektor, Laptop, Mikrofon, Rednerpult, Flipchart, Leinwand, "
              "Netzwerk, Audioanlage, Mediensteuerung, Grossbildchirm, Smartboard",
              "Archiv S", "Archiv B"}};
+        QCOMPARE(lv->topLevelItemCount(), 4);
         for (int r = 0; r < 4; ++r) {
             QStringList zeile;
             for (int c = 0; c < lv->columnCount(); ++c)
@@ -377,6 +338,70 @@ private Q_SLOTS:
             QCOMPARE(lv->topLevelItem(r)->data(0, Qt::UserRole).toString(),
                      QString::number(r + 1) + QLatin1Char('$'));
         }
+    }
+
+    void okFreigabe_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("frei");
+        for (const char* t : {"0", "-5", "abc", "7abc", "", "2147483648"})
+            QTest::newRow(t) << t << false;
+        QTest::newRow("7") << "7" << true;
+        QTest::newRow(" 12 ") << " 12 " << true;
+    }
+    void okFreigabe() {
+        QFETCH(QString, text);
+        frmNextNr dlg;
+        dlg.edOrderNr->setText(QStringLiteral("99"));
+        dlg.edOrderNr->setText(text);
+        QTEST(dlg.pbOK->isEnabled(), "frei");
+    }
+
+    // The warning comes each time the field is entered, not when only its window comes back
+    // (after the warning itself, for instance).
+    void fokusMeldung() {
+        frmNextNr dlg;
+        fokus(dlg, QEvent::FocusIn, Qt::ActiveWindowFocusReason); // the dialog opens on the field
+        QCOMPARE(p->prompt.texte(),
+                 QStringList{"Das Ändern der Auftragsnummer kann zu Problemen führen"});
+
+        fokus(dlg, QEvent::FocusOut, Qt::ActiveWindowFocusReason); // the message box takes it
+        fokus(dlg, QEvent::FocusIn, Qt::ActiveWindowFocusReason);  // and gives it back
+        QCOMPARE(p->prompt.shown.size(), 1);
+
+        fokus(dlg, QEvent::FocusOut, Qt::TabFocusReason);
+        fokus(dlg, QEvent::FocusIn, Qt::MouseFocusReason);
+        QCOMPARE(p->prompt.shown.size(), 2);
+    }
+
+    // Unless a test replaces it, the routines open the real dialog.
+    void dialogDerRoutinen_data() {
+        QTest::addColumn<int32_t>("vorschlag");
+        QTest::addColumn<QString>("feld");
+        QTest::addColumn<QString>("eingabe"); // empty = cancel
+        QTest::addColumn<int32_t>("ergebnis");
+        QTest::newRow("changed") << 100 << "100" << QString("250") << 250;
+        QTest::newRow("cancelled") << 100 << "100" << QString() << -1;
+        QTest::newRow("no number offered") << -1 << "" << QString("7") << 7;
+    }
+    void dialogDerRoutinen() {
+        QFETCH(int32_t, vorschlag);
+        QFETCH(QString, eingabe);
+        R_Main::gNextNrDialog = m_dialog; // the real dialog
+        QString gesehen;
+        QTimer antwort; // answers as soon as the dialog is up
+        antwort.setInterval(0);
+        connect(&antwort, &QTimer::timeout, [&] {
+            auto* dlg = qobject_cast<frmNextNr*>(QApplication::activeModalWidget());
+            if (!dlg)
+                return;
+            antwort.stop();
+            gesehen = dlg->edOrderNr->text();
+            dlg->edOrderNr->setText(eingabe);
+            (eingabe.isEmpty() ? dlg->pbCancel : dlg->pbOK)->click();
+        });
+        antwort.start();
+        QTEST(R_Main::gNextNrDialog(vorschlag), "ergebnis");
+        QTEST(gesehen, "feld");
     }
 };
 

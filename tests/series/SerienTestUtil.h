@@ -54,6 +54,13 @@ inline CSerienFkt Regel(const QString& kurz, QDate beginn, QDate ende = QDate(99
 inline QDate D(int day, int month, int year) {
     return QDate(year, month, day);
 }
+// Dates in short: "7.6.2024 10.6.2024".
+inline QList<QDate> Daten(const QString& kurz) {
+    QList<QDate> out;
+    for (const QString& t : kurz.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        out << QDate::fromString(t, QStringLiteral("d.M.yyyy"));
+    return out;
+}
 
 // The order-number counter of a test database (table T_NextNr): -1 while the table is empty,
 // storing replaces its one row.

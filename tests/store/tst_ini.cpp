@@ -1,9 +1,12 @@
-#include "ErrorGuard.h"
-#include "TovoDate.h"
+// INI files read and written, and the helper functions around them.
+#include "Allg_Hilfsfkt.h"
+#include "RvGlobals.h"
 #include "TovoTools.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
+
+using namespace Allg_Hilfsfkt;
 
 namespace {
 // A null content means: no file.
@@ -34,61 +37,31 @@ private slots:
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("expected"); // "<def>" is the default passed in
-        QTest::newRow("plain") << QByteArray("[A]\nk=v\n") << "A"
-                               << "k"
-                               << "v";
-        QTest::newRow("names ignore case")
-            << QByteArray("[Raumverwaltung]\nToleranz=15\n") << "RAUMVERWALTUNG"
-            << "toleranz"
-            << "15";
-        QTest::newRow("blanks around") << QByteArray("[ A ]\n  k\t=  v w \t\n") << "a"
-                                       << "K"
-                                       << "v w";
-        QTest::newRow("double quotes") << QByteArray("[A]\nk=\" x \"\n") << "A"
-                                       << "k"
-                                       << " x ";
-        QTest::newRow("one quote") << QByteArray("[A]\nk=\"x\n") << "A"
-                                   << "k"
-                                   << "\"x";
-        QTest::newRow("empty value") << QByteArray("[A]\nk=\n") << "A"
-                                     << "k"
-                                     << "";
-        QTest::newRow("first of two") << QByteArray("[A]\nk=1\nk=2\n") << "A"
-                                      << "k"
-                                      << "1";
-        QTest::newRow("value with =") << QByteArray("[A]\nk=a=b\n") << "A"
-                                      << "k"
-                                      << "a=b";
-        QTest::newRow("CRLF") << QByteArray("[A]\r\nk=v\r\n") << "A"
-                              << "k"
-                              << "v";
-        QTest::newRow("no file") << QByteArray() << "A"
-                                 << "k"
-                                 << "<def>";
-        QTest::newRow("no section") << QByteArray("[B]\nk=v\n") << "A"
-                                    << "k"
-                                    << "<def>";
-        QTest::newRow("other section") << QByteArray("[A]\n[B]\nk=v\n") << "A"
-                                       << "k"
-                                       << "<def>";
-        QTest::newRow("before sections") << QByteArray("k=v\n[A]\n") << "A"
-                                         << "k"
-                                         << "<def>";
-        QTest::newRow("comment") << QByteArray("[A]\n;k=v\n") << "A"
-                                 << "k"
-                                 << "<def>";
-        QTest::newRow("line without =") << QByteArray("[A]\nk\n") << "A"
-                                        << "k"
-                                        << "<def>";
-        QTest::newRow("Windows-1252") << QByteArray("[A]\nk=M\xfcller \x80 \x84\n") << "A"
-                                      << "k" << QStringLiteral("Müller € „");
-        QTest::newRow("1252 section name") << QByteArray("[R\xe4ume]\nk=v\n") << "RÄUME"
-                                           << "k"
-                                           << "v";
-        QTest::newRow("UTF-8") << QByteArray("[A]\nk=M\xc3\xbcller\n") << "A"
-                               << "k" << QStringLiteral("Müller");
-        QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF[A]\nk=\xc3\xa4\n") << "A"
-                                        << "k" << QStringLiteral("ä");
+        auto row = [](const char* name, const QByteArray& content, const char* section,
+                      const char* key, const QString& expected) {
+            QTest::newRow(name) << content << QString::fromUtf8(section) << QString(key)
+                                << expected;
+        };
+        row("plain", "[A]\nk=v\n", "A", "k", "v");
+        row("names ignore case", "[Raumverwaltung]\nToleranz=15\n", "RAUMVERWALTUNG", "toleranz",
+            "15");
+        row("blanks around", "[ A ]\n  k\t=  v w \t\n", "a", "K", "v w");
+        row("double quotes", "[A]\nk=\" x \"\n", "A", "k", " x ");
+        row("one quote", "[A]\nk=\"x\n", "A", "k", "\"x");
+        row("empty value", "[A]\nk=\n", "A", "k", "");
+        row("first of two", "[A]\nk=1\nk=2\n", "A", "k", "1");
+        row("value with =", "[A]\nk=a=b\n", "A", "k", "a=b");
+        row("CRLF", "[A]\r\nk=v\r\n", "A", "k", "v");
+        row("no file", QByteArray(), "A", "k", "<def>");
+        row("no section", "[B]\nk=v\n", "A", "k", "<def>");
+        row("other section", "[A]\n[B]\nk=v\n", "A", "k", "<def>");
+        row("before sections", "k=v\n[A]\n", "A", "k", "<def>");
+        row("comment", "[A]\n;k=v\n", "A", "k", "<def>");
+        row("line without =", "[A]\nk\n", "A", "k", "<def>");
+        row("Windows-1252", "[A]\nk=M\xfcller \x80 \x84\n", "A", "k", QStringLiteral("Müller € „"));
+        row("1252 section name", "[R\xe4ume]\nk=v\n", "RÄUME", "k", "v");
+        row("UTF-8", "[A]\nk=M\xc3\xbcller\n", "A", "k", QStringLiteral("Müller"));
+        row("UTF-8 with BOM", "\xEF\xBB\xBF[A]\nk=\xc3\xa4\n", "A", "k", QStringLiteral("ä"));
     }
     void read() {
         QFETCH(QByteArray, content);
@@ -108,78 +81,45 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QByteArray>("after");
-        QTest::newRow("replace") << QByteArray("; Kopf\n[A]\nk=1 ; alt\nx=2\n[B]\nk=3\n") << "a"
-                                 << "K"
-                                 << "9" << QByteArray("; Kopf\n[A]\nk=9\nx=2\n[B]\nk=3\n");
-        QTest::newRow("replace keeps key spelling") << QByteArray("[A]\n  Key = alt\n") << "A"
-                                                    << "key"
-                                                    << "neu" << QByteArray("[A]\n  Key = neu\n");
-        QTest::newRow("new key before blank lines")
-            << QByteArray("[A]\nk=1\n;c\n\n\n[B]\n") << "A"
-            << "n"
-            << "2" << QByteArray("[A]\nk=1\n;c\nn=2\n\n\n[B]\n");
-        QTest::newRow("new key in empty section") << QByteArray("[A]\n\n[B]\n") << "A"
-                                                  << "k"
-                                                  << "v" << QByteArray("[A]\nk=v\n\n[B]\n");
-        QTest::newRow("no line end at file end") << QByteArray("[A]\nk=1") << "A"
-                                                 << "n"
-                                                 << "2" << QByteArray("[A]\nk=1\nn=2\n");
-        QTest::newRow("new section") << QByteArray("[A]\nk=1\n") << "B"
-                                     << "n"
-                                     << "2" << QByteArray("[A]\nk=1\n[B]\nn=2\n");
-        QTest::newRow("CRLF") << QByteArray("[A]\r\nk=1\r\n") << "A"
-                              << "n"
-                              << "2" << QByteArray("[A]\r\nk=1\r\nn=2\r\n");
-        QTest::newRow("new file") << QByteArray() << "Archiv"
-                                  << "Datum"
-                                  << "31.12.2025" << QByteArray("[Archiv]\r\nDatum=31.12.2025\r\n");
-        QTest::newRow("new file, umlaut")
-            << QByteArray() << "A"
-            << "k" << QStringLiteral("Bär") << QByteArray("[A]\r\nk=B\xe4r\r\n");
-        QTest::newRow("new file, beyond 1252")
-            << QByteArray() << "A"
-            << "k" << QStringLiteral("Łódź")
-            << QByteArray("[A]\r\nk=\xc5\x81\xc3\xb3\x64\xc5\xba\r\n");
-        QTest::newRow("1252 stays 1252")
-            << QByteArray("[A]\nk=M\xfcller\n") << "A"
-            << "n" << QStringLiteral("Bär €") << QByteArray("[A]\nk=M\xfcller\nn=B\xe4r \x80\n");
-        QTest::newRow("UTF-8 stays UTF-8")
-            << QByteArray("[A]\nk=M\xc3\xbcller\n") << "A"
-            << "n" << QStringLiteral("Bär") << QByteArray("[A]\nk=M\xc3\xbcller\nn=B\xc3\xa4r\n");
-        QTest::newRow("BOM kept") << QByteArray("\xEF\xBB\xBF[A]\nk=1\n") << "a"
-                                  << "k"
-                                  << "2" << QByteArray("\xEF\xBB\xBF[A]\nk=2\n");
-        QTest::newRow("line break in value") << QByteArray("[A]\n") << "A"
-                                             << "k"
-                                             << "1\n[B]" << QByteArray("[A]\nk=1 [B]\n");
+        auto row = [](const char* name, const QByteArray& before, const char* section,
+                      const char* key, const QString& value, const QByteArray& after) {
+            QTest::newRow(name) << before << QString(section) << QString(key) << value << after;
+        };
+        row("replace", "; Kopf\n[A]\nk=1 ; alt\nx=2\n[B]\nk=3\n", "a", "K", "9",
+            "; Kopf\n[A]\nk=9\nx=2\n[B]\nk=3\n");
+        row("replace keeps key spelling", "[A]\n  Key = alt\n", "A", "key", "neu",
+            "[A]\n  Key = neu\n");
+        row("new key before blank lines", "[A]\nk=1\n;c\n\n\n[B]\n", "A", "n", "2",
+            "[A]\nk=1\n;c\nn=2\n\n\n[B]\n");
+        row("new key in empty section", "[A]\n\n[B]\n", "A", "k", "v", "[A]\nk=v\n\n[B]\n");
+        row("no line end at file end", "[A]\nk=1", "A", "n", "2", "[A]\nk=1\nn=2\n");
+        row("new section", "[A]\nk=1\n", "B", "n", "2", "[A]\nk=1\n[B]\nn=2\n");
+        row("CRLF", "[A]\r\nk=1\r\n", "A", "n", "2", "[A]\r\nk=1\r\nn=2\r\n");
+        row("new file", QByteArray(), "Archiv", "Datum", "31.12.2025",
+            "[Archiv]\r\nDatum=31.12.2025\r\n");
+        row("new file, umlaut", QByteArray(), "A", "k", QStringLiteral("Bär"),
+            "[A]\r\nk=B\xe4r\r\n");
+        row("new file, beyond 1252", QByteArray(), "A", "k", QStringLiteral("Łódź"),
+            "[A]\r\nk=\xc5\x81\xc3\xb3\x64\xc5\xba\r\n");
+        row("1252 stays 1252", "[A]\nk=M\xfcller\n", "A", "n", QStringLiteral("Bär €"),
+            "[A]\nk=M\xfcller\nn=B\xe4r \x80\n");
+        row("UTF-8 stays UTF-8", "[A]\nk=M\xc3\xbcller\n", "A", "n", QStringLiteral("Bär"),
+            "[A]\nk=M\xc3\xbcller\nn=B\xc3\xa4r\n");
+        row("BOM kept", "\xEF\xBB\xBF[A]\nk=1\n", "a", "k", "2", "\xEF\xBB\xBF[A]\nk=2\n");
+        row("line break in value", "[A]\n", "A", "k", "1\n[B]", "[A]\nk=1 [B]\n");
     }
     void write() {
         QFETCH(QByteArray, before);
         QFETCH(QString, section);
         QFETCH(QString, key);
         QFETCH(QString, value);
-        QFETCH(QByteArray, after);
         QTemporaryDir dir;
         const QString path = makeFile(dir, before);
         CTovoTools& tools = CTovoTools::Instance();
         QVERIFY(tools.WriteIniValue(path, section, key, value));
-        QCOMPARE(contents(path), after);
+        QTEST(contents(path), "after");
         QCOMPARE(tools.ReadIniValue(path, section, key, QString()),
                  QString(value).replace(QLatin1Char('\n'), QLatin1Char(' ')));
-    }
-
-    void readSection() {
-        QTemporaryDir dir;
-        const QString path =
-            makeFile(dir, "[A]\n;c\n k = 1 \n\nx=\"q\"\nohne\n[b]\ny=2\n[B]\nz=3\n");
-        CTovoTools& tools = CTovoTools::Instance();
-        QCOMPARE(tools.ReadIniSection(path, QStringLiteral("a")),
-                 QStringList({QStringLiteral("k=1"), QStringLiteral("x=\"q\"")}));
-        QCOMPARE(tools.ReadIniSection(path, QStringLiteral("B")),
-                 QStringList({QStringLiteral("y=2")}));
-        QVERIFY(tools.ReadIniSection(path, QStringLiteral("C")).isEmpty());
-        QVERIFY(tools.ReadIniSection(dir.filePath(QStringLiteral("none.ini")), QStringLiteral("A"))
-                    .isEmpty());
     }
 
     // Windows does not tell "TovoRaumverw.ini" from "TovoRaumVerw.ini".
@@ -197,43 +137,109 @@ private slots:
                  QByteArray("[A]\nk=2\n"));
     }
 
-    void dateFromParts_data() {
-        QTest::addColumn<QString>("day");
-        QTest::addColumn<QString>("month");
-        QTest::addColumn<QString>("year");
-        QTest::addColumn<QDate>("expected"); // invalid: an error is raised
-        QTest::newRow("plain") << "14"
-                               << "3"
-                               << "2026" << QDate(2026, 3, 14);
-        QTest::newRow("roll over") << "31"
-                                   << "2"
-                                   << "2026" << QDate(2026, 3, 3);
-        QTest::newRow("two-digit year") << "1"
-                                        << "1"
-                                        << "30" << QDate(1930, 1, 1);
-        QTest::newRow("day no number") << "x"
-                                       << "3"
-                                       << "2026" << QDate();
-        QTest::newRow("empty month") << "1"
-                                     << ""
-                                     << "2026" << QDate();
-        QTest::newRow("year 10000") << "1"
-                                    << "1"
-                                    << "10000" << QDate();
+    void readIniValue_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("value") << "Cc" << QString("a@b.de");
+        QTest::newRow("empty value") << "Leer" << QString("<def>");
+        QTest::newRow("missing key") << "Fehlt" << QString("<def>");
     }
-    void dateFromParts() {
-        QFETCH(QString, day);
-        QFETCH(QString, month);
-        QFETCH(QString, year);
-        QFETCH(QDate, expected);
-        try {
-            const double d = CTovoTools::Instance().DateFromParts(day, month, year);
-            QVERIFY2(expected.isValid(), "an error was expected");
-            QCOMPARE(TovoDate(d).toQDate(), expected);
-        } catch (const RvError& e) {
-            QVERIFY2(!expected.isValid(), qPrintable(e.description()));
-            QVERIFY(!e.description().isEmpty());
-        }
+    void readIniValue() {
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        makeFile(dir, "[Mailadressen]\nCc=a@b.de\nLeer=\n", kIniFileName);
+        gstProjektDir = dir.path(); // without the trailing separator
+        QCOMPARE(ReadIniValue(QStringLiteral("MAILADRESSEN"), key, QStringLiteral("<def>")),
+                 expected);
+    }
+
+    void tokens_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("sep");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("token");
+        auto row = [](const char* text, const char* sep, int count, int index, const char* token) {
+            QTest::addRow("%s, %d", text, index)
+                << QString(text) << QString(sep) << count << index << QString(token);
+        };
+        row("", ",", 0, 1, "");
+        row("a", ",", 1, 1, "a");
+        row("a,,b", ",", 3, 2, ""); // empty middle
+        row("a,", ",", 2, 2, "");   // trailing separator
+        row("S.G.BE.R", ".", 4, 3, "BE");
+        row("S.G.BE.R", ".", 4, -1, "R"); // from the end
+        row("S.G.BE.R", ".", 4, -4, "S");
+        row("S.G.BE.R", ".", 4, -5, "");
+        row("S.G.BE.R", ".", 4, 5, "");
+        row("1, 2, 3", ", ", 3, 2, "2"); // longer separator
+    }
+    void tokens() {
+        QFETCH(QString, text);
+        QFETCH(QString, sep);
+        QFETCH(int, index);
+        QTEST(GetTokenCount(text, sep), "count");
+        QTEST(GetToken(text, sep, index), "token");
+    }
+
+    void uft8ToAscii_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("unicode");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("ü") << QStringLiteral("MÃ¼ller") << true << QStringLiteral("Müller");
+        QTest::newRow("flag off") << QStringLiteral("MÃ¼ller") << false
+                                  << QStringLiteral("MÃ¼ller");
+        // The second characters of Ä Ö Ü ß are „ – œ Ÿ, whose 1252 codes are 132 150 156 159.
+        QTest::newRow("all seven")
+            << QStringLiteral("Ã„Ã–ÃœÃŸÃ¤Ã¶Ã¼") << true << QStringLiteral("ÄÖÜßäöü");
+        QTest::newRow("Latin-1 controls")
+            << QStringLiteral("Ã\u0084Ã\u009f") << true << QStringLiteral("Äß");
+        QTest::newRow("other pair dropped")
+            << QStringLiteral("CafÃ©!") << true << QStringLiteral("Caf!");
+        QTest::newRow("lead pairs with lead")
+            << QStringLiteral("xÃÃ¼") << true << QStringLiteral("x¼");
+        QTest::newRow("lead at end dropped") << QStringLiteral("abcÃ") << true << "abc";
+        QTest::newRow("plain umlaut kept")
+            << QStringLiteral("Bär") << true << QStringLiteral("Bär");
+    }
+    void uft8ToAscii() {
+        QFETCH(QString, text);
+        QFETCH(bool, unicode);
+        QTEST(UFT8_To_ASCII(text, unicode), "expected");
+    }
+
+    void globalSettings_data() {
+        QTest::addColumn<QByteArray>("ini"); // null: no file
+        QTest::addColumn<double>("previous");
+        QTest::addColumn<double>("tolerance");
+        QTest::addColumn<QString>("mailname"); // null: the user name
+        QTest::newRow("no file") << QByteArray() << 0.0 << 0.0 << QString();
+        QTest::newRow("15 minutes")
+            << QByteArray("[RAUMVERWALTUNG]\nToleranz=15\nMailname=Empfang\n") << 0.0 << 15.0 / 1440
+            << "Empfang";
+        QTest::newRow("decimal comma")
+            << QByteArray("[raumverwaltung]\ntoleranz=7,5\n") << 0.0 << 7.5 / 1440 << QString();
+        QTest::newRow("empty mail name")
+            << QByteArray("[Raumverwaltung]\nMailname=\n") << 0.0 << 0.0 << QString();
+        // No number: the previous value is kept and divided once more.
+        QTest::newRow("no number")
+            << QByteArray("[Raumverwaltung]\nToleranz=abc\n") << 2880.0 << 2.0 << QString();
+    }
+    void globalSettings() {
+        QFETCH(QByteArray, ini);
+        QFETCH(double, previous);
+        QFETCH(QString, mailname);
+        QTemporaryDir dir;
+        makeFile(dir, ini, kIniFileName);
+        gstProjektDir = dir.path();
+        gdToleranz = previous;
+        gstMailname = QStringLiteral("alt");
+        ReadGlobalSettings();
+        QCOMPARE(gstProjektDir, dir.path() + QLatin1Char('/'));
+        QTEST(gdToleranz, "tolerance");
+        QVERIFY(!GetWinUserName().isEmpty());
+        QCOMPARE(gstMailname, mailname.isNull() ? GetWinUserName() : mailname);
     }
 };
 

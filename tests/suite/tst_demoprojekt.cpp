@@ -29,16 +29,14 @@ QPair<int, int> Belegt(const CBelegungRec& b) {
 
 QStringList Fingerprint(const CBelegungRecColl& coll) {
     QStringList out;
-    for (int i = 1; i <= coll.Count(); ++i) {
-        const CBelegungRec* b = coll.Item(i);
-        out << QStringLiteral("%1 %2 %3 %4 %5 %6")
-                   .arg(b->lAuftrNr)
-                   .arg(b->rb_id)
-                   .arg(b->dt_von)
-                   .arg(b->tm_von)
-                   .arg(b->tm_bis)
-                   .arg(b->Verst);
-    }
+    for (const CBelegungRec* b : coll)
+        out << QStringLiteral("%1 %2 %3 %4 %5 ")
+                       .arg(b->lAuftrNr)
+                       .arg(b->rb_id)
+                       .arg(b->dt_von)
+                       .arg(b->tm_von)
+                       .arg(b->tm_bis) +
+                   b->Verst;
     return out;
 }
 
@@ -51,16 +49,22 @@ class TstDemoProjekt : public QObject {
     QString m_proj;
     QString Exe() const { return TovoBinDir() + QLatin1Char('/'); }
 
+    // The reservation database of a project, opened for reading.
+    static std::unique_ptr<CRvDb> Rv(const QString& proj) {
+        auto rv = std::make_unique<CRvDb>();
+        rv->SetDbPath(proj + "TovoRaumverw.mdb");
+        rv->OpenDb();
+        return rv;
+    }
     QStringList MakeAndRead(const QString& proj) {
         QDir().mkpath(proj);
         QString error;
         if (!CreateDemoProject(Exe(), proj, &error))
             return {error};
-        CRvDb rv;
-        rv.SetDbPath(proj + "TovoRaumverw.mdb");
         CBelegungRecColl coll;
-        if (!rv.OpenDb() || !rv.ReadAllfm_belegungRec2Coll(&coll))
-            return {rv.LastError()};
+        auto rv = Rv(proj);
+        if (!rv->ReadAllfm_belegungRec2Coll(&coll))
+            return {rv->LastError()};
         return Fingerprint(coll);
     }
 
@@ -74,25 +78,20 @@ private slots:
     }
 
     void roomsMatchTheBuildingStructure() {
-        CRvDb rv;
-        rv.SetDbPath(m_proj + "TovoRaumverw.mdb");
-        QVERIFY(rv.OpenDb());
+        auto rv = Rv(m_proj);
         CAnzeigeRecColl rooms;
-        QVERIFY(rv.ReadAllrb_AnzeigeRec2Coll(&rooms));
-        QVERIFY(rooms.Count() >= 12);
+        QVERIFY(rv->ReadAllrb_AnzeigeRec2Coll(&rooms) && rooms.Count() >= 12);
         CRaumartRecColl arten;
-        QVERIFY(rv.ReadAllRaumartRec2Coll(&arten));
-        QVERIFY(arten.Count() >= 3);
+        QVERIFY(rv->ReadAllRaumartRec2Coll(&arten) && arten.Count() >= 3);
 
         CGebDb geb;
-        QVERIFY(geb.OpenJet(QString(), QString(), m_proj + "TovoGebaeude.mdb"));
-        QVERIFY(CRaumNrFormat(&geb).CheckFormat(QStringLiteral("S.G.BE.R")));
+        QVERIFY(geb.OpenJet(QString(), QString(), m_proj + "TovoGebaeude.mdb") &&
+                CRaumNrFormat(&geb).CheckFormat(QStringLiteral("S.G.BE.R")));
         for (int i = 1; i <= rooms.Count(); ++i) {
             const CAnzeigeRec* r = rooms.Item(i);
             QVERIFY(r->lGebraumId > 0);
             QCOMPARE(r->RaumNr, geb.LangeRaumNr(r->lGebraumId));
-            QVERIFY(arten.Item(CRaumartRecColl::MakeIndex(r->lRaumartId)));
-            QVERIFY(r->IANZAHLPERS > 0);
+            QVERIFY(arten.Item(CRaumartRecColl::MakeIndex(r->lRaumartId)) && r->IANZAHLPERS > 0);
             for (QChar c : r->stAusstattung)
                 QVERIFY(QStringLiteral("WPCMRFLNASGB").contains(c));
             for (QChar c : r->STSTUHLANORDNUNG)
@@ -101,11 +100,9 @@ private slots:
     }
 
     void bookingsAreFreeOfConflicts() {
-        CRvDb rv;
-        rv.SetDbPath(m_proj + "TovoRaumverw.mdb");
-        QVERIFY(rv.OpenDb());
+        auto rv = Rv(m_proj);
         CBelegungRecColl coll;
-        QVERIFY(rv.ReadAllfm_belegungRec2Coll(&coll));
+        QVERIFY(rv->ReadAllfm_belegungRec2Coll(&coll));
         QVERIFY2(coll.Count() >= 60 && coll.Count() <= 120,
                  qPrintable(QString::number(coll.Count())));
 
@@ -116,8 +113,8 @@ private slots:
         for (int i = 1; i <= coll.Count(); ++i) {
             const CBelegungRec* b = coll.Item(i);
             QCOMPARE(b->dt_von, b->dt_bis);
-            QVERIFY(std::abs(b->dt_von - heute) <= 35);
-            QVERIFY(TovoDate(b->dt_von).weekdayMondayFirst() <= 5);
+            QVERIFY(std::abs(b->dt_von - heute) <= 35 &&
+                    TovoDate(b->dt_von).weekdayMondayFirst() <= 5);
             const auto span = Belegt(*b);
             QVERIFY(span.first >= 8 * 60 && span.second <= 18 * 60 && span.first < span.second);
             auto& day = spans[{b->rb_id, b->dt_von}];
@@ -143,30 +140,21 @@ private slots:
             QVERIFY(!bookings[0]->stSerieBem.isEmpty());
         }
         QVERIFY(series >= 1);
-        QSqlQuery q(QSqlDatabase::database(rv.ConnectionName()));
+        QSqlQuery q(QSqlDatabase::database(rv->ConnectionName()));
         QVERIFY(q.exec("SELECT lNextNr FROM T_NextNr") && q.next());
         QCOMPARE(q.value(0).toInt(), maxNr + 1);
     }
 
     void masterDataAndSettings() {
         CStammdatenDb stamm;
-        QVERIFY(stamm.OpenJet(QString(), QString(), m_proj + "TovoStammdaten.mdb", nullptr));
-        const QVector<Firma> firmen = stamm.Firmen();
-        QVERIFY(firmen.size() >= 6 && firmen.size() <= 8);
-        for (const Firma& f : firmen)
-            QVERIFY(!f.stStrasse.isEmpty() && f.stPlz.size() == 5 && !f.stOrt.isEmpty());
-        const QVector<Person> personen = stamm.Personen();
-        QCOMPARE(personen.size(), 15);
-        for (const Person& p : personen)
-            QVERIFY(p.stEmail.contains('@') && !p.stTelefon.isEmpty() &&
-                    !p.stKostenstelle.isEmpty());
+        QVERIFY(stamm.OpenJet(QString(), QString(), m_proj + "TovoStammdaten.mdb", nullptr) &&
+                stamm.Firmen().size() >= 6 && stamm.Personen().size() == 15);
+        Firma f;
+        for (const Person& p : stamm.Personen()) // every person belongs to a company
+            QVERIFY(stamm.ReadFirma(p.lFirmaId, f) && f.stPlz.size() == 5);
 
-        CRvDb rv;
-        rv.SetDbPath(m_proj + "TovoRaumverw.mdb");
-        QVERIFY(rv.OpenDb());
         CMitarbeiterRecColl ma;
-        QVERIFY(rv.ReadAllMitarbeiter2Coll(&ma));
-        QVERIFY(ma.Count() >= 8 && ma.Count() <= 10);
+        QVERIFY(Rv(m_proj)->ReadAllMitarbeiter2Coll(&ma) && ma.Count() >= 8 && ma.Count() <= 10);
         int imported = 0;
         for (int i = 1; i <= ma.Count(); ++i) {
             const CMitarbeiterRec* m = ma.Item(i);
@@ -195,8 +183,7 @@ private slots:
     void existingProjectIsRefused() {
         const QFileInfo before(m_proj + "TovoRaumverw.mdb");
         QString error;
-        QVERIFY(!CreateDemoProject(Exe(), m_proj, &error));
-        QVERIFY(error.contains("TovoRaumverw.mdb"));
+        QVERIFY(!CreateDemoProject(Exe(), m_proj, &error) && error.contains("TovoRaumverw.mdb"));
         QCOMPARE(QFileInfo(m_proj + "TovoRaumverw.mdb").lastModified(), before.lastModified());
     }
 
@@ -205,9 +192,8 @@ private slots:
         const QString proj = m_dir.filePath("leer") + QLatin1Char('/');
         QDir().mkpath(proj);
         QString error;
-        QVERIFY(!CreateDemoProject(noTemplate.path(), proj, &error));
-        QVERIFY(!error.isEmpty());
-        QVERIFY(QDir(proj).isEmpty());
+        QVERIFY(!CreateDemoProject(noTemplate.path(), proj, &error) && !error.isEmpty() &&
+                QDir(proj).isEmpty());
 
         // A damaged template fails only after the other databases were made: they go again.
         QVERIFY(QDir(noTemplate.path()).mkpath("Leeres Projekt"));
@@ -215,8 +201,7 @@ private slots:
         QVERIFY(bad.open(QIODevice::WriteOnly));
         bad.write(QByteArray(4096, 'x'));
         bad.close();
-        QVERIFY(!CreateDemoProject(noTemplate.path(), proj, &error));
-        QVERIFY(!error.isEmpty());
+        QVERIFY(!CreateDemoProject(noTemplate.path(), proj, &error) && !error.isEmpty());
         QCOMPARE(QDir(proj).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
     }
 };

@@ -1,3 +1,4 @@
+// The master data: the database of companies and persons, and the window that edits it.
 #include "ScriptedPrompt.h"
 #include "StammdatenDb.h"
 #include "TovoRecht.h"
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 
 namespace {
 
@@ -29,7 +31,42 @@ void Click(QObject* dlg, const char* button) {
     Find<QPushButton>(dlg, button)->click();
 }
 
+Person MakePerson(int32_t firmaId, const QString& name, const QString& text) {
+    Person p;
+    p.lFirmaId = firmaId;
+    p.stAnrede = QStringLiteral("Frau");
+    p.stVorname = text;
+    p.stName = name;
+    p.stTelefon = QStringLiteral("0221 4711-0");
+    p.stTelefax = text + QStringLiteral("-fax");
+    p.stEmail = QStringLiteral("a.b@c.example");
+    p.stKostenstelle = text + QStringLiteral("-kst");
+    p.stAbteilung = text + QStringLiteral("-abt");
+    p.stPersNr = QStringLiteral("0815");
+    return p;
+}
+
+Firma MakeFirma(const QString& name, int32_t id = 0) {
+    Firma f;
+    f.lId = id;
+    f.stName = name;
+    return f;
+}
+
+// Every field, to compare whole rows.
+QStringList Felder(const Firma& f) {
+    return {QString::number(f.lId), f.stName, f.stStrasse, f.stPlz, f.stOrt};
+}
+QStringList Felder(const Person& p) {
+    return QStringList{QString::number(p.lId), QString::number(p.lFirmaId)}
+           << p.stAnrede << p.stVorname << p.stName << p.stTelefon << p.stTelefax << p.stEmail
+           << p.stKostenstelle << p.stAbteilung << p.stPersNr;
+}
+
 } // namespace
+
+using DbOp = std::function<bool(CStammdatenDb&)>;
+Q_DECLARE_METATYPE(DbOp)
 
 class TstFrmStammdaten : public QObject {
     Q_OBJECT
@@ -37,6 +74,7 @@ class TstFrmStammdaten : public QObject {
     QTemporaryDir m_dir;
     int m_files = 0;
     int32_t m_firmaId = 0;
+    QString NewPath() { return m_dir.filePath(QStringLiteral("stamm%1.mdb").arg(++m_files)); }
 
     // A database of its own for each test; optionally with a company and a person in it.
     bool Open(CStammdatenDb& db, bool firma, bool person) {
@@ -142,7 +180,6 @@ private slots:
         QTEST(int(prompt.shown.size()), "messages");
         QCOMPARE(prompt.shown[0].text,
                  QStringLiteral("Wollen Sie diesen Eintrag wirklich löschen ?"));
-        QCOMPARE(prompt.shown[0].title, QStringLiteral("Achtung !"));
         QCOMPARE(prompt.shown[0].buttons, PromptButtons::YesNo);
         if (prompt.shown.size() > 1) // why the database refused
             QCOMPARE(prompt.last().text, db.LastError());
@@ -170,6 +207,112 @@ private slots:
         for (const char* name :
              {"pbFirmaSpeichern", "pbFirmaLoeschen", "pbPersonSpeichern", "pbPersonLoeschen"})
             QVERIFY2(Find<QPushButton>(&dlg, name)->isEnabled() == enabled, name);
+    }
+
+    void roundTripKeepsEveryCharacter_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("quotes") << QStringLiteral("O'Brien \"der Ältere\"");
+        QTest::newRow("umlauts") << QStringLiteral("Jürgen Größe-Übel ÄÖÜäöüß");
+        QTest::newRow("sql") << QStringLiteral("x'); DROP TABLE T_Person; --");
+        QTest::newRow("separators") << QStringLiteral("a;b=c\\d%e_f");
+        QTest::newRow("other scripts") << QStringLiteral("Łódź – İstanbul €");
+        QTest::newRow("empty") << QString();
+    }
+    void roundTripKeepsEveryCharacter() {
+        QFETCH(QString, text);
+        CStammdatenDb db;
+        QVERIFY2(db.OpenJet(QString(), QString(), NewPath(), nullptr), qPrintable(db.LastError()));
+        Firma f{0, text, text + QStringLiteral(" 1"), QStringLiteral("01067"), text};
+        QVERIFY2(db.SaveFirma(f), qPrintable(db.LastError()));
+        Person p = MakePerson(f.lId, text, text);
+        QVERIFY2(db.SavePerson(p), qPrintable(db.LastError()));
+        QVERIFY(f.lId > 0 && p.lId > 0);
+
+        Firma f2;
+        QVERIFY(db.ReadFirma(f.lId, f2));
+        QCOMPARE(Felder(f2), Felder(f));
+        Person p2;
+        QVERIFY(db.ReadPerson(p.lId, p2));
+        QCOMPARE(Felder(p2), Felder(p));
+        QCOMPARE(db.Personen().size(), 1);
+    }
+
+    void personsByCompanyAndByName() {
+        CStammdatenDb db;
+        QVERIFY(db.OpenJet(QString(), QString(), NewPath(), nullptr));
+        Firma a = MakeFirma(QStringLiteral("Zeta AG")), b = MakeFirma(QStringLiteral("Alpha GmbH"));
+        QVERIFY(db.SaveFirma(a) && db.SaveFirma(b));
+        QCOMPARE(db.Firmen().value(0).lId, b.lId);
+
+        for (auto [firma, name] :
+             {std::pair{a.lId, "Weber"}, {b.lId, "Krause"}, {a.lId, "Albers"}, {0, "Ohnefirma"}}) {
+            Person p = MakePerson(firma, QString::fromUtf8(name), QStringLiteral("v"));
+            QVERIFY(db.SavePerson(p));
+        }
+        auto names = [&](int32_t firmaId) {
+            QStringList out;
+            for (const Person& p : db.Personen(firmaId))
+                out << p.stName;
+            return out;
+        };
+        QCOMPARE(names(a.lId), (QStringList{"Albers", "Weber"}));
+        QCOMPARE(names(b.lId), QStringList{"Krause"});
+        QCOMPARE(names(0), QStringList{"Ohnefirma"});
+        QCOMPARE(names(-1), (QStringList{"Albers", "Krause", "Ohnefirma", "Weber"}));
+        QVERIFY(names(a.lId + b.lId + 10).isEmpty());
+    }
+
+    void refusesWhatCannotBeDone_data() {
+        QTest::addColumn<DbOp>("op");
+        auto row = [](const char* name, DbOp op) { QTest::newRow(name) << op; };
+        row("update of an unknown company", [](CStammdatenDb& db) {
+            Firma f = MakeFirma(QStringLiteral("X"), 99);
+            return db.SaveFirma(f);
+        });
+        row("update of an unknown person", [](CStammdatenDb& db) {
+            Person p = MakePerson(0, QStringLiteral("X"), QStringLiteral("y"));
+            p.lId = 99;
+            return db.SavePerson(p);
+        });
+        row("person of an unknown company", [](CStammdatenDb& db) {
+            Person p = MakePerson(99, QStringLiteral("X"), QStringLiteral("y"));
+            return db.SavePerson(p);
+        });
+        row("delete of an unknown company", [](CStammdatenDb& db) { return db.DeleteFirma(99); });
+        row("delete of an unknown person", [](CStammdatenDb& db) { return db.DeletePerson(99); });
+    }
+    void refusesWhatCannotBeDone() {
+        QFETCH(DbOp, op);
+        CStammdatenDb db;
+        QVERIFY(db.OpenJet(QString(), QString(), NewPath(), nullptr) && !op(db) &&
+                !db.LastError().isEmpty() && db.Firmen().isEmpty() && db.Personen().isEmpty());
+    }
+
+    void readingRightRefusesWriting() {
+        const QString path = NewPath();
+        {
+            CStammdatenDb db;
+            QVERIFY(db.OpenJet(QString(), QString(), path, nullptr));
+            Firma f = MakeFirma(QStringLiteral("Bleibt"));
+            QVERIFY(db.SaveFirma(f));
+        }
+        CTovoRecht lesen;
+        lesen.SetZugriff(QStringLiteral("L"));
+        CStammdatenDb db;
+        QVERIFY(db.OpenJet(QString(), QString(), path, &lesen));
+        Firma f = MakeFirma(QStringLiteral("Neu"));
+        QVERIFY(!db.SaveFirma(f) && !db.DeleteFirma(db.Firmen().value(0).lId));
+        QCOMPARE(db.Firmen().size(), 1);
+    }
+
+    // (Creating a missing file only when writable is checked with the building database, which
+    // opens the same way.)
+    void closedDatabaseReadsNothing() {
+        CStammdatenDb db;
+        QVERIFY(db.OpenConn(QString(), "DATABASE=" + NewPath() + ";", QString(), false, nullptr) &&
+                db.Firmen().isEmpty() && db.LastError().isEmpty());
+        db.Close();
+        QVERIFY(!db.IsOpen() && db.Firmen().isEmpty() && !db.LastError().isEmpty());
     }
 };
 

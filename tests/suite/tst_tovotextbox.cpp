@@ -31,24 +31,19 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("beeps");
-        QTest::newRow("date") << Art::Datum << "14.03.2026"
-                              << "14.03.2026" << 0;
-        QTest::newRow("date, dash blank letter") << Art::Datum << "14-03 26x"
-                                                 << "140326" << 3;
-        QTest::newRow("time, point and unit") << Art::Zeit << "8.30 Uhr"
-                                              << "830" << 5;
-        QTest::newRow("number, sign and comma") << Art::Zahl << "-12,5"
-                                                << "125" << 2;
-        QTest::newRow("money") << Art::Geld << "-1.234,50+"
-                               << "-1.234,50+" << 0;
-        QTest::newRow("money, currency") << Art::Geld << "12 EUR"
-                                         << "12" << 4;
-        QTest::newRow("decimal, point and sign") << Art::Dezimal << "-2.5,0"
-                                                 << "25,0" << 2;
-        QTest::newRow("text, quotes") << Art::Text << QString::fromUtf8("O'Brien \"Söhne\"")
-                                      << QString::fromUtf8("OBrien Söhne") << 3;
-        QTest::newRow("text, anything else") << Art::Text << QString::fromUtf8("Größe & Co; 5% `´")
-                                             << QString::fromUtf8("Größe & Co; 5% `´") << 0;
+        auto row = [](const char* name, Art art, const char* keys, const char* text, int beeps) {
+            QTest::newRow(name) << art << QString::fromUtf8(keys) << QString::fromUtf8(text)
+                                << beeps;
+        };
+        row("date", Art::Datum, "14.03.2026", "14.03.2026", 0);
+        row("date, dash blank letter", Art::Datum, "14-03 26x", "140326", 3);
+        row("time, point and unit", Art::Zeit, "8.30 Uhr", "830", 5);
+        row("number, sign and comma", Art::Zahl, "-12,5", "125", 2);
+        row("money", Art::Geld, "-1.234,50+", "-1.234,50+", 0);
+        row("money, currency", Art::Geld, "12 EUR", "12", 4);
+        row("decimal, point and sign", Art::Dezimal, "-2.5,0", "25,0", 2);
+        row("text, quotes", Art::Text, "O'Brien \"Söhne\"", "OBrien Söhne", 3);
+        row("text, anything else", Art::Text, "Größe & Co; 5% `´", "Größe & Co; 5% `´", 0);
     }
     void typedKeys() {
         QFETCH(Art, art);
@@ -81,12 +76,12 @@ private slots:
         QTest::addColumn<int>("beeps");
         for (bool menu : {false, true}) {
             const char* via = menu ? "menu" : "Ctrl+V";
-            QTest::addRow("money, blanks trimmed, %s", via) << Art::Geld << menu << " 1.234,50\n"
-                                                            << "1.234,50" << 0;
-            QTest::addRow("date with time, %s", via) << Art::Datum << menu << "14.03.2026 08:30"
-                                                     << "14.03.20260830" << 1;
-            QTest::addRow("text with quote, %s", via) << Art::Text << menu << "O'Brien"
-                                                      << "OBrien" << 1;
+            QTest::addRow("money, blanks trimmed, %s", via)
+                << Art::Geld << menu << QString(" 1.234,50\n") << "1.234,50" << 0;
+            QTest::addRow("date with time, %s", via)
+                << Art::Datum << menu << QString("14.03.2026 08:30") << "14.03.20260830" << 1;
+            QTest::addRow("text with quote, %s", via)
+                << Art::Text << menu << QString("O'Brien") << "OBrien" << 1;
         }
     }
     void pasteIsFiltered() {

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QQueue>
+#include <QStringList>
 
 // Prompt service for tests: records every message and answers from a queue (Ok/Yes by default).
 class ScriptedPrompt : public IPrompt {
@@ -24,6 +25,13 @@ public:
 
     void answer(PromptResult r) { answers.enqueue(r); }
     const PromptMessage& last() const { return shown.last(); }
+    // The texts of the messages shown so far.
+    QStringList texte() const {
+        QStringList t;
+        for (const PromptMessage& m : shown)
+            t << m.text;
+        return t;
+    }
     void clear() {
         shown.clear();
         answers.clear();

@@ -1,0 +1,325 @@
+// The basic types of the store: record collections, dates and money.
+#include "Currency.h"
+#include "RecColl.h"
+#include "TovoDate.h"
+
+#include <QtTest>
+
+namespace {
+CMitarbeiterRec rec(int id, const QString& name = QString()) {
+    CMitarbeiterRec r;
+    r.lId = id;
+    r.stName = name;
+    return r;
+}
+
+// Ids in collection order.
+QString ids(const CMitarbeiterRecColl& c) {
+    QStringList out;
+    for (const CMitarbeiterRec* r : c)
+        out << QString::number(r->lId);
+    return out.join(QLatin1Char(' '));
+}
+} // namespace
+
+class TstBasistypen : public QObject {
+    Q_OBJECT
+
+private slots:
+    // On the records 10, 20 and 30 (none for "empty"): N = GetNext, P = GetPrev, X = RemoveOnPos,
+    // R = ResetIndex. Each op yields "<id or t/f or ->@<position>" (R only "@<position>").
+    void cursor_data() {
+        QTest::addColumn<QString>("ops");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("rest");
+        QTest::newRow("empty") << "N P X"
+                               << "-@0 -@0 f@0"
+                               << "";
+        QTest::newRow("forward") << "N N N N"
+                                 << "10@1 20@2 30@3 -@3"
+                                 << "10 20 30";
+        QTest::newRow("backward from start") << "P P P P"
+                                             << "30@3 20@2 10@1 -@1"
+                                             << "10 20 30";
+        QTest::newRow("next at end after prev") << "P N"
+                                                << "30@3 -@3"
+                                                << "10 20 30";
+        QTest::newRow("turn around") << "N N P N"
+                                     << "10@1 20@2 10@1 20@2"
+                                     << "10 20 30";
+        QTest::newRow("remove first, walk on") << "N X N"
+                                               << "10@1 t@0 20@1"
+                                               << "20 30";
+        QTest::newRow("remove last") << "N N N X N"
+                                     << "10@1 20@2 30@3 t@2 -@2"
+                                     << "10 20";
+        QTest::newRow("remove after reset") << "N R X"
+                                            << "10@1 @0 f@0"
+                                            << "10 20 30";
+        QTest::newRow("reset restarts") << "N N R N"
+                                        << "10@1 20@2 @0 10@1"
+                                        << "10 20 30";
+    }
+    void cursor() {
+        QFETCH(QString, ops);
+        CMitarbeiterRecColl c;
+        if (QTest::currentDataTag() != QByteArray("empty"))
+            for (int id : {10, 20, 30})
+                QVERIFY(c.Append(rec(id)));
+        QStringList got;
+        CMitarbeiterRec leer;
+        for (const QString& op : ops.split(QLatin1Char(' '))) {
+            CMitarbeiterRec* r = &leer; // a step that finds nothing resets it
+            QString res;
+            if (op == QLatin1String("N") || op == QLatin1String("P")) {
+                const bool ok = op == QLatin1String("N") ? c.GetNext(r) : c.GetPrev(r);
+                QCOMPARE(ok, r != nullptr);
+                res = r ? QString::number(r->lId) : QStringLiteral("-");
+            } else if (op == QLatin1String("X")) {
+                res = c.RemoveOnPos() ? QStringLiteral("t") : QStringLiteral("f");
+            } else {
+                c.ResetIndex();
+            }
+            got << res + QLatin1Char('@') + QString::number(c.CurPosition());
+        }
+        QTEST(got.join(QLatin1Char(' ')), "expected");
+        QTEST(ids(c), "rest");
+    }
+
+    void deleteWhileWalking() {
+        CMitarbeiterRecColl c;
+        for (int id : {1, 2, 4, 6, 7, 8})
+            c.Append(rec(id));
+        c.ResetIndex();
+        CMitarbeiterRec* r = nullptr;
+        while (c.GetNext(r))
+            if (r->lId % 2 == 0)
+                QVERIFY(c.RemoveOnPos());
+        QCOMPARE(ids(c), QStringLiteral("1 7"));
+    }
+
+    void appendCopiesAndKeys() {
+        CMitarbeiterRecColl c;
+        CMitarbeiterRec a = rec(17, QStringLiteral("Alt"));
+        QVERIFY(c.Append(a));
+        a.stName = QStringLiteral("Geändert");
+        QCOMPARE(c.Item(QStringLiteral("17$"))->stName, QStringLiteral("Alt"));
+
+        CMitarbeiterRec* r = nullptr;
+        c.GetNext(r);
+        QVERIFY(!c.Append(rec(17, QStringLiteral("Doppelt"))));
+        QCOMPARE(c.Count(), 1);
+        QCOMPARE(c.Item(1)->stName, QStringLiteral("Alt"));
+        QVERIFY(c.Append(rec(18)));
+        QCOMPARE(c.CurPosition(), 1); // appending leaves the cursor alone
+        QVERIFY(!c.Item(0) && !c.Item(3) && !c.Item(QStringLiteral("17")) &&
+                !c.Append(static_cast<const CMitarbeiterRec*>(nullptr)));
+    }
+
+    void appendRef() {
+        CMitarbeiterRecColl c;
+        c.Append(rec(5));
+        auto own = std::make_unique<CMitarbeiterRec>(rec(5, QStringLiteral("Ref")));
+        CMitarbeiterRec* raw = own.get();
+        QVERIFY(c.AppendRef(own) && !own);
+        QCOMPARE(c.Item(2), raw);
+        QCOMPARE(c.Item(QStringLiteral("5$"))->stName, QString()); // the keyed one, not the ref
+        QVERIFY(c.RemoveOn(QStringLiteral("5$")));
+        QCOMPARE(c.Item(1), raw);
+        QVERIFY(!c.Item(QStringLiteral("5$")));
+        std::unique_ptr<CMitarbeiterRec> none;
+        QVERIFY(!c.AppendRef(none));
+    }
+
+    void removeOn_data() {
+        QTest::addColumn<QString>("key"); // empty: remove by position
+        QTest::addColumn<int>("position");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("rest");
+        QTest::newRow("missing key") << "99$" << 0 << false << 2 << "10 20 30";
+        QTest::newRow("key") << "20$" << 0 << true << 0 << "10 30";
+        QTest::newRow("position") << "" << 3 << true << 0 << "10 20";
+        QTest::newRow("position 0") << "" << 0 << false << 2 << "10 20 30";
+        QTest::newRow("beyond count") << "" << 4 << false << 2 << "10 20 30";
+    }
+    void removeOn() {
+        QFETCH(QString, key);
+        QFETCH(int, position);
+        CMitarbeiterRecColl c;
+        for (int id : {10, 20, 30})
+            c.Append(rec(id));
+        CMitarbeiterRec* r = nullptr;
+        c.GetNext(r);
+        c.GetNext(r);
+        QTEST(key.isEmpty() ? c.RemoveOn(position) : c.RemoveOn(key), "ok");
+        QTEST(c.CurPosition(), "cursor");
+        QTEST(ids(c), "rest");
+        // The key of a removed record is free again.
+        if (key == QLatin1String("20$"))
+            QVERIFY(c.Append(rec(20)));
+    }
+
+    void dayNumbers_data() {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<double>("days");
+        QTest::addColumn<int>("sundayFirst");
+        QTest::addColumn<int>("mondayFirst");
+        QTest::newRow("epoch, Saturday") << QDate(1899, 12, 30) << 0.0 << 7 << 6;
+        QTest::newRow("leap day, Thursday") << QDate(2024, 2, 29) << 45351.0 << 5 << 4;
+        QTest::newRow("Sunday") << QDate(2026, 3, 15) << 46096.0 << 1 << 7;
+        QTest::newRow("Monday") << QDate(2026, 3, 16) << 46097.0 << 2 << 1;
+        QTest::newRow("no date, Friday") << QDate(9999, 12, 31) << 2958465.0 << 6 << 5;
+    }
+    void dayNumbers() {
+        QFETCH(QDate, date);
+        QFETCH(double, days);
+        QCOMPARE(TovoDate::fromDate(date).value(), days);
+        QCOMPARE(TovoDate(days + 0.75).toQDate(), date);
+        QCOMPARE(TovoDate(days + 0.75).toQTime(), QTime(18, 0));
+        QTEST(TovoDate(days + 0.75).weekdaySundayFirst(), "sundayFirst");
+        QTEST(TovoDate(days + 0.75).weekdayMondayFirst(), "mondayFirst");
+    }
+
+    void timeRounding() {
+        // 08:30 as a stored double is not exact; it must still read as 08:30:00.
+        const TovoDate t = TovoDate::fromParts(2026, 3, 14, 8, 30);
+        QCOMPARE(t.toQTime(), QTime(8, 30));
+        QCOMPARE(t.datePart().value(), 46095.0);
+        // A hair below midnight belongs to the next day.
+        const TovoDate late(46095.0 + 86399.9999 / 86400.0);
+        QCOMPARE(late.toQDate(), QDate(2026, 3, 15));
+        QCOMPARE(late.toQTime(), QTime(0, 0));
+        QVERIFY(TovoDate(TovoDate::kNoDate + 0.5).isNoDate() && !TovoDate(46095.0).isNoDate());
+    }
+
+    void fromParts_data() {
+        QTest::addColumn<int>("year");
+        QTest::addColumn<int>("month");
+        QTest::addColumn<int>("day");
+        QTest::addColumn<QDate>("expected");
+        QTest::newRow("plain") << 2026 << 3 << 14 << QDate(2026, 3, 14);
+        QTest::newRow("month 13") << 2026 << 13 << 1 << QDate(2027, 1, 1);
+        QTest::newRow("month 0") << 2026 << 0 << 15 << QDate(2025, 12, 15);
+        QTest::newRow("month -12") << 2026 << -12 << 1 << QDate(2024, 12, 1);
+        QTest::newRow("day 0") << 2026 << 3 << 0 << QDate(2026, 2, 28);
+        QTest::newRow("day 32") << 2026 << 1 << 32 << QDate(2026, 2, 1);
+        QTest::newRow("30 February") << 2024 << 2 << 30 << QDate(2024, 3, 1);
+    }
+    void fromParts() {
+        QFETCH(int, year);
+        QFETCH(int, month);
+        QFETCH(int, day);
+        QTEST(TovoDate::fromParts(year, month, day).toQDate(), "expected");
+    }
+
+    void addMonths_data() {
+        QTest::addColumn<QDate>("start");
+        QTest::addColumn<int>("months");
+        QTest::addColumn<QDate>("expected");
+        QTest::newRow("into leap February") << QDate(2024, 1, 31) << 1 << QDate(2024, 2, 29);
+        QTest::newRow("backwards") << QDate(2026, 3, 31) << -1 << QDate(2026, 2, 28);
+        QTest::newRow("over year end") << QDate(2026, 11, 15) << 3 << QDate(2027, 2, 15);
+    }
+    void addMonths() {
+        QFETCH(QDate, start);
+        QFETCH(int, months);
+        const TovoDate d = TovoDate::fromParts(start.year(), start.month(), start.day(), 8, 30);
+        const TovoDate r = d.addMonths(months);
+        QTEST(r.toQDate(), "expected");
+        QCOMPARE(r.toQTime(), QTime(8, 30)); // the time of day goes along
+    }
+
+    void format_data() {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("expected");
+        // Saturday, 14.03.2026 08:05:09
+        for (auto [pattern, text] : {std::pair{"dd.mm.yyyy", "14.03.2026"},
+                                     {"d.m.yy", "14.3.26"},
+                                     {"hh:mm", "08:05"},
+                                     {"mm:ss", "05:09"},
+                                     {"dd.mm.yyyy hh:mm", "14.03.2026 08:05"},
+                                     {"dddd", "Samstag"},
+                                     {"ddd", "Sa"},
+                                     {"mmmm yyyy", "März 2026"},
+                                     {"mmm", "Mrz"}})
+            QTest::newRow(pattern) << QString(pattern) << QString::fromUtf8(text);
+    }
+    void format() {
+        QFETCH(QString, pattern);
+        QTEST(TovoDate::fromParts(2026, 3, 14, 8, 5, 9).format(pattern), "expected");
+    }
+
+    void sqlDateText() {
+        QCOMPARE(TovoDate::fromParts(2026, 3, 14, 23, 59).sqlDateText(),
+                 QStringLiteral("3/14/2026"));
+    }
+
+    void parse_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QDateTime>("expected"); // date 30.12.1899 for a time alone
+        const QDate epoch(1899, 12, 30);
+        QTest::newRow("date") << "14.03.2026" << true << QDateTime(QDate(2026, 3, 14), QTime(0, 0));
+        QTest::newRow("short year 26")
+            << "14.3.26" << true << QDateTime(QDate(2026, 3, 14), QTime(0, 0));
+        QTest::newRow("short year 30")
+            << "1.1.30" << true << QDateTime(QDate(1930, 1, 1), QTime(0, 0));
+        QTest::newRow("with time")
+            << " 14.03.2026 08:30 " << true << QDateTime(QDate(2026, 3, 14), QTime(8, 30));
+        QTest::newRow("time") << "8:30" << true << QDateTime(epoch, QTime(8, 30));
+        QTest::newRow("31 February") << "31.02.2026" << false << QDateTime();
+        QTest::newRow("text") << "abc" << false << QDateTime();
+        QTest::newRow("hour 25") << "25:00" << false << QDateTime();
+        QTest::newRow("minute 60") << "12:60" << false << QDateTime();
+        QTest::newRow("no year") << "14.03." << false << QDateTime();
+        QTest::newRow("empty") << "" << false << QDateTime();
+    }
+    void parse() {
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        TovoDate d(-1.0);
+        QCOMPARE(TovoDate::parse(text, d), ok);
+        if (ok)
+            QTEST(d.toQDateTime(), "expected");
+    }
+
+    void currencyDisplay_data() {
+        QTest::addColumn<qint64>("raw");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("zero") << qint64(0) << "0,00";
+        QTest::newRow("thousands") << qint64(12345000) << "1.234,50";
+        QTest::newRow("negative") << qint64(-12345000) << "-1.234,50";
+        QTest::newRow("half cent up") << qint64(10050) << "1,01";
+        QTest::newRow("tiny negative") << qint64(-40) << "0,00";
+    }
+    void currencyDisplay() {
+        QFETCH(qint64, raw);
+        QTEST(Currency::fromRaw(raw).toDisplayText(), "text");
+    }
+
+    void currencyParse_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<qint64>("raw");
+        QTest::newRow("German") << "1.234,50" << true << qint64(12345000);
+        QTest::newRow("no grouping") << "1234,5" << true << qint64(12345000);
+        QTest::newRow("point decimal") << "1234.50" << true << qint64(12345000);
+        QTest::newRow("negative") << "-3,75" << true << qint64(-37500);
+        QTest::newRow("empty") << " " << true << qint64(0);
+        QTest::newRow("text") << "abc" << false << qint64(0);
+        QTest::newRow("nan") << "nan" << false << qint64(0);
+        QTest::newRow("too large") << "1e300" << false << qint64(0);
+    }
+    void currencyParse() {
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        QFETCH(qint64, raw);
+        Currency c = Currency::fromRaw(99);
+        QCOMPARE(Currency::parse(text, c), ok);
+        QCOMPARE(c.raw(), ok ? raw : 99);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstBasistypen)
+#include "tst_basistypen.moc"
