@@ -4,6 +4,7 @@
 #include "ZeitPlanGeometry.h"
 
 #include <QWidget>
+#include <algorithm>
 #include <vector>
 
 class QScrollBar;
@@ -17,6 +18,8 @@ public:
     explicit TovoZeitPlan(QWidget* parent = nullptr);
 
     enum { Tag = 1, Woche = 2, Monat = 3, Jahr = 7 };
+    // Height of the date header above the rows.
+    static constexpr int kKopfHoehe = 40;
 
     int32_t Startbereich() const { return m_startbereich; }
     void SetStartbereich(int32_t v) { m_startbereich = v; }
@@ -119,3 +122,16 @@ private:
     bool m_dragging = false;
     int m_dragRow = -1;
 };
+
+template <class F> void TovoZeitPlan::forBarsInRow(int row, double from, double to, F&& f) const {
+    if (row < 0 || row >= static_cast<int>(m_barsByRow.size()))
+        return;
+    const auto& bars = m_barsByRow[row];
+    // A bar overlapping [from, to) starts before `to` and no earlier than from - longest bar.
+    const double earliest = from - m_maxDauerByRow[row];
+    auto it = std::lower_bound(bars.begin(), bars.end(), earliest,
+                               [&](int i, double v) { return m_termine[i].DtVon < v; });
+    for (; it != bars.end() && m_termine[*it].DtVon < to; ++it)
+        if (m_termine[*it].DtBis > from)
+            f(*it);
+}
