@@ -223,14 +223,19 @@ bool CStammdatenDb::SaveFirma(Firma& f) {
     q.addBindValue(Text(f.stStrasse));
     q.addBindValue(Text(f.stPlz));
     q.addBindValue(Text(f.stOrt));
-    if (f.lId != 0)
-        q.addBindValue(f.lId);
+    return finishSave(q, f.lId);
+}
+
+bool CStammdatenDb::finishSave(QSqlQuery& q, int32_t& id) {
+    // An update binds the id last; an insert learns it from the database.
+    if (id != 0)
+        q.addBindValue(id);
     if (!q.exec()) {
         m_lastError = SuiteError(kSpeichern, q);
         return false;
     }
-    if (f.lId == 0) {
-        f.lId = q.lastInsertId().toInt();
+    if (id == 0) {
+        id = q.lastInsertId().toInt();
     } else if (q.numRowsAffected() < 1) {
         m_lastError = kNichtGefunden;
         return false;
@@ -264,19 +269,7 @@ bool CStammdatenDb::SavePerson(Person& p) {
     for (const QString* s : {&p.stAnrede, &p.stVorname, &p.stName, &p.stTelefon, &p.stTelefax,
                              &p.stEmail, &p.stKostenstelle, &p.stAbteilung, &p.stPersNr})
         q.addBindValue(Text(*s));
-    if (p.lId != 0)
-        q.addBindValue(p.lId);
-    if (!q.exec()) {
-        m_lastError = SuiteError(kSpeichern, q);
-        return false;
-    }
-    if (p.lId == 0) {
-        p.lId = q.lastInsertId().toInt();
-    } else if (q.numRowsAffected() < 1) {
-        m_lastError = kNichtGefunden;
-        return false;
-    }
-    return true;
+    return finishSave(q, p.lId);
 }
 
 bool CStammdatenDb::DeleteFirma(int32_t id) {

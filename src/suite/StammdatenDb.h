@@ -5,6 +5,7 @@
 #include <cstdint>
 
 class CTovoRecht;
+class QSqlQuery;
 
 // Master-data database of the suite (TovoStammdaten.mdb, SQLite): companies and persons.
 struct Firma {
@@ -58,6 +59,8 @@ public:
     bool DeletePerson(int32_t id);
 
 private:
+    // Runs a prepared insert or update of the row with that id (0 = insert, id set afterwards).
+    bool finishSave(QSqlQuery& q, int32_t& id);
     // One row by id through `select` and a row reader.
     template <class T, class From>
     bool readOne(const QString& select, int32_t id, From from, T& out) const;
