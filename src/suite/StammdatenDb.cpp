@@ -287,24 +287,18 @@ bool CStammdatenDb::DeleteFirma(int32_t id) {
                                      "Es gibt noch Personen dieser Firma.");
         return false;
     }
-    q.prepare(QStringLiteral("DELETE FROM T_Firma WHERE lId = ?"));
-    q.addBindValue(id);
-    if (!q.exec()) {
-        m_lastError = SuiteError(kLoeschen, q);
-        return false;
-    }
-    if (q.numRowsAffected() < 1) {
-        m_lastError = kNichtGefunden;
-        return false;
-    }
-    return true;
+    return deleteById(q, QStringLiteral("DELETE FROM T_Firma WHERE lId = ?"), id);
 }
 
 bool CStammdatenDb::DeletePerson(int32_t id) {
     if (!CheckWritable())
         return false;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("DELETE FROM T_Person WHERE lId = ?"));
+    return deleteById(q, QStringLiteral("DELETE FROM T_Person WHERE lId = ?"), id);
+}
+
+bool CStammdatenDb::deleteById(QSqlQuery& q, const QString& sql, int32_t id) {
+    q.prepare(sql);
     q.addBindValue(id);
     if (!q.exec()) {
         m_lastError = SuiteError(kLoeschen, q);

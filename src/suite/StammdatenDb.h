@@ -61,6 +61,8 @@ public:
 private:
     // Runs a prepared insert or update of the row with that id (0 = insert, id set afterwards).
     bool finishSave(QSqlQuery& q, int32_t& id);
+    // Deletes the row with that id; a missing row is an error.
+    bool deleteById(QSqlQuery& q, const QString& sql, int32_t id);
     // One row by id through `select` and a row reader.
     template <class T, class From>
     bool readOne(const QString& select, int32_t id, From from, T& out) const;
