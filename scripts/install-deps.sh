@@ -6,8 +6,9 @@ packages=(
     build-essential cmake ninja-build pkg-config sqlite3 clang-format
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-mysql
     qt6-serialport-dev qt6-translations-l10n
-    libcurl4-openssl-dev
-    xvfb xauth
+    libcurl4-openssl-dev libkainjow-mustache-dev
+    mariadb-server python3-aiosmtpd socat poppler-utils
+    xvfb xauth ccache
 )
 
 missing=()
