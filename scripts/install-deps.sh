@@ -8,7 +8,7 @@ packages=(
     qt6-serialport-dev qt6-translations-l10n
     libcurl4-openssl-dev libkainjow-mustache-dev
     mariadb-server python3-aiosmtpd socat poppler-utils
-    xvfb xauth ccache
+    xvfb xauth ccache libical-dev
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 QMessageBox::Icon toIcon(PromptIcon icon) {
@@ -63,7 +64,13 @@ PromptResult QtPrompt::show(const PromptMessage& m) {
     if (!parent)
         parent = QApplication::activeWindow();
     QMessageBox box(toIcon(m.icon), m.title, m.text, toButtons(m.buttons), parent);
-    return fromButton(box.exec());
+    QPushButton* zusatz = nullptr;
+    if (!m.zusatzKnopf.isEmpty())
+        zusatz = box.addButton(m.zusatzKnopf, QMessageBox::ActionRole);
+    const int knopf = box.exec();
+    if (zusatz && box.clickedButton() == zusatz)
+        return PromptResult::Zusatz;
+    return fromButton(knopf);
 }
 
 void QtPrompt::beep() {

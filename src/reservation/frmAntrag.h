@@ -3,6 +3,7 @@
 #include "R_Main.h"
 #include "RecColl.h"
 #include "Records.h"
+#include "SerienPruefung.h"
 #include "TovoTextbox.h"
 
 #include <QDialog>
@@ -138,6 +139,15 @@ public:
     void pbSerie_Click();
     // How the form shows the series dialog; tests replace it to drive the dialog.
     static std::function<int(QDialog&)> ZeigeSerie;
+
+    // --- series check (frmAntragSerienPruefung.cpp) --------------------------------------------
+    // "Termine prüfen…": the overview of every date of the new series in the chosen room. After
+    // "Übernehmen" the form keeps the choice and saves exactly those dates; true then.
+    bool TerminePruefen();
+    // The choice made in the overview while it still fits the series, room and times; else null.
+    std::shared_ptr<SerienPruefung::Ergebnis> SerienWahl() const;
+    // The dates a save of the new series writes, each with its room.
+    QVector<R_Main::SerienTermin> SerienTermineZumSpeichern() const;
 
     // Escape and the window's close button go through pbEnde_Click.
     void reject() override;
@@ -286,7 +296,23 @@ private:
     // Set-up and clear-down rows and their buttons on or off.
     void BauFreigeben(bool an);
 
+    // series check helpers (frmAntragSerienPruefung.cpp)
+    // The room a save would use: the one picked in coFreeRooms, else the one shown.
+    int32_t GewaehlterRaum() const;
+    // The check of `rule` in the chosen room with the form's times.
+    // The times are the form's, or the rule's own with `zeitenDerRegel`.
+    SerienPruefung::Anfrage SerienPruefAnfrage(const CSerienFkt& rule,
+                                               bool zeitenDerRegel = false) const;
+    bool TerminePruefen(const CSerienFkt& rule, bool zeitenDerRegel,
+                        std::shared_ptr<SerienPruefung::Ergebnis>& wahl);
+    // edSerie: the rule's description and the dates left out.
+    void SerienTextSetzen();
+    // The first date of the new series that cannot be saved as chosen; "" when none.
+    QString ErsterSerienKonflikt() const;
+
     std::shared_ptr<CSerienFkt> m_Serie;
+    std::shared_ptr<SerienPruefung::Ergebnis> m_SerienWahl; // choice of the overview
+    QString m_stSerieBasis;                                 // the rule's description
     std::shared_ptr<CBelegungRec> m_Beleg;
     QButtonGroup* m_stuhlGruppe = nullptr;
     int m_iLaden = 0;

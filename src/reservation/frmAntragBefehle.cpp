@@ -235,6 +235,7 @@ void frmAntrag::pbNew_Click() {
         f_RecBelegung.reset();
         f_BelegListe.reset();
         m_Serie.reset();
+        m_SerienWahl.reset();
         m_Beleg.reset();
         // A new reservation is no series, whatever the particulars taken over.
         edSerie->clear();

@@ -83,7 +83,13 @@ bool frmAntrag::IsFreeRaum() {
                                   "nicht benutzbar.") +
                    kCrLf + kCrLf + umgeschaltet;
         }
-        MsgBox(text, PromptButtons::Ok, PromptIcon::None, QStringLiteral("Terminänderung"));
+        // A new series may keep its room: the overview lets the user settle each taken date.
+        PromptMessage meldung{QStringLiteral("Terminänderung"), text, PromptIcon::None,
+                              PromptButtons::Ok, QString()};
+        if (m_Serie && raumId != 0)
+            meldung.zusatzKnopf = QStringLiteral("Termine prüfen…");
+        if (Prompt().show(meldung) == PromptResult::Zusatz && TerminePruefen())
+            return true;
 
         // The room is given up; the search picks the first free room of the type.
         SetzeGewaehltenRaum(QString(), QString());

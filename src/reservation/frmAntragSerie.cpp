@@ -5,6 +5,7 @@
 #include "CRvDb.h"
 #include "CSerienFkt.h"
 #include "ErrorGuard.h"
+#include "Feiertage.h"
 #include "Prompt.h"
 #include "RvGlobals.h"
 #include "SerienBerechnung.h"
@@ -24,11 +25,20 @@ void frmAntrag::pbSerie_Click() {
         frmSerie dlg(this);
         dlg.Vorbelegen(tfTm_von->text().trimmed(), tfTm_bis->text().trimmed(),
                        tfDt_von->text().trimmed());
+        // "Termine prüfen…" in the dialog checks its rule in the form's room; the choice holds
+        // when the dialog closes with that very rule.
+        std::shared_ptr<SerienPruefung::Ergebnis> wahlImDialog;
+        dlg.f_TerminePruefen = [&](frmSerie& serie) {
+            if (serie.f_Serie)
+                TerminePruefen(*serie.f_Serie, true, wahlImDialog);
+        };
         ZeigeSerie(dlg);
 
         const bool hatteSerie = m_Serie != nullptr;
+        m_SerienWahl.reset();
         if (dlg.f_Serie) {
             m_Serie = std::make_shared<CSerienFkt>(*dlg.f_Serie);
+            m_SerienWahl = wahlImDialog;
             {
                 LadeSperre sperre(*this);
                 tfDt_von->SetValue(m_Serie->datBeginn().value());
@@ -56,7 +66,8 @@ void frmAntrag::pbSerie_Click() {
             if (hatteSerie)
                 BauFreigeben(true);
         }
-        edSerie->setText(dlg.f_stSerieBem);
+        m_stSerieBasis = dlg.f_stSerieBem;
+        SerienTextSetzen();
 
         // The chosen room is tested on every date; while it stays free, the list of free rooms
         // is renewed for the dates of the series all the same.
@@ -75,9 +86,28 @@ bool frmAntrag::SpeichereSerie(CBelegungRec& vorlage) {
                PromptIcon::Information, QStringLiteral("Speichern"));
         return false;
     }
+    const QVector<R_Main::SerienTermin> termine = SerienTermineZumSpeichern();
+    if (termine.isEmpty()) {
+        MsgBox(QStringLiteral("Die Serie hat keinen Termin, der gespeichert werden kann!"),
+               PromptButtons::Ok, PromptIcon::Information, QStringLiteral("Speichern"));
+        return false;
+    }
     vorlage.Rec_ID = 0;
     const R_Main::AuftragNrQuelle nummern{R_Main::GetNextAuftragNr, R_Main::SetNextAuftragNr};
-    if (!R_Main::SaveJour(*m_Serie, vorlage, gRvDb, nummern)) {
+    const SerienPruefung::Anfrage anfrage = SerienPruefAnfrage(*m_Serie);
+    // Checked once more inside the write: another user may have booked meanwhile.
+    auto pruefung = [&](const QVector<R_Main::SerienTermin>& t) -> QString {
+        QString belegt;
+        QString error;
+        if (!SerienPruefung::Nachpruefen(t, anfrage.zeitVon, anfrage.zeitBis, anfrage.toleranz,
+                                         belegt, &error))
+            return error;
+        if (belegt.isEmpty())
+            return QString();
+        return QStringLiteral("Der Termin am ") + belegt +
+               QStringLiteral(" ist inzwischen belegt. Es wurde nichts gespeichert.");
+    };
+    if (!R_Main::SaveJour(termine, vorlage, gRvDb, nummern, pruefung)) {
         m_bSchreibfehler = true;
         return false;
     }
@@ -91,6 +121,7 @@ bool frmAntrag::SpeichereSerie(CBelegungRec& vorlage) {
     f_BelegListe = auftrag;
     f_bUpdate = true;
     m_Serie.reset();
+    m_SerienWahl.reset();
     if (auftrag->Count() > 0) {
         LadeSperre sperre(*this);
         tfDt_von->SetValue(auftrag->Item(1)->dt_von);
@@ -131,9 +162,9 @@ bool frmAntrag::SerieHatKonflikt(CBelegungRec& probe, QString& konfliktDatum) {
             if (!frei(b->dt_von, b->dt_bis, b->Rec_ID))
                 break;
     } else if (m_Serie) {
-        const int32_t recId = probe.Rec_ID;
-        R_Main::ForEachTermin(*m_Serie,
-                              [&](TovoDate tag) { return frei(tag.value(), tag.value(), recId); });
+        // Every date to be written, each in its room, read set-wise.
+        konfliktDatum = ErsterSerienKonflikt();
+        konflikt = !konfliktDatum.isEmpty();
     }
     return konflikt;
 }
@@ -142,8 +173,11 @@ bool frmAntrag::SerienAnfrage(R_Main::FreiAnfrage& anfrage, QVector<double>& ter
     if (!m_Serie)
         return false;
     termine.clear();
+    const bool ohneFeiertage = m_Serie->FeiertageAuslassen();
+    const QString land = ohneFeiertage ? Feiertage::ProjektLand() : QString();
     R_Main::ForEachTermin(*m_Serie, [&](TovoDate tag) {
-        termine.append(tag.value());
+        if (!ohneFeiertage || !Feiertage::IstFeiertag(tag, land))
+            termine.append(tag.value());
         return true;
     });
     anfrage.serienTermine = &termine;

@@ -16,4 +16,5 @@ void CSerienFkt::Reset() {
     m_Day = 0;
     m_Anz = 0;
     m_DayArt = 0;
+    m_bFeiertageAuslassen = false;
 }

@@ -70,6 +70,10 @@ public:
     int DayArt() const { return m_DayArt; }
     void SetDayArt(int value) { m_DayArt = value; }
 
+    // Public holidays among the dates are not booked (they stay dates of the rule).
+    bool FeiertageAuslassen() const { return m_bFeiertageAuslassen; }
+    void SetFeiertageAuslassen(bool value) { m_bFeiertageAuslassen = value; }
+
 private:
     int32_t m_Id = 0;
     int32_t m_SerieId = 0;
@@ -86,4 +90,5 @@ private:
     int m_Day = 0;
     int m_Anz = 0;
     int m_DayArt = 0;
+    bool m_bFeiertageAuslassen = false;
 };

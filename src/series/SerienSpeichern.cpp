@@ -7,6 +7,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 
 namespace R_Main {
 
@@ -42,6 +43,54 @@ bool SaveJour(const CSerienFkt& rule, CBelegungRec& booking, CRvDb* db,
         } catch (...) {
             if (inTransaction)
                 con.rollback();
+            throw;
+        }
+        if (!auftragNr.SetNextAuftragNr(nr + 1))
+            RaiseError(kMsgZaehler);
+        return true;
+    });
+}
+
+bool SaveJour(const QVector<SerienTermin>& termine, CBelegungRec& booking, CRvDb* db,
+              const AuftragNrQuelle& auftragNr,
+              const std::function<QString(const QVector<SerienTermin>&)>& pruefung) {
+    return RunGuarded<bool>(QStringLiteral("R_Main.SaveJour"), false, [&] {
+        if (!db)
+            RaiseError(kMsgKeineDb);
+        if (termine.isEmpty())
+            RaiseError(QStringLiteral("Es ist kein Termin ausgewählt!"));
+        QSqlDatabase con = QSqlDatabase::database(db->ConnectionName(), false);
+        if (!con.isOpen())
+            RaiseError(kMsgKeineDb);
+        // IMMEDIATE: no other writer can come between the check and the write.
+        QSqlQuery q(con);
+        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            RaiseError(QStringLiteral("Die Datenbank wird gerade von einem anderen Benutzer "
+                                      "beschrieben. Bitte versuchen Sie es gleich noch einmal.") +
+                       QStringLiteral("\n") + q.lastError().text());
+        int32_t nr = 0;
+        try {
+            if (pruefung) {
+                const QString grund = pruefung(termine);
+                if (!grund.isEmpty())
+                    RaiseError(grund);
+            }
+            nr = auftragNr.GetNextAuftragNr();
+            if (nr < 0)
+                RaiseError(QStringLiteral("Es wurde keine Auftragsnummer vergeben."));
+            for (const SerienTermin& t : termine) {
+                booking.Rec_ID = 0;
+                booking.dt_von = t.datum.datePart().value();
+                booking.dt_bis = booking.dt_von;
+                booking.rb_id = t.raumId;
+                booking.lAuftrNr = nr;
+                if (!db->AddNewfm_belegungRec(&booking))
+                    RaiseError(db->LastError());
+            }
+            if (!q.exec(QStringLiteral("COMMIT")))
+                RaiseError(q.lastError().text());
+        } catch (...) {
+            q.exec(QStringLiteral("ROLLBACK"));
             throw;
         }
         if (!auftragNr.SetNextAuftragNr(nr + 1))

@@ -3,6 +3,9 @@
 #include "CSerienFkt.h"
 #include "RecColl.h"
 #include "Records.h"
+#include "TovoDate.h"
+
+#include <QVector>
 
 #include <cstdint>
 #include <functional>
@@ -24,6 +27,20 @@ struct AuftragNrQuelle {
 // 32767 dates ...) writes nothing. Errors are shown as "R_Main.SaveJour"; false then.
 bool SaveJour(const CSerienFkt& rule, CBelegungRec& booking, CRvDb* db,
               const AuftragNrQuelle& auftragNr);
+
+// One date of a series to be written, with its room.
+struct SerienTermin {
+    TovoDate datum;
+    int32_t raumId = 0;
+};
+
+// Writes exactly the dates given, each a copy of `booking` in its own room, under one new order
+// number, all or none. Inside the write transaction the dates are checked again by `pruefung`,
+// which returns why they cannot be written (a date taken by now ...) or "" when they can; then
+// nothing is written and that text is shown. Errors are shown as "R_Main.SaveJour"; false then.
+bool SaveJour(const QVector<SerienTermin>& termine, CBelegungRec& booking, CRvDb* db,
+              const AuftragNrQuelle& auftragNr,
+              const std::function<QString(const QVector<SerienTermin>&)>& pruefung);
 
 // Writes the edited booking `tmpl` onto every booking of the series `coll`, in collection order:
 // each keeps its own dates, key and order number, and its own room when tmpl has none. A booking

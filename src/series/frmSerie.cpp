@@ -95,6 +95,7 @@ void frmSerie::ConnectHandlers() {
         connect(pbDatum[i], &QPushButton::clicked, this, [this, i] { pbDatum_Click(i); });
     connect(MonthView1, &QCalendarWidget::clicked, this, &frmSerie::MonthView1_DateClick);
     connect(pbOk, &QPushButton::clicked, this, &frmSerie::pbOk_Click);
+    connect(pbPruefen, &QPushButton::clicked, this, &frmSerie::pbPruefen_Click);
     connect(pbCancel, &QPushButton::clicked, this, &frmSerie::pbCancel_Click);
     connect(trStatus, &QTimer::timeout, this, &frmSerie::trStatus_Timer);
 }
@@ -152,6 +153,7 @@ bool frmSerie::FillRecord(bool bAlleMeldungen) {
         CSerienFkt rule;
         SerienAblehnung ablehnung;
         const bool ok = ::FillRecord(Eingabe(), rule, f_stSerieBem, ablehnung);
+        rule.SetFeiertageAuslassen(cbFeiertage->isChecked());
         f_Serie = rule;
         if (ok || !(bAlleMeldungen || ablehnung.bImmerMelden))
             return ok;
@@ -200,6 +202,7 @@ void frmSerie::Form_Activate() {
 }
 
 void frmSerie::showEvent(QShowEvent* event) {
+    pbPruefen->setVisible(static_cast<bool>(f_TerminePruefen));
     QDialog::showEvent(event);
     if (!m_bActivated)
         Form_Activate();
@@ -214,6 +217,17 @@ void frmSerie::trStatus_Timer() {
         CalcTermin();
     }
     f_bChanged = false;
+}
+
+void frmSerie::pbPruefen_Click() {
+    if (m_bInCalc || !f_TerminePruefen)
+        return;
+    {
+        QScopedValueRollback<bool> busy(m_bInCalc, true);
+        if (!CalcTermin(true))
+            return;
+    }
+    f_TerminePruefen(*this);
 }
 
 void frmSerie::pbOk_Click() {

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <optional>
 
 class QCalendarWidget;
@@ -35,6 +36,11 @@ public:
     // Results.
     std::optional<CSerienFkt> f_Serie;
     QString f_stSerieBem;
+
+    // What "Termine prüfen…" does with the rule of the fields; set by the opener, which knows
+    // the room. The button is shown only while it is set.
+    std::function<void(frmSerie&)> f_TerminePruefen;
+    void pbPruefen_Click();
 
     // State: something changed since the last recalculation; the time lists are being moved.
     bool f_bChanged = false;
@@ -106,6 +112,8 @@ public:
     QComboBox* coAnzYear = nullptr;
     QComboBox* coDayArtYear = nullptr;
 
+    QCheckBox* cbFeiertage = nullptr;
+    QPushButton* pbPruefen = nullptr; // shown while f_TerminePruefen is set
     QPushButton* pbOk = nullptr;
     QPushButton* pbCancel = nullptr;
     QTimer* trStatus = nullptr;

@@ -222,10 +222,18 @@ void frmSerie::BuildControls() {
     dauer->addWidget(obEndeNach, 2, 0);
     dauer->addWidget(edAnzTerm, 2, 1);
     dauer->addWidget(label(frDauer, "lbTermine", QStringLiteral("Terminen")), 2, 2);
+    cbFeiertage = named(new QCheckBox(QStringLiteral("Feiertage auslassen"), frDauer),
+                        QStringLiteral("cbFeiertage"));
+    dauer->addWidget(cbFeiertage, 3, 0, 1, 3);
     dauer->setColumnStretch(3, 1);
     main->addWidget(frDauer);
 
     auto* buttons = new QHBoxLayout;
+    pbPruefen = named(new QPushButton(QStringLiteral("Termine prüfen…"), this),
+                      QStringLiteral("pbPruefen"));
+    pbPruefen->setAutoDefault(false);
+    pbPruefen->hide();
+    buttons->addWidget(pbPruefen);
     buttons->addStretch(1);
     pbOk = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("pbOk"));
     pbOk->setDefault(true);

@@ -33,7 +33,7 @@ void SetPrompt(IPrompt* prompt) {
 
 PromptResult MsgBox(const QString& text, PromptButtons buttons, PromptIcon icon,
                     const QString& title) {
-    return Prompt().show({title, text, icon, buttons});
+    return Prompt().show({title, text, icon, buttons, QString()});
 }
 
 void Beep() {

@@ -8,13 +8,15 @@
 
 enum class PromptIcon { None, Information, Exclamation, Critical, Question };
 enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
-enum class PromptResult { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
+// Zusatz: the message's additional button (PromptMessage::zusatzKnopf) was pressed.
+enum class PromptResult { Ok, Cancel, Yes, No, Retry, Abort, Ignore, Zusatz };
 
 struct PromptMessage {
     QString title;
     QString text;
     PromptIcon icon = PromptIcon::None;
     PromptButtons buttons = PromptButtons::Ok;
+    QString zusatzKnopf; // caption of an additional button after the standard ones; "" = none
 };
 
 class IPrompt {

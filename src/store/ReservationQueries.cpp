@@ -63,6 +63,46 @@ bool ForEachBelegungImRaum(const QString& connection, int32_t raumId, int32_t au
     return true;
 }
 
+bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int32_t auchRaumId,
+                              double vonTag, double bisTag, QVector<BelegungMitRaum>& out,
+                              QString* error) {
+    out.clear();
+    QSqlQuery q(datenbank(connection));
+    q.setForwardOnly(true);
+    // The span's first and last day: the set-up start and the clear-down end where there are.
+    const QString sql = QStringLiteral(
+        "SELECT b.Rec_ID, b.dt_von, b.tm_von, b.dt_bis, b.tm_bis, b.Udt_von, b.Utm_von, "
+        "b.Rdt_bis, b.Rtm_bis, b.rb_id, b.lAuftrNr, b.Best FROM T_fm_belegung b "
+        "WHERE b.bArchiviert = 0 "
+        "AND (b.rb_id = ? OR b.rb_id IN (SELECT az_ID FROM T_rb_Anzeige "
+        "WHERE ? = 0 OR lRaumartId = ?)) "
+        "AND COALESCE(NULLIF(b.Rdt_bis, 2958465), b.dt_bis) >= ? "
+        "AND COALESCE(NULLIF(b.Udt_von, 2958465), b.dt_von) < ? "
+        "ORDER BY b.rb_id, b.dt_von, b.tm_von");
+    if (!ExecBound(q, sql, {auchRaumId, raumartId, raumartId, vonTag, bisTag + 1}))
+        return fail(q, error);
+    while (q.next()) {
+        BelegungMitRaum b;
+        BelegungsZeile& z = b.zeile;
+        z.Rec_ID = q.value(0).toInt();
+        z.dt_von = q.value(1).toDouble();
+        z.tm_von = q.value(2).toDouble();
+        z.dt_bis = q.value(3).toDouble();
+        z.tm_bis = q.value(4).toDouble();
+        z.Udt_von = nullable(q.value(5));
+        z.Utm_von = nullable(q.value(6));
+        z.Rdt_bis = nullable(q.value(7));
+        z.Rtm_bis = nullable(q.value(8));
+        b.rb_id = q.value(9).toInt();
+        b.lAuftrNr = q.value(10).toInt();
+        b.Best = q.value(11).toString();
+        out.append(b);
+    }
+    if (HasSqlError(q))
+        return fail(q, error);
+    return true;
+}
+
 bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumName>& out,
                 QString* error) {
     out.clear();

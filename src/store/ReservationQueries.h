@@ -26,6 +26,19 @@ bool ForEachBelegungImRaum(const QString& connection, int32_t raumId, int32_t au
                            const std::function<bool(const BelegungsZeile&)>& callback,
                            QString* error);
 
+// A stored booking with what the series check shows of it.
+struct BelegungMitRaum {
+    BelegungsZeile zeile;
+    int32_t rb_id = 0;
+    int32_t lAuftrNr = 0;
+    QString Best;
+};
+// Every booking not archived in the rooms of a type (0 = all rooms) or in room `auchRaumId`
+// whose occupied span, set-up and clear-down included, touches the days `vonTag` to `bisTag`.
+bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int32_t auchRaumId,
+                              double vonTag, double bisTag, QVector<BelegungMitRaum>& out,
+                              QString* error);
+
 // A room as the free-room search lists it.
 struct RaumName {
     int32_t az_ID = 0;
