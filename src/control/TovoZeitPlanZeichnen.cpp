@@ -1,6 +1,7 @@
 // Painting of the time plan: the rows with their bars, the header, and the month overview.
 #include "TovoZeitPlan.h"
 
+#include "Feiertage.h"
 #include "TovoDate.h"
 
 #include <QPaintEvent>
@@ -153,6 +154,22 @@ void TovoZeitPlan::paintPlan(QPainter& p, const QRect& clip) {
                QStringLiteral("Raum"));
     p.save();
     p.setClipRect(QRect(x0, 0, width() - x0, kKopfHoehe));
+    // Public holidays: the day tinted, its name where the day is wide enough.
+    const QString land = Feiertage::ProjektLand();
+    const QColor feiertag(0xF6, 0xD8, 0xC8);
+    for (double d = std::floor(span.start); d < span.end; d += 1.0) {
+        const QString name = Feiertage::Name(TovoDate(d), land);
+        if (name.isEmpty())
+            continue;
+        const int xa = static_cast<int>(g.timeToX(std::max(d, span.start)));
+        const int xb = static_cast<int>(g.timeToX(std::min(d + 1.0, span.end)));
+        p.fillRect(QRect(xa, 0, xb - xa, kKopfHoehe), feiertag);
+        if (xb - xa > fm.horizontalAdvance(name) + 80) {
+            p.setPen(QColor(0xA0, 0x30, 0x20));
+            p.drawText(QRect(xa + 4, 0, xb - xa - 8, kKopfHoehe / 2),
+                       Qt::AlignVCenter | Qt::AlignRight, name);
+        }
+    }
     const auto groups = ZeitPlanGeometry::GroupTicks(m_zeitraum, span);
     for (int i = 0; i < groups.size(); ++i) {
         const int xa = static_cast<int>(g.timeToX(groups[i].time));

@@ -397,7 +397,9 @@ QLayout* frmAntrag::BuildBefehle() {
     pbEMail = Knopf(QStringLiteral("pbEMail"), QStringLiteral("E-&Mail"));
     pbPrint2Com = Knopf(QStringLiteral("pbPrint2Com"), QStringLiteral("&Display"),
                         QStringLiteral("Hinweisschild auf Display ausgeben"));
-    for (QPushButton* b : {pbFreeRooms, pbNew, pbSave, pbDelete, pbEMail, pbPrint2Com})
+    pbICal = Knopf(QStringLiteral("pbICal"), QStringLiteral("Als iCalendar speichern…"),
+                   QStringLiteral("Die Reservierung als Kalenderdatei (.ics) speichern"));
+    for (QPushButton* b : {pbFreeRooms, pbNew, pbSave, pbDelete, pbEMail, pbPrint2Com, pbICal})
         v->addWidget(b);
     v->addSpacing(12);
     const char* const druck[6] = {"",       "Bestelldaten", "R&ückantwort", "&Hinweisschild",
@@ -496,6 +498,7 @@ void frmAntrag::ConnectHandlers() {
     connect(pbEnde, &QPushButton::clicked, this, [this] { pbEnde_Click(); });
     connect(pbHistorie, &QPushButton::clicked, this, [this] { pbHistorie_Click(); });
     connect(pbEMail, &QPushButton::clicked, this, [this] { pbEMail_Click(); });
+    connect(pbICal, &QPushButton::clicked, this, [this] { pbICal_Click(); });
 }
 
 // --- events ------------------------------------------------------------------------------------

@@ -140,6 +140,15 @@ public:
     // How the form shows the series dialog; tests replace it to drive the dialog.
     static std::function<int(QDialog&)> ZeigeSerie;
 
+    // --- calendar export (frmAntragExport.cpp) -------------------------------------------------
+    // "Als iCalendar speichern…": the stored booking, or all bookings of the order, as a .ics
+    // file chosen by the user.
+    void pbICal_Click();
+    // The .ics text of what the form shows; false (and the reason) when nothing is stored yet.
+    bool ICalText(QString& text, QString& grund) const;
+    // Asks for the file name; tests replace it. "" = cancelled.
+    static std::function<QString(QWidget*, const QString& vorschlag)> ICalDateiWaehlen;
+
     // --- series check (frmAntragSerienPruefung.cpp) --------------------------------------------
     // "Termine prüfen…": the overview of every date of the new series in the chosen room. After
     // "Übernehmen" the form keeps the choice and saves exactly those dates; true then.
@@ -214,6 +223,7 @@ public:
     QPushButton* pbDelete = nullptr;
     QPushButton* pbEMail = nullptr;
     QPushButton* pbPrint2Com = nullptr;
+    QPushButton* pbICal = nullptr;
     QPushButton* cmdDruck[6] = {}; // 1..5
     QPushButton* pbEnde = nullptr;
 
@@ -313,6 +323,7 @@ private:
     std::shared_ptr<CSerienFkt> m_Serie;
     std::shared_ptr<SerienPruefung::Ergebnis> m_SerienWahl; // choice of the overview
     QString m_stSerieBasis;                                 // the rule's description
+    std::shared_ptr<CSerienFkt> m_SerieGespeichert;         // rule of the series saved here
     std::shared_ptr<CBelegungRec> m_Beleg;
     QButtonGroup* m_stuhlGruppe = nullptr;
     int m_iLaden = 0;

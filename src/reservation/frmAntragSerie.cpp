@@ -120,6 +120,7 @@ bool frmAntrag::SpeichereSerie(CBelegungRec& vorlage) {
     setWindowTitle(QStringLiteral("Antrag  ") + QString::number(vorlage.lAuftrNr));
     f_BelegListe = auftrag;
     f_bUpdate = true;
+    m_SerieGespeichert = m_Serie; // the calendar export names the rule
     m_Serie.reset();
     m_SerienWahl.reset();
     if (auftrag->Count() > 0) {

@@ -1,6 +1,7 @@
 #include "Feiertage.h"
 
 #include "Allg_Hilfsfkt.h"
+#include "RvGlobals.h"
 
 #include <QHash>
 #include <QMutex>
@@ -130,10 +131,18 @@ QString Name(TovoDate tag, const QString& land) {
 }
 
 QString ProjektLand() {
-    return Allg_Hilfsfkt::ReadIniValue(QStringLiteral("Feiertage"), QStringLiteral("Land"),
-                                       QString())
-        .trimmed()
-        .toUpper();
+    // Read once per project, like the other settings of TovoRaumVerw.ini.
+    static QString projekt;
+    static QString land;
+    QMutexLocker lock(&CacheMutex());
+    if (projekt.isNull() || projekt != gstProjektDir) {
+        projekt = gstProjektDir.isNull() ? QStringLiteral("") : gstProjektDir;
+        land = Allg_Hilfsfkt::ReadIniValue(QStringLiteral("Feiertage"), QStringLiteral("Land"),
+                                           QString())
+                   .trimmed()
+                   .toUpper();
+    }
+    return land;
 }
 
 } // namespace Feiertage

@@ -1,0 +1,56 @@
+// The reservation on the form as an iCalendar file.
+#include "frmAntrag.h"
+
+#include "ErrorGuard.h"
+#include "ICalExport.h"
+#include "Prompt.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QSaveFile>
+
+std::function<QString(QWidget*, const QString&)> frmAntrag::ICalDateiWaehlen =
+    [](QWidget* parent, const QString& vorschlag) {
+        return QFileDialog::getSaveFileName(parent, QStringLiteral("Als iCalendar speichern"),
+                                            vorschlag, QStringLiteral("iCalendar-Dateien (*.ics)"));
+    };
+
+bool frmAntrag::ICalText(QString& text, QString& grund) const {
+    QString error;
+    bool ok = false;
+    if (f_BelegListe && f_BelegListe->Count() > 0)
+        ok = ICalExport::IcsFuerAuftrag(f_BelegListe->Item(1)->lAuftrNr, text, &error,
+                                        m_SerieGespeichert.get());
+    else if (f_RecBelegung && f_RecBelegung->Rec_ID != 0)
+        ok = ICalExport::IcsFuerBelegung(f_RecBelegung->Rec_ID, text, &error);
+    else
+        error = QStringLiteral("Die Reservierung wurde noch nicht gespeichert!");
+    grund = error;
+    return ok;
+}
+
+void frmAntrag::pbICal_Click() {
+    RunGuarded(QStringLiteral("frmAntrag.pbICal_Click"), [&] {
+        QString text;
+        QString grund;
+        if (!ICalText(text, grund)) {
+            MsgBox(grund, PromptButtons::Ok, PromptIcon::Information,
+                   QStringLiteral("Als iCalendar speichern"));
+            return;
+        }
+        const int32_t nr = f_BelegListe ? f_BelegListe->Item(1)->lAuftrNr : f_RecBelegung->lAuftrNr;
+        const QString vorschlag =
+            QDir::home().filePath(QStringLiteral("Reservierung %1.ics").arg(nr));
+        QString datei = ICalDateiWaehlen(this, vorschlag);
+        if (datei.isEmpty())
+            return;
+        if (!datei.endsWith(QStringLiteral(".ics"), Qt::CaseInsensitive))
+            datei += QStringLiteral(".ics");
+        QSaveFile f(datei);
+        if (!f.open(QIODevice::WriteOnly) || f.write(text.toUtf8()) < 0 || !f.commit())
+            RaiseError(QStringLiteral("Die Datei '%1' konnte nicht geschrieben werden.")
+                           .arg(QDir::toNativeSeparators(datei)) +
+                       QLatin1Char('\n') + f.errorString());
+    });
+}
