@@ -73,7 +73,8 @@ void frmAntrag::pbSerie_Click() {
         // is renewed for the dates of the series all the same.
         if (m_Serie || hatteSerie) {
             const bool ohneRaum = lbUsedRoom->text().isEmpty() && RaumTag().isEmpty();
-            if (IsFreeRaum() && !ohneRaum)
+            // A room kept through the overview stays: its taken dates are settled there.
+            if (IsFreeRaum() && !ohneRaum && !SerienWahl())
                 pbFreeRooms_Click();
         }
         m_bGeaendert = true;

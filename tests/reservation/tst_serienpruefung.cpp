@@ -1,0 +1,221 @@
+// The check of a new series before saving: statuses and choices per date, and the saving of
+// exactly the chosen dates, all or nothing.
+#include "AntragProjekt.h"
+#include "SerienPruefung.h"
+#include "SerienPruefungModel.h"
+#include "SerienSpeichern.h"
+#include "frmSerie.h"
+#include "frmSerienPruefung.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+using SerienPruefung::Wahl;
+
+namespace {
+// The Mondays 16.03., 23.03., 30.03. and 06.04.2026 (Easter Monday), 10:00 to 12:00.
+const QVector<int> kTage = {0, 7, 14, 21};
+} // namespace
+
+class TestSerienPruefung : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<AntragProjekt> p;
+    int32_t raumC = 0;
+
+    SerienPruefung::Ergebnis pruefe() {
+        SerienPruefung::Anfrage a;
+        for (int t : kTage)
+            a.termine.append(TovoDate(Tag(t)));
+        a.zeitVon = Uhr(10);
+        a.zeitBis = Uhr(12);
+        a.raumId = p->raumA;
+        a.raumartId = p->typ;
+        a.land = QStringLiteral("NW");
+        SerienPruefung::Ergebnis e;
+        QString error;
+        if (!SerienPruefung::Pruefen(a, e, {}, &error))
+            qWarning() << error;
+        return e;
+    }
+    int zaehler() { return p->wert(QStringLiteral("SELECT lNextNr FROM T_NextNr")).toInt(); }
+
+private Q_SLOTS:
+    // Room A taken on 23.03. (B too) and on 30.03.; room C free throughout.
+    void init() {
+        p = std::make_unique<AntragProjekt>();
+        raumC =
+            p->raum(QStringLiteral("Raum C"), QStringLiteral("W"), QStringLiteral("K"), 20, 4, 0);
+        CBelegungRec b = p->satz(p->raumA, Tag(7, 10), Tag(7, 12), 1234);
+        b.Best = QStringLiteral("Müller");
+        p->buche(b);
+        p->buche(p->raumB, Tag(7, 11), Tag(7, 13), 1235);
+        b = p->satz(p->raumA, Tag(14, 9), Tag(14, 10.5), 1236);
+        b.Best = QStringLiteral("Schulz");
+        p->buche(b);
+        // Archived and other-day bookings are no obstacle.
+        p->archiviere(p->buche(raumC, Tag(7, 10), Tag(7, 12)));
+        p->buche(raumC, Tag(6, 10), Tag(6, 12));
+        QVERIFY(p->ok);
+    }
+    void cleanup() { p.reset(); }
+
+    void statuses_data() {
+        QTest::addColumn<int>("zeile");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("frei");
+        QTest::addColumn<QString>("wahl");
+        QTest::newRow("free") << 0 << "frei"
+                              << ""
+                              << "behalten";
+        QTest::newRow("taken, one room free")
+            << 1 << "belegt durch Auftrag 1234 (Müller, 10:00–12:00)"
+            << "Raum C"
+            << "auslassen";
+        QTest::newRow("taken by an overlap")
+            << 2 << "belegt durch Auftrag 1236 (Schulz, 09:00–10:30)"
+            << "Raum B, Raum C"
+            << "auslassen";
+        QTest::newRow("holiday") << 3 << "Feiertag (Ostermontag)"
+                                 << ""
+                                 << "behalten";
+    }
+    void statuses() {
+        QFETCH(int, zeile);
+        SerienPruefung::Ergebnis e = pruefe();
+        QCOMPARE(e.termine.size(), kTage.size());
+        SerienPruefungModel m(e);
+        auto text = [&](int spalte) { return m.index(zeile, spalte).data().toString(); };
+        QCOMPARE(text(SerienPruefungModel::Datum), TagText(kTage[zeile]));
+        QCOMPARE(text(SerienPruefungModel::Wochentag), QStringLiteral("Montag"));
+        QCOMPARE(text(SerienPruefungModel::Zeit), QStringLiteral("10:00–12:00"));
+        QTEST(text(SerienPruefungModel::Status), "status");
+        QTEST(text(SerienPruefungModel::FreieRaeume), "frei");
+        QTEST(text(SerienPruefungModel::Auswahl), "wahl");
+    }
+
+    // A choice on the 23.03. (taken; only C free) or on the 16.03. (free).
+    void choices_data() {
+        QTest::addColumn<int>("zeile");
+        QTest::addColumn<int>("wert"); // as the choice column is edited; -2 = B, -3 = C
+        QTest::addColumn<bool>("moeglich");
+        QTest::addColumn<QString>("raum");
+        QTest::addColumn<QString>("wahl");
+        QTest::newRow("keep a taken date")
+            << 1 << int(SerienPruefungModel::kBehalten) << false << "Raum A"
+            << "auslassen";
+        QTest::newRow("move to a taken room") << 1 << -2 << false << "Raum A"
+                                              << "auslassen";
+        QTest::newRow("move to a free room") << 1 << -3 << true << "Raum C"
+                                             << "nach Raum C";
+        QTest::newRow("leave out a free date")
+            << 0 << int(SerienPruefungModel::kAuslassen) << true << "Raum A"
+            << "auslassen";
+    }
+    void choices() {
+        QFETCH(int, zeile);
+        QFETCH(int, wert);
+        SerienPruefung::Ergebnis e = pruefe();
+        SerienPruefungModel m(e);
+        if (wert == -2)
+            wert = p->raumB;
+        if (wert == -3)
+            wert = raumC;
+        const QModelIndex i = m.index(zeile, SerienPruefungModel::Auswahl);
+        QTEST(m.setData(i, wert), "moeglich");
+        QTEST(m.index(zeile, SerienPruefungModel::Raum).data().toString(), "raum");
+        QTEST(i.data().toString(), "wahl");
+    }
+
+    void allAtOnce() {
+        SerienPruefung::Ergebnis e = pruefe();
+        SerienPruefung::AlleVerschieben(e);
+        QVector<int32_t> raeume;
+        for (const R_Main::SerienTermin& t : SerienPruefung::Auswahl(e))
+            raeume << t.raumId;
+        QCOMPARE(raeume, (QVector<int32_t>{p->raumA, raumC, p->raumB, p->raumA}));
+        QVERIFY(SerienPruefung::OhneText(e).isEmpty());
+        SerienPruefung::AlleBelegtenAuslassen(e);
+        QCOMPARE(SerienPruefung::OhneText(e), QStringLiteral("ohne 23.03.2026, 30.03.2026"));
+        QCOMPARE(SerienPruefung::Auswahl(e).size(), 2);
+    }
+
+    // On the form: the conflict message offers the overview; 23.03. goes to C, 30.03. and the
+    // holiday are left out; the save writes exactly the other two under one number.
+    void formSavesTheChoice() {
+        frmAntrag form;
+        form.NeuerAntragImRaum(p->raumA, Tag(0) + Uhr(10));
+        p->oeffne(form);
+        form.tfTm_bis->setText(QStringLiteral("12:00"));
+        form.coPerson[0]->setEditText(QStringLiteral("Gast"));
+        p->prompt.clear();
+        frmAntrag::ZeigeSerie = [](QDialog& d) {
+            auto& dlg = static_cast<frmSerie&>(d);
+            dlg.Form_Activate();
+            dlg.obWeekly->setChecked(true);
+            dlg.obEndeNach->setChecked(true);
+            dlg.edAnzTerm->setText(QStringLiteral("4"));
+            dlg.pbOk_Click();
+            return dlg.result();
+        };
+        int gezeigt = 0;
+        frmSerienPruefung::Zeige = [&](frmSerienPruefung& dlg) {
+            ++gezeigt;
+            auto* m = dlg.Model();
+            m->setData(m->index(1, SerienPruefungModel::Auswahl), raumC);
+            m->setData(m->index(3, SerienPruefungModel::Auswahl), SerienPruefungModel::kAuslassen);
+            dlg.pbOk_Click();
+            return dlg.result();
+        };
+        p->prompt.answer(PromptResult::Zusatz);
+        form.pbSerie_Click();
+        frmSerienPruefung::Zeige = [](frmSerienPruefung& dlg) { return dlg.exec(); };
+        QCOMPARE(gezeigt, 1);
+        QCOMPARE(p->prompt.shown.first().zusatzKnopf, QStringLiteral("Termine prüfen…"));
+        QCOMPARE(form.lbUsedRoom->text(), QStringLiteral("Raum A"));
+        QCOMPARE(form.edSerie->text(),
+                 QStringLiteral("Alle 1 Wochen, am Montag, ohne 30.03.2026, 06.04.2026"));
+
+        const int vorher = zaehler();
+        p->prompt.clear();
+        form.pbSave_Click();
+        QCOMPARE(p->prompt.texte().last(),
+                 QStringLiteral("Die aktuelle Raumreservierung wurde gespeichert!"));
+        QSqlQuery q(QSqlDatabase::database(gDb));
+        QVERIFY(ExecBound(q,
+                          QStringLiteral("SELECT dt_von, rb_id, lAuftrNr, stSerieBem FROM "
+                                         "T_fm_belegung WHERE lAuftrNr = ? ORDER BY dt_von"),
+                          {vorher}));
+        QVector<QPair<double, int>> gespeichert;
+        while (q.next()) {
+            gespeichert.append({q.value(0).toDouble(), q.value(1).toInt()});
+            QVERIFY(q.value(3).toString().endsWith(QStringLiteral("ohne 30.03.2026, 06.04.2026")));
+        }
+        QCOMPARE(gespeichert, (QVector<QPair<double, int>>{{Tag(0), p->raumA}, {Tag(7), raumC}}));
+        QCOMPARE(zaehler(), vorher + 1);
+    }
+
+    // Another user books room C on 23.03. meanwhile: nothing of the series is written.
+    void saveIsAllOrNothing() {
+        CBelegungRec vorlage = p->satz(p->raumA, Tag(0, 10), Tag(0, 12));
+        const QVector<R_Main::SerienTermin> termine = {
+            {TovoDate(Tag(0)), p->raumA}, {TovoDate(Tag(7)), raumC}, {TovoDate(Tag(21)), p->raumA}};
+        auto pruefung = [](const QVector<R_Main::SerienTermin>& t) {
+            QString belegt, error;
+            SerienPruefung::Nachpruefen(t, Uhr(10), Uhr(12), 0, belegt, &error);
+            return belegt.isEmpty() ? QString() : QStringLiteral("belegt: ") + belegt;
+        };
+        const R_Main::AuftragNrQuelle nummern{R_Main::GetNextAuftragNr, R_Main::SetNextAuftragNr};
+        p->buche(raumC, Tag(7, 11), Tag(7, 11.5), 77);
+        const int zeilen = p->anzahlBelegungen();
+        const int nr = zaehler();
+        QVERIFY(!R_Main::SaveJour(termine, vorlage, gRvDb, nummern, pruefung));
+        QCOMPARE(p->texte().last(), QStringLiteral("belegt: 23.03.2026\nR_Main.SaveJour"));
+        QCOMPARE(p->anzahlBelegungen(), zeilen);
+        QCOMPARE(zaehler(), nr);
+    }
+};
+
+QTEST_MAIN(TestSerienPruefung)
+#include "tst_serienpruefung.moc"
