@@ -713,6 +713,8 @@ bool WriteSettings(const QString& projectDir, QString& error) {
                             QStringLiteral("0")) &&
         tools.WriteIniValue(ini, QStringLiteral("Raumverwaltung"), QStringLiteral("Mailname"),
                             QStringLiteral("Raumverwaltung")) &&
+        tools.WriteIniValue(ini, QStringLiteral("Feiertage"), QStringLiteral("Land"),
+                            QStringLiteral("NW")) &&
         tools.WriteIniValue(geb, QStringLiteral("Rnr"), QStringLiteral("Format"),
                             QStringLiteral("S.G.BE.R")))
         return true;
