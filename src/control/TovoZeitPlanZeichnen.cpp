@@ -164,7 +164,7 @@ void TovoZeitPlan::paintPlan(QPainter& p, const QRect& clip) {
         const int xa = static_cast<int>(g.timeToX(std::max(d, span.start)));
         const int xb = static_cast<int>(g.timeToX(std::min(d + 1.0, span.end)));
         p.fillRect(QRect(xa, 0, xb - xa, kKopfHoehe), feiertag);
-        if (xb - xa > fm.horizontalAdvance(name) + 80) {
+        if (xb - xa > fm.horizontalAdvance(name) + 50) {
             p.setPen(QColor(0xA0, 0x30, 0x20));
             p.drawText(QRect(xa + 4, 0, xb - xa - 8, kKopfHoehe / 2),
                        Qt::AlignVCenter | Qt::AlignRight, name);

@@ -64,6 +64,9 @@ QVariant SerienPruefungModel::data(const QModelIndex& index, int role) const {
             return {};
         }
     }
+    if (role == Qt::ToolTipRole &&
+        (index.column() == Status || index.column() == FreieRaeume || index.column() == Auswahl))
+        return data(index, Qt::DisplayRole);
     if (role == Qt::EditRole && index.column() == Auswahl)
         return t.wahl == Wahl::Auslassen  ? kAuslassen
                : t.wahl == Wahl::Behalten ? kBehalten

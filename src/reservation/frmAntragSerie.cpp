@@ -129,6 +129,17 @@ bool frmAntrag::SpeichereSerie(CBelegungRec& vorlage) {
         tfDt_von->SetValue(auftrag->Item(1)->dt_von);
         tfDt_bis->SetValue(auftrag->Item(auftrag->Count())->dt_bis);
     }
+    // Dates moved to other rooms: as with an opened order, a later save keeps each booking's room.
+    for (const CBelegungRec* b : *auftrag) {
+        if (b->rb_id != auftrag->Item(1)->rb_id) {
+            LadeSperre sperre(*this);
+            coFreeRooms->setCurrentIndex(-1);
+            coFreeRooms->hide();
+            SetzeGewaehltenRaum(kMehrere, QStringLiteral("0"));
+            lbUsedRoom->show();
+            break;
+        }
+    }
     // Each booking keeps its own date, as when the order is opened.
     for (QWidget* w : {static_cast<QWidget*>(tfDt_von), static_cast<QWidget*>(tfDt_bis),
                        static_cast<QWidget*>(pbDatum[0]), static_cast<QWidget*>(pbDatum[1]),

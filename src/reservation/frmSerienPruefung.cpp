@@ -56,7 +56,7 @@ std::function<int(frmSerienPruefung&)> frmSerienPruefung::Zeige = [](frmSerienPr
 frmSerienPruefung::frmSerienPruefung(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Serienprüfung"));
     setModal(true);
-    resize(940, 520);
+    resize(1180, 560);
 
     lbSumme = new QLabel(this);
     lvTermine = new QTableView(this);
@@ -66,10 +66,12 @@ frmSerienPruefung::frmSerienPruefung(QWidget* parent) : QDialog(parent) {
     lvTermine->setSelectionBehavior(QAbstractItemView::SelectRows);
     lvTermine->setEditTriggers(QAbstractItemView::AllEditTriggers);
     lvTermine->verticalHeader()->setDefaultSectionSize(22);
-    lvTermine->horizontalHeader()->setStretchLastSection(true);
-    const int breiten[] = {80, 80, 90, 110, 300, 140};
-    for (int i = 0; i < 6; ++i)
+    // Fixed widths: measuring 32,767 rows would hold up the opening.
+    const int breiten[] = {80, 80, 90, 130, 0, 170, 170};
+    for (int i = 0; i < SerienPruefungModel::AnzahlSpalten; ++i)
         lvTermine->setColumnWidth(i, breiten[i]);
+    lvTermine->horizontalHeader()->setSectionResizeMode(SerienPruefungModel::Status,
+                                                        QHeaderView::Stretch);
 
     pbAlleAuslassen = new QPushButton(QStringLiteral("Alle belegten auslassen"), this);
     pbAlleVerschieben = new QPushButton(QStringLiteral("Alle in freie Räume verschieben"), this);

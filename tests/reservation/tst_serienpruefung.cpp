@@ -194,6 +194,16 @@ private Q_SLOTS:
         }
         QCOMPARE(gespeichert, (QVector<QPair<double, int>>{{Tag(0), p->raumA}, {Tag(7), raumC}}));
         QCOMPARE(zaehler(), vorher + 1);
+
+        // Saved again (a changed remark), each booking keeps its room.
+        QCOMPARE(form.lbUsedRoom->text(), frmAntrag::kMehrere);
+        form.tfBem->setText(QStringLiteral("mit Beamer"));
+        form.pbSave_Click();
+        QCOMPARE(p->wert(QStringLiteral("SELECT rb_id FROM T_fm_belegung WHERE lAuftrNr = ? AND "
+                                        "Bem = 'mit Beamer' AND dt_von = ?"),
+                         {vorher, Tag(7)})
+                     .toInt(),
+                 raumC);
     }
 
     // Another user books room C on 23.03. meanwhile: nothing of the series is written.
