@@ -76,8 +76,7 @@ bool frmAntrag::SpeichereSerie(CBelegungRec& vorlage) {
         return false;
     }
     vorlage.Rec_ID = 0;
-    const R_Main::AuftragNrQuelle nummern{R_Main::GetNextAuftragNr, R_Main::SetNextAuftragNr};
-    if (!R_Main::SaveJour(*m_Serie, vorlage, gRvDb, nummern)) {
+    if (!R_Main::SaveJour(*m_Serie, vorlage, gRvDb, R_Main::gNextNrDialog)) {
         m_bSchreibfehler = true;
         return false;
     }
@@ -114,28 +113,34 @@ bool frmAntrag::SpeichereAuftragAenderung(CBelegungRec& vorlage) {
 
 bool frmAntrag::SerieHatKonflikt(CBelegungRec& probe, QString& konfliktDatum) {
     const int32_t raumId = RaumTag().toInt();
-    bool konflikt = false;
-    auto frei = [&](double von, double bis, int32_t recId) {
+    // All dates in one test: each a copy of the probe on its own date.
+    QVector<Konflikt::Termin> termine;
+    QSet<int32_t> ausser;
+    auto termin = [&](double von, double bis) {
         probe.dt_von = von;
         probe.dt_bis = bis;
-        probe.Rec_ID = recId;
-        if (R_Main::IsFreeRoom(raumId, probe))
-            return true;
-        konfliktDatum = TovoDate(von).toShortDateText();
-        konflikt = true;
-        return false;
+        termine.append({raumId, R_Main::BelegteSpanne(probe)});
     };
     if (f_BelegListe) {
-        // The bookings of the order are tested each on its own date, none against itself.
-        for (const CBelegungRec* b : *f_BelegListe)
-            if (!frei(b->dt_von, b->dt_bis, b->Rec_ID))
-                break;
+        // The bookings of the order are tested each on its own date, none against the order.
+        for (const CBelegungRec* b : *f_BelegListe) {
+            termin(b->dt_von, b->dt_bis);
+            ausser.insert(b->Rec_ID);
+        }
     } else if (m_Serie) {
-        const int32_t recId = probe.Rec_ID;
-        R_Main::ForEachTermin(*m_Serie,
-                              [&](TovoDate tag) { return frei(tag.value(), tag.value(), recId); });
+        if (probe.Rec_ID != 0)
+            ausser.insert(probe.Rec_ID);
+        R_Main::ForEachTermin(*m_Serie, [&](TovoDate tag) {
+            termin(tag.value(), tag.value());
+            return true;
+        });
     }
-    return konflikt;
+    int konflikt = -1;
+    if (R_Main::SindFrei(termine, ausser, konflikt))
+        return false;
+    if (konflikt >= 0 && konflikt < termine.size())
+        konfliktDatum = TovoDate(termine[konflikt].spanne.startDatum).toShortDateText();
+    return true;
 }
 
 bool frmAntrag::SerienAnfrage(R_Main::FreiAnfrage& anfrage, QVector<double>& termine) const {
