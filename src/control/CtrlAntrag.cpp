@@ -109,18 +109,15 @@ void TovoRaumverwCtrl::TovoZeitPlan_FreeSelected(double datum, int32_t lRaumId) 
 void TovoRaumverwCtrl::TovoZeitPlan_MoveAntrag(int32_t lId, const QString& raumId) {
     bool neuZeichnen = true;
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.TovoZeitPlan_MoveAntrag"), [&] {
-        CBelegungRec rec;
-        rec.Rec_ID = lId;
         bool ok = false;
         const int32_t neuerRaum = raumId.toInt(&ok);
-        if (!ok || nurLesen() || !gRvDb || !gRvDb->Readfm_belegungRec(&rec))
+        if (!ok || nurLesen() || !gRvDb)
             return;
-        // The same rule as everywhere: set-up and clear-down belong to the occupied span.
-        if (!R_Main::IsFreeRoom(neuerRaum, rec))
+        // The test (set-up and clear-down belong to the occupied span) and the change of room
+        // are one write; a booking in the way leaves everything as it was.
+        CBelegungRec rec;
+        if (!R_Main::VerschiebeBelegung(lId, neuerRaum, &rec))
             return;
-        QString error;
-        if (!ViewQueries::SetzeRaum(gDb, lId, neuerRaum, &error))
-            RaiseError(error);
         QCoreApplication::processEvents();
         // The plan moved the booking's bar itself; its set-up and clear-down bars follow on a
         // rebuild.

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "KonfliktSuche.h"
 #include "RecColl.h"
 #include "Records.h"
 #include "ReservationQueries.h"
+#include "SchreibPfad.h"
 
 #include <QString>
 #include <QVector>
@@ -13,32 +15,22 @@
 // saving and deleting bookings. They work on the open project (gRvDb, gDb, gdToleranz).
 namespace R_Main {
 
-// A span of a room's use: dates are whole day numbers, times fractions of a day.
-struct Zeitspanne {
-    double startDatum = 0.0;
-    double startZeit = 0.0;
-    double endDatum = 0.0;
-    double endZeit = 0.0;
-};
-
-// The one conflict rule: true when the new span and a stored span may share the room, with
-// `toleranz` (days) as the least gap between two bookings on the same day.
-bool KeinKonflikt(const Zeitspanne& neu, const Zeitspanne& belegt, double toleranz);
-
-// The span a booking occupies: from the set-up start (or its start) to the clear-down end
-// (or its end).
-Zeitspanne BelegteSpanne(const CBelegungRec& rec);
-
-// The span of a stored booking as the room test reads it: set-up start and clear-down end when
-// the booking has them, each with its time (00:00 when null), else its own start and end.
-Zeitspanne SpanneImRaumtest(const ReservationQueries::BelegungsZeile& zeile);
-// The same as the free-room search reads it: each date and each time chosen on its own; a
-// set-up or clear-down time of 00:00 counts as none.
-Zeitspanne SpanneInSuche(const ReservationQueries::BelegungsZeile& zeile);
+// The conflict rule and the spans live with the write path in the store; these names stay for
+// the form and the control.
+using Konflikt::BelegteSpanne;
+using Konflikt::KeinKonflikt;
+using Konflikt::SpanneImRaumtest;
+using Konflikt::SpanneInSuche;
+using Konflikt::Zeitspanne;
 
 // True when `rec` fits into the room beside its other bookings not archived (itself excluded).
 // A database error is reported under "R_Main.IsFreeRoom" and counts as a conflict.
 bool IsFreeRoom(int32_t lRaumId, const CBelegungRec& rec);
+// The room test for several dates at once, each in its own room, none against the bookings in
+// `ausser`: `konflikt` receives the index of the first date that conflicts, -1 when all are
+// free. A database error is reported under "R_Main.IsFreeRoom" and counts as a conflict of the
+// first date.
+bool SindFrei(const QVector<Konflikt::Termin>& termine, const QSet<int32_t>& ausser, int& konflikt);
 
 // What the free-room search asks for.
 struct FreiAnfrage {
@@ -60,26 +52,38 @@ struct FreierRaum {
 bool Free(const FreiAnfrage& anfrage, int32_t lRecId, int32_t lRaumartId, QVector<FreierRaum>& frei,
           bool& bNichtAlle);
 
-// Order numbers.
+// Order numbers. GetNextAuftragNr offers the dialog while the counter's number is taken and
+// ends with -1 when the user cancels it; a number counts as free only when the read succeeded.
 int32_t GetNextAuftragNr();
 bool SetNextAuftragNr(int32_t nummer);
+// True when a booking carries the number, or when that cannot be read.
 bool ExistsAuftragNr(int32_t nummer);
 
 // Asks the user for an order number: shows frmNextNr modally with `vorschlag` in its field
-// (an empty field when below 0) and returns the confirmed number, -1 when cancelled. Tests
-// replace it with a scripted answer.
+// and returns the confirmed number, -1 when cancelled. Tests replace it with a scripted answer.
 extern std::function<int32_t(int32_t vorschlag)> gNextNrDialog;
 
 // The command "&Auftragnummer": offers the next order number for change and stores the
 // confirmed one as the counter; a cancel changes nothing.
 void AuftragNrSetzen();
 
-// Saves one booking: an existing one is updated; a new one draws an order number, is added,
-// and the counter moves on. False (with the database's message shown) when writing failed.
+// All writes go through the write path (SchreibPfad) on the connection of gRvDb, with
+// gdToleranz; the user is told about conflicts, a busy database and errors, and a taken order
+// number is asked for again with gNextNrDialog. Each returns true when everything was stored.
+
+// Saves one booking: an existing one is updated; a new one becomes an order of its own and
+// receives its key and number.
 bool SpeichereBelegung(CBelegungRec& rec);
+// A new order of several bookings, each in its own room, under one new number.
+bool SpeichereAuftrag(QVector<CBelegungRec>& buchungen);
+// Moves a booking into another room. A conflict is not reported (the plan puts the bar back);
+// `gelesen` receives the booking as it was stored.
+bool VerschiebeBelegung(int32_t recId, int32_t raumId, CBelegungRec* gelesen = nullptr);
 // Deletes one booking, or every booking of an order.
 bool LoescheBelegung(int32_t recId);
 bool LoescheAuftrag(int32_t lAuftrNr);
+// The connection every write goes through.
+QString SchreibVerbindung();
 
 // The bookings of a room, archived ones included, that start after the 15th day before the
 // reference date and end before the 15th day after it, by start.

@@ -142,31 +142,6 @@ bool Pruefen(const Anfrage& anfrage, Ergebnis& ergebnis,
     return true;
 }
 
-bool Nachpruefen(const QVector<R_Main::SerienTermin>& termine, double zeitVon, double zeitBis,
-                 double toleranz, QString& belegterTermin, QString* error) {
-    belegterTermin.clear();
-    QHash<int32_t, QVector<TovoDate>> proRaum;
-    for (const R_Main::SerienTermin& t : termine)
-        proRaum[t.raumId].append(t.datum.datePart());
-    for (auto it = proRaum.cbegin(); it != proRaum.cend(); ++it) {
-        const auto [minIt, maxIt] = std::minmax_element(
-            it->begin(), it->end(), [](TovoDate a, TovoDate b) { return a.value() < b.value(); });
-        QVector<RQ::BelegungMitRaum> zeilen;
-        // No room has the type -1: only the room itself is read.
-        if (!RQ::ReadBelegungenImZeitraum(gDb, -1, it.key(), minIt->value(), maxIt->value(), zeilen,
-                                          error))
-            return false;
-        const Belegungsplan plan(zeilen, minIt->value(), maxIt->value(), toleranz);
-        for (const TovoDate tag : *it) {
-            if (plan.Konflikt(it.key(), {tag.value(), zeitVon, tag.value(), zeitBis})) {
-                belegterTermin = tag.toShortDateText();
-                return true;
-            }
-        }
-    }
-    return true;
-}
-
 QString StatusText(const Termin& t) {
     QString text =
         t.belegt ? QStringLiteral("belegt durch ") + t.belegtDurch : QStringLiteral("frei");

@@ -54,12 +54,6 @@ struct Ergebnis {
 bool Pruefen(const Anfrage& anfrage, Ergebnis& ergebnis,
              const std::function<bool(int, int)>& fortschritt, QString* error);
 
-// Checks the chosen dates again, each in its room, with one read per room: `belegterTermin`
-// gets the first date that is taken by now, or stays empty. False with `error` on a database
-// error.
-bool Nachpruefen(const QVector<R_Main::SerienTermin>& termine, double zeitVon, double zeitBis,
-                 double toleranz, QString& belegterTermin, QString* error);
-
 // The status text of a date: "frei", "Feiertag (Neujahr)", "belegt durch Auftrag ...".
 QString StatusText(const Termin& t);
 // Sets a choice; false (nothing changed) when it is not possible: keeping a taken date, moving

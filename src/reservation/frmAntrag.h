@@ -287,6 +287,10 @@ private:
     // command helpers (frmAntragBefehle.cpp)
     // The save itself; true when the reservation was stored.
     bool Speichern();
+    // Runs the leave handling of the date or time box that has the focus, as if the user had
+    // left it: a save by mnemonic, Enter or closing does not move the focus. False when that
+    // check found a conflict (the form then shows another room) or failed.
+    bool EingabeAbschliessen();
     void PersonenUndTischeWarnen();
     bool DarfSchreiben() const;
     TovoTextbox* DatumsBox(int index) const;
@@ -317,8 +321,6 @@ private:
                         std::shared_ptr<SerienPruefung::Ergebnis>& wahl);
     // edSerie: the rule's description and the dates left out.
     void SerienTextSetzen();
-    // The first date of the new series that cannot be saved as chosen; "" when none.
-    QString ErsterSerienKonflikt() const;
 
     std::shared_ptr<CSerienFkt> m_Serie;
     std::shared_ptr<SerienPruefung::Ergebnis> m_SerienWahl; // choice of the overview
@@ -329,11 +331,12 @@ private:
     int m_iLaden = 0;
     bool m_bGeaendert = false;
     bool m_bGeschlossen = false;
-    bool m_bSpeichert = false;     // pbSave_Click is running
-    bool m_bSchreibfehler = false; // the last save failed writing to the database
-    bool m_bGeladen = false;       // Form_Load ran
-    bool m_bAktiviert = false;     // Form_Activate ran
-    int m_iMaxPers = 0;            // capacity of the chosen room
-    int m_iDatumIndex = -1;        // calendar button whose month view is open
-    QString m_stMeldung;           // reason of Eingabekontrolle
+    bool m_bSpeichert = false;        // pbSave_Click is running
+    bool m_bSchreibfehler = false;    // the last save failed writing to the database
+    bool m_bKonfliktGemeldet = false; // IsFreeRaum told the user about a conflict
+    bool m_bGeladen = false;          // Form_Load ran
+    bool m_bAktiviert = false;        // Form_Activate ran
+    int m_iMaxPers = 0;               // capacity of the chosen room
+    int m_iDatumIndex = -1;           // calendar button whose month view is open
+    QString m_stMeldung;              // reason of Eingabekontrolle
 };

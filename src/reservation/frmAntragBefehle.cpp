@@ -91,8 +91,41 @@ void frmAntrag::pbSave_Click() {
     RunGuarded(QStringLiteral("frmAntrag.pbSave_Click"), [&] { Speichern(); });
 }
 
+bool frmAntrag::EingabeAbschliessen() {
+    QWidget* fokus = focusWidget();
+    if (!fokus || mvDatum->isAncestorOf(fokus))
+        return true;
+    m_bKonfliktGemeldet = false;
+    bool gefunden = true;
+    if (fokus == tfTm_von)
+        tfTm_von_LostFocus();
+    else if (fokus == tfTm_bis)
+        tfTm_bis_LostFocus();
+    else if (fokus == tfDt_von)
+        tfDt_von_LostFocus();
+    else if (fokus == tfDt_bis)
+        tfDt_bis_LostFocus();
+    else
+        gefunden = false;
+    for (int i = 0; i < 4 && !gefunden; ++i) {
+        if (fokus == tfdt[i])
+            tfdt_LostFocus(i);
+        else if (fokus == tftm[i])
+            tftm_LostFocus(i);
+        else
+            continue;
+        gefunden = true;
+    }
+    return !m_bKonfliktGemeldet;
+}
+
 bool frmAntrag::Speichern() {
     m_bSchreibfehler = false;
+    // What is being typed counts, with its checks, before anything is written.
+    if (!EingabeAbschliessen()) {
+        m_bSchreibfehler = true;
+        return false;
+    }
     if (coPerson[0]->currentText().trimmed().isEmpty()) {
         MsgBox(kPersonFehlt, PromptButtons::Ok, PromptIcon::Information, kTitelSpeichern);
         return false;

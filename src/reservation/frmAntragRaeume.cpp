@@ -59,6 +59,7 @@ bool frmAntrag::IsFreeRaum() {
             frei = R_Main::IsFreeRoom(raumId, *probe);
         if (frei)
             return true;
+        m_bKonfliktGemeldet = true;
 
         const QString raum = lbUsedRoom->text();
         const QString umgeschaltet =

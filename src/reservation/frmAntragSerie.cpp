@@ -94,21 +94,7 @@ bool frmAntrag::SpeichereSerie(CBelegungRec& vorlage) {
         return false;
     }
     vorlage.Rec_ID = 0;
-    const R_Main::AuftragNrQuelle nummern{R_Main::GetNextAuftragNr, R_Main::SetNextAuftragNr};
-    const SerienPruefung::Anfrage anfrage = SerienPruefAnfrage(*m_Serie);
-    // Checked once more inside the write: another user may have booked meanwhile.
-    auto pruefung = [&](const QVector<R_Main::SerienTermin>& t) -> QString {
-        QString belegt;
-        QString error;
-        if (!SerienPruefung::Nachpruefen(t, anfrage.zeitVon, anfrage.zeitBis, anfrage.toleranz,
-                                         belegt, &error))
-            return error;
-        if (belegt.isEmpty())
-            return QString();
-        return QStringLiteral("Der Termin am ") + belegt +
-               QStringLiteral(" ist inzwischen belegt. Es wurde nichts gespeichert.");
-    };
-    if (!R_Main::SaveJour(termine, vorlage, gRvDb, nummern, pruefung)) {
+    if (!R_Main::SaveJour(termine, vorlage, gRvDb, R_Main::gNextNrDialog)) {
         m_bSchreibfehler = true;
         return false;
     }
@@ -158,28 +144,36 @@ bool frmAntrag::SpeichereAuftragAenderung(CBelegungRec& vorlage) {
 
 bool frmAntrag::SerieHatKonflikt(CBelegungRec& probe, QString& konfliktDatum) {
     const int32_t raumId = RaumTag().toInt();
-    bool konflikt = false;
-    auto frei = [&](double von, double bis, int32_t recId) {
+    // All dates in one test: each a copy of the probe on its own date.
+    QVector<Konflikt::Termin> termine;
+    QSet<int32_t> ausser;
+    auto termin = [&](double von, double bis) {
         probe.dt_von = von;
         probe.dt_bis = bis;
-        probe.Rec_ID = recId;
-        if (R_Main::IsFreeRoom(raumId, probe))
-            return true;
-        konfliktDatum = TovoDate(von).toShortDateText();
-        konflikt = true;
-        return false;
+        termine.append({raumId, R_Main::BelegteSpanne(probe)});
     };
     if (f_BelegListe) {
-        // The bookings of the order are tested each on its own date, none against itself.
-        for (const CBelegungRec* b : *f_BelegListe)
-            if (!frei(b->dt_von, b->dt_bis, b->Rec_ID))
-                break;
+        // The bookings of the order are tested each on its own date, none against the order.
+        for (const CBelegungRec* b : *f_BelegListe) {
+            termin(b->dt_von, b->dt_bis);
+            ausser.insert(b->Rec_ID);
+        }
     } else if (m_Serie) {
-        // Every date to be written, each in its room, read set-wise.
-        konfliktDatum = ErsterSerienKonflikt();
-        konflikt = !konfliktDatum.isEmpty();
+        // The dates a save would write, each in its room.
+        if (probe.Rec_ID != 0)
+            ausser.insert(probe.Rec_ID);
+        for (const R_Main::SerienTermin& t : SerienTermineZumSpeichern()) {
+            probe.dt_von = t.datum.value();
+            probe.dt_bis = t.datum.value();
+            termine.append({t.raumId, R_Main::BelegteSpanne(probe)});
+        }
     }
-    return konflikt;
+    int konflikt = -1;
+    if (R_Main::SindFrei(termine, ausser, konflikt))
+        return false;
+    if (konflikt >= 0 && konflikt < termine.size())
+        konfliktDatum = TovoDate(termine[konflikt].spanne.startDatum).toShortDateText();
+    return true;
 }
 
 bool frmAntrag::SerienAnfrage(R_Main::FreiAnfrage& anfrage, QVector<double>& termine) const {

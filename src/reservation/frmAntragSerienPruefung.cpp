@@ -127,17 +127,3 @@ void frmAntrag::SerienTextSetzen() {
     else
         edSerie->setText(m_stSerieBasis + QStringLiteral(", ") + ohne);
 }
-
-QString frmAntrag::ErsterSerienKonflikt() const {
-    if (!m_Serie)
-        return {};
-    const QVector<R_Main::SerienTermin> termine = SerienTermineZumSpeichern();
-    if (termine.isEmpty())
-        return {};
-    const SerienPruefung::Anfrage a = SerienPruefAnfrage(*m_Serie);
-    QString belegt;
-    QString error;
-    if (!SerienPruefung::Nachpruefen(termine, a.zeitVon, a.zeitBis, a.toleranz, belegt, &error))
-        RaiseError(error);
-    return belegt;
-}

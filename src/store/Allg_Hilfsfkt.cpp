@@ -1,10 +1,13 @@
 #include "Allg_Hilfsfkt.h"
 
 #include "Cp1252.h"
+#include "Prompt.h"
 #include "RvGlobals.h"
 #include "TovoTools.h"
 
+#include <QDir>
 #include <QLocale>
+#include <QSet>
 #include <cmath>
 #include <cstdlib>
 #include <pwd.h>
@@ -55,11 +58,24 @@ QString GetWinUserName() {
 
 void ReadGlobalSettings() {
     gstProjektDir = WithTrailingSeparator(gstProjektDir);
-    // A text that is no number leaves the old value, which is divided all the same.
-    double minutes = gdToleranz;
-    toDouble(ReadIniValue(QStringLiteral("RAUMVERWALTUNG"), QStringLiteral("Toleranz"),
-                          QStringLiteral("0")),
-             minutes);
+    // The least gap between two bookings: whole minutes from 0 to a day. Anything else would
+    // let bookings overlap or switch the test off, so it counts as 0, and the user is told once.
+    const QString text = ReadIniValue(QStringLiteral("RAUMVERWALTUNG"), QStringLiteral("Toleranz"),
+                                      QStringLiteral("0"));
+    double minutes = 0;
+    if (!toDouble(text, minutes) || minutes < 0 || minutes > 1440) {
+        static QSet<QString> gemeldet;
+        const QString datei = WithTrailingSeparator(gstProjektDir) + kIniFileName;
+        if (!gemeldet.contains(datei + QLatin1Char('|') + text)) {
+            gemeldet.insert(datei + QLatin1Char('|') + text);
+            MsgBox(QStringLiteral("Der Wert \"%1\" des Schlüssels \"Toleranz\" im Abschnitt "
+                                  "[RAUMVERWALTUNG] der Datei %2 ist ungültig. Erlaubt sind 0 bis "
+                                  "1440 Minuten; es wird 0 verwendet.")
+                       .arg(text, QDir::toNativeSeparators(datei)),
+                   PromptButtons::Ok, PromptIcon::Exclamation);
+        }
+        minutes = 0;
+    }
     gdToleranz = minutes / 1440.0;
     gstMailname = ReadIniValue(QStringLiteral("Raumverwaltung"), QStringLiteral("Mailname"),
                                GetWinUserName());

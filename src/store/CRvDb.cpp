@@ -3,6 +3,8 @@
 #include "SqlConnection.h"
 
 #include "ErrorGuard.h"
+#include "KonfliktSuche.h"
+#include "ZeilenAbbildung.h"
 
 #include <QFileInfo>
 #include <QSqlQuery>
@@ -10,6 +12,8 @@
 #include <atomic>
 #include <limits>
 #include <vector>
+
+using namespace ZeilenAbbildung;
 
 namespace {
 
@@ -25,199 +29,6 @@ const QString kMsgStructure = QStringLiteral("Die Struktur der Datenbank ist ung
 const QString kMsgRaumUsed = QStringLiteral("Function - IsRaumUsed");
 const QString kNotOpen = QStringLiteral("Die Datenbank ist nicht geöffnet.");
 const QString kCrLf = QStringLiteral("\r\n");
-
-// --- Row mapping -------------------------------------------------------------------------------
-// One reader and one writer for all tables, driven by the records' visitFields().
-
-bool readInt(const QVariant& v, qint64 min, qint64 max, qint64& out) {
-    bool ok = false;
-    out = v.toLongLong(&ok);
-    return ok && out >= min && out <= max;
-}
-
-bool readValue(const QVariant& v, int32_t& out, NullRule rule) {
-    if (v.isNull()) {
-        out = 0;
-        return rule != NullRule::NotNull;
-    }
-    qint64 n = 0;
-    if (!readInt(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), n))
-        return false;
-    out = static_cast<int32_t>(n);
-    return true;
-}
-
-bool readValue(const QVariant& v, int16_t& out, NullRule rule) {
-    if (v.isNull()) {
-        out = 0;
-        return rule != NullRule::NotNull;
-    }
-    qint64 n = 0;
-    if (!readInt(v, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max(), n))
-        return false;
-    out = static_cast<int16_t>(n);
-    return true;
-}
-
-bool readValue(const QVariant& v, bool& out, NullRule rule) {
-    if (v.isNull()) {
-        out = false;
-        return rule != NullRule::NotNull;
-    }
-    qint64 n = 0;
-    if (!readInt(v, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max(), n))
-        return false;
-    out = n != 0;
-    return true;
-}
-
-bool readValue(const QVariant& v, double& out, NullRule rule) {
-    if (v.isNull()) {
-        out = 0.0;
-        return rule != NullRule::NotNull;
-    }
-    bool ok = false;
-    out = v.toDouble(&ok);
-    return ok;
-}
-
-bool readValue(const QVariant& v, DateField out, NullRule rule) {
-    if (v.isNull()) {
-        switch (rule) {
-        case NullRule::NotNull:
-            return false;
-        case NullRule::NoDate:
-            out.value = TovoDate::kNoDate;
-            return true;
-        case NullRule::ZeroDate:
-        case NullRule::Empty:
-            out.value = TovoDate::kNullDate;
-            return true;
-        }
-        return false;
-    }
-    bool ok = false;
-    out.value = v.toDouble(&ok);
-    return ok;
-}
-
-bool readValue(const QVariant& v, Currency& out, NullRule rule) {
-    if (v.isNull()) {
-        out = Currency();
-        return rule != NullRule::NotNull;
-    }
-    bool ok = false;
-    const double d = v.toDouble(&ok);
-    out = Currency::fromDouble(d);
-    return ok;
-}
-
-bool readValue(const QVariant& v, QString& out, NullRule rule) {
-    if (v.isNull()) {
-        out.clear();
-        return rule != NullRule::NotNull;
-    }
-    out = v.toString();
-    return true;
-}
-
-// The driver binds a null QString as NULL; text columns get "" instead.
-QVariant dbValue(const QString& s) {
-    return s.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(s);
-}
-QVariant dbValue(int32_t n) {
-    return QVariant(static_cast<int>(n));
-}
-QVariant dbValue(int16_t n) {
-    return QVariant(static_cast<int>(n));
-}
-QVariant dbValue(bool b) {
-    return QVariant(b ? -1 : 0);
-}
-QVariant dbValue(double d) {
-    return QVariant(d);
-}
-QVariant dbValue(DateField d) {
-    return QVariant(d.value);
-}
-QVariant dbValue(Currency c) {
-    return QVariant(c.toDouble());
-}
-
-bool isKey(const char* name, const char* key) {
-    return qstrcmp(name, key) == 0;
-}
-
-// Reads rows of a query into records. The column indexes are looked up once per query.
-template <class Rec> class RowReader {
-public:
-    explicit RowReader(const QSqlRecord& columns) {
-        Rec probe;
-        probe.visitFields([&](const char* name, auto&&, NullRule) {
-            m_index.push_back(columns.indexOf(QLatin1String(name)));
-        });
-    }
-
-    bool read(const QSqlQuery& q, Rec& rec) const {
-        bool ok = true;
-        size_t i = 0;
-        rec.visitFields([&](const char*, auto&& field, NullRule rule) {
-            const int col = m_index[i++];
-            if (ok)
-                ok = col >= 0 && readValue(q.value(col), field, rule);
-        });
-        return ok;
-    }
-
-private:
-    std::vector<int> m_index;
-};
-
-// Binds every column except the key, in visit order.
-template <class Rec> void bindFields(QSqlQuery& q, Rec& rec) {
-    rec.visitFields([&](const char* name, auto&& field, NullRule) {
-        if (!isKey(name, Rec::kKey))
-            q.addBindValue(dbValue(field));
-    });
-}
-
-template <class Rec> QStringList dataColumns() {
-    QStringList cols;
-    Rec probe;
-    probe.visitFields([&](const char* name, auto&&, NullRule) {
-        if (!isKey(name, Rec::kKey))
-            cols << QLatin1String(name);
-    });
-    return cols;
-}
-
-template <class Rec> const QString& insertSql() {
-    static const QString sql = [] {
-        const QStringList cols = dataColumns<Rec>();
-        QStringList marks;
-        for (qsizetype i = 0; i < cols.size(); ++i)
-            marks << QStringLiteral("?");
-        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-            .arg(QLatin1String(Rec::kTable), cols.join(QLatin1String(", ")),
-                 marks.join(QLatin1String(", ")));
-    }();
-    return sql;
-}
-
-template <class Rec> const QString& updateSql() {
-    static const QString sql = [] {
-        const QString sets =
-            dataColumns<Rec>().join(QLatin1String(" = ?, ")) + QStringLiteral(" = ?");
-        return QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-            .arg(QLatin1String(Rec::kTable), sets, QLatin1String(Rec::kKey));
-    }();
-    return sql;
-}
-
-template <class Rec> QString byKeySql(const char* verb) {
-    return QStringLiteral("%1 FROM %2 WHERE %3 = ?")
-        .arg(QLatin1String(verb), QLatin1String(Rec::kTable), QLatin1String(Rec::kKey));
-}
 
 // Day part of a date, as a date literal without time would compare.
 double dayOf(double date) {
@@ -277,11 +88,43 @@ bool CRvDb::OpenDb() {
     QString error;
     if (OpenSqliteConnection(m_dbPath, m_connName, m_openReadOnly, &error)) {
         m_connection = m_connName;
+        if (!m_openReadOnly)
+            SchemaErgaenzen();
         return true;
     }
     m_lastError = QStringLiteral("Die Datenbank ") + m_dbPath +
                   QStringLiteral(" konnte nicht geöffnet werden!") + kCrLf + error;
     return false;
+}
+
+// Brings a database made by an earlier version up to the indexes the queries rely on. Every
+// step may run any number of times; a step that fails (another workstation holds the database,
+// for instance) is tried again on the next open and costs only speed meanwhile.
+void CRvDb::SchemaErgaenzen() {
+    struct Index {
+        const char* name;
+        QString definition;
+    };
+    const Index indizes[] = {
+        // The room tests: the bookings of a room that end after a date, by the last day they
+        // occupy (clear-down included).
+        {"IX_belegung_raum_belegtbis",
+         QStringLiteral("ON T_fm_belegung (rb_id, %1)").arg(Konflikt::BelegtBisSql())},
+    };
+    QSqlDatabase d = db();
+    for (const Index& index : indizes) {
+        QSqlQuery q(d);
+        q.setForwardOnly(true);
+        if (!ExecBound(q,
+                       QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND "
+                                      "name = ?"),
+                       {QLatin1String(index.name)}) ||
+            q.next())
+            continue;
+        q.finish();
+        q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS ") + QLatin1String(index.name) +
+               QLatin1Char(' ') + index.definition);
+    }
 }
 
 void CRvDb::CloseDb() {

@@ -141,6 +141,19 @@ bool ReadNextNr(const QString& connection, bool& vorhanden, int32_t& nummer, QSt
     return true;
 }
 
+bool AuftragNrVergeben(const QString& connection, int32_t nummer, bool& vergeben, QString* error) {
+    vergeben = false;
+    QSqlQuery q(datenbank(connection));
+    q.setForwardOnly(true);
+    if (!ExecBound(q, QStringLiteral("SELECT 1 FROM T_fm_belegung WHERE lAuftrNr = ? LIMIT 1"),
+                   {nummer}))
+        return fail(q, error);
+    vergeben = q.next();
+    if (HasSqlError(q))
+        return fail(q, error);
+    return true;
+}
+
 bool WriteNextNr(const QString& connection, int32_t nummer, QString* error) {
     QSqlQuery q(datenbank(connection));
     if (!ExecBound(q,

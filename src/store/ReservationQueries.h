@@ -50,6 +50,8 @@ bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumName>&
 
 // The counter of order numbers: `vorhanden` is false when the table has no row.
 bool ReadNextNr(const QString& connection, bool& vorhanden, int32_t& nummer, QString* error);
+// Whether a booking (archived or not) carries the order number.
+bool AuftragNrVergeben(const QString& connection, int32_t nummer, bool& vergeben, QString* error);
 // Stores the counter in its first row, creating the row when the table is empty.
 bool WriteNextNr(const QString& connection, int32_t nummer, QString* error);
 

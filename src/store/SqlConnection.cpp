@@ -38,6 +38,13 @@ bool OpenSqliteConnection(const QString& path, const QString& connectionName, bo
                 failure = probe.lastError().text();
                 if (failure.trimmed().isEmpty())
                     failure = QStringLiteral("Die Datei ist keine Datenbank.");
+            } else if (!readOnly) {
+                // Project folders lie on network drives, where the locks of a write-ahead log
+                // do not work: keep the rollback journal, and let every commit reach the disk
+                // before it counts, so that a crash or a lost connection never leaves half a
+                // write behind.
+                probe.exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+                probe.exec(QStringLiteral("PRAGMA synchronous = FULL"));
             }
         }
     }

@@ -182,6 +182,41 @@ private Q_SLOTS:
         QCOMPARE(p->lies(rec->Rec_ID).Verst, QStringLiteral("Sitzung"));
     }
 
+    // A new end time typed and saved without leaving the box: by the mnemonic, by Enter, or by
+    // closing with saving. The box's check runs first and finds the next booking in the way;
+    // nothing is written, the form stays open.
+    void pendingEditIsCheckedBeforeSaving_data() {
+        QTest::addColumn<int>("taste");
+        QTest::addColumn<int>("modifier");
+        QTest::newRow("Alt+S") << int(Qt::Key_S) << int(Qt::AltModifier);
+        QTest::newRow("Enter") << int(Qt::Key_Return) << int(Qt::NoModifier);
+        QTest::newRow("Escape, save") << int(Qt::Key_Escape) << int(Qt::NoModifier);
+    }
+    void pendingEditIsCheckedBeforeSaving() {
+        QFETCH(int, taste);
+        QFETCH(int, modifier);
+        const int32_t naechste = p->buche(p->raumA, Tag(2, 11), Tag(2, 12));
+        auto rec = oeffneBelegung(p->raumA);
+        form->pbSave->setDefault(true);
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->tfTm_bis->setFocus();
+        form->tfTm_bis->selectAll();
+        QTest::keyClicks(form->tfTm_bis, QStringLiteral("11:30"));
+        p->prompt.clear();
+
+        // Through the window, as the window system delivers it, so that mnemonics apply.
+        QTest::keyClick(form->windowHandle(), Qt::Key(taste), Qt::KeyboardModifiers(modifier));
+        // A mnemonic clicks its button a moment later.
+        QTRY_VERIFY(
+            p->texte().join(QLatin1Char('\n')).contains(QLatin1String("Belegungskonflikt")));
+        QVERIFY(!p->texte().contains(kGespeichert) && !form->Geschlossen());
+        QCOMPARE(p->lies(rec->Rec_ID).tm_bis, Uhr(10));
+        QCOMPARE(p->lies(rec->Rec_ID).rb_id, p->raumA);
+        QCOMPARE(p->lies(naechste).tm_von, Uhr(11));
+    }
+
     void closing_data() {
         QTest::addColumn<bool>("geaendert");
         QTest::addColumn<bool>("ohneEnde");

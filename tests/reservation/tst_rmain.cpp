@@ -381,7 +381,7 @@ private Q_SLOTS:
         QTest::addColumn<int32_t>("ergebnis");
         QTest::newRow("changed") << 100 << "100" << QString("250") << 250;
         QTest::newRow("cancelled") << 100 << "100" << QString() << -1;
-        QTest::newRow("no number offered") << -1 << "" << QString("7") << 7;
+        QTest::newRow("negative number offered") << -1 << "-1" << QString("7") << 7;
     }
     void dialogDerRoutinen() {
         QFETCH(int32_t, vorschlag);

@@ -61,21 +61,3 @@ inline QList<QDate> Daten(const QString& kurz) {
         out << QDate::fromString(t, QStringLiteral("d.M.yyyy"));
     return out;
 }
-
-// The order-number counter of a test database (table T_NextNr): -1 while the table is empty,
-// storing replaces its one row.
-inline R_Main::AuftragNrQuelle ZaehlerInTabelle(const QString& verbindung) {
-    R_Main::AuftragNrQuelle quelle;
-    quelle.GetNextAuftragNr = [verbindung]() -> int32_t {
-        QSqlQuery q(QSqlDatabase::database(verbindung));
-        return q.exec(QStringLiteral("SELECT lNextNr FROM T_NextNr")) && q.next()
-                   ? q.value(0).toInt()
-                   : -1;
-    };
-    quelle.SetNextAuftragNr = [verbindung](int32_t nr) {
-        QSqlQuery q(QSqlDatabase::database(verbindung));
-        return q.exec(QStringLiteral("DELETE FROM T_NextNr")) &&
-               q.exec(QStringLiteral("INSERT INTO T_NextNr (lNextNr) VALUES (%1)").arg(nr));
-    };
-    return quelle;
-}

@@ -3,6 +3,7 @@
 #include "RvGlobals.h"
 #include "TovoTools.h"
 
+#include "ScriptedPrompt.h"
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -222,9 +223,12 @@ private slots:
             << QByteArray("[raumverwaltung]\ntoleranz=7,5\n") << 0.0 << 7.5 / 1440 << QString();
         QTest::newRow("empty mail name")
             << QByteArray("[Raumverwaltung]\nMailname=\n") << 0.0 << 0.0 << QString();
-        // No number: the previous value is kept and divided once more.
-        QTest::newRow("no number")
-            << QByteArray("[Raumverwaltung]\nToleranz=abc\n") << 2880.0 << 2.0 << QString();
+        // Anything but 0 to 1440 minutes counts as 0, with a warning naming file and key.
+        for (const char* wert : {"abc", "-60", "1e20", "1441", "nan"})
+            QTest::newRow(wert) << QByteArray("[Raumverwaltung]\nToleranz=") + wert + '\n'
+                                << 2880.0 << 0.0 << QString();
+        QTest::newRow("a whole day")
+            << QByteArray("[Raumverwaltung]\nToleranz=1440\n") << 0.0 << 1.0 << QString();
     }
     void globalSettings() {
         QFETCH(QByteArray, ini);
@@ -235,9 +239,20 @@ private slots:
         gstProjektDir = dir.path();
         gdToleranz = previous;
         gstMailname = QStringLiteral("alt");
+        ScriptedPrompt prompt;
         ReadGlobalSettings();
         QCOMPARE(gstProjektDir, dir.path() + QLatin1Char('/'));
         QTEST(gdToleranz, "tolerance");
+        // A bad value is reported once, naming the file and the key.
+        const bool falsch =
+            gdToleranz == 0 && ini.contains("Toleranz=") && !ini.contains("Toleranz=0");
+        QCOMPARE(prompt.shown.size(), falsch ? 1 : 0);
+        if (falsch) {
+            QVERIFY(prompt.last().text.contains(QStringLiteral("\"Toleranz\"")));
+            QVERIFY(prompt.last().text.contains(kIniFileName));
+            ReadGlobalSettings();
+            QCOMPARE(prompt.shown.size(), 1);
+        }
         QVERIFY(!GetWinUserName().isEmpty());
         QCOMPARE(gstMailname, mailname.isNull() ? GetWinUserName() : mailname);
     }

@@ -1,0 +1,216 @@
+#include "KonfliktSuche.h"
+
+#include "SqlConnection.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <algorithm>
+#include <cmath>
+
+namespace Konflikt {
+
+namespace RQ = ReservationQueries;
+
+namespace {
+
+// Days added on each side when candidates are preselected by date: whole days are compared by
+// the rule, so a candidate must never be lost to a fraction or a date before 1899.
+constexpr double kRand = 2.0;
+// Rows per INSERT when the dates go into the temporary table.
+constexpr int kZeilenProInsert = 200;
+
+QString KeinDatumSql(const char* spalte) {
+    return QStringLiteral("%1 IS NULL OR (%1 >= 2958465 AND %1 < 2958466)")
+        .arg(QLatin1String(spalte));
+}
+
+bool Fehler(const QSqlQuery& q, QString* error) {
+    if (error) {
+        *error = q.lastError().text().trimmed();
+        if (error->isEmpty())
+            *error = QStringLiteral("Die Datenbank ist nicht geöffnet.");
+    }
+    return false;
+}
+
+std::optional<double> Nullbar(const QVariant& v) {
+    if (v.isNull())
+        return std::nullopt;
+    return v.toDouble();
+}
+
+// Writes the dates and the excluded keys into the connection's temporary tables: multi-row
+// INSERTs, prepared once per size.
+bool TermineSetzen(QSqlDatabase db, const QVector<Termin>& termine, const QSet<int32_t>& ausser,
+                   QString* error) {
+    QSqlQuery q(db);
+    for (const char* sql :
+         {"CREATE TEMP TABLE IF NOT EXISTS tovo_termine (nr INTEGER PRIMARY KEY, "
+          "raum INTEGER NOT NULL, von REAL NOT NULL, bis REAL NOT NULL)",
+          "CREATE INDEX IF NOT EXISTS temp.tovo_termine_raum_von ON tovo_termine (raum, von)",
+          "CREATE TEMP TABLE IF NOT EXISTS tovo_ausser (rec_id INTEGER PRIMARY KEY)",
+          "DELETE FROM temp.tovo_termine", "DELETE FROM temp.tovo_ausser"}) {
+        if (!q.exec(QLatin1String(sql)))
+            return Fehler(q, error);
+    }
+
+    auto einfuegen = [&](const QString& kopf, const QString& zeile, qsizetype anzahl,
+                         const std::function<void(QSqlQuery&, qsizetype)>& binden) {
+        QString vorbereitet;
+        QSqlQuery ins(db);
+        for (qsizetype von = 0; von < anzahl; von += kZeilenProInsert) {
+            const qsizetype n = std::min<qsizetype>(kZeilenProInsert, anzahl - von);
+            QStringList zeilen;
+            for (qsizetype i = 0; i < n; ++i)
+                zeilen << zeile;
+            const QString sql = kopf + zeilen.join(QLatin1Char(','));
+            if (sql != vorbereitet) {
+                if (!ins.prepare(sql))
+                    return Fehler(ins, error);
+                vorbereitet = sql;
+            }
+            for (qsizetype i = von; i < von + n; ++i)
+                binden(ins, i);
+            if (!ins.exec())
+                return Fehler(ins, error);
+        }
+        return true;
+    };
+
+    if (!einfuegen(QStringLiteral("INSERT INTO temp.tovo_termine (nr, raum, von, bis) VALUES "),
+                   QStringLiteral("(?,?,?,?)"), termine.size(), [&](QSqlQuery& ins, qsizetype i) {
+                       const Termin& t = termine[i];
+                       ins.addBindValue(static_cast<qlonglong>(i));
+                       ins.addBindValue(t.raum);
+                       ins.addBindValue(t.spanne.startDatum);
+                       ins.addBindValue(t.spanne.endDatum);
+                   }))
+        return false;
+    const QVector<int32_t> ids(ausser.cbegin(), ausser.cend());
+    return einfuegen(QStringLiteral("INSERT OR IGNORE INTO temp.tovo_ausser (rec_id) VALUES "),
+                     QStringLiteral("(?)"), ids.size(),
+                     [&](QSqlQuery& ins, qsizetype i) { ins.addBindValue(ids[i]); });
+}
+
+// The candidates of the dates in the temporary table: stored bookings not archived and not
+// excluded, of the rooms `raeume` (a subquery), whose days come within reach of a date. The
+// bookings are walked by the index on room and last day, each date found by its first day.
+bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& raeume,
+                const QString& terminRaum, const QVariantList& raeumeBinds,
+                const std::function<bool(int, int32_t, int32_t, const RQ::BelegungsZeile&)>& zeile,
+                QString* error) {
+    if (termine.isEmpty())
+        return true;
+    double erster = termine.front().spanne.startDatum;
+    double letzter = termine.front().spanne.endDatum;
+    double laengster = 0;
+    for (const Termin& t : termine) {
+        erster = std::min(erster, t.spanne.startDatum);
+        letzter = std::max(letzter, t.spanne.endDatum);
+        laengster = std::max(laengster, t.spanne.endDatum - t.spanne.startDatum);
+    }
+    const QString ab = BelegtAbSql();
+    const QString bis = BelegtBisSql();
+    const QString sql =
+        QStringLiteral(
+            "SELECT t.nr, b.rb_id, b.lAuftrNr, b.Rec_ID, b.dt_von, b.tm_von, b.dt_bis, "
+            "b.tm_bis, b.Udt_von, b.Utm_von, b.Rdt_bis, b.Rtm_bis "
+            "FROM T_fm_belegung b CROSS JOIN temp.tovo_termine t "
+            "WHERE b.rb_id IN (%1) AND %2 >= ? AND %3 <= ? AND b.bArchiviert = 0 "
+            "AND b.Rec_ID NOT IN (SELECT rec_id FROM temp.tovo_ausser) "
+            "AND t.raum = %4 AND t.von >= %3 - ? AND t.von <= %2 + ? AND t.bis >= %3 - ? "
+            "ORDER BY t.nr, b.Rec_ID")
+            .arg(raeume, bis, ab, terminRaum);
+    QVariantList binds = raeumeBinds;
+    binds << erster - kRand << letzter + kRand << laengster + kRand << kRand << kRand;
+
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!ExecBound(q, sql, binds))
+        return Fehler(q, error);
+    RQ::BelegungsZeile z;
+    while (q.next()) {
+        z.Rec_ID = q.value(3).toInt();
+        z.dt_von = q.value(4).toDouble();
+        z.tm_von = q.value(5).toDouble();
+        z.dt_bis = q.value(6).toDouble();
+        z.tm_bis = q.value(7).toDouble();
+        z.Udt_von = Nullbar(q.value(8));
+        z.Utm_von = Nullbar(q.value(9));
+        z.Rdt_bis = Nullbar(q.value(10));
+        z.Rtm_bis = Nullbar(q.value(11));
+        if (!zeile(q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(), z)) {
+            q.finish();
+            return true;
+        }
+    }
+    if (HasSqlError(q))
+        return Fehler(q, error);
+    return true;
+}
+
+} // namespace
+
+QString BelegtAbSql() {
+    return QStringLiteral("(CASE WHEN %1 THEN dt_von ELSE Udt_von END)")
+        .arg(KeinDatumSql("Udt_von"));
+}
+
+QString BelegtBisSql() {
+    return QStringLiteral("(CASE WHEN %1 THEN dt_bis ELSE Rdt_bis END)")
+        .arg(KeinDatumSql("Rdt_bis"));
+}
+
+bool Konflikte(const QString& connection, const QVector<Termin>& termine,
+               const QSet<int32_t>& ausser, double toleranz, Lesart lesart,
+               const std::function<bool(const Treffer&)>& treffer, QString* error) {
+    QSqlDatabase db = QSqlDatabase::database(connection, true);
+    if (!TermineSetzen(db, termine, ausser, error))
+        return false;
+    Treffer t;
+    return Kandidaten(
+        db, termine, QStringLiteral("SELECT raum FROM temp.tovo_termine"),
+        QStringLiteral("b.rb_id"), {},
+        [&](int nr, int32_t raum, int32_t auftrNr, const RQ::BelegungsZeile& z) {
+            const Zeitspanne belegt =
+                lesart == Lesart::Raumtest ? SpanneImRaumtest(z) : SpanneInSuche(z);
+            if (KeinKonflikt(termine[nr].spanne, belegt, toleranz))
+                return true;
+            t.termin = nr;
+            t.raum = raum;
+            t.lAuftrNr = auftrNr;
+            t.zeile = z;
+            return treffer(t);
+        },
+        error);
+}
+
+bool BelegteRaeume(const QString& connection, int32_t raumartId, const QVector<Zeitspanne>& spannen,
+                   const QSet<int32_t>& ausser, double toleranz, QSet<int32_t>& belegt,
+                   QString* error) {
+    belegt.clear();
+    QVector<Termin> termine;
+    termine.reserve(spannen.size());
+    for (const Zeitspanne& s : spannen)
+        termine.append({0, s});
+    QSqlDatabase db = QSqlDatabase::database(connection, true);
+    if (!TermineSetzen(db, termine, ausser, error))
+        return false;
+    const QString raeume =
+        raumartId == 0 ? QStringLiteral("SELECT az_ID FROM T_rb_Anzeige")
+                       : QStringLiteral("SELECT az_ID FROM T_rb_Anzeige WHERE lRaumartId = ?");
+    return Kandidaten(
+        db, termine, raeume, QStringLiteral("0"),
+        raumartId == 0 ? QVariantList{} : QVariantList{raumartId},
+        [&](int nr, int32_t raum, int32_t, const RQ::BelegungsZeile& z) {
+            if (!belegt.contains(raum) &&
+                !KeinKonflikt(termine[nr].spanne, SpanneInSuche(z), toleranz))
+                belegt.insert(raum);
+            return true;
+        },
+        error);
+}
+
+} // namespace Konflikt

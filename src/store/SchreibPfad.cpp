@@ -1,0 +1,395 @@
+#include "SchreibPfad.h"
+
+#include "KonfliktSuche.h"
+#include "Prompt.h"
+#include "ReservationQueries.h"
+#include "SqlConnection.h"
+#include "TovoDate.h"
+#include "ZeilenAbbildung.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <algorithm>
+#include <limits>
+#include <numeric>
+
+namespace SchreibPfad {
+
+namespace ZA = ZeilenAbbildung;
+using Konflikt::Zeitspanne;
+
+namespace {
+
+const QString kMsgAdd = QStringLiteral("Der Datensatz konnte nicht gespeichert werden!");
+const QString kMsgEdit = QStringLiteral("Der Datensatz konnte nicht aktualisiert werden!");
+const QString kMsgDel = QStringLiteral("Der Datensatz konnte nicht gelöscht werden!");
+const QString kNichtOffen = QStringLiteral("Die Datenbank ist nicht geöffnet.");
+const QString kWeg = QStringLiteral("Die Belegung ist nicht mehr vorhanden.");
+const QString kCrLf = QStringLiteral("\r\n");
+
+// SQLite reports a lock held by another connection as BUSY (5) or LOCKED (6), possibly with an
+// extended code in the upper bits.
+bool IstBelegt(const QSqlError& error) {
+    bool zahl = false;
+    const int code = error.nativeErrorCode().toInt(&zahl);
+    return zahl && ((code & 0xff) == 5 || (code & 0xff) == 6);
+}
+
+Ergebnis Gescheitert(const QString& meldung, const QSqlError& error) {
+    Ergebnis e;
+    e.status = IstBelegt(error) ? Status::Belegt : Status::Fehler;
+    e.meldung = meldung;
+    e.fehler = error.text().trimmed();
+    return e;
+}
+
+Ergebnis Gescheitert(const QString& meldung, const QString& fehler) {
+    Ergebnis e;
+    e.status = Status::Fehler;
+    e.meldung = meldung;
+    e.fehler = fehler;
+    return e;
+}
+
+// BEGIN IMMEDIATE takes the write lock at once, so that nobody writes between the test and the
+// write; a transaction not committed is rolled back when the object goes.
+class Transaktion {
+public:
+    explicit Transaktion(const QString& connection)
+        : m_connection(connection), m_db(QSqlDatabase::database(connection, true)) {}
+    ~Transaktion() {
+        if (m_aktiv) {
+            QSqlQuery q(m_db);
+            q.exec(QStringLiteral("ROLLBACK"));
+        }
+    }
+    Transaktion(const Transaktion&) = delete;
+    Transaktion& operator=(const Transaktion&) = delete;
+
+    bool beginne(const QString& meldung, Ergebnis& e) {
+        if (!m_db.isOpen()) {
+            e = Gescheitert(meldung, kNichtOffen);
+            return false;
+        }
+        QSqlQuery q(m_db);
+        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+            e = Gescheitert(meldung, q.lastError());
+            return false;
+        }
+        m_aktiv = true;
+        return true;
+    }
+    bool schliesse(const QString& meldung, Ergebnis& e) {
+        QSqlQuery q(m_db);
+        if (!q.exec(QStringLiteral("COMMIT"))) {
+            e = Gescheitert(meldung, q.lastError());
+            return false;
+        }
+        m_aktiv = false;
+        return true;
+    }
+    QSqlDatabase& db() { return m_db; }
+    const QString& connection() const { return m_connection; }
+
+private:
+    QString m_connection;
+    QSqlDatabase m_db;
+    bool m_aktiv = false;
+};
+
+bool LiesBelegung(QSqlDatabase& db, int32_t recId, CBelegungRec& rec, QSqlError& error) {
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!ExecBound(q, QStringLiteral("SELECT * FROM T_fm_belegung WHERE Rec_ID = ?"), {recId})) {
+        error = q.lastError();
+        return false;
+    }
+    if (!q.next()) {
+        error = q.lastError();
+        return false;
+    }
+    return ZA::RowReader<CBelegungRec>(q.record()).read(q, rec);
+}
+
+QString RaumName(QSqlDatabase& db, int32_t raumId) {
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (ExecBound(q, QStringLiteral("SELECT Kurzbez FROM T_rb_Anzeige WHERE az_ID = ?"),
+                  {raumId}) &&
+        q.next())
+        return q.value(0).toString();
+    return QString();
+}
+
+Ergebnis ImWeg(QSqlDatabase& db, const CBelegungRec& imWeg) {
+    Ergebnis e;
+    e.status = Status::Konflikt;
+    e.imWeg = imWeg;
+    e.raumName = RaumName(db, imWeg.rb_id);
+    return e;
+}
+
+// The test inside the transaction: the bookings against the stored ones (without the rows
+// listed in `ausser`) and against each other. False with the result filled on a conflict or a
+// failure.
+bool Pruefen(Transaktion& tx, const QVector<CBelegungRec>& buchungen, const QSet<int32_t>& ausser,
+             double toleranz, const QString& meldung, Ergebnis& e) {
+    QVector<Konflikt::Termin> termine;
+    termine.reserve(buchungen.size());
+    for (const CBelegungRec& b : buchungen)
+        termine.append({b.rb_id, Konflikt::BelegteSpanne(b)});
+
+    int32_t imWegId = 0;
+    QString error;
+    if (!Konflikt::Konflikte(
+            tx.connection(), termine, ausser, toleranz, Konflikt::Lesart::Raumtest,
+            [&](const Konflikt::Treffer& t) {
+                imWegId = t.zeile.Rec_ID;
+                return false;
+            },
+            &error)) {
+        e = Gescheitert(meldung, error);
+        return false;
+    }
+    if (imWegId != 0) {
+        CBelegungRec imWeg;
+        QSqlError readError;
+        if (!LiesBelegung(tx.db(), imWegId, imWeg, readError)) {
+            e = Gescheitert(meldung, readError);
+            return false;
+        }
+        e = ImWeg(tx.db(), imWeg);
+        return false;
+    }
+
+    // Among themselves: by room and first day, each against the following ones that start
+    // before it ends.
+    QVector<int> folge(buchungen.size());
+    std::iota(folge.begin(), folge.end(), 0);
+    std::sort(folge.begin(), folge.end(), [&](int a, int b) {
+        return std::make_pair(termine[a].raum, termine[a].spanne.startDatum) <
+               std::make_pair(termine[b].raum, termine[b].spanne.startDatum);
+    });
+    for (int i = 0; i < folge.size(); ++i) {
+        const Konflikt::Termin& a = termine[folge[i]];
+        for (int j = i + 1; j < folge.size(); ++j) {
+            const Konflikt::Termin& b = termine[folge[j]];
+            if (b.raum != a.raum || b.spanne.startDatum > a.spanne.endDatum + 1)
+                break;
+            if (!Konflikt::KeinKonflikt(a.spanne, b.spanne, toleranz)) {
+                e = ImWeg(tx.db(), buchungen[folge[j]]);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchungen, double toleranz,
+                      std::optional<int32_t> wunschNr) {
+    Ergebnis e;
+    Transaktion tx(connection);
+    if (!tx.beginne(kMsgAdd, e) || !Pruefen(tx, buchungen, {}, toleranz, kMsgAdd, e))
+        return e;
+
+    // The number: free only when the read succeeded and no booking carries it.
+    int32_t nummer = -1;
+    QString error;
+    if (wunschNr) {
+        nummer = *wunschNr;
+    } else {
+        bool vorhanden = false;
+        int32_t zaehler = 0;
+        if (!ReservationQueries::ReadNextNr(connection, vorhanden, zaehler, &error))
+            return Gescheitert(kMsgAdd, error);
+        if (vorhanden)
+            nummer = zaehler;
+    }
+    bool vergeben = false;
+    if (!ReservationQueries::AuftragNrVergeben(connection, nummer, vergeben, &error))
+        return Gescheitert(kMsgAdd, error);
+    if (vergeben) {
+        e.status = Status::NummerVergeben;
+        e.auftrNr = nummer;
+        return e;
+    }
+
+    QVector<int32_t> ids;
+    ids.reserve(buchungen.size());
+    {
+        QSqlQuery ins(tx.db());
+        if (!ins.prepare(ZA::insertSql<CBelegungRec>()))
+            return Gescheitert(kMsgAdd, ins.lastError());
+        for (CBelegungRec b : buchungen) {
+            b.lAuftrNr = nummer;
+            ZA::bindFields(ins, b);
+            if (!ins.exec())
+                return Gescheitert(kMsgAdd, ins.lastError());
+            ids.append(ins.lastInsertId().toInt());
+        }
+    }
+    if (nummer < std::numeric_limits<int32_t>::max()) {
+        if (!ReservationQueries::WriteNextNr(connection, nummer + 1, &error))
+            return Gescheitert(kMsgAdd, error);
+    }
+    if (!tx.schliesse(kMsgAdd, e))
+        return e;
+
+    for (qsizetype i = 0; i < buchungen.size(); ++i) {
+        buchungen[i].Rec_ID = ids[i];
+        buchungen[i].lAuftrNr = nummer;
+    }
+    e.auftrNr = nummer;
+    return e;
+}
+
+Ergebnis Aendern(const QString& connection, const QVector<CBelegungRec>& buchungen,
+                 double toleranz) {
+    Ergebnis e;
+    Transaktion tx(connection);
+    QSet<int32_t> eigene;
+    for (const CBelegungRec& b : buchungen)
+        eigene.insert(b.Rec_ID);
+    if (!tx.beginne(kMsgEdit, e) || !Pruefen(tx, buchungen, eigene, toleranz, kMsgEdit, e))
+        return e;
+    {
+        QSqlQuery upd(tx.db());
+        if (!upd.prepare(ZA::updateSql<CBelegungRec>()))
+            return Gescheitert(kMsgEdit, upd.lastError());
+        for (CBelegungRec b : buchungen) {
+            ZA::bindFields(upd, b);
+            upd.addBindValue(b.Rec_ID);
+            if (!upd.exec())
+                return Gescheitert(kMsgEdit, upd.lastError());
+            if (upd.numRowsAffected() != 1)
+                return Gescheitert(kMsgEdit, kWeg);
+        }
+    }
+    if (tx.schliesse(kMsgEdit, e) && !buchungen.isEmpty())
+        e.auftrNr = buchungen.front().lAuftrNr;
+    return e;
+}
+
+Ergebnis Verschieben(const QString& connection, int32_t recId, int32_t raumId, double toleranz,
+                     CBelegungRec* gelesen) {
+    Ergebnis e;
+    Transaktion tx(connection);
+    if (!tx.beginne(kMsgEdit, e))
+        return e;
+    CBelegungRec rec;
+    QSqlError error;
+    if (!LiesBelegung(tx.db(), recId, rec, error))
+        return error.type() == QSqlError::NoError ? Gescheitert(kMsgEdit, kWeg)
+                                                  : Gescheitert(kMsgEdit, error);
+    if (gelesen)
+        *gelesen = rec;
+    rec.rb_id = raumId;
+    if (!Pruefen(tx, {rec}, {recId}, toleranz, kMsgEdit, e))
+        return e;
+    {
+        QSqlQuery q(tx.db());
+        if (!ExecBound(q, QStringLiteral("UPDATE T_fm_belegung SET rb_id = ? WHERE Rec_ID = ?"),
+                       {raumId, recId}))
+            return Gescheitert(kMsgEdit, q.lastError());
+    }
+    if (tx.schliesse(kMsgEdit, e))
+        e.auftrNr = rec.lAuftrNr;
+    return e;
+}
+
+namespace {
+Ergebnis Loesche(const QString& connection, const QString& sql, int32_t wert) {
+    Ergebnis e;
+    Transaktion tx(connection);
+    if (!tx.beginne(kMsgDel, e))
+        return e;
+    {
+        QSqlQuery q(tx.db());
+        if (!ExecBound(q, sql, {wert}))
+            return Gescheitert(kMsgDel, q.lastError());
+    }
+    tx.schliesse(kMsgDel, e);
+    return e;
+}
+} // namespace
+
+Ergebnis LoescheBelegung(const QString& connection, int32_t recId) {
+    return Loesche(connection, QStringLiteral("DELETE FROM T_fm_belegung WHERE Rec_ID = ?"), recId);
+}
+
+Ergebnis LoescheAuftrag(const QString& connection, int32_t auftrNr) {
+    return Loesche(connection, QStringLiteral("DELETE FROM T_fm_belegung WHERE lAuftrNr = ?"),
+                   auftrNr);
+}
+
+// --- for the forms ------------------------------------------------------------------------------
+
+QString KonfliktMeldung(const Ergebnis& e) {
+    const CBelegungRec& b = e.imWeg;
+    const auto datum = [](double d) { return TovoDate(d).toShortDateText(); };
+    const auto zeit = [](double t) {
+        return TovoDate(t).timePart().toQTime().toString(QStringLiteral("HH:mm"));
+    };
+    QString wann;
+    if (TovoDate(b.dt_von).datePart() == TovoDate(b.dt_bis).datePart())
+        wann = QStringLiteral("am %1 von %2 bis %3")
+                   .arg(datum(b.dt_von), zeit(b.tm_von), zeit(b.tm_bis));
+    else
+        wann = QStringLiteral("vom %1, %2 bis %3, %4")
+                   .arg(datum(b.dt_von), zeit(b.tm_von), datum(b.dt_bis), zeit(b.tm_bis));
+    return QStringLiteral("Die Reservierung wurde nicht gespeichert: Der Raum ist in dieser Zeit "
+                          "bereits belegt.") +
+           kCrLf + kCrLf + QStringLiteral("Raum: '") + e.raumName + QStringLiteral("' ") + wann +
+           kCrLf + QStringLiteral("Besteller: ") + b.Best;
+}
+
+QString BelegtMeldung() {
+    return QStringLiteral("Die Datenbank wird gerade von einem anderen Arbeitsplatz beschrieben. "
+                          "Bitte versuchen Sie es in einigen Sekunden erneut.");
+}
+
+bool Ausfuehren(const std::function<Ergebnis(std::optional<int32_t> wunschNr)>& schritt,
+                const std::function<int32_t(int32_t vergeben)>& nummerErfragen, Ergebnis* ergebnis,
+                bool konfliktMelden) {
+    std::optional<int32_t> wunsch;
+    for (;;) {
+        const Ergebnis e = schritt(wunsch);
+        if (ergebnis)
+            *ergebnis = e;
+        switch (e.status) {
+        case Status::Ok:
+            return true;
+        case Status::NummerVergeben: {
+            MsgBox(QStringLiteral("Es existiert bereits ein Auftrag mit der Auftragsnummer ") +
+                       QString::number(e.auftrNr) +
+                       QStringLiteral(". Bitte ändern Sie die Auftragsnummer!"),
+                   PromptButtons::Ok, PromptIcon::Critical, QStringLiteral("Problem"));
+            const int32_t neu = nummerErfragen ? nummerErfragen(e.auftrNr) : -1;
+            if (neu < 0)
+                return false; // cancelled: nothing written, the counter untouched
+            wunsch = neu;
+            break;
+        }
+        case Status::Belegt:
+            if (MsgBox(BelegtMeldung(), PromptButtons::RetryCancel, PromptIcon::Exclamation) !=
+                PromptResult::Retry)
+                return false;
+            break;
+        case Status::Konflikt:
+            if (konfliktMelden)
+                MsgBox(KonfliktMeldung(e), PromptButtons::Ok, PromptIcon::Exclamation,
+                       QStringLiteral("Speichern"));
+            return false;
+        case Status::Fehler:
+            MsgBox(e.fehler.isEmpty() ? e.meldung : e.meldung + kCrLf + e.fehler, PromptButtons::Ok,
+                   PromptIcon::Critical);
+            return false;
+        }
+    }
+}
+
+} // namespace SchreibPfad

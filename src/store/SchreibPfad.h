@@ -1,0 +1,73 @@
+#pragma once
+
+#include "Records.h"
+
+#include <QString>
+#include <QVector>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+// The one way bookings are written. Every operation runs in one BEGIN IMMEDIATE transaction on
+// one connection: the room test again (the one conflict rule, archived bookings and the
+// bookings being written left out), for a new order the number drawn and the counter advanced,
+// the rows written, commit. Either all of it is stored or nothing. The result is a value; no
+// message is shown here except by Ausfuehren at the end of this header.
+namespace SchreibPfad {
+
+enum class Status {
+    Ok,
+    Konflikt,       // a stored booking is in the way: nothing written
+    NummerVergeben, // the order number meant for a new order is carried by a booking
+    Belegt,         // another workstation holds the database longer than the busy timeout
+    Fehler          // the database failed; `fehler` holds the driver's text
+};
+
+struct Ergebnis {
+    Status status = Status::Ok;
+    int32_t auftrNr = 0; // Ok: the order's number; NummerVergeben: the number that is taken
+    CBelegungRec imWeg;  // Konflikt: the booking in the way
+    QString raumName;    // Konflikt: the short name of its room
+    QString meldung;     // Fehler: what failed, as the user reads it
+    QString fehler;      // Fehler, Belegt: the driver's text
+    bool ok() const { return status == Status::Ok; }
+};
+
+// A new order: every booking (each with its own room) is tested, gets the order number and is
+// inserted with one prepared statement; their Rec_ID and lAuftrNr are filled in on success.
+// The number is `wunschNr` or else the counter's (-1 when the counter table is empty); the
+// counter then holds number + 1.
+Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchungen, double toleranz,
+                      std::optional<int32_t> wunschNr = std::nullopt);
+
+// Stored bookings written back by their keys. They are tested against every other booking, but
+// not against their own stored rows. A key that no longer exists fails the whole change.
+Ergebnis Aendern(const QString& connection, const QVector<CBelegungRec>& buchungen,
+                 double toleranz);
+
+// A booking into another room, with its set-up and clear-down spans tested there. `gelesen`
+// receives the booking as stored before the move.
+Ergebnis Verschieben(const QString& connection, int32_t recId, int32_t raumId, double toleranz,
+                     CBelegungRec* gelesen = nullptr);
+
+// Deletes one booking, or every booking of an order (archived ones included).
+Ergebnis LoescheBelegung(const QString& connection, int32_t recId);
+Ergebnis LoescheAuftrag(const QString& connection, int32_t auftrNr);
+
+// --- for the forms ------------------------------------------------------------------------------
+
+// What the user reads when a booking is in the way: room, date, time and orderer.
+QString KonfliktMeldung(const Ergebnis& e);
+// What the user reads when the database is held by another workstation.
+QString BelegtMeldung();
+
+// Runs `schritt` until it is done and tells the user about everything else: a taken order
+// number is reported and `nummerErfragen` asked for another one (below 0 = cancel the save);
+// a busy database offers "Wiederholen" and "Abbrechen"; a conflict (unless `konfliktMelden` is
+// false) and a database error are shown. True when the step succeeded; `ergebnis` receives the
+// last result.
+bool Ausfuehren(const std::function<Ergebnis(std::optional<int32_t> wunschNr)>& schritt,
+                const std::function<int32_t(int32_t vergeben)>& nummerErfragen,
+                Ergebnis* ergebnis = nullptr, bool konfliktMelden = true);
+
+} // namespace SchreibPfad
