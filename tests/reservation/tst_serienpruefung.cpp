@@ -4,9 +4,11 @@
 #include "SerienPruefung.h"
 #include "SerienPruefungModel.h"
 #include "SerienSpeichern.h"
+#include "TovoTools.h"
 #include "frmSerie.h"
 #include "frmSerienPruefung.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -204,6 +206,42 @@ private Q_SLOTS:
                          {vorher, Tag(7)})
                      .toInt(),
                  raumC);
+    }
+
+    // "Feiertage auslassen" in room C (free on all four Mondays): Easter Monday is not booked
+    // and the description says so.
+    void holidaysLeftOut() {
+        QVERIFY(CTovoTools::Instance().WriteIniValue(p->dir.filePath(kIniFileName),
+                                                     QStringLiteral("Feiertage"),
+                                                     QStringLiteral("Land"), QStringLiteral("NW")));
+        frmAntrag form;
+        form.NeuerAntragImRaum(raumC, Tag(0) + Uhr(10));
+        p->oeffne(form);
+        form.tfTm_bis->setText(QStringLiteral("12:00"));
+        form.coPerson[0]->setEditText(QStringLiteral("Gast"));
+        frmAntrag::ZeigeSerie = [](QDialog& d) {
+            auto& dlg = static_cast<frmSerie&>(d);
+            dlg.Form_Activate();
+            dlg.obWeekly->setChecked(true);
+            dlg.obEndeNach->setChecked(true);
+            dlg.edAnzTerm->setText(QStringLiteral("4"));
+            dlg.cbFeiertage->setChecked(true);
+            dlg.pbOk_Click();
+            return dlg.result();
+        };
+        form.pbSerie_Click();
+        QCOMPARE(form.edSerie->text(), QStringLiteral("Alle 1 Wochen, am Montag, ohne 06.04.2026"));
+        const int nr = zaehler();
+        form.pbSave_Click();
+        QCOMPARE(p->wert(QStringLiteral("SELECT COUNT(*) FROM T_fm_belegung WHERE lAuftrNr = ? "
+                                        "AND rb_id = ? AND dt_von < ?"),
+                         {nr, raumC, Tag(21)})
+                     .toInt(),
+                 3);
+        QCOMPARE(
+            p->wert(QStringLiteral("SELECT COUNT(*) FROM T_fm_belegung WHERE lAuftrNr = ?"), {nr})
+                .toInt(),
+            3);
     }
 
     // Another user books room C on 23.03. meanwhile: nothing of the series is written.
