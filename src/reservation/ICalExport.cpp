@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 #include <QTimeZone>
 #include <algorithm>
@@ -156,12 +157,25 @@ QString Zeitliste(const QVector<int64_t>& tage, double zeit) {
     return werte.join(QLatin1Char(','));
 }
 
+// What a VEVENT says beyond its booking: the recurrence of a series, or which date of the
+// series it replaces.
+struct Wiederholung {
+    QString rrule;
+    QVector<int64_t> exdates;
+    QVector<int64_t> rdates;
+    QString recurrenceId; // local date and time of the replaced date
+};
+
 void Ereignis(Schreiber& w, const CBelegungRec& b, const RaumName& raumName, const QString& uid,
-              const QString& stempel, const QString& rrule = {},
-              const QVector<int64_t>& exdates = {}, const QVector<int64_t>& rdates = {}) {
+              const QString& stempel, const Wiederholung& wdh = {}) {
+    const QString& rrule = wdh.rrule;
+    const QVector<int64_t>& exdates = wdh.exdates;
+    const QVector<int64_t>& rdates = wdh.rdates;
     w.roh("BEGIN:VEVENT\r\n");
     w.zeile(QStringLiteral("UID"), uid);
     w.zeile(QStringLiteral("DTSTAMP"), stempel);
+    if (!wdh.recurrenceId.isEmpty())
+        w.zeile(QStringLiteral("RECURRENCE-ID;TZID=") + kTzid, wdh.recurrenceId);
     w.zeile(QStringLiteral("DTSTART;TZID=") + kTzid, LokalZeit(b.dt_von, b.tm_von));
     w.zeile(QStringLiteral("DTEND;TZID=") + kTzid, LokalZeit(b.dt_bis, b.tm_bis));
     if (!rrule.isEmpty())
@@ -272,10 +286,21 @@ QString IcsText(const QVector<CBelegungRec>& buchungen, const RaumName& raumName
             serie.clear();
     }
 
+    // Bookings of the order on a date of the series but in another room or at other times
+    // replace that date (RECURRENCE-ID); all others are events of their own.
+    QVector<const CBelegungRec*> ersatz;
     if (!serie.isEmpty()) {
         QVector<int64_t> tage;
         for (const CBelegungRec* b : serie)
             tage.append(TagNr(b->dt_von));
+        const QSet<int64_t> serienTage(tage.begin(), tage.end());
+        QVector<int64_t> alleTage = tage;
+        for (const CBelegungRec& b : sortiert)
+            if (TagNr(b.dt_von) == TagNr(b.dt_bis) && !serienTage.contains(TagNr(b.dt_von)))
+                alleTage.append(TagNr(b.dt_von));
+        std::sort(alleTage.begin(), alleTage.end());
+        alleTage.erase(std::unique(alleTage.begin(), alleTage.end()), alleTage.end());
+
         // The rule's own dates when its RRULE covers every booked date, else a step rule.
         QString rrule;
         QVector<int64_t> regelTage;
@@ -291,23 +316,45 @@ QString IcsText(const QVector<CBelegungRec>& buchungen, const RaumName& raumName
             }
         }
         if (rrule.isEmpty())
+            rrule = SchrittRegel(alleTage, regelTage);
+        if (rrule.isEmpty())
             rrule = SchrittRegel(tage, regelTage);
 
         CBelegungRec kopf = *serie.first();
         const QString uid = QStringLiteral("auftrag-%1").arg(kopf.lAuftrNr) + kUidDomain;
+        Wiederholung wdh;
         if (!rrule.isEmpty()) {
-            QVector<int64_t> ohne;
-            std::set_difference(regelTage.begin(), regelTage.end(), tage.begin(), tage.end(),
-                                std::back_inserter(ohne));
+            QSet<int64_t> ersetzt;
+            QVector<int64_t> belegt = tage;
+            for (const CBelegungRec& b : sortiert) {
+                const int64_t tag = TagNr(b.dt_von);
+                if (tag == TagNr(b.dt_bis) && !serienTage.contains(tag) && !ersetzt.contains(tag) &&
+                    std::binary_search(regelTage.begin(), regelTage.end(), tag)) {
+                    ersatz.append(&b);
+                    ersetzt.insert(tag);
+                    belegt.append(tag);
+                }
+            }
+            std::sort(belegt.begin(), belegt.end());
+            std::set_difference(regelTage.begin(), regelTage.end(), belegt.begin(), belegt.end(),
+                                std::back_inserter(wdh.exdates));
             kopf.dt_von = kopf.dt_bis = static_cast<double>(regelTage.first());
-            rrule += QStringLiteral(";COUNT=%1").arg(regelTage.size());
-            Ereignis(w, kopf, raumName, uid, stempel, rrule, ohne);
+            wdh.rrule = rrule + QStringLiteral(";COUNT=%1").arg(regelTage.size());
         } else {
-            Ereignis(w, kopf, raumName, uid, stempel, {}, {}, tage.mid(1));
+            wdh.rdates = tage.mid(1);
+        }
+        Ereignis(w, kopf, raumName, uid, stempel, wdh);
+        for (const CBelegungRec* b : ersatz) {
+            Wiederholung statt;
+            statt.recurrenceId = LokalZeit(b->dt_von, kopf.tm_von);
+            Ereignis(w, *b, raumName, uid, stempel, statt);
         }
     }
+    QSet<const CBelegungRec*> geschrieben(serie.begin(), serie.end());
+    for (const CBelegungRec* b : ersatz)
+        geschrieben.insert(b);
     for (const CBelegungRec& b : sortiert) {
-        if (std::find(serie.begin(), serie.end(), &b) != serie.end())
+        if (geschrieben.contains(&b))
             continue;
         Ereignis(w, b, raumName, QStringLiteral("belegung-%1").arg(b.Rec_ID) + kUidDomain, stempel);
     }

@@ -14,8 +14,9 @@ class CSerienFkt;
 // one export to the next, so a calendar updates its entry instead of adding a second one.
 //
 // The bookings of an order that share room and times become one VEVENT: with an RRULE (and
-// EXDATE for the dates left out) when their dates follow a rule, else with RDATE. Bookings of
-// the order in another room or at other times get a VEVENT each.
+// EXDATE for the dates left out) when their dates follow a rule, else with RDATE. A booking of
+// the order on a date of that rule but in another room or at other times replaces that date
+// (same UID, RECURRENCE-ID); any other booking gets a VEVENT of its own.
 namespace ICalExport {
 
 // The room's name for LOCATION.
