@@ -52,6 +52,8 @@ void TovoRaumverwCtrl::Archivieren() {
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.Archivieren"), [&] {
         frmDatSelect dlg(this);
         dlg.setWindowTitle(QStringLiteral("Archivieren bis"));
+        dlg.SetHinweis(QStringLiteral("Reservierungen, die vor diesem Datum enden, werden "
+                                      "archiviert und nicht mehr angezeigt."));
         ZeigeModal(dlg);
         const double datum = dlg.f_datSelect;
         if (TovoDate(datum).isNoDate() || !gRvDb)
@@ -65,6 +67,8 @@ void TovoRaumverwCtrl::Wiederherstellen() {
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.Wiederherstellen"), [&] {
         frmDatSelect dlg(this);
         dlg.setWindowTitle(QStringLiteral("Wiederherstellen ab"));
+        dlg.SetHinweis(QStringLiteral("Archivierte Reservierungen, die nach diesem Datum "
+                                      "beginnen, werden wieder angezeigt."));
         ZeigeModal(dlg);
         const double datum = dlg.f_datSelect;
         if (TovoDate(datum).isNoDate() || !gRvDb)
