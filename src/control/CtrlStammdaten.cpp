@@ -6,6 +6,7 @@
 #include "RaumNrFormat.h"
 #include "RvGlobals.h"
 #include "TovoDate.h"
+#include "TovoRecht.h"
 #include "TovoTools.h"
 #include "frmDatSelect.h"
 #include "frmMitarbeiter.h"
@@ -14,6 +15,11 @@
 
 namespace {
 const QString kIni = QStringLiteral("TovoRaumVerw.ini");
+
+// Archiving changes bookings: only for users who may write.
+bool DarfArchivieren() {
+    return goRecht && goRecht->Zugriff() == QLatin1String("S") && gRvDb;
+}
 } // namespace
 
 void TovoRaumverwCtrl::Raumarten() {
@@ -50,13 +56,15 @@ void TovoRaumverwCtrl::Mitarbeiter() {
 
 void TovoRaumverwCtrl::Archivieren() {
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.Archivieren"), [&] {
+        if (!DarfArchivieren())
+            return;
         frmDatSelect dlg(this);
         dlg.setWindowTitle(QStringLiteral("Archivieren bis"));
         dlg.SetHinweis(QStringLiteral("Reservierungen, die vor diesem Datum enden, werden "
                                       "archiviert und nicht mehr angezeigt."));
         ZeigeModal(dlg);
         const double datum = dlg.f_datSelect;
-        if (TovoDate(datum).isNoDate() || !gRvDb)
+        if (TovoDate(datum).isNoDate())
             return;
         if (gRvDb->ArchiviereBelegungen(datum))
             AktualisiereArchivDatum(datum, 0);
@@ -65,13 +73,15 @@ void TovoRaumverwCtrl::Archivieren() {
 
 void TovoRaumverwCtrl::Wiederherstellen() {
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.Wiederherstellen"), [&] {
+        if (!DarfArchivieren())
+            return;
         frmDatSelect dlg(this);
         dlg.setWindowTitle(QStringLiteral("Wiederherstellen ab"));
         dlg.SetHinweis(QStringLiteral("Archivierte Reservierungen, die nach diesem Datum "
                                       "beginnen, werden wieder angezeigt."));
         ZeigeModal(dlg);
         const double datum = dlg.f_datSelect;
-        if (TovoDate(datum).isNoDate() || !gRvDb)
+        if (TovoDate(datum).isNoDate())
             return;
         if (gRvDb->DeArchiviereBelegungen(datum))
             AktualisiereArchivDatum(datum, 1);
