@@ -131,6 +131,8 @@ void TovoRaumverwCtrl::TovoZeitPlan_MoveAntrag(int32_t lId, const QString& raumI
 }
 
 void TovoRaumverwCtrl::NeuerAntrag() {
+    if (!RaeumeVorhanden())
+        return;
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.MainToolbar_ButtonClick"), [&] {
         frmAntrag form(this);
         form.f_StammDb = moStammdatenDb.get();

@@ -3,7 +3,9 @@
 
 #include "CRvDb.h"
 #include "ErrorGuard.h"
+#include "Prompt.h"
 #include "RaumNrFormat.h"
+#include "RecColl.h"
 #include "RvGlobals.h"
 #include "TovoDate.h"
 #include "TovoRecht.h"
@@ -21,6 +23,17 @@ bool DarfArchivieren() {
     return goRecht && goRecht->Zugriff() == QLatin1String("S") && gRvDb;
 }
 } // namespace
+
+bool TovoRaumverwCtrl::RaeumeVorhanden() {
+    CAnzeigeRecColl raeume;
+    if (!gRvDb || !gRvDb->ReadAllrb_AnzeigeRec2Coll(&raeume) || raeume.Count() > 0)
+        return true; // a failed read is reported where the rooms are needed
+    MsgBox(QStringLiteral("Es sind noch keine Räume angelegt.\nBitte legen Sie zuerst unter "
+                          "\"Bearbeiten\" → \"Raumarten\" eine Raumart und unter "
+                          "\"Bearbeiten\" → \"Raumdaten\" die Räume an."),
+           PromptButtons::Ok, PromptIcon::Information);
+    return false;
+}
 
 void TovoRaumverwCtrl::Raumarten() {
     bool geaendert = false;

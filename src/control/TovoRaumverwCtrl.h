@@ -112,6 +112,8 @@ public:
     // Stores the archive date (the day before when one is stored already) and shows it;
     // iModus is 0 after archiving, 1 after restoring.
     void AktualisiereArchivDatum(double datArchiv, int iModus);
+    // False, with a hint where rooms are entered, while the project has no room.
+    bool RaeumeVorhanden();
     // How the control shows its modal forms; tests replace it to drive the forms.
     static std::function<int(QDialog&)> ZeigeModal;
 
