@@ -4,12 +4,14 @@
 #include "NetzpultPublish.h"
 #include "TestProjekt.h"
 #include "ToolsNetzpult.h"
+#include "TovoRaumverwCtrl.h"
 #include "TovoTools.h"
 #include "UpdateNetzpult.h"
 #include "frmAntrag.h"
 #include "frmNetzpult.h"
 #include "frmTextAnzeige.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -17,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QSqlRecord>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <atomic>
 #include <iostream>
@@ -133,6 +136,48 @@ private slots:
         frmNetzpult::ZeigeModal = [](QDialog& d) { return d.exec(); };
     }
     void cleanupTestCase() { m_server.reset(); }
+
+    // The control publishes on its command, once per save on its timer, and when it goes.
+    void controlTriggers() {
+        QTemporaryDir dir;
+        ScriptedPrompt prompt;
+        const QString ini = dir.path() + QLatin1Char('/') + kIniFileName;
+        CTovoTools::Instance().WriteIniValue(ini, QStringLiteral("WebMDB"),
+                                             QStringLiteral("DBPATH"), m_server->ConnText());
+        CTovoTools::Instance().WriteIniValue(ini, QStringLiteral("WebMDB"),
+                                             QStringLiteral("NetzpultType"), QStringLiteral("1"));
+        const QString aktualisiert = QString::fromUtf8(Netzpult::kAktualisiert);
+        const QString typen = QStringLiteral("SELECT STRAUMART FROM T_RAUMART");
+        {
+            TovoRaumverwCtrl ctrl;
+            QVERIFY(ctrl.OpenDb(TovoBinDir() + QLatin1Char('/'), dir.path(), QString(), nullptr));
+            QVERIFY(ctrl.mnuBearbeiten.value(31)->isEnabled() &&
+                    ctrl.mnuBearbeiten.value(32)->isEnabled());
+            QVERIFY(ctrl.UpdateTimer->isActive() && ctrl.UpdateTimer->interval() == 1000);
+            CRaumartRec art;
+            art.stRaumArt = QStringLiteral("Eins");
+            QVERIFY(gRvDb->AddNewRaumartRec(&art));
+
+            ctrl.MainToolbar_ButtonClick(QStringLiteral("Intranet"));
+            QCOMPARE(Zeilen(portal(), typen), QStringList{QStringLiteral("Eins")});
+            QCOMPARE(prompt.shown.size(), 0);
+
+            art.stRaumArt = QStringLiteral("Zwei");
+            QVERIFY(gRvDb->EditRaumartRec(&art));
+            gbUpdatePending = true;
+            ctrl.UpdateTimer_Timer();
+            ctrl.UpdateTimer_Timer();
+            QCOMPARE(prompt.texte(), QStringList{aktualisiert});
+            QVERIFY(!gbUpdatePending);
+            QCOMPARE(Zeilen(portal(), typen), QStringList{QStringLiteral("Zwei")});
+
+            art.stRaumArt = QStringLiteral("Drei");
+            QVERIFY(gRvDb->EditRaumartRec(&art));
+            ctrl.CloseDb();
+        }
+        QCOMPARE(prompt.texte(), QStringList({aktualisiert, aktualisiert}));
+        QCOMPARE(Zeilen(portal(), typen), QStringList{QStringLiteral("Drei")});
+    }
 
     void publishRoundTrip() {
         TestProjekt p;
