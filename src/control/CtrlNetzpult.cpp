@@ -8,6 +8,7 @@
 #include "UpdateNetzpult.h"
 #include "frmNetzpult.h"
 
+#include <QApplication>
 #include <QTimer>
 
 void TovoRaumverwCtrl::ConnectNetzpultHandlers() {
@@ -26,7 +27,9 @@ void TovoRaumverwCtrl::UpdateNetzpult() {
 }
 
 void TovoRaumverwCtrl::UpdateTimer_Timer() {
-    if (!gbUpdatePending || ProjektDir().isEmpty())
+    // While a form or message is open the copy waits: it would renumber the requests under an
+    // open request window and put its message on top of another.
+    if (!gbUpdatePending || ProjektDir().isEmpty() || QApplication::activeModalWidget())
         return;
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.UpdateTimer_Timer"), [&] {
         if (ToolsNetzpult::GetWebMDB().isEmpty())

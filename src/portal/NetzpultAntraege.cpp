@@ -99,29 +99,60 @@ bool Lese(QSqlDatabase db, QVector<NetzpultAntrag>& antraege, QString* error) {
     return Lesen(db, kListe, {}, antraege, error);
 }
 
-bool LeseEinen(QSqlDatabase db, int32_t wunschId, NetzpultAntrag& antrag, bool& gefunden,
-               QString* error) {
-    QVector<NetzpultAntrag> zeilen;
-    gefunden = false;
-    if (!Lesen(db, kListe + QStringLiteral(" AND T_BELEGUNG.LWUNSCHID=?"), {wunschId}, zeilen,
-               error))
+namespace {
+
+bool Suche(QSqlDatabase db, const NetzpultAntrag& zeile, int32_t& nummer, bool sperren,
+           QString* error) {
+    nummer = 0;
+    QVector<NetzpultAntrag> alle;
+    if (!Lesen(db, sperren ? kListe + QStringLiteral(" FOR UPDATE") : kListe, {}, alle, error))
         return false;
-    if (!zeilen.isEmpty()) {
-        antrag = zeilen.first();
-        gefunden = true;
+    for (const NetzpultAntrag& a : std::as_const(alle)) {
+        if (a.lRaumId != zeile.lRaumId || a.lBelegId != zeile.lBelegId ||
+            a.Spalten() != zeile.Spalten())
+            continue;
+        if (nummer == 0 || a.lWunschId == zeile.lWunschId)
+            nummer = a.lWunschId;
     }
     return true;
 }
 
-bool Loesche(QSqlDatabase db, int32_t wunschId, QString* error) {
-    QSqlQuery q(db);
-    if (!q.prepare(QStringLiteral("DELETE FROM T_BELEGUNG WHERE LWUNSCHID=? AND BRESERVIERT=0")))
-        return Fehler(error, QStringLiteral("Der Antrag konnte nicht gelöscht werden."),
-                      q.lastError());
-    q.bindValue(0, wunschId);
-    if (!q.exec())
-        return Fehler(error, QStringLiteral("Der Antrag konnte nicht gelöscht werden."),
-                      q.lastError());
+} // namespace
+
+bool Finde(QSqlDatabase db, const NetzpultAntrag& zeile, int32_t& nummer, QString* error) {
+    return Suche(db, zeile, nummer, false, error);
+}
+
+bool Loesche(QSqlDatabase db, const NetzpultAntrag& zeile, bool& geloescht, QString* error) {
+    geloescht = false;
+    const QString text = QStringLiteral("Der Antrag konnte nicht gelöscht werden.");
+    if (!db.transaction())
+        return Fehler(error, text, db.lastError());
+    int32_t nummer = 0;
+    if (!Suche(db, zeile, nummer, true, error)) {
+        db.rollback();
+        return false;
+    }
+    if (nummer != 0) {
+        QSqlQuery q(db);
+        if (!q.prepare(QStringLiteral("DELETE FROM T_BELEGUNG WHERE LWUNSCHID=? AND "
+                                      "BRESERVIERT=0"))) {
+            db.rollback();
+            return Fehler(error, text, q.lastError());
+        }
+        q.bindValue(0, nummer);
+        if (!q.exec()) {
+            const QSqlError e = q.lastError();
+            db.rollback();
+            return Fehler(error, text, e);
+        }
+        geloescht = q.numRowsAffected() > 0;
+    }
+    if (!db.commit()) {
+        const QSqlError e = db.lastError();
+        db.rollback();
+        return Fehler(error, text, e);
+    }
     return true;
 }
 

@@ -184,14 +184,15 @@ void frmNetzpult::ZeileEntfernen(int32_t wunschId) {
 bool frmNetzpult::LoeschenNachFrage(const NetzpultAntrag& antrag, const QString& frage) {
     if (MsgBox(frage, PromptButtons::YesNo) != PromptResult::Yes)
         return false;
-    const int32_t nummer = antrag.lWunschId;
     CNetzpultVerbindung verbindung;
     verbindung.OeffnenOderFehler();
     QString error;
-    if (!NetzpultAntraege::Loesche(verbindung.db(), nummer, &error))
+    bool geloescht = false;
+    if (!NetzpultAntraege::Loesche(verbindung.db(), antrag, geloescht, &error))
         RaiseError(error);
-    ZeileEntfernen(nummer);
-    return true;
+    // Gone either way: deleted now, or by someone else before.
+    ZeileEntfernen(antrag.lWunschId);
+    return geloescht;
 }
 
 void frmNetzpult::pbDelete_Click() {
@@ -240,23 +241,18 @@ void frmNetzpult::pbWork_Click() {
         const NetzpultAntrag* markiert = Markiert();
         if (!markiert)
             return;
+        // The request may have been renumbered or removed since the list was filled.
         const NetzpultAntrag zeile = *markiert;
-
-        // The request must still be the one the line shows: a publication elsewhere may have
-        // renumbered or removed it since the list was filled.
         {
             CNetzpultVerbindung verbindung;
             verbindung.OeffnenOderFehler();
-            NetzpultAntrag aktuell;
-            bool gefunden = false;
             QString error;
-            if (!NetzpultAntraege::LeseEinen(verbindung.db(), zeile.lWunschId, aktuell, gefunden,
-                                             &error))
+            int32_t nummer = 0;
+            if (!NetzpultAntraege::Finde(verbindung.db(), zeile, nummer, &error))
                 RaiseError(error);
-            if (!gefunden || aktuell.Spalten() != zeile.Spalten() ||
-                aktuell.Schluessel() != zeile.Schluessel()) {
-                MsgBox(QStringLiteral("Der markierte Antrag ist im Netzpult nicht mehr in dieser "
-                                      "Form vorhanden.") +
+            if (nummer == 0) {
+                MsgBox(QStringLiteral("Der markierte Antrag ist im Netzpult nicht mehr "
+                                      "vorhanden.") +
                        QLatin1Char('\n') + QStringLiteral("Bitte aktualisieren Sie die Liste."));
                 return;
             }

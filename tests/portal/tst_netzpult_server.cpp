@@ -377,6 +377,30 @@ private slots:
                  QStringList{QStringLiteral("20000")});
     }
 
+    // A publication elsewhere renumbers the requests while the list is open: deleting a line
+    // still removes the request it shows, not the one that now carries its number.
+    void deleteAfterRenumbering() {
+        TestProjekt p;
+        konfiguriere(p);
+        antrag(QStringLiteral("B"), 0, 0, QStringLiteral("A"));
+        antrag(QStringLiteral("B"), 0, 0, QStringLiteral("B"));
+        frmNetzpult form;
+        form.pbAkt_Click();
+        QCOMPARE(form.lvOrders->topLevelItemCount(), 2);
+
+        QSqlQuery(portal()).exec(QStringLiteral("DELETE FROM T_BELEGUNG WHERE STNAME='A'"));
+        antrag(QStringLiteral("B"), 0, 0, QStringLiteral("C"));
+        QString error;
+        QVERIFY(NetzpultPublish::NummeriereAntraege(portal(), false, &error));
+
+        form.lvOrders->setCurrentItem(form.lvOrders->topLevelItem(1));
+        form.pbDelete_Click();
+        QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT STNAME, LWUNSCHID FROM T_BELEGUNG")),
+                 QStringList{QStringLiteral("C|2")});
+        QCOMPARE(form.lvOrders->topLevelItemCount(), 1);
+        QCOMPARE(form.lvOrders->topLevelItem(0)->text(7), QStringLiteral("A"));
+    }
+
     void takeOverNewRequest_data() {
         QTest::addColumn<bool>("belegt");
         QTest::newRow("wished room free") << false;
