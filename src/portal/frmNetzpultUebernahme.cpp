@@ -203,8 +203,16 @@ void frmNetzpult::AenderungUebernehmen(const NetzpultAntrag& antrag) {
         rec->Austbem = antrag.sonstiges;
         rec->IPTISCHE = Tische(antrag.ptische);
         rec->Aust = AusstattungBits(antrag.ausstattung);
-        if (antrag.lRaumId != 0)
+        if (antrag.lRaumId != 0 && antrag.lRaumId != rec->rb_id) {
+            // Another room only where it is free at the booking's time.
+            if (!R_Main::IsFreeRoom(antrag.lRaumId, *rec)) {
+                MsgBox(QStringLiteral("Der im Antrag angegebene Raum '") + antrag.wunschraum +
+                       QStringLiteral("' ist belegt.") + QLatin1Char('\n') +
+                       QStringLiteral("Die Änderung wurde nicht übernommen."));
+                return;
+            }
             rec->rb_id = antrag.lRaumId;
+        }
         // Order dates only where the request holds dates; others stay as they were.
         double datum = 0;
         if (AlsDatum(antrag.datumErst, datum)) {
