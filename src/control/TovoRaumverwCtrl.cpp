@@ -218,10 +218,7 @@ bool TovoRaumverwCtrl::OpenDb(const QString& stExeDriveDir, const QString& stPro
                                     mstProjektDir + QStringLiteral("TovoStammdaten.mdb"),
                                     goRecht.get());
 
-        const QString portalPath =
-            tools.ReadIniValue(mstProjektDir + kIniFileName, QStringLiteral("WebMDB"),
-                               QStringLiteral("DBPATH"), QString());
-        if (portalPath.isEmpty()) {
+        if (ToolsNetzpult::GetWebMDB().isEmpty()) {
             mnuBearbeiten.value(31)->setEnabled(false);
             mnuBearbeiten.value(32)->setEnabled(false);
         }
