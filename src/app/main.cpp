@@ -15,7 +15,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tovo-raumverw"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tovo Raumverwaltung"));
+    // No display name: the platform would append it to every window title. The main window
+    // names the program itself; dialogs and message boxes carry their own titles only.
     QApplication::setOrganizationName(QStringLiteral("Tovo"));
 
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
