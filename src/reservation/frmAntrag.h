@@ -65,6 +65,9 @@ public:
     // The room shown in lbUsedRoom and the id kept with it ("" = none, "0" = several rooms).
     void SetzeGewaehltenRaum(const QString& kurzbez, const QString& tag);
     QString RaumTag() const;
+    // After a conflict moved the reservation to another room, the room field stays marked until
+    // the user has looked at it (clicked or entered it).
+    bool RaumwechselMarkiert() const { return m_bRaumwechsel; }
 
     bool Geaendert() const { return m_bGeaendert; }
     void SetGeaendert(bool geaendert) { m_bGeaendert = geaendert; }
@@ -286,6 +289,12 @@ private:
     // Set-up and clear-down rows and their buttons on or off.
     void BauFreigeben(bool an);
 
+    // room field helpers (frmAntragRaeume.cpp)
+    void MarkiereRaumwechsel(const QString& alt, const QString& neu);
+    void RaumwechselGesehen();
+    // The chosen room shows once: the label only where the list of free rooms is hidden.
+    void RaumAnzeigeAbgleichen();
+
     std::shared_ptr<CSerienFkt> m_Serie;
     std::shared_ptr<CBelegungRec> m_Beleg;
     QButtonGroup* m_stuhlGruppe = nullptr;
@@ -299,4 +308,5 @@ private:
     int m_iMaxPers = 0;            // capacity of the chosen room
     int m_iDatumIndex = -1;        // calendar button whose month view is open
     QString m_stMeldung;           // reason of Eingabekontrolle
+    bool m_bRaumwechsel = false;   // the room field is marked after a switch
 };

@@ -5,6 +5,7 @@
 #include "AntragProjekt.h"
 
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -551,8 +552,13 @@ private Q_SLOTS:
         QCOMPARE(p->prompt.last().text,
                  QStringLiteral("Es gibt einen Belegungskonflikt bei folgenden Daten:\r\n\r\n"
                                 "Raum: 'Raum A' von 16.03.2026, 08:00 bis 16.03.2026, 11:00\r\n\r\n"
-                                "Wenn möglich, wurde vom Programm auf einen anderen Raum dieser "
-                                "Raumart umgeschaltet."));
+                                "Der Antrag wurde vom Raum 'Raum A' in den freien Raum 'Raum B' "
+                                "dieser Raumart umgeschaltet. Bitte prüfen Sie den Raum."));
+        // The room field stays marked until the user looks at it.
+        QVERIFY(form->RaumwechselMarkiert());
+        QFocusEvent fokus(QEvent::FocusIn);
+        QCoreApplication::sendEvent(form->coFreeRooms, &fokus);
+        QVERIFY(!form->RaumwechselMarkiert());
         QCOMPARE(form->coFreeRooms->count(), 1);
         QCOMPARE(form->coFreeRooms->currentText(), QStringLiteral("Raum B"));
         QCOMPARE(form->RaumTag(), QString::number(p->raumB));
