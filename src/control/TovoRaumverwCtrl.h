@@ -111,8 +111,21 @@ public:
     void MainToolbar_ButtonMenuClick(const QString& key);
     void mnuAnsicht_Click(int index);
 
+    // Read-only access: no new booking from the toolbar, the menu or a free slot, no dragging.
+    void SetzeNurLesen(bool nurLesen);
+    bool NurLesen() const { return mbNurLesen; }
+
+    // "Konflikte anzeigen": the list of overlapping bookings of the shown period; a double
+    // click shows the chosen pair in the plan.
+    void mnuKonflikte_Click();
+    // Shows the period around `datum` and scrolls the room's row into view.
+    void ZeigeInPlan(double datum, int64_t raumId);
+
 Q_SIGNALS:
     void ExitModule();
+    // A short note for the host's status line, shown for `dauerMs` milliseconds (0 = until the
+    // next note).
+    void Statusmeldung(const QString& text, int dauerMs);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -132,6 +145,8 @@ private:
     static QString WeekdayMonthText(double date);
     int32_t SelectedRaumartId() const;
     void SortGrid(int column);
+    // Tells the host's status line which booking keeps a dragged bar out of the room.
+    void MeldeBelegungImWeg(int32_t lId, int32_t raumId);
 
 public:
     // Controls, named as the module's forms name them.
@@ -182,6 +197,7 @@ private:
     std::unique_ptr<class CRvDb> m_rvDb;
     bool mbUnicode = false;
     bool mbStartDatumAktiv = false;
+    bool mbNurLesen = false;
     bool m_fillingDates = false; // the date fields are being filled by the program
     bool m_rebuilding = false;
     bool m_rebuildAgain = false;

@@ -22,9 +22,9 @@ class TestZeitPlan : public QObject {
     TovoZeitPlan* plan = nullptr;
 
     void load(TovoZeitPlan& p) {
-        ZeitPlanRaumListe raeume{{11, QStringLiteral("Raum A"), QStringLiteral("1.1"), {}},
-                                 {12, QStringLiteral("Raum B"), QStringLiteral("1.2"), {}},
-                                 {13, QStringLiteral("Raum C"), QStringLiteral("1.3"), {}}};
+        ZeitPlanRaumListe raeume{{11, QStringLiteral("Raum A"), QStringLiteral("1.1"), {}, {}},
+                                 {12, QStringLiteral("Raum B"), QStringLiteral("1.2"), {}, {}},
+                                 {13, QStringLiteral("Raum C"), QStringLiteral("1.3"), {}, {}}};
         ZeitPlanTerminListe termine;
         ZeitPlanTermin t;
         t.lId = 501;
