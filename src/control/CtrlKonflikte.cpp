@@ -42,8 +42,22 @@ void TovoRaumverwCtrl::mnuKonflikte_Click() {
                    PromptButtons::Ok, PromptIcon::Information, QStringLiteral("Konflikte"));
             return;
         }
+        // Orderer, event and order number of each booking, as the list names them.
+        QHash<int64_t, QString> namen;
+        for (const auto& paar : paare)
+            for (const auto* b : {&paar.erste, &paar.zweite}) {
+                CBelegungRec rec;
+                rec.Rec_ID = static_cast<int32_t>(b->lId);
+                if (namen.contains(b->lId) || !gRvDb || !gRvDb->Readfm_belegungRec(&rec))
+                    continue;
+                QString name = rec.Best.trimmed();
+                if (!rec.Verst.trimmed().isEmpty())
+                    name += QStringLiteral(" – ") + rec.Verst.trimmed();
+                namen.insert(b->lId, name + QStringLiteral(" (Auftrag ") +
+                                         QString::number(rec.lAuftrNr) + QLatin1Char(')'));
+            }
         frmKonflikte liste(this);
-        liste.Laden(paare, TovoZeitPlan1->Raeume(), termine);
+        liste.Laden(paare, TovoZeitPlan1->Raeume(), termine, namen);
         if (ZeigeModal(liste) != QDialog::Accepted || liste.Gewaehlt() < 0)
             return;
         const auto& paar = paare[liste.Gewaehlt()];
@@ -53,9 +67,9 @@ void TovoRaumverwCtrl::mnuKonflikte_Click() {
 
 void TovoRaumverwCtrl::ZeigeInPlan(double datum, int64_t raumId) {
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.ZeigeInPlan"), [&] {
-        // The day view centres on the moment, the others on its day.
-        const double anzeige = miZeitbereich == 1 ? datum : std::floor(datum);
-        TovoZeitPlan_ChangeAnzeige(TovoZeitPlan1, anzeige, miZeitbereich);
+        // The day view around the moment shows the bars wide enough to tell them apart.
+        TovoZeitPlan_ChangeAnzeige(TovoZeitPlan1, ZeitPlanGeometry::WholeHour(datum),
+                                   ZeitPlanGeometry::Tag);
         const ZeitPlanRaumListe& raeume = TovoZeitPlan1->Raeume();
         for (int r = 0; r < raeume.size(); ++r) {
             if (raeume[r].lId != raumId)

@@ -118,7 +118,7 @@ public:
     // "Konflikte anzeigen": the list of overlapping bookings of the shown period; a double
     // click shows the chosen pair in the plan.
     void mnuKonflikte_Click();
-    // Shows the period around `datum` and scrolls the room's row into view.
+    // Shows the day view around the moment `datum` and scrolls the room's row into view.
     void ZeigeInPlan(double datum, int64_t raumId);
 
 Q_SIGNALS:

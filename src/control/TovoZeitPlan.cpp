@@ -141,9 +141,34 @@ void TovoZeitPlan::rebuildKonflikte() {
     m_konflikte.clear();
     const auto paare = ZeitPlanKonflikte::Paare(m_termine, -std::numeric_limits<double>::max(),
                                                 std::numeric_limits<double>::max(), gdToleranz);
+    QHash<int64_t, QVector<int64_t>> partner;
     for (const auto& paar : paare) {
         m_konflikte[paar.erste.lId].append(paar.zweite.balken);
         m_konflikte[paar.zweite.lId].append(paar.erste.balken);
+        partner[paar.zweite.lId].append(paar.erste.lId);
+        partner[paar.erste.lId].append(paar.zweite.lId);
+    }
+    // Clashing bookings share their row in lanes, so that none hides another. The pairs come by
+    // start, so each booking takes the lowest lane its earlier partners left free.
+    m_spur.clear();
+    for (const auto& paar : paare)
+        for (const auto* b : {&paar.erste, &paar.zweite}) {
+            if (m_spur.contains(b->lId))
+                continue;
+            QVector<int> belegt;
+            for (int64_t p : partner.value(b->lId))
+                if (m_spur.contains(p))
+                    belegt.append(m_spur.value(p).first);
+            int spur = 0;
+            while (belegt.contains(spur))
+                ++spur;
+            m_spur.insert(b->lId, {spur, 1});
+        }
+    for (auto it = m_spur.begin(); it != m_spur.end(); ++it) {
+        int anzahl = it->first + 1;
+        for (int64_t p : partner.value(it.key()))
+            anzahl = std::max(anzahl, m_spur.value(p).first + 1);
+        it->second = anzahl;
     }
 }
 
@@ -214,10 +239,24 @@ int TovoZeitPlan::TerminAt(const QPoint& pos) const {
     // A narrow bar gets a few pixels of grace.
     const double grace =
         3.0 * (g.span().end - g.span().start) / std::max(1, width() - g.roomColumnWidth());
+    // Clashing bookings lie in lanes: the lane under the pointer decides between them.
+    auto inSpur = [&](int i) {
+        const auto spur = m_spur.constFind(m_termine[i].lId);
+        if (spur == m_spur.constEnd())
+            return true;
+        const double hoehe = (g.rowHeight() - 5.0) / spur->second;
+        const double y = pos.y() - (g.rowTop(row) + 2);
+        return y >= spur->first * hoehe - 1 && y < (spur->first + 1) * hoehe + 1;
+    };
     int found = -1;
+    bool foundInSpur = false;
     forBarsInRow(row, t - grace, t + grace, [&](int i) {
-        if (found < 0 || m_termine[i].lFarbe == kFarbeBelegung)
+        const bool spur = inSpur(i);
+        if (found < 0 || (spur && !foundInSpur) ||
+            (spur == foundInSpur && m_termine[i].lFarbe == kFarbeBelegung)) {
             found = i;
+            foundInSpur = spur;
+        }
     });
     return found;
 }
@@ -231,8 +270,13 @@ QRect TovoZeitPlan::TerminRect(int index) const {
         if (m_raeume[r].lId == t.lStammId) {
             const int xa = static_cast<int>(g.timeToX(t.DtVon));
             const int xb = static_cast<int>(g.timeToX(t.DtBis));
-            return QRect(xa, g.rowTop(r) + 2, std::max(kMinBalkenBreite, xb - xa),
-                         g.rowHeight() - 5);
+            QRect rect(xa, g.rowTop(r) + 2, std::max(kMinBalkenBreite, xb - xa), g.rowHeight() - 5);
+            if (const auto spur = m_spur.constFind(t.lId); spur != m_spur.constEnd()) {
+                const int hoehe = (g.rowHeight() - 5) / spur->second;
+                rect.setTop(rect.top() + spur->first * hoehe);
+                rect.setHeight(hoehe);
+            }
+            return rect;
         }
     return {};
 }

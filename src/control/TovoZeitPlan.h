@@ -125,6 +125,7 @@ private:
     int m_radX = 0, m_radY = 0; // wheel turns not yet a whole notch
     bool m_nurLesen = false;
     QHash<int64_t, QVector<int>> m_konflikte;
+    QHash<int64_t, std::pair<int, int>> m_spur; // clashing booking: its lane and the lane count
     int m_lastContentHeight = -1;
     QScrollBar* m_vscroll = nullptr;
 

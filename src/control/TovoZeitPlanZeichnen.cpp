@@ -77,17 +77,24 @@ void TovoZeitPlan::paintPlan(QPainter& p, const QRect& clip) {
             const double xb = std::min<double>(width() + 2, g.timeToX(t.DtBis));
             // Short bookings keep a visible width and a clear dark edge.
             const double breite = std::max<double>(kMinBalkenBreite, xb - xa);
-            const QRectF bar(xa, top, breite, rh - 5);
+            QRectF bar(xa, top, breite, rh - 5);
+            if (const auto spur = m_spur.constFind(t.lId); spur != m_spur.constEnd()) {
+                const double hoehe = (rh - 5.0) / spur->second;
+                bar = QRectF(xa, top + spur->first * hoehe, breite, hoehe);
+            }
             const QColor fill = fromWindowsColor(t.lFarbe);
             p.fillRect(bar, fill);
             p.setPen(breite < 12 ? fill.darker(260) : fill.darker(160));
             p.drawRect(bar.adjusted(0, 0, -1, -1));
             if (m_konflikte.contains(t.lId)) {
-                // Overlapping bookings would hide each other: both get a red outline.
-                p.setPen(QPen(QColor(0xD0, 0x10, 0x10), 2));
-                p.drawRect(bar.adjusted(1, 1, -1, -1));
+                // Overlapping bookings share the row in lanes, each with a red outline.
+                const bool schmal = bar.height() < 10;
+                p.setPen(QPen(QColor(0xD0, 0x10, 0x10), schmal ? 1 : 2));
+                p.drawRect(schmal ? bar.adjusted(0, 0, -1, -1) : bar.adjusted(1, 1, -1, -1));
             }
-            const QString text = pxPerDay > 0 ? balkenText(t, breite) : QString();
+            // A lane lower than the text shows it in the tool tip only.
+            const QString text =
+                pxPerDay > 0 && bar.height() >= fm.height() - 2 ? balkenText(t, breite) : QString();
             if (!text.isEmpty()) {
                 p.setPen(palette().text().color());
                 p.drawText(bar.adjusted(3, 0, -3, 0), Qt::AlignVCenter | Qt::AlignLeft, text);

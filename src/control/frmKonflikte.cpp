@@ -6,8 +6,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 QString Zeit(double von, double bis) {
@@ -18,9 +20,11 @@ QString Zeit(double von, double bis) {
     return anfang + QStringLiteral(" – ") + b.format(QStringLiteral("dd.MM.yyyy HH:mm"));
 }
 
-QString Beschreibung(const ZeitPlanKonflikte::Belegung& b, const ZeitPlanTerminListe& termine) {
-    const QString name =
+QString Beschreibung(const ZeitPlanKonflikte::Belegung& b, const ZeitPlanTerminListe& termine,
+                     const QHash<int64_t, QString>& namen) {
+    QString name =
         b.balken >= 0 && b.balken < termine.size() ? termine[b.balken].stName.trimmed() : QString();
+    name = namen.value(b.lId, name);
     const double von = b.balken >= 0 && b.balken < termine.size() ? termine[b.balken].DtVon : b.von;
     const double bis = b.balken >= 0 && b.balken < termine.size() ? termine[b.balken].DtBis : b.bis;
     return Zeit(von, bis) + QStringLiteral("  ") + name;
@@ -56,7 +60,8 @@ frmKonflikte::frmKonflikte(QWidget* parent) : QDialog(parent) {
 }
 
 void frmKonflikte::Laden(const QVector<ZeitPlanKonflikte::Paar>& paare,
-                         const ZeitPlanRaumListe& raeume, const ZeitPlanTerminListe& termine) {
+                         const ZeitPlanRaumListe& raeume, const ZeitPlanTerminListe& termine,
+                         const QHash<int64_t, QString>& namen) {
     lvKonflikte->clear();
     for (int i = 0; i < paare.size(); ++i) {
         const auto& paar = paare[i];
@@ -64,13 +69,19 @@ void frmKonflikte::Laden(const QVector<ZeitPlanKonflikte::Paar>& paare,
         for (const ZeitPlanRaum& r : raeume)
             if (r.lId == paar.erste.raumId)
                 raum = r.stName;
-        auto* item = new QTreeWidgetItem(
-            {raum, Beschreibung(paar.erste, termine), Beschreibung(paar.zweite, termine)});
+        auto* item = new QTreeWidgetItem({raum, Beschreibung(paar.erste, termine, namen),
+                                          Beschreibung(paar.zweite, termine, namen)});
         item->setData(0, Qt::UserRole, i);
         lvKonflikte->addTopLevelItem(item);
     }
-    for (int c = 0; c < 3; ++c)
+    int breite = 0;
+    for (int c = 0; c < 3; ++c) {
         lvKonflikte->resizeColumnToContents(c);
+        breite += lvKonflikte->columnWidth(c);
+    }
+    // As wide as the lines, as far as the screen allows.
+    const QRect bildschirm = screen() ? screen()->availableGeometry() : QRect(0, 0, 1366, 768);
+    resize(std::clamp(breite + 60, 600, bildschirm.width() - 60), height());
     if (lvKonflikte->topLevelItemCount() > 0)
         lvKonflikte->setCurrentItem(lvKonflikte->topLevelItem(0));
 }

@@ -3,6 +3,7 @@
 #include "ZeitPlanKonflikte.h"
 
 #include <QDialog>
+#include <QHash>
 
 class QTreeWidget;
 
@@ -13,8 +14,10 @@ class frmKonflikte : public QDialog {
 public:
     explicit frmKonflikte(QWidget* parent = nullptr);
 
+    // `namen` gives a booking's orderer and event by id; without an entry the bar's label
+    // stands for it.
     void Laden(const QVector<ZeitPlanKonflikte::Paar>& paare, const ZeitPlanRaumListe& raeume,
-               const ZeitPlanTerminListe& termine);
+               const ZeitPlanTerminListe& termine, const QHash<int64_t, QString>& namen = {});
     // Index of the chosen pair, -1 when none.
     int Gewaehlt() const { return m_gewaehlt; }
 
