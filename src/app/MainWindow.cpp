@@ -7,8 +7,10 @@
 #include <QDir>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
+#include <algorithm>
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("MainWindow"));
@@ -31,7 +33,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
             [this](const QString& text, int dauerMs) { statusBar()->showMessage(text, dauerMs); });
     statusBar()->setObjectName(QStringLiteral("statusBar"));
 
-    resize(1280, 760);
+    // Room for the window frame and a task bar on small screens.
+    const QRect platz = screen() ? screen()->availableGeometry() : QRect(0, 0, 1366, 768);
+    resize(std::min(1280, platz.width() - 16), std::min(760, platz.height() - 48));
 }
 
 MainWindow::~MainWindow() {
