@@ -301,12 +301,13 @@ private:
     int m_iLaden = 0;
     bool m_bGeaendert = false;
     bool m_bGeschlossen = false;
-    bool m_bSpeichert = false;     // pbSave_Click is running
-    bool m_bSchreibfehler = false; // the last save failed writing to the database
-    bool m_bGeladen = false;       // Form_Load ran
-    bool m_bAktiviert = false;     // Form_Activate ran
-    int m_iMaxPers = 0;            // capacity of the chosen room
-    int m_iDatumIndex = -1;        // calendar button whose month view is open
-    QString m_stMeldung;           // reason of Eingabekontrolle
-    bool m_bRaumwechsel = false;   // the room field is marked after a switch
+    bool m_bSpeichert = false;         // pbSave_Click is running
+    bool m_bSchreibfehler = false;     // the last save failed writing to the database
+    bool m_bGeladen = false;           // Form_Load ran
+    bool m_bAktiviert = false;         // Form_Activate ran
+    int m_iMaxPers = 0;                // capacity of the chosen room
+    int m_iDatumIndex = -1;            // calendar button whose month view is open
+    QString m_stMeldung;               // reason of Eingabekontrolle
+    bool m_bRaumwechsel = false;       // the room field is marked after a switch
+    bool m_bRaumartGewechselt = false; // coRaumart_Click is searching rooms of the new type
 };

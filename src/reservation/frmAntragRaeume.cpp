@@ -198,6 +198,17 @@ void frmAntrag::pbFreeRooms_Click() {
             if (i > 0) {
                 coFreeRooms->setCurrentIndex(i);
                 coFreeRooms_Click();
+            } else if (i < 0 && !frei.isEmpty() && !m_bRaumartGewechselt) {
+                // The room is taken at this time: the search moved the reservation, say so.
+                const QString neu = coFreeRooms->currentText();
+                MarkiereRaumwechsel(vorher, neu);
+                MsgBox(QStringLiteral("Der Raum '") + vorher +
+                           QStringLiteral("' ist zu dieser Zeit belegt. Der Antrag wurde in den "
+                                          "freien Raum '") +
+                           neu +
+                           QStringLiteral("' dieser Raumart umgeschaltet. Bitte prüfen Sie "
+                                          "den Raum."),
+                       PromptButtons::Ok, PromptIcon::None, QStringLiteral("Terminänderung"));
             }
         }
         m_bGeaendert = false;
@@ -257,7 +268,10 @@ void frmAntrag::coRaumart_Click() {
             return;
         lbUsedRoom->hide();
         coFreeRooms->show();
+        // The rooms of another type replace the room of the old one without a word.
+        m_bRaumartGewechselt = true;
         pbFreeRooms_Click();
+        m_bRaumartGewechselt = false;
     });
 }
 

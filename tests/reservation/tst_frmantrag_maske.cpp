@@ -569,6 +569,20 @@ private Q_SLOTS:
         form->tfTm_bis_LostFocus();
         QCOMPARE(p->prompt.shown.size(), 1);
     }
+
+    void openingABookingInATakenRoomSaysSo() {
+        // Older data can hold two bookings at once; the form does not move one silently.
+        p->buche(p->raumA, Tag(0, 10), Tag(0, 12), 501);
+        p->prompt.clear();
+        form->OeffneBelegung(p->buche(p->satz(p->raumA, Tag(0, 11), Tag(0, 13), 502)));
+        p->oeffne(*form);
+        QCOMPARE(form->coFreeRooms->currentText(), QStringLiteral("Raum B"));
+        QCOMPARE(p->texte(),
+                 QStringList{"Der Raum 'Raum A' ist zu dieser Zeit belegt. Der Antrag wurde in "
+                             "den freien Raum 'Raum B' dieser Raumart umgeschaltet. Bitte prüfen "
+                             "Sie den Raum."});
+        QVERIFY(form->RaumwechselMarkiert());
+    }
 };
 
 QTEST_MAIN(TestFrmAntragMaske)
