@@ -24,9 +24,11 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -70,6 +72,9 @@ bool IstWahr(const QString& text) {
     const double v = t.toDouble(&zahl);
     return zahl && v != 0.0;
 }
+
+// The form's default height leaves room for the title bar and a task bar on a 768-pixel screen.
+constexpr int kMaxHoehe = 700;
 
 } // namespace
 
@@ -128,12 +133,15 @@ void frmAntrag::BuildLayout() {
     mvDatum->adjustSize();
     mvDatum->hide();
 
-    // By default the whole content shows without scrolling.
+    // By default the whole content shows without scrolling, as far as a small screen allows;
+    // beyond that the tabs scroll.
     const QSize rand = SSTab1->sizeHint() - SSTab1->currentWidget()->sizeHint();
     const QSize ziel = inhalt + rand.expandedTo(QSize(0, 0)) + QSize(24, 24);
     const QSize befehle = haupt->itemAt(1)->sizeHint();
-    resize(ziel.width() + befehle.width() + haupt->spacing() * 2 + 16,
-           std::max(ziel.height(), befehle.height()) + 20);
+    const QRect platz = screen() ? screen()->availableGeometry() : QRect(0, 0, 1366, 768);
+    resize(
+        std::min(ziel.width() + befehle.width() + haupt->spacing() * 2 + 16, platz.width() - 16),
+        std::min({std::max(ziel.height(), befehle.height()) + 20, kMaxHoehe, platz.height() - 48}));
 }
 
 QWidget* frmAntrag::BuildAntragTab() {
