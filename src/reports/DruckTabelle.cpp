@@ -63,14 +63,15 @@ bool leeren(QSqlDatabase& db, QString* error) {
 // A time column as the text "hh:mm" (the seconds dropped); "" for a missing time, or when the
 // date column that goes with it holds no date (set-up and clear-down not set).
 QString uhrzeit(const QString& spalte, const QString& datum = QString()) {
+    // Minutes of the day; 100 + hours and 100 + minutes give the two digits with leading zero.
     const QString minuten =
         QStringLiteral("CAST(ROUND((%1 - CAST(%1 AS INTEGER)) * 1440) AS INTEGER)").arg(spalte);
     const QString ohneDatum =
         datum.isEmpty() ? QString()
                         : QStringLiteral(" OR %1 IS NULL OR %1 >= %2").arg(datum, kNoDate);
     return QStringLiteral("CASE WHEN %1 IS NULL OR %1 >= %3%4 THEN '' ELSE "
-                          "(CASE WHEN %2 / 60 < 10 THEN '0' ELSE '' END) || (%2 / 60) || ':' || "
-                          "(CASE WHEN %2 % 60 < 10 THEN '0' ELSE '' END) || (%2 % 60) END")
+                          "SUBSTR(CAST(100 + %2 / 60 AS TEXT), 2) || ':' || "
+                          "SUBSTR(CAST(100 + %2 % 60 AS TEXT), 2) END")
         .arg(spalte, minuten, kNoDate, ohneDatum);
 }
 
