@@ -11,6 +11,7 @@ class CRaumNrFormat;
 class CStammdatenDb;
 class CTovoRecht;
 class TovoZeitPlan;
+struct BerichtZeitraum;
 class QAction;
 class QButtonGroup;
 class QComboBox;
@@ -103,8 +104,23 @@ public:
     void NeuerAntrag();
     void mnuBearbeitenMenu_Click();
     void mnuBearbeiten_Click(int index);
+    // Master data and archiving from the editing menu.
+    void Raumarten();
+    void Raumdaten();
+    void Mitarbeiter();
+    void Archivieren();
+    void Wiederherstellen();
+    // Stores the archive date (the day before when one is stored already) and shows it;
+    // iModus is 0 after archiving, 1 after restoring.
+    void AktualisiereArchivDatum(double datArchiv, int iModus);
     // How the control shows its modal forms; tests replace it to drive the forms.
     static std::function<int(QDialog&)> ZeigeModal;
+
+    // --- reports ("Aus&wertungen", CtrlBerichte.cpp) ---
+    // Asks for the period of the entry, prepares the print table and shows the report.
+    void mnuReport_Click(int index);
+    // The period dialog of a report entry; false when the user cancelled it.
+    bool BerichtZeitraumWaehlen(int index, BerichtZeitraum& zeitraum);
 
     // --- toolbar and view menu ---
     void MainToolbar_ButtonClick(const QString& key);
@@ -126,6 +142,7 @@ private:
     QString DateFieldFormat(bool longYear) const;
     void ConnectHandlers();
     void ConnectAntragHandlers();
+    void ConnectReportHandlers();
     void OeffneBelegung(int32_t lId, bool ausTabelle);
     // Start and end fields and their weekday labels from the first time plan.
     void FillDateFields();
