@@ -1,8 +1,10 @@
-// Measures the preparation of the print table on a year with many bookings and prints the
-// figures, last the line "prepare_ratio=R usage_ratio=U":
+// Measures the preparation of the print table on a year with many bookings (made by the shared
+// generator of BenchProjekt.h) and prints the figures, last the line
+// "prepare_ratio=R usage_ratio=U":
 //   R = preparing the year's period list / one bare INSERT ... SELECT of the same rows
 //   U = preparing the year's usage statistics / the same bare copy
 // Usage: bench_reports [rooms] [bookings]   (defaults 200 and 100000)
+#include "BenchProjekt.h"
 #include "Bericht.h"
 #include "BerichtArt.h"
 #include "DruckTabelle.h"
@@ -13,77 +15,14 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <cmath>
 #include <cstdio>
 #include <functional>
 
 namespace {
-
-// Rooms in eight room types; the bookings spread over the year 2026 without overlaps in a
-// room, every third with set-up and clear-down spans.
-bool generate(const QString& connection, int rooms, int bookings) {
-    QSqlDatabase db = QSqlDatabase::database(connection);
-    QSqlQuery q(db);
-    db.transaction();
-    for (int t = 1; t <= 8; ++t)
-        ExecBound(q, QStringLiteral("INSERT INTO T_Raumart (stRaumArt) VALUES (?)"),
-                  {QStringLiteral("Raumart %1").arg(t)});
-    for (int r = 1; r <= rooms; ++r)
-        if (!ExecBound(
-                q,
-                QStringLiteral("INSERT INTO T_rb_Anzeige (Kurzbez, lRaumartId) "
-                               "VALUES (?, ?)"),
-                {QStringLiteral("Raum %1").arg(r, 3, 10, QLatin1Char('0')), (r - 1) % 8 + 1}))
-            return false;
-    QRandomGenerator rng(4711);
-    const double first = TovoDate::fromParts(2026, 1, 1).value();
-    const int perRoom = bookings / rooms;
-    const double step = 365.0 / perRoom;
-    q.prepare(QStringLiteral(
-        "INSERT INTO T_fm_belegung (lAuftrNr, rb_id, dt_von, tm_von, dt_bis, tm_bis, Best, "
-        "Verst, Miete, Udt_von, Utm_von, Udt_bis, Utm_bis, Rdt_von, Rtm_von, Rdt_bis, Rtm_bis) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    int n = 0;
-    for (int r = 1; r <= rooms; ++r) {
-        for (int i = 0; i < perRoom; ++i, ++n) {
-            const double day = std::floor(first + i * step);
-            const double slot = (i % 2) * 0.25; // two bookings a day at most
-            const double von = 8 / 24.0 + slot + rng.bounded(4) / 96.0;
-            const double bis = von + (1 + rng.bounded(3)) / 24.0;
-            const bool bau = n % 3 == 0;
-            const QVariant none = TovoDate::kNoDate;
-            const QVariantList v = {1000 + n,
-                                    r,
-                                    day,
-                                    von,
-                                    day,
-                                    bis,
-                                    QStringLiteral("Besteller %1").arg(n % 97),
-                                    QStringLiteral("Veranstaltung %1").arg(n),
-                                    100.0 + n % 50,
-                                    bau ? QVariant(day) : none,
-                                    bau ? QVariant(von - 1 / 48.0) : none,
-                                    bau ? QVariant(day) : none,
-                                    bau ? QVariant(von) : none,
-                                    bau ? QVariant(day) : none,
-                                    bau ? QVariant(bis) : none,
-                                    bau ? QVariant(day) : none,
-                                    bau ? QVariant(bis + 1 / 48.0) : none};
-            for (const QVariant& x : v)
-                q.addBindValue(x);
-            if (!q.exec()) {
-                fprintf(stderr, "%s\n", qPrintable(q.lastError().text()));
-                return false;
-            }
-        }
-    }
-    return db.commit();
-}
 
 double median(const std::function<bool()>& run, int times = 5) {
     QVector<double> t;
@@ -114,7 +53,14 @@ int main(int argc, char* argv[]) {
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     const QString con = QStringLiteral("bench");
     QString error;
-    if (!OpenSqliteConnection(path, con, false, &error) || !generate(con, rooms, bookings)) {
+    // A year of bookings, every tenth archived (the lists include archived bookings).
+    BenchProjekt::Optionen o;
+    o.raeume = rooms;
+    o.belegungen = bookings;
+    o.ersterTag = TovoDate::fromParts(2026, 1, 1).value();
+    o.tage = 365;
+    o.archivierteJede = 10;
+    if (!OpenSqliteConnection(path, con, false, &error) || !BenchProjekt::Erzeuge(con, o, &error)) {
         fprintf(stderr, "Projekt nicht erzeugt: %s\n", qPrintable(error));
         return 1;
     }

@@ -222,7 +222,15 @@ bool Lesen(const QString& connection, const BerichtArt& art, data& out, QString*
         zeilen.append(z);
     }
 
-    // The rows come by start; the day lists go by time, the room-wise lists by room first.
+    // By start, then the day lists by time and the room-wise lists by room first.
+    std::stable_sort(zeilen.begin(), zeilen.end(), [](const Zeile& a, const Zeile& b) {
+        const double da = a.rec.value(QStringLiteral("dt_von")).toDouble();
+        const double db = b.rec.value(QStringLiteral("dt_von")).toDouble();
+        if (da != db)
+            return da < db;
+        const int zeit = text(a, "tm_von").compare(text(b, "tm_von"));
+        return zeit != 0 ? zeit < 0 : vergleiche(text(a, "Kurzbez"), text(b, "Kurzbez")) < 0;
+    });
     const auto zeit = [](const Zeile& a, const Zeile& b) {
         return text(a, "tm_von") < text(b, "tm_von");
     };

@@ -64,8 +64,7 @@ bool leeren(QSqlDatabase& db, QString* error) {
 // date column that goes with it holds no date (set-up and clear-down not set).
 QString uhrzeit(const QString& spalte, const QString& datum = QString()) {
     // Minutes of the day; 100 + hours and 100 + minutes give the two digits with leading zero.
-    const QString minuten =
-        QStringLiteral("CAST(ROUND((%1 - CAST(%1 AS INTEGER)) * 1440) AS INTEGER)").arg(spalte);
+    const QString minuten = QStringLiteral("(CAST(%1 * 1440 + 0.5 AS INTEGER) % 1440)").arg(spalte);
     const QString ohneDatum =
         datum.isEmpty() ? QString()
                         : QStringLiteral(" OR %1 IS NULL OR %1 >= %2").arg(datum, kNoDate);
@@ -129,8 +128,7 @@ QString kopie(Liste liste) {
                "Rdt_bis, Rtm_bis, Info) SELECT ") +
            werte.join(QStringLiteral(", ")) +
            QStringLiteral(" FROM T_rb_Anzeige a INNER JOIN T_fm_belegung b ON a.az_ID = b.rb_id"
-                          " WHERE b.dt_bis >= ? AND b.dt_von <= ?"
-                          " ORDER BY b.dt_von, b.tm_von, a.Kurzbez, b.Rec_ID");
+                          " WHERE b.dt_bis >= ? AND b.dt_von <= ?");
 }
 
 QString vomBis(double von, double bis) {

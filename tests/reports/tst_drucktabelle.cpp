@@ -19,10 +19,10 @@ class TestDruckTabelle : public QObject {
     int32_t typ = 0, saal = 0, raum = 0;
     QString fehler;
 
-    // The print table's rows, each as the listed columns joined by "|".
+    // The print table's rows by start and room, each as the listed columns joined by "|".
     QStringList druck(const QString& spalten) {
         QSqlQuery q(QSqlDatabase::database(gDb));
-        q.exec(QStringLiteral("SELECT %1 FROM t_tmp_Druck ORDER BY rowid").arg(spalten));
+        q.exec(QStringLiteral("SELECT %1 FROM t_tmp_Druck ORDER BY dt_von, Kurzbez").arg(spalten));
         QStringList out;
         while (q.next()) {
             QStringList z;
