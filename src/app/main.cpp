@@ -16,12 +16,15 @@
 
 namespace {
 
-// A report written to PDF needs no display: it runs on the offscreen platform unless the
-// caller chose another.
+// A report written to PDF, and the help text, need no display: they run on the offscreen
+// platform unless the caller chose another.
 void OhneFensterFuerBerichte(int argc, char* argv[]) {
-    for (int i = 1; i < argc; ++i)
-        if (qstrcmp(argv[i], "--bericht") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    for (int i = 1; i < argc; ++i) {
+        const bool ohneFenster = qstrcmp(argv[i], "--bericht") == 0 ||
+                                 qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0;
+        if (ohneFenster && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
 }
 
 } // namespace
