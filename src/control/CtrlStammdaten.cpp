@@ -3,9 +3,12 @@
 
 #include "CRvDb.h"
 #include "ErrorGuard.h"
+#include "Prompt.h"
 #include "RaumNrFormat.h"
+#include "RecColl.h"
 #include "RvGlobals.h"
 #include "TovoDate.h"
+#include "TovoRecht.h"
 #include "TovoTools.h"
 #include "frmDatSelect.h"
 #include "frmMitarbeiter.h"
@@ -14,7 +17,23 @@
 
 namespace {
 const QString kIni = QStringLiteral("TovoRaumVerw.ini");
+
+// Archiving changes bookings: only for users who may write.
+bool DarfArchivieren() {
+    return goRecht && goRecht->Zugriff() == QLatin1String("S") && gRvDb;
+}
 } // namespace
+
+bool TovoRaumverwCtrl::RaeumeVorhanden() {
+    CAnzeigeRecColl raeume;
+    if (!gRvDb || !gRvDb->ReadAllrb_AnzeigeRec2Coll(&raeume) || raeume.Count() > 0)
+        return true; // a failed read is reported where the rooms are needed
+    MsgBox(QStringLiteral("Es sind noch keine Räume angelegt.\nBitte legen Sie zuerst unter "
+                          "\"Bearbeiten\" → \"Raumarten\" eine Raumart und unter "
+                          "\"Bearbeiten\" → \"Raumdaten\" die Räume an."),
+           PromptButtons::Ok, PromptIcon::Information);
+    return false;
+}
 
 void TovoRaumverwCtrl::Raumarten() {
     bool geaendert = false;
@@ -50,11 +69,15 @@ void TovoRaumverwCtrl::Mitarbeiter() {
 
 void TovoRaumverwCtrl::Archivieren() {
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.Archivieren"), [&] {
+        if (!DarfArchivieren())
+            return;
         frmDatSelect dlg(this);
         dlg.setWindowTitle(QStringLiteral("Archivieren bis"));
+        dlg.SetHinweis(QStringLiteral("Reservierungen, die vor diesem Datum enden, werden "
+                                      "archiviert und nicht mehr angezeigt."));
         ZeigeModal(dlg);
         const double datum = dlg.f_datSelect;
-        if (TovoDate(datum).isNoDate() || !gRvDb)
+        if (TovoDate(datum).isNoDate())
             return;
         if (gRvDb->ArchiviereBelegungen(datum))
             AktualisiereArchivDatum(datum, 0);
@@ -63,11 +86,15 @@ void TovoRaumverwCtrl::Archivieren() {
 
 void TovoRaumverwCtrl::Wiederherstellen() {
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.Wiederherstellen"), [&] {
+        if (!DarfArchivieren())
+            return;
         frmDatSelect dlg(this);
         dlg.setWindowTitle(QStringLiteral("Wiederherstellen ab"));
+        dlg.SetHinweis(QStringLiteral("Archivierte Reservierungen, die nach diesem Datum "
+                                      "beginnen, werden wieder angezeigt."));
         ZeigeModal(dlg);
         const double datum = dlg.f_datSelect;
-        if (TovoDate(datum).isNoDate() || !gRvDb)
+        if (TovoDate(datum).isNoDate())
             return;
         if (gRvDb->DeArchiviereBelegungen(datum))
             AktualisiereArchivDatum(datum, 1);

@@ -7,6 +7,7 @@
 #include <QCalendarWidget>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -14,6 +15,10 @@
 frmDatSelect::frmDatSelect(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Datum wählen"));
     setModal(true);
+    llHinweis = new QLabel(this);
+    llHinweis->setObjectName(QStringLiteral("llHinweis"));
+    llHinweis->setWordWrap(true);
+    llHinweis->setVisible(false);
     edReportDatum = new QLineEdit(this);
     edReportDatum->setObjectName(QStringLiteral("edReportDatum"));
     MonthView1 = new QCalendarWidget(this);
@@ -33,6 +38,7 @@ frmDatSelect::frmDatSelect(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(pbOK);
     buttons->addWidget(pbCancel);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(llHinweis);
     layout->addLayout(feld);
     layout->addWidget(MonthView1);
     layout->addLayout(buttons);
@@ -49,6 +55,11 @@ void frmDatSelect::Form_Activate(double heute) {
         edReportDatum->setText(DatumsFeld::Text(heute));
         MonthView1->setSelectedDate(DatumsFeld::NachQDate(heute));
     });
+}
+
+void frmDatSelect::SetHinweis(const QString& text) {
+    llHinweis->setText(text);
+    llHinweis->setVisible(!text.isEmpty());
 }
 
 void frmDatSelect::MonthView1_DateClick(const QDate& date) {

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QCalendarWidget;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -17,6 +18,7 @@ public:
 
     double f_datSelect = TovoDate::kNoDate;
 
+    QLabel* llHinweis = nullptr; // what the date is for; hidden while empty
     QLineEdit* edReportDatum = nullptr;
     QCalendarWidget* MonthView1 = nullptr;
     QPushButton* pbOK = nullptr;
@@ -24,6 +26,7 @@ public:
 
     // Field and calendar show `heute` (the constructor passes today).
     void Form_Activate(double heute);
+    void SetHinweis(const QString& text);
     void MonthView1_DateClick(const QDate& date);
     void pbOk_Click();
     void pbCancel_Click();

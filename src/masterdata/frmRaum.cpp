@@ -269,8 +269,8 @@ void frmRaum::OnButtonDelete() {
             StammdatenQueries::ZaehleBelegungen(gDb, m_aktuell->az_ID, TovoDate::today().value(),
                                                 gesamt, zukunft, &fehler) &&
             gesamt > 0)
-            frage = QStringLiteral("Raum '%1' hat %2, davon %3 in der Zukunft. Sie werden mit "
-                                   "dem Raum gelöscht.\n\n")
+            frage = QStringLiteral("Raum '%1' hat %2, davon %3 in der Zukunft. Alle "
+                                   "Reservierungen des Raums werden mit ihm gelöscht.\n\n")
                         .arg(m_aktuell->Kurzbez, Anzahl(gesamt, QStringLiteral("Reservierung"),
                                                         QStringLiteral("Reservierungen")))
                         .arg(zukunft) +

@@ -87,6 +87,18 @@ private Q_SLOTS:
         QCOMPARE(p->prompt.shown.size(), 0);
     }
 
+    // A new booking in a project without rooms explains where rooms are entered.
+    void neuOhneRaeumeErklaert() {
+        int formen = 0;
+        TovoRaumverwCtrl::ZeigeModal = [&](QDialog&) { return ++formen, 0; };
+        ctrl->MainToolbar_ButtonClick("New");
+        QCOMPARE(formen, 0);
+        QVERIFY(p->prompt.last().text.startsWith("Es sind noch keine Räume angelegt."));
+        p->raum("Raum 1", p->raumart("Seminar"));
+        ctrl->MainToolbar_ButtonClick("New");
+        QCOMPARE(formen, 1);
+    }
+
     // Each master-data entry opens its window; a change in the room types refills the filter.
     void stammdatenAusDemMenue_data() {
         QTest::addColumn<int>("index");

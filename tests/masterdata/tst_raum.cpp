@@ -205,6 +205,38 @@ private Q_SLOTS:
         QVERIFY(!form.MainToolbarButtons.value("Save")->isEnabled());
     }
 
+    // Sorted by a column the rows still lead to their rooms and a save finds its row; a failing
+    // database shows the driver's text and keeps the entry.
+    void sortiertUndDatenbankfehler() {
+        TestProjekt p;
+        const int32_t art = p.raumart("Seminar");
+        for (auto [name, personen] : {std::pair{"A", 30}, std::pair{"B", 5}}) {
+            CAnzeigeRec r;
+            r.Kurzbez = name;
+            r.lRaumartId = art;
+            r.IANZAHLPERS = int16_t(personen);
+            p.raum(r);
+        }
+        frmRaum form;
+        form.Form_Activate();
+        form.fgAnzeige->sortByColumn(4, Qt::AscendingOrder);
+        QCOMPARE(form.fgAnzeige->item(0, 0)->text(), QStringLiteral("B"));
+        form.fgAnzeige->setCurrentCell(1, 0);
+        QCOMPARE(form.edName->text(), QStringLiteral("A"));
+        form.edAnzahlPers->setText("3");
+        QVERIFY(form.OnButtonSave());
+        QCOMPARE(form.fgAnzeige->item(0, 0)->text(), QStringLiteral("A"));
+        QCOMPARE(form.fgAnzeige->item(0, 4)->data(Qt::DisplayRole).toInt(), 3);
+        QCOMPARE(form.fgAnzeige->currentRow(), 0);
+
+        p.wert("DROP TABLE T_rb_Anzeige");
+        form.edName->setText("A2");
+        QVERIFY(!form.OnButtonSave());
+        QVERIFY(!gRvDb->LastError().isEmpty());
+        QCOMPARE(p.prompt.last().text, gRvDb->LastError());
+        QCOMPARE(form.edName->text(), QStringLiteral("A2"));
+    }
+
     void nurLesen() {
         TestProjekt p;
         p.raum("Raum 1", p.raumart("Seminar"));
