@@ -74,6 +74,7 @@ void TovoRaumverwCtrl::ConnectHandlers() {
     connect(mnuBearbeiten.value(70), &QAction::triggered, this,
             [this] { mnuBearbeiten_Click(70); });
     ConnectAntragHandlers();
+    ConnectReportHandlers();
 }
 
 QString TovoRaumverwCtrl::WeekdayMonthText(double date) {

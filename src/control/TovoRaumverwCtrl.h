@@ -11,6 +11,7 @@ class CRaumNrFormat;
 class CStammdatenDb;
 class CTovoRecht;
 class TovoZeitPlan;
+struct BerichtZeitraum;
 class QAction;
 class QButtonGroup;
 class QComboBox;
@@ -118,6 +119,12 @@ public:
     // How the control shows its modal forms; tests replace it to drive the forms.
     static std::function<int(QDialog&)> ZeigeModal;
 
+    // --- reports ("Aus&wertungen", CtrlBerichte.cpp) ---
+    // Asks for the period of the entry, prepares the print table and shows the report.
+    void mnuReport_Click(int index);
+    // The period dialog of a report entry; false when the user cancelled it.
+    bool BerichtZeitraumWaehlen(int index, BerichtZeitraum& zeitraum);
+
     // --- toolbar and view menu ---
     void MainToolbar_ButtonClick(const QString& key);
     void MainToolbar_ButtonMenuClick(const QString& key);
@@ -162,6 +169,7 @@ private:
     QString DateFieldFormat(bool longYear) const;
     void ConnectHandlers();
     void ConnectAntragHandlers();
+    void ConnectReportHandlers();
     void ConnectNetzpultHandlers();
     void OeffneBelegung(int32_t lId, bool ausTabelle);
     // Start and end fields and their weekday labels from the first time plan.

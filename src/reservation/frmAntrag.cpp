@@ -551,6 +551,8 @@ void frmAntrag::ConnectHandlers() {
     connect(pbNew, &QPushButton::clicked, this, [this] { pbNew_Click(); });
     connect(pbSave, &QPushButton::clicked, this, [this] { pbSave_Click(); });
     connect(pbDelete, &QPushButton::clicked, this, [this] { pbDelete_Click(); });
+    for (int i = 1; i <= 5; ++i)
+        connect(cmdDruck[i], &QPushButton::clicked, this, [this, i] { cmdDruck_Click(i); });
     connect(pbEnde, &QPushButton::clicked, this, [this] { pbEnde_Click(); });
     connect(pbHistorie, &QPushButton::clicked, this, [this] { pbHistorie_Click(); });
     connect(pbEMail, &QPushButton::clicked, this, [this] { pbEMail_Click(); });

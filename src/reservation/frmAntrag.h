@@ -135,6 +135,11 @@ public:
     // The confirmation mail; not wired yet.
     void pbEMail_Click();
 
+    // --- documents (frmAntragDruck.cpp) -------------------------------------------------------
+    // "Bestelldaten" (1), "Rückantwort" (2), "Hinweisschild" (3), "Umbau" (4), "Rechnung" (5):
+    // the booking as the form shows it, in a print preview.
+    void cmdDruck_Click(int index);
+
     // --- series (frmAntragSerie.cpp) -----------------------------------------------------------
     // "> Serie definieren": the series dialog, pre-filled from the form; its rule replaces the
     // form's, a cancel drops it.
