@@ -117,8 +117,12 @@ void TovoRaumverwCtrl::TovoZeitPlan_MoveAntrag(int32_t lId, const QString& raumI
         // The test (set-up and clear-down belong to the occupied span) and the change of room
         // are one write; a booking in the way leaves everything as it was.
         CBelegungRec rec;
-        if (!R_Main::VerschiebeBelegung(lId, neuerRaum, &rec))
+        SchreibPfad::Ergebnis ergebnis;
+        if (!R_Main::VerschiebeBelegung(lId, neuerRaum, &rec, &ergebnis)) {
+            if (ergebnis.status == SchreibPfad::Status::Konflikt)
+                MeldeBelegungImWeg(lId, neuerRaum);
             return;
+        }
         QCoreApplication::processEvents();
         // The plan moved the booking's bar itself; its set-up and clear-down bars follow on a
         // rebuild.
@@ -128,8 +132,15 @@ void TovoRaumverwCtrl::TovoZeitPlan_MoveAntrag(int32_t lId, const QString& raumI
         coRaumart_Click();
 }
 
+void TovoRaumverwCtrl::SetzeNurLesen(bool nurLesen) {
+    mbNurLesen = nurLesen;
+    MainToolbarButtons.value(QStringLiteral("New"))->setEnabled(!nurLesen);
+    mnuBearbeiten.value(30)->setEnabled(!nurLesen);
+    TovoZeitPlan1->SetNurLesen(nurLesen);
+}
+
 void TovoRaumverwCtrl::NeuerAntrag() {
-    if (!RaeumeVorhanden())
+    if (nurLesen() || !RaeumeVorhanden())
         return;
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.MainToolbar_ButtonClick"), [&] {
         frmAntrag form(this);
