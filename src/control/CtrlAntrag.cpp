@@ -117,8 +117,10 @@ void TovoRaumverwCtrl::TovoZeitPlan_MoveAntrag(int32_t lId, const QString& raumI
         // The test (set-up and clear-down belong to the occupied span) and the change of room
         // are one write; a booking in the way leaves everything as it was and is named.
         CBelegungRec rec;
-        if (!R_Main::VerschiebeBelegung(lId, neuerRaum, &rec)) {
-            MeldeBelegungImWeg(lId, neuerRaum);
+        SchreibPfad::Ergebnis ergebnis;
+        if (!R_Main::VerschiebeBelegung(lId, neuerRaum, &rec, &ergebnis)) {
+            if (ergebnis.status == SchreibPfad::Status::Konflikt)
+                MeldeBelegungImWeg(lId, neuerRaum);
             return;
         }
         QCoreApplication::processEvents();

@@ -191,14 +191,15 @@ bool SpeichereAuftrag(QVector<CBelegungRec>& buchungen) {
     });
 }
 
-bool VerschiebeBelegung(int32_t recId, int32_t raumId, CBelegungRec* gelesen) {
+bool VerschiebeBelegung(int32_t recId, int32_t raumId, CBelegungRec* gelesen,
+                        SP::Ergebnis* ergebnis) {
     return RunGuarded<bool>(QStringLiteral("R_Main.VerschiebeBelegung"), false, [&] {
         const QString verbindung = SchreibVerbindung();
         return SP::Ausfuehren(
             [&](std::optional<int32_t>) {
                 return SP::Verschieben(verbindung, recId, raumId, gdToleranz, gelesen);
             },
-            gNextNrDialog, nullptr, false);
+            gNextNrDialog, ergebnis, false);
     });
 }
 

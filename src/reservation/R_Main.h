@@ -78,7 +78,9 @@ bool SpeichereBelegung(CBelegungRec& rec);
 bool SpeichereAuftrag(QVector<CBelegungRec>& buchungen);
 // Moves a booking into another room. A conflict is not reported (the plan puts the bar back);
 // `gelesen` receives the booking as it was stored.
-bool VerschiebeBelegung(int32_t recId, int32_t raumId, CBelegungRec* gelesen = nullptr);
+// `ergebnis` receives the outcome of the write.
+bool VerschiebeBelegung(int32_t recId, int32_t raumId, CBelegungRec* gelesen = nullptr,
+                        SchreibPfad::Ergebnis* ergebnis = nullptr);
 // Deletes one booking, or every booking of an order.
 bool LoescheBelegung(int32_t recId);
 bool LoescheAuftrag(int32_t lAuftrNr);

@@ -107,9 +107,10 @@ void CRvDb::SchemaErgaenzen() {
     };
     const Index indizes[] = {
         // The room tests: the bookings of a room that end after a date, by the last day they
-        // occupy (clear-down included).
-        {"IX_belegung_raum_belegtbis",
-         QStringLiteral("ON T_fm_belegung (rb_id, %1)").arg(Konflikt::BelegtBisSql())},
+        // occupy (clear-down included); the first day rides along, so that bookings starting
+        // too late are passed over without reading their rows.
+        {"IX_belegung_raum_belegt", QStringLiteral("ON T_fm_belegung (rb_id, %1, %2)")
+                                        .arg(Konflikt::BelegtBisSql(), Konflikt::BelegtAbSql())},
     };
     QSqlDatabase d = db();
     for (const Index& index : indizes) {

@@ -18,8 +18,6 @@ namespace {
 // Days added on each side when candidates are preselected by date: whole days are compared by
 // the rule, so a candidate must never be lost to a fraction or a date before 1899.
 constexpr double kRand = 2.0;
-// Rows per INSERT when the dates go into the temporary table.
-constexpr int kZeilenProInsert = 200;
 
 QString KeinDatumSql(const char* spalte) {
     return QStringLiteral("%1 IS NULL OR (%1 >= 2958465 AND %1 < 2958466)")
@@ -41,8 +39,7 @@ std::optional<double> Nullbar(const QVariant& v) {
     return v.toDouble();
 }
 
-// Writes the dates and the excluded keys into the connection's temporary tables: multi-row
-// INSERTs, prepared once per size.
+// Writes the dates and the excluded keys into the connection's temporary tables.
 bool TermineSetzen(QSqlDatabase db, const QVector<Termin>& termine, const QSet<int32_t>& ausser,
                    QString* error) {
     QSqlQuery q(db);
@@ -56,42 +53,37 @@ bool TermineSetzen(QSqlDatabase db, const QVector<Termin>& termine, const QSet<i
             return Fehler(q, error);
     }
 
-    auto einfuegen = [&](const QString& kopf, const QString& zeile, qsizetype anzahl,
-                         const std::function<void(QSqlQuery&, qsizetype)>& binden) {
-        QString vorbereitet;
-        QSqlQuery ins(db);
-        for (qsizetype von = 0; von < anzahl; von += kZeilenProInsert) {
-            const qsizetype n = std::min<qsizetype>(kZeilenProInsert, anzahl - von);
-            QStringList zeilen;
-            for (qsizetype i = 0; i < n; ++i)
-                zeilen << zeile;
-            const QString sql = kopf + zeilen.join(QLatin1Char(','));
-            if (sql != vorbereitet) {
-                if (!ins.prepare(sql))
-                    return Fehler(ins, error);
-                vorbereitet = sql;
-            }
-            for (qsizetype i = von; i < von + n; ++i)
-                binden(ins, i);
-            if (!ins.exec())
-                return Fehler(ins, error);
-        }
+    // All dates in one statement, as one bound text that SQLite unpacks: a statement with a
+    // placeholder per value would cost more to prepare than the whole test.
+    QString liste;
+    liste.reserve(termine.size() * 32 + 2);
+    liste += QLatin1Char('[');
+    for (const Termin& t : termine) {
+        if (liste.size() > 1)
+            liste += QLatin1Char(',');
+        liste += QLatin1Char('[') + QString::number(t.raum) + QLatin1Char(',') +
+                 QString::number(t.spanne.startDatum, 'g', 17) + QLatin1Char(',') +
+                 QString::number(t.spanne.endDatum, 'g', 17) + QLatin1Char(']');
+    }
+    liste += QLatin1Char(']');
+    if (!ExecBound(q,
+                   QStringLiteral("INSERT INTO temp.tovo_termine (nr, raum, von, bis) "
+                                  "SELECT key, json_extract(value, '$[0]'), "
+                                  "json_extract(value, '$[1]'), json_extract(value, '$[2]') "
+                                  "FROM json_each(?)"),
+                   {liste}))
+        return Fehler(q, error);
+    if (ausser.isEmpty())
         return true;
-    };
-
-    if (!einfuegen(QStringLiteral("INSERT INTO temp.tovo_termine (nr, raum, von, bis) VALUES "),
-                   QStringLiteral("(?,?,?,?)"), termine.size(), [&](QSqlQuery& ins, qsizetype i) {
-                       const Termin& t = termine[i];
-                       ins.addBindValue(static_cast<qlonglong>(i));
-                       ins.addBindValue(t.raum);
-                       ins.addBindValue(t.spanne.startDatum);
-                       ins.addBindValue(t.spanne.endDatum);
-                   }))
-        return false;
-    const QVector<int32_t> ids(ausser.cbegin(), ausser.cend());
-    return einfuegen(QStringLiteral("INSERT OR IGNORE INTO temp.tovo_ausser (rec_id) VALUES "),
-                     QStringLiteral("(?)"), ids.size(),
-                     [&](QSqlQuery& ins, qsizetype i) { ins.addBindValue(ids[i]); });
+    QStringList ids;
+    for (const int32_t id : ausser)
+        ids << QString::number(id);
+    if (!ExecBound(q,
+                   QStringLiteral("INSERT OR IGNORE INTO temp.tovo_ausser (rec_id) "
+                                  "SELECT value FROM json_each(?)"),
+                   {QVariant(QLatin1Char('[') + ids.join(QLatin1Char(',')) + QLatin1Char(']'))}))
+        return Fehler(q, error);
+    return true;
 }
 
 // The candidates of the dates in the temporary table: stored bookings not archived and not

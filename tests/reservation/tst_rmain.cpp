@@ -270,6 +270,41 @@ private Q_SLOTS:
         QCOMPARE(zaehler(), zaehlerStand); // drawing a number leaves the counter alone
     }
 
+    // Saving a new booking while the counter's number is taken: the number entered is used and
+    // the counter follows it; a cancel writes nothing and leaves the counter alone. A booking
+    // in the way is named and nothing is written either.
+    void saveDrawsANumber_data() {
+        QTest::addColumn<Nummern>("antworten");
+        QTest::addColumn<int32_t>("nummer"); // 0: not saved
+        QTest::addColumn<int>("zaehlerDanach");
+        QTest::newRow("250 entered") << Nummern{250} << 250 << 251;
+        QTest::newRow("a taken one, then 260") << Nummern{7, 260} << 260 << 261;
+        QTest::newRow("cancelled") << Nummern{} << 0 << 100;
+    }
+    void saveDrawsANumber() {
+        QFETCH(Nummern, antworten);
+        QFETCH(int32_t, nummer);
+        p->wert(QStringLiteral("UPDATE T_NextNr SET lNextNr = 100"));
+        p->buche(raumA, Tag(0, 9), Tag(0, 10), 100);
+        p->buche(raumA, Tag(1, 9), Tag(1, 10), 7);
+        eingaben = antworten;
+        CBelegungRec neu = TestProjekt::satz(raumB, Tag(0, 9), Tag(0, 10), 0);
+        QCOMPARE(R_Main::SpeichereBelegung(neu), nummer != 0);
+        QCOMPARE(p->anzahlBelegungen(), nummer != 0 ? 3 : 2);
+        if (nummer != 0)
+            QCOMPARE(p->lies(neu.Rec_ID).lAuftrNr, nummer);
+        QTEST(zaehler().toInt(), "zaehlerDanach");
+
+        CBelegungRec imWeg = TestProjekt::satz(raumA, Tag(0, 9.5), Tag(0, 11), 0);
+        p->prompt.clear();
+        QVERIFY(!R_Main::SpeichereBelegung(imWeg));
+        QCOMPARE(p->prompt.last().text,
+                 QStringLiteral("Die Reservierung wurde nicht gespeichert: Der Raum ist in dieser "
+                                "Zeit bereits belegt.\r\n\r\nRaum: 'raum A' am 16.03.2026 von "
+                                "09:00 bis 10:00\r\nBesteller: Berg, Karl"));
+        QCOMPARE(p->anzahlBelegungen(), nummer != 0 ? 3 : 2);
+    }
+
     void counterKeepsOneRow() {
         p->wert(QStringLiteral("DELETE FROM T_NextNr"));
         QVERIFY(R_Main::SetNextAuftragNr(0) && R_Main::SetNextAuftragNr(7));

@@ -1,0 +1,88 @@
+// The write path when another workstation holds the database, and when part of a change cannot
+// be written: nothing is half written, and the user may try again.
+#include "SchreibPfad.h"
+#include "TestProjekt.h"
+
+#include <QtTest>
+#include <functional>
+
+namespace {
+
+// Answers the busy question through a callback, everything else with Ok.
+class AntwortPrompt : public IPrompt {
+public:
+    AntwortPrompt() { SetPrompt(this); }
+    ~AntwortPrompt() override { SetPrompt(nullptr); }
+    PromptResult show(const PromptMessage& m) override {
+        shown.append(m);
+        return antwort ? antwort(m) : PromptResult::Ok;
+    }
+    void beep() override {}
+    std::function<PromptResult(const PromptMessage&)> antwort;
+    QList<PromptMessage> shown;
+};
+
+} // namespace
+
+class TstSchreibPfad : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProjekt> p;
+    int32_t raum = 0;
+    QString kurz; // a connection that waits only briefly for a lock
+
+private Q_SLOTS:
+    void init() {
+        p = std::make_unique<TestProjekt>();
+        raum = p->raum(QStringLiteral("A"), p->raumart(QStringLiteral("T")));
+        kurz = UniqueConnectionName(QStringLiteral("kurz"));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kurz);
+        db.setDatabaseName(p->path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=20"));
+        QVERIFY(p->ok && db.open());
+    }
+    void cleanup() {
+        QSqlDatabase::removeDatabase(kurz);
+        p.reset();
+    }
+
+    void belegt() {
+        p->wert(QStringLiteral("BEGIN IMMEDIATE")); // another workstation writes
+        QVector<CBelegungRec> neu{TestProjekt::satz(raum, Tag(0, 9), Tag(0, 10), 0),
+                                  TestProjekt::satz(raum, Tag(1, 9), Tag(1, 10), 0)};
+        QCOMPARE(SchreibPfad::NeuerAuftrag(kurz, neu, 0).status, SchreibPfad::Status::Belegt);
+
+        // "Wiederholen" once the other one is done writes everything.
+        AntwortPrompt prompt;
+        prompt.antwort = [&](const PromptMessage&) {
+            p->wert(QStringLiteral("ROLLBACK"));
+            return PromptResult::Retry;
+        };
+        SchreibPfad::Ergebnis e;
+        QVERIFY(SchreibPfad::Ausfuehren(
+            [&](std::optional<int32_t> nr) { return SchreibPfad::NeuerAuftrag(kurz, neu, 0, nr); },
+            {}, &e));
+        QCOMPARE(prompt.shown.size(), 1);
+        QCOMPARE(prompt.shown[0].text,
+                 QStringLiteral("Die Datenbank wird gerade von einem anderen Arbeitsplatz "
+                                "beschrieben. Bitte versuchen Sie es in einigen Sekunden erneut."));
+        QCOMPARE(prompt.shown[0].buttons, PromptButtons::RetryCancel);
+        QCOMPARE(p->anzahlBelegungen(), 2);
+        QVERIFY(neu[0].Rec_ID > 0 && neu[0].lAuftrNr == e.auftrNr && neu[1].lAuftrNr == e.auftrNr);
+    }
+
+    // A change of two bookings of which one was deleted meanwhile changes neither.
+    void allesOderNichts() {
+        QVector<CBelegungRec> zwei{*p->buche(TestProjekt::satz(raum, Tag(0, 9), Tag(0, 10), 5)),
+                                   *p->buche(TestProjekt::satz(raum, Tag(1, 9), Tag(1, 10), 5))};
+        p->wert(QStringLiteral("DELETE FROM T_fm_belegung WHERE Rec_ID = ?"), {zwei[1].Rec_ID});
+        for (CBelegungRec& b : zwei)
+            b.Best = QStringLiteral("Neu");
+        const SchreibPfad::Ergebnis e = SchreibPfad::Aendern(kurz, zwei, 0);
+        QCOMPARE(e.status, SchreibPfad::Status::Fehler);
+        QCOMPARE(p->lies(zwei[0].Rec_ID).Best, QStringLiteral("Berg, Karl"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstSchreibPfad)
+#include "tst_schreibpfad.moc"
