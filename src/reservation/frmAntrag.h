@@ -129,8 +129,16 @@ public:
     void pbDatum_Click(int index);
     void mvDatum_DateClick(const QDate& date);
     void pbHistorie_Click();
-    // The confirmation mail; not wired yet.
+
+    // --- confirmation mail and door display (frmAntragMail.cpp) --------------------------------
+    // "E-&Mail": sends the confirmation to the orderer and stores the mail flag.
     void pbEMail_Click();
+    // "&Display": writes the door notice to the display's serial port.
+    void pbPrint2Com_Click();
+    // "Adresse suchen" ticked: the address picker fills edEMail; a cancel unticks it.
+    void cbMailAddress_Click();
+    // How the form shows the address picker; tests replace it to drive the dialog.
+    static std::function<int(QDialog&)> ZeigeAdressen;
 
     // --- series (frmAntragSerie.cpp) -----------------------------------------------------------
     // "> Serie definieren": the series dialog, pre-filled from the form; its rule replaces the
@@ -272,6 +280,12 @@ private:
     TovoTextbox* DatumsBox(int index) const;
     void Schliessen();
 
+    // mail helpers (frmAntragMail.cpp)
+    // Opens the address picker on the orderer's name; true when it put an address in edEMail.
+    bool AdresseSuchen();
+    // Stores the form with the mail flag: every booking of an opened order, else the one booking.
+    bool MailFlagSpeichern();
+
     // series helpers (frmAntragSerie.cpp)
     // A new series: one booking per date under one order number; the form then holds the order.
     bool SpeichereSerie(CBelegungRec& vorlage);
@@ -296,6 +310,7 @@ private:
     bool m_bSchreibfehler = false; // the last save failed writing to the database
     bool m_bGeladen = false;       // Form_Load ran
     bool m_bAktiviert = false;     // Form_Activate ran
+    bool m_bMailSitzung = false;   // a confirmation is being sent
     int m_iMaxPers = 0;            // capacity of the chosen room
     int m_iDatumIndex = -1;        // calendar button whose month view is open
     QString m_stMeldung;           // reason of Eingabekontrolle
