@@ -16,8 +16,8 @@ struct Einstellungen {
     QString benutzer; // empty = no login
     QString passwort; // handed to the server only, never shown or written anywhere
     QString absender;
-    int zeitlimitSekunden = 30;
-    QString fehler; // what makes the settings unusable; empty = none
+    int zeitlimitSekunden = 15; // for reaching the server; four times that for the whole send
+    QString fehler;             // what makes the settings unusable; empty = none
 };
 
 // Section "Mail": "Server", "Port", "Verschluesselung" (none, STARTTLS or TLS), "Benutzer",
@@ -35,6 +35,7 @@ struct Ergebnis {
 };
 
 // Sends the message to every recipient and copy; returns once the server took it or refused.
+// May run on any thread.
 Ergebnis Sende(const Einstellungen& einstellungen, const MailNachricht::Nachricht& nachricht);
 
 } // namespace SmtpVersand

@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringDecoder>
 
 namespace MailText {
@@ -178,10 +179,17 @@ QVector<AdressEintrag> Adressbuch(CRvDb* db, const CStammdatenDb* stamm) {
                                  QStringLiteral("Mitarbeiter")});
     }
     if (stamm && stamm->IsOpen()) {
-        for (const Person& p : stamm->Personen())
-            if (!p.stEmail.trimmed().isEmpty())
-                buch.append({name(p.stName, p.stVorname), p.stEmail.trimmed(),
-                             QStringLiteral("Stammdaten")});
+        // A person who is an employee as well, with the same address, is listed once.
+        QSet<QString> bekannt;
+        for (const AdressEintrag& e : buch)
+            bekannt.insert(Vergleichsform(e.name) + QLatin1Char('|') + e.adresse.toLower());
+        for (const Person& p : stamm->Personen()) {
+            const AdressEintrag e{name(p.stName, p.stVorname), p.stEmail.trimmed(),
+                                  QStringLiteral("Stammdaten")};
+            if (!e.adresse.isEmpty() &&
+                !bekannt.contains(Vergleichsform(e.name) + QLatin1Char('|') + e.adresse.toLower()))
+                buch.append(e);
+        }
     }
     return buch;
 }

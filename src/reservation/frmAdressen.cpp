@@ -27,13 +27,14 @@ frmAdressen::frmAdressen(QWidget* parent) : QDialog(parent) {
     lvAdressen->setRootIsDecorated(false);
     lvAdressen->setAllColumnsShowFocus(true);
     lvAdressen->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    lvAdressen->header()->setStretchLastSection(true);
     v->addWidget(lvAdressen, 1);
 
     auto* knoepfe = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     knoepfe->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Übernehmen"));
     knoepfe->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
     v->addWidget(knoepfe);
-    resize(520, 360);
+    resize(640, 380);
 
     connect(edSuche, &QLineEdit::textChanged, this, &frmAdressen::Filtern);
     connect(knoepfe, &QDialogButtonBox::accepted, this, &frmAdressen::pbOk_Click);

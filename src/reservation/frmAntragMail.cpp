@@ -17,7 +17,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QLabel>
+#include <thread>
 
 namespace {
 
@@ -83,14 +85,22 @@ private:
     bool& m_offen;
 };
 
-// Shows the wait cursor while the server is busy.
-class Warten {
-public:
-    Warten() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Warten() { QApplication::restoreOverrideCursor(); }
-    Warten(const Warten&) = delete;
-    Warten& operator=(const Warten&) = delete;
-};
+// Sends on a worker thread; meanwhile the windows repaint under the wait cursor and take no
+// input.
+SmtpVersand::Ergebnis Senden(const SmtpVersand::Einstellungen& e,
+                             const MailNachricht::Nachricht& n) {
+    SmtpVersand::Ergebnis ergebnis;
+    QEventLoop warten;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::thread arbeit([&] {
+        ergebnis = SmtpVersand::Sende(e, n);
+        QMetaObject::invokeMethod(&warten, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    warten.exec(QEventLoop::ExcludeUserInputEvents);
+    arbeit.join();
+    QApplication::restoreOverrideCursor();
+    return ergebnis;
+}
 
 } // namespace
 
@@ -174,13 +184,9 @@ void frmAntrag::pbEMail_Click() {
         nachricht.messageId = MailNachricht::NeueMessageId(einstellungen.absender);
 
         // One more try when the first fails; the reservation stays as stored.
-        SmtpVersand::Ergebnis ergebnis;
-        {
-            Warten warten;
-            ergebnis = SmtpVersand::Sende(einstellungen, nachricht);
-            if (!ergebnis.ok())
-                ergebnis = SmtpVersand::Sende(einstellungen, nachricht);
-        }
+        SmtpVersand::Ergebnis ergebnis = Senden(einstellungen, nachricht);
+        if (!ergebnis.ok())
+            ergebnis = Senden(einstellungen, nachricht);
         if (!ergebnis.ok()) {
             const QString schritt = ergebnis.fehler == SmtpVersand::Schritt::Verbinden
                                         ? kFehlerVerbinden

@@ -5,10 +5,13 @@
 #include "PtyPaar.h"
 #include "SmtpSenke.h"
 #include "TovoTools.h"
+#include "frmAdressen.h"
 
 #include <QCheckBox>
 #include <QJsonArray>
 #include <QLabel>
+#include <QLineEdit>
+#include <QScopeGuard>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -140,13 +143,21 @@ void TstFrmAntragMail::text() {
 void TstFrmAntragMail::versand_data() {
     QTest::addColumn<int>("termine");
     QTest::addColumn<QString>("adresse"); // on the form; empty = looked up
-    QTest::newRow("einzeln, Besteller unter den Mitarbeitern") << 1 << QString();
-    QTest::newRow("Auftrag mit drei Terminen") << 3 << QStringLiteral("anna@stadtwerke.de");
+    QTest::addColumn<QString>("suche");   // what is typed into the address picker; empty = none
+    QTest::addColumn<QString>("an");
+    QTest::newRow("einzeln, Besteller unter den Mitarbeitern")
+        << 1 << QString() << QString() << QStringLiteral("karl.berg@tovo.example");
+    QTest::newRow("Auftrag mit drei Terminen") << 3 << QStringLiteral("anna@stadtwerke.de")
+                                               << QString() << QStringLiteral("anna@stadtwerke.de");
+    QTest::newRow("Adresse suchen")
+        << 1 << QString() << QStringLiteral("neill") << QStringLiteral("anna@stadtwerke.de");
 }
 
 void TstFrmAntragMail::versand() {
     QFETCH(int, termine);
     QFETCH(QString, adresse);
+    QFETCH(QString, suche);
+    QFETCH(QString, an);
     SmtpSenke& senke = Senke();
     QVERIFY2(senke.ok(), qPrintable(senke.fehler));
     AntragProjekt p;
@@ -175,9 +186,18 @@ void TstFrmAntragMail::versand() {
         p.prompt.clear();
     }
 
+    form.cbMailAddress->setChecked(!suche.isEmpty());
+    const auto zeigen = frmAntrag::ZeigeAdressen;
+    const auto zurueck = qScopeGuard([&] { frmAntrag::ZeigeAdressen = zeigen; });
+    frmAntrag::ZeigeAdressen = [&](QDialog& d) {
+        auto& picker = static_cast<frmAdressen&>(d);
+        picker.edSuche->setText(suche);
+        picker.pbOk_Click();
+        return picker.result();
+    };
+
     form.pbEMail_Click();
 
-    const QString an = adresse.isEmpty() ? QStringLiteral("karl.berg@tovo.example") : adresse;
     QCOMPARE(p.texte(), QStringList({QStringLiteral("Die Reservierungsinformation wurde an '") +
                                      an + QStringLiteral("' gesendet!")}));
     QCOMPARE(p.prompt.last().title, QStringLiteral("Mail-Nachricht"));
