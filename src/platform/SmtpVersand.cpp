@@ -88,6 +88,27 @@ int StandardPort(Verschluesselung v) {
     return 25;
 }
 
+QString Erklaerung(CURLcode code, const QString& server, int port) {
+    switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return QStringLiteral("Der Mail-Server '") + server + QStringLiteral("' ist unbekannt.");
+    case CURLE_COULDNT_CONNECT:
+        return QStringLiteral("Der Mail-Server '") + server + QStringLiteral("' ist an Port ") +
+               QString::number(port) + QStringLiteral(" nicht erreichbar.");
+    case CURLE_OPERATION_TIMEDOUT:
+        return QStringLiteral("Der Mail-Server antwortet nicht.");
+    case CURLE_USE_SSL_FAILED:
+        return QStringLiteral("Der Mail-Server bietet keine Verschlüsselung (STARTTLS) an.");
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+        return QStringLiteral("Die verschlüsselte Verbindung zum Mail-Server kam nicht zustande.");
+    case CURLE_LOGIN_DENIED:
+        return QStringLiteral("Der Mail-Server hat die Anmeldung abgelehnt.");
+    default:
+        return QString();
+    }
+}
+
 } // namespace
 
 Einstellungen AusIni() {
@@ -194,12 +215,14 @@ Ergebnis Sende(const Einstellungen& e, const MailNachricht::Nachricht& nachricht
         return ergebnis;
 
     ergebnis.fehler = u.mailFromGesendet ? Schritt::Versenden : Schritt::Verbinden;
-    // The server's reply when it refused; libcurl's reason when there was no reply to show.
-    if (!u.ablehnung.isEmpty())
-        ergebnis.grund = u.ablehnung.join(QLatin1Char('\n'));
-    else
-        ergebnis.grund =
-            QString::fromUtf8(fehlerPuffer[0] ? fehlerPuffer : curl_easy_strerror(code));
+    // A German sentence for the usual troubles, then the server's reply when it refused, else
+    // libcurl's own reason.
+    const QString grund =
+        !u.ablehnung.isEmpty()
+            ? u.ablehnung.join(QLatin1Char('\n'))
+            : QString::fromUtf8(fehlerPuffer[0] ? fehlerPuffer : curl_easy_strerror(code));
+    const QString satz = Erklaerung(code, e.server, port);
+    ergebnis.grund = satz.isEmpty() ? grund : satz + QLatin1Char('\n') + grund;
     return ergebnis;
 }
 

@@ -14,6 +14,7 @@ class TstSmtp : public QObject {
 private slots:
     void nachricht_data();
     void nachricht();
+    void starttlsFehlt();
     void adresse_data();
     void adresse();
     void geraet();
@@ -98,6 +99,29 @@ void TstSmtp::nachricht() {
     // On the wire no line is longer than the standard allows.
     for (const QByteArray& zeile : senke.roh(1).split('\n'))
         QVERIFY2(zeile.size() <= 78, zeile.constData());
+}
+
+// Encryption that was asked for is never dropped: a server without STARTTLS gets nothing.
+void TstSmtp::starttlsFehlt() {
+    SmtpSenke& senke = Senke();
+    QVERIFY2(senke.ok(), qPrintable(senke.fehler));
+    SmtpVersand::Einstellungen e;
+    e.server = QStringLiteral("127.0.0.1");
+    e.port = senke.port;
+    e.verschluesselung = SmtpVersand::Verschluesselung::StartTls;
+    e.benutzer = QStringLiteral("raum");
+    e.passwort = QStringLiteral("geheim-4711");
+    MailNachricht::Nachricht n;
+    n.von = {QString(), QStringLiteral("raum@tovo.example")};
+    n.an = {{QString(), QStringLiteral("anna@example.org")}};
+    n.text = QStringLiteral("Hallo");
+
+    const SmtpVersand::Ergebnis r = SmtpVersand::Sende(e, n);
+    QVERIFY(r.fehler == SmtpVersand::Schritt::Verbinden);
+    QVERIFY2(r.grund.startsWith(QStringLiteral("Der Mail-Server bietet keine Verschlüsselung")) &&
+                 !r.grund.contains(e.passwort),
+             qPrintable(r.grund));
+    QCOMPARE(senke.nachrichten().size(), 0);
 }
 
 void TstSmtp::adresse_data() {

@@ -239,7 +239,8 @@ void TstFrmAntragMail::keinVersand_data() {
         << QString();
     QTest::newRow("Server nicht erreichbar")
         << QStringLiteral("unerreichbar")
-        << QStringLiteral("Beim Verbinden mit dem Mail-System gab es ein Problem!\n")
+        << QStringLiteral("Beim Verbinden mit dem Mail-System gab es ein Problem!\nDer "
+                          "Mail-Server '127.0.0.1' ist an Port ")
         << QStringLiteral("\nfrmAntrag.pbEMail_Click");
     QTest::newRow("Server lehnt Empfänger ab")
         << QStringLiteral("abgelehnt")
