@@ -216,6 +216,7 @@ bool TovoRaumverwCtrl::OpenDb(const QString& stExeDriveDir, const QString& stPro
         if (portalPath.isEmpty()) {
             mnuBearbeiten.value(31)->setEnabled(false);
             mnuBearbeiten.value(32)->setEnabled(false);
+            MainToolbarButtons.value(QStringLiteral("Intranet"))->setEnabled(false);
         }
         ReadGlobalSettings();
         result = true;

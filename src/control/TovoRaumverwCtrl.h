@@ -103,6 +103,17 @@ public:
     void NeuerAntrag();
     void mnuBearbeitenMenu_Click();
     void mnuBearbeiten_Click(int index);
+    // Master data and archiving from the editing menu.
+    void Raumarten();
+    void Raumdaten();
+    void Mitarbeiter();
+    void Archivieren();
+    void Wiederherstellen();
+    // Stores the archive date (the day before when one is stored already) and shows it;
+    // iModus is 0 after archiving, 1 after restoring.
+    void AktualisiereArchivDatum(double datArchiv, int iModus);
+    // False, with a hint where rooms are entered, while the project has no room.
+    bool RaeumeVorhanden();
     // How the control shows its modal forms; tests replace it to drive the forms.
     static std::function<int(QDialog&)> ZeigeModal;
 
