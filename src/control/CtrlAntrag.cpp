@@ -37,9 +37,10 @@ void TovoRaumverwCtrl::ConnectAntragHandlers() {
             [this](int32_t id, const QString& raum) { TovoZeitPlan_MoveAntrag(id, raum); });
     connect(fgMain, &QTableWidget::cellDoubleClicked, this, [this] { fgMain_DblClick(); });
     connect(m_mnuBearbeitenMenu, &QMenu::aboutToShow, this, [this] { mnuBearbeitenMenu_Click(); });
-    for (int index : {5, 10, 20, 30, 40, 50, 60})
+    for (int index : {5, 10, 20, 30, 31, 32, 40, 50, 60})
         connect(mnuBearbeiten.value(index), &QAction::triggered, this,
                 [this, index] { mnuBearbeiten_Click(index); });
+    ConnectNetzpultHandlers();
 }
 
 void TovoRaumverwCtrl::OeffneBelegung(int32_t lId, bool ausTabelle) {
@@ -194,6 +195,12 @@ void TovoRaumverwCtrl::mnuBearbeiten_Click(int index) {
         break;
     case 30:
         MainToolbar_ButtonClick(QStringLiteral("New"));
+        break;
+    case 31:
+        ExterneAntraege();
+        break;
+    case 32:
+        UpdateNetzpult();
         break;
     case 60:
         RunGuarded(QStringLiteral("TovoRaumverwCtrl.mnuBearbeiten_Click"),

@@ -27,6 +27,7 @@ class QScrollBar;
 class QTableWidget;
 class QToolBar;
 class QToolButton;
+class QTimer;
 
 // The occupancy control: the room-reservation module as one widget that a host window embeds.
 // The host calls OpenDb, then Data2Ctrl, and CloseDb before it destroys the control.
@@ -122,6 +123,17 @@ public:
     void MainToolbar_ButtonMenuClick(const QString& key);
     void mnuAnsicht_Click(int index);
 
+    // --- portal ---
+    // Publishes to the portal; reports its own errors.
+    void UpdateSQLNetzpult();
+    // The user's command: refuses a portal kind other than 1.
+    void UpdateNetzpult();
+    // Every second while a project is open: publishes once after a reservation was saved.
+    void UpdateTimer_Timer();
+    // "e&xterne Anträge": the portal's requests.
+    void ExterneAntraege();
+    QTimer* UpdateTimer = nullptr;
+
 Q_SIGNALS:
     void ExitModule();
 
@@ -137,6 +149,7 @@ private:
     QString DateFieldFormat(bool longYear) const;
     void ConnectHandlers();
     void ConnectAntragHandlers();
+    void ConnectNetzpultHandlers();
     void OeffneBelegung(int32_t lId, bool ausTabelle);
     // Start and end fields and their weekday labels from the first time plan.
     void FillDateFields();
