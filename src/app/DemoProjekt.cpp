@@ -716,6 +716,15 @@ bool WriteSettings(const QString& projectDir, QString& error) {
                             QStringLiteral("Raumverwaltung")) &&
         tools.WriteIniValue(ini, QStringLiteral("Feiertage"), QStringLiteral("Land"),
                             QStringLiteral("NW")) &&
+        // Mail goes to a local test server (see README), the display to the first serial port.
+        tools.WriteIniValue(ini, QStringLiteral("Mail"), QStringLiteral("Server"),
+                            QStringLiteral("127.0.0.1")) &&
+        tools.WriteIniValue(ini, QStringLiteral("Mail"), QStringLiteral("Port"),
+                            QStringLiteral("8025")) &&
+        tools.WriteIniValue(ini, QStringLiteral("Mail"), QStringLiteral("Verschluesselung"),
+                            QStringLiteral("none")) &&
+        tools.WriteIniValue(ini, QStringLiteral("Mail"), QStringLiteral("Absender"),
+                            QStringLiteral("raumverwaltung@musterwerke-rheinland.example")) &&
         tools.WriteIniValue(geb, QStringLiteral("Rnr"), QStringLiteral("Format"),
                             QStringLiteral("S.G.BE.R")))
         return true;

@@ -559,6 +559,8 @@ void frmAntrag::ConnectHandlers() {
     connect(pbHistorie, &QPushButton::clicked, this, [this] { pbHistorie_Click(); });
     connect(pbEMail, &QPushButton::clicked, this, [this] { pbEMail_Click(); });
     connect(pbICal, &QPushButton::clicked, this, [this] { pbICal_Click(); });
+    connect(pbPrint2Com, &QPushButton::clicked, this, [this] { pbPrint2Com_Click(); });
+    connect(cbMailAddress, &QCheckBox::clicked, this, [this] { cbMailAddress_Click(); });
 }
 
 // --- events ------------------------------------------------------------------------------------

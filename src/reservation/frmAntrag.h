@@ -133,8 +133,16 @@ public:
     void pbDatum_Click(int index);
     void mvDatum_DateClick(const QDate& date);
     void pbHistorie_Click();
-    // The confirmation mail; not wired yet.
+
+    // --- confirmation mail and door display (frmAntragMail.cpp) --------------------------------
+    // "E-&Mail": sends the confirmation to the orderer and stores the mail flag.
     void pbEMail_Click();
+    // "&Display": writes the door notice to the display's serial port.
+    void pbPrint2Com_Click();
+    // "Adresse suchen" ticked: the address picker fills edEMail; a cancel unticks it.
+    void cbMailAddress_Click();
+    // How the form shows the address picker; tests replace it to drive the dialog.
+    static std::function<int(QDialog&)> ZeigeAdressen;
 
     // --- documents (frmAntragDruck.cpp) -------------------------------------------------------
     // "Bestelldaten" (1), "Rückantwort" (2), "Hinweisschild" (3), "Umbau" (4), "Rechnung" (5):
@@ -304,6 +312,12 @@ private:
     TovoTextbox* DatumsBox(int index) const;
     void Schliessen();
 
+    // mail helpers (frmAntragMail.cpp)
+    // Opens the address picker on the orderer's name; true when it put an address in edEMail.
+    bool AdresseSuchen();
+    // Stores the form with the mail flag: every booking of an opened order, else the one booking.
+    bool MailFlagSpeichern();
+
     // series helpers (frmAntragSerie.cpp)
     // A new series: one booking per date under one order number; the form then holds the order.
     bool SpeichereSerie(CBelegungRec& vorlage);
@@ -353,6 +367,7 @@ private:
     int m_iMaxPers = 0;                // capacity of the chosen room
     int m_iDatumIndex = -1;            // calendar button whose month view is open
     QString m_stMeldung;               // reason of Eingabekontrolle
+    bool m_bMailSitzung = false;       // a confirmation is being sent
     bool m_bRaumwechsel = false;       // the room field is marked after a switch
     bool m_bRaumartGewechselt = false; // coRaumart_Click is searching rooms of the new type
 };

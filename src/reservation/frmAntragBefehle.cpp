@@ -198,8 +198,6 @@ bool frmAntrag::Speichern() {
     return true;
 }
 
-void frmAntrag::pbEMail_Click() {}
-
 // --- deleting ----------------------------------------------------------------------------------
 
 void frmAntrag::pbDelete_Click() {

@@ -1,0 +1,347 @@
+// The confirmation mail and the door notice of the reservation form, through a real SMTP server
+// and a real pseudo-terminal pair.
+#include "AntragProjekt.h"
+#include "MailText.h"
+#include "PtyPaar.h"
+#include "SmtpSenke.h"
+#include "TovoTools.h"
+#include "frmAdressen.h"
+
+#include <QCheckBox>
+#include <QJsonArray>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScopeGuard>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+void SetzeIni(const QString& section, const QString& key, const QString& value) {
+    CTovoTools::Instance().WriteIniValue(gstProjektDir + kIniFileName, section, key, value);
+}
+
+// A port of 127.0.0.1 on which nothing listens: one the system just handed out, closed again.
+int FreierPort() {
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t laenge = sizeof a;
+    ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &laenge);
+    ::close(s);
+    return ntohs(a.sin_port);
+}
+
+} // namespace
+
+class TstFrmAntragMail : public QObject {
+    Q_OBJECT
+private slots:
+    void text_data();
+    void text();
+    void versand_data();
+    void versand();
+    void keinVersand_data();
+    void keinVersand();
+    void tuerschild();
+    void displayFehlt();
+};
+
+namespace {
+
+// Mail settings of the project for a server on 127.0.0.1 at `port`, with two copy addresses.
+void MailEinstellen(int port) {
+    gstMailname = QStringLiteral("Hausdienste Süd");
+    SetzeIni(QStringLiteral("Mail"), QStringLiteral("Server"), QStringLiteral("127.0.0.1"));
+    SetzeIni(QStringLiteral("Mail"), QStringLiteral("Port"), QString::number(port));
+    SetzeIni(QStringLiteral("Mail"), QStringLiteral("Verschluesselung"), QStringLiteral("none"));
+    SetzeIni(QStringLiteral("Mail"), QStringLiteral("Absender"),
+             QStringLiteral("raumverwaltung@tovo.example"));
+    SetzeIni(QStringLiteral("Mailadressen"), QStringLiteral("Cc"),
+             QStringLiteral("hausdienst@tovo.example; technik@tovo.example"));
+}
+
+} // namespace
+
+// --- the body ----------------------------------------------------------------------------------
+
+void TstFrmAntragMail::text_data() {
+    QTest::addColumn<QByteArray>("vorlage"); // null = no file
+    QTest::addColumn<bool>("umwandeln");
+    QTest::addColumn<QString>("serie");
+    QTest::addColumn<QString>("erwartet");
+    QTest::addColumn<bool>("nurAnfang");
+
+    const QString eingebaut = QStringLiteral(
+        "Hiermit bestätigen wir Ihre Raumreservierung\r\nzu folgender Veranstaltung:\r\n\r\n"
+        "Übergabe\r\nmit Kaffee\r\n03.05.2024 10:00 bis 03.05.2024 12:30\r\nRaum: A\r\n"
+        "Serie: Jeden Freitag\r\n"
+        "Bitte teilen Sie uns rechtzeitig mit, wenn der Raum nicht benötigt wird.\r\n"
+        "Wir möchten Sie bitten, den Raum sauber und ordentlich zu verlassen.\r\n\r\n"
+        "Hausdienste\r\n06.12.2026");
+    QTest::newRow("eine Zeile") << QByteArray("Raum: #Raum# am #VonDatum#\n") << false << QString()
+                                << QStringLiteral("Raum: A am 03.05.2024\r\n") << false;
+    QTest::newRow("Kommentarzeile, letzte Zeile ohne Umbruch")
+        << QByteArray("'nur intern\n#Veranstaltung# fuer #Personenzahl#") << false << QString()
+        << QStringLiteral("Übergabe fuer 12\r\n") << false;
+    QTest::newRow("Platzhalter zweimal")
+        << QByteArray("#Raum# und #Raum#, #Ausstattung#\r\n#Serie#|#AktDatum#\r\n") << false
+        << QStringLiteral("S") << QStringLiteral("A und A, Whiteboard\r\nS|06.12.2026\r\n")
+        << false;
+    QTest::newRow("Umwandeln mit Vorlage in Windows-1252")
+        << QByteArray("Gr\xFC\xDF"
+                      "e zu #Veranstaltung# (#BisZeit#)\r\n")
+        << true << QString() << QStringLiteral("Gruesse zu Uebergabe (12:30)\r\n") << false;
+    QTest::newRow("nur Kommentare: eingebauter Text")
+        << QByteArray("'a\n'b\n") << false << QStringLiteral("Jeden Freitag") << eingebaut << false;
+    QTest::newRow("Umwandeln ohne Vorlage")
+        << QByteArray() << true << QString()
+        << QStringLiteral("Hiermit bestaetigen wir Ihre Raumreservierung\r\nzu folgender "
+                          "Veranstaltung:\r\n\r\nUebergabe\r\n")
+        << true;
+}
+
+void TstFrmAntragMail::text() {
+    QFETCH(QByteArray, vorlage);
+    QFETCH(bool, umwandeln);
+    QFETCH(QString, serie);
+    QFETCH(QString, erwartet);
+    QFETCH(bool, nurAnfang);
+
+    QTemporaryDir dir;
+    const QString pfad = dir.filePath(MailText::kVorlage);
+    if (!vorlage.isNull()) {
+        QFile f(pfad);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(vorlage);
+    }
+    MailText::Felder felder;
+    felder.veranstaltung = QStringLiteral("Übergabe");
+    felder.bemerkung = QStringLiteral("mit Kaffee");
+    felder.vonDatum = felder.bisDatum = QStringLiteral("03.05.2024");
+    felder.vonZeit = QStringLiteral("10:00");
+    felder.bisZeit = QStringLiteral("12:30");
+    felder.raum = QStringLiteral("A");
+    felder.ausstattung = QStringLiteral("Whiteboard");
+    felder.personenzahl = QStringLiteral("12");
+    felder.aktDatum = QStringLiteral("06.12.2026");
+    felder.serie = serie;
+
+    const QString text = MailText::Text(MailText::LiesVorlage(pfad), felder, umwandeln);
+    if (nurAnfang)
+        QVERIFY2(text.startsWith(erwartet), qPrintable(text));
+    else
+        QCOMPARE(text, erwartet);
+}
+
+// --- sending -----------------------------------------------------------------------------------
+
+void TstFrmAntragMail::versand_data() {
+    QTest::addColumn<int>("termine");
+    QTest::addColumn<QString>("adresse"); // on the form; empty = looked up
+    QTest::addColumn<QString>("suche");   // what is typed into the address picker; empty = none
+    QTest::addColumn<QString>("an");
+    QTest::newRow("einzeln, Besteller unter den Mitarbeitern")
+        << 1 << QString() << QString() << QStringLiteral("karl.berg@tovo.example");
+    QTest::newRow("Auftrag mit drei Terminen") << 3 << QStringLiteral("anna@stadtwerke.de")
+                                               << QString() << QStringLiteral("anna@stadtwerke.de");
+    QTest::newRow("Adresse suchen")
+        << 1 << QString() << QStringLiteral("neill") << QStringLiteral("anna@stadtwerke.de");
+}
+
+void TstFrmAntragMail::versand() {
+    QFETCH(int, termine);
+    QFETCH(QString, adresse);
+    QFETCH(QString, suche);
+    QFETCH(QString, an);
+    SmtpSenke& senke = Senke();
+    QVERIFY2(senke.ok(), qPrintable(senke.fehler));
+    AntragProjekt p;
+    MailEinstellen(senke.port);
+    CMitarbeiterRec m;
+    m.stName = QStringLiteral("Berg");
+    m.stVorname = QStringLiteral("Karl");
+    m.STEMAIL = QStringLiteral("karl.berg@tovo.example");
+    QVERIFY(gRvDb->AddNewMitarbeiterRec(&m));
+
+    frmAntrag form;
+    CBelegungRec b = TestProjekt::satz(p.raumA, Tag(0, 10), Tag(0, 12), 600);
+    b.Verst = QStringLiteral("Übergabe der Schlüssel");
+    b.STEMAIL = adresse;
+    if (termine == 1) {
+        p.oeffne(form, b);
+    } else {
+        for (int i = 0; i < termine; ++i) {
+            b.dt_von = b.dt_bis = Tag(7 * i);
+            p.buche(b);
+        }
+        auto auftrag = std::make_shared<CBelegungRecColl>();
+        QVERIFY(gRvDb->ReadAuftrag2Coll(600, auftrag.get()));
+        form.OeffneAuftrag(auftrag);
+        p.oeffne(form);
+        p.prompt.clear();
+    }
+
+    form.cbMailAddress->setChecked(!suche.isEmpty());
+    const auto zeigen = frmAntrag::ZeigeAdressen;
+    const auto zurueck = qScopeGuard([&] { frmAntrag::ZeigeAdressen = zeigen; });
+    frmAntrag::ZeigeAdressen = [&](QDialog& d) {
+        auto& picker = static_cast<frmAdressen&>(d);
+        picker.edSuche->setText(suche);
+        picker.pbOk_Click();
+        return picker.result();
+    };
+
+    form.pbEMail_Click();
+
+    QCOMPARE(p.texte(), QStringList({QStringLiteral("Die Reservierungsinformation wurde an '") +
+                                     an + QStringLiteral("' gesendet!")}));
+    QCOMPARE(p.prompt.last().title, QStringLiteral("Mail-Nachricht"));
+    const QList<QJsonObject> post = senke.nachrichten();
+    QCOMPARE(post.size(), 1);
+    const QJsonObject mail = post.first();
+    QCOMPARE(mail[QStringLiteral("rcpt_tos")].toArray().toVariantList(),
+             QVariantList({an, QStringLiteral("hausdienst@tovo.example"),
+                           QStringLiteral("technik@tovo.example")}));
+    QCOMPARE(mail[QStringLiteral("cc")].toString(),
+             QStringLiteral("hausdienst@tovo.example, technik@tovo.example"));
+    QCOMPARE(mail[QStringLiteral("subject")].toString(), QStringLiteral("Reservierung"));
+    QCOMPARE(mail[QStringLiteral("from_name")].toString(), QStringLiteral("Hausdienste Süd"));
+    QCOMPARE(mail[QStringLiteral("mail_from")].toString(),
+             QStringLiteral("raumverwaltung@tovo.example"));
+    const QString body = mail[QStringLiteral("body")].toString();
+    QVERIFY2(body.startsWith(QStringLiteral("Hiermit bestätigen wir Ihre Raumreservierung\r\n")),
+             qPrintable(body));
+    QVERIFY2(body.contains(QStringLiteral("\r\nÜbergabe der Schlüssel\r\n")), qPrintable(body));
+    QVERIFY2(body.contains(QStringLiteral("\r\nRaum: Raum A\r\n")), qPrintable(body));
+
+    // The flag is stored on every booking of the order, the address with it.
+    QVERIFY(form.cbMail->isChecked());
+    QCOMPARE(p.wert(QStringLiteral("SELECT COUNT(*) FROM T_fm_belegung WHERE bEMail <> 0 AND "
+                                   "STEMAIL = ?"),
+                    {an})
+                 .toInt(),
+             termine);
+    QCOMPARE(p.anzahlBelegungen(), termine);
+}
+
+void TstFrmAntragMail::keinVersand_data() {
+    QTest::addColumn<QString>("fall");
+    QTest::addColumn<QString>("meldung"); // the start of the last message
+    QTest::addColumn<QString>("auch");    // and what else it holds
+
+    QTest::newRow("neue Reservierung ungespeichert")
+        << QStringLiteral("neu") << QStringLiteral("Die Reservierung muss erst gespeichert werden!")
+        << QString();
+    QTest::newRow("Server nicht erreichbar")
+        << QStringLiteral("unerreichbar")
+        << QStringLiteral("Beim Verbinden mit dem Mail-System gab es ein Problem!\nDer "
+                          "Mail-Server '127.0.0.1' ist an Port ")
+        << QStringLiteral("\nfrmAntrag.pbEMail_Click");
+    QTest::newRow("Server lehnt Empfänger ab")
+        << QStringLiteral("abgelehnt")
+        << QStringLiteral("Beim Versenden der Nachricht gab es ein Problem!\n")
+        << QStringLiteral("550 5.1.1 Postfach unbekannt");
+    QTest::newRow("Zeilenumbruch in der Adresse")
+        << QStringLiteral("injektion") << QStringLiteral("Die e-mail-Adresse 'anna@stadtwerke.de")
+        << QStringLiteral("Bcc: boese@example.org' ist ungültig!");
+    QTest::newRow("Besteller ohne Adresse")
+        << QStringLiteral("unbekannt")
+        << QStringLiteral("Dem Besteller ist keine e-mail zugeordnet!") << QString();
+}
+
+void TstFrmAntragMail::keinVersand() {
+    QFETCH(QString, fall);
+    QFETCH(QString, meldung);
+    QFETCH(QString, auch);
+    SmtpSenke& senke = Senke();
+    QVERIFY2(senke.ok(), qPrintable(senke.fehler));
+    AntragProjekt p;
+    MailEinstellen(fall == QLatin1String("unerreichbar") ? FreierPort() : senke.port);
+
+    frmAntrag form;
+    if (fall == QLatin1String("neu")) {
+        form.NeuerAntragImRaum(p.raumA, Tag(0, 10));
+        p.oeffne(form);
+        form.coPerson[0]->setEditText(QStringLiteral("Berg, Karl"));
+        form.SetGeaendert(true);
+    } else {
+        CBelegungRec b = TestProjekt::satz(p.raumA, Tag(0, 10), Tag(0, 12));
+        if (fall == QLatin1String("abgelehnt"))
+            b.STEMAIL = QStringLiteral("abgelehnt@tovo.example");
+        else if (fall == QLatin1String("unbekannt"))
+            b.Best = QStringLiteral("Niemand, Nina");
+        else
+            b.STEMAIL = QStringLiteral("anna@stadtwerke.de");
+        p.oeffne(form, b);
+        if (fall == QLatin1String("injektion"))
+            form.edEMail->setText(QStringLiteral("anna@stadtwerke.de\r\nBcc: boese@example.org"));
+    }
+    const QString vorher =
+        Felder(p.lies(form.f_RecBelegung ? form.f_RecBelegung->Rec_ID : 0)).join(QLatin1Char('|'));
+    p.prompt.clear();
+
+    form.pbEMail_Click();
+
+    QVERIFY(!p.texte().isEmpty());
+    const QString text = p.texte().last();
+    QVERIFY2(text.startsWith(meldung) && text.contains(auch), qPrintable(text));
+    QVERIFY(!text.contains(QLatin1String("gesendet!")));
+    QCOMPARE(senke.nachrichten().size(), 0);
+    QVERIFY(!form.cbMail->isChecked());
+    QCOMPARE(p.anzahlBelegungen(), fall == QLatin1String("neu") ? 0 : 1);
+    if (form.f_RecBelegung)
+        QCOMPARE(Felder(p.lies(form.f_RecBelegung->Rec_ID)).join(QLatin1Char('|')), vorher);
+}
+
+// --- door display ------------------------------------------------------------------------------
+
+void TstFrmAntragMail::tuerschild() {
+    PtyPaar pty;
+    QVERIFY2(pty.ok(), qPrintable(pty.fehler));
+    AntragProjekt p;
+    SetzeIni(QStringLiteral("Display"), QStringLiteral("Port"), pty.geraet);
+    p.wert(QStringLiteral("UPDATE T_rb_Anzeige SET RaumNr = '1.02' WHERE az_ID = ?"), {p.raumA});
+    CBelegungRec b = TestProjekt::satz(p.raumA, Tag(0, 10), Tag(0, 11.5));
+    b.Inst = QStringLiteral("Stadtwerke");
+    b.Verst = QStringLiteral("Übergabe");
+    frmAntrag form;
+    p.oeffne(form, b);
+
+    form.pbPrint2Com_Click();
+
+    QCOMPARE(p.texte(), QStringList());
+    const QByteArray erwartet = QByteArray("\x0c"
+                                           "Raum:        1.02  Raum A\r\r"
+                                           "Veranstalter:Stadtwerke\r"
+                                           "Betrifft:    \xdc"
+                                           "bergabe\r"
+                                           "Datum:       16.03.2026\r"
+                                           "Beginn:      10:00\r"
+                                           "Ende:        11:30");
+    QCOMPARE(pty.lies(erwartet.size()), erwartet);
+}
+
+void TstFrmAntragMail::displayFehlt() {
+    AntragProjekt p;
+    SetzeIni(QStringLiteral("Display"), QStringLiteral("Port"),
+             QStringLiteral("/dev/tovo-kein-display"));
+    frmAntrag form;
+    p.oeffne(form, TestProjekt::satz(p.raumA, Tag(0, 10), Tag(0, 11)));
+
+    form.pbPrint2Com_Click();
+
+    QCOMPARE(p.prompt.shown.size(), 1);
+    const QString text = p.texte().first();
+    QVERIFY2(text.contains(QLatin1String("/dev/tovo-kein-display")) &&
+                 text.endsWith(QLatin1String("\nfrmAntrag.pbPrint2Com")),
+             qPrintable(text));
+    QCOMPARE(p.prompt.last().icon, PromptIcon::Critical);
+}
+
+QTEST_MAIN(TstFrmAntragMail)
+#include "tst_frmantrag_mail.moc"

@@ -1,0 +1,98 @@
+#!/usr/bin/env python3
+"""A local SMTP sink for the tests.
+
+Usage: smtp_senke.py FOLDER [--port N] [--stdin]
+
+Listens on 127.0.0.1 on port N (a free one without --port) and prints "READY <port>" once it
+accepts connections.
+Every message it takes is written to FOLDER as N.eml (the raw data) and N.json (envelope and
+the message as a mail reader decodes it). A recipient whose address contains "abgelehnt" is
+refused with "550 5.1.1 Postfach unbekannt". Ends on SIGTERM or Ctrl+C, and with --stdin also
+when its standard input closes (so that it never outlives the test that started it).
+"""
+import argparse
+import asyncio
+import email
+import email.policy
+import json
+import os
+import signal
+import sys
+
+from aiosmtpd.smtp import SMTP
+
+
+def display_name(header):
+    addresses = getattr(header, "addresses", ()) if header is not None else ()
+    return addresses[0].display_name if addresses else ""
+
+
+class Handler:
+    def __init__(self, folder):
+        self.folder = folder
+        self.count = 0
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if "abgelehnt" in address:
+            return "550 5.1.1 Postfach unbekannt"
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
+
+    async def handle_DATA(self, server, session, envelope):
+        self.count += 1
+        raw = envelope.original_content or envelope.content
+        msg = email.message_from_bytes(raw, policy=email.policy.default)
+        info = {
+            "mail_from": envelope.mail_from,
+            "rcpt_tos": envelope.rcpt_tos,
+            "header_names": list(msg.keys()),
+            "from": str(msg.get("From", "")),
+            "from_name": display_name(msg.get("From")),
+            "to": str(msg.get("To", "")),
+            "cc": str(msg.get("Cc", "")),
+            "subject": str(msg.get("Subject", "")),
+            "date": str(msg.get("Date", "")),
+            "message_id": str(msg.get("Message-ID", "")),
+            "content_type": msg.get_content_type(),
+            "charset": msg.get_content_charset(),
+            "transfer_encoding": str(msg.get("Content-Transfer-Encoding", "")),
+            "body": msg.get_content(),
+            "defects": [type(d).__name__ for d in msg.defects],
+        }
+        base = os.path.join(self.folder, str(self.count))
+        with open(base + ".eml.tmp", "wb") as f:
+            f.write(raw)
+        os.replace(base + ".eml.tmp", base + ".eml")
+        with open(base + ".json.tmp", "w", encoding="utf-8") as f:
+            json.dump(info, f, ensure_ascii=False)
+        os.replace(base + ".json.tmp", base + ".json")
+        return "250 Message accepted"
+
+
+async def main(folder, port, watch_stdin):
+    loop = asyncio.get_running_loop()
+    handler = Handler(folder)
+    server = await loop.create_server(
+        lambda: SMTP(handler, decode_data=False, enable_SMTPUTF8=True), "127.0.0.1", port
+    )
+    port = server.sockets[0].getsockname()[1]
+    stop = asyncio.Event()
+    loop.add_signal_handler(signal.SIGTERM, stop.set)
+    loop.add_signal_handler(signal.SIGINT, stop.set)
+    if watch_stdin:
+        loop.add_reader(sys.stdin.fileno(), lambda: stop.set() if not sys.stdin.buffer.read1(1) else None)
+    print("READY", port, flush=True)
+    await stop.wait()
+    server.close()
+    await server.wait_closed()
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser(description="Local SMTP sink writing messages to FOLDER.")
+    parser.add_argument("folder")
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--stdin", action="store_true", help="stop when standard input closes")
+    args = parser.parse_args()
+    os.makedirs(args.folder, exist_ok=True)
+    print("Nachrichten nach", os.path.abspath(args.folder), file=sys.stderr)
+    asyncio.run(main(args.folder, args.port, args.stdin))
