@@ -3,6 +3,7 @@
 //   R = graphical rebuild time / bare scan of the same rows through Qt SQL
 //   P = paint time of a week with 100,000 bookings loaded / with 10,000 loaded
 // Usage: bench_views [rooms] [bookings]   (defaults 200 and 100000)
+#include "BenchProjekt.h"
 #include "CRvDb.h"
 #include "Prompt.h"
 #include "RvGlobals.h"
@@ -26,77 +27,10 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 
 namespace {
-
-constexpr int kTypes = 8;
-
-// Fills the project: rooms in room types, bookings spread over five years without overlaps in
-// a room; every third booking has set-up and clear-down spans.
-bool generate(const QString& connection, int rooms, int bookings, double firstDay) {
-    QSqlDatabase db = QSqlDatabase::database(connection);
-    QSqlQuery q(db);
-    db.transaction();
-    for (int t = 1; t <= kTypes; ++t) {
-        q.prepare(QStringLiteral("INSERT INTO T_Raumart (stRaumArt) VALUES (?)"));
-        q.addBindValue(QStringLiteral("Raumart %1").arg(t));
-        q.exec();
-    }
-    for (int r = 1; r <= rooms; ++r) {
-        q.prepare(
-            QStringLiteral("INSERT INTO T_rb_Anzeige (RaumNr, Kurzbez, lRaumartId, IANZAHLPERS, "
-                           "stAusstattung) VALUES (?, ?, ?, ?, ?)"));
-        q.addBindValue(QStringLiteral("1.1.%1.%2").arg(r / 50).arg(r, 3, 10, QLatin1Char('0')));
-        q.addBindValue(QStringLiteral("Raum %1").arg(r, 3, 10, QLatin1Char('0')));
-        q.addBindValue((r - 1) % kTypes + 1);
-        q.addBindValue(10 + r % 40);
-        q.addBindValue(QStringLiteral("WPB"));
-        if (!q.exec())
-            return false;
-    }
-    QRandomGenerator rng(4711);
-    const int perRoom = bookings / rooms;
-    const double span = 5 * 365.0;
-    q.prepare(
-        QStringLiteral("INSERT INTO T_fm_belegung (lAuftrNr, rb_id, dt_von, tm_von, dt_bis, "
-                       "tm_bis, Best, Verst, STEMAIL, "
-                       "Udt_von, Utm_von, Udt_bis, Utm_bis, Rdt_von, Rtm_von, Rdt_bis, Rtm_bis) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    int n = 0;
-    for (int r = 1; r <= rooms; ++r) {
-        const double step = span / perRoom;
-        for (int i = 0; i < perRoom; ++i, ++n) {
-            const double day = std::floor(firstDay + i * step);
-            const double von = (8 + rng.bounded(6)) / 24.0;
-            const double bis = von + (1 + rng.bounded(3)) / 24.0;
-            const bool bau = n % 3 == 0;
-            const QVariant none = TovoDate::kNoDate;
-            q.addBindValue(1000 + n);
-            q.addBindValue(r);
-            q.addBindValue(day);
-            q.addBindValue(von);
-            q.addBindValue(day);
-            q.addBindValue(bis);
-            q.addBindValue(QStringLiteral("Besteller %1").arg(n % 997));
-            q.addBindValue(QStringLiteral("Veranstaltung %1").arg(n % 113));
-            q.addBindValue(QStringLiteral("person%1@firma.example").arg(n % 997));
-            q.addBindValue(bau ? QVariant(day) : none);
-            q.addBindValue(bau ? QVariant(von - 1 / 24.0) : none);
-            q.addBindValue(bau ? QVariant(day) : none);
-            q.addBindValue(bau ? QVariant(von) : none);
-            q.addBindValue(bau ? QVariant(day) : none);
-            q.addBindValue(bau ? QVariant(bis) : none);
-            q.addBindValue(bau ? QVariant(day) : none);
-            q.addBindValue(bau ? QVariant(bis + 0.5 / 24.0) : none);
-            if (!q.exec()) {
-                std::fprintf(stderr, "%s\n", qPrintable(q.lastError().text()));
-                return false;
-            }
-        }
-    }
-    return db.commit();
-}
 
 // Best of a few runs, in milliseconds.
 double best(int runs, const std::function<void()>& f) {
@@ -136,9 +70,20 @@ int main(int argc, char* argv[]) {
     const double firstDay = TovoDate::fromParts(2024, 1, 1).value();
     QElapsedTimer gen;
     gen.start();
-    if (!generate(gDb, rooms, bookings, firstDay))
+    const std::clock_t cpu0 = std::clock();
+    BenchProjekt::Optionen opt;
+    opt.raeume = rooms;
+    opt.belegungen = bookings;
+    opt.ersterTag = firstDay;
+    QString genError;
+    if (!BenchProjekt::Erzeuge(gDb, opt, &genError)) {
+        std::fprintf(stderr, "%s\n", qPrintable(genError));
         return 1;
+    }
     print("generate_ms", gen.elapsed());
+    print("generate_cpu_ms", (std::clock() - cpu0) * 1000.0 / CLOCKS_PER_SEC);
+    if (qEnvironmentVariableIsSet("NUR_ERZEUGEN"))
+        return 0;
     count("rooms", rooms);
     count("bookings", bookings);
 
