@@ -5,8 +5,10 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QLabel>
 #include <QMenuBar>
 #include <QSettings>
+#include <QStatusBar>
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("MainWindow"));
@@ -24,6 +26,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     menuBar()->addMenu(m_ctrl->mnuReportMenu());
     menuBar()->addMenu(m_ctrl->mnuAnsichtMenu());
     connect(m_ctrl, &TovoRaumverwCtrl::ExitModule, this, &QWidget::close);
+    // The control's notes (a write-protected database) stay in the status line.
+    auto* hinweis = new QLabel(this);
+    statusBar()->addWidget(hinweis, 1);
+    connect(m_ctrl, &TovoRaumverwCtrl::Statushinweis, hinweis, &QLabel::setText);
 
     resize(1280, 760);
 }

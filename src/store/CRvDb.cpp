@@ -98,6 +98,9 @@ bool readValue(const QVariant& v, DateField out, NullRule rule) {
     }
     bool ok = false;
     out.value = v.toDouble(&ok);
+    // A day number outside the calendar would overflow every date routine: it names no date.
+    if (ok && !TovoDate::inCalendar(out.value))
+        out.value = TovoDate::kNoDate;
     return ok;
 }
 
@@ -191,6 +194,10 @@ template <class Rec> QStringList dataColumns() {
     return cols;
 }
 
+template <class Rec> QStringList alleSpalten() {
+    return dataColumns<Rec>() << QLatin1String(Rec::kKey);
+}
+
 template <class Rec> const QString& insertSql() {
     static const QString sql = [] {
         const QStringList cols = dataColumns<Rec>();
@@ -218,6 +225,25 @@ template <class Rec> QString byKeySql(const char* verb) {
     return QStringLiteral("%1 FROM %2 WHERE %3 = ?")
         .arg(QLatin1String(verb), QLatin1String(Rec::kTable), QLatin1String(Rec::kKey));
 }
+
+// Indexes that the program's reads rely on, by name and what they cover. A project database
+// made before one of them existed gains it on its next open; new ones go at the end.
+struct IndexDef {
+    const char* name;
+    const char* spalten;
+};
+const IndexDef kIndexe[] = {
+    {"IX_belegung_rb_dt", "T_fm_belegung (rb_id, dt_von)"},
+    {"IX_belegung_auftr", "T_fm_belegung (lAuftrNr)"},
+    {"IX_belegung_dt_bis", "T_fm_belegung (dt_bis)"},
+    // The views read by room and end day: the booking's own, its set-up's and its clear-down's.
+    {"IX_belegung_rb_bis", "T_fm_belegung (rb_id, dt_bis)"},
+    {"IX_belegung_rb_ubis", "T_fm_belegung (rb_id, Udt_bis)"},
+    {"IX_belegung_rb_rbis", "T_fm_belegung (rb_id, Rdt_bis)"},
+};
+
+// Statistics are gathered again when the booking table has grown this many times over.
+constexpr double kStatistikWachstum = 10.0;
 
 // Day part of a date, as a date literal without time would compare.
 double dayOf(double date) {
@@ -277,11 +303,58 @@ bool CRvDb::OpenDb() {
     QString error;
     if (OpenSqliteConnection(m_dbPath, m_connName, m_openReadOnly, &error)) {
         m_connection = m_connName;
+        if (!m_openReadOnly)
+            PflegeIndexe();
         return true;
     }
     m_lastError = QStringLiteral("Die Datenbank ") + m_dbPath +
                   QStringLiteral(" konnte nicht geöffnet werden!") + kCrLf + error;
     return false;
+}
+
+void CRvDb::PflegeIndexe() {
+    // Nothing here may keep the project from opening: a busy or read-only file is tried again
+    // on the next open.
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    q.setForwardOnly(true);
+    QStringList vorhanden;
+    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'")))
+        return;
+    while (q.next())
+        vorhanden << q.value(0).toString();
+    QStringList fehlend;
+    for (const IndexDef& ix : kIndexe)
+        if (!vorhanden.contains(QLatin1String(ix.name), Qt::CaseInsensitive))
+            fehlend << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2")
+                           .arg(QLatin1String(ix.name), QLatin1String(ix.spalten));
+
+    // The statistics of the query planner: gathered with new indexes, and again when the
+    // booking table has outgrown the figures the planner has.
+    bool analysieren = !fehlend.isEmpty();
+    if (!analysieren) {
+        double gezaehlt = 0;
+        if (q.exec(QStringLiteral("SELECT stat FROM sqlite_stat1 WHERE tbl = 'T_fm_belegung' "
+                                  "LIMIT 1")) &&
+            q.next())
+            gezaehlt = q.value(0).toString().section(QLatin1Char(' '), 0, 0).toDouble();
+        q.finish();
+        // The highest key estimates the rows without counting them.
+        if (q.exec(QStringLiteral("SELECT MAX(Rec_ID) FROM T_fm_belegung")) && q.next())
+            analysieren = q.value(0).toDouble() > kStatistikWachstum * gezaehlt + 1000;
+        q.finish();
+    }
+    if (!analysieren)
+        return;
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return;
+    bool ok = true;
+    for (const QString& sql : fehlend)
+        ok = ok && q.exec(sql);
+    // A sample per index is enough for the planner and keeps this quick on large projects.
+    ok = ok && q.exec(QStringLiteral("PRAGMA analysis_limit = 1000")) &&
+         q.exec(QStringLiteral("ANALYZE"));
+    q.exec(ok ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
 }
 
 void CRvDb::CloseDb() {
@@ -334,6 +407,30 @@ bool CRvDb::IsValidDb() {
             return fail(kMsgStructure + kCrLf + QStringLiteral("Die Tabelle ") + table +
                         QStringLiteral(" fehlt."));
     }
+    // The columns the program reads and writes; the room types only when their table exists.
+    QStringList fehlend;
+    auto pruefe = [&](const QString& table, QStringList columns) {
+        const QSqlRecord rec = db().record(table);
+        QStringList missing;
+        for (const QString& c : columns)
+            if (rec.indexOf(c) < 0)
+                missing << c;
+        if (missing.size() == 1)
+            fehlend << QStringLiteral("In der Tabelle %1 fehlt die Spalte %2.")
+                           .arg(table, missing.first());
+        else if (!missing.isEmpty())
+            fehlend << QStringLiteral("In der Tabelle %1 fehlen die Spalten %2.")
+                           .arg(table, missing.join(QStringLiteral(", ")));
+    };
+    pruefe(QStringLiteral("T_fm_belegung"), alleSpalten<CBelegungRec>()
+                                                << QStringLiteral("bArchiviert"));
+    pruefe(QStringLiteral("T_rb_Anzeige"), alleSpalten<CAnzeigeRec>());
+    pruefe(QStringLiteral("T_Mitarbeiter"), alleSpalten<CMitarbeiterRec>());
+    pruefe(QStringLiteral("T_NextNr"), {QStringLiteral("lNextNr")});
+    if (tables.contains(QStringLiteral("T_Raumart"), Qt::CaseInsensitive))
+        pruefe(QStringLiteral("T_Raumart"), alleSpalten<CRaumartRec>());
+    if (!fehlend.isEmpty())
+        return fail(kMsgStructure + kCrLf + fehlend.join(kCrLf));
     return true;
 }
 
