@@ -38,6 +38,7 @@ void TovoZeitPlan::SetBreiteErsteSpalte(int32_t twips) {
 void TovoZeitPlan::SetAnzeigedatum(double d) {
     m_anzeigedatum = d;
     update();
+    Q_EMIT SichtGeaendert();
 }
 
 double TovoZeitPlan::DatumVon() const {
@@ -53,6 +54,7 @@ void TovoZeitPlan::SetDatumVon(double d) {
     else
         m_anzeigedatum = ZeitPlanGeometry::AnzeigedatumFor(m_zeitraum, d);
     update();
+    Q_EMIT SichtGeaendert();
 }
 
 double TovoZeitPlan::DatumBis() const {
@@ -72,6 +74,7 @@ void TovoZeitPlan::SetZeilenart(int32_t v) {
 void TovoZeitPlan::SetZeitraum(int32_t v) {
     m_zeitraum = v;
     update();
+    Q_EMIT SichtGeaendert();
 }
 
 int TovoZeitPlan::rowHeight() const {
@@ -178,6 +181,7 @@ void TovoZeitPlan::Blaettern(int schritt) {
     m_anzeigedatum =
         ZeitPlanGeometry::Blaettern(m_zeitraum, m_anzeigedatum, schritt, m_blockschritt);
     update();
+    Q_EMIT SichtGeaendert();
 }
 
 // ---- hit tests ----

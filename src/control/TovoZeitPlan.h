@@ -73,6 +73,8 @@ Q_SIGNALS:
     void MoveAntrag(int32_t id, const QString& raumId);
     void SelectAntrag(int32_t id);
     void ResizeControl();
+    // The shown span moved or changed its length (date, start, period or a step).
+    void SichtGeaendert();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
