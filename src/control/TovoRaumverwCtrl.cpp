@@ -152,6 +152,7 @@ bool TovoRaumverwCtrl::OpenDb(const QString& stExeDriveDir, const QString& stPro
             goRecht = std::make_shared<CTovoRecht>();
             goRecht->SetZugriff(QStringLiteral("L"));
             MainToolbarButtons.value(QStringLiteral("Intranet"))->setEnabled(false);
+            MainToolbarButtons.value(QStringLiteral("New"))->setEnabled(false);
             mstStatushinweis = QStringLiteral("Die Datenbank %1 ist schreibgeschützt: Sie können "
                                               "Belegungen ansehen, aber nichts ändern.")
                                    .arg(QDir::toNativeSeparators(gstDbPath));
@@ -305,6 +306,7 @@ void TovoRaumverwCtrl::CloseDb() {
         if (gRvDb == m_rvDb.get())
             gRvDb = nullptr;
         m_rvDb.reset();
+        m_fenster = {};
         CloseSqliteConnection(gDb);
         gDb.clear();
         moStammdatenDb.reset();

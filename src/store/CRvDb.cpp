@@ -244,6 +244,23 @@ const IndexDef kIndexe[] = {
 
 // Statistics are gathered again when the booking table has grown this many times over.
 constexpr double kStatistikWachstum = 10.0;
+// What the planner assumes of a table while it is too small to be measured: rows in the
+// table, then rows per value of the index's first column, of its first two columns.
+struct Annahme {
+    const char* tabelle;
+    const char* index;
+    const char* stat;
+};
+const Annahme kAnnahmen[] = {
+    {"T_fm_belegung", "IX_belegung_rb_dt", "100000 500 2"},
+    {"T_fm_belegung", "IX_belegung_auftr", "100000 2"},
+    {"T_fm_belegung", "IX_belegung_dt_bis", "100000 30"},
+    {"T_fm_belegung", "IX_belegung_rb_bis", "100000 500 2"},
+    {"T_fm_belegung", "IX_belegung_rb_ubis", "100000 500 2"},
+    {"T_fm_belegung", "IX_belegung_rb_rbis", "100000 500 2"},
+    {"T_rb_Anzeige", "IX_anzeige_kurzbez", "200 1"},
+    {"T_rb_Anzeige", "IX_anzeige_raumart", "200 25"},
+};
 
 // Day part of a date, as a date literal without time would compare.
 double dayOf(double date) {
@@ -354,6 +371,26 @@ void CRvDb::PflegeIndexe() {
     // A sample per index is enough for the planner and keeps this quick on large projects.
     ok = ok && q.exec(QStringLiteral("PRAGMA analysis_limit = 1000")) &&
          q.exec(QStringLiteral("ANALYZE"));
+    // Empty tables leave the planner without figures, and without them it walks through every
+    // booking instead of the date ranges of the indexes as the tables fill. Figures of a large
+    // project stand in until real ones are gathered on a later open.
+    for (const Annahme& a : kAnnahmen) {
+        if (!ok)
+            break;
+        ok = ExecBound(q, QStringLiteral("SELECT COUNT(*) FROM sqlite_stat1 WHERE tbl = ?"),
+                       {QLatin1String(a.tabelle)}) &&
+             q.next();
+        const bool fehlt = ok && q.value(0).toInt() == 0;
+        q.finish();
+        if (fehlt)
+            ok = ExecBound(q,
+                           QStringLiteral("INSERT INTO sqlite_stat1 (tbl, idx, stat) "
+                                          "SELECT ?, ?, ? WHERE EXISTS (SELECT 1 FROM "
+                                          "sqlite_master WHERE type = 'index' AND name = ?)"),
+                           {QLatin1String(a.tabelle), QLatin1String(a.index), QLatin1String(a.stat),
+                            QLatin1String(a.index)});
+    }
+    q.finish();
     q.exec(ok ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
 }
 

@@ -134,6 +134,7 @@ private Q_SLOTS:
                  qPrintable(hinweis[0][0].toString()));
         QCOMPARE(goRecht->Zugriff(), QStringLiteral("L"));
         QVERIFY(!ctrl.MainToolbarButtons.value(QStringLiteral("Intranet"))->isEnabled());
+        QVERIFY(!ctrl.MainToolbarButtons.value(QStringLiteral("New"))->isEnabled());
         ctrl.mnuBearbeitenMenu_Click();
         QVERIFY(!ctrl.mnuBearbeiten.value(30)->isEnabled());
         ctrl.CloseDb();

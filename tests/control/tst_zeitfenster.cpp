@@ -161,6 +161,26 @@ private Q_SLOTS:
             QVERIFY(!soll.isEmpty());
     }
 
+    // The bounded reading is a range on the booking indexes, never a walk through all rows.
+    void liestUeberIndexe() {
+        for (bool eineArt : {false, true}) {
+            QSqlQuery q(QSqlDatabase::database(gDb));
+            QVERIFY(q.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") +
+                              ViewQueries::BalkenSql(eineArt, true)));
+            if (eineArt)
+                q.bindValue(QStringLiteral(":raumart"), art1);
+            q.bindValue(QStringLiteral(":a"), Tag(0));
+            q.bindValue(QStringLiteral(":b"), Tag(21));
+            QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
+            QStringList plan;
+            while (q.next())
+                plan << q.value(3).toString();
+            QVERIFY2(!plan.join('\n').contains(QStringLiteral("SCAN b")),
+                     qPrintable(plan.join('\n')));
+            QVERIFY(plan.join('\n').contains(QStringLiteral("SEARCH b USING INDEX")));
+        }
+    }
+
     // The table of a day against every booking of the room decided here.
     void gleicherTag() {
         QVector<CAnzeigeRec> raeume;
