@@ -37,9 +37,10 @@ void TovoRaumverwCtrl::ConnectAntragHandlers() {
             [this](int32_t id, const QString& raum) { TovoZeitPlan_MoveAntrag(id, raum); });
     connect(fgMain, &QTableWidget::cellDoubleClicked, this, [this] { fgMain_DblClick(); });
     connect(m_mnuBearbeitenMenu, &QMenu::aboutToShow, this, [this] { mnuBearbeitenMenu_Click(); });
-    for (int index : {30, 60})
+    for (int index : {5, 10, 20, 30, 31, 32, 40, 50, 60})
         connect(mnuBearbeiten.value(index), &QAction::triggered, this,
                 [this, index] { mnuBearbeiten_Click(index); });
+    ConnectNetzpultHandlers();
 }
 
 void TovoRaumverwCtrl::OeffneBelegung(int32_t lId, bool ausTabelle) {
@@ -131,6 +132,8 @@ void TovoRaumverwCtrl::TovoZeitPlan_MoveAntrag(int32_t lId, const QString& raumI
 }
 
 void TovoRaumverwCtrl::NeuerAntrag() {
+    if (!RaeumeVorhanden())
+        return;
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.MainToolbar_ButtonClick"), [&] {
         frmAntrag form(this);
         form.f_StammDb = moStammdatenDb.get();
@@ -151,8 +154,11 @@ void TovoRaumverwCtrl::mnuBearbeitenMenu_Click() {
         const QString rechte = CTovoTools::Instance().ReadIniValue(
             mstExeDir + QStringLiteral("Funktionsrechte.ini"), QStringLiteral("Rechte"),
             QStringLiteral("Raumverwaltung"), QStringLiteral("0"));
-        if (rechte.trimmed() == QLatin1String("0"))
+        if (rechte.trimmed() == QLatin1String("0")) {
+            mnuBearbeiten.value(5)->setEnabled(true);
+            mnuBearbeiten.value(10)->setEnabled(true);
             return;
+        }
         mnuBearbeiten.value(5)->setEnabled(false);
         mnuBearbeiten.value(10)->setEnabled(false);
         const int anzahl = Allg_Hilfsfkt::GetTokenCount(rechte, QStringLiteral(","));
@@ -170,8 +176,31 @@ void TovoRaumverwCtrl::mnuBearbeitenMenu_Click() {
 
 void TovoRaumverwCtrl::mnuBearbeiten_Click(int index) {
     switch (index) {
+    case 5:
+        Raumarten();
+        break;
+    case 10:
+        Raumdaten();
+        break;
+    case 20:
+        Mitarbeiter();
+        break;
+    case 40:
+        Archivieren();
+        SetzeAnsichtNeu();
+        break;
+    case 50:
+        Wiederherstellen();
+        SetzeAnsichtNeu();
+        break;
     case 30:
         MainToolbar_ButtonClick(QStringLiteral("New"));
+        break;
+    case 31:
+        ExterneAntraege();
+        break;
+    case 32:
+        UpdateNetzpult();
         break;
     case 60:
         RunGuarded(QStringLiteral("TovoRaumverwCtrl.mnuBearbeiten_Click"),

@@ -336,8 +336,9 @@ void TovoRaumverwCtrl::MainToolbar_ButtonClick(const QString& key) {
             FillDateFields();
         } else if (key == QLatin1String("New")) {
             NeuerAntrag();
+        } else if (key == QLatin1String("Intranet")) {
+            UpdateNetzpult();
         }
-        // "Intranet" joins with the portal exchange.
     });
 }
 

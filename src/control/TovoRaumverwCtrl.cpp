@@ -11,11 +11,13 @@
 #include "RvGlobals.h"
 #include "SqlConnection.h"
 #include "StammdatenDb.h"
+#include "ToolsNetzpult.h"
 #include "TovoDate.h"
 #include "TovoRecht.h"
 #include "TovoRes.h"
 #include "TovoTools.h"
 #include "TovoZeitPlan.h"
+#include "UpdateNetzpult.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QTimer>
 
 namespace {
 const QString kAppTitle = QStringLiteral("Tovo");
@@ -85,7 +88,12 @@ void TovoRaumverwCtrl::UserControl_Terminate() {
     m_terminated = true;
     RunGuarded(QStringLiteral("TovoRaumverwErfMainCtrl.UserControl_Terminate"), [&] {
         WaitCursor wait;
-        // Publishing to the portal on shutdown joins here once the portal exchange exists.
+        // A project that was opened publishes once more when the module goes.
+        if (mstProjektDir.isEmpty() || ToolsNetzpult::GetWebMDB().isEmpty())
+            return;
+        if (Netzpult::UpdateNetzpult(this))
+            MsgBox(QString::fromUtf8(Netzpult::kAktualisiert), PromptButtons::Ok, PromptIcon::None,
+                   kAppTitle);
     });
 }
 
@@ -235,14 +243,13 @@ bool TovoRaumverwCtrl::OpenDb(const QString& stExeDriveDir, const QString& stPro
                                     mstProjektDir + QStringLiteral("TovoStammdaten.mdb"),
                                     goRecht.get());
 
-        const QString portalPath =
-            tools.ReadIniValue(mstProjektDir + kIniFileName, QStringLiteral("WebMDB"),
-                               QStringLiteral("DBPATH"), QString());
-        if (portalPath.isEmpty()) {
+        if (ToolsNetzpult::GetWebMDB().isEmpty()) {
             mnuBearbeiten.value(31)->setEnabled(false);
             mnuBearbeiten.value(32)->setEnabled(false);
+            MainToolbarButtons.value(QStringLiteral("Intranet"))->setEnabled(false);
         }
         ReadGlobalSettings();
+        UpdateTimer->start();
         result = true;
     });
     return result;
@@ -303,6 +310,7 @@ void TovoRaumverwCtrl::ReadArchivzeit() {
 
 void TovoRaumverwCtrl::CloseDb() {
     RunGuarded(QStringLiteral("TovoRaumverwErfMainCtrl.CloseDb"), [&] {
+        UpdateTimer->stop();
         if (gRvDb == m_rvDb.get())
             gRvDb = nullptr;
         m_rvDb.reset();

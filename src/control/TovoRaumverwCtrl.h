@@ -29,6 +29,7 @@ class QScrollBar;
 class QTableWidget;
 class QToolBar;
 class QToolButton;
+class QTimer;
 
 // The occupancy control: the room-reservation module as one widget that a host window embeds.
 // The host calls OpenDb, then Data2Ctrl, and CloseDb before it destroys the control.
@@ -113,6 +114,17 @@ public:
     void NeuerAntrag();
     void mnuBearbeitenMenu_Click();
     void mnuBearbeiten_Click(int index);
+    // Master data and archiving from the editing menu.
+    void Raumarten();
+    void Raumdaten();
+    void Mitarbeiter();
+    void Archivieren();
+    void Wiederherstellen();
+    // Stores the archive date (the day before when one is stored already) and shows it;
+    // iModus is 0 after archiving, 1 after restoring.
+    void AktualisiereArchivDatum(double datArchiv, int iModus);
+    // False, with a hint where rooms are entered, while the project has no room.
+    bool RaeumeVorhanden();
     // How the control shows its modal forms; tests replace it to drive the forms.
     static std::function<int(QDialog&)> ZeigeModal;
 
@@ -120,6 +132,17 @@ public:
     void MainToolbar_ButtonClick(const QString& key);
     void MainToolbar_ButtonMenuClick(const QString& key);
     void mnuAnsicht_Click(int index);
+
+    // --- portal ---
+    // Publishes to the portal; reports its own errors.
+    void UpdateSQLNetzpult();
+    // The user's command: refuses a portal kind other than 1.
+    void UpdateNetzpult();
+    // Every second while a project is open: publishes once after a reservation was saved.
+    void UpdateTimer_Timer();
+    // "e&xterne Anträge": the portal's requests.
+    void ExterneAntraege();
+    QTimer* UpdateTimer = nullptr;
 
 Q_SIGNALS:
     void ExitModule();
@@ -138,6 +161,7 @@ private:
     QString DateFieldFormat(bool longYear) const;
     void ConnectHandlers();
     void ConnectAntragHandlers();
+    void ConnectNetzpultHandlers();
     void OeffneBelegung(int32_t lId, bool ausTabelle);
     // Start and end fields and their weekday labels from the first time plan.
     void FillDateFields();

@@ -1,0 +1,120 @@
+// The master-data windows and archiving, opened from the editing menu.
+#include "TovoRaumverwCtrl.h"
+
+#include "CRvDb.h"
+#include "ErrorGuard.h"
+#include "Prompt.h"
+#include "RaumNrFormat.h"
+#include "RecColl.h"
+#include "RvGlobals.h"
+#include "TovoDate.h"
+#include "TovoRecht.h"
+#include "TovoTools.h"
+#include "frmDatSelect.h"
+#include "frmMitarbeiter.h"
+#include "frmRaum.h"
+#include "frmRaumArt.h"
+
+namespace {
+const QString kIni = QStringLiteral("TovoRaumVerw.ini");
+
+// Archiving changes bookings: only for users who may write.
+bool DarfArchivieren() {
+    return goRecht && goRecht->Zugriff() == QLatin1String("S") && gRvDb;
+}
+} // namespace
+
+bool TovoRaumverwCtrl::RaeumeVorhanden() {
+    CAnzeigeRecColl raeume;
+    if (!gRvDb || !gRvDb->ReadAllrb_AnzeigeRec2Coll(&raeume) || raeume.Count() > 0)
+        return true; // a failed read is reported where the rooms are needed
+    MsgBox(QStringLiteral("Es sind noch keine Räume angelegt.\nBitte legen Sie zuerst unter "
+                          "\"Bearbeiten\" → \"Raumarten\" eine Raumart und unter "
+                          "\"Bearbeiten\" → \"Raumdaten\" die Räume an."),
+           PromptButtons::Ok, PromptIcon::Information);
+    return false;
+}
+
+void TovoRaumverwCtrl::Raumarten() {
+    bool geaendert = false;
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.mnuBearbeiten_Click"), [&] {
+        frmRaumArt form(this);
+        ZeigeModal(form);
+        geaendert = form.f_bChange;
+    });
+    if (geaendert)
+        Data2Ctrl();
+}
+
+void TovoRaumverwCtrl::Raumdaten() {
+    bool geaendert = false;
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.mnuBearbeiten_Click"), [&] {
+        frmRaum form(this);
+        form.f_GebStru = moRaumNrFormat ? moRaumNrFormat->GebStru(2) : nullptr;
+        form.f_stRaumNrFormat = mstRaumNrFormat;
+        ZeigeModal(form);
+        geaendert = form.f_bChange;
+    });
+    if (geaendert)
+        coRaumart_Click();
+}
+
+void TovoRaumverwCtrl::Mitarbeiter() {
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.mnuBearbeiten_Click"), [&] {
+        frmMitarbeiter form(this);
+        form.f_StammDb = moStammdatenDb.get();
+        ZeigeModal(form);
+    });
+}
+
+void TovoRaumverwCtrl::Archivieren() {
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.Archivieren"), [&] {
+        if (!DarfArchivieren())
+            return;
+        frmDatSelect dlg(this);
+        dlg.setWindowTitle(QStringLiteral("Archivieren bis"));
+        dlg.SetHinweis(QStringLiteral("Reservierungen, die vor diesem Datum enden, werden "
+                                      "archiviert und nicht mehr angezeigt."));
+        ZeigeModal(dlg);
+        const double datum = dlg.f_datSelect;
+        if (TovoDate(datum).isNoDate())
+            return;
+        if (gRvDb->ArchiviereBelegungen(datum))
+            AktualisiereArchivDatum(datum, 0);
+    });
+}
+
+void TovoRaumverwCtrl::Wiederherstellen() {
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.Wiederherstellen"), [&] {
+        if (!DarfArchivieren())
+            return;
+        frmDatSelect dlg(this);
+        dlg.setWindowTitle(QStringLiteral("Wiederherstellen ab"));
+        dlg.SetHinweis(QStringLiteral("Archivierte Reservierungen, die nach diesem Datum "
+                                      "beginnen, werden wieder angezeigt."));
+        ZeigeModal(dlg);
+        const double datum = dlg.f_datSelect;
+        if (TovoDate(datum).isNoDate())
+            return;
+        if (gRvDb->DeArchiviereBelegungen(datum))
+            AktualisiereArchivDatum(datum, 1);
+    });
+}
+
+void TovoRaumverwCtrl::AktualisiereArchivDatum(double datArchiv, int /*iModus*/) {
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.AktualisiereArchivDatum"), [&] {
+        auto& tools = CTovoTools::Instance();
+        const QString datei = gstProjektDir + kIni;
+        TovoDate bisher;
+        const bool hatDatum = TovoDate::parse(
+            tools.ReadIniValue(datei, QStringLiteral("Archiv"), QStringLiteral("Datum"), QString()),
+            bisher);
+        const TovoDate neu(hatDatum ? datArchiv - 1 : datArchiv);
+        if (!tools.WriteIniValue(datei, QStringLiteral("Archiv"), QStringLiteral("Datum"),
+                                 neu.toShortDateText()))
+            RaiseError(QStringLiteral("Das Archivierungsdatum konnte nicht in '%1' gespeichert "
+                                      "werden.")
+                           .arg(datei));
+        ReadArchivzeit();
+    });
+}

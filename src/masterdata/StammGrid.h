@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDialog>
+#include <QVariantList>
+#include <functional>
+
+class QTableWidget;
+class QWidget;
+
+// What the master-data forms share: their grid (one row per record, the id in the first cell,
+// sorted by a click on a column header) and the way they show their modal dialogs.
+namespace StammGrid {
+
+QTableWidget* Neu(QWidget* parent, const char* name, const QStringList& titel);
+// Writes a row's cells and its id; ints stay numbers so that they sort as numbers.
+void SetzeZeile(QTableWidget* grid, int row, const QVariantList& zellen, int32_t id);
+// Appends a row and returns its index (after sorting, where it ended up).
+int NeueZeile(QTableWidget* grid, const QVariantList& zellen, int32_t id);
+int32_t Id(const QTableWidget* grid, int row);
+int ZeileVon(const QTableWidget* grid, int32_t id);
+// Fills the grid anew while sorting is held back.
+void Fuelle(QTableWidget* grid, const std::function<void()>& zeilen);
+
+// How the master-data forms show their modal dialogs; tests replace it to drive them.
+extern std::function<int(QDialog&)> ZeigeModal;
+
+} // namespace StammGrid

@@ -1,0 +1,238 @@
+// Taking a portal request over: a new request into the reservation form, a change request into
+// the booking it names.
+#include "frmNetzpult.h"
+
+#include "CRvDb.h"
+#include "ErrorGuard.h"
+#include "NetzpultTexte.h"
+#include "Prompt.h"
+#include "R_Main.h"
+#include "RvGlobals.h"
+#include "TovoDate.h"
+#include "frmAntrag.h"
+#include "frmTextAnzeige.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+
+namespace {
+
+using namespace NetzpultTexte;
+
+const QString kAendernDatei = QStringLiteral("Reservierungsaenderung.txt");
+
+// The time of a request normalised, asking when it is missing or invalid; false when the user
+// cancels.
+bool AntragsZeitLesen(const QString& text, bool anfang, AntragsZeit& zeit) {
+    zeit = NormalisiereZeit(text);
+    const QString art = anfang ? QStringLiteral("Anfangszeit") : QStringLiteral("Endzeit");
+    const QString folge = QStringLiteral(" Es wird 8:00 Uhr eingetragen oder Sie brechen ab. Bitte "
+                                         "erfragen Sie die richtige Zeit.");
+    QString frage;
+    if (zeit.status == ZeitStatus::Leer)
+        frage =
+            QStringLiteral("Achtung! Der Antrag enthält keine ") + art + QLatin1Char('.') + folge;
+    else if (zeit.status == ZeitStatus::Ungueltig)
+        frage = QStringLiteral("Achtung! Die ") + art + QStringLiteral(" '") + text.trimmed() +
+                QStringLiteral("' ist ungültig.") + folge;
+    if (frage.isEmpty())
+        return true;
+    return MsgBox(frage, PromptButtons::OkCancel) == PromptResult::Ok;
+}
+
+// Date text of a request ("dd.mm.yyyy" or another date form); false when it is none.
+bool AlsDatum(const QString& text, double& datum) {
+    TovoDate d;
+    if (text.trimmed().isEmpty() || !TovoDate::parse(text.trimmed(), d))
+        return false;
+    datum = d.datePart().value();
+    return true;
+}
+
+int16_t Tische(const QString& text) {
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok);
+    return ok && n >= 0 && n <= 32767 ? static_cast<int16_t>(n) : 0;
+}
+
+} // namespace
+
+void frmNetzpult::NeuenAntragUebernehmen(const NetzpultAntrag& antrag) {
+    AntragsZeit beginn;
+    AntragsZeit ende;
+    if (!AntragsZeitLesen(antrag.zeitVon, true, beginn) ||
+        !AntragsZeitLesen(antrag.zeitBis, false, ende))
+        return;
+
+    QStringList hinweise;
+    auto rec = std::make_shared<CBelegungRec>();
+    auto datum = [&](const QDate& d, const AntragsZeit& zeit, const QString& wort) {
+        if (!d.isValid()) {
+            hinweise << QStringLiteral("Das %1 des Antrags ist kein gültiges Datum und wurde "
+                                       "nicht übernommen.")
+                            .arg(wort);
+            return TovoDate::kNoDate;
+        }
+        return TovoDate::fromDate(d).value() + (zeit.naechsterTag ? 1 : 0);
+    };
+    rec->dt_von = datum(antrag.von, beginn, QStringLiteral("Anfangsdatum"));
+    rec->dt_bis = datum(antrag.bis, ende, QStringLiteral("Enddatum"));
+    TovoDate t;
+    rec->tm_von = TovoDate::parse(beginn.zeit, t) ? t.timePart().value() : 0.0;
+    rec->tm_bis = TovoDate::parse(ende.zeit, t) ? t.timePart().value() : 0.0;
+
+    rec->Best = antrag.name;
+    rec->Inst = antrag.firma;
+    rec->Tel = antrag.tel;
+    rec->STEMAIL = antrag.email;
+    rec->KST = antrag.kst;
+    rec->Verst = antrag.nutzung;
+    bool zahl = false;
+    antrag.anzPers.trimmed().toInt(&zahl);
+    if (zahl || antrag.anzPers.trimmed().isEmpty())
+        rec->Pers = antrag.anzPers.trimmed();
+    else
+        hinweise << QStringLiteral("Die Personenzahl '%1' des Antrags ist keine Zahl und wurde "
+                                   "nicht übernommen.")
+                        .arg(antrag.anzPers);
+    rec->STSTUHLANORDNUNG = antrag.stuhl;
+    rec->Bem = antrag.bemerkung;
+    rec->Austbem = antrag.sonstiges;
+    rec->IPTISCHE = Tische(antrag.ptische);
+    double erst = 0;
+    if (AlsDatum(antrag.datumErst, erst)) {
+        rec->datErstBestellung = erst;
+        rec->datBestellung = erst;
+    }
+
+    // The wished room, when the reservation knows it.
+    CAnzeigeRec raum;
+    raum.az_ID = antrag.lRaumId;
+    const bool raumBekannt =
+        antrag.lRaumId != 0 && gRvDb && gRvDb->Readrb_AnzeigeRec(&raum) && raum.az_ID != 0;
+    if (!raumBekannt)
+        hinweise << QStringLiteral("Der im Antrag angegebene Raum ist in der Raumverwaltung nicht "
+                                   "vorhanden. Bitte wählen Sie einen Raum.");
+
+    frmAntrag form(this);
+    form.f_StammDb = f_StammDb;
+    form.f_stClient = f_stClient;
+    form.f_RecBelegung = rec;
+    form.f_BelegListe.reset();
+    form.f_lRecId = 0;
+    form.f_bUpdate = false;
+    form.f_bVonNetzpult = true;
+    form.f_bFirst = true;
+    form.f_lRaumartid = raumBekannt ? raum.lRaumartId : 0;
+    form.Form_Load();
+    form.Form_Activate();
+    form.setWindowTitle(QStringLiteral("Externer Antrag vom Netzpult"));
+    form.edWunschraum->setText(raumBekannt ? raum.Kurzbez : antrag.wunschraum);
+
+    if (raumBekannt) {
+        const int i = form.coFreeRooms->findData(raum.az_ID);
+        if (i >= 0) {
+            form.coFreeRooms->setCurrentIndex(i);
+            form.coFreeRooms_Click();
+        } else {
+            MsgBox(QStringLiteral("Der im Antrag angegebene Raum '") + raum.Kurzbez +
+                   QStringLiteral("' ist belegt.") + QLatin1Char('\n') +
+                   QStringLiteral("Bitte wählen Sie einen anderen Raum."));
+        }
+    }
+    if (!hinweise.isEmpty())
+        MsgBox(hinweise.join(QLatin1Char('\n')), PromptButtons::Ok, PromptIcon::Information);
+    form.SetGeaendert(false);
+
+    ZeigeModal(form);
+
+    LoeschenNachFrage(antrag, QStringLiteral("Soll der markierte Antrag gelöscht werden ?"));
+}
+
+void frmNetzpult::AenderungUebernehmen(const NetzpultAntrag& antrag) {
+    if (!gRvDb)
+        RaiseError(QStringLiteral("Die Datenbank ist nicht geöffnet."));
+    CBelegungRec alt;
+    alt.Rec_ID = antrag.lBelegId;
+    if (antrag.lBelegId == 0 || !gRvDb->Readfm_belegungRec(&alt) || alt.Rec_ID != antrag.lBelegId) {
+        MsgBox(QStringLiteral("Die Belegung, zu der die Änderung angelegt wurde, ist nicht mehr "
+                              "vorhanden!"));
+        return;
+    }
+    CAnzeigeRec raum;
+    raum.az_ID = alt.rb_id;
+    const QString raumName = gRvDb->Readrb_AnzeigeRec(&raum) ? raum.Kurzbez : QString();
+
+    // The report, written anew.
+    const QString pfad = gstProjektDir + kAendernDatei;
+    const QString text =
+        AenderungsBericht(alt, raumName, antrag).join(QLatin1Char('\n')) + QLatin1Char('\n');
+    QFile::remove(pfad);
+    QFile datei(pfad);
+    if (!datei.open(QIODevice::WriteOnly | QIODevice::Text) || datei.write(text.toUtf8()) < 0)
+        RaiseError(QStringLiteral("Die Datei '%1' konnte nicht geschrieben werden.").arg(pfad));
+    datei.close();
+
+    MsgBox(QStringLiteral("Die Datenänderungen können Sie in der jetzt sich öffnenden "
+                          "'Reservierungsaenderung.txt' sehen und ausdrucken.") +
+           QLatin1Char('\n') +
+           QStringLiteral("Anschließend können Sie entscheiden, ob die Änderungen übernommen "
+                          "werden."));
+    {
+        frmTextAnzeige anzeige(kAendernDatei, text, this);
+        ZeigeModal(anzeige);
+    }
+
+    if (MsgBox(QStringLiteral("Sollen die Daten übernommen werden?"), PromptButtons::YesNo) ==
+            PromptResult::Yes &&
+        MsgBox(QStringLiteral("Wirklich übernehmen?"), PromptButtons::YesNo) == PromptResult::Yes) {
+        auto rec = std::make_shared<CBelegungRec>();
+        rec->Rec_ID = antrag.lBelegId;
+        if (!gRvDb->Readfm_belegungRec(rec.get()))
+            RaiseError(gRvDb->LastError());
+        rec->Best = antrag.name;
+        rec->Inst = antrag.firma;
+        rec->Tel = antrag.tel;
+        rec->STEMAIL = antrag.email;
+        rec->KST = antrag.kst;
+        rec->Verst = antrag.nutzung;
+        rec->Pers = antrag.anzPers;
+        rec->STSTUHLANORDNUNG = antrag.stuhl;
+        rec->Bem = antrag.bemerkung;
+        rec->Austbem = antrag.sonstiges;
+        rec->IPTISCHE = Tische(antrag.ptische);
+        rec->Aust = AusstattungBits(antrag.ausstattung);
+        if (antrag.lRaumId != 0 && antrag.lRaumId != rec->rb_id) {
+            // Another room only where it is free at the booking's time.
+            if (!R_Main::IsFreeRoom(antrag.lRaumId, *rec)) {
+                MsgBox(QStringLiteral("Der im Antrag angegebene Raum '") + antrag.wunschraum +
+                       QStringLiteral("' ist belegt.") + QLatin1Char('\n') +
+                       QStringLiteral("Die Änderung wurde nicht übernommen."));
+                return;
+            }
+            rec->rb_id = antrag.lRaumId;
+        }
+        // Order dates only where the request holds dates; others stay as they were.
+        double datum = 0;
+        if (AlsDatum(antrag.datumErst, datum)) {
+            rec->datErstBestellung = datum;
+            rec->datBestellung = datum;
+        }
+        if (AlsDatum(antrag.datumKorr, datum))
+            rec->datKorrektur = datum;
+        if (!R_Main::SpeichereBelegung(*rec))
+            return;
+        gbUpdatePending = true;
+
+        MsgBox(QStringLiteral("Die Daten wurden gespeichert und werden jetzt zur Versendung der "
+                              "Email nochmals angezeigt."));
+        frmAntrag form(this);
+        form.f_StammDb = f_StammDb;
+        form.f_stClient = f_stClient;
+        form.OeffneBelegung(rec);
+        ZeigeModal(form);
+    }
+
+    LoeschenNachFrage(antrag, QStringLiteral("Soll der markier'te Antrag gelöscht werden ?"));
+}

@@ -1,0 +1,194 @@
+// The date and period dialogs: what they propose and what they hand back.
+#include "ScriptedPrompt.h"
+#include "TovoDate.h"
+#include "frmDatSelect.h"
+#include "frmKalender.h"
+#include "frmVonBis.h"
+#include "frmWeek.h"
+#include "frmZeitraum.h"
+
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+namespace {
+double D(int y, int m, int d) {
+    return TovoDate::fromParts(y, m, d).value();
+}
+QString T(double d) {
+    return TovoDate(d).toShortDateText();
+}
+} // namespace
+
+class TestDatumsDialoge : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void woche_data() {
+        QTest::addColumn<double>("heute");
+        QTest::addColumn<QString>("von");
+        QTest::addColumn<QString>("bis");
+        QTest::newRow("Sonntag") << D(2026, 3, 15) << "09.03.2026"
+                                 << "15.03.2026";
+        QTest::newRow("Montag") << D(2026, 3, 16) << "16.03.2026"
+                                << "22.03.2026";
+        QTest::newRow("Jahreswechsel") << D(2025, 12, 31) << "29.12.2025"
+                                       << "04.01.2026";
+    }
+    void woche() {
+        QFETCH(double, heute);
+        QFETCH(QString, von);
+        QFETCH(QString, bis);
+        frmWeek dlg;
+        dlg.Form_Load(heute);
+        QCOMPARE(T(dlg.f_datVon), von);
+        QCOMPARE(T(dlg.f_datBis), bis);
+        QCOMPARE(dlg.txWeek->text(), von + " - " + bis);
+        dlg.pbPlus->click();
+        dlg.pbMinus->click();
+        dlg.pbMinus->click();
+        QCOMPARE(dlg.f_datVon, TovoDate::fromDate(QDate::fromString(von, "dd.MM.yyyy")) - 7);
+        QCOMPARE(dlg.txWeek->text(), T(dlg.f_datVon) + " - " + T(dlg.f_datBis));
+        QVERIFY(!dlg.f_bOk);
+        dlg.pbOK->click();
+        QVERIFY(dlg.f_bOk);
+    }
+
+    void vonBisMonat_data() {
+        QTest::addColumn<double>("heute");
+        QTest::addColumn<QString>("von");
+        QTest::addColumn<QString>("bis");
+        QTest::newRow("Februar im Schaltjahr") << D(2028, 2, 10) << "01.02.2028"
+                                               << "29.02.2028";
+        QTest::newRow("Dezember") << D(2026, 12, 31) << "01.12.2026"
+                                  << "31.12.2026";
+        QTest::newRow("Januar") << D(2026, 1, 1) << "01.01.2026"
+                                << "31.01.2026";
+    }
+    void vonBisMonat() {
+        QFETCH(double, heute);
+        QFETCH(QString, von);
+        QFETCH(QString, bis);
+        frmVonBis dlg;
+        dlg.Form_Load(heute);
+        QCOMPARE(dlg.edVonDatum->text(), von);
+        QCOMPARE(dlg.edBisDatum->text(), bis);
+        QVERIFY(dlg.pbOK->isEnabled());
+        dlg.pbOK->click();
+        QVERIFY(dlg.f_bOk);
+        QCOMPARE(T(dlg.f_datVon), von);
+        QCOMPARE(T(dlg.f_datBis), bis);
+    }
+
+    // OK needs text in both fields; wrong text and a reversed range are refused with a message.
+    void vonBisEingaben() {
+        ScriptedPrompt prompt;
+        frmVonBis dlg;
+        dlg.Form_Load(D(2026, 3, 16));
+        dlg.edBisDatum->clear();
+        QVERIFY(!dlg.pbOK->isEnabled());
+        dlg.edBisDatum->setText("  ");
+        QVERIFY(!dlg.pbOK->isEnabled());
+        dlg.edBisDatum->setText("3o.03.2026");
+        QVERIFY(dlg.pbOK->isEnabled());
+        dlg.pbOK->click();
+        QVERIFY(!dlg.f_bOk);
+        QVERIFY(prompt.last().text.contains("gültiges Datum"));
+        dlg.edBisDatum->setText("28.02.2026");
+        dlg.pbOK->click();
+        QVERIFY(!dlg.f_bOk);
+        QCOMPARE(prompt.last().text, QString("Das Von-Datum liegt nach dem Bis-Datum."));
+
+        // The calendar opens on the field's date and writes the picked day back.
+        double gezeigt = 0;
+        frmVonBis::ZeigeKalender = [&](QDialog& d) {
+            auto& kal = static_cast<frmKalender&>(d);
+            gezeigt = kal.f_datKalender;
+            kal.Kalender_DateClick(QDate(2026, 4, 2));
+            return int(QDialog::Accepted);
+        };
+        dlg.pbBisDatum->click();
+        QCOMPARE(T(gezeigt), QString("28.02.2026"));
+        QCOMPARE(dlg.edBisDatum->text(), QString("02.04.2026"));
+        frmVonBis::ZeigeKalender = [](QDialog&) { return int(QDialog::Rejected); };
+        dlg.pbVonDatum->click();
+        QCOMPARE(dlg.edVonDatum->text(), QString("01.03.2026"));
+        dlg.pbCancel->click();
+        QVERIFY(!dlg.f_bOk);
+    }
+
+    void datSelect() {
+        ScriptedPrompt prompt;
+        frmDatSelect dlg;
+        QCOMPARE(dlg.edReportDatum->text(), TovoDate::today().toShortDateText());
+        dlg.MonthView1_DateClick(QDate(2026, 3, 15));
+        QCOMPARE(dlg.edReportDatum->text(), QString("15.03.2026"));
+        dlg.pbOK->click();
+        QCOMPARE(dlg.f_datSelect, D(2026, 3, 15));
+
+        frmDatSelect abbruch;
+        abbruch.pbCancel->click();
+        QCOMPARE(T(abbruch.f_datSelect), QString("31.12.9999"));
+
+        frmDatSelect falsch;
+        falsch.edReportDatum->setText("gestern");
+        falsch.pbOK->click();
+        QVERIFY(prompt.last().text.contains("gültiges Datum"));
+        QCOMPARE(falsch.f_datSelect, TovoDate::kNoDate);
+    }
+
+    void zeitraum_data() {
+        QTest::addColumn<int>("option");
+        QTest::addColumn<int>("jahrKlick"); // +1 Plus, -1 Minus
+        QTest::addColumn<int>("monat");
+        QTest::addColumn<int>("jahr");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Monat") << 3 << 0 << 3 << 2026 << QString("März 2026");
+        QTest::newRow("Dezember, Jahr vor") << 12 << 1 << 12 << 2027 << QString("Dezember 2027");
+        QTest::newRow("ganzes Jahr zurück") << 0 << -1 << 0 << 2025 << QString("2025");
+    }
+    void zeitraum() {
+        QFETCH(int, option);
+        QFETCH(int, jahrKlick);
+        frmZeitraum dlg;
+        dlg.Form_Load(D(2026, 3, 16));
+        QCOMPARE(dlg.edJahr->text(), QString("2026"));
+        QVERIFY(dlg.Option1[3]->isChecked());
+        dlg.Option1[option]->setChecked(true);
+        if (jahrKlick)
+            (jahrKlick > 0 ? dlg.Plus : dlg.Minus)->click();
+        dlg.OK->click();
+        QVERIFY(dlg.f_bOk);
+        QTEST(dlg.f_iMonat, "monat");
+        QTEST(dlg.f_iJahr, "jahr");
+        QTEST(dlg.f_stReport, "text");
+    }
+
+    void zeitraumFalschesJahr() {
+        ScriptedPrompt prompt;
+        frmZeitraum dlg;
+        dlg.edJahr->setText("20x6");
+        dlg.OK->click();
+        QVERIFY(!dlg.f_bOk);
+        QVERIFY(prompt.last().text.contains("gültiges Jahr"));
+        dlg.Abbruch->click();
+        QVERIFY(!dlg.f_bOk);
+    }
+
+    void kalender() {
+        frmKalender dlg;
+        QCOMPARE(dlg.f_datKalender, TovoDate::today().value());
+        dlg.f_datKalender = D(2028, 2, 29);
+        dlg.Form_Activate();
+        QCOMPARE(dlg.Kalender->selectedDate(), QDate(2028, 2, 29));
+        dlg.Kalender_DateClick(QDate(2028, 3, 1));
+        QCOMPARE(dlg.f_datKalender, D(2028, 3, 1));
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    }
+};
+
+QTEST_MAIN(TestDatumsDialoge)
+#include "tst_datumsdialoge.moc"

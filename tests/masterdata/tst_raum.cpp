@@ -1,0 +1,293 @@
+// The room form: what the mask shows and stores, names, deleting with bookings, the question
+// about unsaved changes, rights, and the room number from the building structure.
+#include "GebDb.h"
+#include "RaumMaske.h"
+#include "StammGrid.h"
+#include "TestProjekt.h"
+#include "TovoTextbox.h"
+#include "frmGebStruSel.h"
+#include "frmRaum.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+CAnzeigeRec Lies(int32_t id) {
+    CAnzeigeRec r;
+    r.az_ID = id;
+    gRvDb->Readrb_AnzeigeRec(&r);
+    return r;
+}
+int ZeileVon(frmRaum& form, const QString& name) {
+    for (int r = 0; r < form.fgAnzeige->rowCount(); ++r)
+        if (form.fgAnzeige->item(r, 0)->text() == name)
+            return r;
+    return -1;
+}
+} // namespace
+
+class TestRaum : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // A stored room shown in the mask and saved again unchanged.
+    void maskeUndZurueck_data() {
+        QTest::addColumn<QString>("stuhl");
+        QTest::addColumn<QString>("ausstattung");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("stuhlNeu");
+        QTest::addColumn<QString>("ausstattungNeu");
+        QTest::newRow("OU, BW") << "OU"
+                                << "BW" << 6 << "UO"
+                                << "WB";
+        QTest::newRow("OKU, alles") << "OKU"
+                                    << "BGSANLFRMCPW" << 7 << "KUO"
+                                    << "WPCMRFLNASGB";
+        QTest::newRow("UK") << "UK"
+                            << "" << 4 << "KU"
+                            << "";
+        QTest::newRow("unbekannt") << "KK"
+                                   << "X" << 0 << ""
+                                   << "";
+    }
+    void maskeUndZurueck() {
+        QFETCH(QString, stuhl);
+        QFETCH(QString, ausstattung);
+        TestProjekt p;
+        CAnzeigeRec r;
+        r.Kurzbez = "Raum 1";
+        r.lRaumartId = p.raumart("Seminar");
+        r.STSTUHLANORDNUNG = stuhl;
+        r.stAusstattung = ausstattung;
+        r.IANZAHLPERS = 12;
+        const int32_t id = p.raum(r);
+        frmRaum form;
+        form.Form_Activate();
+        QTEST(form.coStuhlanordnung->currentIndex(), "index");
+        for (int i = 0; i < 12; ++i)
+            QCOMPARE(form.cbAusstattung[i]->isChecked(),
+                     ausstattung.contains(RaumMaske::kAusstattung[i]));
+        QCOMPARE(form.fgAnzeige->columnCount(), 19);
+        QCOMPARE(form.fgAnzeige->item(0, 5 + RaumMaske::kAusstattungSpalten.indexOf('B'))->text(),
+                 QString(ausstattung.contains('B') ? "x" : ""));
+        QVERIFY(form.OnButtonSave());
+        QTEST(Lies(id).STSTUHLANORDNUNG, "stuhlNeu");
+        QTEST(Lies(id).stAusstattung, "ausstattungNeu");
+        QCOMPARE(Lies(id).IANZAHLPERS, int16_t(12));
+    }
+
+    void speichern_data() {
+        QTest::addColumn<bool>("neu");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("personen");
+        QTest::addColumn<QString>("meldung"); // start of the message, empty = saved
+        const QString dup = QStringLiteral("Es gibt bereits einen Raum mit diesem Namen!");
+        QTest::newRow("doppelt neu") << true << "raum 2"
+                                     << "" << dup;
+        QTest::newRow("leer") << true << "  "
+                              << ""
+                              << "Bezeichnung eingeben!";
+        QTest::newRow("eigener Name") << false << "Raum 1"
+                                      << "20"
+                                      << "";
+        QTest::newRow("umbenannt auf anderen") << false << "Raum 2"
+                                               << "" << dup;
+        QTest::newRow("keine Zahl") << false << "Raum 1"
+                                    << "zwölf"
+                                    << "Im Feld 'Personen'";
+        QTest::newRow("zu groß") << true << "Raum 3"
+                                 << "40000"
+                                 << "Im Feld 'Personen'";
+        QTest::newRow("Umlaute, Emoji") << true << "Größe 🙂 \\ <b>"
+                                        << "7"
+                                        << "";
+        QTest::newRow("500 Zeichen") << true << QString(500, QChar(u'ß')) << ""
+                                     << "";
+    }
+    void speichern() {
+        QFETCH(bool, neu);
+        QFETCH(QString, name);
+        QFETCH(QString, personen);
+        QFETCH(QString, meldung);
+        TestProjekt p;
+        const int32_t art = p.raumart("Seminar");
+        p.raum("Raum 1", art);
+        p.raum("Raum 2", art);
+        frmRaum form;
+        form.Form_Activate();
+        QCOMPARE(form.Aktuell()->Kurzbez, QStringLiteral("Raum 1"));
+        if (neu)
+            form.MainToolbarButtons.value("New")->trigger();
+        form.edName->setText(name);
+        form.edAnzahlPers->setText(personen);
+        form.coRaumart->setCurrentIndex(0);
+        QVERIFY(form.MainToolbarButtons.value("Save")->isEnabled());
+        const bool ok = form.OnButtonSave();
+        QCOMPARE(ok, meldung.isEmpty());
+        QCOMPARE(p.wert("SELECT COUNT(*) FROM T_rb_Anzeige").toInt(), 2 + (ok && neu));
+        if (!ok) {
+            QVERIFY(p.texte().value(0).startsWith(meldung));
+            QCOMPARE(form.edName->text(), name); // nothing lost
+            return;
+        }
+        QCOMPARE(Lies(form.Aktuell()->az_ID).Kurzbez, name);
+        QCOMPARE(form.fgAnzeige->item(form.fgAnzeige->currentRow(), 0)->text(), name);
+        QVERIFY(!form.MainToolbarButtons.value("Save")->isEnabled());
+    }
+
+    void anfuehrungszeichenPiepen() {
+        TestProjekt p;
+        frmRaum form;
+        form.Form_Activate();
+        QTest::keyClicks(form.edName, "A\"b'c");
+        QCOMPARE(form.edName->text(), QStringLiteral("Abc"));
+        QCOMPARE(p.prompt.beeps, 2);
+    }
+
+    void loeschenMitBelegungen_data() {
+        QTest::addColumn<int>("antwort");
+        QTest::addColumn<int>("raeume");
+        QTest::addColumn<int>("belegungen");
+        QTest::newRow("Ja") << int(PromptResult::Yes) << 0 << 1;
+        QTest::newRow("Nein") << int(PromptResult::No) << 1 << 4;
+    }
+    void loeschenMitBelegungen() {
+        QFETCH(int, antwort);
+        TestProjekt p;
+        const int32_t art = p.raumart("Seminar");
+        const int32_t raum = p.raum("Raum 1", art);
+        const int32_t anderer = p.raum("Raum 2", art);
+        const double heute = TovoDate::today().value();
+        p.archiviere(p.buche(raum, heute - 400 + 0.4, heute - 400 + 0.5));
+        p.buche(raum, heute - 3 + 0.4, heute - 3 + 0.5);
+        p.buche(raum, heute + 30 + 0.4, heute + 30 + 0.5);
+        p.buche(anderer, heute + 0.4, heute + 0.5);
+        frmRaum form;
+        form.Form_Activate();
+        p.prompt.answer(PromptResult(antwort));
+        form.MainToolbarButtons.value("Delete")->trigger();
+        QVERIFY(p.texte().value(0).startsWith(
+            "Raum 'Raum 1' hat 3 Reservierungen, davon 1 in der Zukunft."));
+        QVERIFY(p.texte().value(0).endsWith("Eintrag wirklich löschen?"));
+        QTEST(p.wert("SELECT COUNT(*) FROM T_rb_Anzeige WHERE az_ID = ?", {raum}).toInt(),
+              "raeume");
+        QTEST(p.anzahlBelegungen(), "belegungen");
+        QCOMPARE(form.fgAnzeige->rowCount(), antwort == int(PromptResult::Yes) ? 1 : 2);
+        QCOMPARE(form.f_bChange, antwort == int(PromptResult::Yes));
+    }
+
+    // Clicking another row with unsaved changes asks; Yes saves the room that was changed.
+    void ungespeichertFragen_data() {
+        QTest::addColumn<int>("antwort");
+        QTest::addColumn<QString>("gespeichert");
+        QTest::newRow("Ja") << int(PromptResult::Yes) << "Raum 1a";
+        QTest::newRow("Nein") << int(PromptResult::No) << "Raum 1";
+    }
+    void ungespeichertFragen() {
+        QFETCH(int, antwort);
+        TestProjekt p;
+        const int32_t art = p.raumart("Seminar");
+        const int32_t raum1 = p.raum("Raum 1", art);
+        p.raum("Raum 2", art);
+        frmRaum form;
+        form.Form_Activate();
+        form.edName->setText("Raum 1a");
+        p.prompt.answer(PromptResult(antwort));
+        form.fgAnzeige->setCurrentCell(ZeileVon(form, "Raum 2"), 0);
+        QCOMPARE(p.texte().join("|"), QString("Daten wurden nicht gespeichert! Jetzt speichern?"));
+        QTEST(Lies(raum1).Kurzbez, "gespeichert");
+        QCOMPARE(form.edName->text(), QStringLiteral("Raum 2"));
+        QVERIFY(!form.MainToolbarButtons.value("Save")->isEnabled());
+    }
+
+    // Sorted by a column the rows still lead to their rooms and a save finds its row; a failing
+    // database shows the driver's text and keeps the entry.
+    void sortiertUndDatenbankfehler() {
+        TestProjekt p;
+        const int32_t art = p.raumart("Seminar");
+        for (auto [name, personen] : {std::pair{"A", 30}, std::pair{"B", 5}}) {
+            CAnzeigeRec r;
+            r.Kurzbez = name;
+            r.lRaumartId = art;
+            r.IANZAHLPERS = int16_t(personen);
+            p.raum(r);
+        }
+        frmRaum form;
+        form.Form_Activate();
+        form.fgAnzeige->sortByColumn(4, Qt::AscendingOrder);
+        QCOMPARE(form.fgAnzeige->item(0, 0)->text(), QStringLiteral("B"));
+        form.fgAnzeige->setCurrentCell(1, 0);
+        QCOMPARE(form.edName->text(), QStringLiteral("A"));
+        form.edAnzahlPers->setText("3");
+        QVERIFY(form.OnButtonSave());
+        QCOMPARE(form.fgAnzeige->item(0, 0)->text(), QStringLiteral("A"));
+        QCOMPARE(form.fgAnzeige->item(0, 4)->data(Qt::DisplayRole).toInt(), 3);
+        QCOMPARE(form.fgAnzeige->currentRow(), 0);
+
+        p.wert("DROP TABLE T_rb_Anzeige");
+        form.edName->setText("A2");
+        QVERIFY(!form.OnButtonSave());
+        QVERIFY(!gRvDb->LastError().isEmpty());
+        QCOMPARE(p.prompt.last().text, gRvDb->LastError());
+        QCOMPARE(form.edName->text(), QStringLiteral("A2"));
+    }
+
+    void nurLesen() {
+        TestProjekt p;
+        p.raum("Raum 1", p.raumart("Seminar"));
+        goRecht->SetZugriff("L");
+        frmRaum form;
+        form.Form_Activate();
+        for (const char* key : {"New", "Save", "Delete"})
+            QVERIFY(!form.MainToolbarButtons.value(key)->isEnabled());
+        form.edName->setText("Anders");
+        QVERIFY(!form.MainToolbarButtons.value("Save")->isEnabled());
+    }
+
+    void gebaeudestruktur_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("nummer");
+        QTest::newRow("lang") << "S.G.BE.R" << true << "1.2.03.115";
+        QTest::newRow("Etage und Raum") << "E.R" << true << "03.115";
+        QTest::newRow("Abbruch") << "S.G.BE.R" << false << "alt";
+    }
+    void gebaeudestruktur() {
+        QFETCH(QString, format);
+        QFETCH(bool, ok);
+        TestProjekt p;
+        CGebDb geb;
+        QVERIFY(geb.OpenJet(QString(), QString(), p.dir.filePath("TovoGebaeude.mdb")));
+        const int32_t s = geb.AddNode(0, 1, "1", "Zentrale");
+        const int32_t g = geb.AddNode(s, 2, "2", "Haus \"B\"");
+        const int32_t e = geb.AddNode(g, 3, "03", "3. OG");
+        const int32_t r = geb.AddNode(e, 4, "1'15", "Besprechung");
+
+        frmRaum form;
+        form.f_GebStru = &geb;
+        form.f_stRaumNrFormat = format;
+        form.Form_Activate();
+        form.edRaumNr->setText("alt");
+        bool okAnfangs = true;
+        StammGrid::ZeigeModal = [&](QDialog& d) {
+            auto& sel = static_cast<frmGebStruSel&>(d);
+            sel.WaehleKnoten(g);
+            okAnfangs = sel.pbOK->isEnabled();
+            sel.WaehleKnoten(r);
+            (ok ? sel.pbOK : sel.pbCancel)->click();
+            return sel.result();
+        };
+        form.pbGebStru->click();
+        QVERIFY(!okAnfangs);
+        QTEST(form.edRaumNr->text(), "nummer");
+        QCOMPARE(form.GebraumId(), ok ? r : 0);
+    }
+};
+
+QTEST_MAIN(TestRaum)
+#include "tst_raum.moc"

@@ -1,0 +1,192 @@
+// Portal rules that need no server: settings, connection text, published texts, request times.
+#include "NetzpultAntrag.h"
+#include "NetzpultTexte.h"
+#include "OdbcConnText.h"
+#include "Records.h"
+#include "RvGlobals.h"
+#include "ScriptedPrompt.h"
+#include "ToolsNetzpult.h"
+#include "TovoDate.h"
+#include "TovoTools.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace NetzpultTexte;
+
+class TstNetzpultRegeln : public QObject {
+    Q_OBJECT
+private slots:
+    void webMdb() {
+        QTemporaryDir dir;
+        gstProjektDir = dir.path() + QLatin1Char('/');
+        const QString ini = gstProjektDir + kIniFileName;
+        ScriptedPrompt prompt;
+        {
+            QFile f(ini);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("[RAUMVERWALTUNG]\r\nToleranz=15\r\n");
+        }
+        // A file without the section gains "DBPATH=" and the portal is off, kind 0 refusing.
+        QCOMPARE(ToolsNetzpult::GetWebMDB(), QString());
+        QCOMPARE(CTovoTools::Instance().ReadIniSection(ini, QStringLiteral("WebMDB")),
+                 QStringList{QStringLiteral("DBPATH=")});
+        QCOMPARE(CTovoTools::Instance().ReadIniValue(ini, QStringLiteral("RAUMVERWALTUNG"),
+                                                     QStringLiteral("Toleranz"), QString()),
+                 QStringLiteral("15"));
+        QVERIFY(!ToolsNetzpult::PruefeNetzpultType());
+        QCOMPARE(prompt.texte(), QStringList{ToolsNetzpult::kNurMySql});
+
+        // A section holding only the kind is not touched; kind 1 passes silently.
+        CTovoTools::Instance().WriteIniValue(ini, QStringLiteral("WebMDB"),
+                                             QStringLiteral("NetzpultType"), QStringLiteral("1"));
+        CTovoTools::Instance().WriteIniValue(ini, QStringLiteral("WebMDB"),
+                                             QStringLiteral("DBPATH"), QStringLiteral("Server=x;"));
+        QCOMPARE(ToolsNetzpult::GetWebMDB(), QStringLiteral("Server=x;"));
+        QVERIFY(ToolsNetzpult::PruefeNetzpultType());
+        QCOMPARE(prompt.shown.size(), 1);
+        gstProjektDir.clear();
+    }
+
+    void connText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("teile"); // server|port|database|user|password
+        QTest::newRow("odbc") << "Driver={MySQL ODBC 8.0 Unicode Driver};Server=db;Port=3307;"
+                                 "Database=netzpult;Uid=raum;Pwd=geheim;"
+                              << true << "db|3307|netzpult|raum|geheim";
+        QTest::newRow("case and synonyms")
+            << "SERVER = host1 ; user=u; PASSWORD=p; database=d; option=3" << true
+            << "host1|3306|d|u|p";
+        QTest::newRow("braces") << "Server=h;Pwd={a;b=c}}d};Uid={x y}" << true
+                                << "h|3306||x y|a;b=c}d";
+        QTest::newRow("defaults") << "" << true << "localhost|3306|||";
+        QTest::newRow("bad port") << "Server=h;Port=abc" << false << "";
+        QTest::newRow("open brace") << "Server=h;Pwd={abc" << false << "";
+        QTest::newRow("no value") << "Server=h;kaputt;" << false << "";
+    }
+    void connText() {
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        QFETCH(QString, teile);
+        OdbcConnText c;
+        QString error;
+        QCOMPARE(ParseOdbcConnText(text, c, &error), ok);
+        if (!ok) {
+            QVERIFY(!error.isEmpty());
+            return;
+        }
+        QCOMPARE(QStringList({c.server, QString::number(c.port), c.database, c.user, c.password})
+                     .join(QLatin1Char('|')),
+                 teile);
+    }
+
+    void pTische_data() {
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<int>("fest");
+        QTest::addColumn<QString>("liste");
+        QTest::newRow("10/2") << 10 << 2 << "2|4|6|8|10";
+        QTest::newRow("16/0") << 16 << 0 << "0|2|4|6|8|10|12|14|16";
+        QTest::newRow("4/4") << 4 << 4 << "4";
+        QTest::newRow("0/0") << 0 << 0 << "";
+        QTest::newRow("8/8 fixed above 6") << 8 << 8 << "0";
+        QTest::newRow("odd maximum") << 9 << 2 << "0";
+        QTest::newRow("odd fixed") << 10 << 3 << "0";
+        QTest::newRow("above 16") << 18 << 2 << "0";
+        QTest::newRow("fixed above maximum") << 4 << 6 << "0";
+    }
+    void pTische() {
+        QFETCH(int, maximum);
+        QFETCH(int, fest);
+        QFETCH(QString, liste);
+        QCOMPARE(PTischeListe(maximum, fest), liste);
+    }
+
+    void ausstattung() {
+        QCOMPARE(AusstattungBuchstaben(2049), QStringLiteral("BW"));
+        QCOMPARE(AusstattungBuchstaben(1024 + 2048 + 1), QStringLiteral("BGW"));
+        QCOMPARE(AusstattungBuchstaben(4095), QStringLiteral("BGSANLFRMCPW"));
+        QCOMPARE(AusstattungBuchstaben(0), QString());
+        QCOMPARE(AusstattungBits(QStringLiteral("xW P-B")), 1 + 2 + 2048);
+        QCOMPARE(AusstattungBits(AusstattungBuchstaben(1234)), 1234);
+        QCOMPARE(AusstattungNamen(1 + 16 + 1024 + 2048, false),
+                 QStringLiteral("Whiteboard, Rednerpult, Smartboard"));
+        QCOMPARE(AusstattungNamen(16, true), QStringLiteral("Renderpult"));
+        QCOMPARE(PersonenZahl(QStringLiteral(" 20 ")), 20);
+        QCOMPARE(PersonenZahl(QStringLiteral("ca. 20")), 0);
+    }
+
+    void zeit_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("zeit");
+        QTest::addColumn<bool>("naechsterTag");
+        QTest::addColumn<int>("status");
+        const int ok = int(ZeitStatus::Ok);
+        QTest::newRow("9") << "9"
+                           << "09:00" << false << ok;
+        QTest::newRow("14") << "14"
+                            << "14:00" << false << ok;
+        QTest::newRow("14.30") << "14.30"
+                               << "14:30" << false << ok;
+        QTest::newRow("8:15") << "8:15"
+                              << "8:15" << false << ok;
+        QTest::newRow("24:00") << "24:00"
+                               << "00:00" << true << ok;
+        QTest::newRow("24") << "24"
+                            << "00:00" << true << ok;
+        QTest::newRow("empty") << " "
+                               << "8:00" << false << int(ZeitStatus::Leer);
+        QTest::newRow("text") << "mittags"
+                              << "8:00" << false << int(ZeitStatus::Ungueltig);
+        QTest::newRow("25:00") << "25:00"
+                               << "8:00" << false << int(ZeitStatus::Ungueltig);
+        QTest::newRow("12:75") << "12.75"
+                               << "8:00" << false << int(ZeitStatus::Ungueltig);
+    }
+    void zeit() {
+        QFETCH(QString, text);
+        const AntragsZeit z = NormalisiereZeit(text);
+        QTEST(z.zeit, "zeit");
+        QTEST(z.naechsterTag, "naechsterTag");
+        QTEST(int(z.status), "status");
+    }
+
+    void aenderungsBericht() {
+        CBelegungRec alt;
+        alt.dt_von = TovoDate::fromParts(2024, 6, 7).value();
+        alt.tm_von = (8 * 60 + 30) / 1440.0;
+        alt.dt_bis = alt.dt_von;
+        alt.tm_bis = 10 / 24.0;
+        alt.Aust = 1 + 16;
+        alt.Best = QStringLiteral("Berg");
+        alt.Inst = QStringLiteral("Bauamt");
+        alt.Pers = QStringLiteral("12");
+        alt.STSTUHLANORDNUNG = QStringLiteral("K");
+        alt.IPTISCHE = 4;
+        NetzpultAntrag neu;
+        neu.ausstattung = QStringLiteral("RP");
+        neu.name = QStringLiteral("Berg");
+        neu.firma = QStringLiteral("Bauamt");
+        neu.anzPers = QStringLiteral("20");
+        neu.nutzung = QStringLiteral("Klausur");
+        neu.ptische = QStringLiteral("6");
+
+        const QStringList z = AenderungsBericht(alt, QStringLiteral("Saal 1"), neu);
+        QCOMPARE(z.mid(0, 7), QStringList({"Beantragte Änderung einer Reservierung", "Raum: Saal 1",
+                                           "Beginn: 07.06.2024 08:30", "Ende: 07.06.2024 10:00",
+                                           "-----------------------------------",
+                                           "Alt:", "Ausstattung: Whiteboard, Rednerpult"}));
+        QVERIFY(z.contains(QStringLiteral("Stuhlanordnung: Kino")));
+        const int neuAb = int(z.indexOf(QStringLiteral("Neu:")));
+        QCOMPARE(neuAb, 19);
+        QCOMPARE(z.mid(neuAb + 1),
+                 QStringList({"Ausstattung: Projektor, Renderpult", "Ansprechpartner: Berg",
+                              "Telefon: ", "Besteller: Bauamt", "Personen: 20",
+                              "Veranstaltung : Klausur", "KST: ", "Bemerkung: ", "Sonstiges: ",
+                              "Email: ", "Stuhlanordnung: belassen", "Beteiligtentische: 6"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstNetzpultRegeln)
+#include "tst_netzpult_regeln.moc"
