@@ -155,7 +155,7 @@ bool TovoRaumverwCtrl::OpenDb(const QString& stExeDriveDir, const QString& stPro
             return;
         }
         // A database this user may not change opens for reading only, as with reading rights.
-        mbNurLesen = IstSchreibgeschuetzt(gstDbPath);
+        mbNurLesen = QFileInfo::exists(gstDbPath) && IstSchreibgeschuetzt(gstDbPath);
         if (mbNurLesen) {
             goRecht = std::make_shared<CTovoRecht>();
             goRecht->SetZugriff(QStringLiteral("L"));
