@@ -475,7 +475,8 @@ bool FillStamm(CRvDb& rv, DemoIds& ids, QString& error) {
             return false;
         }
         Besteller b;
-        b.name = rec.stAnrede + QLatin1Char(' ') + rec.stVorname + QLatin1Char(' ') + rec.stName;
+        // Persons as the form writes them: "Name, Vorname".
+        b.name = rec.stName + QStringLiteral(", ") + rec.stVorname;
         b.telefon = rec.stTelefon;
         b.telefax = rec.stTelefax;
         b.firma = rec.STFIRMA;
@@ -488,7 +489,7 @@ bool FillStamm(CRvDb& rv, DemoIds& ids, QString& error) {
     for (int i = 0; i < int(std::size(kPersonen)); ++i) {
         const DemoPerson& d = kPersonen[i];
         Besteller b;
-        b.name = U(d.anrede) + QLatin1Char(' ') + U(d.vorname) + QLatin1Char(' ') + U(d.name);
+        b.name = U(d.name) + QStringLiteral(", ") + U(d.vorname);
         b.telefon = U(d.telefon);
         b.telefax = U(d.telefax);
         b.firma = U(kFirmen[d.firma].name);

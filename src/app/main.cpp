@@ -1,4 +1,5 @@
 // The host program: opens a project directory in a main window that embeds the control.
+#include "BerichtLauf.h"
 #include "DemoProjekt.h"
 #include "MainWindow.h"
 #include "QtPrompt.h"
@@ -11,11 +12,29 @@
 #include <QLocale>
 #include <QStandardPaths>
 #include <QTranslator>
+#include <cstdio>
+
+namespace {
+
+// A report written to PDF, and the help text, need no display: they run on the offscreen
+// platform unless the caller chose another.
+void OhneFensterFuerBerichte(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const bool ohneFenster = qstrcmp(argv[i], "--bericht") == 0 ||
+                                 qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0;
+        if (ohneFenster && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
+    OhneFensterFuerBerichte(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tovo-raumverw"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tovo Raumverwaltung"));
+    // No display name: the platform would append it to every window title. The main window
+    // names the program itself; dialogs and message boxes carry their own titles only.
     QApplication::setOrganizationName(QStringLiteral("Tovo"));
 
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -34,9 +53,47 @@ int main(int argc, char* argv[]) {
     QCommandLineOption nurLesen(QStringList{QStringLiteral("l"), QStringLiteral("nur-lesen")},
                                 QStringLiteral("Nur lesender Zugriff (keine Änderungen)."));
     parser.addOption(nurLesen);
+    const auto option = [&](const char* name, const char* text, const char* wert) {
+        QCommandLineOption o(QLatin1String(name), QString::fromUtf8(text), QLatin1String(wert));
+        parser.addOption(o);
+        return o;
+    };
+    const QCommandLineOption bericht =
+        option("bericht",
+               "Bericht ohne Fenster als PDF schreiben (Repwo, Repmo, Repko, RepAusl, "
+               "RepTaZ, RepTaR, RepTa).",
+               "NAME");
+    const QCommandLineOption von = option("von", "Beginn des Zeitraums (TT.MM.JJJJ).", "DATUM");
+    const QCommandLineOption bis = option("bis", "Ende des Zeitraums (TT.MM.JJJJ).", "DATUM");
+    const QCommandLineOption monat = option("monat", "Monat 1 bis 12, 0 = ganzes Jahr.", "M");
+    const QCommandLineOption jahr = option("jahr", "Jahr (JJJJ).", "J");
+    const QCommandLineOption datum =
+        option("datum", "Tag des Berichts, bei Repwo die Woche dieses Tages.", "DATUM");
+    const QCommandLineOption pdf = option("pdf", "Zieldatei des Berichts.", "DATEI");
     parser.addPositionalArgument(QStringLiteral("projekt"),
                                  QStringLiteral("Projektverzeichnis (ohne Angabe: Demoprojekt)"));
     parser.process(app);
+
+    if (parser.isSet(bericht)) {
+        BerichtAuftrag auftrag{parser.positionalArguments().value(0),
+                               parser.value(bericht),
+                               parser.value(von),
+                               parser.value(bis),
+                               parser.value(monat),
+                               parser.value(jahr),
+                               parser.value(datum),
+                               parser.value(pdf)};
+        QString meldung;
+        int rc = 2;
+        if (auftrag.projektDir.isEmpty())
+            meldung = QStringLiteral("Bitte das Projektverzeichnis angeben.");
+        else
+            rc = BerichtAlsPdf(auftrag, meldung);
+        if (rc != 0)
+            fprintf(stderr, "%s\n", qPrintable(meldung));
+        SetPrompt(nullptr);
+        return rc;
+    }
 
     const QString exeDir = QApplication::applicationDirPath() + QLatin1Char('/');
     QString projectDir;

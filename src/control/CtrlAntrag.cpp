@@ -117,8 +117,10 @@ void TovoRaumverwCtrl::TovoZeitPlan_MoveAntrag(int32_t lId, const QString& raumI
         if (!ok || nurLesen() || !gRvDb || !gRvDb->Readfm_belegungRec(&rec))
             return;
         // The same rule as everywhere: set-up and clear-down belong to the occupied span.
-        if (!R_Main::IsFreeRoom(neuerRaum, rec))
+        if (!R_Main::IsFreeRoom(neuerRaum, rec)) {
+            MeldeBelegungImWeg(lId, neuerRaum);
             return;
+        }
         QString error;
         if (!ViewQueries::SetzeRaum(gDb, lId, neuerRaum, &error))
             RaiseError(error);
@@ -131,8 +133,15 @@ void TovoRaumverwCtrl::TovoZeitPlan_MoveAntrag(int32_t lId, const QString& raumI
         coRaumart_Click();
 }
 
+void TovoRaumverwCtrl::SetzeNurLesen(bool nurLesen) {
+    mbNurLesen = nurLesen;
+    MainToolbarButtons.value(QStringLiteral("New"))->setEnabled(!nurLesen);
+    mnuBearbeiten.value(30)->setEnabled(!nurLesen);
+    TovoZeitPlan1->SetNurLesen(nurLesen);
+}
+
 void TovoRaumverwCtrl::NeuerAntrag() {
-    if (!RaeumeVorhanden())
+    if (nurLesen() || !RaeumeVorhanden())
         return;
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.MainToolbar_ButtonClick"), [&] {
         frmAntrag form(this);

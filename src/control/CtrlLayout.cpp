@@ -116,6 +116,9 @@ void TovoRaumverwCtrl::BuildMenus() {
                      QStringLiteral("mnuAnsicht_"))
             ->setCheckable(true);
     mnuAnsicht.value(10)->setChecked(true);
+    m_mnuAnsichtMenu->addSeparator();
+    addMenuEntry(m_mnuAnsichtMenu, mnuAnsicht, 30, QStringLiteral("&Konflikte anzeigen"),
+                 QStringLiteral("mnuAnsicht_"));
 }
 
 void TovoRaumverwCtrl::BuildWidgets() {

@@ -66,12 +66,16 @@ void TovoRaumverwCtrl::ConnectHandlers() {
     for (const QString& key : AnzeigeButtonMenus.keys())
         connect(AnzeigeButtonMenus.value(key), &QAction::triggered, this,
                 [this, key] { MainToolbar_ButtonMenuClick(key); });
-    for (int index : mnuAnsicht.keys())
+    for (int index : {10, 15, 20})
         connect(mnuAnsicht.value(index), &QAction::triggered, this,
                 [this, index] { mnuAnsicht_Click(index); });
+    connect(mnuAnsicht.value(30), &QAction::triggered, this, [this] { mnuKonflikte_Click(); });
+    connect(TovoZeitPlan1, &TovoZeitPlan::RadBlaettern, this,
+            [this](int richtung) { btZeit_Click(richtung < 0 ? 1 : 2); });
     connect(mnuBearbeiten.value(70), &QAction::triggered, this,
             [this] { mnuBearbeiten_Click(70); });
     ConnectAntragHandlers();
+    ConnectReportHandlers();
 }
 
 QString TovoRaumverwCtrl::WeekdayMonthText(double date) {
@@ -257,7 +261,7 @@ void TovoRaumverwCtrl::TovoZeitPlan_ResizeControl() {
         const int ueberhang = TovoZeitPlan1->InhaltHoehe() - TovoZeitPlan1->height();
         VInScroll->setEnabled(ueberhang > 0);
         VInScroll->setRange(0, std::max(0, ueberhang));
-        VInScroll->setSingleStep(TovoZeitPlan1->Zeilenart() == 3 ? 36 : 22);
+        VInScroll->setSingleStep(TovoZeitPlan1->ZeilenHoehe());
         VInScroll->setPageStep(std::max(1, TovoZeitPlan1->height() - 40));
     });
 }
@@ -373,7 +377,7 @@ void TovoRaumverwCtrl::mnuAnsicht_Click(int index) {
         default:
             return;
         }
-        for (int i : mnuAnsicht.keys())
+        for (int i : {10, 15, 20})
             mnuAnsicht.value(i)->setChecked(i == index);
         for (const QString& k : AnzeigeButtonMenus.keys())
             AnzeigeButtonMenus.value(k)->setChecked(k == key);

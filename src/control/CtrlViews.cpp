@@ -2,6 +2,7 @@
 #include "TovoRaumverwCtrl.h"
 
 #include "ErrorGuard.h"
+#include "RaumAusstattung.h"
 #include "RvGlobals.h"
 #include "TovoDate.h"
 #include "TovoZeitPlan.h"
@@ -41,7 +42,7 @@ QString raumInfo(const CAnzeigeRec& r) {
     if (r.IANZAHLPERS > 0)
         parts << QStringLiteral("%1 Pers.").arg(r.IANZAHLPERS);
     if (!r.stAusstattung.isEmpty())
-        parts << r.stAusstattung;
+        parts << RaumAusstattung::Kurz(r.stAusstattung);
     return parts.join(QStringLiteral(" · "));
 }
 } // namespace
@@ -142,6 +143,7 @@ void TovoRaumverwCtrl::SetzeAnsichtNeu() {
                 alle ? z.stRaumArt.left(2) + QLatin1Char(':') + z.raum.Kurzbez : z.raum.Kurzbez;
             r.stZusatz = z.raum.RaumNr;
             r.stInfo = raumInfo(z.raum);
+            r.stTip = RaumAusstattung::Tip(z.raum, z.stRaumArt);
             raeume.append(r);
         }
 

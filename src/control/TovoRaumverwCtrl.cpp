@@ -128,6 +128,7 @@ bool TovoRaumverwCtrl::OpenDb(const QString& stExeDriveDir, const QString& stPro
         goRecht = oRecht;
         if (goRecht->Zugriff() == QLatin1String("L"))
             MainToolbarButtons.value(QStringLiteral("Intranet"))->setEnabled(false);
+        SetzeNurLesen(goRecht->Zugriff() == QLatin1String("L"));
 
         mstProjektDir = WithTrailingSeparator(stProjektDriveDir);
         mstExeDir = WithTrailingSeparator(stExeDriveDir);

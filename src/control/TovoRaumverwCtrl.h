@@ -13,6 +13,7 @@ class CRaumNrFormat;
 class CStammdatenDb;
 class CTovoRecht;
 class TovoZeitPlan;
+struct BerichtZeitraum;
 class QAction;
 class QButtonGroup;
 class QComboBox;
@@ -128,10 +129,26 @@ public:
     // How the control shows its modal forms; tests replace it to drive the forms.
     static std::function<int(QDialog&)> ZeigeModal;
 
+    // --- reports ("Aus&wertungen", CtrlBerichte.cpp) ---
+    // Asks for the period of the entry, prepares the print table and shows the report.
+    void mnuReport_Click(int index);
+    // The period dialog of a report entry; false when the user cancelled it.
+    bool BerichtZeitraumWaehlen(int index, BerichtZeitraum& zeitraum);
+
     // --- toolbar and view menu ---
     void MainToolbar_ButtonClick(const QString& key);
     void MainToolbar_ButtonMenuClick(const QString& key);
     void mnuAnsicht_Click(int index);
+
+    // Read-only access: no new booking from the toolbar, the menu or a free slot, no dragging.
+    void SetzeNurLesen(bool nurLesen);
+    bool NurLesen() const { return mbNurLesen; }
+
+    // "Konflikte anzeigen": the list of overlapping bookings of the shown period; a double
+    // click shows the chosen pair in the plan.
+    void mnuKonflikte_Click();
+    // Shows the day view around the moment `datum` and scrolls the room's row into view.
+    void ZeigeInPlan(double datum, int64_t raumId);
 
     // --- portal ---
     // Publishes to the portal; reports its own errors.
@@ -148,6 +165,9 @@ Q_SIGNALS:
     void ExitModule();
     // A note for the host's status line; "" clears it.
     void Statushinweis(const QString& text);
+    // A short note for the host's status line, shown for `dauerMs` milliseconds (0 = until the
+    // next note).
+    void Statusmeldung(const QString& text, int dauerMs);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -161,6 +181,7 @@ private:
     QString DateFieldFormat(bool longYear) const;
     void ConnectHandlers();
     void ConnectAntragHandlers();
+    void ConnectReportHandlers();
     void ConnectNetzpultHandlers();
     void OeffneBelegung(int32_t lId, bool ausTabelle);
     // Start and end fields and their weekday labels from the first time plan.
@@ -168,6 +189,8 @@ private:
     static QString WeekdayMonthText(double date);
     int32_t SelectedRaumartId() const;
     void SortGrid(int column);
+    // Tells the host's status line which booking keeps a dragged bar out of the room.
+    void MeldeBelegungImWeg(int32_t lId, int32_t raumId);
 
 public:
     // Controls, named as the module's forms name them.
@@ -220,6 +243,7 @@ private:
     bool mbNurLesen = false;
     QString mstStatushinweis;
     bool mbStartDatumAktiv = false;
+    bool mbNurLesen = false;
     bool m_fillingDates = false; // the date fields are being filled by the program
     bool m_rebuilding = false;
     ViewQueries::Zeitfenster m_fenster; // the days whose bookings the main plan holds

@@ -1,6 +1,8 @@
 #include "TovoZeitPlan.h"
 
+#include "RvGlobals.h"
 #include "TovoDate.h"
+#include "ZeitPlanKonflikte.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -10,6 +12,7 @@
 #include <QToolTip>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 QString zeitText(double von, double bis) {
@@ -78,7 +81,7 @@ void TovoZeitPlan::SetZeitraum(int32_t v) {
 }
 
 int TovoZeitPlan::rowHeight() const {
-    return m_zeilenart == 3 ? 36 : 22;
+    return (m_zeilenart == 3 ? 36 : 22) + m_zeilenZusatz;
 }
 
 int TovoZeitPlan::InhaltHoehe() const {
@@ -106,6 +109,7 @@ void TovoZeitPlan::Laden(const ZeitPlanRaumListe& raeume, const ZeitPlanTerminLi
     m_raeume = raeume;
     m_termine = termine;
     rebuildIndex();
+    rebuildKonflikte();
     rebuildLoad();
     SetZeilenOffset(m_rowOffset);
     update();
@@ -134,6 +138,41 @@ void TovoZeitPlan::rebuildIndex() {
     for (auto& bars : m_barsByRow)
         std::stable_sort(bars.begin(), bars.end(),
                          [&](int a, int b) { return m_termine[a].DtVon < m_termine[b].DtVon; });
+}
+
+void TovoZeitPlan::rebuildKonflikte() {
+    m_konflikte.clear();
+    const auto paare = ZeitPlanKonflikte::Paare(m_termine, -std::numeric_limits<double>::max(),
+                                                std::numeric_limits<double>::max(), gdToleranz);
+    QHash<int64_t, QVector<int64_t>> partner;
+    for (const auto& paar : paare) {
+        m_konflikte[paar.erste.lId].append(paar.zweite.balken);
+        m_konflikte[paar.zweite.lId].append(paar.erste.balken);
+        partner[paar.zweite.lId].append(paar.erste.lId);
+        partner[paar.erste.lId].append(paar.zweite.lId);
+    }
+    // Clashing bookings share their row in lanes, so that none hides another. The pairs come by
+    // start, so each booking takes the lowest lane its earlier partners left free.
+    m_spur.clear();
+    for (const auto& paar : paare)
+        for (const auto* b : {&paar.erste, &paar.zweite}) {
+            if (m_spur.contains(b->lId))
+                continue;
+            QVector<int> belegt;
+            for (int64_t p : partner.value(b->lId))
+                if (m_spur.contains(p))
+                    belegt.append(m_spur.value(p).first);
+            int spur = 0;
+            while (belegt.contains(spur))
+                ++spur;
+            m_spur.insert(b->lId, {spur, 1});
+        }
+    for (auto it = m_spur.begin(); it != m_spur.end(); ++it) {
+        int anzahl = it->first + 1;
+        for (int64_t p : partner.value(it.key()))
+            anzahl = std::max(anzahl, m_spur.value(p).first + 1);
+        it->second = anzahl;
+    }
 }
 
 void TovoZeitPlan::Zeichnen() {
@@ -204,10 +243,24 @@ int TovoZeitPlan::TerminAt(const QPoint& pos) const {
     // A narrow bar gets a few pixels of grace.
     const double grace =
         3.0 * (g.span().end - g.span().start) / std::max(1, width() - g.roomColumnWidth());
+    // Clashing bookings lie in lanes: the lane under the pointer decides between them.
+    auto inSpur = [&](int i) {
+        const auto spur = m_spur.constFind(m_termine[i].lId);
+        if (spur == m_spur.constEnd())
+            return true;
+        const double hoehe = (g.rowHeight() - 5.0) / spur->second;
+        const double y = pos.y() - (g.rowTop(row) + 2);
+        return y >= spur->first * hoehe - 1 && y < (spur->first + 1) * hoehe + 1;
+    };
     int found = -1;
+    bool foundInSpur = false;
     forBarsInRow(row, t - grace, t + grace, [&](int i) {
-        if (found < 0 || m_termine[i].lFarbe == kFarbeBelegung)
+        const bool spur = inSpur(i);
+        if (found < 0 || (spur && !foundInSpur) ||
+            (spur == foundInSpur && m_termine[i].lFarbe == kFarbeBelegung)) {
             found = i;
+            foundInSpur = spur;
+        }
     });
     return found;
 }
@@ -221,7 +274,13 @@ QRect TovoZeitPlan::TerminRect(int index) const {
         if (m_raeume[r].lId == t.lStammId) {
             const int xa = static_cast<int>(g.timeToX(t.DtVon));
             const int xb = static_cast<int>(g.timeToX(t.DtBis));
-            return QRect(xa, g.rowTop(r) + 2, std::max(2, xb - xa), g.rowHeight() - 5);
+            QRect rect(xa, g.rowTop(r) + 2, std::max(kMinBalkenBreite, xb - xa), g.rowHeight() - 5);
+            if (const auto spur = m_spur.constFind(t.lId); spur != m_spur.constEnd()) {
+                const int hoehe = (g.rowHeight() - 5) / spur->second;
+                rect.setTop(rect.top() + spur->first * hoehe);
+                rect.setHeight(hoehe);
+            }
+            return rect;
         }
     return {};
 }
@@ -239,7 +298,15 @@ QString TovoZeitPlan::ToolTipFor(int index) const {
                 return text + QStringLiteral("\nBelegung: ") + zeitText(o.DtVon, o.DtBis);
         return text;
     }
-    return text + QLatin1Char('\n') + zeitText(t.DtVon, t.DtBis);
+    text += QLatin1Char('\n') + zeitText(t.DtVon, t.DtBis);
+    for (int andere : m_konflikte.value(t.lId)) {
+        if (andere < 0 || andere >= m_termine.size())
+            continue;
+        const ZeitPlanTermin& o = m_termine[andere];
+        text += QStringLiteral("\nÜberschneidung mit: ") + o.stName.trimmed() +
+                QStringLiteral(", ") + zeitText(o.DtVon, o.DtBis);
+    }
+    return text;
 }
 
 double TovoZeitPlan::TagAt(const QPoint& pos) const {
@@ -276,7 +343,8 @@ void TovoZeitPlan::mouseMoveEvent(QMouseEvent* event) {
     if (m_pressedBar < 0 || !(event->buttons() & Qt::LeftButton))
         return;
     const QPoint pos = event->position().toPoint();
-    if (!m_dragging && (pos - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
+    if (!m_dragging && !m_nurLesen &&
+        (pos - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
         m_dragging = true;
         setCursor(Qt::ClosedHandCursor);
     }
@@ -297,13 +365,15 @@ void TovoZeitPlan::mouseReleaseEvent(QMouseEvent* event) {
     m_dragRow = -1;
     unsetCursor();
     update();
-    if (dragged && bar >= 0 && row >= 0 && m_raeume[row].lId != m_termine[bar].lStammId) {
+    if (dragged && !m_nurLesen && bar >= 0 && row >= 0 &&
+        m_raeume[row].lId != m_termine[bar].lStammId) {
         // The bar goes to its new row at once; a refused move rebuilds the plan and puts it back.
         const int64_t id = m_termine[bar].lId;
         for (ZeitPlanTermin& t : m_termine)
             if (t.lId == id)
                 t.lStammId = m_raeume[row].lId;
         rebuildIndex();
+        rebuildKonflikte();
         update();
         Q_EMIT MoveAntrag(static_cast<int32_t>(id), QString::number(m_raeume[row].lId));
     }
@@ -320,29 +390,72 @@ void TovoZeitPlan::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     }
     const int row = RaumRowAt(pos);
-    if (row >= 0 && pos.x() >= Geometry().roomColumnWidth())
+    if (!m_nurLesen && row >= 0 && pos.x() >= Geometry().roomColumnWidth())
         Q_EMIT FreeSelected(ZeitPlanGeometry::WholeHour(ZeitAt(pos)),
                             static_cast<int32_t>(m_raeume[row].lId));
 }
 
 void TovoZeitPlan::wheelEvent(QWheelEvent* event) {
-    if (overviewMode() || !m_vscroll || !m_vscroll->isEnabled()) {
+    if (overviewMode()) {
         event->ignore();
         return;
     }
-    const int steps = event->angleDelta().y() / 120;
-    m_vscroll->setValue(m_vscroll->value() - steps * m_vscroll->singleStep() * 3);
+    // Small turns (touch pads) add up to whole notches.
+    m_radX += event->angleDelta().x();
+    m_radY += event->angleDelta().y();
+    const auto mods = event->modifiers();
+    const auto rad = ZeitPlanGeometry::RadWirkung(m_radX, m_radY, mods & Qt::ShiftModifier,
+                                                  mods & Qt::ControlModifier);
     event->accept();
+    if (rad.art == ZeitPlanGeometry::Rad::Nichts)
+        return;
+    m_radX %= 120;
+    m_radY %= 120;
+    switch (rad.art) {
+    case ZeitPlanGeometry::Rad::Zeilen: {
+        const int offset =
+            m_rowOffset + rad.schritte * ZeitPlanGeometry::kZeilenJeRaste * rowHeight();
+        if (m_vscroll && m_vscroll->maximum() > 0)
+            m_vscroll->setValue(offset); // the scroll bar moves the rows
+        else
+            SetZeilenOffset(offset);
+        break;
+    }
+    case ZeitPlanGeometry::Rad::Zeitraum:
+        Q_EMIT RadBlaettern(rad.schritte < 0 ? -1 : 1);
+        break;
+    case ZeitPlanGeometry::Rad::Zeilenhoehe: {
+        const int basis = rowHeight() - m_zeilenZusatz;
+        // Keep the row at the top of the view in place.
+        const int obersteZeile = m_rowOffset / rowHeight();
+        m_zeilenZusatz = ZeitPlanGeometry::ZeilenZusatz(basis, m_zeilenZusatz, rad.schritte);
+        SetZeilenOffset(obersteZeile * rowHeight());
+        update();
+        Q_EMIT ResizeControl();
+        if (m_vscroll)
+            m_vscroll->setValue(m_rowOffset);
+        break;
+    }
+    case ZeitPlanGeometry::Rad::Nichts:
+        break;
+    }
 }
 
 bool TovoZeitPlan::event(QEvent* e) {
     if (e->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(e);
         const int bar = overviewMode() ? -1 : TerminAt(help->pos());
-        if (bar >= 0)
+        const int row = overviewMode() ? -1 : RaumRowAt(help->pos());
+        if (bar >= 0) {
             QToolTip::showText(help->globalPos(), ToolTipFor(bar), this, TerminRect(bar));
-        else
+        } else if (row >= 0 && help->pos().x() < Geometry().roomColumnWidth()) {
+            const ZeitPlanRaum& raum = m_raeume[row];
+            const ZeitPlanGeometry g = Geometry();
+            QToolTip::showText(help->globalPos(), raum.stTip.isEmpty() ? raum.stName : raum.stTip,
+                               this, QRect(0, g.rowTop(row), g.roomColumnWidth(), g.rowHeight()));
+        } else {
             QToolTip::hideText();
+        }
         return true;
     }
     return QWidget::event(e);

@@ -3,6 +3,7 @@
 #include "ZeitPlanData.h"
 #include "ZeitPlanGeometry.h"
 
+#include <QHash>
 #include <QWidget>
 #include <algorithm>
 #include <vector>
@@ -20,6 +21,8 @@ public:
     enum { Tag = 1, Woche = 2, Monat = 3, Jahr = 7 };
     // Height of the date header above the rows.
     static constexpr int kKopfHoehe = 40;
+    // A bar is never narrower than this, however short its booking.
+    static constexpr int kMinBalkenBreite = 5;
 
     int32_t Startbereich() const { return m_startbereich; }
     void SetStartbereich(int32_t v) { m_startbereich = v; }
@@ -67,6 +70,14 @@ public:
 
     ZeitPlanGeometry Geometry() const;
 
+    // Read-only: bars cannot be dragged and a double click on a free slot does nothing.
+    void SetNurLesen(bool nurLesen) { m_nurLesen = nurLesen; }
+    bool NurLesen() const { return m_nurLesen; }
+    // Height of a room row in pixels (Ctrl+wheel changes it).
+    int ZeilenHoehe() const { return rowHeight(); }
+    // Indexes of the own bars of the bookings that clash with the booking `lId`.
+    QVector<int> KonflikteVon(int64_t lId) const { return m_konflikte.value(lId); }
+
 Q_SIGNALS:
     void ChangeAnzeige(double datum, int32_t zeitbereich);
     void FreeSelected(double datum, int32_t raumId);
@@ -75,6 +86,8 @@ Q_SIGNALS:
     void ResizeControl();
     // The shown span moved or changed its length (date, start, period or a step).
     void SichtGeaendert();
+    // Shift+wheel or a horizontal wheel: one step back (-1) or forward (+1).
+    void RadBlaettern(int richtung);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -89,6 +102,9 @@ protected:
 private:
     void rebuildIndex();
     void rebuildLoad();
+    void rebuildKonflikte();
+    // The text drawn in a bar of the given width, or empty when it does not fit.
+    QString balkenText(const ZeitPlanTermin& t, double breite) const;
     void paintPlan(QPainter& p, const QRect& clip);
     void paintOverview(QPainter& p);
     // Indexes of the bars of one row that overlap [from, to).
@@ -107,6 +123,11 @@ private:
     double m_bereichVon = 0.0;
     int m_bereichAnzahl = 0;
     int m_rowOffset = 0;
+    int m_zeilenZusatz = 0;     // pixels added to the row height
+    int m_radX = 0, m_radY = 0; // wheel turns not yet a whole notch
+    bool m_nurLesen = false;
+    QHash<int64_t, QVector<int>> m_konflikte;
+    QHash<int64_t, std::pair<int, int>> m_spur; // clashing booking: its lane and the lane count
     int m_lastContentHeight = -1;
     QScrollBar* m_vscroll = nullptr;
 

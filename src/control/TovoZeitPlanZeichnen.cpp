@@ -75,17 +75,29 @@ void TovoZeitPlan::paintPlan(QPainter& p, const QRect& clip) {
             const ZeitPlanTermin& t = m_termine[i];
             const double xa = std::max<double>(x0 - 2, g.timeToX(t.DtVon));
             const double xb = std::min<double>(width() + 2, g.timeToX(t.DtBis));
-            QRectF bar(xa, top, std::max(2.0, xb - xa), rh - 5);
+            // Short bookings keep a visible width and a clear dark edge.
+            const double breite = std::max<double>(kMinBalkenBreite, xb - xa);
+            QRectF bar(xa, top, breite, rh - 5);
+            if (const auto spur = m_spur.constFind(t.lId); spur != m_spur.constEnd()) {
+                const double hoehe = (rh - 5.0) / spur->second;
+                bar = QRectF(xa, top + spur->first * hoehe, breite, hoehe);
+            }
             const QColor fill = fromWindowsColor(t.lFarbe);
             p.fillRect(bar, fill);
-            p.setPen(fill.darker(160));
-            p.drawRect(bar.adjusted(0, 0, -1, 0));
-            if (t.lFarbe == kFarbeBelegung && bar.width() > 24 && pxPerDay > 0) {
+            p.setPen(breite < 12 ? fill.darker(260) : fill.darker(160));
+            p.drawRect(bar.adjusted(0, 0, -1, -1));
+            if (m_konflikte.contains(t.lId)) {
+                // Overlapping bookings share the row in lanes, each with a red outline.
+                const bool schmal = bar.height() < 10;
+                p.setPen(QPen(QColor(0xD0, 0x10, 0x10), schmal ? 1 : 2));
+                p.drawRect(schmal ? bar.adjusted(0, 0, -1, -1) : bar.adjusted(1, 1, -1, -1));
+            }
+            // A lane lower than the text shows it in the tool tip only.
+            const QString text =
+                pxPerDay > 0 && bar.height() >= fm.height() - 2 ? balkenText(t, breite) : QString();
+            if (!text.isEmpty()) {
                 p.setPen(palette().text().color());
-                const QRectF textRect = bar.adjusted(3, 0, -3, 0);
-                p.drawText(
-                    textRect, Qt::AlignVCenter | Qt::AlignLeft,
-                    fm.elidedText(t.stName, Qt::ElideRight, static_cast<int>(textRect.width())));
+                p.drawText(bar.adjusted(3, 0, -3, 0), Qt::AlignVCenter | Qt::AlignLeft, text);
             }
         });
     }
@@ -192,6 +204,28 @@ void TovoZeitPlan::paintPlan(QPainter& p, const QRect& clip) {
     p.restore();
     p.setPen(gridMajor);
     p.drawLine(0, kKopfHoehe - 1, width(), kKopfHoehe - 1);
+}
+
+QString TovoZeitPlan::balkenText(const ZeitPlanTermin& t, double breite) const {
+    if (t.lFarbe != kFarbeBelegung)
+        return {};
+    const QFontMetrics fm(font());
+    const int platz = static_cast<int>(breite) - 6;
+    // Below this a cut label ("Fra…") says nothing; the tool tip has the text.
+    const int lesbar = fm.horizontalAdvance(QStringLiteral("Mmmmmm…"));
+    QString text = t.stName.trimmed();
+    QString beginn;
+    if (m_zeitraum == Woche) {
+        beginn = TovoDate(t.DtVon).format(QStringLiteral("H:mm"));
+        text = beginn + QLatin1Char(' ') + text;
+    }
+    if (fm.horizontalAdvance(text) <= platz)
+        return text;
+    if (platz >= lesbar)
+        return fm.elidedText(text, Qt::ElideRight, platz);
+    if (!beginn.isEmpty() && fm.horizontalAdvance(beginn) <= platz)
+        return beginn;
+    return {};
 }
 
 QRect TovoZeitPlan::overviewDayRect(double day) const {

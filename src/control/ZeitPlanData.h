@@ -10,6 +10,7 @@ struct ZeitPlanRaum {
     QString stName;   // row label
     QString stZusatz; // room number
     QString stInfo;   // extra room information shown in the wide room column
+    QString stTip;    // tool tip of the room's name: everything known about the room
 };
 
 // One bar of the time plan (the appointment list).

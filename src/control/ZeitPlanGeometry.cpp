@@ -177,3 +177,21 @@ double ZeitPlanGeometry::WholeHour(double time) {
     TovoDate d(time);
     return d.datePart().value() + d.hour() * kHour;
 }
+
+ZeitPlanGeometry::Rad ZeitPlanGeometry::RadWirkung(int dx, int dy, bool shift, bool ctrl) {
+    // Some systems turn Shift+wheel into a horizontal turn themselves.
+    const int haupt = dy != 0 ? dy : dx;
+    const int raste = haupt / 120;
+    if (raste == 0)
+        return {};
+    if (ctrl)
+        return {Rad::Zeilenhoehe, raste};
+    if (shift || dy == 0)
+        return {Rad::Zeitraum, -raste};
+    return {Rad::Zeilen, -raste};
+}
+
+int ZeitPlanGeometry::ZeilenZusatz(int basis, int zusatz, int schritte) {
+    const int hoehe = std::clamp(basis + zusatz + 4 * schritte, 16, 3 * basis);
+    return hoehe - basis;
+}

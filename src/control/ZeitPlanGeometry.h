@@ -61,6 +61,21 @@ public:
     // The start of the whole hour that contains the time (a free slot is booked from there).
     static double WholeHour(double time);
 
+    // What a turn of the mouse wheel does: the plain wheel scrolls the rooms, Shift (or a
+    // horizontal wheel) moves the period, Ctrl changes the row height. `schritte` counts whole
+    // notches (120 units of angle): rows down, period later, rows taller when positive.
+    struct Rad {
+        enum Art { Nichts, Zeilen, Zeitraum, Zeilenhoehe };
+        Art art = Nichts;
+        int schritte = 0;
+    };
+    static Rad RadWirkung(int dx, int dy, bool shift, bool ctrl);
+    // Rows scrolled per notch.
+    static constexpr int kZeilenJeRaste = 3;
+    // The extra row height after `schritte` notches: 4 pixels per notch, so that a row stays
+    // between 16 pixels and three times its basic height.
+    static int ZeilenZusatz(int basis, int zusatz, int schritte);
+
 private:
     Span m_span;
     int m_x0 = 160;

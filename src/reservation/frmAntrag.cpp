@@ -24,14 +24,17 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
 // Captions of the equipment boxes Check2(1..12).
 const char* const kAusstattung[12] = {
-    "Whiteboard", "Projektor", "Latop",       "Mikrofon",        "Rednerpult",     "Flipchart",
+    "Whiteboard", "Projektor", "Laptop",      "Mikrofon",        "Rednerpult",     "Flipchart",
     "Leinwand",   "Netzwerk",  "Audioanlage", "Mediensteuerung", "Großbildschirm", "Smartboard"};
 
 QString Name(const char* base, int index) {
@@ -70,6 +73,9 @@ bool IstWahr(const QString& text) {
     return zahl && v != 0.0;
 }
 
+// The form's default height leaves room for the title bar and a task bar on a 768-pixel screen.
+constexpr int kMaxHoehe = 700;
+
 } // namespace
 
 frmAntrag::frmAntrag(QWidget* parent) : QDialog(parent) {
@@ -99,9 +105,19 @@ TovoTextbox* frmAntrag::NeueBox(const QString& name, TovoTextbox::Art art) {
 void frmAntrag::BuildLayout() {
     SSTab1 = new QTabWidget;
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    SSTab1->addTab(BuildAntragTab(), QStringLiteral("Antrag"));
-    SSTab1->addTab(BuildAusstattungTab(), QStringLiteral("Ausstattung"));
-    SSTab1->addTab(BuildDienstleistungenTab(), QStringLiteral(" Dienstleistungen"));
+    // Each tab scrolls when the form is made smaller than its content.
+    QSize inhalt;
+    auto seite = [&](QWidget* inhaltSeite, const QString& titel) {
+        auto* rollen = new QScrollArea;
+        rollen->setWidgetResizable(true);
+        rollen->setFrameShape(QFrame::NoFrame);
+        rollen->setWidget(inhaltSeite);
+        inhalt = inhalt.expandedTo(inhaltSeite->sizeHint());
+        SSTab1->addTab(rollen, titel);
+    };
+    seite(BuildAntragTab(), QStringLiteral("Antrag"));
+    seite(BuildAusstattungTab(), QStringLiteral("Ausstattung"));
+    seite(BuildDienstleistungenTab(), QStringLiteral(" Dienstleistungen"));
 
     auto* haupt = new QHBoxLayout(this);
     haupt->addWidget(SSTab1, 1);
@@ -116,11 +132,26 @@ void frmAntrag::BuildLayout() {
     mvDatum->setAutoFillBackground(true);
     mvDatum->adjustSize();
     mvDatum->hide();
+
+    // By default the whole content shows without scrolling, as far as a small screen allows;
+    // beyond that the tabs scroll.
+    const QSize rand = SSTab1->sizeHint() - SSTab1->currentWidget()->sizeHint();
+    const QSize ziel = inhalt + rand.expandedTo(QSize(0, 0)) + QSize(24, 24);
+    const QSize befehle = haupt->itemAt(1)->sizeHint();
+    const QRect platz = screen() ? screen()->availableGeometry() : QRect(0, 0, 1366, 768);
+    resize(
+        std::min(ziel.width() + befehle.width() + haupt->spacing() * 2 + 16, platz.width() - 16),
+        std::min({std::max(ziel.height(), befehle.height()) + 20, kMaxHoehe, platz.height() - 48}));
 }
 
 QWidget* frmAntrag::BuildAntragTab() {
     auto* seite = new QWidget;
     auto* v = new QVBoxLayout(seite);
+    // Two columns side by side keep the form low enough for small screens.
+    auto* oben = new QHBoxLayout;
+    auto* mitte = new QHBoxLayout;
+    v->addLayout(oben);
+    v->addLayout(mitte);
 
     // Dates and times of the event.
     frTermin = new QGroupBox(QStringLiteral("Beginn und Ende der Veranstaltung:"));
@@ -149,15 +180,17 @@ QWidget* frmAntrag::BuildAntragTab() {
     gt->addWidget(pbSerie, 1, 4);
     gt->addWidget(Beschriftung(QStringLiteral("Serie:")), 3, 0);
     gt->addWidget(edSerie, 3, 1, 1, 4);
-    gt->setColumnStretch(4, 1);
-    v->addWidget(frTermin);
+    gt->setColumnStretch(1, 1);
+    gt->setColumnStretch(3, 1);
+    gt->setRowStretch(4, 1);
+    oben->addWidget(frTermin, 1);
 
     // Room type and room.
     auto* frRaum = new QGroupBox(QStringLiteral("Raum"));
     auto* gr = new QGridLayout(frRaum);
     coRaumart = new QComboBox;
     coRaumart->setObjectName(QStringLiteral("coRaumart"));
-    lbRaumGewaehlt = new QLabel;
+    lbRaumGewaehlt = new QLabel(QStringLiteral("Gewählter Raum:"));
     lbRaumGewaehlt->setObjectName(QStringLiteral("lbRaumGewaehlt"));
     lbUsedRoom = new QLabel;
     lbUsedRoom->setObjectName(QStringLiteral("lbUsedRoom"));
@@ -165,22 +198,33 @@ QWidget* frmAntrag::BuildAntragTab() {
     lbUsedRoom->hide();
     coFreeRooms = new QComboBox;
     coFreeRooms->setObjectName(QStringLiteral("coFreeRooms"));
+    coFreeRooms->installEventFilter(this);
+    lbUsedRoom->installEventFilter(this);
     lbNichtverfuegbar = new QLabel(QStringLiteral("Nicht alle Räume der Raumart sind verfügbar"));
     lbNichtverfuegbar->setObjectName(QStringLiteral("lbNichtverfuegbar"));
+    // The note keeps its place while hidden, so that the form does not jump when it appears.
+    QSizePolicy platzHalten = lbNichtverfuegbar->sizePolicy();
+    platzHalten.setRetainSizeWhenHidden(true);
+    lbNichtverfuegbar->setSizePolicy(platzHalten);
     lbNichtverfuegbar->hide();
     edWunschraum = new QLineEdit;
     edWunschraum->setObjectName(QStringLiteral("edWunschraum"));
     edWunschraum->setReadOnly(true);
+    // The chosen room shows once: as the label where the list is hidden, else in the list.
+    auto* raumZeile = new QHBoxLayout;
+    raumZeile->setSpacing(0);
+    raumZeile->addWidget(lbUsedRoom);
+    raumZeile->addWidget(coFreeRooms, 1);
     gr->addWidget(Beschriftung(QStringLiteral("Raumart:")), 0, 0);
-    gr->addWidget(coRaumart, 0, 1, 1, 2);
+    gr->addWidget(coRaumart, 0, 1);
     gr->addWidget(lbRaumGewaehlt, 1, 0);
-    gr->addWidget(lbUsedRoom, 1, 1);
-    gr->addWidget(coFreeRooms, 1, 2);
-    gr->addWidget(lbNichtverfuegbar, 2, 1, 1, 2);
+    gr->addLayout(raumZeile, 1, 1);
+    gr->addWidget(lbNichtverfuegbar, 2, 1);
     gr->addWidget(Beschriftung(QStringLiteral("Wunschraum:")), 3, 0);
-    gr->addWidget(edWunschraum, 3, 1, 1, 2);
-    gr->setColumnStretch(2, 1);
-    v->addWidget(frRaum);
+    gr->addWidget(edWunschraum, 3, 1);
+    gr->setColumnStretch(1, 1);
+    gr->setRowStretch(4, 1);
+    oben->addWidget(frRaum, 1);
 
     // Orderer and invoice recipient.
     auto personBlock = [this](int i, QGroupBox* gruppe) {
@@ -192,6 +236,8 @@ QWidget* frmAntrag::BuildAntragTab() {
         for (QComboBox* box : {coFirma[i], coPerson[i]}) {
             box->setEditable(true);
             box->setInsertPolicy(QComboBox::NoInsert);
+            box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+            box->setMinimumContentsLength(12);
             box->lineEdit()->installEventFilter(this);
         }
         pbStamm[i] = KleinerKnopf(Name("pbStamm", i), QStringLiteral("..."));
@@ -210,6 +256,10 @@ QWidget* frmAntrag::BuildAntragTab() {
     tfFax = NeueBox(QStringLiteral("tfFax"), TovoTextbox::Art::Text);
     tfKst = NeueBox(QStringLiteral("tfKst"), TovoTextbox::Art::Text);
     edEMail = NeueBox(QStringLiteral("edEMail"), TovoTextbox::Art::Text);
+    // A whole address fits: the field spans the row.
+    edEMail->setMinimumWidth(edEMail->fontMetrics().horizontalAdvance(
+                                 QStringLiteral("vorname.nachname@firmenname-beispiel.de")) +
+                             12);
     cbMail = new QCheckBox(QStringLiteral("E-Mail gesendet"));
     cbMail->setObjectName(QStringLiteral("cbMail"));
     cbMailAddress = new QCheckBox(QStringLiteral("Adresse suchen"));
@@ -217,18 +267,22 @@ QWidget* frmAntrag::BuildAntragTab() {
     gb->addWidget(Beschriftung(QStringLiteral("Telefon:")), 2, 0);
     gb->addWidget(tfTel, 2, 1);
     gb->addWidget(Beschriftung(QStringLiteral("Fax:")), 2, 2);
-    gb->addWidget(tfFax, 2, 3);
+    gb->addWidget(tfFax, 2, 3, 1, 2);
     gb->addWidget(Beschriftung(QStringLiteral("Kst:")), 3, 0);
     gb->addWidget(tfKst, 3, 1);
-    gb->addWidget(Beschriftung(QStringLiteral("E-Mail:")), 3, 2);
-    gb->addWidget(edEMail, 3, 3);
-    gb->addWidget(cbMail, 4, 1);
-    gb->addWidget(cbMailAddress, 4, 3);
-    v->addWidget(frBesteller);
+    gb->addWidget(Beschriftung(QStringLiteral("E-Mail:")), 4, 0);
+    gb->addWidget(edEMail, 4, 1, 1, 4);
+    auto* mailZeile = new QHBoxLayout;
+    mailZeile->addWidget(cbMail);
+    mailZeile->addWidget(cbMailAddress);
+    mailZeile->addStretch(1);
+    gb->addLayout(mailZeile, 5, 1, 1, 4);
+    mitte->addWidget(frBesteller, 1);
 
-    auto* frRechnung = new QGroupBox(QStringLiteral("Rechnungs- empfänger:"));
-    personBlock(1, frRechnung);
-    v->addWidget(frRechnung);
+    auto* frRechnung = new QGroupBox(QStringLiteral("Rechnungsempfänger:"));
+    auto* gre = personBlock(1, frRechnung);
+    gre->setRowStretch(2, 1);
+    mitte->addWidget(frRechnung, 1);
 
     // The event.
     auto* frVeranstaltung = new QGroupBox;
@@ -236,6 +290,8 @@ QWidget* frmAntrag::BuildAntragTab() {
     tfVerst = NeueBox(QStringLiteral("tfVerst"), TovoTextbox::Art::Text);
     tfPers = NeueBox(QStringLiteral("tfPers"), TovoTextbox::Art::Zahl);
     tfPers->setMaxLength(6);
+    tfPers->setMaximumWidth(tfPers->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) +
+                            16);
     lbMaxAnz = new QLabel;
     lbMaxAnz->setObjectName(QStringLiteral("lbMaxAnz"));
     tfBem = NeueBox(QStringLiteral("tfBem"), TovoTextbox::Art::Text);
@@ -251,14 +307,15 @@ QWidget* frmAntrag::BuildAntragTab() {
     gv->setColumnStretch(3, 1);
     v->addWidget(frVeranstaltung);
 
-    // Order dates, as the portal sets them.
+    // Order dates, as the portal sets them, on one line.
     auto* frBestellung = new QGroupBox;
-    auto* go = new QGridLayout(frBestellung);
-    go->addWidget(Beschriftung(QStringLiteral("Datum Bestellung ")), 0, 0);
-    go->addWidget(tfdatErst, 0, 1);
-    go->addWidget(Beschriftung(QStringLiteral("Datum letzte Korrektur per Intranet")), 1, 0);
-    go->addWidget(tfDatKorr, 1, 1);
-    go->setColumnStretch(2, 1);
+    auto* go = new QHBoxLayout(frBestellung);
+    go->addWidget(Beschriftung(QStringLiteral("Datum Bestellung ")));
+    go->addWidget(tfdatErst);
+    go->addSpacing(16);
+    go->addWidget(Beschriftung(QStringLiteral("Datum letzte Korrektur per Intranet")));
+    go->addWidget(tfDatKorr);
+    go->addStretch(1);
     v->addWidget(frBestellung);
     v->addStretch(1);
     return seite;
@@ -480,6 +537,7 @@ void frmAntrag::ConnectHandlers() {
     }
     connect(coRaumart, &QComboBox::activated, this, [this] { coRaumart_Click(); });
     connect(coFreeRooms, &QComboBox::activated, this, [this] {
+        RaumwechselGesehen();
         coFreeRooms_Click();
         m_bGeaendert = true;
     });
@@ -493,6 +551,8 @@ void frmAntrag::ConnectHandlers() {
     connect(pbNew, &QPushButton::clicked, this, [this] { pbNew_Click(); });
     connect(pbSave, &QPushButton::clicked, this, [this] { pbSave_Click(); });
     connect(pbDelete, &QPushButton::clicked, this, [this] { pbDelete_Click(); });
+    for (int i = 1; i <= 5; ++i)
+        connect(cmdDruck[i], &QPushButton::clicked, this, [this, i] { cmdDruck_Click(i); });
     connect(pbEnde, &QPushButton::clicked, this, [this] { pbEnde_Click(); });
     connect(pbHistorie, &QPushButton::clicked, this, [this] { pbHistorie_Click(); });
     connect(pbEMail, &QPushButton::clicked, this, [this] { pbEMail_Click(); });
@@ -501,6 +561,14 @@ void frmAntrag::ConnectHandlers() {
 // --- events ------------------------------------------------------------------------------------
 
 bool frmAntrag::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == coFreeRooms || watched == lbUsedRoom) {
+        if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+            RaumAnzeigeAbgleichen();
+        else if (watched == coFreeRooms &&
+                 (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress))
+            RaumwechselGesehen();
+        return QDialog::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::KeyPress) {
         // The editable company and person boxes refuse quotes like the checking text boxes.
         for (int i = 0; i < 2; ++i) {
@@ -573,11 +641,16 @@ void frmAntrag::Form_Load() {
 void frmAntrag::Form_Activate() {
     RunGuarded(QStringLiteral("frmAntrag.Form_Activate"), [&] {
         m_bAktiviert = true;
-        if (goRecht && goRecht->Zugriff().compare(QLatin1String("L"), Qt::CaseInsensitive) == 0) {
+        const bool nurLesen =
+            goRecht && goRecht->Zugriff().compare(QLatin1String("L"), Qt::CaseInsensitive) == 0;
+        if (nurLesen) {
             for (QPushButton* b : {pbNew, pbSave, pbDelete, pbEMail, cmdDruck[2], cmdDruck[5]})
                 b->setEnabled(false);
         }
         Data2Ctrl();
+        // Nothing can be stored, so there is no series to define either.
+        if (nurLesen)
+            pbSerie->setEnabled(false);
         m_bGeaendert = false;
         if (coRaumart->currentIndex() < 0 && coRaumart->count() > 0) {
             LadeSperre sperre(*this);

@@ -65,6 +65,9 @@ public:
     // The room shown in lbUsedRoom and the id kept with it ("" = none, "0" = several rooms).
     void SetzeGewaehltenRaum(const QString& kurzbez, const QString& tag);
     QString RaumTag() const;
+    // After a conflict moved the reservation to another room, the room field stays marked until
+    // the user has looked at it (clicked or entered it).
+    bool RaumwechselMarkiert() const { return m_bRaumwechsel; }
 
     bool Geaendert() const { return m_bGeaendert; }
     void SetGeaendert(bool geaendert) { m_bGeaendert = geaendert; }
@@ -131,6 +134,11 @@ public:
     void pbHistorie_Click();
     // The confirmation mail; not wired yet.
     void pbEMail_Click();
+
+    // --- documents (frmAntragDruck.cpp) -------------------------------------------------------
+    // "Bestelldaten" (1), "Rückantwort" (2), "Hinweisschild" (3), "Umbau" (4), "Rechnung" (5):
+    // the booking as the form shows it, in a print preview.
+    void cmdDruck_Click(int index);
 
     // --- series (frmAntragSerie.cpp) -----------------------------------------------------------
     // "> Serie definieren": the series dialog, pre-filled from the form; its rule replaces the
@@ -286,17 +294,25 @@ private:
     // Set-up and clear-down rows and their buttons on or off.
     void BauFreigeben(bool an);
 
+    // room field helpers (frmAntragRaeume.cpp)
+    void MarkiereRaumwechsel(const QString& alt, const QString& neu);
+    void RaumwechselGesehen();
+    // The chosen room shows once: the label only where the list of free rooms is hidden.
+    void RaumAnzeigeAbgleichen();
+
     std::shared_ptr<CSerienFkt> m_Serie;
     std::shared_ptr<CBelegungRec> m_Beleg;
     QButtonGroup* m_stuhlGruppe = nullptr;
     int m_iLaden = 0;
     bool m_bGeaendert = false;
     bool m_bGeschlossen = false;
-    bool m_bSpeichert = false;     // pbSave_Click is running
-    bool m_bSchreibfehler = false; // the last save failed writing to the database
-    bool m_bGeladen = false;       // Form_Load ran
-    bool m_bAktiviert = false;     // Form_Activate ran
-    int m_iMaxPers = 0;            // capacity of the chosen room
-    int m_iDatumIndex = -1;        // calendar button whose month view is open
-    QString m_stMeldung;           // reason of Eingabekontrolle
+    bool m_bSpeichert = false;         // pbSave_Click is running
+    bool m_bSchreibfehler = false;     // the last save failed writing to the database
+    bool m_bGeladen = false;           // Form_Load ran
+    bool m_bAktiviert = false;         // Form_Activate ran
+    int m_iMaxPers = 0;                // capacity of the chosen room
+    int m_iDatumIndex = -1;            // calendar button whose month view is open
+    QString m_stMeldung;               // reason of Eingabekontrolle
+    bool m_bRaumwechsel = false;       // the room field is marked after a switch
+    bool m_bRaumartGewechselt = false; // coRaumart_Click is searching rooms of the new type
 };

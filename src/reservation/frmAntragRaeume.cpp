@@ -15,6 +15,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTabWidget>
 
 namespace {
 
@@ -61,9 +62,27 @@ bool frmAntrag::IsFreeRaum() {
             return true;
 
         const QString raum = lbUsedRoom->text();
-        const QString umgeschaltet =
-            QStringLiteral("Wenn möglich, wurde vom Programm auf einen anderen Raum dieser "
-                           "Raumart umgeschaltet.");
+
+        // The room is given up; the search picks the first free room of the type.
+        SetzeGewaehltenRaum(QString(), QString());
+        lbUsedRoom->hide();
+        coFreeRooms->show();
+        if (f_RecBelegung)
+            f_RecBelegung->rb_id = 0;
+        if (m_Beleg)
+            m_Beleg->rb_id = 0;
+        pbFreeRooms_Click();
+        const QString neu =
+            coFreeRooms->currentIndex() >= 0 ? coFreeRooms->currentText() : QString();
+
+        // The message names both rooms, so that nobody saves into a room they never chose.
+        const QString wechsel =
+            !neu.isEmpty()
+                ? QStringLiteral("Der Antrag wurde vom Raum '") + raum +
+                      QStringLiteral("' in den freien Raum '") + neu +
+                      QStringLiteral("' dieser Raumart umgeschaltet. Bitte prüfen Sie den Raum.")
+                : QStringLiteral("Kein anderer Raum dieser Raumart ist frei. Bitte wählen Sie "
+                                 "einen anderen Termin oder eine andere Raumart.");
         QString text;
         if (!raum.isEmpty()) {
             QString zeile;
@@ -77,25 +96,40 @@ bool frmAntrag::IsFreeRaum() {
                         tfDt_bis->text().trimmed() + QStringLiteral(", ") +
                         tfTm_bis->text().trimmed();
             text = QStringLiteral("Es gibt einen Belegungskonflikt bei folgenden Daten:") + kCrLf +
-                   kCrLf + zeile + kCrLf + kCrLf + umgeschaltet;
+                   kCrLf + zeile + kCrLf + kCrLf + wechsel;
         } else {
             text = QStringLiteral("Achtung! Wegen eines Belegungskonfliktes ist der gewählte Raum "
                                   "nicht benutzbar.") +
-                   kCrLf + kCrLf + umgeschaltet;
+                   kCrLf + kCrLf + wechsel;
         }
+        MarkiereRaumwechsel(raum, neu);
         MsgBox(text, PromptButtons::Ok, PromptIcon::None, QStringLiteral("Terminänderung"));
-
-        // The room is given up; the search picks the first free room of the type.
-        SetzeGewaehltenRaum(QString(), QString());
-        lbUsedRoom->hide();
-        coFreeRooms->show();
-        if (f_RecBelegung)
-            f_RecBelegung->rb_id = 0;
-        if (m_Beleg)
-            m_Beleg->rb_id = 0;
-        pbFreeRooms_Click();
         return false;
     });
+}
+
+void frmAntrag::MarkiereRaumwechsel(const QString& alt, const QString& neu) {
+    m_bRaumwechsel = true;
+    SSTab1->setCurrentIndex(0);
+    coFreeRooms->setStyleSheet(
+        QStringLiteral("QComboBox { background: #FFF1A8; border: 2px solid #D02020; }"));
+    coFreeRooms->setToolTip(
+        alt.isEmpty() ? QStringLiteral("Raum wegen eines Belegungskonflikts gewechselt")
+                      : QStringLiteral("Raum wegen eines Belegungskonflikts gewechselt: vorher '") +
+                            alt + QStringLiteral("'") +
+                            (neu.isEmpty() ? QString() : QStringLiteral(", jetzt '") + neu + "'"));
+}
+
+void frmAntrag::RaumwechselGesehen() {
+    if (!m_bRaumwechsel)
+        return;
+    m_bRaumwechsel = false;
+    coFreeRooms->setStyleSheet(QString());
+    coFreeRooms->setToolTip(QString());
+}
+
+void frmAntrag::RaumAnzeigeAbgleichen() {
+    lbUsedRoom->setMaximumWidth(coFreeRooms->isHidden() ? QWIDGETSIZE_MAX : 0);
 }
 
 // --- free-room search --------------------------------------------------------------------------
@@ -164,6 +198,17 @@ void frmAntrag::pbFreeRooms_Click() {
             if (i > 0) {
                 coFreeRooms->setCurrentIndex(i);
                 coFreeRooms_Click();
+            } else if (i < 0 && !frei.isEmpty() && !m_bRaumartGewechselt) {
+                // The room is taken at this time: the search moved the reservation, say so.
+                const QString neu = coFreeRooms->currentText();
+                MarkiereRaumwechsel(vorher, neu);
+                MsgBox(QStringLiteral("Der Raum '") + vorher +
+                           QStringLiteral("' ist zu dieser Zeit belegt. Der Antrag wurde in den "
+                                          "freien Raum '") +
+                           neu +
+                           QStringLiteral("' dieser Raumart umgeschaltet. Bitte prüfen Sie "
+                                          "den Raum."),
+                       PromptButtons::Ok, PromptIcon::None, QStringLiteral("Terminänderung"));
             }
         }
         m_bGeaendert = false;
@@ -223,7 +268,10 @@ void frmAntrag::coRaumart_Click() {
             return;
         lbUsedRoom->hide();
         coFreeRooms->show();
+        // The rooms of another type replace the room of the old one without a word.
+        m_bRaumartGewechselt = true;
         pbFreeRooms_Click();
+        m_bRaumartGewechselt = false;
     });
 }
 

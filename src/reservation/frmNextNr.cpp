@@ -36,6 +36,8 @@ frmNextNr::frmNextNr(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(edOrderNr);
     layout->addLayout(buttons);
+    // Wide enough that the title bar shows the whole title.
+    setMinimumWidth(fontMetrics().horizontalAdvance(kTitel) + 140);
 
     edOrderNr->installEventFilter(this);
     connect(edOrderNr, &QLineEdit::textChanged, this, [this] { edOrderNr_Change(); });

@@ -3,6 +3,7 @@
 #include "TestProjekt.h"
 #include "TovoRaumverwCtrl.h"
 #include "TovoTools.h"
+#include "TovoZeitPlan.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -202,7 +203,7 @@ private Q_SLOTS:
         QCOMPARE(ctrl.llArchiv->text(), QStringLiteral("Archivierung bis: ") + archiv);
     }
 
-    void readOnlyRightsDisablePortalButton() {
+    void readOnlyRightsDisableWriting() {
         QTemporaryDir dir;
         ScriptedPrompt prompt;
         TovoRaumverwCtrl ctrl;
@@ -210,8 +211,35 @@ private Q_SLOTS:
         recht->SetZugriff(QStringLiteral("L"));
         QVERIFY(ctrl.OpenDb(exeDir(), dir.path(), QString(), recht));
         QCOMPARE(goRecht.get(), recht.get());
-        QVERIFY(!ctrl.MainToolbarButtons.value(QStringLiteral("Intranet"))->isEnabled() &&
-                ctrl.MainToolbarButtons.value(QStringLiteral("New"))->isEnabled());
+        QVERIFY(ctrl.NurLesen());
+        QVERIFY(!ctrl.MainToolbarButtons.value(QStringLiteral("Intranet"))->isEnabled());
+        QVERIFY(!ctrl.MainToolbarButtons.value(QStringLiteral("New"))->isEnabled());
+        QVERIFY(!ctrl.mnuBearbeiten.value(30)->isEnabled());
+
+        // The plan neither drags a bar nor offers a free slot.
+        TovoZeitPlan& plan = *ctrl.TovoZeitPlan1;
+        plan.resize(900, 200);
+        plan.SetZeitraum(TovoZeitPlan::Woche);
+        const double tag = std::floor(plan.Anzeigedatum());
+        ZeitPlanTermin t;
+        t.lId = 7;
+        t.lStammId = 1;
+        t.lFarbe = kFarbeBelegung;
+        t.DtVon = tag + 0.3;
+        t.DtBis = tag + 0.7;
+        plan.Laden({{1, QStringLiteral("A"), {}, {}, {}}, {2, QStringLiteral("B"), {}, {}, {}}},
+                   {t});
+        QSignalSpy frei(&plan, &TovoZeitPlan::FreeSelected);
+        QSignalSpy verschoben(&plan, &TovoZeitPlan::MoveAntrag);
+        const QPoint balken = plan.TerminRect(0).center();
+        const QPoint zielZeile = balken + QPoint(0, plan.ZeilenHoehe());
+        QTest::mouseDClick(&plan, Qt::LeftButton, {}, zielZeile);
+        QTest::mousePress(&plan, Qt::LeftButton, {}, balken);
+        QTest::mouseMove(&plan, balken + QPoint(0, 8));
+        QTest::mouseMove(&plan, zielZeile);
+        QTest::mouseRelease(&plan, Qt::LeftButton, {}, zielZeile);
+        QCOMPARE(frei.count(), 0);
+        QCOMPARE(verschoben.count(), 0);
     }
 };
 

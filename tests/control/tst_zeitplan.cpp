@@ -22,9 +22,9 @@ class TestZeitPlan : public QObject {
     TovoZeitPlan* plan = nullptr;
 
     void load(TovoZeitPlan& p) {
-        ZeitPlanRaumListe raeume{{11, QStringLiteral("Raum A"), QStringLiteral("1.1"), {}},
-                                 {12, QStringLiteral("Raum B"), QStringLiteral("1.2"), {}},
-                                 {13, QStringLiteral("Raum C"), QStringLiteral("1.3"), {}}};
+        ZeitPlanRaumListe raeume{{11, QStringLiteral("Raum A"), QStringLiteral("1.1"), {}, {}},
+                                 {12, QStringLiteral("Raum B"), QStringLiteral("1.2"), {}, {}},
+                                 {13, QStringLiteral("Raum C"), QStringLiteral("1.3"), {}, {}}};
         ZeitPlanTerminListe termine;
         ZeitPlanTermin t;
         t.lId = 501;
@@ -124,6 +124,62 @@ private Q_SLOTS:
         g.visibleRows(40 + 22 * 3, 10, first, last);
         QCOMPARE(first, offset / 22);
         QCOMPARE(last, offset / 22 + 2);
+    }
+
+    void wheel_data() {
+        QTest::addColumn<int>("dx");
+        QTest::addColumn<int>("dy");
+        QTest::addColumn<bool>("shift");
+        QTest::addColumn<bool>("ctrl");
+        QTest::addColumn<int>("art");
+        QTest::addColumn<int>("schritte");
+        using R = ZeitPlanGeometry::Rad;
+        QTest::newRow("wheel down scrolls rooms down")
+            << 0 << -240 << false << false << int(R::Zeilen) << 2;
+        QTest::newRow("wheel up scrolls rooms up")
+            << 0 << 120 << false << false << int(R::Zeilen) << -1;
+        QTest::newRow("shift+wheel up goes back")
+            << 0 << 120 << true << false << int(R::Zeitraum) << -1;
+        QTest::newRow("shift turned horizontal by the system")
+            << -120 << 0 << true << false << int(R::Zeitraum) << 1;
+        QTest::newRow("horizontal wheel right goes on")
+            << -120 << 0 << false << false << int(R::Zeitraum) << 1;
+        QTest::newRow("ctrl+wheel up makes rows taller")
+            << 0 << 120 << false << true << int(R::Zeilenhoehe) << 1;
+        QTest::newRow("less than a notch does nothing")
+            << 0 << 60 << true << true << int(R::Nichts) << 0;
+    }
+    void wheel() {
+        QFETCH(int, dx);
+        QFETCH(int, dy);
+        QFETCH(bool, shift);
+        QFETCH(bool, ctrl);
+        const auto rad = ZeitPlanGeometry::RadWirkung(dx, dy, shift, ctrl);
+        QTEST(int(rad.art), "art");
+        QTEST(rad.schritte, "schritte");
+    }
+
+    void rowHeightStaysReadable() {
+        QCOMPARE(ZeitPlanGeometry::ZeilenZusatz(22, 0, 2), 8);
+        QCOMPARE(ZeitPlanGeometry::ZeilenZusatz(22, 8, -100), 16 - 22);
+        QCOMPARE(ZeitPlanGeometry::ZeilenZusatz(22, 0, 100), 2 * 22);
+    }
+
+    void wheelOverThePlan() {
+        plan->resize(860, 40 + 22); // room for one row
+        QSignalSpy blaettern(plan, &TovoZeitPlan::RadBlaettern);
+        auto drehe = [&](QPoint winkel, Qt::KeyboardModifiers mods) {
+            QWheelEvent e(QPointF(300, 50), plan->mapToGlobal(QPointF(300, 50)), {}, winkel,
+                          Qt::NoButton, mods, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(plan, &e);
+        };
+        drehe({0, -120}, Qt::NoModifier);
+        QCOMPARE(plan->ZeilenOffset(), 2 * 22); // three rows asked, two there to scroll
+        drehe({0, 120}, Qt::ShiftModifier);
+        QCOMPARE(blaettern.size(), 1);
+        QCOMPARE(blaettern.at(0).at(0).toInt(), -1);
+        drehe({0, 120}, Qt::ControlModifier);
+        QCOMPARE(plan->ZeilenHoehe(), 26);
     }
 
     void doubleClickOnBarOpensIt() {

@@ -445,8 +445,8 @@ private Q_SLOTS:
         QCOMPARE(p->prompt.last().text,
                  "Es gibt einen Belegungskonflikt bei folgenden Daten:\r\n\r\nRaum: 'Raum A' am " +
                      konflikt +
-                     ". \r\n\r\nWenn möglich, wurde vom Programm auf einen anderen Raum dieser "
-                     "Raumart umgeschaltet.");
+                     ". \r\n\r\nDer Antrag wurde vom Raum 'Raum A' in den freien Raum 'Raum B' "
+                     "dieser Raumart umgeschaltet. Bitte prüfen Sie den Raum.");
     }
 };
 

@@ -5,6 +5,7 @@
 #include "AntragProjekt.h"
 
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -551,8 +552,13 @@ private Q_SLOTS:
         QCOMPARE(p->prompt.last().text,
                  QStringLiteral("Es gibt einen Belegungskonflikt bei folgenden Daten:\r\n\r\n"
                                 "Raum: 'Raum A' von 16.03.2026, 08:00 bis 16.03.2026, 11:00\r\n\r\n"
-                                "Wenn möglich, wurde vom Programm auf einen anderen Raum dieser "
-                                "Raumart umgeschaltet."));
+                                "Der Antrag wurde vom Raum 'Raum A' in den freien Raum 'Raum B' "
+                                "dieser Raumart umgeschaltet. Bitte prüfen Sie den Raum."));
+        // The room field stays marked until the user looks at it.
+        QVERIFY(form->RaumwechselMarkiert());
+        QFocusEvent fokus(QEvent::FocusIn);
+        QCoreApplication::sendEvent(form->coFreeRooms, &fokus);
+        QVERIFY(!form->RaumwechselMarkiert());
         QCOMPARE(form->coFreeRooms->count(), 1);
         QCOMPARE(form->coFreeRooms->currentText(), QStringLiteral("Raum B"));
         QCOMPARE(form->RaumTag(), QString::number(p->raumB));
@@ -562,6 +568,20 @@ private Q_SLOTS:
         form->tfTm_bis->setText(QStringLiteral("11:30"));
         form->tfTm_bis_LostFocus();
         QCOMPARE(p->prompt.shown.size(), 1);
+    }
+
+    void openingABookingInATakenRoomSaysSo() {
+        // Older data can hold two bookings at once; the form does not move one silently.
+        p->buche(p->raumA, Tag(0, 10), Tag(0, 12), 501);
+        p->prompt.clear();
+        form->OeffneBelegung(p->buche(p->satz(p->raumA, Tag(0, 11), Tag(0, 13), 502)));
+        p->oeffne(*form);
+        QCOMPARE(form->coFreeRooms->currentText(), QStringLiteral("Raum B"));
+        QCOMPARE(p->texte(),
+                 QStringList{"Der Raum 'Raum A' ist zu dieser Zeit belegt. Der Antrag wurde in "
+                             "den freien Raum 'Raum B' dieser Raumart umgeschaltet. Bitte prüfen "
+                             "Sie den Raum."});
+        QVERIFY(form->RaumwechselMarkiert());
     }
 };
 

@@ -1,0 +1,159 @@
+#include "Bericht.h"
+
+#include "BerichtDaten.h"
+#include "RvGlobals.h"
+#include "TovoDate.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QTextDocument>
+
+std::function<int(QDialog&)> Bericht::ZeigeVorschau = [](QDialog& d) { return d.exec(); };
+
+namespace {
+
+QString lesen(const QString& pfad) {
+    QFile f(pfad);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll());
+}
+
+QPageLayout seitenLayout(bool quer) {
+    return QPageLayout(QPageSize(QPageSize::A4),
+                       quer ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(15, 12, 15, 10), QPageLayout::Millimeter);
+}
+
+} // namespace
+
+bool Bericht::LadeVorlage(const QString& name, QString& text, QString& datei) {
+    const QString dateiName = name + QStringLiteral(".html");
+    QStringList orte;
+    if (!gstReportDir.isEmpty())
+        orte << QFileInfo(gstReportDir + dateiName).absoluteFilePath();
+    orte << QCoreApplication::applicationDirPath() + QStringLiteral("/Berichte/") + dateiName;
+    orte << QStringLiteral(":/tovo/berichte/") + dateiName;
+    for (const QString& ort : orte) {
+        if (!QFileInfo::exists(ort))
+            continue;
+        text = lesen(ort);
+        datei = ort;
+        return true;
+    }
+    return false;
+}
+
+bool Bericht::Erstellen(const QString& connection, const BerichtArt& art, QString* error,
+                        const QString& zeitraum) {
+    QString vorlage;
+    if (!LadeVorlage(art.name, vorlage, m_vorlage)) {
+        if (error)
+            *error = QStringLiteral("Zum Bericht „%1“ gibt es keine Vorlage.").arg(art.name);
+        return false;
+    }
+    kainjow::mustache::data daten;
+    QString fehler;
+    if (!BerichtDaten::Lesen(connection, art, daten, &fehler)) {
+        if (error)
+            *error = QStringLiteral("Die Druckdaten können nicht gelesen werden.\n") + fehler;
+        return false;
+    }
+    if (!zeitraum.isEmpty())
+        daten.set("Zeitraum", zeitraum.toStdString());
+    if (!BerichtDaten::Rendern(vorlage, m_vorlage, daten, m_html, error))
+        return false;
+    m_titel = art.titel;
+    m_quer = art.quer;
+    return true;
+}
+
+void Bericht::Zeichnen(QPagedPaintDevice* device) const {
+    QPainter p(device);
+    if (!p.isActive())
+        return;
+    const QRectF flaeche(QPointF(0, 0),
+                         device->pageLayout().paintRectPixels(device->logicalDpiX()).size());
+    const double mm = device->logicalDpiY() / 25.4;
+    const double fuss = 9 * mm; // room for the footer at the foot of each page
+    const QSizeF seite(flaeche.width(), flaeche.height() - fuss);
+
+    QTextDocument doc;
+    doc.documentLayout()->setPaintDevice(device);
+    doc.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    doc.setDocumentMargin(0);
+    doc.setHtml(m_html);
+    doc.setPageSize(seite);
+
+    QFont fussSchrift(QStringLiteral("DejaVu Sans"), 7);
+    const QString links = m_titel + QStringLiteral("  ·  Gedruckt am ") +
+                          TovoDate::now().format(QStringLiteral("dd.mm.yyyy hh:nn"));
+    const int seiten = doc.pageCount();
+    for (int i = 0; i < seiten; ++i) {
+        if (i > 0)
+            device->newPage();
+        p.save();
+        p.translate(0, -i * seite.height());
+        QAbstractTextDocumentLayout::PaintContext ctx;
+        ctx.clip = QRectF(0, i * seite.height(), seite.width(), seite.height());
+        ctx.palette.setColor(QPalette::Text, Qt::black);
+        p.setClipRect(ctx.clip);
+        doc.documentLayout()->draw(&p, ctx);
+        p.restore();
+
+        const double y = flaeche.height() - fuss + 3 * mm;
+        p.setPen(QPen(Qt::gray, 0.2 * mm));
+        p.drawLine(QPointF(0, y), QPointF(flaeche.width(), y));
+        p.setPen(Qt::black);
+        p.setFont(fussSchrift);
+        const QRectF zeile(0, y + 1 * mm, flaeche.width(), fuss - 4 * mm);
+        p.drawText(zeile, Qt::AlignLeft | Qt::AlignVCenter, links);
+        p.drawText(zeile, Qt::AlignRight | Qt::AlignVCenter,
+                   QStringLiteral("Seite %1 von %2").arg(i + 1).arg(seiten));
+    }
+}
+
+bool Bericht::SchreibePdf(const QString& datei, QString* error) const {
+    QFile f(datei);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        if (error)
+            *error = QStringLiteral("Die PDF-Datei „%1“ kann nicht geschrieben werden: %2")
+                         .arg(QDir::toNativeSeparators(datei), f.errorString());
+        return false;
+    }
+    {
+        QPdfWriter writer(&f);
+        writer.setTitle(m_titel);
+        writer.setCreator(QStringLiteral("Tovo Raumverwaltung"));
+        writer.setResolution(300);
+        writer.setPageLayout(seitenLayout(m_quer));
+        Zeichnen(&writer);
+    }
+    if (f.error() != QFileDevice::NoError) {
+        if (error)
+            *error = QStringLiteral("Die PDF-Datei „%1“ kann nicht geschrieben werden: %2")
+                         .arg(QDir::toNativeSeparators(datei), f.errorString());
+        return false;
+    }
+    return true;
+}
+
+void Bericht::Vorschau(QWidget* parent) const {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(seitenLayout(m_quer));
+    printer.setDocName(m_titel);
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("BerichtVorschau"));
+    dialog.setWindowTitle(QStringLiteral("Druckvorschau – ") + m_titel);
+    dialog.resize(1100, 760);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [this](QPrinter* drucker) { Zeichnen(drucker); });
+    ZeigeVorschau(dialog);
+}

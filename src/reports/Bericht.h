@@ -1,0 +1,48 @@
+#pragma once
+
+#include "BerichtArt.h"
+
+#include <QString>
+#include <functional>
+
+class QDialog;
+class QPagedPaintDevice;
+class QWidget;
+
+// A report made from the print table and its template, ready to be paged onto PDF, printer or
+// preview. The template "NAME.html" is looked up in the project's report directory
+// (gstReportDir) first, then in the folder "Berichte" beside the program, and else the copy
+// built into the program is used.
+class Bericht {
+public:
+    // Reads t_tmp_Druck on `connection` and renders the template of `art`; `zeitraum` is the
+    // period the heading shows (empty: the period text of the rows). False with a German
+    // message in `error` when the template is faulty or the table cannot be read.
+    bool Erstellen(const QString& connection, const BerichtArt& art, QString* error,
+                   const QString& zeitraum = QString());
+
+    const QString& Html() const { return m_html; }
+    const QString& Titel() const { return m_titel; }
+    // The template file that was used (a path, or ":/..." for the built-in one).
+    const QString& Vorlage() const { return m_vorlage; }
+    bool Quer() const { return m_quer; }
+
+    // Lays the report out on the device's pages with the footer (title, print date, page n of
+    // m), in the device's page layout (SchreibePdf and Vorschau set A4 portrait or landscape).
+    void Zeichnen(QPagedPaintDevice* device) const;
+    // Writes a PDF file; false with a German message when the file cannot be written.
+    bool SchreibePdf(const QString& datei, QString* error) const;
+    // The print preview, from which the user prints or saves a PDF.
+    void Vorschau(QWidget* parent) const;
+    // How the preview is shown; tests replace it to look at the dialog instead of waiting.
+    static std::function<int(QDialog&)> ZeigeVorschau;
+
+    // The template text of a report name and where it came from.
+    static bool LadeVorlage(const QString& name, QString& text, QString& datei);
+
+private:
+    QString m_html;
+    QString m_titel;
+    QString m_vorlage;
+    bool m_quer = false;
+};

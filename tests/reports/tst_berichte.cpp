@@ -1,0 +1,214 @@
+// Reports from template to page: template override and fallback, escaping, faulty templates,
+// and every report family end to end as PDF, read back with pdftotext. The overviews run
+// through the host program's command line.
+#include "Bericht.h"
+#include "DruckTabelle.h"
+#include "TestProjekt.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTextDocument>
+#include <QtTest>
+
+namespace {
+double Am(int monat, int tag) {
+    return TovoDate::fromParts(2026, monat, tag).value();
+}
+void schreibe(const QString& pfad, const QByteArray& text) {
+    QDir().mkpath(QFileInfo(pfad).absolutePath());
+    QFile f(pfad);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+} // namespace
+
+class TestBerichte : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProjekt> p;
+    QString fehler;
+
+    QString pdfText(const QString& pdf) {
+        QProcess proc;
+        proc.start(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        if (!proc.waitForFinished(30000))
+            return QStringLiteral("pdftotext läuft nicht");
+        return QString::fromUtf8(proc.readAllStandardOutput());
+    }
+    int seiten(const QString& pdf) { return pdfText(pdf).count(QLatin1Char('\f')); }
+    // Runs the host program; returns its exit code and puts stderr into `fehler`.
+    int programm(const QStringList& args) {
+        QProcess proc;
+        proc.start(TovoBinDir() + QStringLiteral("/tovo-raumverw"),
+                   QStringList{p->dir.path()} + args);
+        if (!proc.waitForFinished(60000))
+            return -1;
+        fehler = QString::fromUtf8(proc.readAllStandardError());
+        return proc.exitStatus() == QProcess::NormalExit ? proc.exitCode() : -1;
+    }
+    QString html(const QString& name) {
+        Bericht b;
+        if (!b.Erstellen(gDb, *FindeBericht(name), &fehler))
+            return QString();
+        QTextDocument doc;
+        doc.setHtml(b.Html());
+        return doc.toPlainText();
+    }
+
+private Q_SLOTS:
+    void init() {
+        p = std::make_unique<TestProjekt>();
+        gstReportDir = gstProjektDir + QStringLiteral("Report/");
+        const int32_t saal =
+            p->raum(QStringLiteral("Saal Nord"), p->raumart(QStringLiteral("Säle")));
+        const int32_t raum =
+            p->raum(QStringLiteral("Raum 12"), p->raumart(QStringLiteral("Büros")));
+        CBelegungRec b = TestProjekt::satz(saal, Am(3, 18) + Uhr(9), Am(3, 18) + Uhr(12), 4711);
+        b.Verst = QStringLiteral("Rat <b>&{{x}}</b>");
+        b.Miete = Currency::fromDouble(1250.5);
+        b.Technik = Currency::fromDouble(80);
+        b.Inst = QStringLiteral("Muster GmbH");
+        p->buche(b);
+        p->buche(raum, Am(3, 17) + Uhr(14), Am(3, 19) + Uhr(10), 4712);
+        QVERIFY(p->ok);
+    }
+    void cleanup() { p.reset(); }
+
+    void vorlage() {
+        QVERIFY(DruckTabelle::Zeitraum(gDb, Am(3, 16), Am(3, 22), &fehler));
+        // Without a template of its own the project gets the default, escaped.
+        QVERIFY2(html(QStringLiteral("Repwo")).contains(QStringLiteral("Rat <b>&{{x}}</b>")),
+                 qPrintable(fehler));
+        schreibe(gstReportDir + QStringLiteral("Repwo.html"),
+                 "<p>Eigene Liste {{Zeitraum}}: {{#zeilen}}[{{Verst}}]{{/zeilen}}</p>");
+        QCOMPARE(html(QStringLiteral("Repwo")),
+                 QStringLiteral("Eigene Liste vom 16.03.2026 bis 22.03.2026: "
+                                "[Sitzung][Rat <b>&{{x}}</b>]"));
+    }
+
+    void vorlageFehler_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("Abschnitt offen")
+            << QByteArray("<p>\n\n{{#zeilen}}\n{{Verst}}\n") << QStringLiteral("Zeile 3");
+        QTest::newRow("Ende ohne Anfang")
+            << QByteArray("<p>\n{{/zeilen}}") << QStringLiteral("Zeile 2");
+        QTest::newRow("Platzhalter offen")
+            << QByteArray("\n\n\n\n{{Titel") << QStringLiteral("Zeile 5");
+    }
+    void vorlageFehler() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, meldung);
+        const QString datei = gstReportDir + QStringLiteral("RepTaZ.html");
+        schreibe(datei, text);
+        QVERIFY(DruckTabelle::Tag(gDb, Am(3, 18), &fehler));
+        Bericht b;
+        QVERIFY(!b.Erstellen(gDb, *FindeBericht(QStringLiteral("RepTaZ")), &fehler));
+        QVERIFY2(fehler.contains(QFileInfo(datei).absoluteFilePath()) && fehler.contains(meldung),
+                 qPrintable(fehler));
+    }
+
+    // Overviews through the command line: each PDF holds its rows.
+    void uebersicht_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("texte");
+        QTest::addColumn<int>("seiten");
+        const auto a = [](const char* name, std::initializer_list<const char*> rest) {
+            QStringList l{QStringLiteral("--bericht"), QLatin1String(name)};
+            for (const char* r : rest)
+                l << QString::fromUtf8(r);
+            return l;
+        };
+        QTest::newRow("Woche") << a("Repwo.rpt", {"--datum", "18.03.2026"})
+                               << QStringList{"Belegungsübersicht",
+                                              "vom 16.03.2026 bis 22.03.2026",
+                                              "Mittwoch, 18.03.2026",
+                                              "Rat <b>&{{x}}</b>",
+                                              "17.03. 14:00 –",
+                                              "Seite 1 von 1"}
+                               << 1;
+        QTest::newRow("Monat") << a("Repmo", {"--monat", "3", "--jahr", "2026"})
+                               << QStringList{"März 2026", "Saal Nord", "Raum 12", "4711"} << 1;
+        QTest::newRow("Kosten") << a("repko", {"--monat", "3", "--jahr", "2026"})
+                                << QStringList{"1.250,50", "80,00", "1.330,50", "Gesamtsumme"} << 1;
+        QTest::newRow("Auslastung") << a("RepAusl", {"--jahr", "2026"})
+                                    << QStringList{"Raum 12", "Saal Nord", "Durchschnitt"} << 1;
+        QTest::newRow("Tag nach Raumarten") << a("RepTa", {"--datum", "18.03.2026"})
+                                            << QStringList{"Mittwoch, 18.03.2026", "Büros", "Säle",
+                                                           "00:00 – 00:00", "09:00 – 12:00"}
+                                            << 1;
+    }
+    void uebersicht() {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, texte);
+        QFETCH(int, seiten);
+        const QString pdf = p->dir.filePath(QStringLiteral("bericht.pdf"));
+        QCOMPARE(programm(args + QStringList{QStringLiteral("--pdf"), pdf}), 0);
+        const QString text = pdfText(pdf);
+        for (const QString& t : texte)
+            QVERIFY2(text.contains(t), qPrintable(t + QStringLiteral(" fehlt in:\n") + text));
+        QCOMPARE(this->seiten(pdf), seiten);
+    }
+
+    void kommandozeileFehler_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("Pfad") << QStringList{"--bericht",  "RepTaZ", "--datum",
+                                             "18.03.2026", "--pdf",  "/nicht/da/x.pdf"}
+                              << QStringLiteral("kann nicht geschrieben werden");
+        QTest::newRow("Name") << QStringList{"--bericht", "Repxy", "--pdf", "x.pdf"}
+                              << QStringLiteral("Unbekannter Bericht „Repxy“");
+        QTest::newRow("Datum") << QStringList{"--bericht",  "RepTaR", "--datum",
+                                              "32.13.2026", "--pdf",  "x.pdf"}
+                               << QStringLiteral("kein gültiges Datum");
+    }
+    void kommandozeileFehler() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, meldung);
+        QVERIFY(programm(args) != 0);
+        QVERIFY2(fehler.contains(meldung), qPrintable(fehler));
+    }
+
+    // The documents of one booking, one page each.
+    void dokument_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("texte");
+        QTest::newRow("Bestelldaten")
+            << QStringLiteral("Repeb") << QStringList{"Bestelldaten", "Whiteboard, Leinwand"};
+        QTest::newRow("Rückantwort")
+            << QStringLiteral("Repra") << QStringList{"Muster GmbH", "Am Markt 3", "Saal Nord"};
+        QTest::newRow("Hinweisschild")
+            << QStringLiteral("Rephs") << QStringList{"Rat", "09:00 – 12:00"};
+        QTest::newRow("Umbau") << QStringLiteral("Repum")
+                               << QStringList{"Umbauauftrag", "18.03.2026 08:00 – 09:00"};
+        QTest::newRow("Rechnung") << QStringLiteral("RepRechnung")
+                                  << QStringList{"Rechnung Nr. 4711", "1.250,50", "1.330,50"};
+    }
+    void dokument() {
+        QFETCH(QString, name);
+        QFETCH(QStringList, texte);
+        DruckTabelle::BelegDruck d;
+        QSqlQuery q(QSqlDatabase::database(gDb));
+        d.beleg = p->lies(p->wert(QStringLiteral("SELECT Rec_ID FROM T_fm_belegung WHERE "
+                                                 "lAuftrNr = 4711"))
+                              .toInt());
+        d.beleg.Aust = 1 + 64;
+        d.beleg.Udt_von = d.beleg.Udt_bis = d.beleg.dt_von;
+        d.beleg.Utm_von = Uhr(8);
+        d.beleg.Utm_bis = Uhr(9);
+        d.strasse = QStringLiteral("Am Markt 3");
+        QCOMPARE(DruckTabelle::Beleg(gDb, d, &fehler), DruckTabelle::BelegErgebnis::Ok);
+        Bericht b;
+        QVERIFY2(b.Erstellen(gDb, *FindeBericht(name), &fehler), qPrintable(fehler));
+        const QString pdf = p->dir.filePath(name + QStringLiteral(".pdf"));
+        QVERIFY2(b.SchreibePdf(pdf, &fehler), qPrintable(fehler));
+        const QString text = pdfText(pdf);
+        for (const QString& t : texte)
+            QVERIFY2(text.contains(t), qPrintable(t + QStringLiteral(" fehlt in:\n") + text));
+        QCOMPARE(seiten(pdf), 1);
+    }
+};
+
+QTEST_MAIN(TestBerichte)
+#include "tst_berichte.moc"
