@@ -156,12 +156,12 @@ bool TovoRaumverwCtrl::OpenDb(const QString& stExeDriveDir, const QString& stPro
             return;
         }
         // A database this user may not change opens for reading only, as with reading rights.
-        mbNurLesen = QFileInfo::exists(gstDbPath) && IstSchreibgeschuetzt(gstDbPath);
-        if (mbNurLesen) {
+        mbDbSchreibgeschuetzt = QFileInfo::exists(gstDbPath) && IstSchreibgeschuetzt(gstDbPath);
+        if (mbDbSchreibgeschuetzt) {
             goRecht = std::make_shared<CTovoRecht>();
             goRecht->SetZugriff(QStringLiteral("L"));
             MainToolbarButtons.value(QStringLiteral("Intranet"))->setEnabled(false);
-            MainToolbarButtons.value(QStringLiteral("New"))->setEnabled(false);
+            SetzeNurLesen(true);
             mstStatushinweis = QStringLiteral("Die Datenbank %1 ist schreibgeschützt: Sie können "
                                               "Belegungen ansehen, aber nichts ändern.")
                                    .arg(QDir::toNativeSeparators(gstDbPath));
@@ -174,7 +174,7 @@ bool TovoRaumverwCtrl::OpenDb(const QString& stExeDriveDir, const QString& stPro
         CloseSqliteConnection(gDb);
         gDb = UniqueConnectionName(QStringLiteral("gDb"));
         QString error;
-        if (!OpenSqliteConnection(gstDbPath, gDb, mbNurLesen, &error)) {
+        if (!OpenSqliteConnection(gstDbPath, gDb, mbDbSchreibgeschuetzt, &error)) {
             gDb.clear();
             const QString text = QStringLiteral("Die Datenbank %1 konnte nicht geöffnet werden!")
                                      .arg(QDir::toNativeSeparators(gstDbPath)) +
@@ -187,7 +187,7 @@ bool TovoRaumverwCtrl::OpenDb(const QString& stExeDriveDir, const QString& stPro
         m_rvDb = std::make_unique<CRvDb>();
         gRvDb = m_rvDb.get();
         gRvDb->SetOpenOptions(false);
-        gRvDb->SetOpenReadOnly(mbNurLesen);
+        gRvDb->SetOpenReadOnly(mbDbSchreibgeschuetzt);
         gRvDb->SetDbPath(gstDbPath);
         if (!gRvDb->OpenDb() || !gRvDb->IsValidDb()) {
             MsgBox(gRvDb->LastError() + QLatin1Char('\n') +

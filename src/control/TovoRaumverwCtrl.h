@@ -73,7 +73,7 @@ public:
     CStammdatenDb* StammdatenDb() const { return moStammdatenDb.get(); }
     // True when the project database is opened for reading only, because this user may not
     // change it; the note for the host's status line says so ("" otherwise).
-    bool NurLesen() const { return mbNurLesen; }
+    bool DbSchreibgeschuetzt() const { return mbDbSchreibgeschuetzt; }
     QString StatushinweisText() const { return mstStatushinweis; }
     static bool IstSchreibgeschuetzt(const QString& dbPath);
 
@@ -243,7 +243,7 @@ private:
     bool mbNurLesen = false;
     QString mstStatushinweis;
     bool mbStartDatumAktiv = false;
-    bool mbNurLesen = false;
+    bool mbDbSchreibgeschuetzt = false;
     bool m_fillingDates = false; // the date fields are being filled by the program
     bool m_rebuilding = false;
     ViewQueries::Zeitfenster m_fenster; // the days whose bookings the main plan holds

@@ -129,7 +129,7 @@ private Q_SLOTS:
         QVERIFY(ctrl.OpenDb(exeDir(), dir.path(), QString(), nullptr));
         ctrl.Data2Ctrl();
         QCOMPARE(prompt.shown.size(), 0);
-        QVERIFY(ctrl.NurLesen() && gRvDb->OpenReadOnly());
+        QVERIFY(ctrl.DbSchreibgeschuetzt() && ctrl.NurLesen() && gRvDb->OpenReadOnly());
         QCOMPARE(hinweis.size(), 1);
         QVERIFY2(hinweis[0][0].toString().contains(QStringLiteral("schreibgeschützt")),
                  qPrintable(hinweis[0][0].toString()));
@@ -145,7 +145,7 @@ private Q_SLOTS:
         QVERIFY(QFile::setPermissions(db, QFile::ReadOwner | QFile::WriteOwner));
         TovoRaumverwCtrl again;
         QVERIFY(again.OpenDb(exeDir(), dir.path(), QString(), nullptr));
-        QVERIFY(!again.NurLesen() && again.StatushinweisText().isEmpty());
+        QVERIFY(!again.DbSchreibgeschuetzt() && again.StatushinweisText().isEmpty());
         again.CloseDb();
     }
 
