@@ -1,120 +1,179 @@
-// Measures the occupancy views on a large generated project and prints the figures, last the
-// line "rebuild_ratio=R paint_ratio=P":
-//   R = graphical rebuild time / bare scan of the same rows through Qt SQL
-//   P = paint time of a week with 100,000 bookings loaded / with 10,000 loaded
-// Usage: bench_views [rooms] [bookings]   (defaults 200 and 100000)
+// Measures the occupancy views against the length of the booking history. Two projects with
+// the same rooms and the same bookings per day, ending two weeks from today, differ only in how
+// far back their history reaches: 10,000 bookings against 500,000 (ten years of a busy site).
+// Each measurement runs in a child process of its own, so that its memory peak is its own:
+//   history_ratio = (open until first paint + rebuild of a week), large / small project
+//   rss_ratio     = peak memory of the process, large / small project
+//   paint_ratio   = paint of a week with two years of bookings loaded / with ten weeks loaded
+// Medians of `runs` child runs each; the last line holds all ratios as name=value.
+// Usage: bench_views [rooms] [small] [large] [runs]   (defaults 200 10000 500000 5)
+#include "BenchProjekt.h"
 #include "CRvDb.h"
-#include "Prompt.h"
 #include "RvGlobals.h"
+#include "SqlConnection.h"
 #include "TovoDate.h"
 #include "TovoRaumverwCtrl.h"
 #include "TovoZeitPlan.h"
-#include "ViewQueries.h"
+#include "ZeitPlanLesen.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
-#include <QPainter>
-#include <QRandomGenerator>
-#include <QSet>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QTableWidget>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
+#include <map>
+#include <vector>
 
 namespace {
 
-constexpr int kTypes = 8;
+// Bookings per year of the generated site.
+constexpr double kProJahr = 50000;
 
-// Fills the project: rooms in room types, bookings spread over five years without overlaps in
-// a room; every third booking has set-up and clear-down spans.
-bool generate(const QString& connection, int rooms, int bookings, double firstDay) {
-    QSqlDatabase db = QSqlDatabase::database(connection);
-    QSqlQuery q(db);
-    db.transaction();
-    for (int t = 1; t <= kTypes; ++t) {
-        q.prepare(QStringLiteral("INSERT INTO T_Raumart (stRaumArt) VALUES (?)"));
-        q.addBindValue(QStringLiteral("Raumart %1").arg(t));
-        q.exec();
-    }
-    for (int r = 1; r <= rooms; ++r) {
-        q.prepare(
-            QStringLiteral("INSERT INTO T_rb_Anzeige (RaumNr, Kurzbez, lRaumartId, IANZAHLPERS, "
-                           "stAusstattung) VALUES (?, ?, ?, ?, ?)"));
-        q.addBindValue(QStringLiteral("1.1.%1.%2").arg(r / 50).arg(r, 3, 10, QLatin1Char('0')));
-        q.addBindValue(QStringLiteral("Raum %1").arg(r, 3, 10, QLatin1Char('0')));
-        q.addBindValue((r - 1) % kTypes + 1);
-        q.addBindValue(10 + r % 40);
-        q.addBindValue(QStringLiteral("WPB"));
-        if (!q.exec())
-            return false;
-    }
-    QRandomGenerator rng(4711);
-    const int perRoom = bookings / rooms;
-    const double span = 5 * 365.0;
-    q.prepare(
-        QStringLiteral("INSERT INTO T_fm_belegung (lAuftrNr, rb_id, dt_von, tm_von, dt_bis, "
-                       "tm_bis, Best, Verst, STEMAIL, "
-                       "Udt_von, Utm_von, Udt_bis, Utm_bis, Rdt_von, Rtm_von, Rdt_bis, Rtm_bis) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    int n = 0;
-    for (int r = 1; r <= rooms; ++r) {
-        const double step = span / perRoom;
-        for (int i = 0; i < perRoom; ++i, ++n) {
-            const double day = std::floor(firstDay + i * step);
-            const double von = (8 + rng.bounded(6)) / 24.0;
-            const double bis = von + (1 + rng.bounded(3)) / 24.0;
-            const bool bau = n % 3 == 0;
-            const QVariant none = TovoDate::kNoDate;
-            q.addBindValue(1000 + n);
-            q.addBindValue(r);
-            q.addBindValue(day);
-            q.addBindValue(von);
-            q.addBindValue(day);
-            q.addBindValue(bis);
-            q.addBindValue(QStringLiteral("Besteller %1").arg(n % 997));
-            q.addBindValue(QStringLiteral("Veranstaltung %1").arg(n % 113));
-            q.addBindValue(QStringLiteral("person%1@firma.example").arg(n % 997));
-            q.addBindValue(bau ? QVariant(day) : none);
-            q.addBindValue(bau ? QVariant(von - 1 / 24.0) : none);
-            q.addBindValue(bau ? QVariant(day) : none);
-            q.addBindValue(bau ? QVariant(von) : none);
-            q.addBindValue(bau ? QVariant(day) : none);
-            q.addBindValue(bau ? QVariant(bis) : none);
-            q.addBindValue(bau ? QVariant(day) : none);
-            q.addBindValue(bau ? QVariant(bis + 0.5 / 24.0) : none);
-            if (!q.exec()) {
-                std::fprintf(stderr, "%s\n", qPrintable(q.lastError().text()));
-                return false;
-            }
-        }
-    }
-    return db.commit();
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n == 0 ? 0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-// Best of a few runs, in milliseconds.
-double best(int runs, const std::function<void()>& f) {
-    double bestMs = 1e300;
-    for (int i = 0; i < runs; ++i) {
+double ms(const QElapsedTimer& t) {
+    return t.nsecsElapsed() / 1e6;
+}
+
+QString exeDir() {
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
+}
+
+// A project folder with `bookings` bookings at kProJahr a year, the last two weeks from today.
+bool makeProject(const QString& dir, int rooms, int bookings) {
+    const QString path = dir + QStringLiteral("/TovoRaumverw.mdb");
+    QFile::remove(path);
+    if (!QFile::copy(exeDir() + QStringLiteral("Leeres Projekt/TovoRaumverw.mdb"), path))
+        return false;
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    CRvDb db; // opening gives the database the program's indexes
+    db.SetDbPath(path);
+    db.SetOpenReadOnly(false);
+    if (!db.OpenDb())
+        return false;
+    BenchProjekt::Optionen o;
+    o.raeume = rooms;
+    o.belegungen = bookings;
+    o.tage = bookings / kProJahr * 365.0;
+    o.ersterTag = TovoDate::today().value() + 14 - o.tage;
+    QString error;
+    QElapsedTimer t;
+    t.start();
+    const std::clock_t cpu = std::clock();
+    if (!BenchProjekt::Erzeuge(db.ConnectionName(), o, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return false;
+    }
+    std::printf("generate_%d_ms: %.0f (cpu %.0f)\n", bookings, ms(t),
+                (std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC);
+    return true;
+}
+
+// Peak resident memory of this process in KiB. The kernel's VmHWM belongs to the process image
+// since its exec; getrusage's figure would carry over the parent's peak from before the exec.
+long peakRssKb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+// Child: opens the project as the host does, until the first paint, then rebuilds the week.
+int measureOpen(const QString& dir) {
+    QImage image(1400, 900, QImage::Format_ARGB32_Premultiplied);
+    QElapsedTimer t;
+    t.start();
+    TovoRaumverwCtrl ctrl;
+    ctrl.resize(image.size());
+    if (!ctrl.OpenDb(exeDir(), dir, QString(), nullptr))
+        return 1;
+    ctrl.Data2Ctrl();
+    ctrl.render(&image);
+    const double firstPaint = ms(t);
+    std::vector<double> rebuilds;
+    for (int i = 0; i < 5; ++i) {
+        t.restart();
+        ctrl.SetzeAnsichtNeu();
+        ctrl.render(&image);
+        rebuilds.push_back(ms(t));
+    }
+    std::printf("first_paint_ms=%.3f rebuild_ms=%.3f rss_kb=%ld bars=%lld\n", firstPaint,
+                median(rebuilds), peakRssKb(),
+                static_cast<long long>(ctrl.TovoZeitPlan1->Termine().size()));
+    ctrl.CloseDb();
+    return 0;
+}
+
+// Runs a child on the project and reads its figures.
+bool runChild(const QString& dir, std::map<QString, double>& out) {
+    QProcess p;
+    p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--oeffnen"), dir});
+    if (!p.waitForFinished(600000) || p.exitCode() != 0) {
+        std::fprintf(stderr, "%s\n", p.readAllStandardError().constData());
+        return false;
+    }
+    const QStringList lines =
+        QString::fromUtf8(p.readAllStandardOutput()).trimmed().split(QLatin1Char('\n'));
+    for (const QString& pair : lines.last().split(QLatin1Char(' '))) {
+        const QString key = pair.section(QLatin1Char('='), 0, 0);
+        out[key] = pair.section(QLatin1Char('='), 1).toDouble();
+    }
+    return true;
+}
+
+// Paint of a week with a short and a long span of bookings loaded: the visible bars are the same.
+double paintRatio(const QString& dir) {
+    const QString conn = UniqueConnectionName(QStringLiteral("bench"));
+    if (!OpenSqliteConnection(dir + QStringLiteral("/TovoRaumverw.mdb"), conn, true, nullptr))
+        return 0;
+    const double heute = TovoDate::today().value();
+    ZeitPlanTerminListe kurz, lang;
+    QString error;
+    ZeitPlanLesen::LeseTermine(conn, 0, {heute - 35, heute + 35}, kurz, &error);
+    ZeitPlanLesen::LeseTermine(conn, 0, {heute - 365, heute + 365}, lang, &error);
+    ZeitPlanRaumListe raeume;
+    for (int r = 1; r <= 200; ++r)
+        raeume.append({r, QStringLiteral("Raum %1").arg(r), QString(), QString()});
+    CloseSqliteConnection(conn);
+
+    TovoZeitPlan plan;
+    plan.resize(1400, 900);
+    plan.SetZeitraum(TovoZeitPlan::Woche);
+    plan.SetAnzeigedatum(heute);
+    QImage image(plan.size(), QImage::Format_ARGB32_Premultiplied);
+    auto paint = [&] {
         QElapsedTimer t;
         t.start();
-        f();
-        bestMs = std::min(bestMs, t.nsecsElapsed() / 1e6);
+        for (int i = 0; i < 20; ++i)
+            plan.render(&image);
+        return ms(t) / 20;
+    };
+    std::vector<double> small, large;
+    for (int i = 0; i < 5; ++i) {
+        plan.Laden(raeume, kurz);
+        paint();
+        small.push_back(paint());
+        plan.Laden(raeume, lang);
+        paint();
+        large.push_back(paint());
     }
-    return bestMs;
-}
-
-void print(const char* name, double value) {
-    std::printf("%s: %.3f\n", name, value);
-}
-void count(const char* name, qsizetype value) {
-    std::printf("%s: %lld\n", name, static_cast<long long>(value));
+    std::printf("paint_week_ms_small: %.3f (%lld bars)\npaint_week_ms_large: %.3f (%lld bars)\n",
+                median(small), static_cast<long long>(kurz.size()), median(large),
+                static_cast<long long>(lang.size()));
+    return median(large) / median(small);
 }
 
 } // namespace
@@ -123,80 +182,42 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (argc == 3 && QLatin1String(argv[1]) == QLatin1String("--oeffnen"))
+        return measureOpen(QString::fromLocal8Bit(argv[2]));
+
     const int rooms = argc > 1 ? std::max(8, atoi(argv[1])) : 200;
-    const int bookings = argc > 2 ? std::max(rooms, atoi(argv[2])) : 100000;
+    const int small = argc > 2 ? std::max(rooms, atoi(argv[2])) : 10000;
+    const int large = argc > 3 ? std::max(small, atoi(argv[3])) : 500000;
+    const int runs = argc > 4 ? std::max(1, atoi(argv[4])) : 5;
 
-    QTemporaryDir dir;
-    TovoRaumverwCtrl ctrl;
-    ctrl.resize(1400, 900);
-    if (!ctrl.OpenDb(QCoreApplication::applicationDirPath(), dir.path(), QString(), nullptr)) {
-        std::fprintf(stderr, "Projekt konnte nicht geöffnet werden\n");
+    QTemporaryDir smallDir, largeDir;
+    if (!makeProject(smallDir.path(), rooms, small) || !makeProject(largeDir.path(), rooms, large))
         return 1;
+
+    // One run each to warm the file cache, then the measured runs in turns.
+    std::map<QString, double> figures;
+    if (!runChild(smallDir.path(), figures) || !runChild(largeDir.path(), figures))
+        return 1;
+    std::map<QString, std::vector<double>> s, l;
+    for (int i = 0; i < runs; ++i) {
+        for (auto [dir, into] : {std::pair{&smallDir, &s}, std::pair{&largeDir, &l}}) {
+            figures.clear();
+            if (!runChild(dir->path(), figures))
+                return 1;
+            for (const auto& [k, v] : figures)
+                (*into)[k].push_back(v);
+        }
     }
-    const double firstDay = TovoDate::fromParts(2024, 1, 1).value();
-    QElapsedTimer gen;
-    gen.start();
-    if (!generate(gDb, rooms, bookings, firstDay))
-        return 1;
-    print("generate_ms", gen.elapsed());
-    count("rooms", rooms);
-    count("bookings", bookings);
-
-    ctrl.Data2Ctrl();
-    const double rebuildMs = best(3, [&] { ctrl.SetzeAnsichtNeu(); });
-    const double scanMs = best(3, [&] {
-        QSqlQuery q(QSqlDatabase::database(gDb));
-        q.setForwardOnly(true);
-        q.exec(ViewQueries::BalkenSql(false));
-        const int cols = q.record().count();
-        double sink = 0;
-        while (q.next())
-            for (int c = 0; c < cols; ++c)
-                sink += q.value(c).isNull() ? 0 : 1;
-        if (sink < 0)
-            std::printf("%f\n", sink);
-    });
-    count("bars_loaded", ctrl.TovoZeitPlan1->Termine().size());
-    print("rebuild_ms", rebuildMs);
-    print("bare_scan_ms", scanMs);
-
-    // Paint a week in the first months, once with the first tenth of the bookings loaded and
-    // once with all of them: the visible bars are the same.
-    const ZeitPlanRaumListe raeume = ctrl.TovoZeitPlan1->Raeume();
-    ZeitPlanTerminListe alle = ctrl.TovoZeitPlan1->Termine();
-    ZeitPlanTerminListe zehntel;
-    const double grenze = firstDay + 5 * 365.0 / 10;
-    for (const auto& t : alle)
-        if (t.DtVon < grenze)
-            zehntel.append(t);
-    TovoZeitPlan plan;
-    plan.resize(1400, 900);
-    plan.SetZeitraum(TovoZeitPlan::Woche);
-    plan.SetDatumVon(firstDay + 63);
-    QImage image(plan.size(), QImage::Format_ARGB32_Premultiplied);
-    auto paint = [&] {
-        for (int i = 0; i < 20; ++i)
-            plan.render(&image);
-    };
-    plan.Laden(raeume, zehntel);
-    paint(); // warm caches and fonts before measuring
-    const double paintSmall = best(5, paint) / 20;
-    plan.Laden(raeume, alle);
-    const double paintLarge = best(5, paint) / 20;
-    QSet<int64_t> ids;
-    for (const auto& t : zehntel)
-        ids.insert(t.lId);
-    count("paint_week_bookings_small", ids.size());
-    print("paint_week_ms_small", paintSmall);
-    print("paint_week_ms_large", paintLarge);
-
-    const QString tag = TovoDate(firstDay + 63).sqlDateText();
-    const double gridMs = best(3, [&] { ctrl.FillGrid(tag); });
-    print("fillgrid_day_ms", gridMs);
-    count("fillgrid_rows", ctrl.fgMain->rowCount());
-
-    std::printf("rebuild_ratio=%.2f paint_ratio=%.2f\n", rebuildMs / scanMs,
-                paintLarge / paintSmall);
-    ctrl.CloseDb();
+    auto both = [&](const QString& key) { return std::pair{median(s[key]), median(l[key])}; };
+    for (const char* key : {"first_paint_ms", "rebuild_ms", "rss_kb", "bars"}) {
+        const auto [a, b] = both(QLatin1String(key));
+        std::printf("%s: %.3f (%d) / %.3f (%d)\n", key, a, small, b, large);
+    }
+    const auto [fpS, fpL] = both(QStringLiteral("first_paint_ms"));
+    const auto [rbS, rbL] = both(QStringLiteral("rebuild_ms"));
+    const auto [rssS, rssL] = both(QStringLiteral("rss_kb"));
+    const double paint = paintRatio(largeDir.path());
+    std::printf("history_ratio=%.2f paint_ratio=%.2f rss_ratio=%.2f\n", (fpL + rbL) / (fpS + rbS),
+                paint, rssL / rssS);
     return 0;
 }

@@ -29,6 +29,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     menuBar()->addMenu(m_ctrl->mnuReportMenu());
     menuBar()->addMenu(m_ctrl->mnuAnsichtMenu());
     connect(m_ctrl, &TovoRaumverwCtrl::ExitModule, this, &QWidget::close);
+    // The control's notes (a write-protected database) stay in the status line.
+    auto* hinweis = new QLabel(this);
+    statusBar()->addWidget(hinweis, 1);
+    connect(m_ctrl, &TovoRaumverwCtrl::Statushinweis, hinweis, &QLabel::setText);
     connect(m_ctrl, &TovoRaumverwCtrl::Statusmeldung, this,
             [this](const QString& text, int dauerMs) { statusBar()->showMessage(text, dauerMs); });
     statusBar()->setObjectName(QStringLiteral("statusBar"));

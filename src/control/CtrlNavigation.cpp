@@ -49,6 +49,7 @@ void TovoRaumverwCtrl::ConnectHandlers() {
     connect(mvDatum, &QCalendarWidget::activated, this, [this](QDate d) { mvDatum_DateClick(d); });
     connect(VInScroll, &QScrollBar::valueChanged, this, [this] { VInScroll_Change(); });
     TovoZeitPlan1->SetVScrollBar(VInScroll);
+    connect(TovoZeitPlan1, &TovoZeitPlan::SichtGeaendert, this, [this] { LadeZeitfenster(); });
     connect(TovoZeitPlan1, &TovoZeitPlan::ResizeControl, this,
             [this] { TovoZeitPlan_ResizeControl(); });
     connect(TovoZeitPlan1, &TovoZeitPlan::ChangeAnzeige, this,

@@ -7,6 +7,7 @@
 #include "TovoDate.h"
 #include "TovoZeitPlan.h"
 #include "ViewQueries.h"
+#include "ZeitPlanLesen.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,12 +34,6 @@ const char* const kGridHeader =
     "<Raum                        |Auftr.Nr|Von Zeit |Bis Zeit  |Besteller                      "
     "|Telefon       |Fax             |Firma                  |KST   |>Pers|Veranstaltung     "
     "|E-Mail";
-
-// Label of a bar: orderer, event and e-mail address.
-QString balkenText(const ViewQueries::BelegungBalken& b) {
-    return b.Best.trimmed() + QLatin1Char('/') + b.Verst.trimmed() + QLatin1Char('/') +
-           b.STEMAIL.trimmed();
-}
 
 QString raumInfo(const CAnzeigeRec& r) {
     QStringList parts;
@@ -131,6 +126,10 @@ void TovoRaumverwCtrl::SetzeAnsichtNeu() {
         const int32_t raumartId = SelectedRaumartId();
         const bool alle = raumartId == 0;
 
+        // Keep the window painting while a large plan loads.
+        const auto zwischendurch = [] {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        };
         QVector<ViewQueries::RaumZeile> zeilen;
         QString error;
         if (!ViewQueries::ReadRaeume(gDb, raumartId, zeilen, &error))
@@ -148,54 +147,31 @@ void TovoRaumverwCtrl::SetzeAnsichtNeu() {
             raeume.append(r);
         }
 
-        ZeitPlanTerminListe termine;
-        int seitYield = 0;
-        const bool ok = ViewQueries::ForEachBalken(
-            gDb, raumartId,
-            [&](const ViewQueries::BelegungBalken& b) {
-                ZeitPlanTermin t;
-                t.lId = b.Rec_ID;
-                t.lStammId = b.rb_id;
-                t.stName = balkenText(b);
-                if (!IsNoDate(b.Udt_von)) {
-                    t.lFarbe = kFarbeUmbau;
-                    t.DtVon = b.Udt_von + b.Utm_von;
-                    t.DtBis = !IsNoDate(b.Udt_bis) ? b.Udt_bis + b.Utm_bis : b.dt_von + b.tm_von;
-                    termine.append(t);
-                }
-                t.lFarbe = kFarbeBelegung;
-                t.DtVon = b.dt_von + b.tm_von;
-                t.DtBis = b.dt_bis + b.tm_bis;
-                termine.append(t);
-                if (!IsNoDate(b.Rdt_bis)) {
-                    t.lFarbe = kFarbeUmbau;
-                    t.DtVon = !IsNoDate(b.Rdt_von) ? b.Rdt_von + b.Rtm_von : b.dt_bis + b.tm_bis;
-                    t.DtBis = b.Rdt_bis + b.Rtm_bis;
-                    termine.append(t);
-                }
-                // Keep the window painting while a large plan loads.
-                if (++seitYield == 512) {
-                    seitYield = 0;
-                    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-                }
-                return true;
-            },
-            &error);
-        if (!ok)
-            RaiseError(error);
-
         if (edStartDatum->text().trimmed().isEmpty()) {
             TovoZeitPlan1->SetDatumVon(TovoDate::today());
             TovoZeitPlan2->SetAnzeigedatum(TovoZeitPlan1->Anzeigedatum());
         }
+        // Only the bookings around the shown period are read; moving beyond them reads more
+        // (LadeZeitfenster).
+        const ViewQueries::Zeitfenster fenster =
+            ZeitPlanLesen::FensterFuer(TovoZeitPlan1->DatumVon(), TovoZeitPlan1->DatumBis());
+        ZeitPlanTerminListe termine;
+        if (!ZeitPlanLesen::LeseTermine(gDb, raumartId, fenster, termine, &error, zwischendurch))
+            RaiseError(error);
+        m_fenster = fenster;
+        m_fensterRaumart = raumartId;
         TovoZeitPlan1->Laden(raeume, termine, nullptr);
 
+        // The overview keeps its own start and months; its display date marks what the main
+        // plan shows.
         const TovoDate heute = TovoDate::today();
         const double monatsErster = TovoDate::fromParts(heute.year(), heute.month(), 1);
-        TovoZeitPlan2->Laden(raeume, termine, nullptr);
-        // The overview keeps its own start; its display date marks what the main plan shows.
         TovoZeitPlan2->Bereich(monatsErster, 6);
         TovoZeitPlan2->SetDatumVon(monatsErster);
+        const ViewQueries::Zeitfenster monate{monatsErster, TovoZeitPlan2->DatumBis() + 1};
+        if (!ZeitPlanLesen::LeseTermine(gDb, raumartId, monate, termine, &error, zwischendurch))
+            RaiseError(error);
+        TovoZeitPlan2->Laden(raeume, termine, nullptr);
         TovoZeitPlan2->Zeichnen();
 
         FillDateFields();
@@ -206,6 +182,25 @@ void TovoRaumverwCtrl::SetzeAnsichtNeu() {
         m_rebuildAgain = false;
         SetzeAnsichtNeu();
     }
+}
+
+void TovoRaumverwCtrl::LadeZeitfenster() {
+    // A rebuild reads for itself; the table view rebuilds when the plan shows again.
+    if (m_rebuilding || !m_fenster.begrenzt() || AktuelleAnsicht() == 1)
+        return;
+    const double von = TovoZeitPlan1->DatumVon(), bis = TovoZeitPlan1->DatumBis();
+    if (ZeitPlanLesen::Deckt(m_fenster, von, bis))
+        return;
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.LadeZeitfenster"), [&] {
+        WaitCursor wait;
+        const ViewQueries::Zeitfenster fenster = ZeitPlanLesen::FensterFuer(von, bis);
+        ZeitPlanTerminListe termine;
+        QString error;
+        if (!ZeitPlanLesen::LeseTermine(gDb, m_fensterRaumart, fenster, termine, &error))
+            RaiseError(error);
+        m_fenster = fenster;
+        TovoZeitPlan1->Laden(TovoZeitPlan1->Raeume(), termine, nullptr);
+    });
 }
 
 void TovoRaumverwCtrl::FillGrid(const QString& datum) {

@@ -24,6 +24,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
@@ -145,11 +146,35 @@ bool TovoRaumverwCtrl::OpenDb(const QString& stExeDriveDir, const QString& stPro
         gstReportDir = mstProjektDir + QStringLiteral("Report/");
         gstDbPath = gstProjektDir + kDbFileName;
 
+        if (QFileInfo(gstDbPath).isDir()) {
+            MsgBox(QStringLiteral("Im Projektverzeichnis %1 gibt es einen Ordner namens %2. "
+                                  "Dort wird die Datenbank des Projekts erwartet; bitte benennen "
+                                  "Sie den Ordner um.")
+                           .arg(QDir::toNativeSeparators(mstProjektDir), kDbFileName) +
+                       QLatin1Char('\n') + QStringLiteral("TovoRaumverwMainCtrl.OpenDb"),
+                   PromptButtons::Ok, PromptIcon::Critical, kAppTitle);
+            return;
+        }
+        // A database this user may not change opens for reading only, as with reading rights.
+        mbDbSchreibgeschuetzt = QFileInfo::exists(gstDbPath) && IstSchreibgeschuetzt(gstDbPath);
+        if (mbDbSchreibgeschuetzt) {
+            goRecht = std::make_shared<CTovoRecht>();
+            goRecht->SetZugriff(QStringLiteral("L"));
+            MainToolbarButtons.value(QStringLiteral("Intranet"))->setEnabled(false);
+            SetzeNurLesen(true);
+            mstStatushinweis = QStringLiteral("Die Datenbank %1 ist schreibgeschützt: Sie können "
+                                              "Belegungen ansehen, aber nichts ändern.")
+                                   .arg(QDir::toNativeSeparators(gstDbPath));
+        } else {
+            mstStatushinweis.clear();
+        }
+        Q_EMIT Statushinweis(mstStatushinweis);
+
         // The direct connection for the views and reports.
         CloseSqliteConnection(gDb);
         gDb = UniqueConnectionName(QStringLiteral("gDb"));
         QString error;
-        if (!OpenSqliteConnection(gstDbPath, gDb, false, &error)) {
+        if (!OpenSqliteConnection(gstDbPath, gDb, mbDbSchreibgeschuetzt, &error)) {
             gDb.clear();
             const QString text = QStringLiteral("Die Datenbank %1 konnte nicht geöffnet werden!")
                                      .arg(QDir::toNativeSeparators(gstDbPath)) +
@@ -162,7 +187,7 @@ bool TovoRaumverwCtrl::OpenDb(const QString& stExeDriveDir, const QString& stPro
         m_rvDb = std::make_unique<CRvDb>();
         gRvDb = m_rvDb.get();
         gRvDb->SetOpenOptions(false);
-        gRvDb->SetOpenReadOnly(false);
+        gRvDb->SetOpenReadOnly(mbDbSchreibgeschuetzt);
         gRvDb->SetDbPath(gstDbPath);
         if (!gRvDb->OpenDb() || !gRvDb->IsValidDb()) {
             MsgBox(gRvDb->LastError() + QLatin1Char('\n') +
@@ -231,6 +256,17 @@ bool TovoRaumverwCtrl::OpenDb(const QString& stExeDriveDir, const QString& stPro
     return result;
 }
 
+bool TovoRaumverwCtrl::IstSchreibgeschuetzt(const QString& dbPath) {
+    // The system refuses the user (access() for everyone but root), or nobody has the write
+    // bit, which root's writes would ignore but which says the file is meant to stay as it is.
+    // SQLite also writes its journal beside the file, so the folder must take new files.
+    const QFileInfo file(dbPath);
+    const QFileInfo folder(file.absolutePath());
+    const auto schreibBits =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return !file.isWritable() || !(file.permissions() & schreibBits) || !folder.isWritable();
+}
+
 void TovoRaumverwCtrl::Data2Ctrl() {
     RunGuarded(QStringLiteral("TovoRaumverwErfMainCtrl.Data2Ctrl"), [&] {
         const TovoDate today = TovoDate::today();
@@ -279,6 +315,7 @@ void TovoRaumverwCtrl::CloseDb() {
         if (gRvDb == m_rvDb.get())
             gRvDb = nullptr;
         m_rvDb.reset();
+        m_fenster = {};
         CloseSqliteConnection(gDb);
         gDb.clear();
         moStammdatenDb.reset();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ViewQueries.h"
+
 #include <QMap>
 #include <QVariant>
 #include <QWidget>
@@ -69,11 +71,19 @@ public:
     bool Unicode() const { return mbUnicode; }
     int Zeitbereich() const { return miZeitbereich; }
     CStammdatenDb* StammdatenDb() const { return moStammdatenDb.get(); }
+    // True when the project database is opened for reading only, because this user may not
+    // change it; the note for the host's status line says so ("" otherwise).
+    bool DbSchreibgeschuetzt() const { return mbDbSchreibgeschuetzt; }
+    QString StatushinweisText() const { return mstStatushinweis; }
+    static bool IstSchreibgeschuetzt(const QString& dbPath);
 
     // --- views ---
     void ChangeAnsicht(int iAnsicht);
     void SetVisuality(bool bGrafisch);
     void SetzeAnsichtNeu();
+    // Reads the bookings around the main plan's period again when it was moved beyond those
+    // read by the last rebuild.
+    void LadeZeitfenster();
     // Fills the table for one day, given as SQL date text m/d/yyyy.
     void FillGrid(const QString& datum);
     // Sort rule of the two time columns: -1, 0 or 1; text that is no time counts as midnight.
@@ -153,6 +163,8 @@ public:
 
 Q_SIGNALS:
     void ExitModule();
+    // A note for the host's status line; "" clears it.
+    void Statushinweis(const QString& text);
     // A short note for the host's status line, shown for `dauerMs` milliseconds (0 = until the
     // next note).
     void Statusmeldung(const QString& text, int dauerMs);
@@ -228,10 +240,14 @@ private:
     std::unique_ptr<CStammdatenDb> moStammdatenDb;
     std::unique_ptr<class CRvDb> m_rvDb;
     bool mbUnicode = false;
-    bool mbStartDatumAktiv = false;
     bool mbNurLesen = false;
+    QString mstStatushinweis;
+    bool mbStartDatumAktiv = false;
+    bool mbDbSchreibgeschuetzt = false;
     bool m_fillingDates = false; // the date fields are being filled by the program
     bool m_rebuilding = false;
+    ViewQueries::Zeitfenster m_fenster; // the days whose bookings the main plan holds
+    int32_t m_fensterRaumart = 0;
     bool m_rebuildAgain = false;
     bool m_terminated = false;
 };

@@ -41,6 +41,7 @@ void TovoZeitPlan::SetBreiteErsteSpalte(int32_t twips) {
 void TovoZeitPlan::SetAnzeigedatum(double d) {
     m_anzeigedatum = d;
     update();
+    Q_EMIT SichtGeaendert();
 }
 
 double TovoZeitPlan::DatumVon() const {
@@ -56,6 +57,7 @@ void TovoZeitPlan::SetDatumVon(double d) {
     else
         m_anzeigedatum = ZeitPlanGeometry::AnzeigedatumFor(m_zeitraum, d);
     update();
+    Q_EMIT SichtGeaendert();
 }
 
 double TovoZeitPlan::DatumBis() const {
@@ -75,6 +77,7 @@ void TovoZeitPlan::SetZeilenart(int32_t v) {
 void TovoZeitPlan::SetZeitraum(int32_t v) {
     m_zeitraum = v;
     update();
+    Q_EMIT SichtGeaendert();
 }
 
 int TovoZeitPlan::rowHeight() const {
@@ -217,6 +220,7 @@ void TovoZeitPlan::Blaettern(int schritt) {
     m_anzeigedatum =
         ZeitPlanGeometry::Blaettern(m_zeitraum, m_anzeigedatum, schritt, m_blockschritt);
     update();
+    Q_EMIT SichtGeaendert();
 }
 
 // ---- hit tests ----

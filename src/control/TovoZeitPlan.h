@@ -84,6 +84,8 @@ Q_SIGNALS:
     void MoveAntrag(int32_t id, const QString& raumId);
     void SelectAntrag(int32_t id);
     void ResizeControl();
+    // The shown span moved or changed its length (date, start, period or a step).
+    void SichtGeaendert();
     // Shift+wheel or a horizontal wheel: one step back (-1) or forward (+1).
     void RadBlaettern(int richtung);
 

@@ -82,8 +82,9 @@ public:
 
 private:
     QSqlDatabase db() const;
-    // Adds what later versions expect of the schema (indexes); run on every writable open.
-    void SchemaErgaenzen();
+    // Creates the indexes a project database lacks and refreshes the planner's statistics
+    // when they are missing or outgrown.
+    void PflegeIndexe();
     // Starts an operation: clears LastError; false (with `message`) when no database is open.
     bool begin(const QString& message);
     // Ends a failed operation: LastError := message, plus CR LF and the driver's text if it failed.

@@ -10,6 +10,8 @@ constexpr double kSecondsPerDay = 86400.0;
 
 // Whole seconds of the fractional day, rounded so that 08:30 stored as a double stays 08:30.
 int secondsOfDay(double value) {
+    if (!std::isfinite(value))
+        return 0;
     double frac = std::fabs(value - std::trunc(value));
     int secs = static_cast<int>(std::llround(frac * kSecondsPerDay));
     return secs >= 86400 ? 86399 : secs;
@@ -45,22 +47,36 @@ TovoDate TovoDate::fromParts(int year, int month, int day, int hour, int minute,
     return TovoDate(d >= 0 ? d + t : d - t); // before 1899 the time counts away from zero
 }
 
-TovoDate TovoDate::today() { return fromDate(QDate::currentDate()); }
+TovoDate TovoDate::today() {
+    return fromDate(QDate::currentDate());
+}
 
 TovoDate TovoDate::now() {
     QDateTime n = QDateTime::currentDateTime();
-    return TovoDate(fromDate(n.date()).value() + fromTime(QTime(n.time().hour(), n.time().minute(),
-                                                                n.time().second()))
-                                                     .value());
+    return TovoDate(fromDate(n.date()).value() +
+                    fromTime(QTime(n.time().hour(), n.time().minute(), n.time().second())).value());
 }
 
-bool TovoDate::isNoDate() const { return std::trunc(m_value) == kNoDate; }
+bool TovoDate::isNoDate() const {
+    // A day number outside the calendar (1.1.100 to 31.12.9999) names no date either.
+    return !inCalendar(m_value) || std::trunc(m_value) == kNoDate;
+}
 
-TovoDate TovoDate::datePart() const { return TovoDate(std::trunc(m_value)); }
+bool TovoDate::inCalendar(double value) {
+    return value >= kMinDay && value < kNoDate + 1;
+}
 
-TovoDate TovoDate::timePart() const { return TovoDate(secondsOfDay(m_value) / kSecondsPerDay); }
+TovoDate TovoDate::datePart() const {
+    return TovoDate(std::trunc(m_value));
+}
+
+TovoDate TovoDate::timePart() const {
+    return TovoDate(secondsOfDay(m_value) / kSecondsPerDay);
+}
 
 QDate TovoDate::toQDate() const {
+    if (!inCalendar(m_value))
+        return QDate(); // would overflow, and names no day
     // A time that rounds up to the next midnight belongs to the next day.
     double frac = std::fabs(m_value - std::trunc(m_value));
     qint64 days = static_cast<qint64>(std::trunc(m_value));
@@ -70,6 +86,8 @@ QDate TovoDate::toQDate() const {
 }
 
 QTime TovoDate::toQTime() const {
+    if (!std::isfinite(m_value))
+        return QTime(0, 0);
     double frac = std::fabs(m_value - std::trunc(m_value));
     qint64 secs = std::llround(frac * kSecondsPerDay);
     if (secs >= 86400)
@@ -77,11 +95,17 @@ QTime TovoDate::toQTime() const {
     return QTime(0, 0).addSecs(static_cast<int>(secs));
 }
 
-QDateTime TovoDate::toQDateTime() const { return QDateTime(toQDate(), toQTime()); }
+QDateTime TovoDate::toQDateTime() const {
+    return QDateTime(toQDate(), toQTime());
+}
 
-int TovoDate::weekdaySundayFirst() const { return toQDate().dayOfWeek() % 7 + 1; }
+int TovoDate::weekdaySundayFirst() const {
+    return toQDate().dayOfWeek() % 7 + 1;
+}
 
-int TovoDate::weekdayMondayFirst() const { return toQDate().dayOfWeek(); }
+int TovoDate::weekdayMondayFirst() const {
+    return toQDate().dayOfWeek();
+}
 
 TovoDate TovoDate::addMonths(int months) const {
     // QDate::addMonths clamps to the last day of the month, which is what callers rely on.
@@ -101,6 +125,7 @@ QString TovoDate::format(const QString& pattern) const {
         return QLatin1Char('\'') + QLatin1String(text) + QLatin1Char('\'');
     };
 
+    const QDate date = toQDate();
     // The pattern as runs of one repeated character.
     struct Run {
         QChar c;
@@ -121,10 +146,12 @@ QString TovoDate::format(const QString& pattern) const {
         return QChar();
     };
 
+    if (!date.isValid())
+        return QString();
+
     // Translate Windows-style letters to Qt's: "m"/"mm" is minutes right after an hour or right
     // before seconds and the month elsewhere; "n"/"nn" are minutes. Qt wants "MM" for months and
     // "mm" for minutes.
-    const QDate date = toQDate();
     QString p;
     p.reserve(pattern.size());
     for (qsizetype i = 0; i < runs.size(); ++i) {
@@ -149,7 +176,10 @@ QString TovoDate::format(const QString& pattern) const {
 
 QString TovoDate::sqlDateText() const {
     QDate d = toQDate();
-    return QStringLiteral("%1/%2/%3").arg(d.month()).arg(d.day()).arg(d.year(), 4, 10, QLatin1Char('0'));
+    return QStringLiteral("%1/%2/%3")
+        .arg(d.month())
+        .arg(d.day())
+        .arg(d.year(), 4, 10, QLatin1Char('0'));
 }
 
 QString TovoDate::weekdayName(int mondayFirst) {
@@ -166,11 +196,12 @@ bool TovoDate::parse(const QString& input, TovoDate& out) {
     const QString text = input.trimmed();
     if (text.isEmpty())
         return false;
-    static const QRegularExpression rxGerman(
-        QStringLiteral(R"(^(\d{1,2})\.(\d{1,2})\.(\d{2}|\d{4})(?:\s+(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?$)"));
-    static const QRegularExpression rxIso(
-        QStringLiteral(R"(^(\d{4})-(\d{1,2})-(\d{1,2})(?:[ T](\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?$)"));
-    static const QRegularExpression rxTime(QStringLiteral(R"(^(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?$)"));
+    static const QRegularExpression rxGerman(QStringLiteral(
+        R"(^(\d{1,2})\.(\d{1,2})\.(\d{2}|\d{4})(?:\s+(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?$)"));
+    static const QRegularExpression rxIso(QStringLiteral(
+        R"(^(\d{4})-(\d{1,2})-(\d{1,2})(?:[ T](\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?$)"));
+    static const QRegularExpression rxTime(
+        QStringLiteral(R"(^(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?$)"));
 
     auto build = [&](int y, int m, int d, const QString& hh, const QString& mi, const QString& ss) {
         QDate date(y, m, d);

@@ -11,6 +11,7 @@ class TovoDate {
 public:
     static constexpr double kNoDate = 2958465.0; // 31.12.9999
     static constexpr double kNullDate = 0.0;     // 30.12.1899
+    static constexpr double kMinDay = -657434.0; // 1.1.100, the first day a date can name
 
     constexpr TovoDate() = default;
     constexpr explicit TovoDate(double value) : m_value(value) {}
@@ -32,7 +33,9 @@ public:
     constexpr double value() const { return m_value; }
     constexpr operator double() const { return m_value; }
 
+    // True for 31.12.9999 and for day numbers outside 1.1.100 to 31.12.9999.
     bool isNoDate() const;
+    static bool inCalendar(double value);
     TovoDate datePart() const;
     TovoDate timePart() const;
 
@@ -54,12 +57,14 @@ public:
     TovoDate addDays(double days) const { return TovoDate(m_value + days); }
     TovoDate addHours(double hours) const { return TovoDate(m_value + hours / 24.0); }
     TovoDate addMinutes(double minutes) const { return TovoDate(m_value + minutes / 1440.0); }
-    // Month arithmetic: the day is clamped to the last day of the target month (31.01. + 1 -> 28/29.02.).
+    // Month arithmetic: the day is clamped to the last day of the target month (31.01. + 1 ->
+    // 28/29.02.).
     TovoDate addMonths(int months) const;
     TovoDate addYears(int years) const { return addMonths(years * 12); }
 
     // Format with the usual pattern letters (dd, d, mm/MM for month, yyyy, yy, hh, nn, ss, dddd,
     // mmmm): both the Windows style ("dd.mm.yyyy", "hh:nn") and Qt's own are understood.
+    // A value outside the calendar gives "".
     QString format(const QString& pattern) const;
     QString toShortDateText() const { return format(QStringLiteral("dd.MM.yyyy")); }
     // SQL date text: month/day/four-digit year without leading zeros (3/14/2026).
@@ -67,8 +72,8 @@ public:
     // The same between "#" signs, the Jet literal form.
     QString jetLiteral() const { return QLatin1Char('#') + sqlDateText() + QLatin1Char('#'); }
 
-    static QString weekdayName(int mondayFirst);  // 1 = "Montag"
-    static QString monthName(int month);          // 1 = "Januar"
+    static QString weekdayName(int mondayFirst); // 1 = "Montag"
+    static QString monthName(int month);         // 1 = "Januar"
 
     friend constexpr bool operator==(TovoDate a, TovoDate b) { return a.m_value == b.m_value; }
 
@@ -77,4 +82,6 @@ private:
 };
 
 // Convenience for records that keep dates as plain doubles.
-inline bool IsNoDate(double value) { return TovoDate(value).isNoDate(); }
+inline bool IsNoDate(double value) {
+    return TovoDate(value).isNoDate();
+}

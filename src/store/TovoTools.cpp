@@ -20,18 +20,42 @@
 //   (before the blank lines that end it), or appends the section at the end of the file. Every
 //   other byte of the file stays as it was, line endings included; new lines take the line ending
 //   the file already uses (CR LF in a new file).
-// Encoding: a file with a UTF-8 byte order mark, or whose non-ASCII bytes form valid UTF-8, is
-// UTF-8 and is written back as such (with its mark if it had one). Any other file is Windows-1252;
-// characters that 1252 lacks are written as "?", as the Windows API does. A new file, or one
-// holding only ASCII, is written in Windows-1252 as long as the text fits, else in UTF-8.
+// Encoding is decided line by line, as files edited by several programs mix them: a line that
+// is valid UTF-8 is UTF-8, any other line is Windows-1252. So a line read before a write reads
+// the same after it. A changed or new line is written in UTF-8 when the file has a UTF-8 byte
+// order mark or UTF-8 lines and no Windows-1252 line, else in Windows-1252 as long as the text
+// fits and reads back the same (characters that 1252 lacks would become "?"), else in UTF-8.
+// A file with a UTF-16 byte order mark (Notepad's "Unicode") is read and written as UTF-16.
+// Lines may end in CR LF, LF or a lone CR (old Mac files); new lines take the file's first ending.
 // File names are matched without regard to case when the exact name does not exist, so that
 // "TovoRaumverw.ini" and "TovoRaumVerw.ini" address one file as on Windows.
 
 namespace {
 
-enum class Encoding { Undecided, Ansi, Utf8, Utf8Bom };
+enum class Encoding { Undecided, Ansi, Utf8, Utf8Bom, Utf16Le, Utf16Be };
 
 const QByteArray kBom("\xEF\xBB\xBF");
+const QByteArray kBomLe("\xFF\xFE");
+const QByteArray kBomBe("\xFE\xFF");
+
+bool isAscii(const QByteArray& bytes) {
+    for (char c : bytes)
+        if (static_cast<uchar>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+bool isUtf8(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    Q_UNUSED(text)
+    return !utf8.hasError();
+}
+
+// One line's text by the rule above.
+QString decodeLine(const QByteArray& raw) {
+    return isUtf8(raw) ? QString::fromUtf8(raw) : Cp1252::decode(raw);
+}
 
 struct RawLine {
     QByteArray text; // without line ending
@@ -100,10 +124,7 @@ public:
     QString lineText(int i) const {
         if (m_lines[i].changed)
             return m_lines[i].newText;
-        const QByteArray& raw = m_lines[i].text;
-        if (i == 0 && m_encoding == Encoding::Utf8Bom)
-            return decode(raw.mid(kBom.size()));
-        return decode(raw);
+        return decodeLine(m_lines[i].text);
     }
     ParsedLine parsed(int i) const { return parseLine(lineText(i)); }
 
@@ -145,24 +166,22 @@ public:
     }
 
     bool save() {
-        if (m_encoding == Encoding::Undecided) {
-            bool fits = true;
-            for (const RawLine& l : std::as_const(m_lines))
-                fits = fits && (!l.changed || Cp1252::canEncode(l.newText));
-            m_encoding = fits ? Encoding::Ansi : Encoding::Utf8;
-        }
         for (RawLine& l : m_lines) {
             if (l.changed)
                 l.text = encode(l.newText);
             l.changed = false;
         }
-
         QByteArray bytes;
-        if (m_encoding == Encoding::Utf8Bom &&
-            (m_lines.isEmpty() || !m_lines[0].text.startsWith(kBom)))
-            bytes = kBom;
         for (const RawLine& l : std::as_const(m_lines))
             bytes += l.text + l.eol;
+        if (m_encoding == Encoding::Utf8Bom)
+            bytes.prepend(kBom);
+        else if (m_encoding == Encoding::Utf16Le || m_encoding == Encoding::Utf16Be) {
+            // The lines are held as UTF-8 inside; the file goes back as it came.
+            const bool le = m_encoding == Encoding::Utf16Le;
+            QStringEncoder enc(le ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE);
+            bytes = (le ? kBomLe : kBomBe) + QByteArray(enc.encode(QString::fromUtf8(bytes)));
+        }
 
         QSaveFile file(m_path);
         file.setDirectWriteFallback(true);
@@ -180,37 +199,35 @@ private:
         QFile file(m_path);
         if (!file.open(QIODevice::ReadOnly))
             return;
-        const QByteArray bytes = file.readAll();
-        m_encoding = detect(bytes);
+        QByteArray bytes = file.readAll();
+        if (bytes.startsWith(kBomLe) || bytes.startsWith(kBomBe)) {
+            const bool le = bytes.startsWith(kBomLe);
+            m_encoding = le ? Encoding::Utf16Le : Encoding::Utf16Be;
+            QStringDecoder dec(le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+            bytes = QString(dec.decode(bytes.mid(2))).toUtf8();
+        } else if (bytes.startsWith(kBom)) {
+            m_encoding = Encoding::Utf8Bom;
+            bytes.remove(0, kBom.size());
+        }
+        bool ansi = false, utf8 = false;
         qsizetype start = 0;
         while (start < bytes.size()) {
-            qsizetype nl = bytes.indexOf('\n', start);
             RawLine line;
-            if (nl < 0) {
-                line.text = bytes.mid(start);
-                start = bytes.size();
-            } else {
-                const bool cr = nl > start && bytes[nl - 1] == '\r';
-                line.text = bytes.mid(start, nl - start - (cr ? 1 : 0));
-                line.eol = cr ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
-                start = nl + 1;
-            }
+            qsizetype end = start;
+            while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+                ++end;
+            line.text = bytes.mid(start, end - start);
+            if (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n')
+                line.eol = QByteArrayLiteral("\r\n");
+            else if (end < bytes.size())
+                line.eol = bytes.mid(end, 1);
+            start = end + line.eol.size();
+            if (!isAscii(line.text))
+                (isUtf8(line.text) ? utf8 : ansi) = true;
             m_lines.append(line);
         }
-    }
-
-    static Encoding detect(const QByteArray& bytes) {
-        if (bytes.startsWith(kBom))
-            return Encoding::Utf8Bom;
-        bool ascii = true;
-        for (char c : bytes)
-            ascii = ascii && static_cast<uchar>(c) < 0x80;
-        if (ascii)
-            return Encoding::Undecided;
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString text = utf8.decode(bytes);
-        Q_UNUSED(text)
-        return utf8.hasError() ? Encoding::Ansi : Encoding::Utf8;
+        if (m_encoding == Encoding::Undecided && (ansi || utf8))
+            m_encoding = ansi ? Encoding::Ansi : Encoding::Utf8;
     }
 
     QByteArray newline() const {
@@ -220,15 +237,15 @@ private:
         return QByteArrayLiteral("\r\n");
     }
 
-    QString decode(const QByteArray& raw) const {
-        return m_encoding == Encoding::Utf8 || m_encoding == Encoding::Utf8Bom
-                   ? QString::fromUtf8(raw)
-                   : Cp1252::decode(raw);
-    }
+    // A changed line: in Windows-1252 where the file is not UTF-8 and the text comes back the
+    // same from the bytes (they might form UTF-8 by chance); in UTF-8 otherwise.
     QByteArray encode(const QString& text) const {
-        return m_encoding == Encoding::Utf8 || m_encoding == Encoding::Utf8Bom
-                   ? text.toUtf8()
-                   : Cp1252::encode(text);
+        if (m_encoding == Encoding::Ansi || m_encoding == Encoding::Undecided) {
+            const QByteArray ansi = Cp1252::encode(text);
+            if (Cp1252::canEncode(text) && decodeLine(ansi) == text)
+                return ansi;
+        }
+        return text.toUtf8();
     }
 
     QString m_path;
@@ -321,7 +338,10 @@ double CTovoTools::DateFromParts(const QString& day, const QString& month,
     const int d = toNumber(day, "Tag");
     const int m = toNumber(month, "Monat");
     int y = toNumber(year, "Jahr");
-    if (y >= 0 && y < 100)
+    // There is no year 0, and a month counted backwards is a typing error, not a date.
+    if (y == 0 || m < 0)
+        RaiseError(QStringLiteral("Ungültiges Datum: %1.%2.%3").arg(day, month, year));
+    if (y > 0 && y < 100)
         y += y < 30 ? 2000 : 1900; // two-digit years as Windows reads them
     // Month and day roll over; the result must still be a date of the years 100 to 9999.
     if (y < 100 || y > 9999 || m < -120000 || m > 120000)

@@ -1,10 +1,13 @@
 #include "ViewQueries.h"
 
+#include "SqlConnection.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
+#include <cmath>
 
 namespace ViewQueries {
 namespace {
@@ -16,7 +19,8 @@ bool fail(QSqlQuery& q, QString* error) {
 }
 
 double dateOrNoDate(const QVariant& v) {
-    return v.isNull() ? TovoDate::kNoDate : v.toDouble();
+    const double d = v.isNull() ? TovoDate::kNoDate : v.toDouble();
+    return TovoDate::inCalendar(d) ? d : TovoDate::kNoDate;
 }
 
 void readRoom(const QSqlQuery& q, const QSqlRecord& rec, CAnzeigeRec& r) {
@@ -86,24 +90,50 @@ bool ReadRaeumeNachName(const QString& connection, int32_t raumartId, QVector<CA
     return true;
 }
 
-QString BalkenSql(bool eineRaumart) {
+QString BalkenSql(bool eineRaumart, bool begrenzt) {
     const QString cols = QStringLiteral(
         "b.Rec_ID, b.rb_id, b.Best, b.Verst, b.STEMAIL, b.dt_von, b.tm_von, b.dt_bis, b.tm_bis, "
         "b.Udt_von, b.Utm_von, b.Udt_bis, b.Utm_bis, b.Rdt_von, b.Rtm_von, b.Rdt_bis, b.Rtm_bis");
+    // A bar [start, end) reaches into the days [A, B) when start < B and end > A; with the time
+    // of day below 1 that holds only if the start day <= B and the end day >= A - 1. The first
+    // bound value is A - 1, the second B. One term per bar, each led by the column of its end
+    // day, so that every term is a range on an index of the booking table.
+    const QString gueltig = QStringLiteral("(%1 >= %2 AND %1 < %3)");
+    auto datum = [&](const char* col) {
+        return gueltig.arg(QLatin1String(col), QString::number(TovoDate::kMinDay, 'f', 0),
+                           QString::number(TovoDate::kNoDate, 'f', 0));
+    };
+    const QString fenster =
+        QStringLiteral("(b.dt_bis >= :a AND b.dt_von <= :b) OR "
+                       // set-up with its own end
+                       "(b.Udt_bis >= :a AND b.Udt_bis < %1 AND b.Udt_von <= :b AND %2) OR "
+                       // set-up that ends where the booking starts
+                       "(b.dt_von >= :a AND b.Udt_von <= :b AND %2 AND NOT COALESCE(%3, 0)) OR "
+                       // clear-down, from its own start or from the booking's end
+                       "(b.Rdt_bis >= :a AND b.Rdt_bis < %1 AND "
+                       "(b.Rdt_von <= :b OR (b.dt_bis <= :b AND NOT COALESCE(%4, 0))))")
+            .arg(QString::number(TovoDate::kNoDate, 'f', 0), datum("b.Udt_von"), datum("b.Udt_bis"),
+                 datum("b.Rdt_von"));
     return QStringLiteral("SELECT ") + cols +
            QStringLiteral(
                " FROM T_rb_Anzeige a INNER JOIN T_fm_belegung b ON a.az_ID = b.rb_id WHERE ") +
-           (eineRaumart ? QStringLiteral("a.lRaumartId = ? AND ") : QString()) +
-           QStringLiteral("b.bArchiviert = 0 ORDER BY a.Kurzbez, b.dt_von");
+           (eineRaumart ? QStringLiteral("a.lRaumartId = :raumart AND ") : QString()) +
+           (begrenzt ? QStringLiteral("(") + fenster + QStringLiteral(") AND ") : QString()) +
+           QStringLiteral("b.bArchiviert = 0 ORDER BY a.Kurzbez, b.dt_von, b.Rec_ID");
 }
 
 bool ForEachBalken(const QString& connection, int32_t raumartId,
-                   const std::function<bool(const BelegungBalken&)>& callback, QString* error) {
+                   const std::function<bool(const BelegungBalken&)>& callback, QString* error,
+                   const Zeitfenster& fenster) {
     QSqlQuery q(QSqlDatabase::database(connection, false));
     q.setForwardOnly(true);
-    q.prepare(BalkenSql(raumartId != 0));
+    q.prepare(BalkenSql(raumartId != 0, fenster.begrenzt()));
     if (raumartId != 0)
-        q.addBindValue(raumartId);
+        q.bindValue(QStringLiteral(":raumart"), raumartId);
+    if (fenster.begrenzt()) {
+        q.bindValue(QStringLiteral(":a"), std::floor(fenster.von) - 1);
+        q.bindValue(QStringLiteral(":b"), std::ceil(fenster.bis));
+    }
     if (!q.exec())
         return fail(q, error);
     BelegungBalken b;
@@ -128,7 +158,7 @@ bool ForEachBalken(const QString& connection, int32_t raumartId,
         if (!callback(b))
             break;
     }
-    return true;
+    return !HasSqlError(q) || fail(q, error);
 }
 
 bool ReadBelegungenAmTag(const QString& connection, int32_t raumId, double tag,
@@ -139,11 +169,11 @@ bool ReadBelegungenAmTag(const QString& connection, int32_t raumId, double tag,
     q.prepare(
         QStringLiteral("SELECT Rec_ID, lAuftrNr, rb_id, dt_von, tm_von, dt_bis, tm_bis, Best, Tel, "
                        "Fax, Inst, KST, Pers, Verst, bEMail FROM T_fm_belegung "
-                       "WHERE dt_von <= ? AND dt_bis >= ? AND rb_id = ? AND bArchiviert = 0 "
-                       "ORDER BY tm_von"));
-    q.addBindValue(tag);
-    q.addBindValue(tag);
+                       "WHERE rb_id = ? AND dt_bis >= ? AND dt_von <= ? AND bArchiviert = 0 "
+                       "ORDER BY tm_von, Rec_ID"));
     q.addBindValue(raumId);
+    q.addBindValue(tag);
+    q.addBindValue(tag);
     if (!q.exec())
         return fail(q, error);
     while (q.next()) {

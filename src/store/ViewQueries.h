@@ -34,12 +34,22 @@ struct BelegungBalken {
     double Rdt_von = 0, Rtm_von = 0, Rdt_bis = 0, Rtm_bis = 0;
 };
 
-// The statement behind ForEachBalken (one bound room-type id when `eineRaumart`).
-QString BalkenSql(bool eineRaumart);
-// Every booking not archived of the rooms of a type (0 = all types), by room name and start
-// date. The callback sees one booking at a time and may return false to stop.
+// Days [von, bis) to read; an empty span (von >= bis) means no date limit.
+struct Zeitfenster {
+    double von = 0, bis = 0;
+    bool begrenzt() const { return von < bis; }
+};
+
+// The statement behind ForEachBalken: one bound room-type id when `eineRaumart`, then the two
+// limits of the span when `begrenzt`.
+QString BalkenSql(bool eineRaumart, bool begrenzt = false);
+// Every booking not archived of the rooms of a type (0 = all types), by room name, start date
+// and id. With a span, only the bookings one of whose bars (set-up, the booking, clear-down)
+// reaches into it, as long as the time fields hold a time of day (0 <= time < 1, which is how
+// the bars use them). The callback sees one booking at a time and may return false to stop.
 bool ForEachBalken(const QString& connection, int32_t raumartId,
-                   const std::function<bool(const BelegungBalken&)>& callback, QString* error);
+                   const std::function<bool(const BelegungBalken&)>& callback, QString* error,
+                   const Zeitfenster& fenster = {});
 
 // The bookings not archived of one room that cover the day, by start time.
 bool ReadBelegungenAmTag(const QString& connection, int32_t raumId, double tag,

@@ -84,6 +84,9 @@ inline bool readValue(const QVariant& v, DateField out, NullRule rule) {
     }
     bool ok = false;
     out.value = v.toDouble(&ok);
+    // A day number outside the calendar would overflow every date routine: it names no date.
+    if (ok && !TovoDate::inCalendar(out.value))
+        out.value = TovoDate::kNoDate;
     return ok;
 }
 

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QtTest>
 
 class TestLifecycle : public QObject {
@@ -63,6 +64,8 @@ private Q_SLOTS:
             << "foreign" << QStringLiteral("Die Struktur der Datenbank ist ungültig!");
         QTest::newRow("room number format")
             << "format" << QStringLiteral("Das Raumnummern-Langformat muss aktualisiert werden.");
+        QTest::newRow("folder named like the database")
+            << "folder" << QStringLiteral("einen Ordner namens TovoRaumverw.mdb");
     }
     void failuresShowMessageAndReturnFalse() {
         QFETCH(QString, kind);
@@ -77,6 +80,8 @@ private Q_SLOTS:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(QByteArray("Standard Jet DB\0\0\0 not sqlite at all", 37).repeated(50));
         }
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(db));
         if (kind == QLatin1String("foreign")) {
             {
                 QSqlDatabase s =
@@ -108,6 +113,40 @@ private Q_SLOTS:
         if (!before.isEmpty())
             QCOMPARE(fileHash(db), before);
         ctrl.CloseDb();
+    }
+
+    // A database without write permission opens for reading: a note for the status line, the
+    // writing commands off, and the file stays as it is (tests run as root, whom the missing
+    // write bits do not stop, so the bits are what the control goes by).
+    void writeProtectedDatabaseOpensReadOnly() {
+        QTemporaryDir dir;
+        const QString db = CopyTemplateTo(dir.path());
+        QVERIFY(QFile::setPermissions(db, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        const QByteArray before = fileHash(db);
+        ScriptedPrompt prompt;
+        TovoRaumverwCtrl ctrl;
+        QSignalSpy hinweis(&ctrl, &TovoRaumverwCtrl::Statushinweis);
+        QVERIFY(ctrl.OpenDb(exeDir(), dir.path(), QString(), nullptr));
+        ctrl.Data2Ctrl();
+        QCOMPARE(prompt.shown.size(), 0);
+        QVERIFY(ctrl.DbSchreibgeschuetzt() && ctrl.NurLesen() && gRvDb->OpenReadOnly());
+        QCOMPARE(hinweis.size(), 1);
+        QVERIFY2(hinweis[0][0].toString().contains(QStringLiteral("schreibgeschützt")),
+                 qPrintable(hinweis[0][0].toString()));
+        QCOMPARE(goRecht->Zugriff(), QStringLiteral("L"));
+        QVERIFY(!ctrl.MainToolbarButtons.value(QStringLiteral("Intranet"))->isEnabled());
+        QVERIFY(!ctrl.MainToolbarButtons.value(QStringLiteral("New"))->isEnabled());
+        ctrl.mnuBearbeitenMenu_Click();
+        QVERIFY(!ctrl.mnuBearbeiten.value(30)->isEnabled());
+        ctrl.CloseDb();
+        QCOMPARE(fileHash(db), before);
+
+        // With the write bit back it is an ordinary project again.
+        QVERIFY(QFile::setPermissions(db, QFile::ReadOwner | QFile::WriteOwner));
+        TovoRaumverwCtrl again;
+        QVERIFY(again.OpenDb(exeDir(), dir.path(), QString(), nullptr));
+        QVERIFY(!again.DbSchreibgeschuetzt() && again.StatushinweisText().isEmpty());
+        again.CloseDb();
     }
 
     // What the files of the project folder set: the room-number format, the Unicode flag and the

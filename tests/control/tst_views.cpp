@@ -104,6 +104,7 @@ private Q_SLOTS:
         p->archiviere(archived);
 
         ctrl->Data2Ctrl();
+        ctrl->TovoZeitPlan1->SetAnzeigedatum(Tag(0));
         QCOMPARE(barsOf(plain).size(), 1);
         QCOMPARE(barsOf(plain).at(0).lFarbe, kFarbeBelegung);
         QCOMPARE(barsOf(plain).at(0).stName, QStringLiteral("Meier/Sitzung/"));
@@ -137,6 +138,7 @@ private Q_SLOTS:
         QFETCH(QStringList, labels);
         book(raum1, Tag(0, 9), Tag(0, 11), QStringLiteral("Meier"));
         ctrl->Data2Ctrl();
+        ctrl->TovoZeitPlan1->SetAnzeigedatum(Tag(0));
         ctrl->coRaumart->setCurrentIndex(typ);
         ctrl->coRaumart_Click();
         QStringList shown;
@@ -145,6 +147,32 @@ private Q_SLOTS:
         QCOMPARE(shown, labels);
         QCOMPARE(ctrl->TovoZeitPlan1->Termine().isEmpty(), labels.size() < 2);
         QVERIFY(p->prompt.shown.isEmpty());
+    }
+
+    // The main plan holds the bookings around what it shows and reads on when moved beyond
+    // them; the overview strip holds those of its own months.
+    void readsAroundTheShownPeriod() {
+        const int32_t woche = book(raum1, Tag(0, 9), Tag(0, 11), QStringLiteral("Woche"));
+        const int32_t naechste = book(raum2, Tag(10, 9), Tag(10, 11), QStringLiteral("Nah"));
+        const int32_t spaeter = book(raum1, Tag(60, 9), Tag(60, 11), QStringLiteral("Fern"));
+        const double heute = TovoDate::today().value();
+        const int32_t jetzt = book(saal, heute + 0.4, heute + 0.5, QStringLiteral("Heute"));
+        ctrl->Data2Ctrl();
+        ctrl->TovoZeitPlan1->SetAnzeigedatum(Tag(0));
+        QVERIFY(!barsOf(woche).isEmpty() && !barsOf(naechste).isEmpty());
+        QVERIFY(barsOf(spaeter).isEmpty() && barsOf(jetzt).isEmpty());
+        bool imStreifen = false;
+        for (const auto& t : ctrl->TovoZeitPlan2->Termine())
+            imStreifen = imStreifen || t.lId == jetzt;
+        QVERIFY(imStreifen);
+
+        for (int i = 0; i < 9; ++i)
+            ctrl->btZeit_Click(3); // a week on each time
+        QCOMPARE(barsOf(spaeter).size(), 1);
+        QVERIFY(barsOf(woche).isEmpty());
+        // A rebuild, as after the reservation form, stays with the shown period.
+        ctrl->SetzeAnsichtNeu();
+        QVERIFY(barsOf(woche).isEmpty() && barsOf(spaeter).size() == 1);
     }
 
     void tableListsEveryRoomOfTheDay() {

@@ -1,7 +1,9 @@
 // The basic types of the store: record collections, dates and money.
 #include "Currency.h"
+#include "ErrorGuard.h"
 #include "RecColl.h"
 #include "TovoDate.h"
+#include "TovoTools.h"
 
 #include <QtTest>
 
@@ -191,6 +193,72 @@ private slots:
         QCOMPARE(late.toQDate(), QDate(2026, 3, 15));
         QCOMPARE(late.toQTime(), QTime(0, 0));
         QVERIFY(TovoDate(TovoDate::kNoDate + 0.5).isNoDate() && !TovoDate(46095.0).isNoDate());
+    }
+
+    // Day numbers from a damaged or foreign database: beyond the calendar they name no date and
+    // format as "", without overflowing or reading outside the name tables.
+    void outsideCalendar_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<bool>("noDate");
+        QTest::newRow("1.1.100") << TovoDate::kMinDay << false;
+        QTest::newRow("31.12.9999 evening") << TovoDate::kNoDate + 0.9 << true;
+        QTest::newRow("before 1.1.100") << TovoDate::kMinDay - 1 << true;
+        QTest::newRow("after 9999") << TovoDate::kNoDate + 1 << true;
+        QTest::newRow("huge") << 1e300 << true;
+        QTest::newRow("huge negative") << -1e300 << true;
+        QTest::newRow("not a number") << std::nan("") << true;
+    }
+    void outsideCalendar() {
+        QFETCH(double, value);
+        QFETCH(bool, noDate);
+        const TovoDate d(value);
+        QCOMPARE(d.isNoDate(), noDate);
+        const QString text = d.format(QStringLiteral("ddd, dd. mmm yyyy hh:nn"));
+        QCOMPARE(text.isEmpty(), !TovoDate::inCalendar(value));
+        if (!text.isEmpty())
+            QVERIFY2(text.contains(QStringLiteral(". Jan 0100 ")) ||
+                         text.startsWith(QStringLiteral("Fr, 31. Dez 9999")),
+                     qPrintable(text));
+    }
+
+    void dateFromParts_data() {
+        QTest::addColumn<QString>("day");
+        QTest::addColumn<QString>("month");
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<QDate>("expected"); // invalid: refused
+        QTest::newRow("plain") << "14"
+                               << "3"
+                               << "2026" << QDate(2026, 3, 14);
+        QTest::newRow("two-digit year") << "1"
+                                        << "2"
+                                        << "29" << QDate(2029, 2, 1);
+        QTest::newRow("month 13 rolls") << "1"
+                                        << "13"
+                                        << "2026" << QDate(2027, 1, 1);
+        QTest::newRow("year 0") << "1"
+                                << "1"
+                                << "0" << QDate();
+        QTest::newRow("negative month") << "1"
+                                        << "-1"
+                                        << "2026" << QDate();
+        QTest::newRow("beyond 9999") << "1"
+                                     << "1"
+                                     << "10000" << QDate();
+        QTest::newRow("no number") << "1"
+                                   << "x"
+                                   << "2026" << QDate();
+    }
+    void dateFromParts() {
+        QFETCH(QString, day);
+        QFETCH(QString, month);
+        QFETCH(QString, year);
+        QFETCH(QDate, expected);
+        QDate got;
+        try {
+            got = TovoDate(CTovoTools::Instance().DateFromParts(day, month, year)).toQDate();
+        } catch (const RvError&) {
+        }
+        QCOMPARE(got, expected);
     }
 
     void fromParts_data() {

@@ -63,6 +63,10 @@ private slots:
         row("1252 section name", "[R\xe4ume]\nk=v\n", "RÄUME", "k", "v");
         row("UTF-8", "[A]\nk=M\xc3\xbcller\n", "A", "k", QStringLiteral("Müller"));
         row("UTF-8 with BOM", "\xEF\xBB\xBF[A]\nk=\xc3\xa4\n", "A", "k", QStringLiteral("ä"));
+        row("mixed lines", "[A]\nx=\xc3\xa4\nk=\xe4\n", "A", "k", QStringLiteral("ä"));
+        row("CR only", "[A]\rx=1\rk=v\r[B]\rk=w\r", "A", "k", "v");
+        row("UTF-16LE", QByteArray("\xFF\xFE[\0A\0]\0\r\0\n\0k\0=\0\xe4\0\r\0\n\0", 22), "A", "k",
+            QStringLiteral("ä"));
     }
     void read() {
         QFETCH(QByteArray, content);
@@ -108,6 +112,11 @@ private slots:
             "[A]\nk=M\xc3\xbcller\nn=B\xc3\xa4r\n");
         row("BOM kept", "\xEF\xBB\xBF[A]\nk=1\n", "a", "k", "2", "\xEF\xBB\xBF[A]\nk=2\n");
         row("line break in value", "[A]\n", "A", "k", "1\n[B]", "[A]\nk=1 [B]\n");
+        row("CR only stays", "[A]\rk=1\r", "A", "n", "2", "[A]\rk=1\rn=2\r");
+        row("1252 that would read as UTF-8", "[A]\nk=\xfc\n", "A", "n",
+            QStringLiteral("\u00c3\u00bc"), "[A]\nk=\xfc\nn=\xc3\x83\xc2\xbc\n");
+        row("UTF-16LE stays", QByteArray("\xFF\xFE[\0A\0]\0\n\0", 10), "A", "k",
+            QStringLiteral("ä"), QByteArray("\xFF\xFE[\0A\0]\0\n\0k\0=\0\xe4\0\n\0", 18));
     }
     void write() {
         QFETCH(QByteArray, before);
@@ -121,6 +130,33 @@ private slots:
         QTEST(contents(path), "after");
         QCOMPARE(tools.ReadIniValue(path, section, key, QString()),
                  QString(value).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    }
+
+    // Writing one key must not change what any other key reads, whatever mix of encodings and
+    // line ends the file has.
+    void writeKeepsOtherKeys_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::newRow("UTF-8 and 1252 lines") << QByteArray("[A]\nu=M\xc3\xbcller\nw=M\xfcller\n");
+        QTest::newRow("BOM and a 1252 line") << QByteArray("\xEF\xBB\xBF[A]\nu=\xc3\xa4\nw=\xe4\n");
+        QTest::newRow("CR only") << QByteArray("[A]\ru=1\rw=\xe4\r");
+        QTest::newRow("mixed line ends") << QByteArray("[A]\r\nu=1\rw=2\n");
+        QTest::newRow("UTF-16LE") << QByteArray("\xFF\xFE[\0A\0]\0\n\0u\0=\0\x41\x01\n\0", 18);
+    }
+    void writeKeepsOtherKeys() {
+        QFETCH(QByteArray, before);
+        QTemporaryDir dir;
+        const QString path = makeFile(dir, before);
+        CTovoTools& tools = CTovoTools::Instance();
+        const QStringList vorher = tools.ReadIniSection(path, QStringLiteral("A"));
+        QVERIFY(!vorher.isEmpty());
+        for (const QString& value : {QStringLiteral("Bär"), QStringLiteral("Łódź")}) {
+            QVERIFY(tools.WriteIniValue(path, QStringLiteral("A"), QStringLiteral("neu"), value));
+            QCOMPARE(tools.ReadIniSection(path, QStringLiteral("A")),
+                     vorher + QStringList{QStringLiteral("neu=") + value});
+            QVERIFY(
+                tools.WriteIniValue(path, QStringLiteral("A"), QStringLiteral("neu"), QString()));
+            QVERIFY(tools.WriteIniValue(path, QStringLiteral("A"), QStringLiteral("neu"), value));
+        }
     }
 
     // Windows does not tell "TovoRaumverw.ini" from "TovoRaumVerw.ini".

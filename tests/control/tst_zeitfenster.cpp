@@ -1,0 +1,224 @@
+// The plans read only the bookings around the shown period: on a generated project with a few
+// thousand random bookings (set-up and clear-down spans, open ends, several days, archived rows,
+// times left empty) the bounded reading shows exactly what reading every booking shows, for
+// days, weeks, months and years at the edges of the data and beyond; the table of a day too.
+#include "TestProjekt.h"
+#include "TovoZeitPlan.h"
+#include "ViewQueries.h"
+#include "ZeitPlanGeometry.h"
+#include "ZeitPlanLesen.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+
+QString Text(const ZeitPlanTermin& t) {
+    return QStringLiteral("%1 %2 %3 %4 %5 %6")
+        .arg(t.lId)
+        .arg(t.lStammId)
+        .arg(t.lFarbe, 0, 16)
+        .arg(t.DtVon, 0, 'f', 6)
+        .arg(t.DtBis, 0, 'f', 6)
+        .arg(t.stName);
+}
+
+// The bars of `alle` that reach into [von, bis), in list order.
+QStringList Sichtbar(const ZeitPlanTerminListe& alle, double von, double bis) {
+    QStringList out;
+    for (const ZeitPlanTermin& t : alle)
+        if (t.DtVon < bis && t.DtBis > von)
+            out << Text(t);
+    return out;
+}
+
+} // namespace
+
+class TestZeitfenster : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProjekt> p;
+    int32_t art1 = 0;
+    double erster = 0, letzter = 0; // the days the bookings start on
+
+    // Random bookings in 12 rooms of two types from Tag(-200) to Tag(200).
+    void erzeuge(int anzahl) {
+        art1 = p->raumart(QStringLiteral("Besprechung"));
+        const int32_t art2 = p->raumart(QStringLiteral("Schulung"));
+        QVector<int32_t> raeume;
+        for (int r = 0; r < 12; ++r)
+            raeume << p->raum(QStringLiteral("Raum %1").arg(r, 2, 10, QLatin1Char('0')),
+                              r % 3 ? art1 : art2);
+        QSqlDatabase db = QSqlDatabase::database(gDb);
+        QSqlQuery q(db);
+        db.transaction();
+        q.prepare(QStringLiteral(
+            "INSERT INTO T_fm_belegung (lAuftrNr, rb_id, dt_von, tm_von, dt_bis, tm_bis, Best, "
+            "Verst, STEMAIL, Udt_von, Utm_von, Udt_bis, Utm_bis, Rdt_von, Rtm_von, Rdt_bis, "
+            "Rtm_bis, bArchiviert) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        QRandomGenerator rng(815);
+        const QVariant none(TovoDate::kNoDate), null;
+        erster = Tag(-200);
+        letzter = Tag(200);
+        auto zeit = [&] { return rng.bounded(96) / 96.0; };
+        auto eins = [&](int prozent) { return rng.bounded(100) < prozent; };
+        for (int i = 0; i < anzahl; ++i) {
+            const double von = erster + rng.bounded(401);
+            const double bis = von + (eins(15) ? rng.bounded(1, 6) : 0);
+            const double tmVon = zeit(), tmBis = bis > von ? zeit() : tmVon + (1 - tmVon) / 2;
+            QVariantList v{i,
+                           raeume[rng.bounded(raeume.size())],
+                           von,
+                           tmVon,
+                           bis,
+                           tmBis,
+                           QStringLiteral("B%1").arg(i),
+                           QStringLiteral("V"),
+                           QStringLiteral("m%1@x.de").arg(i % 7)};
+            // Set-up: none, with end, open to the start, or days before; sometimes no time.
+            const int umbau = rng.bounded(5);
+            v << (umbau == 0   ? null
+                  : umbau == 1 ? none
+                               : QVariant(von - rng.bounded(4)))
+              << (eins(10) ? none : QVariant(zeit() / 2))
+              << (umbau == 2   ? QVariant(von)
+                  : umbau == 3 ? none
+                               : null)
+              << (umbau == 2 ? QVariant(tmVon) : none);
+            // Clear-down: none, from the end, open start, or reaching days later.
+            const int rueckbau = rng.bounded(5);
+            v << (rueckbau == 2   ? QVariant(bis)
+                  : rueckbau == 3 ? null
+                                  : none)
+              << (rueckbau == 2 ? QVariant(tmBis) : none)
+              << (rueckbau == 0   ? null
+                  : rueckbau == 1 ? none
+                                  : QVariant(bis + rng.bounded(3)))
+              << (eins(10) ? null : QVariant(0.5 + zeit() / 2));
+            v << (eins(10) ? -1 : 0);
+            for (const QVariant& x : v)
+                q.addBindValue(x);
+            QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
+        }
+        QVERIFY(db.commit());
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        p = std::make_unique<TestProjekt>();
+        QVERIFY(p->ok);
+        erzeuge(3000);
+    }
+    void cleanupTestCase() { p.reset(); }
+
+    void gleicheBalken_data() {
+        QTest::addColumn<int>("zeitraum");
+        QTest::addColumn<double>("datum");
+        QTest::addColumn<bool>("eineArt");
+        auto row = [](const char* name, int zeitraum, double datum, bool eineArt = false) {
+            QTest::newRow(name) << zeitraum << datum << eineArt;
+        };
+        row("day inside", TovoZeitPlan::Tag, Tag(3) + 13.0 / 24);
+        row("day, one room type", TovoZeitPlan::Tag, Tag(-17) + 13.0 / 24, true);
+        row("week at the first day", TovoZeitPlan::Woche, Tag(-200));
+        row("week inside", TovoZeitPlan::Woche, Tag(40));
+        row("week, one room type", TovoZeitPlan::Woche, Tag(41), true);
+        row("week at the last day", TovoZeitPlan::Woche, Tag(200));
+        row("week after all", TovoZeitPlan::Woche, Tag(215));
+        row("week before all", TovoZeitPlan::Woche, Tag(-212));
+        row("month at the start", TovoZeitPlan::Monat, Tag(-190));
+        row("month at the end", TovoZeitPlan::Monat, Tag(195), true);
+        row("year", TovoZeitPlan::Jahr, Tag(0));
+    }
+    void gleicheBalken() {
+        QFETCH(int, zeitraum);
+        QFETCH(double, datum);
+        QFETCH(bool, eineArt);
+        const int32_t art = eineArt ? art1 : 0;
+        QString error;
+        ZeitPlanTerminListe alle, gelesen;
+        QVERIFY(ZeitPlanLesen::LeseTermine(gDb, art, {}, alle, &error));
+        const ZeitPlanGeometry::Span sicht = ZeitPlanGeometry::SpanFor(zeitraum, datum);
+        const ViewQueries::Zeitfenster fenster = ZeitPlanLesen::FensterFuer(sicht.start, sicht.end);
+        QVERIFY(ZeitPlanLesen::LeseTermine(gDb, art, fenster, gelesen, &error));
+        QVERIFY(ZeitPlanLesen::Deckt(fenster, sicht.start, sicht.end));
+
+        // Everything that reaches into the span read, in the same order, with every bar of
+        // its booking (the tool tip of a set-up bar names the booking's own times).
+        const QStringList soll = Sichtbar(alle, fenster.von, fenster.bis);
+        QCOMPARE(Sichtbar(gelesen, fenster.von, fenster.bis), soll);
+        QSet<int64_t> ids;
+        for (const ZeitPlanTermin& t : gelesen)
+            ids.insert(t.lId);
+        int balken = 0;
+        for (const ZeitPlanTermin& t : alle)
+            balken += ids.contains(t.lId);
+        QCOMPARE(balken, gelesen.size());
+        // Bounded means bounded: a week reads a small part of the bookings.
+        if (zeitraum == TovoZeitPlan::Woche)
+            QVERIFY2(gelesen.size() * 5 < alle.size(), qPrintable(QString::number(gelesen.size())));
+        if (sicht.start > erster && sicht.end < letzter)
+            QVERIFY(!soll.isEmpty());
+    }
+
+    // The bounded reading is a range on the booking indexes, never a walk through all rows.
+    void liestUeberIndexe() {
+        for (bool eineArt : {false, true}) {
+            QSqlQuery q(QSqlDatabase::database(gDb));
+            QVERIFY(q.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") +
+                              ViewQueries::BalkenSql(eineArt, true)));
+            if (eineArt)
+                q.bindValue(QStringLiteral(":raumart"), art1);
+            q.bindValue(QStringLiteral(":a"), Tag(0));
+            q.bindValue(QStringLiteral(":b"), Tag(21));
+            QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
+            QStringList plan;
+            while (q.next())
+                plan << q.value(3).toString();
+            QVERIFY2(!plan.join('\n').contains(QStringLiteral("SCAN b")),
+                     qPrintable(plan.join('\n')));
+            QVERIFY(plan.join('\n').contains(QStringLiteral("SEARCH b USING INDEX")));
+        }
+    }
+
+    // The table of a day against every booking of the room decided here.
+    void gleicherTag() {
+        QVector<CAnzeigeRec> raeume;
+        QString error;
+        QVERIFY(ViewQueries::ReadRaeumeNachName(gDb, 0, raeume, &error));
+        QSqlQuery q(QSqlDatabase::database(gDb));
+        QVERIFY(q.exec(QStringLiteral(
+            "SELECT Rec_ID, rb_id, dt_von, dt_bis, tm_von, bArchiviert FROM T_fm_belegung")));
+        struct Zeile {
+            int32_t id, raum;
+            double von, bis, zeit;
+            bool archiv;
+        };
+        QVector<Zeile> zeilen;
+        while (q.next())
+            zeilen.append({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toDouble(),
+                           q.value(3).toDouble(), q.value(4).toDouble(), q.value(5).toInt() != 0});
+        for (double tag : {Tag(-200), Tag(-3), Tag(0), Tag(77), Tag(203)}) {
+            for (const CAnzeigeRec& raum : raeume) {
+                QVector<CBelegungRec> gelesen;
+                QVERIFY(ViewQueries::ReadBelegungenAmTag(gDb, raum.az_ID, tag, gelesen, &error));
+                QVector<Zeile> soll;
+                for (const Zeile& z : zeilen)
+                    if (z.raum == raum.az_ID && !z.archiv && z.von <= tag && z.bis >= tag)
+                        soll << z;
+                std::stable_sort(soll.begin(), soll.end(), [](const Zeile& a, const Zeile& b) {
+                    return a.zeit < b.zeit || (a.zeit == b.zeit && a.id < b.id);
+                });
+                QList<int32_t> a, b;
+                for (const auto& r : gelesen)
+                    a << r.Rec_ID;
+                for (const auto& z : soll)
+                    b << z.id;
+                QCOMPARE(a, b);
+            }
+        }
+    }
+};
+
+QTEST_MAIN(TestZeitfenster)
+#include "tst_zeitfenster.moc"
