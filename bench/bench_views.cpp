@@ -146,7 +146,7 @@ double paintRatio(const QString& dir) {
     ZeitPlanLesen::LeseTermine(conn, 0, {heute - 365, heute + 365}, lang, &error);
     ZeitPlanRaumListe raeume;
     for (int r = 1; r <= 200; ++r)
-        raeume.append({r, QStringLiteral("Raum %1").arg(r), QString(), QString()});
+        raeume.append({r, QStringLiteral("Raum %1").arg(r), QString(), QString(), QString()});
     CloseSqliteConnection(conn);
 
     TovoZeitPlan plan;

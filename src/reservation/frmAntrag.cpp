@@ -62,17 +62,6 @@ QPushButton* KleinerKnopf(const QString& name, const QString& text,
     return b;
 }
 
-// INI values "TRUE", "WAHR" or a number other than 0 count as true.
-bool IstWahr(const QString& text) {
-    const QString t = text.trimmed();
-    if (t.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0 ||
-        t.compare(QLatin1String("WAHR"), Qt::CaseInsensitive) == 0)
-        return true;
-    bool zahl = false;
-    const double v = t.toDouble(&zahl);
-    return zahl && v != 0.0;
-}
-
 // The form's default height leaves room for the title bar and a task bar on a 768-pixel screen.
 constexpr int kMaxHoehe = 700;
 
@@ -662,7 +651,7 @@ void frmAntrag::Form_Activate() {
             coRaumart->setCurrentIndex(0);
         }
         pbFreeRooms_Click();
-        pbFreeRooms->setVisible(IstWahr(Allg_Hilfsfkt::ReadIniValue(
+        pbFreeRooms->setVisible(Allg_Hilfsfkt::IstWahr(Allg_Hilfsfkt::ReadIniValue(
             QStringLiteral("Antrag"), QStringLiteral("AnzFreieRaeume"), QStringLiteral("FALSE"))));
     });
 }

@@ -35,17 +35,6 @@ QString Ini(const char* section, const char* key, const char* standard) {
                                        QLatin1String(standard));
 }
 
-// "TRUE", "WAHR" or a number other than 0.
-bool IstWahr(const QString& text) {
-    const QString t = text.trimmed();
-    if (t.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0 ||
-        t.compare(QLatin1String("WAHR"), Qt::CaseInsensitive) == 0)
-        return true;
-    bool zahl = false;
-    const double v = t.toDouble(&zahl);
-    return zahl && v != 0.0;
-}
-
 // A date box as "dd.mm.yyyy"; what it shows when it holds no date.
 QString Datum(const TovoTextbox* box) {
     const double wert = box->Value();
@@ -150,7 +139,7 @@ void frmAntrag::pbEMail_Click() {
         if (adresse.isEmpty() && cbMailAddress->isChecked() && AdresseSuchen())
             adresse = edEMail->text().trimmed();
 
-        const bool umwandeln = IstWahr(Ini("Sonderzeichen", "Umwandeln", "FALSE"));
+        const bool umwandeln = Allg_Hilfsfkt::IstWahr(Ini("Sonderzeichen", "Umwandeln", "FALSE"));
         const QString vorlage = MailText::LiesVorlage(
             Allg_Hilfsfkt::WithTrailingSeparator(gstProjektDir) + MailText::kVorlage);
         MailNachricht::Nachricht nachricht;

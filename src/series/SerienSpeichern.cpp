@@ -13,6 +13,21 @@ namespace SP = SchreibPfad;
 
 namespace {
 const QString kMsgKeineDb = QStringLiteral("Die Datenbank ist nicht geöffnet!");
+
+bool NeuenAuftragSchreiben(QVector<CBelegungRec>& buchungen, CBelegungRec& booking, CRvDb* db,
+                           const NummerErfragen& nummerErfragen) {
+    const QString verbindung = db->ConnectionName();
+    SP::Ergebnis ergebnis;
+    if (!SP::Ausfuehren(
+            [&](std::optional<int32_t> wunsch) {
+                return SP::NeuerAuftrag(verbindung, buchungen, gdToleranz, wunsch);
+            },
+            nummerErfragen, &ergebnis))
+        return false;
+    booking.lAuftrNr = ergebnis.auftrNr;
+    return true;
+}
+
 } // namespace
 
 bool SaveJour(const CSerienFkt& rule, CBelegungRec& booking, CRvDb* db,
@@ -30,36 +45,9 @@ bool SaveJour(const CSerienFkt& rule, CBelegungRec& booking, CRvDb* db,
             buchungen.append(b);
             return true;
         });
-        const QString verbindung = db->ConnectionName();
-        SP::Ergebnis ergebnis;
-        if (!SP::Ausfuehren(
-                [&](std::optional<int32_t> wunsch) {
-                    return SP::NeuerAuftrag(verbindung, buchungen, gdToleranz, wunsch);
-                },
-                nummerErfragen, &ergebnis))
-            return false;
-        booking.lAuftrNr = ergebnis.auftrNr;
-        return true;
+        return NeuenAuftragSchreiben(buchungen, booking, db, nummerErfragen);
     });
 }
-
-namespace {
-
-bool NeuenAuftragSchreiben(QVector<CBelegungRec>& buchungen, CBelegungRec& booking, CRvDb* db,
-                           const NummerErfragen& nummerErfragen) {
-    const QString verbindung = db->ConnectionName();
-    SP::Ergebnis ergebnis;
-    if (!SP::Ausfuehren(
-            [&](std::optional<int32_t> wunsch) {
-                return SP::NeuerAuftrag(verbindung, buchungen, gdToleranz, wunsch);
-            },
-            nummerErfragen, &ergebnis))
-        return false;
-    booking.lAuftrNr = ergebnis.auftrNr;
-    return true;
-}
-
-} // namespace
 
 bool SaveJour(const QVector<SerienTermin>& termine, CBelegungRec& booking, CRvDb* db,
               const NummerErfragen& nummerErfragen) {

@@ -103,6 +103,16 @@ QString GetToken(const QString& text, const QString& separator, int index) {
     return field <= fields.size() ? fields[field - 1] : QString();
 }
 
+bool IstWahr(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0 ||
+        t.compare(QLatin1String("WAHR"), Qt::CaseInsensitive) == 0)
+        return true;
+    bool zahl = false;
+    const double v = t.toDouble(&zahl);
+    return zahl && v != 0.0;
+}
+
 QString WithTrailingSeparator(const QString& dir) {
     if (dir.endsWith(QLatin1Char('/')) || dir.endsWith(QLatin1Char('\\')))
         return dir;

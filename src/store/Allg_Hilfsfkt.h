@@ -16,6 +16,8 @@ int GetTokenCount(const QString& text, const QString& separator);
 QString GetToken(const QString& text, const QString& separator, int index);
 // Ensures a trailing "/" on a directory path.
 QString WithTrailingSeparator(const QString& dir);
+// An INI switch: "TRUE", "WAHR" (any case) or a number other than 0 count as true.
+bool IstWahr(const QString& text);
 
 } // namespace Allg_Hilfsfkt
 
