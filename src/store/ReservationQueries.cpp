@@ -168,20 +168,6 @@ bool WriteNextNr(const QString& connection, int32_t nummer, QString* error) {
     return true;
 }
 
-bool DeleteBelegung(const QString& connection, int32_t recId, QString* error) {
-    QSqlQuery q(datenbank(connection));
-    if (!ExecBound(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE Rec_ID = ?"), {recId}))
-        return fail(q, error);
-    return true;
-}
-
-bool DeleteAuftrag(const QString& connection, int32_t auftragNr, QString* error) {
-    QSqlQuery q(datenbank(connection));
-    if (!ExecBound(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE lAuftrNr = ?"), {auftragNr}))
-        return fail(q, error);
-    return true;
-}
-
 bool ReadHistorie(const QString& connection, int32_t raumId, double nachTag, double vorTag,
                   QVector<CBelegungRec>& out, QString* error) {
     out.clear();

@@ -55,10 +55,6 @@ bool AuftragNrVergeben(const QString& connection, int32_t nummer, bool& vergeben
 // Stores the counter in its first row, creating the row when the table is empty.
 bool WriteNextNr(const QString& connection, int32_t nummer, QString* error);
 
-// Deletes one booking by its key, or every booking of an order (archived ones included).
-bool DeleteBelegung(const QString& connection, int32_t recId, QString* error);
-bool DeleteAuftrag(const QString& connection, int32_t auftragNr, QString* error);
-
 // The bookings of a room that start after `nachTag` and end before `vorTag` (whole days), by
 // start; only Rec_ID, lAuftrNr, rb_id, dates and times, Best, Verst, Bem, Aust and Austbem are
 // filled, the other fields keep the values of a new record.

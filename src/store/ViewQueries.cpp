@@ -198,14 +198,4 @@ bool ReadBelegungenAmTag(const QString& connection, int32_t raumId, double tag,
     return true;
 }
 
-bool SetzeRaum(const QString& connection, int32_t recId, int32_t raumId, QString* error) {
-    QSqlQuery q(QSqlDatabase::database(connection, false));
-    q.prepare(QStringLiteral("UPDATE T_fm_belegung SET rb_id = ? WHERE Rec_ID = ?"));
-    q.addBindValue(raumId);
-    q.addBindValue(recId);
-    if (!q.exec())
-        return fail(q, error);
-    return true;
-}
-
 } // namespace ViewQueries

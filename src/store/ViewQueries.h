@@ -55,7 +55,4 @@ bool ForEachBalken(const QString& connection, int32_t raumartId,
 bool ReadBelegungenAmTag(const QString& connection, int32_t raumId, double tag,
                          QVector<CBelegungRec>& out, QString* error);
 
-// Moves a booking to another room.
-bool SetzeRaum(const QString& connection, int32_t recId, int32_t raumId, QString* error);
-
 } // namespace ViewQueries
