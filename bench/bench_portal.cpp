@@ -83,7 +83,7 @@ double Publish(QSqlDatabase db, const QString& pfad) {
     t.start();
     NetzpultPublish::Daten daten;
     QString error;
-    if (!NetzpultPublish::LeseDaten(pfad, daten, &error) ||
+    if (!NetzpultPublish::LeseDaten({DbTyp::SQLite, pfad}, daten, &error) ||
         !NetzpultPublish::Veroeffentliche(db, daten, {}, &error))
         std::fprintf(stderr, "%s\n", qPrintable(error));
     return t.nsecsElapsed() / 1e9;
@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
 
         // The same booking rows, made ready before the clock starts.
         NetzpultPublish::Daten daten;
-        NetzpultPublish::LeseDaten(pfad, daten, &error);
+        NetzpultPublish::LeseDaten({DbTyp::SQLite, pfad}, daten, &error);
         QVector<QVariantList> zeilen;
         zeilen.reserve(daten.belegungen.Count());
         for (const CBelegungRec* b : daten.belegungen)

@@ -3,6 +3,7 @@
 #include "DemoProjekt.h"
 #include "MainWindow.h"
 #include "QtPrompt.h"
+#include "ServerEinrichtung.h"
 #include "TovoRecht.h"
 
 #include <QApplication>
@@ -16,11 +17,13 @@
 
 namespace {
 
-// A report written to PDF, and the help text, need no display: they run on the offscreen
-// platform unless the caller chose another.
+// A report written to PDF, setting up a server database and the help text need no display:
+// they run on the offscreen platform unless the caller chose another.
 void OhneFensterFuerBerichte(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         const bool ohneFenster = qstrcmp(argv[i], "--bericht") == 0 ||
+                                 qstrcmp(argv[i], "--datenbank-einrichten") == 0 ||
+                                 qstrcmp(argv[i], "--auf-server-uebertragen") == 0 ||
                                  qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0;
         if (ohneFenster && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -70,9 +73,44 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption datum =
         option("datum", "Tag des Berichts, bei Repwo die Woche dieses Tages.", "DATUM");
     const QCommandLineOption pdf = option("pdf", "Zieldatei des Berichts.", "DATEI");
+    const QCommandLineOption einrichten =
+        option("datenbank-einrichten",
+               "Legt die Tabellen in einer leeren PostgreSQL-Datenbank an und stellt das Projekt "
+               "auf sie um (VERBINDUNG z. B. \"host=db dbname=raum user=raum\").",
+               "VERBINDUNG");
+    const QCommandLineOption uebertragen =
+        option("auf-server-uebertragen",
+               "Überträgt die Datenbank des Projekts in eine leere PostgreSQL-Datenbank und "
+               "stellt das Projekt auf sie um.",
+               "VERBINDUNG");
     parser.addPositionalArgument(QStringLiteral("projekt"),
                                  QStringLiteral("Projektverzeichnis (ohne Angabe: Demoprojekt)"));
     parser.process(app);
+
+    if (parser.isSet(einrichten) || parser.isSet(uebertragen)) {
+        const QString dir = parser.positionalArguments().value(0);
+        QString meldung;
+        bool ok = false;
+        if (dir.isEmpty()) {
+            meldung = QStringLiteral("Bitte das Projektverzeichnis angeben.");
+        } else {
+            const QString projektDir = QDir(dir).absolutePath() + QLatin1Char('/');
+            QDir().mkpath(projektDir);
+            const auto melde = [](const QString& zeile) {
+                fprintf(stdout, "%s\n", zeile.toUtf8().constData());
+                fflush(stdout);
+            };
+            ok = parser.isSet(einrichten)
+                     ? ServerEinrichtung::Einrichten(projektDir, parser.value(einrichten), melde,
+                                                     &meldung)
+                     : ServerEinrichtung::Uebertragen(projektDir, parser.value(uebertragen), melde,
+                                                      &meldung);
+        }
+        if (!ok)
+            fprintf(stderr, "%s\n", meldung.toUtf8().constData());
+        SetPrompt(nullptr);
+        return ok ? 0 : 1;
+    }
 
     if (parser.isSet(bericht)) {
         BerichtAuftrag auftrag{parser.positionalArguments().value(0),

@@ -116,9 +116,9 @@ QVariantList BelegungsWerte(const CBelegungRec& b) {
             0};
 }
 
-bool LeseDaten(const QString& dbPath, Daten& daten, QString* error) {
+bool LeseDaten(const DatenbankOrt& ort, Daten& daten, QString* error) {
     CRvDb db;
-    db.SetDbPath(dbPath);
+    db.SetDatenbankOrt(ort);
     db.SetOpenReadOnly(false);
     if (!db.OpenDb() || !db.ReadAllbelegungRec2CollByArchiv(&daten.belegungen) ||
         !db.ReadAllRoomsForWeb(&daten.raeume) || !db.ReadAllRaumartRec2Coll(&daten.raumarten))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DatenbankOrt.h"
 #include "RecColl.h"
 
 #include <QSqlDatabase>
@@ -18,8 +19,8 @@ struct Daten {
     CRaumartRecColl raumarten;
 };
 
-// Reads the data through an own CRvDb on the reservation database `dbPath`.
-bool LeseDaten(const QString& dbPath, Daten& daten, QString* error);
+// Reads the data through an own CRvDb on the reservation database `ort`.
+bool LeseDaten(const DatenbankOrt& ort, Daten& daten, QString* error);
 
 // Called after each block of rows written: rows done so far and rows in all.
 using Fortschritt = std::function<void(qint64 erledigt, qint64 gesamt)>;

@@ -33,7 +33,7 @@ bool UpdateSQLNetzpult(QWidget* parent) {
 
         NetzpultPublish::Daten daten;
         QString error;
-        if (!NetzpultPublish::LeseDaten(gstDbPath, daten, &error))
+        if (!NetzpultPublish::LeseDaten(gDbOrt, daten, &error))
             RaiseError(error);
 
         QProgressDialog fortschritt(QStringLiteral("Das Netzpult wird aktualisiert …"), QString(),

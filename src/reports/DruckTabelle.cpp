@@ -1,6 +1,7 @@
 #include "DruckTabelle.h"
 
 #include "Allg_Hilfsfkt.h"
+#include "Dialekt.h"
 #include "SqlConnection.h"
 #include "TovoDate.h"
 
@@ -25,12 +26,19 @@ bool fail(const QSqlQuery& q, QString* error) {
     return false;
 }
 
-// BEGIN IMMEDIATE ... COMMIT; anything not committed is rolled back when the scope ends.
+// A write transaction on the connection's own copy of the table; anything not committed is
+// rolled back when the scope ends.
 class Transaktion {
 public:
-    explicit Transaktion(const QString& connection)
-        : m_db(QSqlDatabase::database(connection, true)), m_q(m_db) {
-        m_offen = m_q.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    explicit Transaktion(const QString& connection) : m_db(Verbindung(connection)), m_q(m_db) {
+        const Dialekt& dialekt = Dialekt::Von(m_db);
+        m_offen = m_q.exec(dialekt.BeginnSchreiben());
+        QSqlError error;
+        if (m_offen && !dialekt.DruckTabelleVorbereiten(m_db, &error)) {
+            m_q.exec(QStringLiteral("ROLLBACK"));
+            m_offen = false;
+            m_fehler = error.text().trimmed();
+        }
     }
     ~Transaktion() {
         if (m_offen)
@@ -39,7 +47,13 @@ public:
     Transaktion(const Transaktion&) = delete;
     Transaktion& operator=(const Transaktion&) = delete;
 
-    bool offen(QString* error) const { return m_offen || fail(m_q, error); }
+    bool offen(QString* error) const {
+        if (m_offen || m_fehler.isEmpty())
+            return m_offen || fail(m_q, error);
+        if (error)
+            *error = m_fehler;
+        return false;
+    }
     bool commit(QString* error) {
         QSqlQuery q(m_db);
         if (!q.exec(QStringLiteral("COMMIT")))
@@ -53,6 +67,7 @@ private:
     QSqlDatabase m_db;
     QSqlQuery m_q;
     bool m_offen = false;
+    QString m_fehler;
 };
 
 bool leeren(QSqlDatabase& db, QString* error) {
@@ -64,7 +79,8 @@ bool leeren(QSqlDatabase& db, QString* error) {
 // date column that goes with it holds no date (set-up and clear-down not set).
 QString uhrzeit(const QString& spalte, const QString& datum = QString()) {
     // Minutes of the day; 100 + hours and 100 + minutes give the two digits with leading zero.
-    const QString minuten = QStringLiteral("(CAST(%1 * 1440 + 0.5 AS INTEGER) % 1440)").arg(spalte);
+    const QString minuten =
+        QStringLiteral("(CAST(FLOOR(%1 * 1440 + 0.5) AS INTEGER) % 1440)").arg(spalte);
     const QString ohneDatum =
         datum.isEmpty() ? QString()
                         : QStringLiteral(" OR %1 IS NULL OR %1 >= %2").arg(datum, kNoDate);
@@ -82,7 +98,7 @@ QString kopie(Liste liste) {
     const bool monat = liste == Liste::Monat;
     const auto geld = [&](const char* spalte) {
         const QString s = QStringLiteral("b.") + QLatin1String(spalte);
-        return monat ? QStringLiteral("ROUND(%1, 2)").arg(s) : s;
+        return monat ? QStringLiteral("ROUND(CAST(%1 AS NUMERIC), 2)").arg(s) : s;
     };
     QString tmVon = uhrzeit(QStringLiteral("b.tm_von"));
     QString tmBis = uhrzeit(QStringLiteral("b.tm_bis"));
@@ -304,7 +320,7 @@ BelegErgebnis Beleg(const QString& connection, const BelegDruck& daten, QString*
     const CBelegungRec& b = daten.beleg;
     QString kurzbez = daten.kurzbez;
     if (b.Rec_ID != 0) {
-        QSqlQuery q(QSqlDatabase::database(connection, true));
+        QSqlQuery q(Verbindung(connection));
         if (!ExecBound(q,
                        QStringLiteral("SELECT a.Kurzbez FROM T_rb_Anzeige a INNER JOIN "
                                       "T_fm_belegung b ON a.az_ID = b.rb_id WHERE b.Rec_ID = ?"),
@@ -385,6 +401,42 @@ BelegErgebnis Beleg(const QString& connection, const BelegDruck& daten, QString*
         return BelegErgebnis::Datenbankfehler;
     }
     return t.commit(error) ? BelegErgebnis::Ok : BelegErgebnis::Datenbankfehler;
+}
+
+bool LiesZeilen(const QString& connection, QSqlQuery& q, QString* error) {
+    QSqlDatabase db = Verbindung(connection);
+    q = QSqlQuery(db);
+    q.setForwardOnly(true);
+    QSqlError fehler;
+    if (!Dialekt::Von(db).DruckTabelleVorbereiten(db, &fehler)) {
+        if (error)
+            *error = fehler.text().trimmed();
+        return false;
+    }
+    return q.exec(QStringLiteral("SELECT * FROM t_tmp_Druck ORDER BY ") +
+                  Dialekt::Von(db).DruckFolge()) ||
+           fail(q, error);
+}
+
+QString Spaltenname(const QString& gelesen) {
+    static const QStringList spalten = {
+        QStringLiteral("lAuftrNr"),  QStringLiteral("Kurzbez"),    QStringLiteral("dt_von"),
+        QStringLiteral("tm_von"),    QStringLiteral("dt_bis"),     QStringLiteral("tm_bis"),
+        QStringLiteral("Best"),      QStringLiteral("Tel"),        QStringLiteral("Fax"),
+        QStringLiteral("Inst"),      QStringLiteral("Kst"),        QStringLiteral("Pers"),
+        QStringLiteral("Verst"),     QStringLiteral("Bem"),        QStringLiteral("Miete"),
+        QStringLiteral("Umbau"),     QStringLiteral("UmbBem"),     QStringLiteral("Pausch"),
+        QStringLiteral("Technik"),   QStringLiteral("Tageskraft"), QStringLiteral("Sicherheit"),
+        QStringLiteral("Sonst"),     QStringLiteral("Udt_von"),    QStringLiteral("Utm_von"),
+        QStringLiteral("Udt_bis"),   QStringLiteral("Utm_bis"),    QStringLiteral("Rdt_von"),
+        QStringLiteral("Rtm_von"),   QStringLiteral("Rdt_bis"),    QStringLiteral("Rtm_bis"),
+        QStringLiteral("UmbBereit"), QStringLiteral("UmbAufwand"), QStringLiteral("AustBem"),
+        QStringLiteral("Aust"),      QStringLiteral("stSerieBem"), QStringLiteral("stStrasse"),
+        QStringLiteral("stPlzOrt"),  QStringLiteral("rb"),         QStringLiteral("Info")};
+    for (const QString& s : spalten)
+        if (s.compare(gelesen, Qt::CaseInsensitive) == 0)
+            return s;
+    return gelesen;
 }
 
 } // namespace DruckTabelle

@@ -2,6 +2,7 @@
 
 #include "Records.h"
 
+#include <QSqlQuery>
 #include <QString>
 #include <cstdint>
 
@@ -49,5 +50,11 @@ enum class BelegErgebnis { Ok, KeinRaum, Unvollstaendig, Datenbankfehler };
 // The German message that belongs to a result ("" for Ok and database errors).
 QString BelegMeldung(BelegErgebnis ergebnis);
 BelegErgebnis Beleg(const QString& connection, const BelegDruck& daten, QString* error);
+
+// Reads the rows of the table in the order they were written; the columns keep the names the
+// templates use, whatever case the database reports them in.
+bool LiesZeilen(const QString& connection, QSqlQuery& q, QString* error);
+// The name of a column of the table as the templates spell it (unknown names as given).
+QString Spaltenname(const QString& gelesen);
 
 } // namespace DruckTabelle

@@ -2,6 +2,7 @@
 
 #include "SqlConnection.h"
 
+#include "Dialekt.h"
 #include "ErrorGuard.h"
 #include "KonfliktSuche.h"
 #include "ZeilenAbbildung.h"
@@ -34,8 +35,8 @@ template <class Rec> QStringList alleSpalten() {
     return dataColumns<Rec>() << QLatin1String(Rec::kKey);
 }
 
-// Indexes that the program's reads rely on, by name and what they cover. A project database
-// made before one of them existed gains it on its next open; new ones go at the end.
+// Indexes that the program's reads rely on, by name and what they cover, on either engine. A
+// project database made before one of them existed gains it on its next open.
 struct IndexDef {
     const char* name;
     QString spalten;
@@ -54,29 +55,11 @@ const std::vector<IndexDef>& Indexe() {
         // passed over without reading their rows.
         {"IX_belegung_raum_belegt", QStringLiteral("T_fm_belegung (rb_id, %1, %2)")
                                         .arg(Konflikt::BelegtBisSql(), Konflikt::BelegtAbSql())},
+        {"IX_anzeige_kurzbez", "T_rb_Anzeige (Kurzbez)"},
+        {"IX_anzeige_raumart", "T_rb_Anzeige (lRaumartId)"},
     };
     return indexe;
 }
-
-// Statistics are gathered again when the booking table has grown this many times over.
-constexpr double kStatistikWachstum = 10.0;
-// What the planner assumes of a table while it is too small to be measured: rows in the
-// table, then rows per value of the index's first column, of its first two columns.
-struct Annahme {
-    const char* tabelle;
-    const char* index;
-    const char* stat;
-};
-const Annahme kAnnahmen[] = {
-    {"T_fm_belegung", "IX_belegung_rb_dt", "100000 500 2"},
-    {"T_fm_belegung", "IX_belegung_auftr", "100000 2"},
-    {"T_fm_belegung", "IX_belegung_dt_bis", "100000 30"},
-    {"T_fm_belegung", "IX_belegung_rb_bis", "100000 500 2"},
-    {"T_fm_belegung", "IX_belegung_rb_ubis", "100000 500 2"},
-    {"T_fm_belegung", "IX_belegung_rb_rbis", "100000 500 2"},
-    {"T_rb_Anzeige", "IX_anzeige_kurzbez", "200 1"},
-    {"T_rb_Anzeige", "IX_anzeige_raumart", "200 25"},
-};
 
 // Day part of a date, as a date literal without time would compare.
 double dayOf(double date) {
@@ -96,8 +79,16 @@ CRvDb::~CRvDb() {
 }
 
 void CRvDb::SetDbPath(const QString& path) {
+    SetDatenbankOrt({DbTyp::SQLite, path});
+}
+
+QString CRvDb::DbPath() const {
+    return m_ort.aufServer() ? QString() : m_ort.ort;
+}
+
+void CRvDb::SetDatenbankOrt(const DatenbankOrt& ort) {
     CloseDb();
-    m_dbPath = path;
+    m_ort = ort;
 }
 
 void CRvDb::SetOpenOptions(const QVariant& options) {
@@ -116,7 +107,7 @@ void CRvDb::SetOpenConnectInfo(const QString& info) {
 }
 
 QSqlDatabase CRvDb::db() const {
-    return QSqlDatabase::database(m_connection, false);
+    return Verbindung(m_connection);
 }
 
 bool CRvDb::IsOpen() const {
@@ -130,84 +121,41 @@ QString CRvDb::ConnectionName() const {
 bool CRvDb::OpenDb() {
     m_lastError.clear();
     CloseDb();
-    if (m_dbPath.isEmpty())
+    if (m_ort.ort.isEmpty())
         return false;
 
     QString error;
-    if (OpenSqliteConnection(m_dbPath, m_connName, m_openReadOnly, &error)) {
+    if (OeffneDatenbank(m_ort, m_connName, m_openReadOnly, &error)) {
         m_connection = m_connName;
         if (!m_openReadOnly)
             PflegeIndexe();
         return true;
     }
-    m_lastError = QStringLiteral("Die Datenbank ") + m_dbPath +
+    m_lastError = (m_ort.aufServer() ? QStringLiteral("Die Datenbank auf dem Server")
+                                     : QStringLiteral("Die Datenbank ") + m_ort.ort) +
                   QStringLiteral(" konnte nicht geöffnet werden!") + kCrLf + error;
     return false;
 }
 
 void CRvDb::PflegeIndexe() {
-    // Nothing here may keep the project from opening: a busy or read-only file is tried again
-    // on the next open.
+    // Nothing here may keep the project from opening: a busy or read-only database is tried
+    // again on the next open.
     QSqlDatabase d = db();
-    QSqlQuery q(d);
-    q.setForwardOnly(true);
-    QStringList vorhanden;
-    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'")))
-        return;
-    while (q.next())
-        vorhanden << q.value(0).toString();
+    const Dialekt& dialekt = Dialekt::Von(d);
+    const QStringList vorhanden = dialekt.Indexe(d);
     QStringList fehlend;
     for (const IndexDef& ix : Indexe())
         if (!vorhanden.contains(QLatin1String(ix.name), Qt::CaseInsensitive))
             fehlend << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2")
                            .arg(QLatin1String(ix.name), ix.spalten);
-
-    // The statistics of the query planner: gathered with new indexes, and again when the
-    // booking table has outgrown the figures the planner has.
-    bool analysieren = !fehlend.isEmpty();
-    if (!analysieren) {
-        double gezaehlt = 0;
-        if (q.exec(QStringLiteral("SELECT stat FROM sqlite_stat1 WHERE tbl = 'T_fm_belegung' "
-                                  "LIMIT 1")) &&
-            q.next())
-            gezaehlt = q.value(0).toString().section(QLatin1Char(' '), 0, 0).toDouble();
-        q.finish();
-        // The highest key estimates the rows without counting them.
-        if (q.exec(QStringLiteral("SELECT MAX(Rec_ID) FROM T_fm_belegung")) && q.next())
-            analysieren = q.value(0).toDouble() > kStatistikWachstum * gezaehlt + 1000;
-        q.finish();
+    QSqlQuery q(d);
+    if (!fehlend.isEmpty() && q.exec(dialekt.BeginnSchreiben())) {
+        bool ok = true;
+        for (const QString& sql : fehlend)
+            ok = ok && q.exec(sql);
+        q.exec(ok ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
     }
-    if (!analysieren)
-        return;
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return;
-    bool ok = true;
-    for (const QString& sql : fehlend)
-        ok = ok && q.exec(sql);
-    // A sample per index is enough for the planner and keeps this quick on large projects.
-    ok = ok && q.exec(QStringLiteral("PRAGMA analysis_limit = 1000")) &&
-         q.exec(QStringLiteral("ANALYZE"));
-    // Empty tables leave the planner without figures, and without them it walks through every
-    // booking instead of the date ranges of the indexes as the tables fill. Figures of a large
-    // project stand in until real ones are gathered on a later open.
-    for (const Annahme& a : kAnnahmen) {
-        if (!ok)
-            break;
-        ok = ExecBound(q, QStringLiteral("SELECT COUNT(*) FROM sqlite_stat1 WHERE tbl = ?"),
-                       {QLatin1String(a.tabelle)}) &&
-             q.next();
-        const bool fehlt = ok && q.value(0).toInt() == 0;
-        q.finish();
-        if (fehlt)
-            ok = ExecBound(q,
-                           QStringLiteral("INSERT INTO sqlite_stat1 (tbl, idx, stat) "
-                                          "SELECT ?, ?, ? WHERE EXISTS (SELECT 1 FROM "
-                                          "sqlite_master WHERE type = 'index' AND name = ?)"),
-                           {QLatin1String(a.tabelle), QLatin1String(a.index), QLatin1String(a.stat),
-                            QLatin1String(a.index)});
-    }
-    q.finish();
-    q.exec(ok ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
+    dialekt.StatistikPflegen(d);
 }
 
 void CRvDb::CloseDb() {
@@ -223,6 +171,11 @@ bool CRvDb::UpdateDb() {
     return true;
 }
 
+QString CRvDb::gleichOhneGrossKlein(const QString& spalte) const {
+    const Dialekt& d = Dialekt::Von(db());
+    return d.OhneGrossKlein(spalte) + QStringLiteral(" = ") + d.OhneGrossKlein(QStringLiteral("?"));
+}
+
 bool CRvDb::begin(const QString& message) {
     m_lastError.clear();
     if (IsOpen())
@@ -233,7 +186,8 @@ bool CRvDb::begin(const QString& message) {
 bool CRvDb::fail(const QString& message, const QSqlError& error) {
     m_lastError = message;
     if (error.type() != QSqlError::NoError) {
-        const QString text = error.text().trimmed();
+        // The connection as the failure left it: db() would open a lost one again.
+        const QString text = FehlerText(QSqlDatabase::database(m_connection, false), error);
         if (!text.isEmpty())
             m_lastError += kCrLf + text;
     }
@@ -245,15 +199,9 @@ bool CRvDb::fail(const QString& message, const QSqlError& error) {
 bool CRvDb::IsValidDb() {
     if (!begin(kMsgStructure))
         return false;
-    QSqlQuery q(db());
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
-        return fail(kMsgStructure, q.lastError());
-    QStringList tables;
-    while (q.next())
-        tables << q.value(0).toString();
-    if (HasSqlError(q))
-        return fail(kMsgStructure, q.lastError());
+    const QStringList tables = db().tables();
+    if (db().lastError().type() != QSqlError::NoError)
+        return fail(kMsgStructure, db().lastError());
     for (const char* name : {"T_fm_belegung", "T_Mitarbeiter", "T_NextNr", "T_rb_Anzeige"}) {
         const QString table = QLatin1String(name);
         if (!tables.contains(table, Qt::CaseInsensitive))
@@ -263,7 +211,9 @@ bool CRvDb::IsValidDb() {
     // The columns the program reads and writes; the room types only when their table exists.
     QStringList fehlend;
     auto pruefe = [&](const QString& table, QStringList columns) {
-        const QSqlRecord rec = db().record(table);
+        QSqlQuery q(db());
+        q.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(table));
+        const QSqlRecord rec = q.record();
         QStringList missing;
         for (const QString& c : columns)
             if (rec.indexOf(c) < 0)
@@ -588,8 +538,8 @@ bool CRvDb::ReadRaumByLang(CAnzeigeRec* rec) {
         return false;
     }
     return readFirst(rec,
-                     QStringLiteral("SELECT * FROM T_rb_Anzeige WHERE Kurzbez = ? COLLATE NOCASE "
-                                    "ORDER BY az_ID LIMIT 1"),
+                     QStringLiteral("SELECT * FROM T_rb_Anzeige WHERE %1 ORDER BY az_ID LIMIT 1")
+                         .arg(gleichOhneGrossKlein(QStringLiteral("Kurzbez"))),
                      {dbValue(rec->Kurzbez)}, true);
 }
 
@@ -630,7 +580,8 @@ bool CRvDb::ReadAllRoomsForWeb(CAnzeigeRecColl* coll) {
 
 bool CRvDb::ReadAllrb_AnzeigeRec2Coll(CAnzeigeRecColl* coll) {
     return readColl<CAnzeigeRec>(
-        coll, QStringLiteral("SELECT * FROM T_rb_Anzeige ORDER BY Kurzbez COLLATE NOCASE, az_ID"));
+        coll, QStringLiteral("SELECT * FROM T_rb_Anzeige ORDER BY %1, az_ID")
+                  .arg(Dialekt::Von(db()).OhneGrossKlein(QStringLiteral("Kurzbez"))));
 }
 
 bool CRvDb::ReadAllrb_AnzeigeRec2Ctrl(IListControl* ctrl) {
@@ -659,8 +610,8 @@ bool CRvDb::ReadRaumartRecByName(CRaumartRec* rec) {
         return false;
     }
     return readFirst(rec,
-                     QStringLiteral("SELECT * FROM T_Raumart WHERE stRaumArt = ? COLLATE NOCASE "
-                                    "ORDER BY lId LIMIT 1"),
+                     QStringLiteral("SELECT * FROM T_Raumart WHERE %1 ORDER BY lId LIMIT 1")
+                         .arg(gleichOhneGrossKlein(QStringLiteral("stRaumArt"))),
                      {dbValue(rec->stRaumArt)}, true);
 }
 

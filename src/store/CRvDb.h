@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DatenbankOrt.h"
 #include "ListControl.h"
 #include "RecColl.h"
 #include "Records.h"
@@ -10,7 +11,8 @@
 #include <QVariant>
 #include <QVariantList>
 
-// The one gateway to the reservation database (an SQLite file named TovoRaumverw.mdb).
+// The one gateway to the reservation database: the SQLite file TovoRaumverw.mdb, or a database
+// on a PostgreSQL server (DatenbankOrt.h).
 // Operations never show messages: they return false and leave a German sentence in LastError()
 // (followed by CR LF and the driver's text when the driver failed). The two archive operations
 // are the exception: they report their errors themselves, as the forms do.
@@ -23,8 +25,11 @@ public:
 
     QString LastError() const { return m_lastError; }
 
-    QString DbPath() const { return m_dbPath; }
+    // The SQLite file; empty for a server database.
+    QString DbPath() const;
     void SetDbPath(const QString& path);
+    DatenbankOrt Ort() const { return m_ort; }
+    void SetDatenbankOrt(const DatenbankOrt& ort);
     QVariant OpenOptions() const { return m_openOptions; }
     void SetOpenOptions(const QVariant& options);
     bool OpenReadOnly() const { return m_openReadOnly; }
@@ -85,6 +90,8 @@ private:
     // Creates the indexes a project database lacks and refreshes the planner's statistics
     // when they are missing or outgrown.
     void PflegeIndexe();
+    // "spalte = ?" without regard to case.
+    QString gleichOhneGrossKlein(const QString& spalte) const;
     // Starts an operation: clears LastError; false (with `message`) when no database is open.
     bool begin(const QString& message);
     // Ends a failed operation: LastError := message, plus CR LF and the driver's text if it failed.
@@ -108,7 +115,7 @@ private:
                   QString (*text)(const QVariant& a, const QVariant& b));
 
     QString m_lastError;
-    QString m_dbPath;
+    DatenbankOrt m_ort;
     QVariant m_openOptions = false;
     bool m_openReadOnly = true;
     QString m_connectInfo;

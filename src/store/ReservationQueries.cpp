@@ -1,5 +1,6 @@
 #include "ReservationQueries.h"
 
+#include "Dialekt.h"
 #include "SqlConnection.h"
 
 #include <QSqlDatabase>
@@ -10,9 +11,8 @@
 namespace ReservationQueries {
 namespace {
 
-// The connection, opened again first when it was closed.
 QSqlDatabase datenbank(const QString& connection) {
-    return QSqlDatabase::database(connection, true);
+    return Verbindung(connection);
 }
 
 bool fail(const QSqlQuery& q, QString* error) {
@@ -106,17 +106,19 @@ bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int3
 bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumName>& out,
                 QString* error) {
     out.clear();
-    QSqlQuery q(datenbank(connection));
+    QSqlDatabase db = datenbank(connection);
+    QSqlQuery q(db);
     q.setForwardOnly(true);
-    const bool ok =
-        raumartId == 0
-            ? ExecBound(q, QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige "
-                                          "ORDER BY Kurzbez COLLATE NOCASE, az_ID"))
-            : ExecBound(
-                  q,
-                  QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige WHERE lRaumartId = ? "
-                                 "ORDER BY Kurzbez COLLATE NOCASE, az_ID"),
-                  {raumartId});
+    const QString folge = Dialekt::Von(db).OhneGrossKlein(QStringLiteral("Kurzbez"));
+    const bool ok = raumartId == 0
+                        ? ExecBound(q, QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige "
+                                                      "ORDER BY %1, az_ID")
+                                           .arg(folge))
+                        : ExecBound(q,
+                                    QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige WHERE "
+                                                   "lRaumartId = ? ORDER BY %1, az_ID")
+                                        .arg(folge),
+                                    {raumartId});
     if (!ok)
         return fail(q, error);
     while (q.next())
@@ -130,7 +132,7 @@ bool ReadNextNr(const QString& connection, bool& vorhanden, int32_t& nummer, QSt
     vorhanden = false;
     QSqlQuery q(datenbank(connection));
     q.setForwardOnly(true);
-    if (!ExecBound(q, QStringLiteral("SELECT lNextNr FROM T_NextNr ORDER BY rowid LIMIT 1")))
+    if (!ExecBound(q, QStringLiteral("SELECT lNextNr FROM T_NextNr LIMIT 1")))
         return fail(q, error);
     if (q.next()) {
         vorhanden = true;
@@ -156,10 +158,8 @@ bool AuftragNrVergeben(const QString& connection, int32_t nummer, bool& vergeben
 
 bool WriteNextNr(const QString& connection, int32_t nummer, QString* error) {
     QSqlQuery q(datenbank(connection));
-    if (!ExecBound(q,
-                   QStringLiteral("UPDATE T_NextNr SET lNextNr = ? "
-                                  "WHERE rowid = (SELECT min(rowid) FROM T_NextNr)"),
-                   {nummer}))
+    // The table has one row; should a foreign tool have added more, they all follow.
+    if (!ExecBound(q, QStringLiteral("UPDATE T_NextNr SET lNextNr = ?"), {nummer}))
         return fail(q, error);
     if (q.numRowsAffected() > 0)
         return true;
@@ -204,11 +204,15 @@ bool ReadHistorie(const QString& connection, int32_t raumId, double nachTag, dou
 bool ReadRaumIdByName(const QString& connection, const QString& kurzbez, int32_t& raumId,
                       QString* error) {
     raumId = 0;
-    QSqlQuery q(datenbank(connection));
+    QSqlDatabase db = datenbank(connection);
+    QSqlQuery q(db);
     q.setForwardOnly(true);
+    const Dialekt& d = Dialekt::Von(db);
     if (!ExecBound(q,
-                   QStringLiteral("SELECT az_ID FROM T_rb_Anzeige WHERE Kurzbez = ? COLLATE NOCASE "
-                                  "ORDER BY az_ID LIMIT 1"),
+                   QStringLiteral("SELECT az_ID FROM T_rb_Anzeige WHERE %1 = %2 "
+                                  "ORDER BY az_ID LIMIT 1")
+                       .arg(d.OhneGrossKlein(QStringLiteral("Kurzbez")),
+                            d.OhneGrossKlein(QStringLiteral("?"))),
                    {kurzbez}))
         return fail(q, error);
     if (q.next())

@@ -1,5 +1,6 @@
 #include "SchreibPfad.h"
 
+#include "Dialekt.h"
 #include "KonfliktSuche.h"
 #include "Prompt.h"
 #include "ReservationQueries.h"
@@ -29,22 +30,6 @@ const QString kNichtOffen = QStringLiteral("Die Datenbank ist nicht geöffnet.")
 const QString kWeg = QStringLiteral("Die Belegung ist nicht mehr vorhanden.");
 const QString kCrLf = QStringLiteral("\r\n");
 
-// SQLite reports a lock held by another connection as BUSY (5) or LOCKED (6), possibly with an
-// extended code in the upper bits.
-bool IstBelegt(const QSqlError& error) {
-    bool zahl = false;
-    const int code = error.nativeErrorCode().toInt(&zahl);
-    return zahl && ((code & 0xff) == 5 || (code & 0xff) == 6);
-}
-
-Ergebnis Gescheitert(const QString& meldung, const QSqlError& error) {
-    Ergebnis e;
-    e.status = IstBelegt(error) ? Status::Belegt : Status::Fehler;
-    e.meldung = meldung;
-    e.fehler = error.text().trimmed();
-    return e;
-}
-
 Ergebnis Gescheitert(const QString& meldung, const QString& fehler) {
     Ergebnis e;
     e.status = Status::Fehler;
@@ -53,14 +38,14 @@ Ergebnis Gescheitert(const QString& meldung, const QString& fehler) {
     return e;
 }
 
-// BEGIN IMMEDIATE takes the write lock at once, so that nobody writes between the test and the
-// write; a transaction not committed is rolled back when the object goes.
+// One write transaction; rolled back when the object goes without a commit. The dialect starts
+// it and locks what it writes; how a failure counts it decides as well.
 class Transaktion {
 public:
     explicit Transaktion(const QString& connection)
-        : m_connection(connection), m_db(QSqlDatabase::database(connection, true)) {}
+        : m_connection(connection), m_db(Verbindung(connection)), m_dialekt(Dialekt::Von(m_db)) {}
     ~Transaktion() {
-        if (m_aktiv) {
+        if (m_aktiv && m_db.isOpen()) {
             QSqlQuery q(m_db);
             q.exec(QStringLiteral("ROLLBACK"));
         }
@@ -70,25 +55,74 @@ public:
 
     bool beginne(const QString& meldung, Ergebnis& e) {
         if (!m_db.isOpen()) {
-            e = Gescheitert(meldung, kNichtOffen);
+            e = m_db.isValid() && m_dialekt.Typ() == DbTyp::PostgreSQL
+                    ? gescheitert(meldung, m_db.lastError())
+                    : Gescheitert(meldung, kNichtOffen);
             return false;
         }
         QSqlQuery q(m_db);
-        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-            e = Gescheitert(meldung, q.lastError());
+        bool begonnen = q.exec(m_dialekt.BeginnSchreiben());
+        // A server connection found lost at its first statement has done nothing yet: opened
+        // again, the write goes ahead as if nothing had happened.
+        if (!begonnen && m_dialekt.Art(m_db, q.lastError()) == DbFehlerArt::Getrennt) {
+            m_db = Verbindung(m_connection);
+            q = QSqlQuery(m_db);
+            begonnen = m_db.isOpen() && q.exec(m_dialekt.BeginnSchreiben());
+        }
+        if (!begonnen) {
+            e = gescheitert(meldung, m_db.isOpen() ? q.lastError() : m_db.lastError());
             return false;
         }
         m_aktiv = true;
         return true;
     }
+    // The rooms the bookings are written into, before they are tested.
+    bool sperreRaeume(const QVector<CBelegungRec>& buchungen, const QString& meldung, Ergebnis& e) {
+        QVector<int32_t> raeume;
+        for (const CBelegungRec& b : buchungen)
+            raeume << b.rb_id;
+        QSqlError error;
+        if (m_dialekt.SperreRaeume(m_db, raeume, &error))
+            return true;
+        e = gescheitert(meldung, error);
+        return false;
+    }
+    bool sperreZaehler(const QString& meldung, Ergebnis& e) {
+        QSqlError error;
+        if (m_dialekt.SperreZaehler(m_db, &error))
+            return true;
+        e = gescheitert(meldung, error);
+        return false;
+    }
     bool schliesse(const QString& meldung, Ergebnis& e) {
         QSqlQuery q(m_db);
         if (!q.exec(QStringLiteral("COMMIT"))) {
-            e = Gescheitert(meldung, q.lastError());
+            e = gescheitert(meldung, q.lastError());
             return false;
         }
         m_aktiv = false;
         return true;
+    }
+    Ergebnis gescheitert(const QString& meldung, const QSqlError& error) const {
+        Ergebnis e = Gescheitert(meldung, error.text().trimmed());
+        switch (m_dialekt.Art(m_db, error)) {
+        case DbFehlerArt::Belegt:
+            e.status = Status::Belegt;
+            break;
+        case DbFehlerArt::Getrennt:
+            e.status = Status::Getrennt;
+            break;
+        case DbFehlerArt::Sonstiges:
+            break;
+        }
+        return e;
+    }
+    // A failure a query helper reported as text: a lost connection still shows as such.
+    Ergebnis gescheitert(const QString& meldung, const QString& fehler) const {
+        Ergebnis e = Gescheitert(meldung, fehler);
+        if (m_dialekt.Art(m_db, QSqlError()) == DbFehlerArt::Getrennt)
+            e.status = Status::Getrennt;
+        return e;
     }
     QSqlDatabase& db() { return m_db; }
     const QString& connection() const { return m_connection; }
@@ -96,6 +130,7 @@ public:
 private:
     QString m_connection;
     QSqlDatabase m_db;
+    const Dialekt& m_dialekt;
     bool m_aktiv = false;
 };
 
@@ -150,14 +185,14 @@ bool Pruefen(Transaktion& tx, const QVector<CBelegungRec>& buchungen, const QSet
                 return false;
             },
             &error)) {
-        e = Gescheitert(meldung, error);
+        e = tx.gescheitert(meldung, error);
         return false;
     }
     if (imWegId != 0) {
         CBelegungRec imWeg;
         QSqlError readError;
         if (!LiesBelegung(tx.db(), imWegId, imWeg, readError)) {
-            e = Gescheitert(meldung, readError);
+            e = tx.gescheitert(meldung, readError);
             return false;
         }
         e = ImWeg(tx.db(), imWeg);
@@ -193,7 +228,8 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
                       std::optional<int32_t> wunschNr) {
     Ergebnis e;
     Transaktion tx(connection);
-    if (!tx.beginne(kMsgAdd, e) || !Pruefen(tx, buchungen, {}, toleranz, kMsgAdd, e))
+    if (!tx.beginne(kMsgAdd, e) || !tx.sperreRaeume(buchungen, kMsgAdd, e) ||
+        !Pruefen(tx, buchungen, {}, toleranz, kMsgAdd, e) || !tx.sperreZaehler(kMsgAdd, e))
         return e;
 
     // The number: free only when the read succeeded and no booking carries it.
@@ -205,13 +241,13 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
         bool vorhanden = false;
         int32_t zaehler = 0;
         if (!ReservationQueries::ReadNextNr(connection, vorhanden, zaehler, &error))
-            return Gescheitert(kMsgAdd, error);
+            return tx.gescheitert(kMsgAdd, error);
         if (vorhanden)
             nummer = zaehler;
     }
     bool vergeben = false;
     if (!ReservationQueries::AuftragNrVergeben(connection, nummer, vergeben, &error))
-        return Gescheitert(kMsgAdd, error);
+        return tx.gescheitert(kMsgAdd, error);
     if (vergeben) {
         e.status = Status::NummerVergeben;
         e.auftrNr = nummer;
@@ -223,18 +259,18 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
     {
         QSqlQuery ins(tx.db());
         if (!ins.prepare(ZA::insertSql<CBelegungRec>()))
-            return Gescheitert(kMsgAdd, ins.lastError());
+            return tx.gescheitert(kMsgAdd, ins.lastError());
         for (CBelegungRec b : buchungen) {
             b.lAuftrNr = nummer;
             ZA::bindFields(ins, b);
             if (!ins.exec())
-                return Gescheitert(kMsgAdd, ins.lastError());
+                return tx.gescheitert(kMsgAdd, ins.lastError());
             ids.append(ins.lastInsertId().toInt());
         }
     }
     if (nummer < std::numeric_limits<int32_t>::max()) {
         if (!ReservationQueries::WriteNextNr(connection, nummer + 1, &error))
-            return Gescheitert(kMsgAdd, error);
+            return tx.gescheitert(kMsgAdd, error);
     }
     if (!tx.schliesse(kMsgAdd, e))
         return e;
@@ -254,17 +290,18 @@ Ergebnis Aendern(const QString& connection, const QVector<CBelegungRec>& buchung
     QSet<int32_t> eigene;
     for (const CBelegungRec& b : buchungen)
         eigene.insert(b.Rec_ID);
-    if (!tx.beginne(kMsgEdit, e) || !Pruefen(tx, buchungen, eigene, toleranz, kMsgEdit, e))
+    if (!tx.beginne(kMsgEdit, e) || !tx.sperreRaeume(buchungen, kMsgEdit, e) ||
+        !Pruefen(tx, buchungen, eigene, toleranz, kMsgEdit, e))
         return e;
     {
         QSqlQuery upd(tx.db());
         if (!upd.prepare(ZA::updateSql<CBelegungRec>()))
-            return Gescheitert(kMsgEdit, upd.lastError());
+            return tx.gescheitert(kMsgEdit, upd.lastError());
         for (CBelegungRec b : buchungen) {
             ZA::bindFields(upd, b);
             upd.addBindValue(b.Rec_ID);
             if (!upd.exec())
-                return Gescheitert(kMsgEdit, upd.lastError());
+                return tx.gescheitert(kMsgEdit, upd.lastError());
             if (upd.numRowsAffected() != 1)
                 return Gescheitert(kMsgEdit, kWeg);
         }
@@ -284,17 +321,17 @@ Ergebnis Verschieben(const QString& connection, int32_t recId, int32_t raumId, d
     QSqlError error;
     if (!LiesBelegung(tx.db(), recId, rec, error))
         return error.type() == QSqlError::NoError ? Gescheitert(kMsgEdit, kWeg)
-                                                  : Gescheitert(kMsgEdit, error);
+                                                  : tx.gescheitert(kMsgEdit, error);
     if (gelesen)
         *gelesen = rec;
     rec.rb_id = raumId;
-    if (!Pruefen(tx, {rec}, {recId}, toleranz, kMsgEdit, e))
+    if (!tx.sperreRaeume({rec}, kMsgEdit, e) || !Pruefen(tx, {rec}, {recId}, toleranz, kMsgEdit, e))
         return e;
     {
         QSqlQuery q(tx.db());
         if (!ExecBound(q, QStringLiteral("UPDATE T_fm_belegung SET rb_id = ? WHERE Rec_ID = ?"),
                        {raumId, recId}))
-            return Gescheitert(kMsgEdit, q.lastError());
+            return tx.gescheitert(kMsgEdit, q.lastError());
     }
     if (tx.schliesse(kMsgEdit, e))
         e.auftrNr = rec.lAuftrNr;
@@ -310,7 +347,7 @@ Ergebnis Loesche(const QString& connection, const QString& sql, int32_t wert) {
     {
         QSqlQuery q(tx.db());
         if (!ExecBound(q, sql, {wert}))
-            return Gescheitert(kMsgDel, q.lastError());
+            return tx.gescheitert(kMsgDel, q.lastError());
     }
     tx.schliesse(kMsgDel, e);
     return e;
@@ -383,6 +420,10 @@ bool Ausfuehren(const std::function<Ergebnis(std::optional<int32_t> wunschNr)>& 
             if (konfliktMelden)
                 MsgBox(KonfliktMeldung(e), PromptButtons::Ok, PromptIcon::Exclamation,
                        QStringLiteral("Speichern"));
+            return false;
+        case Status::Getrennt:
+            MsgBox(GetrenntMeldung() + kCrLf + kCrLf + e.meldung, PromptButtons::Ok,
+                   PromptIcon::Critical);
             return false;
         case Status::Fehler:
             MsgBox(e.fehler.isEmpty() ? e.meldung : e.meldung + kCrLf + e.fehler, PromptButtons::Ok,

@@ -1,5 +1,7 @@
 #include "SqlConnection.h"
 
+#include "Dialekt.h"
+
 #include <QAtomicInt>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -71,6 +73,25 @@ void CloseSqliteConnection(const QString& connectionName) {
     QSqlDatabase::removeDatabase(connectionName);
 }
 
+QSqlDatabase Verbindung(const QString& connectionName) {
+    QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+    if (db.isValid() && !db.isOpen() && Dialekt::Von(db).Typ() == DbTyp::PostgreSQL)
+        db.open();
+    return db;
+}
+
+QString FehlerText(const QSqlDatabase& db, const QSqlError& error) {
+    const QString text = error.text().trimmed();
+    if (Dialekt::Von(db).Art(db, error) != DbFehlerArt::Getrennt)
+        return text;
+    return GetrenntMeldung() + (text.isEmpty() ? QString() : QStringLiteral("\r\n") + text);
+}
+
+QString GetrenntMeldung() {
+    return QStringLiteral("Die Verbindung zum Datenbankserver ist unterbrochen. Beim nächsten "
+                          "Schritt wird sie neu aufgebaut.");
+}
+
 QString UniqueConnectionName(const QString& prefix) {
     static QAtomicInt counter;
     return prefix + QLatin1Char('_') + QString::number(counter.fetchAndAddRelaxed(1) + 1);
@@ -95,12 +116,14 @@ QString OhneEinzelneSurrogate(const QString& text) {
 }
 
 bool ExecBound(QSqlQuery& query, const QString& sql, const QVariantList& binds) {
-    if (!query.prepare(sql))
-        return false;
+    if (binds.isEmpty())
+        return query.exec(sql);
+    QVariantList werte;
+    werte.reserve(binds.size());
     for (const QVariant& v : binds)
-        query.addBindValue(
-            v.typeId() == QMetaType::QString ? QVariant(OhneEinzelneSurrogate(v.toString())) : v);
-    return query.exec();
+        werte << (v.typeId() == QMetaType::QString ? QVariant(OhneEinzelneSurrogate(v.toString()))
+                                                   : v);
+    return Dialekt::Von(query.driver()).Ausfuehren(query, sql, werte);
 }
 
 bool HasSqlError(const QSqlQuery& query) {

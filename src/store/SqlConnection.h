@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 #include <QVariantList>
 
@@ -12,8 +14,16 @@ bool OpenSqliteConnection(const QString& path, const QString& connectionName, bo
                           QString* error);
 // The SQLite URI of a file as the connections above use it.
 QString SqliteFileUri(const QString& path, bool readOnly);
-// Closes and removes a connection opened above; nothing happens for an unknown name.
+// Closes and removes a connection of either engine; nothing happens for an unknown name.
 void CloseSqliteConnection(const QString& connectionName);
+// The connection by name. A server connection the driver closed because the server went away
+// is opened again first: the action after a lost connection reconnects.
+QSqlDatabase Verbindung(const QString& connectionName);
+// The driver's text of a failure; for a lost server connection led by a German sentence saying
+// so.
+QString FehlerText(const QSqlDatabase& db, const QSqlError& error);
+// What the user reads when the server connection was lost.
+QString GetrenntMeldung();
 // A connection name not used before in this process, with the given prefix.
 QString UniqueConnectionName(const QString& prefix);
 
@@ -22,8 +32,8 @@ QString UniqueConnectionName(const QString& prefix);
 // after it.
 QString OhneEinzelneSurrogate(const QString& text);
 
-// Prepares and runs a statement with positional values bound in order; texts are stored without
-// lone surrogates.
+// Runs a statement with the values of its placeholders "?" in order, passed as the engine's
+// dialect passes them; texts are stored without lone surrogates.
 bool ExecBound(QSqlQuery& query, const QString& sql, const QVariantList& binds = {});
 // True when the query's last step failed.
 bool HasSqlError(const QSqlQuery& query);

@@ -43,7 +43,7 @@ void readRoom(const QSqlQuery& q, const QSqlRecord& rec, CAnzeigeRec& r) {
 bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumZeile>& out,
                 QString* error) {
     out.clear();
-    QSqlQuery q(QSqlDatabase::database(connection, false));
+    QSqlQuery q(Verbindung(connection));
     q.setForwardOnly(true);
     if (raumartId == 0) {
         q.prepare(QStringLiteral(
@@ -70,7 +70,7 @@ bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumZeile>
 bool ReadRaeumeNachName(const QString& connection, int32_t raumartId, QVector<CAnzeigeRec>& out,
                         QString* error) {
     out.clear();
-    QSqlQuery q(QSqlDatabase::database(connection, false));
+    QSqlQuery q(Verbindung(connection));
     q.setForwardOnly(true);
     if (raumartId == 0) {
         q.prepare(QStringLiteral("SELECT * FROM T_rb_Anzeige ORDER BY Kurzbez"));
@@ -108,10 +108,10 @@ QString BalkenSql(bool eineRaumart, bool begrenzt) {
                        // set-up with its own end
                        "(b.Udt_bis >= :a AND b.Udt_bis < %1 AND b.Udt_von <= :b AND %2) OR "
                        // set-up that ends where the booking starts
-                       "(b.dt_von >= :a AND b.Udt_von <= :b AND %2 AND NOT COALESCE(%3, 0)) OR "
+                       "(b.dt_von >= :a AND b.Udt_von <= :b AND %2 AND NOT COALESCE(%3, FALSE)) OR "
                        // clear-down, from its own start or from the booking's end
                        "(b.Rdt_bis >= :a AND b.Rdt_bis < %1 AND "
-                       "(b.Rdt_von <= :b OR (b.dt_bis <= :b AND NOT COALESCE(%4, 0))))")
+                       "(b.Rdt_von <= :b OR (b.dt_bis <= :b AND NOT COALESCE(%4, FALSE))))")
             .arg(QString::number(TovoDate::kNoDate, 'f', 0), datum("b.Udt_von"), datum("b.Udt_bis"),
                  datum("b.Rdt_von"));
     return QStringLiteral("SELECT ") + cols +
@@ -125,7 +125,7 @@ QString BalkenSql(bool eineRaumart, bool begrenzt) {
 bool ForEachBalken(const QString& connection, int32_t raumartId,
                    const std::function<bool(const BelegungBalken&)>& callback, QString* error,
                    const Zeitfenster& fenster) {
-    QSqlQuery q(QSqlDatabase::database(connection, false));
+    QSqlQuery q(Verbindung(connection));
     q.setForwardOnly(true);
     q.prepare(BalkenSql(raumartId != 0, fenster.begrenzt()));
     if (raumartId != 0)
@@ -164,7 +164,7 @@ bool ForEachBalken(const QString& connection, int32_t raumartId,
 bool ReadBelegungenAmTag(const QString& connection, int32_t raumId, double tag,
                          QVector<CBelegungRec>& out, QString* error) {
     out.clear();
-    QSqlQuery q(QSqlDatabase::database(connection, false));
+    QSqlQuery q(Verbindung(connection));
     q.setForwardOnly(true);
     q.prepare(
         QStringLiteral("SELECT Rec_ID, lAuftrNr, rb_id, dt_von, tm_von, dt_bis, tm_bis, Best, Tel, "

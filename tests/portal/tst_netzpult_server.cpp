@@ -251,7 +251,7 @@ private slots:
         p.buche(b);
         NetzpultPublish::Daten daten;
         QString error;
-        QVERIFY2(NetzpultPublish::LeseDaten(p.path, daten, &error), qPrintable(error));
+        QVERIFY2(NetzpultPublish::LeseDaten(p.ort(), daten, &error), qPrintable(error));
         QVERIFY2(NetzpultPublish::Veroeffentliche(portal(), daten, {}, &error), qPrintable(error));
         QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT STRAUMART FROM T_RAUMART")),
                  QStringList{text});
@@ -302,7 +302,7 @@ private slots:
         VieleBelegungen(raum, anzahl, QStringLiteral("alt"));
         NetzpultPublish::Daten daten;
         QString error;
-        QVERIFY(NetzpultPublish::LeseDaten(p.path, daten, &error));
+        QVERIFY(NetzpultPublish::LeseDaten(p.ort(), daten, &error));
         QVERIFY2(NetzpultPublish::Veroeffentliche(portal(), daten, {}, &error), qPrintable(error));
         p.wert(QStringLiteral("UPDATE T_fm_belegung SET Verst = 'neu'"));
 
@@ -327,7 +327,7 @@ private slots:
                      QStringList{QStringLiteral("1")});
         }
         NetzpultPublish::Daten neu;
-        QVERIFY(NetzpultPublish::LeseDaten(p.path, neu, &error));
+        QVERIFY(NetzpultPublish::LeseDaten(p.ort(), neu, &error));
         QVERIFY2(NetzpultPublish::Veroeffentliche(portal(), neu, {}, &error), qPrintable(error));
         QCOMPARE(Zeilen(portal(), stand), QStringList{QStringLiteral("neu|%1").arg(anzahl)});
     }
@@ -339,7 +339,7 @@ private slots:
         VieleBelegungen(raum, 20000, QStringLiteral("x"));
         NetzpultPublish::Daten daten;
         QString error;
-        QVERIFY(NetzpultPublish::LeseDaten(p.path, daten, &error));
+        QVERIFY(NetzpultPublish::LeseDaten(p.ort(), daten, &error));
 
         std::atomic<bool> fertig{false};
         std::atomic<int> geschrieben{0};
@@ -516,7 +516,7 @@ static int KindPublizieren(int argc, char** argv) {
     NetzpultPublish::Daten daten;
     QString error;
     if (!verbindung.Oeffnen(QString::fromLocal8Bit(argv[2]), &error) ||
-        !NetzpultPublish::LeseDaten(QString::fromLocal8Bit(argv[3]), daten, &error)) {
+        !NetzpultPublish::LeseDaten({DbTyp::SQLite, QString::fromLocal8Bit(argv[3])}, daten, &error)) {
         std::cerr << qPrintable(error) << std::endl;
         return 1;
     }

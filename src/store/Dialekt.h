@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <cstdint>
+
+// The engine that holds the reservation database: an SQLite file in the project folder (the
+// default) or a PostgreSQL server database.
+enum class DbTyp { SQLite, PostgreSQL };
+
+// What a failed statement means for the user.
+enum class DbFehlerArt {
+    Sonstiges,
+    Belegt,  // another workstation holds what is needed longer than the busy timeout
+    Getrennt // the connection to the server is gone; the next action opens it again
+};
+
+// Where the two engines speak differently. One object per engine, chosen by the connection;
+// everything not decided here is plain SQL that both understand.
+class Dialekt {
+public:
+    virtual ~Dialekt() = default;
+    static const Dialekt& Von(const QSqlDatabase& db);
+    static const Dialekt& Von(const QSqlDriver* driver);
+    static const Dialekt& Fuer(DbTyp typ);
+
+    virtual DbTyp Typ() const = 0;
+
+    // Opens the database `ort` (SQLite: a file path; PostgreSQL: a connection text) under a new
+    // Qt SQL connection name. False with the reason in `error`; nothing is left behind then.
+    virtual bool Oeffne(const QString& ort, const QString& name, bool readOnly,
+                        QString* error) const = 0;
+
+    // Runs `sql` with the values in place of its placeholders "?", in order. SQLite binds them to
+    // a prepared statement; the server receives them as literals its driver escapes, in one
+    // round trip instead of three (prepare, execute, deallocate).
+    virtual bool Ausfuehren(QSqlQuery& q, const QString& sql, const QVariantList& werte) const = 0;
+
+    // The statement that starts a transaction meant to write.
+    virtual QString BeginnSchreiben() const = 0;
+    // Inside such a transaction: the rooms locked against other writers until it ends, in
+    // ascending id order so that two writers never wait for each other in a circle.
+    virtual bool SperreRaeume(QSqlDatabase& db, QVector<int32_t> raeume,
+                              QSqlError* error) const = 0;
+    // Inside such a transaction, after the rooms: the order-number counter locked.
+    virtual bool SperreZaehler(QSqlDatabase& db, QSqlError* error) const = 0;
+
+    // The connection's temporary tables of the room tests, created when missing and emptied:
+    // tovo_termine (nr, raum, von, bis) and tovo_ausser (rec_id).
+    virtual QStringList TermineLeeren() const = 0;
+    // Fills tovo_termine from one bound JSON text [[raum, von, bis], ...]; nr counts from 0.
+    virtual QString TermineEinfuegen() const = 0;
+    // Fills tovo_ausser from one bound JSON text [id, ...]; repeated ids are taken once.
+    virtual QString AusserEinfuegen() const = 0;
+
+    // The report scratch table t_tmp_Druck as this connection sees it: the server keeps one per
+    // session, so that two users printing at once do not mix their rows.
+    virtual bool DruckTabelleVorbereiten(QSqlDatabase& db, QSqlError* error) const = 0;
+    // The expression that orders the rows of t_tmp_Druck as they were inserted.
+    virtual QString DruckFolge() const = 0;
+
+    // `ausdruck` as compared and sorted without regard to case.
+    virtual QString OhneGrossKlein(const QString& ausdruck) const = 0;
+
+    // Names of the indexes the database has (as stored, any case).
+    virtual QStringList Indexe(QSqlDatabase& db) const = 0;
+    // Planner statistics that fit the data. Never fails: a busy or read-only database is
+    // looked after later.
+    virtual void StatistikPflegen(QSqlDatabase& db) const = 0;
+
+    // What a failed statement of the connection means.
+    virtual DbFehlerArt Art(const QSqlDatabase& db, const QSqlError& error) const = 0;
+};
