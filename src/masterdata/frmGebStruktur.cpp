@@ -11,6 +11,7 @@
 #include "frmGebStruSel.h"
 
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -35,6 +36,9 @@ frmGebStruktur::frmGebStruktur(CGebDb* geb, QWidget* parent) : QDialog(parent), 
     llEintrag = new QLabel(this);
     llEintrag->setObjectName(QStringLiteral("llEintrag"));
     llEintrag->setWordWrap(true);
+    // Two lines always, so that the fields below stay where they are.
+    llEintrag->setMinimumHeight(llEintrag->fontMetrics().lineSpacing() * 2 + 4);
+    llEintrag->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     edNr = new TovoTextbox(this);
     edNr->setObjectName(QStringLiteral("edNr"));
     edNr->setMaxLength(20);
@@ -52,24 +56,35 @@ frmGebStruktur::frmGebStruktur(CGebDb* geb, QWidget* parent) : QDialog(parent), 
     pbSpeichern = knopf(QStringLiteral("pbSpeichern"), QStringLiteral("S&peichern"));
     pbLoeschen = knopf(QStringLiteral("pbLoeschen"), QStringLiteral("&Löschen"));
     pbEnde = knopf(QStringLiteral("pbEnde"), QStringLiteral("Schließen"));
+    pbSpeichern->setDefault(true); // Enter in a field saves the entry
 
     auto* felder = new QFormLayout;
     felder->addRow(llEintrag);
     felder->addRow(QStringLiteral("&Nummer:"), edNr);
     felder->addRow(QStringLiteral("&Bezeichnung:"), edBez);
-    auto* knoepfe = new QVBoxLayout;
+    auto* speichern = new QHBoxLayout;
+    speichern->addStretch(1);
+    speichern->addWidget(pbSpeichern);
+    speichern->addWidget(pbLoeschen);
+    felder->addRow(speichern);
+    auto* neu = new QGridLayout;
     for (int e = 1; e <= 4; ++e)
-        knoepfe->addWidget(pbNeu[e]);
-    knoepfe->addSpacing(12);
-    knoepfe->addLayout(felder);
-    knoepfe->addWidget(pbSpeichern);
-    knoepfe->addWidget(pbLoeschen);
-    knoepfe->addStretch(1);
-    knoepfe->addWidget(pbEnde);
+        neu->addWidget(pbNeu[e], (e - 1) / 2, (e - 1) % 2);
+    auto* rechts = new QVBoxLayout;
+    rechts->addLayout(neu);
+    rechts->addSpacing(12);
+    rechts->addLayout(felder);
+    rechts->addStretch(1);
+    auto* ende = new QHBoxLayout;
+    ende->addStretch(1);
+    ende->addWidget(pbEnde);
+    rechts->addLayout(ende);
+    // Wide enough for a designation like "Verwaltungszentrum Rheinufer".
+    edBez->setMinimumWidth(edBez->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 34);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(tvGebstru, 1);
-    layout->addLayout(knoepfe);
-    resize(760, 520);
+    layout->addLayout(rechts);
+    resize(900, 560);
 
     connect(tvGebstru, &QTreeWidget::currentItemChanged, this, [this] { tvGebstru_NodeClick(); });
     for (int e = 1; e <= 4; ++e)
