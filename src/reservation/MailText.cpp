@@ -30,7 +30,7 @@ QString EingebauterText(bool umwandeln, bool mitSerie, bool mitTerminen) {
     if (mitSerie)
         z << QStringLiteral("Serie: #Serie#");
     if (mitTerminen)
-        z << QStringLiteral("Termine:") << QStringLiteral("#Termine#");
+        z << QStringLiteral("Termine:") << QStringLiteral("#Termine#") << QString();
     z << QStringLiteral("Bitte teilen Sie uns rechtzeitig mit, wenn der Raum nicht ") +
              (umwandeln ? QStringLiteral("benoetigt wird.") : QStringLiteral("benötigt wird."))
       << (umwandeln ? QStringLiteral(

@@ -19,8 +19,13 @@ void MaskeNurLesen(QWidget* maske) {
         return;
     for (QLineEdit* e : maske->findChildren<QLineEdit*>()) {
         // The line edit inside an editable combo box goes with its box.
-        if (!qobject_cast<QComboBox*>(e->parentWidget()))
-            e->setReadOnly(true);
+        if (qobject_cast<QComboBox*>(e->parentWidget()))
+            continue;
+        e->setReadOnly(true);
+        // On the window's background, so that a field that takes no input looks so.
+        QPalette p = e->palette();
+        p.setColor(QPalette::Base, p.color(QPalette::Window));
+        e->setPalette(p);
     }
     for (QAbstractSpinBox* e : maske->findChildren<QAbstractSpinBox*>())
         e->setReadOnly(true);
