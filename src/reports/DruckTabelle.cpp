@@ -334,9 +334,11 @@ namespace {
 
 // Print tables of projects made before the documents showed the seating lack its columns.
 bool SitzordnungSpalten(const QString& connection, QString* error) {
-    QSqlDatabase db = QSqlDatabase::database(connection, true);
-    const QSqlRecord spalten = db.record(QStringLiteral("t_tmp_Druck"));
+    QSqlDatabase db = Verbindung(connection);
     QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT * FROM t_tmp_Druck WHERE 1 = 0")))
+        return fail(q, error);
+    const QSqlRecord spalten = q.record();
     for (const char* spalte : {"STSTUHLANORDNUNG TEXT", "IPTISCHE INTEGER"}) {
         const QString def = QLatin1String(spalte);
         if (!spalten.contains(def.section(QLatin1Char(' '), 0, 0)) &&
@@ -457,19 +459,27 @@ bool LiesZeilen(const QString& connection, QSqlQuery& q, QString* error) {
 
 QString Spaltenname(const QString& gelesen) {
     static const QStringList spalten = {
-        QStringLiteral("lAuftrNr"),  QStringLiteral("Kurzbez"),    QStringLiteral("dt_von"),
-        QStringLiteral("tm_von"),    QStringLiteral("dt_bis"),     QStringLiteral("tm_bis"),
-        QStringLiteral("Best"),      QStringLiteral("Tel"),        QStringLiteral("Fax"),
-        QStringLiteral("Inst"),      QStringLiteral("Kst"),        QStringLiteral("Pers"),
-        QStringLiteral("Verst"),     QStringLiteral("Bem"),        QStringLiteral("Miete"),
-        QStringLiteral("Umbau"),     QStringLiteral("UmbBem"),     QStringLiteral("Pausch"),
-        QStringLiteral("Technik"),   QStringLiteral("Tageskraft"), QStringLiteral("Sicherheit"),
-        QStringLiteral("Sonst"),     QStringLiteral("Udt_von"),    QStringLiteral("Utm_von"),
-        QStringLiteral("Udt_bis"),   QStringLiteral("Utm_bis"),    QStringLiteral("Rdt_von"),
-        QStringLiteral("Rtm_von"),   QStringLiteral("Rdt_bis"),    QStringLiteral("Rtm_bis"),
-        QStringLiteral("UmbBereit"), QStringLiteral("UmbAufwand"), QStringLiteral("AustBem"),
-        QStringLiteral("Aust"),      QStringLiteral("stSerieBem"), QStringLiteral("stStrasse"),
-        QStringLiteral("stPlzOrt"),  QStringLiteral("rb"),         QStringLiteral("Info")};
+        QStringLiteral("lAuftrNr"),   QStringLiteral("Kurzbez"),
+        QStringLiteral("dt_von"),     QStringLiteral("tm_von"),
+        QStringLiteral("dt_bis"),     QStringLiteral("tm_bis"),
+        QStringLiteral("Best"),       QStringLiteral("Tel"),
+        QStringLiteral("Fax"),        QStringLiteral("Inst"),
+        QStringLiteral("Kst"),        QStringLiteral("Pers"),
+        QStringLiteral("Verst"),      QStringLiteral("Bem"),
+        QStringLiteral("Miete"),      QStringLiteral("Umbau"),
+        QStringLiteral("UmbBem"),     QStringLiteral("Pausch"),
+        QStringLiteral("Technik"),    QStringLiteral("Tageskraft"),
+        QStringLiteral("Sicherheit"), QStringLiteral("Sonst"),
+        QStringLiteral("Udt_von"),    QStringLiteral("Utm_von"),
+        QStringLiteral("Udt_bis"),    QStringLiteral("Utm_bis"),
+        QStringLiteral("Rdt_von"),    QStringLiteral("Rtm_von"),
+        QStringLiteral("Rdt_bis"),    QStringLiteral("Rtm_bis"),
+        QStringLiteral("UmbBereit"),  QStringLiteral("UmbAufwand"),
+        QStringLiteral("AustBem"),    QStringLiteral("Aust"),
+        QStringLiteral("stSerieBem"), QStringLiteral("stStrasse"),
+        QStringLiteral("stPlzOrt"),   QStringLiteral("rb"),
+        QStringLiteral("Info"),       QStringLiteral("STSTUHLANORDNUNG"),
+        QStringLiteral("IPTISCHE")};
     for (const QString& s : spalten)
         if (s.compare(gelesen, Qt::CaseInsensitive) == 0)
             return s;

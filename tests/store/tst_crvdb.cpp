@@ -1,7 +1,9 @@
 #include "Dialekt.h"
+#include "ServerEinrichtung.h"
 #include "TestProjekt.h"
 
 #include <QRegularExpression>
+#include <QSqlRecord>
 #include <QTest>
 #include <functional>
 
@@ -417,6 +419,82 @@ private slots:
         QVERIFY(db().OpenDb());
         QCOMPARE(indexe(), alle);
         QVERIFY(p->wert(statistik).toBool());
+    }
+
+    // The project's tables have the template's columns, on the server too.
+    void sameColumnsAsTemplate() {
+        const QString name = UniqueConnectionName("vorlage");
+        QVERIFY(OpenSqliteConnection(TemplateDbPath(), name, true, nullptr));
+        const auto spalten = [](QSqlDatabase d, const QString& tabelle) {
+            QSqlQuery q(d);
+            q.exec("SELECT * FROM " + tabelle + " WHERE 1 = 0");
+            QStringList namen;
+            for (int i = 0; i < q.record().count(); ++i)
+                namen << q.record().fieldName(i).toLower();
+            return namen;
+        };
+        for (const QString& t : QSqlDatabase::database(name).tables())
+            if (!t.startsWith("sqlite_"))
+                QCOMPARE(spalten(QSqlDatabase::database(gDb), t),
+                         spalten(QSqlDatabase::database(name), t));
+        CloseSqliteConnection(name);
+    }
+
+    // A project file moved to an empty server database arrives whole: archived bookings, odd
+    // texts, the counter, and keys that go on above those the file handed out. A database that
+    // holds tables is refused, by either command, and the project stays on its file.
+    void aufServerUebertragen() {
+        if (!TestAufServer())
+            QSKIP("Nur gegen einen Server.");
+        QTemporaryDir projekt;
+        const QString dir = projekt.path() + '/';
+        const QString datei = UniqueConnectionName("datei");
+        QVERIFY(OpenSqliteConnection(CopyTemplateTo(projekt.path()), datei, false, nullptr));
+        {
+            QSqlQuery q(QSqlDatabase::database(datei));
+            const QString neu =
+                "INSERT INTO T_fm_belegung (lAuftrNr, rb_id, dt_von, tm_von, dt_bis, "
+                "Best, bArchiviert) VALUES (?, 1, 46000, 0.1, 46000, ?, ?)";
+            QVERIFY(ExecBound(q, "INSERT INTO T_rb_Anzeige (Kurzbez) VALUES (?)", {kOdd}));
+            QVERIFY(ExecBound(q, neu, {7, kOdd, 0}) && ExecBound(q, neu, {8, "alt", -1}));
+            QVERIFY(ExecBound(q, neu, {9, "weg", 0}) && ExecBound(q, "DELETE FROM T_fm_belegung "
+                                                                     "WHERE lAuftrNr = 9"));
+            QVERIFY(ExecBound(q, "UPDATE T_NextNr SET lNextNr = 500"));
+        }
+        CloseSqliteConnection(datei);
+
+        PostgresServer& server = PostgresServer::Instanz();
+        QString error;
+        for (const auto& schritt :
+             {&ServerEinrichtung::Uebertragen, &ServerEinrichtung::Einrichten})
+            QVERIFY(!schritt(
+                        dir, p->ort().ort, [](const QString&) {}, &error) &&
+                    error.contains("nicht leer"));
+        DatenbankOrt ort;
+        QVERIFY(LiesDatenbankOrt(dir, ort, nullptr) && !ort.aufServer());
+        const QString leer = server.NeueDatenbank(&error, true);
+        QVERIFY2(ServerEinrichtung::Uebertragen(
+                     dir, server.Verbindung(leer), [](const QString&) {}, &error),
+                 qPrintable(error));
+        QVERIFY(LiesDatenbankOrt(dir, ort, nullptr) && ort.aufServer());
+        const QString ziel = UniqueConnectionName("ziel");
+        QVERIFY(OeffneDatenbank(ort, ziel, false, nullptr));
+        {
+            QSqlQuery q(QSqlDatabase::database(ziel));
+            QVERIFY(q.exec("SELECT string_agg(Best || ':' || bArchiviert || ':' || tm_von, ',' "
+                           "ORDER BY Rec_ID), max(Rec_ID), (SELECT lNextNr FROM T_NextNr), "
+                           "(SELECT Kurzbez FROM T_rb_Anzeige) FROM T_fm_belegung") &&
+                    q.next());
+            QCOMPARE(q.value(0).toString(), kOdd + ":0:0.1,alt:-1:0.1");
+            QCOMPARE(q.value(1).toInt(), 2);
+            QCOMPARE(q.value(2).toInt(), 500);
+            QCOMPARE(q.value(3).toString(), kOdd);
+            QVERIFY(q.exec("INSERT INTO T_fm_belegung (lAuftrNr) VALUES (10) RETURNING Rec_ID") &&
+                    q.next());
+            QCOMPARE(q.value(0).toInt(), 4);
+        }
+        CloseSqliteConnection(ziel);
+        server.Entferne(leer);
     }
 
     void deleteRoomTakesBookings() {

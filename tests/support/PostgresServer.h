@@ -33,7 +33,8 @@ public:
         }
         return *s_instanz;
     }
-    PostgresServer() { m_ok = start(); }
+    // `dauerhaft`: every commit reaches the disk, as on a real server; the tests do without.
+    explicit PostgresServer(bool dauerhaft = false) : m_dauerhaft(dauerhaft) { m_ok = start(); }
     ~PostgresServer() {
         QSqlDatabase::removeDatabase(kVerwaltung);
         if (m_gestartet)
@@ -53,11 +54,15 @@ public:
             .arg(datenbank);
     }
 
-    // A new database with the program's tables; empty when that fails (reason in `error`).
-    QString NeueDatenbank(QString* error) {
+    // A new database with the program's tables (`leer`: without any); the name is empty when
+    // that fails (reason in `error`).
+    QString NeueDatenbank(QString* error, bool leer = false) {
         static int nummer = 0;
         const QString name = QStringLiteral("p%1").arg(++nummer);
-        if (!m_ok || !Sql(QStringLiteral("CREATE DATABASE %1 TEMPLATE vorlage").arg(name), error))
+        if (!m_ok ||
+            !Sql(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2")
+                     .arg(name, leer ? QStringLiteral("template0") : QStringLiteral("vorlage")),
+                 error))
             return QString();
         return name;
     }
@@ -69,11 +74,14 @@ public:
     // Stops the server ("immediate": as if the machine lost power) and starts it again.
     bool Stoppe(const QString& art) { return PgCtl({"stop", "-m", art}); }
     bool Starte() {
-        return PgCtl({"start", "-w", "-t", "120", "-l", m_dir.path() + QStringLiteral("/log"), "-o",
-                      QStringLiteral("-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=off "
-                                     "-c full_page_writes=off -c max_connections=200")
-                          .arg(m_port)
-                          .arg(m_dir.path())});
+        return PgCtl(
+            {"start", "-w", "-t", "120", "-l", m_dir.path() + QStringLiteral("/log"), "-o",
+             QStringLiteral("-p %1 -k %2 -c listen_addresses=127.0.0.1 "
+                            "-c max_connections=200%3")
+                 .arg(m_port)
+                 .arg(m_dir.path(),
+                      m_dauerhaft ? QString()
+                                  : QStringLiteral(" -c fsync=off -c full_page_writes=off"))});
     }
 
 private:
@@ -201,6 +209,7 @@ private:
 
     QTemporaryDir m_dir{QDir::tempPath() + QStringLiteral("/tovo-postgres-XXXXXX")};
     int m_port = 0;
+    bool m_dauerhaft = false;
     bool m_ok = false;
     bool m_gestartet = false;
     QString m_error;

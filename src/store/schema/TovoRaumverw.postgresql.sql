@@ -141,5 +141,7 @@ CREATE TABLE t_tmp_Druck (
     stStrasse text,
     stPlzOrt text,
     rb integer,
-    Info text
+    Info text,
+    STSTUHLANORDNUNG text,
+    IPTISCHE integer
 );
