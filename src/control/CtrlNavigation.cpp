@@ -125,7 +125,7 @@ void TovoRaumverwCtrl::ZeigeTag(double tag) {
         p->Zeichnen();
     }
     FillDateFields();
-    edAktDatum->setText(TovoDate(std::floor(a)).format(DateFieldFormat(true)));
+    edAktDatum->setText(d.format(DateFieldFormat(true)));
     if (tabelle && coRaumart->currentIndex() >= 0)
         FillGrid(d.sqlDateText());
 }
@@ -136,12 +136,11 @@ void TovoRaumverwCtrl::DatumEingegeben(QLineEdit* feld, const QString& name) {
         ZeigeTag(tag);
         return;
     }
-    // The plan stays where it was, and the field shows its date again.
+    // The plan stays where it was, and the field shows its date again: the text the program put
+    // there, before the user typed.
     const QString text = feld->text().trimmed();
-    FillDateFields();
-    if (feld == edAktDatum)
-        edAktDatum->setText(
-            TovoDate(std::floor(TovoZeitPlan1->Anzeigedatum())).format(DateFieldFormat(true)));
+    while (feld->isUndoAvailable())
+        feld->undo();
     MsgBox(name + QStringLiteral(": ") +
                (text.isEmpty() ? QStringLiteral("Ein leeres Feld") : text) +
                QStringLiteral(" ist kein gültiges Datum."),
@@ -150,9 +149,8 @@ void TovoRaumverwCtrl::DatumEingegeben(QLineEdit* feld, const QString& name) {
 
 double TovoRaumverwCtrl::AngezeigterTag() const {
     TovoDate tag;
-    if (AktuelleAnsicht() == 1)
-        return TovoDate::parse(edAktDatum->text(), tag) ? std::floor(tag.value())
-                                                        : std::floor(TovoZeitPlan1->Anzeigedatum());
+    if (AktuelleAnsicht() == 1 && TovoDate::parse(edAktDatum->text(), tag))
+        return std::floor(tag.value());
     // The cursor's day, else today when it is shown, else the first day shown.
     const double von = TovoZeitPlan1->DatumVon(), bis = TovoZeitPlan1->DatumBis();
     const double kursor = TovoZeitPlan1->KursorZeit();

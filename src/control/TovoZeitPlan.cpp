@@ -41,6 +41,7 @@ void TovoZeitPlan::SetBreiteErsteSpalte(int32_t twips) {
 
 void TovoZeitPlan::SetAnzeigedatum(double d) {
     m_anzeigedatum = d;
+    KursorKlemmen(); // the cursor stays in view
     update();
     Q_EMIT SichtGeaendert();
 }
@@ -57,6 +58,7 @@ void TovoZeitPlan::SetDatumVon(double d) {
         m_bereichVon = std::floor(d);
     else
         m_anzeigedatum = ZeitPlanGeometry::AnzeigedatumFor(m_zeitraum, d);
+    KursorKlemmen();
     update();
     Q_EMIT SichtGeaendert();
 }
@@ -77,6 +79,7 @@ void TovoZeitPlan::SetZeilenart(int32_t v) {
 
 void TovoZeitPlan::SetZeitraum(int32_t v) {
     m_zeitraum = v;
+    KursorKlemmen();
     update();
     Q_EMIT SichtGeaendert();
 }
@@ -221,6 +224,7 @@ void TovoZeitPlan::Blaettern(int schritt) {
         return;
     m_anzeigedatum =
         ZeitPlanGeometry::Blaettern(m_zeitraum, m_anzeigedatum, schritt, m_blockschritt);
+    KursorKlemmen();
     update();
     Q_EMIT SichtGeaendert();
 }

@@ -74,12 +74,12 @@ void TovoZeitPlan::KursorZeigen() {
 
 void TovoZeitPlan::KursorBewegen(int zeilen, double zeit) {
     m_kursorZeile = std::clamp(m_kursorZeile + zeilen, 0, static_cast<int>(m_raeume.size()) - 1);
-    m_kursorZeit += zeit;
+    const double ziel = m_kursorZeit + zeit;
     // Past the edge the period follows, step by step, as far as the control moves it.
     for (int richtung : {-1, 1}) {
         const auto draussen = [&] {
-            return richtung < 0 ? m_kursorZeit < DatumVon() - 1e-6
-                                : m_kursorZeit + SlotLaenge() > DatumBis() + 1e-3;
+            return richtung < 0 ? ziel < DatumVon() - 1e-6
+                                : ziel + SlotLaenge() > DatumBis() + 1e-3;
         };
         for (int i = 0; i < 40 && draussen(); ++i) {
             const double vorher = DatumVon();
@@ -88,6 +88,7 @@ void TovoZeitPlan::KursorBewegen(int zeilen, double zeit) {
                 break;
         }
     }
+    m_kursorZeit = ziel;
     KursorKlemmen();
     KursorZeigen();
     update();
@@ -118,8 +119,6 @@ void TovoZeitPlan::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
         return;
     }
-    // The period may have moved away from the cursor meanwhile: it comes into view first.
-    KursorKlemmen();
     const bool strg = event->modifiers() & Qt::ControlModifier;
     // Ctrl moves a day in the day and week views, a week beyond.
     const double weit = SlotLaenge() < 1.0 ? 1.0 : 7.0;
@@ -140,9 +139,9 @@ void TovoZeitPlan::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_PageUp:
     case Qt::Key_PageDown: {
         // A whole period; the cursor keeps its place in it.
-        const double vorher = DatumVon();
+        const double imZeitraum = m_kursorZeit - DatumVon();
         Q_EMIT SeiteBlaettern(event->key() == Qt::Key_PageUp ? -1 : 1);
-        m_kursorZeit += DatumVon() - vorher;
+        m_kursorZeit = DatumVon() + imZeitraum;
         KursorKlemmen();
         update();
         break;

@@ -168,6 +168,8 @@ QWidget* frmAntrag::BuildAntragTab() {
     edSerie = new QLineEdit;
     edSerie->setObjectName(QStringLiteral("edSerie"));
     edSerie->setReadOnly(true);
+    // Shown only: Tab passes it by.
+    edSerie->setFocusPolicy(Qt::ClickFocus);
     gt->addWidget(pbSerie, 1, 4);
     gt->addWidget(Beschriftung(QStringLiteral("Serie:")), 3, 0);
     gt->addWidget(edSerie, 3, 1, 1, 4);
@@ -201,6 +203,7 @@ QWidget* frmAntrag::BuildAntragTab() {
     edWunschraum = new QLineEdit;
     edWunschraum->setObjectName(QStringLiteral("edWunschraum"));
     edWunschraum->setReadOnly(true);
+    edWunschraum->setFocusPolicy(Qt::ClickFocus);
     // The chosen room shows once: as the label where the list is hidden, else in the list.
     auto* raumZeile = new QHBoxLayout;
     raumZeile->setSpacing(0);

@@ -7,11 +7,52 @@
 #include "ErrorGuard.h"
 #include "Prompt.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+
+namespace {
+
+// While the span checks show their messages, text typed for the control the user moved to is
+// kept from the message and handed to that control afterwards; Enter and Escape still answer.
+class TastenPuffer : public QObject {
+public:
+    TastenPuffer() : m_ziel(QApplication::focusWidget()) { qApp->installEventFilter(this); }
+    ~TastenPuffer() override {
+        qApp->removeEventFilter(this);
+        for (const auto& [taste, text] : m_tasten)
+            if (m_ziel)
+                QCoreApplication::postEvent(m_ziel,
+                                            new QKeyEvent(QEvent::KeyPress, taste, {}, text));
+    }
+    TastenPuffer(const TastenPuffer&) = delete;
+    TastenPuffer& operator=(const TastenPuffer&) = delete;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (event->type() != QEvent::KeyPress || !w || !qobject_cast<QMessageBox*>(w->window()))
+            return false;
+        const auto* k = static_cast<QKeyEvent*>(event);
+        const bool getippt = !k->text().isEmpty() && k->text().at(0).isPrint() &&
+                             !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        if (getippt)
+            m_tasten.append({k->key(), k->text()});
+        return getippt;
+    }
+
+private:
+    QPointer<QWidget> m_ziel;
+    QVector<std::pair<int, QString>> m_tasten;
+};
+
+} // namespace
 
 // --- the boxes ---------------------------------------------------------------------------------
 
@@ -107,6 +148,7 @@ bool frmAntrag::FeldVerlassen(int box, int ziel) {
 }
 
 void frmAntrag::SpannePruefen() {
+    TastenPuffer tasten;
     RunGuarded(QStringLiteral("frmAntrag.SpannePruefen"), [&] {
         TermineLesen();
         if (const QString meldung = m_termine.BuchungsSpanne(); !meldung.isEmpty()) {
