@@ -28,7 +28,6 @@
 
 #include <QAction>
 #include <QCalendarWidget>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -45,71 +44,43 @@ namespace {
 
 using Fabrik = std::function<QWidget*()>;
 
-// The letter after a single '&' ("&&" is an ampersand), upper case; null when there is none.
-QChar Mnemonik(const QString& text) {
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != QLatin1Char('&'))
-            continue;
-        if (text[i + 1] != QLatin1Char('&'))
-            return text[i + 1].toUpper();
-        ++i;
-    }
-    return {};
-}
-
-// Controls inside a calendar are the calendar's own.
-bool ImKalender(const QWidget* w) {
-    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget())
-        if (qobject_cast<const QCalendarWidget*>(p))
-            return true;
-    return false;
-}
-
-bool HatBuchstaben(const QString& text) {
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
-}
-
-// Entries of one scope (a menu, or what a window shows at once): missing and shared mnemonics.
+// Entries shown at once, each with whether it must have a mnemonic (menu entries, command
+// buttons and tabs with a letter): one without, or two sharing one, is a fault.
 void Pruefe(const QString& wo, const QList<std::pair<QString, bool>>& eintraege,
             QStringList& fehler) {
-    QMap<QChar, QStringList> nach;
+    QMap<QKeySequence, QStringList> nach;
     for (const auto& [text, pflicht] : eintraege) {
-        const QChar m = Mnemonik(text);
-        if (!m.isNull())
-            nach[m] << text;
-        else if (pflicht && HatBuchstaben(text))
+        const QKeySequence taste = QKeySequence::mnemonic(text);
+        if (!taste.isEmpty())
+            nach[taste] << text;
+        else if (pflicht &&
+                 std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); }))
             fehler << wo + QStringLiteral(": '") + text + QStringLiteral("' ohne Tastenkürzel");
     }
     for (auto it = nach.cbegin(); it != nach.cend(); ++it)
         if (it->size() > 1)
-            fehler << wo + QStringLiteral(": Alt+") + it.key() + QStringLiteral(" doppelt: ") +
-                          it->join(QStringLiteral(", "));
+            fehler << wo + QStringLiteral(": doppelt ") + it->join(QStringLiteral(", "));
 }
 
-void PruefeMenue(const QString& wo, const QMenu* menu, QStringList& fehler) {
-    QList<std::pair<QString, bool>> eintraege;
-    for (const QAction* a : menu->actions())
-        if (!a->isSeparator() && a->isVisible())
-            eintraege.append({a->text(), true});
-    Pruefe(wo + QStringLiteral(" / ") + menu->title().remove(QLatin1Char('&')), eintraege, fehler);
+// The controls of a calendar are the calendar's own.
+bool ImKalender(const QObject* o) {
+    while ((o = o->parent()))
+        if (qobject_cast<const QCalendarWidget*>(o))
+            return true;
+    return false;
 }
 
-// What a shown window offers at once: buttons, labels with a buddy, group titles, tabs and the
-// menu bar.
-void PruefeSicht(const QString& wo, QWidget* fenster, QStringList& fehler) {
+// What a shown window offers at once.
+QList<std::pair<QString, bool>> Sicht(QWidget* fenster) {
     QList<std::pair<QString, bool>> eintraege;
     for (QWidget* w : fenster->findChildren<QWidget*>()) {
-        if (!w->isVisible() || w->window() != fenster)
-            continue;
-        if (ImKalender(w))
+        if (!w->isVisible() || w->window() != fenster || ImKalender(w))
             continue;
         if (auto* b = qobject_cast<QAbstractButton*>(w))
             eintraege.append(
                 {b->text(), qobject_cast<QPushButton*>(w) || qobject_cast<QToolButton*>(w)});
         else if (auto* l = qobject_cast<QLabel*>(w); l && l->buddy())
             eintraege.append({l->text(), false});
-        else if (auto* g = qobject_cast<QGroupBox*>(w))
-            eintraege.append({g->title(), false});
         else if (auto* t = qobject_cast<QTabBar*>(w))
             for (int i = 0; i < t->count(); ++i)
                 eintraege.append({t->tabText(i), true});
@@ -117,7 +88,7 @@ void PruefeSicht(const QString& wo, QWidget* fenster, QStringList& fehler) {
             for (const QAction* a : m->actions())
                 eintraege.append({a->text(), true});
     }
-    Pruefe(wo, eintraege, fehler);
+    return eintraege;
 }
 
 } // namespace
@@ -173,11 +144,15 @@ private Q_SLOTS:
             for (int i = 0; i < (reiter.isEmpty() ? 1 : reiter[0]->count()); ++i) {
                 if (!reiter.isEmpty())
                     reiter[0]->setCurrentIndex(i);
-                PruefeSicht(name, fenster.get(), fehler);
+                Pruefe(name, Sicht(fenster.get()), fehler);
             }
-            for (const QMenu* menu : fenster->findChildren<QMenu*>())
-                if (!ImKalender(menu))
-                    PruefeMenue(name, menu, fehler);
+            for (const QMenu* menu : fenster->findChildren<QMenu*>()) {
+                QList<std::pair<QString, bool>> eintraege;
+                for (const QAction* a : menu->actions())
+                    if (!a->isSeparator() && !ImKalender(menu))
+                        eintraege.append({a->text(), true});
+                Pruefe(name + QLatin1Char('/') + menu->title(), eintraege, fehler);
+            }
             // The window's smallest size fits a 1366x768 screen below a title bar.
             const QSize mindestens = fenster->minimumSizeHint().expandedTo(fenster->minimumSize());
             if (mindestens.width() > 1366 || mindestens.height() > 768 - 60)
@@ -192,55 +167,34 @@ private Q_SLOTS:
 
     // Ctrl+S presses the save command of the form (the one of the part holding the focus).
     void ctrlSSaves_data() {
-        QTest::addColumn<QString>("fenster");
-        QTest::addColumn<QString>("speichern");
-        QTest::addColumn<QString>("fokus"); // a control to put the focus in first, "" = none
-        QTest::newRow("reservation") << "frmAntrag"
-                                     << "pbSave"
-                                     << "tfVerst";
-        QTest::newRow("rooms") << "frmRaum"
-                               << "MainToolbar_Save"
-                               << "edName";
-        QTest::newRow("room types") << "frmRaumArt"
-                                    << "pbSave"
-                                    << "";
-        QTest::newRow("employees") << "frmMitarbeiter"
-                                   << "pbSave"
-                                   << "";
-        QTest::newRow("companies") << "frmStammdaten"
-                                   << "pbFirmaSpeichern"
-                                   << "edFirmaName";
-        QTest::newRow("persons") << "frmStammdaten"
-                                 << "pbPersonSpeichern"
-                                 << "edPersonName";
+        QTest::addColumn<QString>("fall"); // window, save command, control holding the focus
+        QTest::newRow("reservation") << "frmAntrag pbSave tfVerst";
+        QTest::newRow("rooms") << "frmRaum MainToolbar_Save edName";
+        QTest::newRow("room types") << "frmRaumArt pbSave edRaumArt";
+        QTest::newRow("employees") << "frmMitarbeiter pbSave -";
+        QTest::newRow("companies") << "frmStammdaten pbFirmaSpeichern edFirmaName";
+        QTest::newRow("persons") << "frmStammdaten pbPersonSpeichern edPersonName";
     }
     void ctrlSSaves() {
-        QFETCH(QString, fenster);
-        QFETCH(QString, speichern);
-        QFETCH(QString, fokus);
+        QFETCH(QString, fall);
+        const QStringList teile = fall.split(QLatin1Char(' '));
         std::unique_ptr<QWidget> w;
         for (const auto& [name, neu] : Fenster())
-            if (name == fenster)
+            if (name == teile[0])
                 w.reset(neu());
         w->show();
         QApplication::setActiveWindow(w.get());
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        if (!fokus.isEmpty())
-            w->findChild<QWidget*>(fokus)->setFocus();
-        QObject* ziel = w->findChild<QObject*>(speichern);
-        std::unique_ptr<QSignalSpy> spy;
-        if (auto* a = qobject_cast<QAction*>(ziel)) {
-            a->setEnabled(true);
-            spy = std::make_unique<QSignalSpy>(a, &QAction::triggered);
-        } else {
-            auto* b = qobject_cast<QAbstractButton*>(ziel);
-            // Pressed only, not run: the spy sees the click before any handler could refuse.
-            b->disconnect(w.get());
-            b->setEnabled(true);
-            spy = std::make_unique<QSignalSpy>(b, &QAbstractButton::clicked);
-        }
+        if (QWidget* fokus = w->findChild<QWidget*>(teile[2]))
+            fokus->setFocus();
+        // Pressed only, not run: the spy sees the press before any handler could refuse it.
+        QObject* ziel = w->findChild<QObject*>(teile[1]);
+        ziel->disconnect(w.get());
+        ziel->setProperty("enabled", true);
+        QSignalSpy spy(ziel, qobject_cast<QAction*>(ziel) ? SIGNAL(triggered(bool))
+                                                          : SIGNAL(clicked(bool)));
         QTest::keyClick(w->windowHandle(), Qt::Key_S, Qt::ControlModifier);
-        QTRY_COMPARE(spy->size(), 1);
+        QTRY_COMPARE(spy.size(), 1);
     }
 };
 

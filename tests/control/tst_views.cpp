@@ -342,17 +342,6 @@ private Q_SLOTS:
                 !ctrl->mnuAnsicht.value(20)->isChecked());
     }
 
-    void tableDayButtons() {
-        ctrl->Data2Ctrl();
-        ctrl->mnuAnsicht_Click(20);
-        ctrl->edAktDatum->setText(QStringLiteral("01.03.2026"));
-        ctrl->btDatL_Click();
-        QCOMPARE(ctrl->edAktDatum->text(), QStringLiteral("28.02.2026"));
-        ctrl->btDatR_Click();
-        ctrl->btDatR_Click();
-        QCOMPARE(ctrl->edAktDatum->text(), QStringLiteral("02.03.2026"));
-    }
-
     void moveOntoFreeAndTakenRoom_data() {
         QTest::addColumn<bool>("belegt");
         QTest::addColumn<bool>("umbau");
