@@ -2,12 +2,12 @@
 
 #include "CRvDb.h"
 #include "ErrorGuard.h"
+#include "NurLesen.h"
 #include "Prompt.h"
 #include "RecColl.h"
 #include "RvGlobals.h"
 #include "StammGrid.h"
 #include "StammdatenDb.h"
-#include "TovoRecht.h"
 #include "TovoTextbox.h"
 #include "frmPersonWahl.h"
 
@@ -124,10 +124,6 @@ void frmMitarbeiter::BuildLayout() {
             &QPushButton::click);
 }
 
-bool frmMitarbeiter::NurLesen() const {
-    return goRecht && goRecht->Zugriff() == QLatin1String("L");
-}
-
 void frmMitarbeiter::showEvent(QShowEvent* event) {
     if (!m_aktiviert)
         Form_Activate();
@@ -152,9 +148,11 @@ void frmMitarbeiter::Form_Load() {
 void frmMitarbeiter::Form_Activate() {
     m_aktiviert = true;
     RunGuarded(QStringLiteral("frmMitarbeiter.Form_Activate"), [&] {
-        if (NurLesen())
+        if (NurLesen()) {
             for (QPushButton* pb : {pbNeu, pbSave, pbDel, pbGetStamm})
                 pb->setEnabled(false);
+            MaskeNurLesen(this);
+        }
         pbGetStamm->setEnabled(!NurLesen() && f_StammDb && f_StammDb->IsOpen());
         if (f_bNeu || fgAnzeige->rowCount() == 0) {
             pbNeu_Click();
@@ -296,9 +294,11 @@ void frmMitarbeiter::pbGetStamm_Click() {
         edVorname->setText(p.stVorname);
         edAnrede->setText(p.stAnrede);
         edAbteilung->setText(p.stAbteilung);
+        edFunktion->setText(p.stFunktion);
         edTelefon->setText(p.stTelefon);
         edTelefax->setText(p.stTelefax);
         edEMail->setText(p.stEmail);
+        edBemerkung->setText(p.stBemerkung);
         edFirma->setText(f.stName);
     });
 }

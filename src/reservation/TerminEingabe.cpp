@@ -77,10 +77,11 @@ TerminEingabe::Verlassen TerminEingabe::Verlasse(int box, int ziel) {
     if (t != getippt)
         text[box] = t;
 
-    // A booking typed to end at midnight ends on the next day.
+    // A time typed in the hour after midnight, start or end, puts the end on the next day.
     const bool neuGetippt = m_bearbeitet & (1u << box);
     m_bearbeitet &= ~(1u << box);
-    if (box == Zeit(Ende) && neuGetippt && wert < 60 && HatDatum(Beginn) && HatDatum(Ende)) {
+    if ((box == Zeit(Beginn) || box == Zeit(Ende)) && neuGetippt && wert < 60 && HatDatum(Beginn) &&
+        HatDatum(Ende)) {
         int64_t von = 0, bis = 0;
         LiesTag(text[Datum(Beginn)], von);
         LiesTag(text[Datum(Ende)], bis);

@@ -33,9 +33,9 @@ public:
         QString meldung;     // the box holds no possible date or time; the user stays in it
         bool spanne = false; // the group's span checks are due now
     };
-    // The focus moves from `box` to `ziel` (a box or kAussen). Typed times are completed ("24:15"
-    // is 00:15, an empty time of the booking 00:00, a booking ending at midnight ends the next
-    // day), and a valid date is shown in full.
+    // The focus moves from `box` to `ziel` (a box or kAussen). Typed times are completed: "24:15"
+    // is 00:15, an empty time of the booking 00:00, and a time in the hour after midnight puts
+    // the end on the next day; a valid date is shown in full.
     Verlassen Verlasse(int box, int ziel);
     // An edited group whose span has not been checked since: due before saving. Clears it.
     bool SpanneOffen();

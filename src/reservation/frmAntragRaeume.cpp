@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -246,6 +247,10 @@ void frmAntrag::pbFreeRooms_Click() {
 
 void frmAntrag::coFreeRooms_Click() {
     RunGuarded(QStringLiteral("frmAntrag.coFreeRooms_Click"), [&] {
+        const auto gesperrt = qScopeGuard([this] {
+            if (m_bNurLesen)
+                NurLesenAnwenden();
+        });
         const int i = coFreeRooms->currentIndex();
         if (i < 0)
             return;

@@ -76,7 +76,9 @@ private Q_SLOTS:
         row("set-up time", "Ut=7:61>-", {"Beginn Umbau: 7:61 ist keine gültige Uhrzeit."}, gleich);
         row("24:15 typed as end ends the next day", "Et=24:15>-", {"Spanne"},
             "16.03.2026 09:00 17.03.2026 00:15");
-        row("empty start time is midnight", "Bt=>Bd", {""}, "16.03.2026 00:00 16.03.2026 10:00");
+        row("empty start time is midnight, the end the next day", "Bt=>Bd", {""},
+            "16.03.2026 00:00 17.03.2026 10:00");
+        row("start at 1:00 keeps the end", "Bt=1:00>Bd", {""}, "16.03.2026 1:00 16.03.2026 10:00");
     }
     void leavingBoxes() {
         QFETCH(QString, schritte);
