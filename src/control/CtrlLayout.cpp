@@ -83,7 +83,7 @@ void TovoRaumverwCtrl::BuildMenus() {
     const std::pair<int, const char*> bearbeiten[] = {{2, "&Rückgängig"},
                                                       {3, "-"},
                                                       {5, "Raumar&ten"},
-                                                      {10, "Raum&daten"},
+                                                      {10, "Ra&umdaten"},
                                                       {20, "&Mitarbeiter"},
                                                       {25, "-"},
                                                       {30, "&Antrag"},
