@@ -256,24 +256,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("eingabe"); // "" = picked in the calendar
         QTest::addColumn<QString>("tag");     // the view's date field afterwards
         QTest::addColumn<QString>("meldung");
-        QTest::newRow("typed in the plan") << false << "2.3.2026"
-                                           << "02.03.2026"
-                                           << "";
-        QTest::newRow("picked in the plan") << false << ""
-                                            << "02.03.2026"
-                                            << "";
-        QTest::newRow("typed in the table") << true << "02.03.2026"
-                                            << "02.03.2026"
-                                            << "";
-        QTest::newRow("picked in the table") << true << ""
-                                             << "02.03.2026"
-                                             << "";
-        QTest::newRow("no such day") << false << "32.13.2026"
-                                     << "16.03.2026"
-                                     << "Anzeige ab: 32.13.2026 ist kein gültiges Datum.";
-        QTest::newRow("no such day in the table") << true << "31.02.2027"
-                                                  << "16.03.2026"
-                                                  << "Tag: 31.02.2027 ist kein gültiges Datum.";
+        const auto row = [](const char* name, bool tabelle, const char* eingabe, const char* tag,
+                            const char* meldung = "") {
+            QTest::newRow(name) << tabelle << QString(eingabe) << QString(tag)
+                                << QString::fromUtf8(meldung);
+        };
+        row("typed in the plan", false, "2.3.2026", "02.03.2026");
+        row("picked in the plan", false, "", "02.03.2026");
+        row("typed in the table", true, "02.03.2026", "02.03.2026");
+        row("picked in the table", true, "", "02.03.2026");
+        row("no such day", false, "32.13.2026", "16.03.2026",
+            "Anzeige ab: 32.13.2026 ist kein gültiges Datum.");
+        row("no such day in the table", true, "31.02.2027", "16.03.2026",
+            "Tag: 31.02.2027 ist kein gültiges Datum.");
     }
     void chosenDatesMoveThePlan() {
         QFETCH(bool, tabelle);
