@@ -7,7 +7,7 @@
 //   server_open_ratio = open until the first paint of the occupancy view, server / file
 // Medians of `runs` runs each; the last line holds both ratios as name=value.
 // Usage: bench_server [bookings] [saves per process] [runs]   (defaults 100000 40 5)
-#include "BenchProjekt.h"
+#include "BenchMessung.h"
 #include "CRvDb.h"
 #include "DatenbankOrt.h"
 #include "PostgresServer.h"
@@ -34,54 +34,18 @@
 
 namespace {
 
+using namespace BenchMessung;
+
 constexpr int kSchreiber = 8;
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n == 0 ? 0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-QString exeDir() {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
-}
-
-// The SQLite project: the template opened by the program (which gives it its indexes), then
-// filled by the generator.
-bool makeProject(const QString& dir, int bookings) {
-    const QString path = dir + QLatin1Char('/') + kDbFileName;
-    if (!QFile::copy(exeDir() + QStringLiteral("Leeres Projekt/") + kDbFileName, path))
-        return false;
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    CRvDb db;
-    db.SetDbPath(path);
-    db.SetOpenReadOnly(false);
-    if (!db.OpenDb())
-        return false;
-    BenchProjekt::Optionen o;
-    o.belegungen = bookings;
-    o.tage = 5 * 365.0;
-    o.ersterTag = TovoDate::today().value() + 14 - o.tage;
-    QString error;
-    if (!BenchProjekt::Erzeuge(db.ConnectionName(), o, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return false;
-    }
-    return true;
-}
 
 // Child: opens the project as the host does, until the first paint.
 int measureOpen(const QString& dir) {
     QImage image(1400, 900, QImage::Format_ARGB32_Premultiplied);
-    QElapsedTimer t;
-    t.start();
     TovoRaumverwCtrl ctrl;
-    ctrl.resize(image.size());
-    if (!ctrl.OpenDb(exeDir(), dir, QString(), nullptr))
+    const double ms = ErsteDarstellungMs(ctrl, dir, image);
+    if (ms < 0)
         return 1;
-    ctrl.Data2Ctrl();
-    ctrl.render(&image);
-    std::printf("%.3f\n", t.nsecsElapsed() / 1e6);
+    std::printf("%.3f\n", ms);
     ctrl.CloseDb();
     return 0;
 }
@@ -209,8 +173,13 @@ int main(int argc, char* argv[]) {
     QString error;
     QElapsedTimer t;
     t.start();
-    if (!makeProject(dateiDir.path(), bookings))
+    BenchProjekt::Optionen o;
+    o.belegungen = bookings;
+    o.ersterTag = TovoDate::today().value() + 14 - o.tage;
+    if (!ProjektMitBuchungen(dateiDir.path(), o, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
+    }
     std::printf("generate_ms: %lld\n", t.restart());
     const QString datenbank = server.NeueDatenbank(&error, true);
     if (datenbank.isEmpty() ||

@@ -7,7 +7,7 @@
 //   paint_ratio   = paint of a week with two years of bookings loaded / with ten weeks loaded
 // Medians of `runs` child runs each; the last line holds all ratios as name=value.
 // Usage: bench_views [rooms] [small] [large] [runs]   (defaults 200 10000 500000 5)
-#include "BenchProjekt.h"
+#include "BenchMessung.h"
 #include "CRvDb.h"
 #include "RvGlobals.h"
 #include "SqlConnection.h"
@@ -32,35 +32,17 @@
 
 namespace {
 
+using namespace BenchMessung;
+
 // Bookings per year of the generated site.
 constexpr double kProJahr = 50000;
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n == 0 ? 0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 double ms(const QElapsedTimer& t) {
     return t.nsecsElapsed() / 1e6;
 }
 
-QString exeDir() {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
-}
-
 // A project folder with `bookings` bookings at kProJahr a year, the last two weeks from today.
 bool makeProject(const QString& dir, int rooms, int bookings) {
-    const QString path = dir + QStringLiteral("/TovoRaumverw.mdb");
-    QFile::remove(path);
-    if (!QFile::copy(exeDir() + QStringLiteral("Leeres Projekt/TovoRaumverw.mdb"), path))
-        return false;
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    CRvDb db; // opening gives the database the program's indexes
-    db.SetDbPath(path);
-    db.SetOpenReadOnly(false);
-    if (!db.OpenDb())
-        return false;
     BenchProjekt::Optionen o;
     o.raeume = rooms;
     o.belegungen = bookings;
@@ -70,7 +52,7 @@ bool makeProject(const QString& dir, int rooms, int bookings) {
     QElapsedTimer t;
     t.start();
     const std::clock_t cpu = std::clock();
-    if (!BenchProjekt::Erzeuge(db.ConnectionName(), o, &error)) {
+    if (!ProjektMitBuchungen(dir, o, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return false;
     }
@@ -94,15 +76,11 @@ long peakRssKb() {
 // Child: opens the project as the host does, until the first paint, then rebuilds the week.
 int measureOpen(const QString& dir) {
     QImage image(1400, 900, QImage::Format_ARGB32_Premultiplied);
-    QElapsedTimer t;
-    t.start();
     TovoRaumverwCtrl ctrl;
-    ctrl.resize(image.size());
-    if (!ctrl.OpenDb(exeDir(), dir, QString(), nullptr))
+    const double firstPaint = ErsteDarstellungMs(ctrl, dir, image);
+    if (firstPaint < 0)
         return 1;
-    ctrl.Data2Ctrl();
-    ctrl.render(&image);
-    const double firstPaint = ms(t);
+    QElapsedTimer t;
     std::vector<double> rebuilds;
     for (int i = 0; i < 5; ++i) {
         t.restart();

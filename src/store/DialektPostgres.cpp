@@ -9,6 +9,8 @@
 #include <QVariant>
 #include <algorithm>
 
+QStringList ErsteSpalte(QSqlDatabase& db, const QString& sql);
+
 namespace {
 
 // How long a statement waits for a lock another workstation holds, as SQLite's busy timeout.
@@ -194,14 +196,8 @@ public:
     }
 
     QStringList Indexe(QSqlDatabase& db) const override {
-        QStringList namen;
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        if (q.exec(QStringLiteral("SELECT indexname FROM pg_indexes "
-                                  "WHERE schemaname = ANY (current_schemas(false))")))
-            while (q.next())
-                namen << q.value(0).toString();
-        return namen;
+        return ErsteSpalte(db, QStringLiteral("SELECT indexname FROM pg_indexes "
+                                              "WHERE schemaname = ANY (current_schemas(false))"));
     }
 
     // The server's autovacuum keeps the figures up as tables grow; only tables never measured

@@ -5,6 +5,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+QStringList ErsteSpalte(QSqlDatabase& db, const QString& sql);
+
 namespace {
 
 // Statistics are gathered again when the booking table has grown this many times over.
@@ -79,13 +81,8 @@ public:
     }
 
     QStringList Indexe(QSqlDatabase& db) const override {
-        QStringList namen;
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        if (q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'")))
-            while (q.next())
-                namen << q.value(0).toString();
-        return namen;
+        return ErsteSpalte(db,
+                           QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
     }
 
     // Gathered when an index has no figures yet, and again when the booking table has outgrown

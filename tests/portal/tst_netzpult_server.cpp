@@ -311,7 +311,7 @@ private slots:
         for (int bloecke : {1, 12, 48}) {
             QProcess kind;
             kind.start(QCoreApplication::applicationFilePath(),
-                       {QStringLiteral("--kind-publizieren"), m_server->ConnText(), p.path});
+                       {QStringLiteral("--kind-publizieren"), m_server->ConnText(), p.dir.path()});
             // The child waits after every block until it is told to go on, so the kill lands
             // inside the publication however slow the machine is.
             int gesehen = 0;
@@ -581,8 +581,10 @@ static int KindPublizieren(int argc, char** argv) {
     CNetzpultVerbindung verbindung;
     NetzpultPublish::Daten daten;
     QString error;
+    DatenbankOrt ort; // the project folder says where its database lives
     if (!verbindung.Oeffnen(QString::fromLocal8Bit(argv[2]), &error) ||
-        !NetzpultPublish::LeseDaten({DbTyp::SQLite, QString::fromLocal8Bit(argv[3])}, daten, &error)) {
+        !LiesDatenbankOrt(QString::fromLocal8Bit(argv[3]) + QLatin1Char('/'), ort, &error) ||
+        !NetzpultPublish::LeseDaten(ort, daten, &error)) {
         std::cerr << qPrintable(error) << std::endl;
         return 1;
     }

@@ -4,6 +4,7 @@
 // 127.0.0.1, trust for local connections. initdb refuses root, so a test run as root runs the
 // server as Debian's user postgres. Started once per test executable (Instanz), stopped at its
 // end; a cluster that does not start fails every test that needs it, with the reason.
+#include "MariaDbServer.h"
 #include "ServerEinrichtung.h"
 
 #include <QCoreApplication>
@@ -15,9 +16,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include <netinet/in.h>
 #include <pwd.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 class PostgresServer {
@@ -157,20 +156,6 @@ private:
                                              : QString();
     }
 
-    static int FreePort() {
-        int s = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        int port = 0;
-        socklen_t len = sizeof(addr);
-        if (::bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0 &&
-            ::getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len) == 0)
-            port = ntohs(addr.sin_port);
-        ::close(s);
-        return port;
-    }
-
     bool start() {
         if (!m_dir.isValid()) {
             m_error = QStringLiteral("no temporary directory");
@@ -185,7 +170,7 @@ private:
                 return false;
             }
         }
-        m_port = FreePort();
+        m_port = MariaDbServer::FreePort();
         if (!Laufe(QStringLiteral("initdb"),
                    {QStringLiteral("-D"), m_dir.path() + QStringLiteral("/data"),
                     QStringLiteral("-U"), QStringLiteral("tovo"), QStringLiteral("--auth=trust"),
