@@ -115,21 +115,22 @@ QString HilfeText() {
         "Tovo Raumverwaltung: Belegung von Besprechungs- und Veranstaltungsräumen.\n"
         "Ohne Projektverzeichnis öffnet das Programm das Demoprojekt (beim ersten Mal angelegt).\n"
         "\nOptionen:\n");
+    // Continued lines of a text start under its first line: indent, option column, one space.
+    constexpr int kSpalte = 20;
+    const QString einzug = QLatin1Char('\n') + QString(2 + kSpalte + 1, QLatin1Char(' '));
     for (const Option& o : kOptionen) {
         QString links =
             o.kurz ? QStringLiteral("-%1, ").arg(QLatin1Char(o.kurz)) : QStringLiteral("    ");
         links += QStringLiteral("--") + QLatin1String(o.name);
         if (o.wert)
             links += QLatin1Char(' ') + QLatin1String(o.wert);
-        text += QStringLiteral("  ") + links.leftJustified(20) + QLatin1Char(' ') +
-                QString::fromUtf8(o.text).replace(
-                    QLatin1Char('\n'), QString(24, QLatin1Char(' ')).prepend(QLatin1Char('\n'))) +
-                QLatin1Char('\n');
+        text += QStringLiteral("  ") + links.leftJustified(kSpalte) + QLatin1Char(' ') +
+                QString::fromUtf8(o.text).replace(QLatin1Char('\n'), einzug) + QLatin1Char('\n');
     }
     text += QStringLiteral(
-        "\nDaten werden TT.MM.JJJJ oder „heute“ geschrieben. Beispiel:\n"
-        "  tovo-raumverw ~/Projekte/Rathaus --bericht RepAusl --monat 3 --jahr 2026 "
-        "--pdf auslastung.pdf\n"
+        "\nEin DATUM wird als TT.MM.JJJJ oder „heute“ angegeben. Beispiel:\n"
+        "  tovo-raumverw ~/Projekte/Rathaus --bericht RepAusl --monat 3 --jahr 2026 \\\n"
+        "      --pdf auslastung.pdf\n"
         "\nRückgabewerte: 0 in Ordnung, 1 Fehler beim Öffnen oder Schreiben, 2 falscher Aufruf.\n");
     return text;
 }

@@ -13,7 +13,9 @@
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QTextDocument>
+#include <algorithm>
 
 std::function<int(QDialog&)> Bericht::ZeigeVorschau = [](QDialog& d) { return d.exec(); };
 
@@ -162,7 +164,10 @@ void Bericht::Vorschau(QWidget* parent) const {
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("BerichtVorschau"));
     dialog.setWindowTitle(QStringLiteral("Druckvorschau – ") + m_titel);
-    dialog.resize(1100, 760);
+    // Room for the window frame and a task bar on small screens.
+    const QRect platz =
+        dialog.screen() ? dialog.screen()->availableGeometry() : QRect(0, 0, 1366, 768);
+    dialog.resize(std::min(1100, platz.width() - 16), std::min(760, platz.height() - 48));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [this](QPrinter* drucker) { Zeichnen(drucker); });
     ZeigeVorschau(dialog);
