@@ -149,13 +149,16 @@ void CRvDb::PflegeIndexe() {
             fehlend << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2")
                            .arg(QLatin1String(ix.name), ix.spalten);
     QSqlQuery q(d);
-    if (!fehlend.isEmpty() && q.exec(dialekt.BeginnSchreiben())) {
-        bool ok = true;
+    bool ok = true;
+    if (!fehlend.isEmpty()) {
+        ok = q.exec(dialekt.BeginnSchreiben());
         for (const QString& sql : fehlend)
             ok = ok && q.exec(sql);
         q.exec(ok ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
     }
-    dialekt.StatistikPflegen(d);
+    // A database without the program's tables (refused later) is left as it was.
+    if (ok)
+        dialekt.StatistikPflegen(d);
 }
 
 void CRvDb::CloseDb() {
