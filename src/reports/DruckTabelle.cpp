@@ -1,6 +1,7 @@
 #include "DruckTabelle.h"
 
 #include "Allg_Hilfsfkt.h"
+#include "BelegungsZeitraum.h"
 #include "SqlConnection.h"
 #include "TovoDate.h"
 
@@ -126,9 +127,10 @@ QString kopie(Liste liste) {
                "tm_bis, Best, Inst, Pers, Verst, Miete, Umbau, Pausch, Technik, Tageskraft, "
                "Sicherheit, Sonst, UmbBem, Udt_von, Utm_von, Udt_bis, Utm_bis, Rdt_von, Rtm_von, "
                "Rdt_bis, Rtm_bis, Info) SELECT ") +
-           werte.join(QStringLiteral(", ")) +
-           QStringLiteral(" FROM T_rb_Anzeige a INNER JOIN T_fm_belegung b ON a.az_ID = b.rb_id"
-                          " WHERE b.dt_bis >= ? AND b.dt_von <= ?");
+           werte.join(QStringLiteral(", ")) + QStringLiteral(" FROM T_rb_Anzeige a CROSS JOIN ") +
+           BelegungsZeitraum::Quelle() + QStringLiteral(" WHERE ") +
+           BelegungsZeitraum::Bedingung(QStringLiteral("a.az_ID")) +
+           QStringLiteral(" AND b.dt_bis >= ? AND b.dt_von <= ?");
 }
 
 QString vomBis(double von, double bis) {
@@ -145,7 +147,7 @@ bool kopiere(const QString& connection, Liste liste, double von, double bis, con
     QVariantList binds;
     if (liste == Liste::Tag)
         binds << von << bis;
-    binds << info << von << bis;
+    binds << info << von << bis << bis << von << bis;
     QSqlQuery q(t.db());
     if (!ExecBound(q, kopie(liste), binds))
         return fail(q, error);
@@ -179,11 +181,11 @@ bool auslastung(const QString& connection, double von, double bis, int tage, con
             "1440)), ") +
         bauMinuten("Udt_von", "Utm_von", "Udt_bis", "Utm_bis") + QStringLiteral(", ") +
         bauMinuten("Rdt_von", "Rtm_von", "Rdt_bis", "Rtm_bis") +
-        QStringLiteral(" FROM T_rb_Anzeige a INNER JOIN T_fm_belegung b ON a.az_ID = b.rb_id"
-                       " WHERE b.dt_von < ? AND b.dt_bis > ?"
-                       " GROUP BY a.Kurzbez ORDER BY a.Kurzbez");
+        QStringLiteral(" FROM T_rb_Anzeige a CROSS JOIN ") + BelegungsZeitraum::Quelle() +
+        QStringLiteral(" WHERE ") + BelegungsZeitraum::Bedingung(QStringLiteral("a.az_ID")) +
+        QStringLiteral(" AND b.dt_von < ? AND b.dt_bis > ? GROUP BY a.Kurzbez ORDER BY a.Kurzbez");
     const QVariantList ende = {bis, bis, von, von};
-    if (!ExecBound(q, sql, ende + ende + ende + QVariantList{bis, von}))
+    if (!ExecBound(q, sql, ende + ende + ende + QVariantList{von, bis, bis, bis, von}))
         return fail(q, error);
     struct Zeile {
         QString kurzbez;

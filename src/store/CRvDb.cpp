@@ -2,8 +2,9 @@
 
 #include "SqlConnection.h"
 
+#include "BelegungsZeitraum.h"
+#include "Dialekt.h"
 #include "ErrorGuard.h"
-#include "KonfliktSuche.h"
 #include "ZeilenAbbildung.h"
 
 #include <QFileInfo>
@@ -35,48 +36,25 @@ template <class Rec> QStringList alleSpalten() {
 }
 
 // Indexes that the program's reads rely on, by name and what they cover. A project database
-// made before one of them existed gains it on its next open; new ones go at the end.
+// made before one of them existed gains it on its next open.
 struct IndexDef {
-    const char* name;
+    QString name;
     QString spalten;
 };
 const std::vector<IndexDef>& Indexe() {
     static const std::vector<IndexDef> indexe = {
-        {"IX_belegung_rb_dt", "T_fm_belegung (rb_id, dt_von)"},
-        {"IX_belegung_auftr", "T_fm_belegung (lAuftrNr)"},
-        {"IX_belegung_dt_bis", "T_fm_belegung (dt_bis)"},
-        // The views read by room and end day: the booking's own, its set-up's and its clear-down's.
-        {"IX_belegung_rb_bis", "T_fm_belegung (rb_id, dt_bis)"},
-        {"IX_belegung_rb_ubis", "T_fm_belegung (rb_id, Udt_bis)"},
-        {"IX_belegung_rb_rbis", "T_fm_belegung (rb_id, Rdt_bis)"},
-        // The room tests: the bookings of a room that end after a date, by the last day they occupy
-        // (clear-down included); the first day rides along, so that bookings starting too late are
-        // passed over without reading their rows.
-        {"IX_belegung_raum_belegt", QStringLiteral("T_fm_belegung (rb_id, %1, %2)")
-                                        .arg(Konflikt::BelegtBisSql(), Konflikt::BelegtAbSql())},
+        {QStringLiteral("IX_belegung_rb_dt"), QStringLiteral("T_fm_belegung (rb_id, dt_von)")},
+        {QStringLiteral("IX_belegung_auftr"), QStringLiteral("T_fm_belegung (lAuftrNr)")},
+        {QStringLiteral("IX_belegung_dt_bis"), QStringLiteral("T_fm_belegung (dt_bis)")},
+        // Every read of the bookings of a period: views, room tests, series overview, reports.
+        {BelegungsZeitraum::IndexName(), BelegungsZeitraum::IndexSpalten()},
     };
     return indexe;
 }
-
-// Statistics are gathered again when the booking table has grown this many times over.
-constexpr double kStatistikWachstum = 10.0;
-// What the planner assumes of a table while it is too small to be measured: rows in the
-// table, then rows per value of the index's first column, of its first two columns.
-struct Annahme {
-    const char* tabelle;
-    const char* index;
-    const char* stat;
-};
-const Annahme kAnnahmen[] = {
-    {"T_fm_belegung", "IX_belegung_rb_dt", "100000 500 2"},
-    {"T_fm_belegung", "IX_belegung_auftr", "100000 2"},
-    {"T_fm_belegung", "IX_belegung_dt_bis", "100000 30"},
-    {"T_fm_belegung", "IX_belegung_rb_bis", "100000 500 2"},
-    {"T_fm_belegung", "IX_belegung_rb_ubis", "100000 500 2"},
-    {"T_fm_belegung", "IX_belegung_rb_rbis", "100000 500 2"},
-    {"T_rb_Anzeige", "IX_anzeige_kurzbez", "200 1"},
-    {"T_rb_Anzeige", "IX_anzeige_raumart", "200 25"},
-};
+// Indexes of earlier versions that no read uses any more: dropped, so that writes need not keep
+// them up.
+const char* const kVeralteteIndexe[] = {"IX_belegung_rb_bis", "IX_belegung_rb_ubis",
+                                        "IX_belegung_rb_rbis", "IX_belegung_raum_belegt"};
 
 // Day part of a date, as a date literal without time would compare.
 double dayOf(double date) {
@@ -156,58 +134,22 @@ void CRvDb::PflegeIndexe() {
         return;
     while (q.next())
         vorhanden << q.value(0).toString();
-    QStringList fehlend;
-    for (const IndexDef& ix : Indexe())
-        if (!vorhanden.contains(QLatin1String(ix.name), Qt::CaseInsensitive))
-            fehlend << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2")
-                           .arg(QLatin1String(ix.name), ix.spalten);
-
-    // The statistics of the query planner: gathered with new indexes, and again when the
-    // booking table has outgrown the figures the planner has.
-    bool analysieren = !fehlend.isEmpty();
-    if (!analysieren) {
-        double gezaehlt = 0;
-        if (q.exec(QStringLiteral("SELECT stat FROM sqlite_stat1 WHERE tbl = 'T_fm_belegung' "
-                                  "LIMIT 1")) &&
-            q.next())
-            gezaehlt = q.value(0).toString().section(QLatin1Char(' '), 0, 0).toDouble();
-        q.finish();
-        // The highest key estimates the rows without counting them.
-        if (q.exec(QStringLiteral("SELECT MAX(Rec_ID) FROM T_fm_belegung")) && q.next())
-            analysieren = q.value(0).toDouble() > kStatistikWachstum * gezaehlt + 1000;
-        q.finish();
-    }
-    if (!analysieren)
-        return;
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return;
-    bool ok = true;
-    for (const QString& sql : fehlend)
-        ok = ok && q.exec(sql);
-    // A sample per index is enough for the planner and keeps this quick on large projects.
-    ok = ok && q.exec(QStringLiteral("PRAGMA analysis_limit = 1000")) &&
-         q.exec(QStringLiteral("ANALYZE"));
-    // Empty tables leave the planner without figures, and without them it walks through every
-    // booking instead of the date ranges of the indexes as the tables fill. Figures of a large
-    // project stand in until real ones are gathered on a later open.
-    for (const Annahme& a : kAnnahmen) {
-        if (!ok)
-            break;
-        ok = ExecBound(q, QStringLiteral("SELECT COUNT(*) FROM sqlite_stat1 WHERE tbl = ?"),
-                       {QLatin1String(a.tabelle)}) &&
-             q.next();
-        const bool fehlt = ok && q.value(0).toInt() == 0;
-        q.finish();
-        if (fehlt)
-            ok = ExecBound(q,
-                           QStringLiteral("INSERT INTO sqlite_stat1 (tbl, idx, stat) "
-                                          "SELECT ?, ?, ? WHERE EXISTS (SELECT 1 FROM "
-                                          "sqlite_master WHERE type = 'index' AND name = ?)"),
-                           {QLatin1String(a.tabelle), QLatin1String(a.index), QLatin1String(a.stat),
-                            QLatin1String(a.index)});
-    }
     q.finish();
-    q.exec(ok ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
+    QStringList aenderungen;
+    for (const IndexDef& ix : Indexe())
+        if (!vorhanden.contains(ix.name, Qt::CaseInsensitive))
+            aenderungen
+                << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2").arg(ix.name, ix.spalten);
+    for (const char* name : kVeralteteIndexe)
+        if (vorhanden.contains(QLatin1String(name), Qt::CaseInsensitive))
+            aenderungen << QStringLiteral("DROP INDEX IF EXISTS ") + QLatin1String(name);
+    if (!aenderungen.isEmpty() && q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        bool ok = true;
+        for (const QString& sql : aenderungen)
+            ok = ok && q.exec(sql);
+        q.exec(ok ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
+    }
+    Dialekt::StatistikPflegen(d);
 }
 
 void CRvDb::CloseDb() {

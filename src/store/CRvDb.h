@@ -82,8 +82,8 @@ public:
 
 private:
     QSqlDatabase db() const;
-    // Creates the indexes a project database lacks and refreshes the planner's statistics
-    // when they are missing or outgrown.
+    // Creates the indexes a project database lacks, drops those of earlier versions that no
+    // read uses, and keeps the planner's statistics in step with the data.
     void PflegeIndexe();
     // Starts an operation: clears LastError; false (with `message`) when no database is open.
     bool begin(const QString& message);

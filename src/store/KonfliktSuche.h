@@ -44,8 +44,7 @@ bool BelegteRaeume(const QString& connection, int32_t raumartId, const QVector<Z
                    QString* error);
 
 // The first and the last day a stored booking occupies, as SQL expressions over the columns of
-// T_fm_belegung (set-up start or start, clear-down end or end). The index on the room and the
-// last day uses the second one, so queries must spell it the same way.
+// T_fm_belegung (set-up start or start, clear-down end or end).
 QString BelegtAbSql();
 QString BelegtBisSql();
 

@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QVector>
-#include <functional>
 #include <optional>
 
 // The reads and writes of the reservation form's shared routines (room tests, order numbers,
@@ -19,12 +18,6 @@ struct BelegungsZeile {
     double dt_von = 0, tm_von = 0, dt_bis = 0, tm_bis = 0;
     std::optional<double> Udt_von, Utm_von, Rdt_bis, Rtm_bis;
 };
-
-// Every booking not archived of a room except the one with `ausserRecId` (0 excludes none).
-// The callback sees one row at a time and may return false to stop reading.
-bool ForEachBelegungImRaum(const QString& connection, int32_t raumId, int32_t ausserRecId,
-                           const std::function<bool(const BelegungsZeile&)>& callback,
-                           QString* error);
 
 // A stored booking with what the series check shows of it.
 struct BelegungMitRaum {

@@ -1,5 +1,6 @@
 #include "SchreibPfad.h"
 
+#include "Dialekt.h"
 #include "KonfliktSuche.h"
 #include "Prompt.h"
 #include "ReservationQueries.h"
@@ -28,6 +29,8 @@ const QString kMsgDel = QStringLiteral("Der Datensatz konnte nicht gelöscht wer
 const QString kNichtOffen = QStringLiteral("Die Datenbank ist nicht geöffnet.");
 const QString kWeg = QStringLiteral("Die Belegung ist nicht mehr vorhanden.");
 const QString kCrLf = QStringLiteral("\r\n");
+// Orders of this many bookings are large changes: the planner's statistics are looked after.
+constexpr qsizetype kVieleZeilen = 50;
 
 // SQLite reports a lock held by another connection as BUSY (5) or LOCKED (6), possibly with an
 // extended code in the upper bits.
@@ -238,6 +241,9 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
     }
     if (!tx.schliesse(kMsgAdd, e))
         return e;
+    // A long series can outgrow what the planner knows of a young project.
+    if (buchungen.size() >= kVieleZeilen)
+        Dialekt::StatistikPflegen(tx.db());
 
     for (qsizetype i = 0; i < buchungen.size(); ++i) {
         buchungen[i].Rec_ID = ids[i];

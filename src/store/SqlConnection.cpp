@@ -1,5 +1,7 @@
 #include "SqlConnection.h"
 
+#include "Dialekt.h"
+
 #include <QAtomicInt>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -41,6 +43,7 @@ bool OpenSqliteConnection(const QString& path, const QString& connectionName, bo
             } else {
                 // The room tests pass their dates through temporary tables: kept in memory.
                 probe.exec(QStringLiteral("PRAGMA temp_store = MEMORY"));
+                Dialekt::VerbindungEinrichten(db);
             }
             if (failure.isEmpty() && !readOnly) {
                 // Project folders lie on network drives, where the locks of a write-ahead log
