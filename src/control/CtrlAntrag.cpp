@@ -80,7 +80,7 @@ void TovoRaumverwCtrl::OeffneBelegung(int32_t lId, bool ausTabelle) {
 void TovoRaumverwCtrl::TovoZeitPlan_SelectAntrag(int32_t lId) {
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.TovoZeitPlan_SelectAntrag"),
                [&] { OeffneBelegung(lId, false); });
-    coRaumart_Click();
+    AenderungenZeigen();
 }
 
 void TovoRaumverwCtrl::fgMain_DblClick() {
@@ -91,7 +91,7 @@ void TovoRaumverwCtrl::fgMain_DblClick() {
         if (id.isValid())
             OeffneBelegung(id.toInt(), true);
     });
-    coRaumart_Click();
+    AenderungenZeigen();
 }
 
 void TovoRaumverwCtrl::TovoZeitPlan_FreeSelected(double datum, int32_t lRaumId) {
@@ -104,7 +104,7 @@ void TovoRaumverwCtrl::TovoZeitPlan_FreeSelected(double datum, int32_t lRaumId) 
         form.NeuerAntragImRaum(lRaumId, datum);
         ZeigeModal(form);
     });
-    coRaumart_Click();
+    AenderungenZeigen();
 }
 
 void TovoRaumverwCtrl::TovoZeitPlan_MoveAntrag(int32_t lId, const QString& raumId) {
@@ -129,7 +129,7 @@ void TovoRaumverwCtrl::TovoZeitPlan_MoveAntrag(int32_t lId, const QString& raumI
         neuZeichnen = !IsNoDate(rec.Udt_von) || !IsNoDate(rec.Rdt_von);
     });
     if (neuZeichnen)
-        coRaumart_Click();
+        AenderungenZeigen();
 }
 
 void TovoRaumverwCtrl::SetzeNurLesen(bool nurLesen) {
@@ -149,7 +149,7 @@ void TovoRaumverwCtrl::NeuerAntrag() {
         form.NeuerAntrag(TovoDate::today());
         ZeigeModal(form);
     });
-    coRaumart_Click();
+    AenderungenZeigen();
 }
 
 void TovoRaumverwCtrl::mnuBearbeitenMenu_Click() {

@@ -11,6 +11,7 @@
 #include "RvGlobals.h"
 #include "SqlConnection.h"
 #include "StammdatenDb.h"
+#include "StreifenLesen.h"
 #include "ToolsNetzpult.h"
 #include "TovoDate.h"
 #include "TovoRecht.h"
@@ -312,6 +313,8 @@ void TovoRaumverwCtrl::ReadArchivzeit() {
 void TovoRaumverwCtrl::CloseDb() {
     RunGuarded(QStringLiteral("TovoRaumverwErfMainCtrl.CloseDb"), [&] {
         UpdateTimer->stop();
+        if (m_streifen)
+            m_streifen->Abbrechen();
         if (gRvDb == m_rvDb.get())
             gRvDb = nullptr;
         m_rvDb.reset();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "Dialekt.h"
 #include "ViewQueries.h"
+#include "ZeitPlanData.h"
 
 #include <QMap>
 #include <QVariant>
@@ -12,6 +14,7 @@ class CGebDb;
 class CRaumNrFormat;
 class CStammdatenDb;
 class CTovoRecht;
+class StreifenLesen;
 class TovoZeitPlan;
 struct BerichtZeitraum;
 class QAction;
@@ -84,6 +87,11 @@ public:
     // Reads the bookings around the main plan's period again when it was moved beyond those
     // read by the last rebuild.
     void LadeZeitfenster();
+    // After a form or a move in the plan: reads again what is shown, if anybody wrote since it
+    // was read (the overview strip follows in the background).
+    void AenderungenZeigen();
+    // True while the overview strip is still being read.
+    bool StreifenLaedt() const;
     // Fills the table for one day, given as SQL date text m/d/yyyy.
     void FillGrid(const QString& datum);
     // Sort rule of the two time columns: -1, 0 or 1; text that is no time counts as midnight.
@@ -191,6 +199,9 @@ private:
     void SortGrid(int column);
     // Tells the host's status line which booking keeps a dragged bar out of the room.
     void MeldeBelegungImWeg(int32_t lId, int32_t raumId);
+    // The main plan's bookings around its period; the overview strip's in the background.
+    void LeseHauptplan(const ZeitPlanRaumListe& raeume);
+    void LeseStreifen();
 
 public:
     // Controls, named as the module's forms name them.
@@ -248,6 +259,8 @@ private:
     bool m_rebuilding = false;
     ViewQueries::Zeitfenster m_fenster; // the days whose bookings the main plan holds
     int32_t m_fensterRaumart = 0;
+    Dialekt::Stand m_gelesen{-1, -1}; // the state of the data when the plans were read
+    StreifenLesen* m_streifen = nullptr;
     bool m_rebuildAgain = false;
     bool m_terminated = false;
 };

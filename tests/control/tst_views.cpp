@@ -161,6 +161,7 @@ private Q_SLOTS:
         ctrl->TovoZeitPlan1->SetAnzeigedatum(Tag(0));
         QVERIFY(!barsOf(woche).isEmpty() && !barsOf(naechste).isEmpty());
         QVERIFY(barsOf(spaeter).isEmpty() && barsOf(jetzt).isEmpty());
+        QTRY_VERIFY(!ctrl->StreifenLaedt()); // the strip follows the first paint
         bool imStreifen = false;
         for (const auto& t : ctrl->TovoZeitPlan2->Termine())
             imStreifen = imStreifen || t.lId == jetzt;
@@ -170,9 +171,16 @@ private Q_SLOTS:
             ctrl->btZeit_Click(3); // a week on each time
         QCOMPARE(barsOf(spaeter).size(), 1);
         QVERIFY(barsOf(woche).isEmpty());
-        // A rebuild, as after the reservation form, stays with the shown period.
+        // A rebuild stays with the shown period. After a form nothing is read while nobody
+        // wrote; a save shows at once.
         ctrl->SetzeAnsichtNeu();
         QVERIFY(barsOf(woche).isEmpty() && barsOf(spaeter).size() == 1);
+        QTRY_VERIFY(!ctrl->StreifenLaedt());
+        ctrl->AenderungenZeigen();
+        QVERIFY(!ctrl->StreifenLaedt());
+        const int32_t neu = book(raum2, Tag(61, 9), Tag(61, 11), QStringLiteral("Neu"));
+        ctrl->AenderungenZeigen();
+        QCOMPARE(barsOf(neu).size(), 1);
     }
 
     void tableListsEveryRoomOfTheDay() {
