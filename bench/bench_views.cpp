@@ -1,6 +1,7 @@
 // Measures the occupancy views against the length of the booking history. Two projects with
-// the same rooms and the same bookings per day, ending two weeks from today, differ only in how
-// far back their history reaches: 10,000 bookings against 500,000 (ten years of a busy site).
+// the same rooms and the same bookings per day, reaching half a year beyond today, differ only
+// in how far back their history reaches: 10,000 bookings against 500,000 (ten years of a busy
+// site).
 // Each measurement runs in a child process of its own, so that its memory peak is its own:
 //   history_ratio = (open until first paint + rebuild of a week), large / small project
 //   rss_ratio     = peak memory of the process, large / small project
@@ -8,7 +9,6 @@
 // Medians of `runs` child runs each; the last line holds all ratios as name=value.
 // Usage: bench_views [rooms] [small] [large] [runs]   (defaults 200 10000 500000 5)
 #include "BenchProjekt.h"
-#include "CRvDb.h"
 #include "RvGlobals.h"
 #include "SqlConnection.h"
 #include "TovoDate.h"
@@ -25,7 +25,6 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 #include <map>
 #include <vector>
@@ -33,7 +32,7 @@
 namespace {
 
 // Bookings per year of the generated site.
-constexpr double kProJahr = 50000;
+constexpr int kProJahr = 50000;
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -49,33 +48,20 @@ QString exeDir() {
     return QCoreApplication::applicationDirPath() + QLatin1Char('/');
 }
 
-// A project folder with `bookings` bookings at kProJahr a year, the last two weeks from today.
+// A project folder with `bookings` bookings at kProJahr a year, as the program makes it.
 bool makeProject(const QString& dir, int rooms, int bookings) {
-    const QString path = dir + QStringLiteral("/TovoRaumverw.mdb");
-    QFile::remove(path);
-    if (!QFile::copy(exeDir() + QStringLiteral("Leeres Projekt/TovoRaumverw.mdb"), path))
-        return false;
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    CRvDb db; // opening gives the database the program's indexes
-    db.SetDbPath(path);
-    db.SetOpenReadOnly(false);
-    if (!db.OpenDb())
-        return false;
     BenchProjekt::Optionen o;
     o.raeume = rooms;
     o.belegungen = bookings;
-    o.tage = bookings / kProJahr * 365.0;
-    o.ersterTag = TovoDate::today().value() + 14 - o.tage;
+    o.proJahr = kProJahr;
     QString error;
     QElapsedTimer t;
     t.start();
-    const std::clock_t cpu = std::clock();
-    if (!BenchProjekt::Erzeuge(db.ConnectionName(), o, &error)) {
+    if (!BenchProjekt::Bereitstellen(dir, o, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return false;
     }
-    std::printf("generate_%d_ms: %.0f (cpu %.0f)\n", bookings, ms(t),
-                (std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC);
+    std::printf("project_%d_ms: %.0f\n", bookings, ms(t));
     return true;
 }
 
