@@ -275,6 +275,8 @@ int main(int argc, char* argv[]) {
             QStringLiteral("scale_%1=%2 ").arg(QString::fromStdString(k)).arg(l / s, 0, 'f', 2);
     }
     std::printf("scale_publish: not measured yet (needs the change journal)\n");
+    for (const auto& [k, v] : leerW)
+        std::printf("empty project %s_ms: %.3f\n", k.c_str(), Median(v));
     const double fp = (Median(grossW["open"]) - Median(leerW["open"])) / blank;
     std::printf("%sfirst_paint_vs_bare=%.2f\n", qPrintable(letzte), fp);
     return 0;

@@ -125,6 +125,7 @@ bool ForEachBalken(const QString& connection, int32_t raumartId,
     if (!ExecBound(q, BalkenSql(raumartId != 0, fenster.begrenzt()), binds))
         return fail(q, error);
     std::vector<BelegungBalken> zeilen;
+    zeilen.reserve(4096);
     BelegungBalken b;
     while (q.next()) {
         b.Rec_ID = q.value(0).toInt();
@@ -144,7 +145,7 @@ bool ForEachBalken(const QString& connection, int32_t raumartId,
         b.Rtm_von = dateOrNoDate(q.value(14));
         b.Rdt_bis = dateOrNoDate(q.value(15));
         b.Rtm_bis = dateOrNoDate(q.value(16));
-        zeilen.push_back(b);
+        zeilen.push_back(std::move(b));
         if (weiter && zeilen.size() % 512 == 0 && !weiter())
             return true;
     }
