@@ -192,32 +192,28 @@ private Q_SLOTS:
              })},
             {"Raumtest",
              [] {
-                 QVector<Konflikt::Termin> termine;
-                 for (int i = 0; i < 365; ++i)
-                     termine.append(
-                         {1, Konflikt::Spanne(Tag(i - 180), Uhr(9), Tag(i - 180), Uhr(10))});
                  int k = 0;
-                 R_Main::SindFrei(termine, {}, k);
+                 R_Main::SindFrei({{1, Konflikt::Spanne(Tag(-90), Uhr(9), Tag(-90), Uhr(10))},
+                                   {1, Konflikt::Spanne(Tag(90), Uhr(9), Tag(90), Uhr(10))}},
+                                  {}, k);
              }},
             {"Freie Räume",
              [this] {
-                 R_Main::FreiAnfrage a;
-                 a.spanne = Konflikt::Spanne(Tag(5), Uhr(9), Tag(5), Uhr(10));
                  QVector<R_Main::FreierRaum> frei;
                  bool nichtAlle = false;
-                 R_Main::Free(a, 0, art1, frei, nichtAlle);
+                 R_Main::Free({Konflikt::Spanne(Tag(5), Uhr(9), Tag(5), Uhr(10))}, 0, art1, frei,
+                              nichtAlle);
              }},
             {"Serienprüfung",
              [this] {
                  SerienPruefung::Anfrage a;
-                 for (int i = 0; i < 30; ++i)
-                     a.termine.append(TovoDate(Tag(7 * i)));
+                 a.termine = {TovoDate(Tag(0)), TovoDate(Tag(70))};
                  a.zeitVon = Uhr(9);
                  a.zeitBis = Uhr(10);
                  a.raumId = 1;
                  a.raumartId = art1;
-                 SerienPruefung::Ergebnis erg;
-                 SerienPruefung::Pruefen(a, erg, {}, nullptr);
+                 SerienPruefung::Ergebnis e;
+                 SerienPruefung::Pruefen(a, e, {}, nullptr);
              }},
             {"Zeitraumliste",
              liste([](QString* e) { return DruckTabelle::Zeitraum(gDb, Tag(0), Tag(6), e); })},
