@@ -13,7 +13,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -24,7 +23,6 @@
 #include <QTableWidget>
 #include <QToolButton>
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 struct WaitCursor {
