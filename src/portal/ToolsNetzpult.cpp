@@ -79,10 +79,8 @@ bool CNetzpultVerbindung::Oeffnen(const QString& connText, QString* error) {
         sqlFehler = db.lastError();
     }
     Schliessen();
-    return fehler(QStringLiteral("Die Verbindung zum Netzpult (%1:%2) konnte nicht hergestellt "
-                                 "werden.")
-                      .arg(teile.server)
-                      .arg(teile.port) +
+    // The driver names the server; our sentence quotes nothing of the connection text.
+    return fehler(QStringLiteral("Die Verbindung zum Netzpult konnte nicht hergestellt werden.") +
                   QStringLiteral("\r\n") + sqlFehler.text());
 }
 

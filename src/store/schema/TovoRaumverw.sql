@@ -145,7 +145,9 @@ CREATE TABLE t_tmp_Druck (
     stStrasse TEXT,
     stPlzOrt TEXT,
     rb INTEGER,
-    Info TEXT
+    Info TEXT,
+    STSTUHLANORDNUNG TEXT,
+    IPTISCHE INTEGER
 );
 
 COMMIT;
