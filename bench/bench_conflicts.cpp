@@ -10,7 +10,7 @@
 // Each figure is the median of `runs` runs after a warm-up, numerator and baseline in turns.
 // Usage: bench_conflicts [bookings] [runs]   (defaults 100000 and 9)
 #include "BenchProjekt.h"
-#include "CSerienFkt.h"
+#include "BenchSerie.h"
 #include "R_Main.h"
 #include "RvGlobals.h"
 #include "SerienSpeichern.h"
@@ -167,16 +167,8 @@ int main(int argc, char* argv[]) {
                 qlonglong(frei.size()), freiRef);
 
     // --- SaveJour of 365 dates against the check and a bare INSERT -------------------------
-    CSerienFkt regel;
-    regel.SetdatBeginn(TovoDate(erster));
-    regel.SetdatEnde(TovoDate(erster + 364));
-    regel.SetDaily(1);
-    CBelegungRec muster;
-    muster.rb_id = 1;
-    muster.tm_von = 23 / 24.0 + 10 / 1440.0; // after the last slot of the day
-    muster.tm_bis = 23 / 24.0 + 50 / 1440.0;
-    muster.Best = QStringLiteral("Bench");
-    muster.stSerieBem = QStringLiteral("Alle 1 Tage");
+    const CSerienFkt regel = BenchSerie::Regel(erster);
+    const CBelegungRec muster = BenchSerie::Muster();
     const QString pruefSql = serieSqlFuer(muster.tm_von, muster.tm_bis);
     const auto aufraeumen = [&] {
         QSqlQuery(con).exec(QStringLiteral("DELETE FROM T_fm_belegung WHERE Best = 'Bench'"));

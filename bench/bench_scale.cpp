@@ -8,7 +8,7 @@
 // the figures are medians over the runs.
 // Usage: bench_scale [small] [large] [runs]   (defaults 100000 2000000 5)
 #include "BenchProjekt.h"
-#include "CSerienFkt.h"
+#include "BenchSerie.h"
 #include "DruckTabelle.h"
 #include "R_Main.h"
 #include "RvGlobals.h"
@@ -117,18 +117,10 @@ int Kind(const QString& ordner, bool nurOeffnen) {
             bool nichtAlle = false;
             R_Main::Free(anfrage, 0, 0, frei, nichtAlle);
         });
-        CSerienFkt regel;
-        regel.SetdatBeginn(TovoDate(erster));
-        regel.SetdatEnde(TovoDate(erster + 364));
-        regel.SetDaily(1);
+        const CSerienFkt regel = BenchSerie::Regel(erster);
         std::vector<double> jour;
         for (int i = 0; i < 6; ++i) {
-            CBelegungRec b;
-            b.rb_id = 1;
-            b.tm_von = 23 / 24.0 + 10 / 1440.0; // after the last slot of the day
-            b.tm_bis = 23 / 24.0 + 50 / 1440.0;
-            b.Best = QStringLiteral("Bench");
-            b.stSerieBem = QStringLiteral("Alle 1 Tage");
+            CBelegungRec b = BenchSerie::Muster();
             const double ms = Ms([&] { R_Main::SaveJour(regel, b, gRvDb, {}); });
             if (i > 0)
                 jour.push_back(ms);
