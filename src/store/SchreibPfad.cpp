@@ -1,5 +1,6 @@
 #include "SchreibPfad.h"
 
+#include "AenderungsJournal.h"
 #include "KonfliktSuche.h"
 #include "Prompt.h"
 #include "ReservationQueries.h"
@@ -187,6 +188,15 @@ bool Pruefen(Transaktion& tx, const QVector<CBelegungRec>& buchungen, const QSet
     return true;
 }
 
+// The portal learns of the written bookings through the change journal, in the same transaction.
+bool Vermerken(Transaktion& tx, const QVector<int32_t>& ids, const QString& meldung, Ergebnis& e) {
+    QSqlError error;
+    if (AenderungsJournal::Vermerke(tx.db(), AenderungsJournal::Art::Belegung, ids, &error))
+        return true;
+    e = Gescheitert(meldung, error);
+    return false;
+}
+
 } // namespace
 
 Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchungen, double toleranz,
@@ -232,6 +242,8 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
             ids.append(ins.lastInsertId().toInt());
         }
     }
+    if (!Vermerken(tx, ids, kMsgAdd, e))
+        return e;
     if (nummer < std::numeric_limits<int32_t>::max()) {
         if (!ReservationQueries::WriteNextNr(connection, nummer + 1, &error))
             return Gescheitert(kMsgAdd, error);
@@ -254,7 +266,8 @@ Ergebnis Aendern(const QString& connection, const QVector<CBelegungRec>& buchung
     QSet<int32_t> eigene;
     for (const CBelegungRec& b : buchungen)
         eigene.insert(b.Rec_ID);
-    if (!tx.beginne(kMsgEdit, e) || !Pruefen(tx, buchungen, eigene, toleranz, kMsgEdit, e))
+    if (!tx.beginne(kMsgEdit, e) || !Pruefen(tx, buchungen, eigene, toleranz, kMsgEdit, e) ||
+        !Vermerken(tx, QVector<int32_t>(eigene.begin(), eigene.end()), kMsgEdit, e))
         return e;
     {
         QSqlQuery upd(tx.db());
@@ -288,7 +301,7 @@ Ergebnis Verschieben(const QString& connection, int32_t recId, int32_t raumId, d
     if (gelesen)
         *gelesen = rec;
     rec.rb_id = raumId;
-    if (!Pruefen(tx, {rec}, {recId}, toleranz, kMsgEdit, e))
+    if (!Pruefen(tx, {rec}, {recId}, toleranz, kMsgEdit, e) || !Vermerken(tx, {recId}, kMsgEdit, e))
         return e;
     {
         QSqlQuery q(tx.db());
@@ -302,14 +315,18 @@ Ergebnis Verschieben(const QString& connection, int32_t recId, int32_t raumId, d
 }
 
 namespace {
-Ergebnis Loesche(const QString& connection, const QString& sql, int32_t wert) {
+// Deletes the bookings that `bedingung` selects, with `wert` bound.
+Ergebnis Loesche(const QString& connection, const QString& bedingung, int32_t wert) {
     Ergebnis e;
     Transaktion tx(connection);
     if (!tx.beginne(kMsgDel, e))
         return e;
     {
+        QSqlError error;
+        if (!AenderungsJournal::VermerkeBelegungen(tx.db(), bedingung, {wert}, &error))
+            return Gescheitert(kMsgDel, error);
         QSqlQuery q(tx.db());
-        if (!ExecBound(q, sql, {wert}))
+        if (!ExecBound(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE ") + bedingung, {wert}))
             return Gescheitert(kMsgDel, q.lastError());
     }
     tx.schliesse(kMsgDel, e);
@@ -318,12 +335,11 @@ Ergebnis Loesche(const QString& connection, const QString& sql, int32_t wert) {
 } // namespace
 
 Ergebnis LoescheBelegung(const QString& connection, int32_t recId) {
-    return Loesche(connection, QStringLiteral("DELETE FROM T_fm_belegung WHERE Rec_ID = ?"), recId);
+    return Loesche(connection, QStringLiteral("Rec_ID = ?"), recId);
 }
 
 Ergebnis LoescheAuftrag(const QString& connection, int32_t auftrNr) {
-    return Loesche(connection, QStringLiteral("DELETE FROM T_fm_belegung WHERE lAuftrNr = ?"),
-                   auftrNr);
+    return Loesche(connection, QStringLiteral("lAuftrNr = ?"), auftrNr);
 }
 
 // --- for the forms ------------------------------------------------------------------------------
