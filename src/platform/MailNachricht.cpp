@@ -86,6 +86,30 @@ QByteArray KodierteWoerter(const QString& text, int belegt) {
     return out;
 }
 
+// An ASCII header text folded before blanks so that its lines keep to 76 characters where the
+// words allow; `belegt` characters stand on the first line already. Empty when a word is too
+// long for any line the standard allows.
+QByteArray Gefaltet(const QByteArray& text, int belegt) {
+    constexpr int kHoechstens = 998;
+    QByteArray out;
+    int zeile = belegt;
+    for (const QByteArray& wort : text.split(' ')) {
+        if (!out.isEmpty() || zeile > belegt) {
+            if (zeile + 1 + wort.size() > kZeile && zeile > 1) {
+                out += kCrLf;
+                zeile = 0;
+            }
+            out += ' ';
+            ++zeile;
+        }
+        out += wort;
+        zeile += static_cast<int>(wort.size());
+        if (zeile > kHoechstens)
+            return QByteArray();
+    }
+    return out;
+}
+
 // Characters after the last line break.
 int LetzteZeile(const QByteArray& text) {
     return static_cast<int>(text.size() - (text.lastIndexOf('\n') + 1));
@@ -94,15 +118,18 @@ int LetzteZeile(const QByteArray& text) {
 // A display name: as it is when it is made of atoms, quoted when it is other ASCII, else
 // encoded words.
 QByteArray Anzeigename(const QString& name, int belegt) {
-    if (IstAtomText(name) && !name.contains(QLatin1String("=?")))
-        return name.toLatin1();
-    if (NurAscii(name) && !name.contains(QLatin1String("=?"))) {
+    // A long name is folded before its blanks; one that cannot be goes as encoded words.
+    QByteArray ascii;
+    if (IstAtomText(name) && !name.contains(QLatin1String("=?"))) {
+        ascii = name.toLatin1();
+    } else if (NurAscii(name) && !name.contains(QLatin1String("=?"))) {
         QString q = name;
         q.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
         q.replace(QLatin1Char('"'), QLatin1String("\\\""));
-        return '"' + q.toLatin1() + '"';
+        ascii = '"' + q.toLatin1() + '"';
     }
-    return KodierteWoerter(name, belegt);
+    const QByteArray gefaltet = ascii.isEmpty() ? QByteArray() : Gefaltet(ascii, belegt);
+    return gefaltet.isEmpty() ? KodierteWoerter(name, belegt) : gefaltet;
 }
 
 QByteArray EineAdresse(const Adresse& a, int belegt) {
@@ -187,7 +214,8 @@ QByteArray QuotedPrintable(const QString& text) {
 QByteArray KopfText(const QString& text, int belegt) {
     const QString zeile = EineZeile(text);
     if (NurAscii(zeile) && !zeile.contains(QLatin1String("=?")))
-        return zeile.toLatin1();
+        if (const QByteArray gefaltet = Gefaltet(zeile.toLatin1(), belegt); !gefaltet.isEmpty())
+            return gefaltet;
     return KodierteWoerter(zeile, belegt);
 }
 

@@ -12,9 +12,8 @@ struct OdbcConnText {
     QString password;
 };
 
-// Reads the text: pairs "key=value" separated by ";", keys without regard to case, blanks around
-// keys and values dropped. A value in braces may hold ";" and "=", a doubled "}}" stands for "}".
-// Known keys: Server (also Host), Port, Database (also Db), Uid (also User), Pwd (also Password);
-// Driver, Option and any other key are ignored. False with a German sentence in `error` when the
-// text is malformed or the port is no number.
+// Reads the text as VerbindungsText.h describes. Known keys: Server (also Host), Port, Database
+// (also Db), Uid (also User), Pwd (also Password); Driver, Option and any other key are ignored.
+// False with a German sentence in `error` when the text is malformed or the port is no number; the
+// sentence never quotes a value.
 bool ParseOdbcConnText(const QString& text, OdbcConnText& out, QString* error = nullptr);

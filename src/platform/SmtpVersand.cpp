@@ -2,6 +2,7 @@
 
 #include "Allg_Hilfsfkt.h"
 
+#include <QDeadlineTimer>
 #include <QStringList>
 #include <algorithm>
 #include <cstring>
@@ -31,17 +32,24 @@ struct Uebertragung {
     QStringList ablehnung; // the last reply that refused something (4xx or 5xx)
     bool antwortFertig = true;
     bool mailFromGesendet = false;
+    bool datenUebergeben = false;  // every byte of the message went to libcurl
+    int ablehnungen = 0;           // refusing replies so far
+    int ablehnungenVorDemEnde = 0; // of those, the ones before the message was handed over
 };
 
 size_t Lesen(char* puffer, size_t groesse, size_t anzahl, void* zeiger) {
     auto* u = static_cast<Uebertragung*>(zeiger);
     const qsizetype rest = u->daten.size() - u->gelesen;
     const qsizetype n = std::min<qsizetype>(rest, static_cast<qsizetype>(groesse * anzahl));
-    if (n <= 0)
-        return 0;
-    memcpy(puffer, u->daten.constData() + u->gelesen, static_cast<size_t>(n));
-    u->gelesen += n;
-    return static_cast<size_t>(n);
+    if (n > 0) {
+        memcpy(puffer, u->daten.constData() + u->gelesen, static_cast<size_t>(n));
+        u->gelesen += n;
+    }
+    if (u->gelesen == u->daten.size() && !u->datenUebergeben) {
+        u->datenUebergeben = true;
+        u->ablehnungenVorDemEnde = u->ablehnungen;
+    }
+    return static_cast<size_t>(std::max<qsizetype>(n, 0));
 }
 
 // Keeps the server's replies (and notes when the envelope began). What the client sends is not
@@ -66,8 +74,10 @@ int Protokoll(CURL*, curl_infotype art, char* text, size_t laenge, void* zeiger)
         // "250-..." goes on, "250 ..." ends a reply.
         u->antwortFertig = zeile.size() < 4 || zeile.at(3) != QLatin1Char('-');
         if (u->antwortFertig &&
-            (zeile.startsWith(QLatin1Char('4')) || zeile.startsWith(QLatin1Char('5'))))
+            (zeile.startsWith(QLatin1Char('4')) || zeile.startsWith(QLatin1Char('5')))) {
             u->ablehnung = u->antwort;
+            ++u->ablehnungen;
+        }
     }
     return 0;
 }
@@ -118,6 +128,10 @@ Einstellungen AusIni() {
     e.passwort =
         Allg_Hilfsfkt::ReadIniValue(QStringLiteral("Mail"), QStringLiteral("Passwort"), QString());
     e.absender = IniWert("Absender");
+    bool sekunden = false;
+    const int zeitlimit = IniWert("Timeout").toInt(&sekunden);
+    if (sekunden && zeitlimit > 0)
+        e.zeitlimitSekunden = std::min(zeitlimit, 3600);
 
     const QString art = IniWert("Verschluesselung");
     if (art.isEmpty() || art.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0 ||
@@ -147,13 +161,11 @@ Einstellungen AusIni() {
     return e;
 }
 
-Ergebnis Sende(const Einstellungen& e, const MailNachricht::Nachricht& nachricht) {
+namespace {
+
+// One attempt within `frist` milliseconds.
+Ergebnis Versuch(const Einstellungen& e, const MailNachricht::Nachricht& nachricht, qint64 frist) {
     Ergebnis ergebnis;
-    if (!e.fehler.isEmpty()) {
-        ergebnis.fehler = Schritt::Verbinden;
-        ergebnis.grund = e.fehler;
-        return ergebnis;
-    }
     CurlEinmalStarten();
     CURL* curl = curl_easy_init();
     if (!curl) {
@@ -196,8 +208,9 @@ Ergebnis Sende(const Einstellungen& e, const MailNachricht::Nachricht& nachricht
     curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(u.daten.size()));
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, fehlerPuffer);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, static_cast<long>(e.zeitlimitSekunden));
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, static_cast<long>(e.zeitlimitSekunden * 4));
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS,
+                     static_cast<long>(std::min<qint64>(frist, 15000)));
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(frist));
     curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, Protokoll);
     curl_easy_setopt(curl, CURLOPT_DEBUGDATA, &u);
     curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L); // feeds Protokoll only; nothing is printed
@@ -213,6 +226,14 @@ Ergebnis Sende(const Einstellungen& e, const MailNachricht::Nachricht& nachricht
     curl_easy_cleanup(curl);
     if (code == CURLE_OK)
         return ergebnis;
+    // The whole message went out and nobody refused it: a server that takes its time with the
+    // receipt (or a line that drops it) has the message. Sending again would deliver it twice.
+    if (u.datenUebergeben && u.ablehnungen == u.ablehnungenVorDemEnde &&
+        (code == CURLE_OPERATION_TIMEDOUT || code == CURLE_RECV_ERROR ||
+         code == CURLE_GOT_NOTHING)) {
+        ergebnis.unbestaetigt = true;
+        return ergebnis;
+    }
 
     ergebnis.fehler = u.mailFromGesendet ? Schritt::Versenden : Schritt::Verbinden;
     // A German sentence for the usual troubles, then the server's reply when it refused, else
@@ -223,6 +244,23 @@ Ergebnis Sende(const Einstellungen& e, const MailNachricht::Nachricht& nachricht
             : QString::fromUtf8(fehlerPuffer[0] ? fehlerPuffer : curl_easy_strerror(code));
     const QString satz = Erklaerung(code, e.server, port);
     ergebnis.grund = satz.isEmpty() ? grund : satz + QLatin1Char('\n') + grund;
+    return ergebnis;
+}
+
+} // namespace
+
+Ergebnis Sende(const Einstellungen& e, const MailNachricht::Nachricht& nachricht) {
+    if (!e.fehler.isEmpty()) {
+        Ergebnis ergebnis;
+        ergebnis.fehler = Schritt::Verbinden;
+        ergebnis.grund = e.fehler;
+        return ergebnis;
+    }
+    const QDeadlineTimer frist(std::chrono::seconds(std::max(1, e.zeitlimitSekunden)));
+    Ergebnis ergebnis = Versuch(e, nachricht, frist.remainingTime());
+    // Once more when the server took nothing, if a second attempt still has time.
+    if (ergebnis.fehler == Schritt::Verbinden && frist.remainingTime() >= 1000)
+        ergebnis = Versuch(e, nachricht, frist.remainingTime());
     return ergebnis;
 }
 

@@ -38,7 +38,7 @@ QDate Datum(const QSqlRecord& r, const char* spalte) {
     QDate d = v.toDate();
     if (!d.isValid())
         d = QDate::fromString(v.toString().trimmed(), QStringLiteral("yyyy-M-d"));
-    return d;
+    return d.isValid() && d.year() >= 100 ? d : QDate();
 }
 
 NetzpultAntrag Zeile(const QSqlRecord& r) {

@@ -99,10 +99,8 @@ bool CNetzpultVerbindung::Oeffnen(const QString& connText, int timeoutSek, QStri
     Schliessen();
     if (sqlFehler)
         *sqlFehler = treiberFehler;
-    return fehler(QStringLiteral("Die Verbindung zum Netzpult (%1:%2) konnte nicht hergestellt "
-                                 "werden.")
-                      .arg(teile.server)
-                      .arg(teile.port) +
+    // The driver names the server; our sentence quotes nothing of the connection text.
+    return fehler(QStringLiteral("Die Verbindung zum Netzpult konnte nicht hergestellt werden.") +
                   QStringLiteral("\r\n") + treiberFehler.text());
 }
 

@@ -172,10 +172,8 @@ void frmAntrag::pbEMail_Click() {
         }
         nachricht.messageId = MailNachricht::NeueMessageId(einstellungen.absender);
 
-        // One more try when the first fails; the reservation stays as stored.
-        SmtpVersand::Ergebnis ergebnis = Senden(einstellungen, nachricht);
-        if (!ergebnis.ok())
-            ergebnis = Senden(einstellungen, nachricht);
+        // The reservation stays as stored whatever the server answers.
+        const SmtpVersand::Ergebnis ergebnis = Senden(einstellungen, nachricht);
         if (!ergebnis.ok()) {
             const QString schritt = ergebnis.fehler == SmtpVersand::Schritt::Verbinden
                                         ? kFehlerVerbinden

@@ -76,11 +76,30 @@ QString UniqueConnectionName(const QString& prefix) {
     return prefix + QLatin1Char('_') + QString::number(counter.fetchAndAddRelaxed(1) + 1);
 }
 
+QString OhneEinzelneSurrogate(const QString& text) {
+    const auto einzeln = [&](qsizetype i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate())
+            return i + 1 >= text.size() || !text.at(i + 1).isLowSurrogate();
+        return c.isLowSurrogate() && (i == 0 || !text.at(i - 1).isHighSurrogate());
+    };
+    QString result;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!text.at(i).isSurrogate() || !einzeln(i))
+            continue;
+        if (result.isNull())
+            result = text;
+        result[i] = QChar::ReplacementCharacter;
+    }
+    return result.isNull() ? text : result;
+}
+
 bool ExecBound(QSqlQuery& query, const QString& sql, const QVariantList& binds) {
     if (!query.prepare(sql))
         return false;
     for (const QVariant& v : binds)
-        query.addBindValue(v);
+        query.addBindValue(
+            v.typeId() == QMetaType::QString ? QVariant(OhneEinzelneSurrogate(v.toString())) : v);
     return query.exec();
 }
 

@@ -19,7 +19,13 @@ void CloseSqliteConnection(const QString& connectionName);
 // A connection name not used before in this process, with the given prefix.
 QString UniqueConnectionName(const QString& prefix);
 
-// Prepares and runs a statement with positional values bound in order.
+// The text with every lone UTF-16 surrogate (half a pair, as a broken paste leaves it) replaced by
+// U+FFFD. The database would read such a half as the start of a pair and swallow the character
+// after it.
+QString OhneEinzelneSurrogate(const QString& text);
+
+// Prepares and runs a statement with positional values bound in order; texts are stored without
+// lone surrogates.
 bool ExecBound(QSqlQuery& query, const QString& sql, const QVariantList& binds = {});
 // True when the query's last step failed.
 bool HasSqlError(const QSqlQuery& query);

@@ -204,8 +204,9 @@ bool TovoDate::parse(const QString& input, TovoDate& out) {
         QStringLiteral(R"(^(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?$)"));
 
     auto build = [&](int y, int m, int d, const QString& hh, const QString& mi, const QString& ss) {
+        // Years below 100 are typing errors ("14.03.0030"), not dates of antiquity.
         QDate date(y, m, d);
-        if (!date.isValid())
+        if (!date.isValid() || y < 100)
             return false;
         int h = hh.isEmpty() ? 0 : hh.toInt();
         int n = mi.isEmpty() ? 0 : mi.toInt();

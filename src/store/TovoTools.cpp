@@ -341,8 +341,9 @@ double CTovoTools::DateFromParts(const QString& day, const QString& month,
     // There is no year 0, and a month counted backwards is a typing error, not a date.
     if (y == 0 || m < 0)
         RaiseError(QStringLiteral("Ungültiges Datum: %1.%2.%3").arg(day, month, year));
-    if (y > 0 && y < 100)
-        y += y < 30 ? 2000 : 1900; // two-digit years as Windows reads them
+    // Two-digit years as Windows reads them; "0030" written out is a typing error.
+    if (y > 0 && y < 100 && year.trimmed().size() <= 2)
+        y += y < 30 ? 2000 : 1900;
     // Month and day roll over; the result must still be a date of the years 100 to 9999.
     if (y < 100 || y > 9999 || m < -120000 || m > 120000)
         RaiseError(QStringLiteral("Ungültiges Datum: %1.%2.%3").arg(day, month, year));

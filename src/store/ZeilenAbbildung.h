@@ -4,6 +4,7 @@
 // visitFields(). Used by CRvDb and by the booking write path.
 #include "Currency.h"
 #include "Records.h"
+#include "SqlConnection.h"
 #include "TovoDate.h"
 
 #include <QSqlQuery>
@@ -112,7 +113,7 @@ inline bool readValue(const QVariant& v, QString& out, NullRule rule) {
 
 // The driver binds a null QString as NULL; text columns get "" instead.
 inline QVariant dbValue(const QString& s) {
-    return s.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(s);
+    return s.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(OhneEinzelneSurrogate(s));
 }
 inline QVariant dbValue(int32_t n) {
     return QVariant(static_cast<int>(n));

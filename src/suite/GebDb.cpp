@@ -132,8 +132,8 @@ int32_t CGebDb::AddNode(int32_t parentId, int ebene, const QString& nr, const QS
         "INSERT INTO T_GebStruktur (lParentId, iEbene, stNr, stBez) VALUES (?, ?, ?, ?)"));
     q.addBindValue(parentId);
     q.addBindValue(ebene);
-    q.addBindValue(nr);
-    q.addBindValue(bez);
+    q.addBindValue(OhneEinzelneSurrogate(nr));
+    q.addBindValue(OhneEinzelneSurrogate(bez));
     if (!q.exec()) {
         m_lastError =
             SuiteError(QStringLiteral("Der Datensatz konnte nicht gespeichert werden!"), q);

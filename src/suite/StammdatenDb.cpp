@@ -1,5 +1,7 @@
 #include "StammdatenDb.h"
 
+#include "ZeilenAbbildung.h"
+
 #include "SqlConnection.h"
 #include "SuiteSql.h"
 #include "TovoRecht.h"
@@ -73,7 +75,7 @@ Person PersonFrom(const QSqlQuery& q) {
 
 // SQLite refuses NULL in the NOT NULL columns: a null QString is bound as "".
 QVariant Text(const QString& s) {
-    return s.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(s);
+    return ZeilenAbbildung::dbValue(s);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "SuiteSql.h"
 
+#include "VerbindungsText.h"
+
 #include "SqlConnection.h"
 
 #include <QDir>
@@ -93,23 +95,13 @@ QString DbPathFromConnStr(const QString& connStr) {
     const QString text = connStr.trimmed();
     if (!text.contains(QLatin1Char('=')))
         return text;
-    const QStringList parts = text.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    for (const QString& part : parts) {
-        const qsizetype eq = part.indexOf(QLatin1Char('='));
-        if (eq < 0)
-            continue;
-        const QString key = part.left(eq).trimmed();
-        if (key.compare(QLatin1String("DATABASE"), Qt::CaseInsensitive) == 0 ||
-            key.compare(QLatin1String("DBQ"), Qt::CaseInsensitive) == 0 ||
-            key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0) {
-            QString value = part.mid(eq + 1).trimmed();
-            if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) &&
-                value.endsWith(QLatin1Char('"')))
-                value = value.mid(1, value.size() - 2);
-            return value;
-        }
-    }
-    return QString();
+    VerbindungsPaare paare;
+    if (!ZerlegeVerbindungsText(text, paare))
+        return QString();
+    QString value = VerbindungsWert(paare, {"database", "dbq", "data source"});
+    if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
+        value = value.mid(1, value.size() - 2);
+    return value;
 }
 
 QString SuiteError(const QString& sentence, const QString& driverText) {

@@ -43,6 +43,15 @@ void TstSmtp::nachricht_data() {
     // dot, a trailing blank and an equals sign must come back as they were.
     const QString lang = QStringLiteral("Größere Übergabe der Schlüssel für den Saal „Süd“ – ") +
                          QString(40, QLatin1Char('x')) + QStringLiteral(" äöü ÄÖÜ ß € ✓ 😀");
+    // Folded before blanks; a word too long for any line goes as encoded words.
+    const QString langerName =
+        QStringLiteral("Hausdienste, Abteilung Nord ").repeated(70).trimmed();
+    QTest::newRow("Name aus 2000 Zeichen")
+        << langerName << langerName << QStringLiteral("Hallo") << langerName << langerName;
+    const QString einWort = QString(2000, QLatin1Char('N'));
+    QTest::newRow("Betreff aus einem Wort von 2000 Zeichen")
+        << QStringLiteral("Hausdienste") << einWort << QStringLiteral("Hallo")
+        << QStringLiteral("Hausdienste") << einWort;
     QTest::newRow("lange Zeilen, Punkt, Leerzeichen am Ende")
         << QStringLiteral("Hausdienste Süd") << lang
         << lang + QStringLiteral("\r\n.\r\nEnde mit Leerzeichen \r\na=b\n\nletzte Zeile")

@@ -151,6 +151,10 @@ void TstFrmAntragMail::versand_data() {
                                                << QString() << QStringLiteral("anna@stadtwerke.de");
     QTest::newRow("Adresse suchen")
         << 1 << QString() << QStringLiteral("neill") << QStringLiteral("anna@stadtwerke.de");
+    // The server takes the message but confirms only after the time limit: it counts as sent,
+    // and it is sent once.
+    QTest::newRow("Server bestätigt zu spät") << 1 << QStringLiteral("spaet@stadtwerke.de")
+                                              << QString() << QStringLiteral("spaet@stadtwerke.de");
 }
 
 void TstFrmAntragMail::versand() {
@@ -162,6 +166,7 @@ void TstFrmAntragMail::versand() {
     QVERIFY2(senke.ok(), qPrintable(senke.fehler));
     AntragProjekt p;
     MailEinstellen(senke.port);
+    SetzeIni(QStringLiteral("Mail"), QStringLiteral("Timeout"), QStringLiteral("2"));
     CMitarbeiterRec m;
     m.stName = QStringLiteral("Berg");
     m.stVorname = QStringLiteral("Karl");

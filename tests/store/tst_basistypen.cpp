@@ -247,6 +247,9 @@ private slots:
         QTest::newRow("no number") << "1"
                                    << "x"
                                    << "2026" << QDate();
+        QTest::newRow("year 0030 written out") << "14"
+                                               << "3"
+                                               << "0030" << QDate();
     }
     void dateFromParts() {
         QFETCH(QString, day);
@@ -341,6 +344,8 @@ private slots:
         QTest::newRow("hour 25") << "25:00" << false << QDateTime();
         QTest::newRow("minute 60") << "12:60" << false << QDateTime();
         QTest::newRow("no year") << "14.03." << false << QDateTime();
+        QTest::newRow("year 0030") << "14.03.0030" << false << QDateTime();
+        QTest::newRow("ISO year 0099") << "0099-12-31" << false << QDateTime();
         QTest::newRow("empty") << "" << false << QDateTime();
     }
     void parse() {

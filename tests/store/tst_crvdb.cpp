@@ -217,6 +217,18 @@ private slots:
                   &CRvDb::ReadMitarbeiterRec);
     }
 
+    void loneSurrogatesRepaired() {
+        // Half a pair, as a broken paste leaves it, must not swallow the character after it.
+        CAnzeigeRec r;
+        r.Kurzbez = QStringLiteral("A") + QChar(0xD83D) + QStringLiteral("B") + QChar(0xDE00) +
+                    QStringLiteral("\U0001F600");
+        QVERIFY(db().AddNewrb_AnzeigeRec(&r));
+        CAnzeigeRec back;
+        back.az_ID = r.az_ID;
+        QVERIFY(db().Readrb_AnzeigeRec(&back));
+        QCOMPARE(back.Kurzbez, QStringLiteral("A\uFFFDB\uFFFD\U0001F600"));
+    }
+
     void lookups() {
         p->wert("INSERT INTO T_Raumart (stRaumArt) VALUES ('Saal')");
         const int32_t room = p->raum(kOdd, 1);

@@ -7,7 +7,8 @@ Listens on 127.0.0.1 on port N (a free one without --port) and prints "READY <po
 accepts connections.
 Every message it takes is written to FOLDER as N.eml (the raw data) and N.json (envelope and
 the message as a mail reader decodes it). A recipient whose address contains "abgelehnt" is
-refused with "550 5.1.1 Postfach unbekannt". Ends on SIGTERM or Ctrl+C, and with --stdin also
+refused with "550 5.1.1 Postfach unbekannt"; a message to an address containing "spaet" is
+stored at once but acknowledged only after --verzoegerung seconds (default 5). Ends on SIGTERM or Ctrl+C, and with --stdin also
 when its standard input closes (so that it never outlives the test that started it).
 """
 import argparse
@@ -28,8 +29,9 @@ def display_name(header):
 
 
 class Handler:
-    def __init__(self, folder):
+    def __init__(self, folder, delay):
         self.folder = folder
+        self.delay = delay
         self.count = 0
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
@@ -66,12 +68,14 @@ class Handler:
         with open(base + ".json.tmp", "w", encoding="utf-8") as f:
             json.dump(info, f, ensure_ascii=False)
         os.replace(base + ".json.tmp", base + ".json")
+        if any("spaet" in r for r in envelope.rcpt_tos):
+            await asyncio.sleep(self.delay)
         return "250 Message accepted"
 
 
-async def main(folder, port, watch_stdin):
+async def main(folder, port, watch_stdin, delay):
     loop = asyncio.get_running_loop()
-    handler = Handler(folder)
+    handler = Handler(folder, delay)
     server = await loop.create_server(
         lambda: SMTP(handler, decode_data=False, enable_SMTPUTF8=True), "127.0.0.1", port
     )
@@ -92,7 +96,9 @@ if __name__ == "__main__":
     parser.add_argument("folder")
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--stdin", action="store_true", help="stop when standard input closes")
+    parser.add_argument("--verzoegerung", type=float, default=5.0,
+                        help="seconds before a message to a \"spaet\" address is acknowledged")
     args = parser.parse_args()
     os.makedirs(args.folder, exist_ok=True)
     print("Nachrichten nach", os.path.abspath(args.folder), file=sys.stderr)
-    asyncio.run(main(args.folder, args.port, args.stdin))
+    asyncio.run(main(args.folder, args.port, args.stdin, args.verzoegerung))
