@@ -236,7 +236,8 @@ int main(int argc, char** argv) {
     for (int lauf = 0; lauf < laeufe; ++lauf) {
         QVector<CBelegungRec> neu(1);
         neu[0].rb_id = 1 + lauf;
-        neu[0].dt_von = neu[0].dt_bis = TovoDate::today().value() + 400 + lauf;
+        // Far ahead, where no generated booking is in the way.
+        neu[0].dt_von = neu[0].dt_bis = TovoDate::today().value() + 20 * 365 + lauf;
         neu[0].tm_von = 0.25;
         neu[0].tm_bis = 0.3;
         neu[0].Best = QStringLiteral("Bench");
