@@ -149,6 +149,17 @@ private:
         return ExecBound(query, text, werte) || portalFehler(query.lastError());
     }
 
+    // The first value of a portal statement.
+    bool wert(const QString& text, QVariant& erster, const QVariantList& werte = {}) {
+        QSqlQuery q(portal());
+        if (!sql(text, werte, &q))
+            return false;
+        if (!q.next())
+            return portalFehler(q.lastError());
+        erster = q.value(0);
+        return true;
+    }
+
     // Counts rows done and asks the caller whether to go on.
     bool weiter(qint64 zeilen) {
         m_erledigt += zeilen;
@@ -163,12 +174,11 @@ private:
     // One publication at a time per portal database, whichever workstation runs it: a later one
     // reads the journal and the bookings only after the earlier one committed.
     bool sperren() {
-        QSqlQuery q(portal());
-        if (!sql(QStringLiteral("SELECT GET_LOCK(CONCAT('tovo_netzpult.', DATABASE()), ?)"),
-                 {std::max(1, m_auftrag.timeoutSek * 2 / 3)}, &q) ||
-            !q.next())
+        QVariant gesperrt;
+        if (!wert(QStringLiteral("SELECT GET_LOCK(CONCAT('tovo_netzpult.', DATABASE()), ?)"),
+                  gesperrt, {std::max(1, m_auftrag.timeoutSek * 2 / 3)}))
             return false;
-        if (q.value(0).toInt() == 1)
+        if (gesperrt.toInt() == 1)
             return true;
         scheitern(Status::Belegt,
                   QStringLiteral("Das Netzpult wird gerade von einem anderen Arbeitsplatz "
@@ -180,19 +190,18 @@ private:
     // A full copy when asked for, for another portal than last time, for an empty portal, and
     // when the journal holds more than a quarter of the bookings.
     bool entscheide(const AJ::Stand& stand) {
-        QSqlQuery q(portal());
-        if (!sql(QStringLiteral("SELECT EXISTS(SELECT 1 FROM T_RAUMART) OR EXISTS(SELECT 1 FROM "
-                                "T_RAUM) OR EXISTS(SELECT 1 FROM T_BELEGUNG WHERE "
-                                "BRESERVIERT<>0)"),
-                 {}, &q) ||
-            !q.next())
+        QVariant gefuellt;
+        if (!wert(QStringLiteral("SELECT EXISTS(SELECT 1 FROM T_RAUMART) OR EXISTS(SELECT 1 FROM "
+                                 "T_RAUM) OR EXISTS(SELECT 1 FROM T_BELEGUNG WHERE "
+                                 "BRESERVIERT<>0)"),
+                  gefuellt))
             return false;
         int32_t hoechste = 0;
         QString error;
         if (!WebQueries::HoechsteBelegung(m_projekt, hoechste, &error))
             return projektFehler(error);
         m_ergebnis.vollstaendig =
-            m_auftrag.vollstaendig || stand.ziel != m_portal.Ziel() || q.value(0).toInt() == 0 ||
+            m_auftrag.vollstaendig || stand.ziel != m_portal.Ziel() || gefuellt.toInt() == 0 ||
             (stand.eintraege > 4 * kSchluesselBlock && stand.eintraege * 4 > hoechste);
         return true;
     }
@@ -200,14 +209,13 @@ private:
     // The changes delete published bookings by key: the portal's table needs an index on it.
     // A portal without one gains it; one that refuses is served without, only slower.
     bool sichereIndex() {
-        QSqlQuery q(portal());
-        if (!sql(QStringLiteral("SELECT COUNT(*) FROM information_schema.STATISTICS WHERE "
-                                "TABLE_SCHEMA = DATABASE() AND UPPER(TABLE_NAME) = 'T_BELEGUNG' "
-                                "AND UPPER(COLUMN_NAME) = 'LBELEGID' AND SEQ_IN_INDEX = 1"),
-                 {}, &q) ||
-            !q.next())
+        QVariant indexe;
+        if (!wert(QStringLiteral("SELECT COUNT(*) FROM information_schema.STATISTICS WHERE "
+                                 "TABLE_SCHEMA = DATABASE() AND UPPER(TABLE_NAME) = 'T_BELEGUNG' "
+                                 "AND UPPER(COLUMN_NAME) = 'LBELEGID' AND SEQ_IN_INDEX = 1"),
+                  indexe))
             return false;
-        m_belegIndex = q.value(0).toInt() > 0;
+        m_belegIndex = indexe.toInt() > 0;
         if (!m_belegIndex) {
             QSqlQuery anlegen(portal());
             m_belegIndex = anlegen.exec(
