@@ -37,7 +37,7 @@ void TovoRaumverwCtrl::ConnectAntragHandlers() {
             [this](int32_t id, const QString& raum) { TovoZeitPlan_MoveAntrag(id, raum); });
     connect(fgMain, &QTableWidget::cellDoubleClicked, this, [this] { fgMain_DblClick(); });
     connect(m_mnuBearbeitenMenu, &QMenu::aboutToShow, this, [this] { mnuBearbeitenMenu_Click(); });
-    for (int index : {5, 10, 20, 30, 31, 32, 40, 50, 60})
+    for (int index : {5, 10, 20, 22, 23, 30, 31, 32, 40, 50, 60})
         connect(mnuBearbeiten.value(index), &QAction::triggered, this,
                 [this, index] { mnuBearbeiten_Click(index); });
     ConnectNetzpultHandlers();
@@ -192,6 +192,12 @@ void TovoRaumverwCtrl::mnuBearbeiten_Click(int index) {
         break;
     case 20:
         Mitarbeiter();
+        break;
+    case 22:
+        Gebaeudestruktur();
+        break;
+    case 23:
+        FirmenUndPersonen();
         break;
     case 40:
         Archivieren();

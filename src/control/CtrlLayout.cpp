@@ -95,6 +95,14 @@ void TovoRaumverwCtrl::BuildMenus() {
     for (auto [index, caption] : bearbeiten)
         addMenuEntry(m_mnuBearbeitenMenu, mnuBearbeiten, index, QString::fromUtf8(caption),
                      QStringLiteral("mnuBearbeiten_"));
+    // The suite's master data that the rooms and the form draw on.
+    auto* stamm = new QMenu(QStringLiteral("Stamm&daten"), m_mnuBearbeitenMenu);
+    stamm->setObjectName(QStringLiteral("mnuStammdatenMenu"));
+    addMenuEntry(stamm, mnuBearbeiten, 22, QStringLiteral("&Gebäudestruktur…"),
+                 QStringLiteral("mnuBearbeiten_"));
+    addMenuEntry(stamm, mnuBearbeiten, 23, QStringLiteral("&Firmen und Personen…"),
+                 QStringLiteral("mnuBearbeiten_"));
+    m_mnuBearbeitenMenu->insertMenu(mnuBearbeiten.value(25), stamm);
 
     m_mnuReportMenu = new QMenu(QStringLiteral("Aus&wertungen"), this);
     m_mnuReportMenu->setObjectName(QStringLiteral("mnuReportMenu"));

@@ -3,6 +3,7 @@
 
 #include "CRvDb.h"
 #include "ErrorGuard.h"
+#include "GebDb.h"
 #include "Prompt.h"
 #include "RaumNrFormat.h"
 #include "RecColl.h"
@@ -11,9 +12,11 @@
 #include "TovoRecht.h"
 #include "TovoTools.h"
 #include "frmDatSelect.h"
+#include "frmGebStruktur.h"
 #include "frmMitarbeiter.h"
 #include "frmRaum.h"
 #include "frmRaumArt.h"
+#include "frmStammdaten.h"
 
 namespace {
 const QString kIni = QStringLiteral("TovoRaumVerw.ini");
@@ -63,6 +66,20 @@ void TovoRaumverwCtrl::Mitarbeiter() {
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.mnuBearbeiten_Click"), [&] {
         frmMitarbeiter form(this);
         form.f_StammDb = moStammdatenDb.get();
+        ZeigeModal(form);
+    });
+}
+
+void TovoRaumverwCtrl::Gebaeudestruktur() {
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.mnuBearbeiten_Click"), [&] {
+        frmGebStruktur form(moGebDb.get(), this);
+        ZeigeModal(form);
+    });
+}
+
+void TovoRaumverwCtrl::FirmenUndPersonen() {
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.mnuBearbeiten_Click"), [&] {
+        frmStammdaten form(moStammdatenDb.get(), this);
         ZeigeModal(form);
     });
 }

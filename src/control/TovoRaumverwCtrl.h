@@ -119,6 +119,9 @@ public:
     void Raumarten();
     void Raumdaten();
     void Mitarbeiter();
+    // "Stammdaten": the building structure and the companies with their persons.
+    void Gebaeudestruktur();
+    void FirmenUndPersonen();
     void Archivieren();
     void Wiederherstellen();
     // Stores the archive date (the day before when one is stored already) and shows it;

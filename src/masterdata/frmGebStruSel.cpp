@@ -13,24 +13,10 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int kRolleId = Qt::UserRole;
-constexpr int kRolleEbene = Qt::UserRole + 1;
 constexpr int kEbeneRaum = 4;
+const QString kAnlegenHinweis =
+    QStringLiteral(" Sie wird unter „Bearbeiten → Stammdaten → Gebäudestruktur“ angelegt.");
 
-QString EbenenName(int ebene) {
-    switch (ebene) {
-    case 1:
-        return QStringLiteral("Standort");
-    case 2:
-        return QStringLiteral("Gebäude");
-    case 3:
-        return QStringLiteral("Etage");
-    case 4:
-        return QStringLiteral("Raum");
-    default:
-        return QString();
-    }
-}
 } // namespace
 
 frmGebStruSel::frmGebStruSel(CGebDb* gebStru, const QString& stFormat, QWidget* parent)
@@ -42,9 +28,6 @@ frmGebStruSel::frmGebStruSel(CGebDb* gebStru, const QString& stFormat, QWidget* 
 
     tvGebstru = new QTreeWidget(this);
     tvGebstru->setObjectName(QStringLiteral("tvGebstru"));
-    tvGebstru->setHeaderLabels({QStringLiteral("Gebäudestruktur"), QStringLiteral("Art")});
-    tvGebstru->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    tvGebstru->header()->setStretchLastSection(false);
     llHinweis = new QLabel(this);
     llHinweis->setObjectName(QStringLiteral("llHinweis"));
     llHinweis->setWordWrap(true);
@@ -76,34 +59,44 @@ frmGebStruSel::frmGebStruSel(CGebDb* gebStru, const QString& stFormat, QWidget* 
 
 void frmGebStruSel::Fuelle() {
     RunGuarded(QStringLiteral("frmGebStruSel.Form_Load"), [&] {
-        tvGebstru->clear();
+        BaumFuellen(tvGebstru, {});
         if (!m_geb || !m_geb->IsOpen()) {
-            llHinweis->setText(QStringLiteral("Keine Gebäudestruktur vorhanden."));
+            llHinweis->setText(QStringLiteral("Keine Gebäudestruktur vorhanden.") +
+                               kAnlegenHinweis);
             return;
         }
         const QVector<GebNode> alle = m_geb->AllNodes();
-        QHash<int32_t, QTreeWidgetItem*> items;
-        for (const GebNode& n : alle) {
-            auto* item = new QTreeWidgetItem;
-            const QString text =
-                n.stBez.isEmpty() ? n.stNr : n.stNr + QStringLiteral("  ") + n.stBez;
-            item->setText(0, text);
-            item->setText(1, EbenenName(n.iEbene));
-            item->setData(0, kRolleId, n.lId);
-            item->setData(0, kRolleEbene, n.iEbene);
-            items.insert(n.lId, item);
-        }
-        for (const GebNode& n : alle) {
-            QTreeWidgetItem* eltern = items.value(n.lParentId);
-            if (eltern && n.lParentId != n.lId)
-                eltern->addChild(items.value(n.lId));
-            else
-                tvGebstru->addTopLevelItem(items.value(n.lId));
-        }
-        tvGebstru->expandAll();
-        llHinweis->setText(alle.isEmpty() ? QStringLiteral("Die Gebäudestruktur ist leer.")
-                                          : QStringLiteral("Bitte einen Raum wählen."));
+        BaumFuellen(tvGebstru, alle);
+        llHinweis->setText(alle.isEmpty()
+                               ? QStringLiteral("Die Gebäudestruktur ist leer.") + kAnlegenHinweis
+                               : QStringLiteral("Bitte einen Raum wählen."));
     });
+}
+
+void frmGebStruSel::BaumFuellen(QTreeWidget* baum, const QVector<GebNode>& alle) {
+    baum->clear();
+    baum->setHeaderLabels({QStringLiteral("Gebäudestruktur"), QStringLiteral("Art")});
+    baum->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    baum->header()->setStretchLastSection(false);
+    QHash<int32_t, QTreeWidgetItem*> items;
+    for (const GebNode& n : alle) {
+        auto* item = new QTreeWidgetItem;
+        item->setText(0, n.stBez.isEmpty() ? n.stNr : n.stNr + QStringLiteral("  ") + n.stBez);
+        item->setText(1, GebEbenenName(n.iEbene));
+        item->setData(0, kRolleId, n.lId);
+        item->setData(0, kRolleEbene, n.iEbene);
+        item->setData(0, kRolleNr, n.stNr);
+        item->setData(0, kRolleBez, n.stBez);
+        items.insert(n.lId, item);
+    }
+    for (const GebNode& n : alle) {
+        QTreeWidgetItem* eltern = items.value(n.lParentId);
+        if (eltern && n.lParentId != n.lId)
+            eltern->addChild(items.value(n.lId));
+        else
+            baum->addTopLevelItem(items.value(n.lId));
+    }
+    baum->expandAll();
 }
 
 int32_t frmGebStruSel::GewaehlterRaum() const {

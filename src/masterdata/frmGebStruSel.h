@@ -1,9 +1,11 @@
 #pragma once
 
+#include "GebDb.h"
+
 #include <QDialog>
+#include <QVector>
 #include <cstdint>
 
-class CGebDb;
 class QLabel;
 class QPushButton;
 class QTreeWidget;
@@ -30,6 +32,14 @@ public:
     void pbCancel_Click();
     // Selects the node of the id (for tests and to show the room already chosen).
     bool WaehleKnoten(int32_t id);
+
+    // The tree of the building structure as the picker and the editor show it; every item holds
+    // its node's id, level, number part and designation under these roles.
+    static constexpr int kRolleId = Qt::UserRole;
+    static constexpr int kRolleEbene = Qt::UserRole + 1;
+    static constexpr int kRolleNr = Qt::UserRole + 2;
+    static constexpr int kRolleBez = Qt::UserRole + 3;
+    static void BaumFuellen(QTreeWidget* baum, const QVector<GebNode>& alle);
 
 private:
     void Fuelle();

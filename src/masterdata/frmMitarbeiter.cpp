@@ -2,12 +2,12 @@
 
 #include "CRvDb.h"
 #include "ErrorGuard.h"
+#include "NurLesen.h"
 #include "Prompt.h"
 #include "RecColl.h"
 #include "RvGlobals.h"
 #include "StammGrid.h"
 #include "StammdatenDb.h"
-#include "TovoRecht.h"
 #include "TovoTextbox.h"
 #include "frmPersonWahl.h"
 
@@ -121,10 +121,6 @@ void frmMitarbeiter::BuildLayout() {
     connect(pbEnde, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-bool frmMitarbeiter::NurLesen() const {
-    return goRecht && goRecht->Zugriff() == QLatin1String("L");
-}
-
 void frmMitarbeiter::showEvent(QShowEvent* event) {
     if (!m_aktiviert)
         Form_Activate();
@@ -149,9 +145,11 @@ void frmMitarbeiter::Form_Load() {
 void frmMitarbeiter::Form_Activate() {
     m_aktiviert = true;
     RunGuarded(QStringLiteral("frmMitarbeiter.Form_Activate"), [&] {
-        if (NurLesen())
+        if (NurLesen()) {
             for (QPushButton* pb : {pbNeu, pbSave, pbDel, pbGetStamm})
                 pb->setEnabled(false);
+            MaskeNurLesen(this);
+        }
         pbGetStamm->setEnabled(!NurLesen() && f_StammDb && f_StammDb->IsOpen());
         if (f_bNeu || fgAnzeige->rowCount() == 0) {
             pbNeu_Click();
@@ -293,9 +291,11 @@ void frmMitarbeiter::pbGetStamm_Click() {
         edVorname->setText(p.stVorname);
         edAnrede->setText(p.stAnrede);
         edAbteilung->setText(p.stAbteilung);
+        edFunktion->setText(p.stFunktion);
         edTelefon->setText(p.stTelefon);
         edTelefax->setText(p.stTelefax);
         edEMail->setText(p.stEmail);
+        edBemerkung->setText(p.stBemerkung);
         edFirma->setText(f.stName);
     });
 }

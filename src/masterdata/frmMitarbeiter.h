@@ -59,7 +59,6 @@ private:
     void BuildLayout();
     void Read2Mask(const CMitarbeiterRec& rec);
     void Write2Rec(CMitarbeiterRec& rec) const;
-    bool NurLesen() const;
 
     std::unique_ptr<CMitarbeiterRec> m_aktuell;
     bool m_aktiviert = false;

@@ -3,13 +3,13 @@
 #include "CRvDb.h"
 #include "ErrorGuard.h"
 #include "ListControlAdapter.h"
+#include "NurLesen.h"
 #include "Prompt.h"
 #include "RaumMaske.h"
 #include "RvGlobals.h"
 #include "StammGrid.h"
 #include "StammdatenQueries.h"
 #include "TovoDate.h"
-#include "TovoRecht.h"
 #include "TovoTextbox.h"
 #include "frmGebStruSel.h"
 
@@ -31,10 +31,6 @@ QString Anzahl(int n, const QString& einzahl, const QString& mehrzahl) {
 frmRaum::frmRaum(QWidget* parent) : QDialog(parent) {
     BuildLayout();
     Form_Load();
-}
-
-bool frmRaum::NurLesen() const {
-    return goRecht && goRecht->Zugriff() == QLatin1String("L");
 }
 
 void frmRaum::showEvent(QShowEvent* event) {
@@ -80,9 +76,11 @@ void frmRaum::FuelleGrid() {
 void frmRaum::Form_Activate() {
     m_aktiviert = true;
     RunGuarded(QStringLiteral("frmRaum.Form_Activate"), [&] {
-        if (NurLesen())
+        if (NurLesen()) {
             for (QAction* a : MainToolbarButtons)
                 a->setEnabled(false);
+            MaskeNurLesen(this);
+        }
         pbGebStru->setEnabled(!NurLesen() && f_GebStru);
         if (fgAnzeige->rowCount() > 0) {
             const QSignalBlocker block(fgAnzeige);
@@ -145,22 +143,28 @@ void frmRaum::ZeigeRaum(int32_t id) {
     raum->az_ID = id;
     if (!gRvDb || !gRvDb->Readrb_AnzeigeRec(raum.get()))
         return;
-    m_laden = true;
-    edName->setText(raum->Kurzbez);
-    edRaumNr->setText(raum->RaumNr);
-    m_lGebraumId = raum->lGebraumId;
-    const RaumMaske::Haken haken = RaumMaske::AusstattungLesen(raum->stAusstattung);
-    for (int i = 0; i < 12; ++i)
-        cbAusstattung[i]->setChecked(haken[i]);
-    edMaxAnzahlPTische->setText(QString::number(raum->IPTISCHE));
-    edFestAnzahlPTische->setText(QString::number(raum->IPTISCHEFEST));
-    coRaumart->setCurrentIndex(coRaumart->findData(raum->lRaumartId));
-    coStuhlanordnung->setCurrentIndex(RaumMaske::StuhlIndex(raum->STSTUHLANORDNUNG));
-    edAnzahlPers->setText(QString::number(raum->IANZAHLPERS));
-    m_laden = false;
+    MaskeFuellen(*raum, false);
     m_aktuell = std::move(raum);
     m_letzteId = id;
     SetzeGeaendert(false);
+}
+
+void frmRaum::MaskeFuellen(const CAnzeigeRec& raum, bool neu) {
+    // Counts of a new room show empty, those of a stored one as stored.
+    const auto zahl = [neu](int16_t wert) { return neu ? QString() : QString::number(wert); };
+    m_laden = true;
+    edName->setText(raum.Kurzbez);
+    edRaumNr->setText(raum.RaumNr);
+    m_lGebraumId = raum.lGebraumId;
+    const RaumMaske::Haken haken = RaumMaske::AusstattungLesen(raum.stAusstattung);
+    for (int i = 0; i < 12; ++i)
+        cbAusstattung[i]->setChecked(haken[i]);
+    edMaxAnzahlPTische->setText(zahl(raum.IPTISCHE));
+    edFestAnzahlPTische->setText(zahl(raum.IPTISCHEFEST));
+    coRaumart->setCurrentIndex(coRaumart->findData(raum.lRaumartId));
+    coStuhlanordnung->setCurrentIndex(RaumMaske::StuhlIndex(raum.STSTUHLANORDNUNG));
+    edAnzahlPers->setText(zahl(raum.IANZAHLPERS));
+    m_laden = false;
 }
 
 void frmRaum::OnButtonNew() {
@@ -172,14 +176,13 @@ void frmRaum::OnButtonNew() {
             fgAnzeige->clearSelection();
             fgAnzeige->setCurrentCell(-1, -1);
         }
-        // Nothing to save until the user enters something.
-        m_laden = true;
-        edRaumNr->clear();
-        m_lGebraumId = 0;
-        edName->clear();
-        if (coRaumart->currentIndex() < 0 && coRaumart->count() == 1)
+        // A new room starts from empty fields; nothing to save until the user enters something.
+        MaskeFuellen(CAnzeigeRec(), true);
+        if (coRaumart->count() == 1) {
+            m_laden = true;
             coRaumart->setCurrentIndex(0);
-        m_laden = false;
+            m_laden = false;
+        }
         SetzeGeaendert(false);
         edName->setFocus();
     });

@@ -67,9 +67,9 @@ private:
     void BuildLayout();
     void FuelleGrid();
     void ZeigeRaum(int32_t id);
+    void MaskeFuellen(const CAnzeigeRec& raum, bool neu);
     void MaskeGeaendert();
     void SetzeGeaendert(bool geaendert);
-    bool NurLesen() const;
     QString RaumartName(int32_t id) const;
     bool Ungespeichert();
 

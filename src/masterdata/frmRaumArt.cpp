@@ -3,9 +3,9 @@
 #include "CRvDb.h"
 #include "ErrorGuard.h"
 #include "ListControlAdapter.h"
+#include "NurLesen.h"
 #include "Prompt.h"
 #include "RvGlobals.h"
-#include "TovoRecht.h"
 #include "TovoTextbox.h"
 
 #include <QGridLayout>
@@ -17,10 +17,6 @@
 namespace {
 const QString kSpeichern = QStringLiteral("Speichern");
 const QString kLoeschen = QStringLiteral("Löschen");
-
-bool NurLesen() {
-    return goRecht && goRecht->Zugriff() == QLatin1String("L");
-}
 } // namespace
 
 frmRaumArt::frmRaumArt(QWidget* parent) : QDialog(parent) {

@@ -262,12 +262,37 @@ QByteArray Mime(const Nachricht& n) {
     out += Kopf("Subject", KopfText(n.betreff, Belegt("Subject")));
     out += Kopf("Message-ID", '<' + id.toUtf8() + '>');
     out += Kopf("MIME-Version", "1.0");
-    out += Kopf("Content-Type", "text/plain; charset=UTF-8");
-    out += Kopf("Content-Transfer-Encoding", "quoted-printable");
+    QByteArray text = QuotedPrintable(n.text);
+    if (!text.isEmpty() && !text.endsWith(kCrLf))
+        text += kCrLf;
+    const QByteArray textKopf = Kopf("Content-Type", "text/plain; charset=UTF-8") +
+                                Kopf("Content-Transfer-Encoding", "quoted-printable");
+    if (n.anhaenge.isEmpty())
+        return out + textKopf + kCrLf + text;
+
+    // "=_" never starts a line of quoted-printable or base64 text, so no part holds the boundary.
+    const QByteArray grenze = "=_tovo_" + QUuid::createUuid().toString(QUuid::Id128).toLatin1();
+    out += Kopf("Content-Type", "multipart/mixed; boundary=\"" + grenze + '"');
     out += kCrLf;
-    out += QuotedPrintable(n.text);
-    if (!out.endsWith(kCrLf))
+    out += "--" + grenze + kCrLf + textKopf + kCrLf + text;
+    for (const Anhang& a : n.anhaenge) {
+        QString name = EineZeile(a.dateiname);
+        name.remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9 ._-]")));
+        if (name.isEmpty())
+            name = QStringLiteral("Anhang");
+        const QByteArray typ = EineZeile(QString::fromLatin1(a.typ)).toLatin1();
+        const bool istText = typ.startsWith("text/");
+        out += "--" + grenze + kCrLf;
+        out += Kopf("Content-Type",
+                    typ + (istText ? "; charset=UTF-8" : "") + "; name=\"" + name.toLatin1() + '"');
+        out += Kopf("Content-Disposition", "attachment; filename=\"" + name.toLatin1() + '"');
+        out += Kopf("Content-Transfer-Encoding", "base64");
         out += kCrLf;
+        const QByteArray b64 = a.daten.toBase64();
+        for (qsizetype i = 0; i < b64.size(); i += 76)
+            out += b64.mid(i, 76) + kCrLf;
+    }
+    out += "--" + grenze + "--" + kCrLf;
     return out;
 }
 

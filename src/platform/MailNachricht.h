@@ -6,8 +6,9 @@
 #include <QVector>
 
 // A plain-text e-mail and its MIME form: UTF-8, quoted-printable body, encoded words for names
-// and subject, Date and Message-ID. Header texts never carry a line break: CR, LF and other
-// control characters become blanks, so no text of a user can start a header of its own.
+// and subject, Date and Message-ID, attachments as parts of a multipart/mixed message. Header texts
+// never carry a line break: CR, LF and other control characters become blanks, so no text of a user
+// can start a header of its own.
 namespace MailNachricht {
 
 struct Adresse {
@@ -15,14 +16,22 @@ struct Adresse {
     QString adresse; // local@domain
 };
 
+// A file sent along, base64-encoded: "Reservierung.ics" as "text/calendar; method=PUBLISH".
+struct Anhang {
+    QString dateiname; // ASCII letters, digits, blanks, dots and dashes are kept
+    QByteArray typ;    // media type with its parameters, without charset
+    QByteArray daten;  // UTF-8 for text types
+};
+
 struct Nachricht {
     Adresse von;
     QVector<Adresse> an;
     QVector<Adresse> cc;
     QString betreff;
-    QString text;      // the body; line ends of any kind
-    QDateTime datum;   // invalid = now
-    QString messageId; // without angle brackets; empty = a new one
+    QString text;             // the body; line ends of any kind
+    QDateTime datum;          // invalid = now
+    QString messageId;        // without angle brackets; empty = a new one
+    QVector<Anhang> anhaenge; // none = a plain text message, else multipart/mixed
 };
 
 // True for a plain address local@domain as mail servers take it: ASCII only, no blanks, no

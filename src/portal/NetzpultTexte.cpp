@@ -136,6 +136,38 @@ AntragsZeit NormalisiereZeit(const QString& text) {
     return r;
 }
 
+void AntragInBelegung(const NetzpultAntrag& antrag, CBelegungRec& rec, QStringList& hinweise) {
+    rec.Best = antrag.name;
+    rec.Inst = antrag.firma;
+    rec.Tel = antrag.tel;
+    rec.STEMAIL = antrag.email;
+    rec.KST = antrag.kst;
+    rec.Verst = antrag.nutzung;
+    const QString personen = antrag.anzPers.trimmed();
+    bool zahl = false;
+    personen.toInt(&zahl);
+    if (zahl || personen.isEmpty())
+        rec.Pers = personen;
+    else
+        hinweise << QStringLiteral("Die Personenzahl '%1' des Antrags ist keine Zahl und wurde "
+                                   "nicht übernommen.")
+                        .arg(antrag.anzPers);
+    rec.STSTUHLANORDNUNG = antrag.stuhl;
+    rec.Bem = antrag.bemerkung;
+    rec.Austbem = antrag.sonstiges;
+    const int tische = antrag.ptische.trimmed().toInt(&zahl);
+    rec.IPTISCHE = zahl && tische >= 0 && tische <= 32767 ? static_cast<int16_t>(tische) : 0;
+    rec.Aust = AusstattungBits(antrag.ausstattung);
+    // Order dates only where the request holds dates; others stay as they were.
+    TovoDate datum;
+    if (TovoDate::parse(antrag.datumErst.trimmed(), datum)) {
+        rec.datErstBestellung = datum.datePart().value();
+        rec.datBestellung = rec.datErstBestellung;
+    }
+    if (TovoDate::parse(antrag.datumKorr.trimmed(), datum))
+        rec.datKorrektur = datum.datePart().value();
+}
+
 QStringList AenderungsBericht(const CBelegungRec& alt, const QString& raum,
                               const NetzpultAntrag& neu) {
     auto zeitpunkt = [](double datum, double zeit) -> QString {

@@ -41,21 +41,6 @@ bool AntragsZeitLesen(const QString& text, bool anfang, AntragsZeit& zeit) {
     return MsgBox(frage, PromptButtons::OkCancel) == PromptResult::Ok;
 }
 
-// Date text of a request ("dd.mm.yyyy" or another date form); false when it is none.
-bool AlsDatum(const QString& text, double& datum) {
-    TovoDate d;
-    if (text.trimmed().isEmpty() || !TovoDate::parse(text.trimmed(), d))
-        return false;
-    datum = d.datePart().value();
-    return true;
-}
-
-int16_t Tische(const QString& text) {
-    bool ok = false;
-    const int n = text.trimmed().toInt(&ok);
-    return ok && n >= 0 && n <= 32767 ? static_cast<int16_t>(n) : 0;
-}
-
 } // namespace
 
 void frmNetzpult::NeuenAntragUebernehmen(const NetzpultAntrag& antrag) {
@@ -82,29 +67,7 @@ void frmNetzpult::NeuenAntragUebernehmen(const NetzpultAntrag& antrag) {
     rec->tm_von = TovoDate::parse(beginn.zeit, t) ? t.timePart().value() : 0.0;
     rec->tm_bis = TovoDate::parse(ende.zeit, t) ? t.timePart().value() : 0.0;
 
-    rec->Best = antrag.name;
-    rec->Inst = antrag.firma;
-    rec->Tel = antrag.tel;
-    rec->STEMAIL = antrag.email;
-    rec->KST = antrag.kst;
-    rec->Verst = antrag.nutzung;
-    bool zahl = false;
-    antrag.anzPers.trimmed().toInt(&zahl);
-    if (zahl || antrag.anzPers.trimmed().isEmpty())
-        rec->Pers = antrag.anzPers.trimmed();
-    else
-        hinweise << QStringLiteral("Die Personenzahl '%1' des Antrags ist keine Zahl und wurde "
-                                   "nicht übernommen.")
-                        .arg(antrag.anzPers);
-    rec->STSTUHLANORDNUNG = antrag.stuhl;
-    rec->Bem = antrag.bemerkung;
-    rec->Austbem = antrag.sonstiges;
-    rec->IPTISCHE = Tische(antrag.ptische);
-    double erst = 0;
-    if (AlsDatum(antrag.datumErst, erst)) {
-        rec->datErstBestellung = erst;
-        rec->datBestellung = erst;
-    }
+    AntragInBelegung(antrag, *rec, hinweise);
 
     // The wished room, when the reservation knows it.
     CAnzeigeRec raum;
@@ -160,6 +123,14 @@ void frmNetzpult::AenderungUebernehmen(const NetzpultAntrag& antrag) {
                               "vorhanden!"));
         return;
     }
+    // Another room only where it is free at the booking's time: said before anything is asked.
+    const bool anderesZimmer = antrag.lRaumId != 0 && antrag.lRaumId != alt.rb_id;
+    if (anderesZimmer && !R_Main::IsFreeRoom(antrag.lRaumId, alt)) {
+        MsgBox(QStringLiteral("Der im Antrag angegebene Raum '") + antrag.wunschraum +
+               QStringLiteral("' ist belegt.") + QLatin1Char('\n') +
+               QStringLiteral("Die Änderung wurde nicht übernommen."));
+        return;
+    }
     CAnzeigeRec raum;
     raum.az_ID = alt.rb_id;
     const QString raumName = gRvDb->Readrb_AnzeigeRec(&raum) ? raum.Kurzbez : QString();
@@ -191,40 +162,16 @@ void frmNetzpult::AenderungUebernehmen(const NetzpultAntrag& antrag) {
         rec->Rec_ID = antrag.lBelegId;
         if (!gRvDb->Readfm_belegungRec(rec.get()))
             RaiseError(gRvDb->LastError());
-        rec->Best = antrag.name;
-        rec->Inst = antrag.firma;
-        rec->Tel = antrag.tel;
-        rec->STEMAIL = antrag.email;
-        rec->KST = antrag.kst;
-        rec->Verst = antrag.nutzung;
-        rec->Pers = antrag.anzPers;
-        rec->STSTUHLANORDNUNG = antrag.stuhl;
-        rec->Bem = antrag.bemerkung;
-        rec->Austbem = antrag.sonstiges;
-        rec->IPTISCHE = Tische(antrag.ptische);
-        rec->Aust = AusstattungBits(antrag.ausstattung);
-        if (antrag.lRaumId != 0 && antrag.lRaumId != rec->rb_id) {
-            // Another room only where it is free at the booking's time.
-            if (!R_Main::IsFreeRoom(antrag.lRaumId, *rec)) {
-                MsgBox(QStringLiteral("Der im Antrag angegebene Raum '") + antrag.wunschraum +
-                       QStringLiteral("' ist belegt.") + QLatin1Char('\n') +
-                       QStringLiteral("Die Änderung wurde nicht übernommen."));
-                return;
-            }
-            rec->rb_id = antrag.lRaumId;
-        }
-        // Order dates only where the request holds dates; others stay as they were.
-        double datum = 0;
-        if (AlsDatum(antrag.datumErst, datum)) {
-            rec->datErstBestellung = datum;
-            rec->datBestellung = datum;
-        }
-        if (AlsDatum(antrag.datumKorr, datum))
-            rec->datKorrektur = datum;
+        QStringList hinweise;
+        AntragInBelegung(antrag, *rec, hinweise);
+        if (anderesZimmer)
+            rec->rb_id = antrag.lRaumId; // the write path checks the room once more
         if (!R_Main::SpeichereBelegung(*rec))
             return;
         gbUpdatePending = true;
 
+        if (!hinweise.isEmpty())
+            MsgBox(hinweise.join(QLatin1Char('\n')), PromptButtons::Ok, PromptIcon::Information);
         MsgBox(QStringLiteral("Die Daten wurden gespeichert und werden jetzt zur Versendung der "
                               "Email nochmals angezeigt."));
         frmAntrag form(this);

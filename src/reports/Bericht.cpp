@@ -32,6 +32,14 @@ QPageLayout seitenLayout(bool quer) {
                        QMarginsF(15, 12, 15, 10), QPageLayout::Millimeter);
 }
 
+// Set without shaping, so that no ligature stands for its letters: copying or searching
+// "Briefing" in the PDF finds "f" and "i", not the single glyph "ﬁ".
+QFont Schrift(int punkte) {
+    QFont f(QStringLiteral("DejaVu Sans"), punkte);
+    f.setStyleStrategy(QFont::PreferNoShaping);
+    return f;
+}
+
 } // namespace
 
 bool Bericht::LadeVorlage(const QString& name, QString& text, QString& datei) {
@@ -87,12 +95,12 @@ void Bericht::Zeichnen(QPagedPaintDevice* device) const {
 
     QTextDocument doc;
     doc.documentLayout()->setPaintDevice(device);
-    doc.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    doc.setDefaultFont(Schrift(9));
     doc.setDocumentMargin(0);
     doc.setHtml(m_html);
     doc.setPageSize(seite);
 
-    QFont fussSchrift(QStringLiteral("DejaVu Sans"), 7);
+    const QFont fussSchrift = Schrift(7);
     const QString links = m_titel + QStringLiteral("  ·  Gedruckt am ") +
                           TovoDate::now().format(QStringLiteral("dd.mm.yyyy hh:nn"));
     const int seiten = doc.pageCount();

@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringList>
 #include <QVariant>
 #include <cmath>
@@ -300,6 +301,37 @@ QString BelegMeldung(BelegErgebnis ergebnis) {
     }
 }
 
+QString StuhlanordnungText(const QString& code) {
+    const QString c = code.trimmed();
+    if (c.isEmpty() || c == QLatin1String("(-)"))
+        return QStringLiteral("belassen");
+    if (c == QLatin1String("K") || c == QLatin1String("(K)") || c == QLatin1String("(II)"))
+        return QStringLiteral("Kino (II)");
+    if (c == QLatin1String("U") || c == QLatin1String("(U)"))
+        return QStringLiteral("Theater (U)");
+    if (c == QLatin1String("O") || c == QLatin1String("(O)"))
+        return QStringLiteral("Ring-Form (O)");
+    return c;
+}
+
+namespace {
+
+// Print tables of projects made before the documents showed the seating lack its columns.
+bool SitzordnungSpalten(const QString& connection, QString* error) {
+    QSqlDatabase db = QSqlDatabase::database(connection, true);
+    const QSqlRecord spalten = db.record(QStringLiteral("t_tmp_Druck"));
+    QSqlQuery q(db);
+    for (const char* spalte : {"STSTUHLANORDNUNG TEXT", "IPTISCHE INTEGER"}) {
+        const QString def = QLatin1String(spalte);
+        if (!spalten.contains(def.section(QLatin1Char(' '), 0, 0)) &&
+            !q.exec(QStringLiteral("ALTER TABLE t_tmp_Druck ADD COLUMN ") + def))
+            return fail(q, error);
+    }
+    return true;
+}
+
+} // namespace
+
 BelegErgebnis Beleg(const QString& connection, const BelegDruck& daten, QString* error) {
     const CBelegungRec& b = daten.beleg;
     QString kurzbez = daten.kurzbez;
@@ -327,6 +359,8 @@ BelegErgebnis Beleg(const QString& connection, const BelegDruck& daten, QString*
                    ? QString()
                    : TovoDate(t).timePart().format(QStringLiteral("hh:nn"));
     };
+    if (!SitzordnungSpalten(connection, error))
+        return BelegErgebnis::Datenbankfehler;
     Transaktion t(connection);
     if (!t.offen(error) || !leeren(t.db(), error))
         return BelegErgebnis::Datenbankfehler;
@@ -370,6 +404,8 @@ BelegErgebnis Beleg(const QString& connection, const BelegDruck& daten, QString*
         daten.strasse,
         daten.plzOrt,
         b.rb_id,
+        StuhlanordnungText(b.STSTUHLANORDNUNG),
+        b.IPTISCHE > 0 ? QVariant(b.IPTISCHE) : QVariant(),
     };
     if (!ExecBound(
             q,
@@ -378,8 +414,9 @@ BelegErgebnis Beleg(const QString& connection, const BelegDruck& daten, QString*
                            "UmbBem, Pausch, Technik, Tageskraft, Sicherheit, Sonst, Udt_von, "
                            "Utm_von, Udt_bis, Utm_bis, Rdt_von, Rtm_von, Rdt_bis, Rtm_bis, "
                            "UmbBereit, UmbAufwand, AustBem, Aust, stSerieBem, stStrasse, stPlzOrt, "
-                           "rb) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                           "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                           "rb, STSTUHLANORDNUNG, IPTISCHE) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                           "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                           "?, ?, ?, ?, ?, ?, ?)"),
             werte)) {
         fail(q, error);
         return BelegErgebnis::Datenbankfehler;

@@ -37,8 +37,13 @@ QString ZeitraumText(int iMonat, int jahr);
 // The names of the equipment items set in a booking's bit set, joined by ", ".
 QString AusstattungNamen(int32_t aust);
 
+// A chair arrangement code as the reservation form names it: "belassen" (none), "Kino (II)",
+// "Theater (U)", "Ring-Form (O)"; any other code as it is.
+QString StuhlanordnungText(const QString& code);
+
 // One booking as a document prints it: the booking with the form's current values, the room's
-// short name and the company's address from the master data.
+// short name and the company's address from the master data. The document shows the chair
+// arrangement in words and the participants' tables (none for 0).
 struct BelegDruck {
     CBelegungRec beleg;
     QString kurzbez;

@@ -246,6 +246,94 @@ QByteArray FoldLine(const QByteArray& line) {
     return out;
 }
 
+Auftragsserie Zerlege(const QVector<CBelegungRec>& buchungen, const CSerienFkt* regel) {
+    Auftragsserie z;
+    z.buchungen = buchungen;
+    QVector<CBelegungRec>& sortiert = z.buchungen;
+    std::sort(sortiert.begin(), sortiert.end(), [](const CBelegungRec& a, const CBelegungRec& b) {
+        return a.dt_von != b.dt_von ? a.dt_von < b.dt_von : a.Rec_ID < b.Rec_ID;
+    });
+    if (sortiert.size() < 2)
+        return z;
+
+    // The series: one-day bookings in the order's most used room at the first one's times.
+    QHash<int32_t, int> proRaum;
+    for (const CBelegungRec& b : sortiert)
+        ++proRaum[b.rb_id];
+    int32_t raum = sortiert.first().rb_id;
+    for (auto it = proRaum.cbegin(); it != proRaum.cend(); ++it)
+        if (it.value() > proRaum.value(raum))
+            raum = it.key();
+    int erste = -1;
+    for (int i = 0; i < sortiert.size(); ++i) {
+        const CBelegungRec& b = sortiert[i];
+        if (b.rb_id != raum || TagNr(b.dt_von) != TagNr(b.dt_bis))
+            continue;
+        if (erste < 0)
+            erste = i;
+        if (GleicheZeit(b.tm_von, sortiert[erste].tm_von) &&
+            GleicheZeit(b.tm_bis, sortiert[erste].tm_bis))
+            z.serie.append(i);
+    }
+    if (z.serie.size() < 2) {
+        z.serie.clear();
+        return z;
+    }
+
+    QVector<int64_t> tage;
+    for (const int i : z.serie)
+        tage.append(TagNr(sortiert[i].dt_von));
+    const QSet<int64_t> serienTage(tage.begin(), tage.end());
+    QVector<int64_t> alleTage = tage;
+    for (const CBelegungRec& b : sortiert)
+        if (TagNr(b.dt_von) == TagNr(b.dt_bis) && !serienTage.contains(TagNr(b.dt_von)))
+            alleTage.append(TagNr(b.dt_von));
+    std::sort(alleTage.begin(), alleTage.end());
+    alleTage.erase(std::unique(alleTage.begin(), alleTage.end()), alleTage.end());
+
+    // The rule's own dates when its RRULE covers every booked date, else a step rule.
+    QString rrule;
+    if (regel) {
+        rrule = RegelAlsRRule(*regel);
+        if (!rrule.isEmpty()) {
+            R_Main::ForEachTermin(*regel, [&](TovoDate t) {
+                z.regelTage.append(TagNr(t.value()));
+                return true;
+            });
+            if (!std::includes(z.regelTage.begin(), z.regelTage.end(), tage.begin(), tage.end()))
+                rrule.clear();
+        }
+    }
+    if (rrule.isEmpty())
+        rrule = SchrittRegel(alleTage, z.regelTage);
+    if (rrule.isEmpty())
+        rrule = SchrittRegel(tage, z.regelTage);
+    if (rrule.isEmpty()) {
+        z.regelTage.clear();
+        return z;
+    }
+
+    // Bookings of the order on a date of the rule but in another room or at other times replace
+    // that date; the rule's dates without any booking are left out.
+    QSet<int64_t> ersetzt;
+    QVector<int64_t> belegt = tage;
+    for (int i = 0; i < sortiert.size(); ++i) {
+        const CBelegungRec& b = sortiert[i];
+        const int64_t tag = TagNr(b.dt_von);
+        if (tag == TagNr(b.dt_bis) && !serienTage.contains(tag) && !ersetzt.contains(tag) &&
+            std::binary_search(z.regelTage.begin(), z.regelTage.end(), tag)) {
+            z.ersatz.append(i);
+            ersetzt.insert(tag);
+            belegt.append(tag);
+        }
+    }
+    std::sort(belegt.begin(), belegt.end());
+    std::set_difference(z.regelTage.begin(), z.regelTage.end(), belegt.begin(), belegt.end(),
+                        std::back_inserter(z.ausgelassen));
+    z.rrule = rrule + QStringLiteral(";COUNT=%1").arg(z.regelTage.size());
+    return z;
+}
+
 QString IcsText(const QVector<CBelegungRec>& buchungen, const RaumName& raumName,
                 const CSerienFkt* regel) {
     Schreiber w;
@@ -258,111 +346,38 @@ QString IcsText(const QVector<CBelegungRec>& buchungen, const RaumName& raumName
     const QString stempel =
         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
 
-    QVector<CBelegungRec> sortiert = buchungen;
-    std::sort(sortiert.begin(), sortiert.end(), [](const CBelegungRec& a, const CBelegungRec& b) {
-        return a.dt_von != b.dt_von ? a.dt_von < b.dt_von : a.Rec_ID < b.Rec_ID;
-    });
-
-    // The series: one-day bookings in the order's most used room at the first one's times.
-    QVector<const CBelegungRec*> serie;
-    if (sortiert.size() > 1) {
-        QHash<int32_t, int> proRaum;
-        for (const CBelegungRec& b : sortiert)
-            ++proRaum[b.rb_id];
-        int32_t raum = sortiert.first().rb_id;
-        for (auto it = proRaum.cbegin(); it != proRaum.cend(); ++it)
-            if (it.value() > proRaum.value(raum))
-                raum = it.key();
-        const CBelegungRec* erste = nullptr;
-        for (const CBelegungRec& b : sortiert) {
-            if (b.rb_id != raum || TagNr(b.dt_von) != TagNr(b.dt_bis))
-                continue;
-            if (!erste)
-                erste = &b;
-            if (GleicheZeit(b.tm_von, erste->tm_von) && GleicheZeit(b.tm_bis, erste->tm_bis))
-                serie.append(&b);
-        }
-        if (serie.size() < 2)
-            serie.clear();
-    }
-
-    // Bookings of the order on a date of the series but in another room or at other times
-    // replace that date (RECURRENCE-ID); all others are events of their own.
-    QVector<const CBelegungRec*> ersatz;
-    if (!serie.isEmpty()) {
-        QVector<int64_t> tage;
-        for (const CBelegungRec* b : serie)
-            tage.append(TagNr(b->dt_von));
-        const QSet<int64_t> serienTage(tage.begin(), tage.end());
-        QVector<int64_t> alleTage = tage;
-        for (const CBelegungRec& b : sortiert)
-            if (TagNr(b.dt_von) == TagNr(b.dt_bis) && !serienTage.contains(TagNr(b.dt_von)))
-                alleTage.append(TagNr(b.dt_von));
-        std::sort(alleTage.begin(), alleTage.end());
-        alleTage.erase(std::unique(alleTage.begin(), alleTage.end()), alleTage.end());
-
-        // The rule's own dates when its RRULE covers every booked date, else a step rule.
-        QString rrule;
-        QVector<int64_t> regelTage;
-        if (regel) {
-            rrule = RegelAlsRRule(*regel);
-            if (!rrule.isEmpty()) {
-                R_Main::ForEachTermin(*regel, [&](TovoDate t) {
-                    regelTage.append(TagNr(t.value()));
-                    return true;
-                });
-                if (!std::includes(regelTage.begin(), regelTage.end(), tage.begin(), tage.end()))
-                    rrule.clear();
-            }
-        }
-        if (rrule.isEmpty())
-            rrule = SchrittRegel(alleTage, regelTage);
-        if (rrule.isEmpty())
-            rrule = SchrittRegel(tage, regelTage);
-
-        CBelegungRec kopf = *serie.first();
+    const Auftragsserie z = Zerlege(buchungen, regel);
+    const QVector<CBelegungRec>& sortiert = z.buchungen;
+    QSet<int> geschrieben(z.serie.begin(), z.serie.end());
+    if (!z.serie.isEmpty()) {
+        CBelegungRec kopf = sortiert[z.serie.first()];
         const QString uid = QStringLiteral("auftrag-%1").arg(kopf.lAuftrNr) + kUidDomain;
         Wiederholung wdh;
-        if (!rrule.isEmpty()) {
-            QSet<int64_t> ersetzt;
-            QVector<int64_t> belegt = tage;
-            for (const CBelegungRec& b : sortiert) {
-                const int64_t tag = TagNr(b.dt_von);
-                if (tag == TagNr(b.dt_bis) && !serienTage.contains(tag) && !ersetzt.contains(tag) &&
-                    std::binary_search(regelTage.begin(), regelTage.end(), tag)) {
-                    ersatz.append(&b);
-                    ersetzt.insert(tag);
-                    belegt.append(tag);
-                }
-            }
-            std::sort(belegt.begin(), belegt.end());
-            std::set_difference(regelTage.begin(), regelTage.end(), belegt.begin(), belegt.end(),
-                                std::back_inserter(wdh.exdates));
-            kopf.dt_von = kopf.dt_bis = static_cast<double>(regelTage.first());
-            wdh.rrule = rrule + QStringLiteral(";COUNT=%1").arg(regelTage.size());
+        if (!z.rrule.isEmpty()) {
+            wdh.rrule = z.rrule;
+            wdh.exdates = z.ausgelassen;
+            kopf.dt_von = kopf.dt_bis = static_cast<double>(z.regelTage.first());
         } else {
-            wdh.rdates = tage.mid(1);
+            for (int i = 1; i < z.serie.size(); ++i)
+                wdh.rdates.append(TagNr(sortiert[z.serie[i]].dt_von));
         }
         Ereignis(w, kopf, raumName, uid, stempel, wdh);
-        for (const CBelegungRec* b : ersatz) {
+        for (const int i : z.ersatz) {
             Wiederholung statt;
-            statt.recurrenceId = LokalZeit(b->dt_von, kopf.tm_von);
-            Ereignis(w, *b, raumName, uid, stempel, statt);
+            statt.recurrenceId = LokalZeit(sortiert[i].dt_von, kopf.tm_von);
+            Ereignis(w, sortiert[i], raumName, uid, stempel, statt);
+            geschrieben.insert(i);
         }
     }
-    QSet<const CBelegungRec*> geschrieben(serie.begin(), serie.end());
-    for (const CBelegungRec* b : ersatz)
-        geschrieben.insert(b);
-    for (const CBelegungRec& b : sortiert) {
-        if (geschrieben.contains(&b))
+    for (int i = 0; i < sortiert.size(); ++i) {
+        if (geschrieben.contains(i))
             continue;
+        const CBelegungRec& b = sortiert[i];
         Ereignis(w, b, raumName, QStringLiteral("belegung-%1").arg(b.Rec_ID) + kUidDomain, stempel);
     }
     w.roh("END:VCALENDAR\r\n");
     return QString::fromUtf8(w.text());
 }
-
-namespace {
 
 RaumName ProjektRaeume() {
     auto cache = std::make_shared<QHash<int32_t, QString>>();
@@ -376,45 +391,31 @@ RaumName ProjektRaeume() {
     };
 }
 
-const QString kNichtOffen = QStringLiteral("Die Datenbank ist nicht geöffnet.");
-
-} // namespace
-
-bool IcsFuerBelegung(int32_t recId, QString& text, QString* error) {
-    if (!gRvDb) {
+bool LiesGespeichert(int32_t lAuftrNr, int32_t recId, QVector<CBelegungRec>& out, QString* error) {
+    out.clear();
+    const auto fehler = [error](const QString& text) {
         if (error)
-            *error = kNichtOffen;
+            *error = text;
         return false;
+    };
+    if (!gRvDb)
+        return fehler(QStringLiteral("Die Datenbank ist nicht geöffnet."));
+    if (lAuftrNr != 0) {
+        CBelegungRecColl coll;
+        if (!gRvDb->ReadAuftrag2Coll(lAuftrNr, &coll) || coll.Count() == 0)
+            return fehler(gRvDb->LastError().isEmpty()
+                              ? QStringLiteral("Der Auftrag %1 hat keine Belegung.").arg(lAuftrNr)
+                              : gRvDb->LastError());
+        for (const CBelegungRec* b : coll)
+            out.append(*b);
+        return true;
     }
     CBelegungRec b;
     b.Rec_ID = recId;
-    if (!gRvDb->Readfm_belegungRec(&b) || b.Rec_ID != recId) {
-        if (error)
-            *error = gRvDb->LastError();
-        return false;
-    }
-    text = IcsText({b}, ProjektRaeume());
-    return true;
-}
-
-bool IcsFuerAuftrag(int32_t lAuftrNr, QString& text, QString* error, const CSerienFkt* regel) {
-    if (!gRvDb) {
-        if (error)
-            *error = kNichtOffen;
-        return false;
-    }
-    CBelegungRecColl coll;
-    if (!gRvDb->ReadAuftrag2Coll(lAuftrNr, &coll) || coll.Count() == 0) {
-        if (error)
-            *error = gRvDb->LastError().isEmpty()
-                         ? QStringLiteral("Der Auftrag %1 hat keine Belegung.").arg(lAuftrNr)
-                         : gRvDb->LastError();
-        return false;
-    }
-    QVector<CBelegungRec> buchungen;
-    for (const CBelegungRec* b : coll)
-        buchungen.append(*b);
-    text = IcsText(buchungen, ProjektRaeume(), regel);
+    if (recId == 0 || !gRvDb->Readfm_belegungRec(&b) || b.Rec_ID != recId)
+        return fehler(recId == 0 ? QStringLiteral("Die Reservierung wurde noch nicht gespeichert!")
+                                 : gRvDb->LastError());
+    out.append(b);
     return true;
 }
 

@@ -22,16 +22,30 @@ namespace ICalExport {
 // The room's name for LOCATION.
 using RaumName = std::function<QString(int32_t raumId)>;
 
-// The file's text. `regel`, when given, is the series rule the bookings were made from; without
-// it a rule is recognised from the dates (every n days or weeks).
+// How the bookings of an order form a series: the one-day bookings in the order's most used
+// room at the first one's times, the dates of the rule they follow (the series rule when it
+// covers every booked date, else every n days or weeks recognised from the dates), the bookings
+// on a date of that rule in another room or at other times, and the rule's dates left out.
+struct Auftragsserie {
+    QVector<CBelegungRec> buchungen; // by start
+    QVector<int> serie;              // indexes into buchungen; empty = no series
+    QVector<int> ersatz;             // bookings that replace a date of the rule
+    QString rrule;                   // with COUNT; empty = the dates follow no rule
+    QVector<int64_t> regelTage;      // day numbers of the rule's dates
+    QVector<int64_t> ausgelassen;    // dates of the rule without a booking
+};
+Auftragsserie Zerlege(const QVector<CBelegungRec>& buchungen, const CSerienFkt* regel = nullptr);
+
+// The file's text. `regel`, when given, is the series rule the bookings were made from.
 QString IcsText(const QVector<CBelegungRec>& buchungen, const RaumName& raumName,
                 const CSerienFkt* regel = nullptr);
 
-// The text for one stored booking, or for all bookings of an order, read from the open project
-// (gRvDb). False with `error` when nothing could be read.
-bool IcsFuerBelegung(int32_t recId, QString& text, QString* error = nullptr);
-bool IcsFuerAuftrag(int32_t lAuftrNr, QString& text, QString* error = nullptr,
-                    const CSerienFkt* regel = nullptr);
+// The room names of the open project (gRvDb), each read once.
+RaumName ProjektRaeume();
+// Every booking of the order `lAuftrNr`, or with 0 the booking `recId`, as stored in the open
+// project (gRvDb). False with `error` when nothing could be read.
+bool LiesGespeichert(int32_t lAuftrNr, int32_t recId, QVector<CBelegungRec>& out,
+                     QString* error = nullptr);
 
 // Helpers of the format, public for their tests: TEXT escaping and folding a content line into
 // lines of at most 75 octets without cutting a UTF-8 sequence (lines end in CRLF).

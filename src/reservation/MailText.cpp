@@ -7,6 +7,7 @@
 #include "StammdatenDb.h"
 
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
@@ -18,7 +19,7 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
 // The built-in text, with the placeholders that the template would use.
-QString EingebauterText(bool umwandeln, bool mitSerie) {
+QString EingebauterText(bool umwandeln, bool mitSerie, bool mitTerminen) {
     QStringList z;
     z << (umwandeln ? QStringLiteral("Hiermit bestaetigen wir Ihre Raumreservierung")
                     : QStringLiteral("Hiermit bestätigen wir Ihre Raumreservierung"))
@@ -28,6 +29,8 @@ QString EingebauterText(bool umwandeln, bool mitSerie) {
       << QStringLiteral("Raum: #Raum#");
     if (mitSerie)
         z << QStringLiteral("Serie: #Serie#");
+    if (mitTerminen)
+        z << QStringLiteral("Termine:") << QStringLiteral("#Termine#") << QString();
     z << QStringLiteral("Bitte teilen Sie uns rechtzeitig mit, wenn der Raum nicht ") +
              (umwandeln ? QStringLiteral("benoetigt wird.") : QStringLiteral("benötigt wird."))
       << (umwandeln ? QStringLiteral(
@@ -110,47 +113,85 @@ QString LiesVorlage(const QString& pfad) {
 }
 
 QString Text(const QString& vorlage, const Felder& f, bool umwandeln) {
-    QString text = vorlage.isEmpty() ? EingebauterText(umwandeln, !f.serie.isEmpty()) : vorlage;
+    QString text = vorlage.isEmpty()
+                       ? EingebauterText(umwandeln, !f.serie.isEmpty(), f.termine.contains(kCrLf))
+                       : vorlage;
     if (umwandeln)
         text = Sonderzeichen(text);
     const auto umw = [umwandeln](const QString& s) { return umwandeln ? Sonderzeichen(s) : s; };
 
-    // One pass, so that a value holding a placeholder's name is not replaced again.
+    // One pass, so that a value holding a placeholder's name is not replaced again. Typed
+    // texts go through the conversion; numbers, dates and times need none.
+    const QHash<QString, QString> werte = {
+        {QStringLiteral("Veranstaltung"), umw(f.veranstaltung)},
+        {QStringLiteral("Bemerkung"), umw(f.bemerkung)},
+        {QStringLiteral("VonDatum"), f.vonDatum},
+        {QStringLiteral("VonZeit"), f.vonZeit},
+        {QStringLiteral("BisDatum"), f.bisDatum},
+        {QStringLiteral("BisZeit"), f.bisZeit},
+        {QStringLiteral("Raum"), umw(f.raum)},
+        {QStringLiteral("Ausstattung"), umw(f.ausstattung)},
+        {QStringLiteral("Personenzahl"), f.personenzahl},
+        {QStringLiteral("AktDatum"), f.aktDatum},
+        {QStringLiteral("Serie"), f.serie},
+        {QStringLiteral("Firma"), umw(f.firma)},
+        {QStringLiteral("Ansprechpartner"), umw(f.ansprechpartner)},
+        {QStringLiteral("Telefon"), f.telefon},
+        {QStringLiteral("Stuhlanordnung"), umw(f.stuhlanordnung)},
+        {QStringLiteral("Beteiligtentische"), f.tische},
+        {QStringLiteral("Termine"), umw(f.termine)},
+    };
     static const QRegularExpression platzhalter(
         QStringLiteral("#(Veranstaltung|Bemerkung|VonDatum|VonZeit|BisDatum|BisZeit|Raum|"
-                       "Ausstattung|Personenzahl|AktDatum|Serie)#"));
+                       "Ausstattung|Personenzahl|AktDatum|Serie|Firma|Ansprechpartner|Telefon|"
+                       "Stuhlanordnung|Beteiligtentische|Termine)#"));
     QString out;
     qsizetype pos = 0;
     for (auto it = platzhalter.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         out += QStringView(text).mid(pos, m.capturedStart() - pos);
-        const QString name = m.captured(1);
-        if (name == QLatin1String("Veranstaltung"))
-            out += umw(f.veranstaltung);
-        else if (name == QLatin1String("Bemerkung"))
-            out += umw(f.bemerkung);
-        else if (name == QLatin1String("VonDatum"))
-            out += f.vonDatum;
-        else if (name == QLatin1String("VonZeit"))
-            out += f.vonZeit;
-        else if (name == QLatin1String("BisDatum"))
-            out += f.bisDatum;
-        else if (name == QLatin1String("BisZeit"))
-            out += f.bisZeit;
-        else if (name == QLatin1String("Raum"))
-            out += umw(f.raum);
-        else if (name == QLatin1String("Ausstattung"))
-            out += umw(f.ausstattung);
-        else if (name == QLatin1String("Personenzahl"))
-            out += f.personenzahl;
-        else if (name == QLatin1String("AktDatum"))
-            out += f.aktDatum;
-        else
-            out += f.serie;
+        out += werte.value(m.captured(1));
         pos = m.capturedEnd();
     }
     out += QStringView(text).mid(pos);
     return out;
+}
+
+QString TerminListe(const QVector<CBelegungRec>& buchungen, const ICalExport::RaumName& raumName,
+                    const CSerienFkt* regel) {
+    const ICalExport::Auftragsserie z = ICalExport::Zerlege(buchungen, regel);
+    const QSet<int> regulaer(z.serie.begin(), z.serie.end());
+    const auto tag = [](double d) -> QString {
+        const TovoDate t = TovoDate(d).datePart();
+        return TovoDate::weekdayName(t.weekdayMondayFirst()).left(2) + QLatin1Char(' ') +
+               t.toShortDateText();
+    };
+    const auto uhr = [](double d) {
+        return TovoDate(d).timePart().format(QStringLiteral("hh:nn"));
+    };
+    QVector<QPair<double, QString>> zeilen;
+    for (int i = 0; i < z.buchungen.size(); ++i) {
+        const CBelegungRec& b = z.buchungen[i];
+        QString zeile = tag(b.dt_von) + QLatin1Char(' ') + uhr(b.tm_von) + QStringLiteral(" - ");
+        if (TovoDate(b.dt_bis).datePart() != TovoDate(b.dt_von).datePart())
+            zeile += TovoDate(b.dt_bis).toShortDateText() + QLatin1Char(' ');
+        zeile += uhr(b.tm_bis);
+        const QString raum = raumName ? raumName(b.rb_id) : QString();
+        if (!raum.isEmpty())
+            zeile += QStringLiteral("  ") + raum;
+        if (!regulaer.isEmpty() && !regulaer.contains(i))
+            zeile += QStringLiteral(" (verlegt)");
+        zeilen.append({TovoDate(b.dt_von).datePart().value(), zeile});
+    }
+    for (const int64_t t : z.ausgelassen)
+        zeilen.append(
+            {static_cast<double>(t), tag(static_cast<double>(t)) + QStringLiteral(" entfällt")});
+    std::stable_sort(zeilen.begin(), zeilen.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    QStringList text;
+    for (const auto& z2 : zeilen)
+        text << z2.second;
+    return text.join(kCrLf);
 }
 
 QStringList CcAdressen(const QString& cc) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ICalExport.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -15,17 +17,23 @@ namespace MailText {
 
 // What the placeholders of the template stand for.
 struct Felder {
-    QString veranstaltung; // #Veranstaltung#
-    QString bemerkung;     // #Bemerkung#
-    QString vonDatum;      // #VonDatum#  dd.mm.yyyy
-    QString vonZeit;       // #VonZeit#
-    QString bisDatum;      // #BisDatum#
-    QString bisZeit;       // #BisZeit#
-    QString raum;          // #Raum#
-    QString ausstattung;   // #Ausstattung#
-    QString personenzahl;  // #Personenzahl#
-    QString aktDatum;      // #AktDatum#
-    QString serie;         // #Serie#
+    QString veranstaltung;   // #Veranstaltung#
+    QString bemerkung;       // #Bemerkung#
+    QString vonDatum;        // #VonDatum#  dd.mm.yyyy
+    QString vonZeit;         // #VonZeit#
+    QString bisDatum;        // #BisDatum#
+    QString bisZeit;         // #BisZeit#
+    QString raum;            // #Raum#
+    QString ausstattung;     // #Ausstattung#
+    QString personenzahl;    // #Personenzahl#
+    QString aktDatum;        // #AktDatum#
+    QString serie;           // #Serie#
+    QString firma;           // #Firma#            the orderer's company
+    QString ansprechpartner; // #Ansprechpartner#  the orderer
+    QString telefon;         // #Telefon#
+    QString stuhlanordnung;  // #Stuhlanordnung#
+    QString tische;          // #Beteiligtentische#
+    QString termine;         // #Termine#          TerminListe
 };
 
 inline const QString kVorlage = QStringLiteral("RaumVerw1.txt");
@@ -37,9 +45,16 @@ QString Sonderzeichen(const QString& text);
 // UTF-8 and Windows-1252 files are read. Empty when there is no file.
 QString LiesVorlage(const QString& pfad);
 
+// Every date of the stored bookings, one line each ("Fr 11.12.2026 14:30 - 16:00 Raum A"), by
+// date: a date of a series in another room or at other times is marked "(verlegt)", a date of
+// the series without booking is listed as "entfällt". Lines are separated by CR LF.
+QString TerminListe(const QVector<CBelegungRec>& buchungen, const ICalExport::RaumName& raumName,
+                    const CSerienFkt* regel = nullptr);
+
 // The body of the mail: the template, or the built-in text when it is empty, with every
-// placeholder replaced. With `umwandeln` the template, the built-in text and the event, remark,
-// room and equipment texts go without special characters.
+// placeholder replaced. The built-in text lists the dates when there are several. With `umwandeln`
+// the template, the built-in text and the event, remark, room and equipment texts go without
+// special characters.
 QString Text(const QString& vorlage, const Felder& felder, bool umwandeln);
 
 // The copy addresses of the setting, split at ";", blanks removed, empty ones left out.

@@ -129,10 +129,8 @@ int32_t GetNextAuftragNr() {
                 RaiseError(error);
             if (!vergeben)
                 return;
-            MsgBox(QStringLiteral("Es existiert bereits ein Auftrag mit der Auftragsnummer ") +
-                       QString::number(nummer) +
-                       QStringLiteral(". Bitte ändern Sie die Auftragsnummer!"),
-                   PromptButtons::Ok, PromptIcon::Critical, QStringLiteral("Problem"));
+            MsgBox(SchreibPfad::NummerVergebenMeldung(nummer), PromptButtons::Ok,
+                   PromptIcon::Critical, QStringLiteral("Problem"));
             nummer = gNextNrDialog(nummer);
             if (nummer < 0) // cancelled
                 return;

@@ -3,11 +3,12 @@
 
 #include "Allg_Hilfsfkt.h"
 #include "CRvDb.h"
+#include "DruckTabelle.h"
 #include "ErrorGuard.h"
 #include "ListControlAdapter.h"
+#include "NurLesen.h"
 #include "Prompt.h"
 #include "RvGlobals.h"
-#include "TovoRecht.h"
 
 #include <QButtonGroup>
 #include <QCalendarWidget>
@@ -26,6 +27,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -108,9 +110,16 @@ void frmAntrag::BuildLayout() {
     seite(BuildAusstattungTab(), QStringLiteral("Ausstattung"));
     seite(BuildDienstleistungenTab(), QStringLiteral(" Dienstleistungen"));
 
-    auto* haupt = new QHBoxLayout(this);
+    auto* haupt = new QHBoxLayout;
     haupt->addWidget(SSTab1, 1);
     haupt->addLayout(BuildBefehle());
+    // The status line confirms what went out without a message to click away.
+    sbStatus = new QStatusBar;
+    sbStatus->setObjectName(QStringLiteral("sbStatus"));
+    sbStatus->setSizeGripEnabled(false);
+    auto* aussen = new QVBoxLayout(this);
+    aussen->addLayout(haupt, 1);
+    aussen->addWidget(sbStatus);
 
     // The month view floats above the form beside the calendar button that opened it.
     mvDatum = new QCalendarWidget(this);
@@ -329,9 +338,10 @@ QWidget* frmAntrag::BuildAusstattungTab() {
     auto* frStuhl = new QGroupBox(QStringLiteral("Stuhlanordnung:"));
     auto* hs = new QHBoxLayout(frStuhl);
     m_stuhlGruppe = new QButtonGroup(this);
-    const char* const captions[4] = {"belassen", "Kino (II)", "Theater (U)", "Ring-Form (O)"};
+    // Named as the documents print them.
+    const char* const codes[4] = {"", "K", "U", "O"};
     for (int i = 0; i < 4; ++i) {
-        rbStuhlan[i] = new QRadioButton(QString::fromUtf8(captions[i]));
+        rbStuhlan[i] = new QRadioButton(DruckTabelle::StuhlanordnungText(QLatin1String(codes[i])));
         rbStuhlan[i]->setObjectName(Name("rbStuhlan", i));
         m_stuhlGruppe->addButton(rbStuhlan[i], i);
         hs->addWidget(rbStuhlan[i]);
@@ -635,16 +645,8 @@ void frmAntrag::Form_Load() {
 void frmAntrag::Form_Activate() {
     RunGuarded(QStringLiteral("frmAntrag.Form_Activate"), [&] {
         m_bAktiviert = true;
-        const bool nurLesen =
-            goRecht && goRecht->Zugriff().compare(QLatin1String("L"), Qt::CaseInsensitive) == 0;
-        if (nurLesen) {
-            for (QPushButton* b : {pbNew, pbSave, pbDelete, pbEMail, cmdDruck[2], cmdDruck[5]})
-                b->setEnabled(false);
-        }
+        m_bNurLesen = NurLesen();
         Data2Ctrl();
-        // Nothing can be stored, so there is no series to define either.
-        if (nurLesen)
-            pbSerie->setEnabled(false);
         m_bGeaendert = false;
         if (coRaumart->currentIndex() < 0 && coRaumart->count() > 0) {
             LadeSperre sperre(*this);
@@ -653,7 +655,20 @@ void frmAntrag::Form_Activate() {
         pbFreeRooms_Click();
         pbFreeRooms->setVisible(Allg_Hilfsfkt::IstWahr(Allg_Hilfsfkt::ReadIniValue(
             QStringLiteral("Antrag"), QStringLiteral("AnzFreieRaeume"), QStringLiteral("FALSE"))));
+        if (m_bNurLesen)
+            NurLesenAnwenden();
     });
+}
+
+void frmAntrag::NurLesenAnwenden() {
+    // Shown, printed and exported as it is; nothing that would change or store it. Looking up
+    // companies and persons stays: their dialog is read-only itself.
+    MaskeNurLesen(this);
+    for (QPushButton* b : {pbNew, pbSave, pbDelete, pbEMail, cmdDruck[2], cmdDruck[5], pbSerie,
+                           pbFreeRooms, pbBauVor[0], pbBauVor[1], pbSetBack[0], pbSetBack[1]})
+        b->setEnabled(false);
+    for (QPushButton* b : pbDatum)
+        b->setEnabled(false);
 }
 
 void frmAntrag::Data2Ctrl() {

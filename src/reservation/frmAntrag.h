@@ -26,6 +26,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QStatusBar;
 class QTabWidget;
 
 // "Antrag": the reservation form. It shows one booking (f_RecBelegung), all bookings of one
@@ -162,6 +163,8 @@ public:
     void pbICal_Click();
     // The .ics text of what the form shows; false (and the reason) when nothing is stored yet.
     bool ICalText(QString& text, QString& grund) const;
+    // The booking or every booking of the order as stored; false (and the reason) as above.
+    bool GespeicherteBuchungen(QVector<CBelegungRec>& buchungen, QString& grund) const;
     // Asks for the file name; tests replace it. "" = cancelled.
     static std::function<QString(QWidget*, const QString& vorschlag)> ICalDateiWaehlen;
 
@@ -244,6 +247,7 @@ public:
     QPushButton* pbEnde = nullptr;
 
     QCalendarWidget* mvDatum = nullptr;
+    QStatusBar* sbStatus = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -264,6 +268,9 @@ private:
 
     // construction (frmAntrag.cpp)
     void BuildLayout();
+    // Read-only mode: every editing field and command locked; run again after anything that
+    // enables controls.
+    void NurLesenAnwenden();
     QWidget* BuildAntragTab();
     QWidget* BuildAusstattungTab();
     QWidget* BuildDienstleistungenTab();
@@ -363,6 +370,7 @@ private:
     bool m_bSchreibfehler = false;     // the last save failed writing to the database
     bool m_bKonfliktGemeldet = false;  // IsFreeRaum told the user about a conflict
     bool m_bGeladen = false;           // Form_Load ran
+    bool m_bNurLesen = false;          // the user may only read (right "L")
     bool m_bAktiviert = false;         // Form_Activate ran
     int m_iMaxPers = 0;                // capacity of the chosen room
     int m_iDatumIndex = -1;            // calendar button whose month view is open

@@ -76,10 +76,11 @@ void frmAntrag::PersonenUndTischeWarnen() {
     if (maxPos >= 0)
         maximal = Zahl(info.mid(maxPos + maxText.size()).trimmed());
 
-    // An empty box asks for no tables at all: nothing to warn about.
-    if (tfBeteiligtentische->text().trimmed().isEmpty())
-        return;
+    // An empty box or 0 (as portal requests without tables say) asks for no tables at all:
+    // nothing to warn about.
     const int tische = static_cast<int>(tfBeteiligtentische->Value());
+    if (tfBeteiligtentische->text().trimmed().isEmpty() || tische == 0)
+        return;
     if (tische < fest || tische > maximal)
         MsgBox(QStringLiteral("Achtung! Anzahl der Beteiligtentische liegt außerhalb der "
                               "Möglichkeiten!"));

@@ -16,18 +16,19 @@ std::function<QString(QWidget*, const QString&)> frmAntrag::ICalDateiWaehlen =
                                             vorschlag, QStringLiteral("iCalendar-Dateien (*.ics)"));
     };
 
-bool frmAntrag::ICalText(QString& text, QString& grund) const {
-    QString error;
-    bool ok = false;
+bool frmAntrag::GespeicherteBuchungen(QVector<CBelegungRec>& buchungen, QString& grund) const {
     if (f_BelegListe && f_BelegListe->Count() > 0)
-        ok = ICalExport::IcsFuerAuftrag(f_BelegListe->Item(1)->lAuftrNr, text, &error,
-                                        m_SerieGespeichert.get());
-    else if (f_RecBelegung && f_RecBelegung->Rec_ID != 0)
-        ok = ICalExport::IcsFuerBelegung(f_RecBelegung->Rec_ID, text, &error);
-    else
-        error = QStringLiteral("Die Reservierung wurde noch nicht gespeichert!");
-    grund = error;
-    return ok;
+        return ICalExport::LiesGespeichert(f_BelegListe->Item(1)->lAuftrNr, 0, buchungen, &grund);
+    return ICalExport::LiesGespeichert(0, f_RecBelegung ? f_RecBelegung->Rec_ID : 0, buchungen,
+                                       &grund);
+}
+
+bool frmAntrag::ICalText(QString& text, QString& grund) const {
+    QVector<CBelegungRec> buchungen;
+    if (!GespeicherteBuchungen(buchungen, grund))
+        return false;
+    text = ICalExport::IcsText(buchungen, ICalExport::ProjektRaeume(), m_SerieGespeichert.get());
+    return true;
 }
 
 void frmAntrag::pbICal_Click() {

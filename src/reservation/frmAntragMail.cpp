@@ -5,6 +5,7 @@
 #include "CRvDb.h"
 #include "DisplayPort.h"
 #include "ErrorGuard.h"
+#include "ICalExport.h"
 #include "MailNachricht.h"
 #include "MailText.h"
 #include "Prompt.h"
@@ -19,6 +20,8 @@
 #include <QComboBox>
 #include <QEventLoop>
 #include <QLabel>
+#include <QRadioButton>
+#include <QStatusBar>
 #include <thread>
 
 namespace {
@@ -59,6 +62,13 @@ MailText::Felder Felder(const frmAntrag& f) {
     m.personenzahl = f.tfPers->text();
     m.aktDatum = TovoDate::today().toShortDateText();
     m.serie = f.edSerie->text();
+    m.firma = f.coFirma[0]->currentText().trimmed();
+    m.ansprechpartner = f.coPerson[0]->currentText().trimmed();
+    m.telefon = f.tfTel->text().trimmed();
+    for (const QRadioButton* rb : f.rbStuhlan)
+        if (rb->isChecked())
+            m.stuhlanordnung = rb->text();
+    m.tische = f.tfBeteiligtentische->text().trimmed();
     return m;
 }
 
@@ -142,9 +152,21 @@ void frmAntrag::pbEMail_Click() {
         const bool umwandeln = Allg_Hilfsfkt::IstWahr(Ini("Sonderzeichen", "Umwandeln", "FALSE"));
         const QString vorlage = MailText::LiesVorlage(
             Allg_Hilfsfkt::WithTrailingSeparator(gstProjektDir) + MailText::kVorlage);
+        // Every date as stored, in the text and as a calendar file for the recipient.
+        QVector<CBelegungRec> buchungen;
+        QString grund;
+        if (!GespeicherteBuchungen(buchungen, grund))
+            RaiseError(grund);
+        const ICalExport::RaumName raeume = ICalExport::ProjektRaeume();
+        MailText::Felder felder = Felder(*this);
+        felder.termine = MailText::TerminListe(buchungen, raeume, m_SerieGespeichert.get());
         MailNachricht::Nachricht nachricht;
-        nachricht.text = MailText::Text(vorlage, Felder(*this), umwandeln);
+        nachricht.text = MailText::Text(vorlage, felder, umwandeln);
         nachricht.betreff = QStringLiteral("Reservierung");
+        nachricht.anhaenge.append(
+            {QStringLiteral("Reservierung %1.ics").arg(buchungen.first().lAuftrNr),
+             QByteArrayLiteral("text/calendar; method=PUBLISH"),
+             ICalExport::IcsText(buchungen, raeume, m_SerieGespeichert.get()).toUtf8()});
 
         const SmtpVersand::Einstellungen einstellungen = SmtpVersand::AusIni();
         if (!einstellungen.fehler.isEmpty()) {
@@ -230,7 +252,11 @@ void frmAntrag::pbPrint2Com_Click() {
             MailText::Tuerschild(rec.RaumNr, raum, coFirma[0]->currentText(), tfVerst->text(),
                                  tfDt_von->text(), tfTm_von->text(), tfTm_bis->text());
         QString fehler;
-        if (!DisplayPort::Schreibe(DisplayPort::AusIni(), schild, fehler))
+        const DisplayPort::Einstellungen display = DisplayPort::AusIni();
+        if (!DisplayPort::Schreibe(display, schild, fehler))
             RaiseError(fehler);
+        sbStatus->showMessage(QStringLiteral("Hinweisschild für %1 an das Display (%2) gesendet.")
+                                  .arg(raum, display.port),
+                              15000);
     });
 }

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <algorithm>
 #include <cmath>
 
@@ -92,6 +93,8 @@ void frmAntrag::BauFreigeben(bool an) {
         pbBauVor[i]->setEnabled(an);
         pbSetBack[i]->setEnabled(an);
     }
+    if (m_bNurLesen)
+        NurLesenAnwenden();
 }
 
 void frmAntrag::KeinStuhlGewaehlt() {
@@ -113,6 +116,11 @@ int frmAntrag::GewaehlteStuhlanordnung() const {
 void frmAntrag::Read2Mask() {
     RunGuarded(QStringLiteral("frmAntrag.Read2Mask"), [&] {
         LadeSperre sperre(*this);
+        // Whatever the booking enables, read-only mode keeps locked.
+        const auto gesperrt = qScopeGuard([this] {
+            if (m_bNurLesen)
+                NurLesenAnwenden();
+        });
         m_Beleg.reset();
 
         auto termineFreigeben = [&](bool datum) {

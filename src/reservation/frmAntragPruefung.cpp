@@ -72,9 +72,9 @@ void frmAntrag::ZeitEingabeVerlassen(TovoTextbox* box, const QString& procedure)
             box->setText(QStringLiteral("00") + text.mid(2));
         if (!HaeltZeit(box))
             box->setText(QStringLiteral("00:00"));
-        // A booking that ends at midnight ends on the next day.
-        if (box == tfTm_bis && UhrzeitMinuten(box) < 60 && HaeltDatum(tfDt_von) &&
-            HaeltDatum(tfDt_bis) && Tag(tfDt_bis) == Tag(tfDt_von))
+        // A time in the hour after midnight, start or end, puts the end on the next day.
+        if (UhrzeitMinuten(box) < 60 && HaeltDatum(tfDt_von) && HaeltDatum(tfDt_bis) &&
+            Tag(tfDt_bis) == Tag(tfDt_von))
             tfDt_bis->SetValue(static_cast<double>(Tag(tfDt_von) + 1));
         CheckBau();
         IsFreeRaum();

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -241,6 +242,10 @@ void frmAntrag::pbFreeRooms_Click() {
 
 void frmAntrag::coFreeRooms_Click() {
     RunGuarded(QStringLiteral("frmAntrag.coFreeRooms_Click"), [&] {
+        const auto gesperrt = qScopeGuard([this] {
+            if (m_bNurLesen)
+                NurLesenAnwenden();
+        });
         const int i = coFreeRooms->currentIndex();
         if (i < 0)
             return;

@@ -1,6 +1,7 @@
 #include "frmNextNr.h"
 
 #include "Prompt.h"
+#include "R_Main.h"
 
 #include <QFocusEvent>
 #include <QHBoxLayout>
@@ -76,6 +77,13 @@ void frmNextNr::pbOK_Click() {
     const int32_t nummer = edOrderNr->text().trimmed().toInt(&ok);
     if (!ok || nummer <= 0)
         return;
+    // A number in use is refused here, not only by the next save.
+    if (R_Main::ExistsAuftragNr(nummer)) {
+        MsgBox(SchreibPfad::NummerVergebenMeldung(nummer), PromptButtons::Ok, PromptIcon::Critical,
+               QStringLiteral("Problem"));
+        edOrderNr->selectAll();
+        return;
+    }
     lOrderNr = nummer;
     accept();
 }

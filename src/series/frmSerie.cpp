@@ -305,11 +305,10 @@ void frmSerie::obMonthly_Click() {
 
 void frmSerie::obYearly_Click() {
     ShowFrame(frYearly);
-    // The start date's day and month, so that the first date is the start date.
-    if (const auto start = StartDate()) {
+    // The start date's day in the current month.
+    if (const auto start = StartDate())
         edDayYear->setText(QString::number(start->day()));
-        coMonth[0]->setCurrentIndex(start->month() - 1);
-    }
+    coMonth[0]->setCurrentIndex(TovoDate::today().month() - 1);
     obRule[2]->setChecked(true);
 }
 

@@ -27,6 +27,9 @@ const QVector<Regel>& Regeln() {
         {1, 6, "Heilige Drei Könige", {"BW", "BY", "ST"}},
         {3, 8, "Internationaler Frauentag", {"BE"}, 2019},
         {3, 8, "Internationaler Frauentag", {"MV"}, 2023},
+        // One-off: the 75th and 80th anniversary of the end of the war in Europe.
+        {5, 8, "Tag der Befreiung", {"BE"}, 2020, 2020},
+        {5, 8, "Tag der Befreiung", {"BE"}, 2025, 2025},
         {0, -2, "Karfreitag", {}},
         {0, 0, "Ostersonntag", {"BB"}},
         {0, 1, "Ostermontag", {}},
@@ -104,7 +107,8 @@ QVector<Feiertag> ImJahr(int jahr, const QString& land) {
                          [&](const Feiertag& f) { return f.datum == datum; }))
             out.append({datum, name});
     }
-    if (code == QLatin1String("SN"))
+    // A holiday everywhere until 1994, since then in Saxony only.
+    if (jahr <= 1994 || code == QLatin1String("SN"))
         out.append({BussUndBettag(jahr), QStringLiteral("Buß- und Bettag")});
     std::sort(out.begin(), out.end(), [](const Feiertag& a, const Feiertag& b) {
         return a.datum.value() < b.datum.value();

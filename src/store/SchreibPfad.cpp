@@ -368,6 +368,11 @@ QString BelegtMeldung() {
                           "Bitte versuchen Sie es in einigen Sekunden erneut.");
 }
 
+QString NummerVergebenMeldung(int32_t nummer) {
+    return QStringLiteral("Es existiert bereits ein Auftrag mit der Auftragsnummer ") +
+           QString::number(nummer) + QStringLiteral(". Bitte ändern Sie die Auftragsnummer!");
+}
+
 bool Ausfuehren(const std::function<Ergebnis(std::optional<int32_t> wunschNr)>& schritt,
                 const std::function<int32_t(int32_t vergeben)>& nummerErfragen, Ergebnis* ergebnis,
                 bool konfliktMelden) {
@@ -380,10 +385,8 @@ bool Ausfuehren(const std::function<Ergebnis(std::optional<int32_t> wunschNr)>& 
         case Status::Ok:
             return true;
         case Status::NummerVergeben: {
-            MsgBox(QStringLiteral("Es existiert bereits ein Auftrag mit der Auftragsnummer ") +
-                       QString::number(e.auftrNr) +
-                       QStringLiteral(". Bitte ändern Sie die Auftragsnummer!"),
-                   PromptButtons::Ok, PromptIcon::Critical, QStringLiteral("Problem"));
+            MsgBox(NummerVergebenMeldung(e.auftrNr), PromptButtons::Ok, PromptIcon::Critical,
+                   QStringLiteral("Problem"));
             const int32_t neu = nummerErfragen ? nummerErfragen(e.auftrNr) : -1;
             if (neu < 0)
                 return false; // cancelled: nothing written, the counter untouched

@@ -61,6 +61,8 @@ Ergebnis LoescheAuftrag(const QString& connection, int32_t auftrNr);
 QString KonfliktMeldung(const Ergebnis& e);
 // What the user reads when the database is held by another workstation.
 QString BelegtMeldung();
+// What the user reads when an order number is carried by a booking already.
+QString NummerVergebenMeldung(int32_t nummer);
 
 // Runs `schritt` until it is done and tells the user about everything else: a taken order
 // number is reported and `nummerErfragen` asked for another one (below 0 = cancel the save);

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -52,6 +53,21 @@ QString LangeNr(const QHash<int32_t, GebNode>& nodes, int32_t id) {
 }
 
 } // namespace
+
+QString GebEbenenName(int ebene) {
+    switch (ebene) {
+    case 1:
+        return QStringLiteral("Standort");
+    case 2:
+        return QStringLiteral("Gebäude");
+    case 3:
+        return QStringLiteral("Etage");
+    case 4:
+        return QStringLiteral("Raum");
+    default:
+        return QString();
+    }
+}
 
 CGebDb::CGebDb() = default;
 
@@ -140,6 +156,65 @@ int32_t CGebDb::AddNode(int32_t parentId, int ebene, const QString& nr, const QS
         return 0;
     }
     return q.lastInsertId().toInt();
+}
+
+bool CGebDb::AendereNode(int32_t id, const QString& nr, const QString& bez) {
+    m_lastError.clear();
+    if (!IsOpen()) {
+        m_lastError = QStringLiteral("Die Gebäudedatenbank ist nicht geöffnet.");
+        return false;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("UPDATE T_GebStruktur SET stNr = ?, stBez = ? WHERE lId = ?"));
+    q.addBindValue(nr);
+    q.addBindValue(bez);
+    q.addBindValue(id);
+    if (!q.exec()) {
+        m_lastError =
+            SuiteError(QStringLiteral("Der Datensatz konnte nicht gespeichert werden!"), q);
+        return false;
+    }
+    if (q.numRowsAffected() != 1) {
+        m_lastError = QStringLiteral("Der Eintrag wurde nicht gefunden.");
+        return false;
+    }
+    return true;
+}
+
+bool CGebDb::LoescheNode(int32_t id) {
+    const QVector<GebNode> alle = AllNodes();
+    if (!m_lastError.isEmpty())
+        return false;
+    // The node and its descendants, level by level.
+    QVector<int32_t> weg{id};
+    for (int i = 0; i < weg.size() && i < alle.size() + 1; ++i)
+        for (const GebNode& n : alle)
+            if (n.lParentId == weg[i] && !weg.contains(n.lId))
+                weg.append(n.lId);
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.transaction()) {
+        m_lastError = SuiteError(QStringLiteral("Der Eintrag konnte nicht gelöscht werden!"),
+                                 db.lastError().text());
+        return false;
+    }
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("DELETE FROM T_GebStruktur WHERE lId = ?"));
+    for (const int32_t n : weg) {
+        q.addBindValue(n);
+        if (!q.exec()) {
+            m_lastError =
+                SuiteError(QStringLiteral("Der Eintrag konnte nicht gelöscht werden!"), q);
+            db.rollback();
+            return false;
+        }
+    }
+    if (!db.commit()) {
+        m_lastError = SuiteError(QStringLiteral("Der Eintrag konnte nicht gelöscht werden!"),
+                                 db.lastError().text());
+        db.rollback();
+        return false;
+    }
+    return true;
 }
 
 QVector<GebNode> CGebDb::Children(int32_t parentId) const {

@@ -8,6 +8,9 @@
 // Building-structure database of the suite (TovoGebaeude.mdb, SQLite): a tree of sites
 // ("Standort"), buildings ("Gebaeude"), floors ("Etage") and rooms ("Raum"). Room numbers are
 // kept in the long format, the parts joined by "." (e.g. "1.2.03.115" for S.G.BE.R).
+// The levels, as the picker and the editor name them: "Standort", "Gebäude", "Etage", "Raum".
+QString GebEbenenName(int ebene);
+
 struct GebNode {
     int32_t lId = 0;
     int32_t lParentId = 0; // 0 for a site
@@ -34,6 +37,10 @@ public:
 
     // Adds a node, returns its id (0 on failure).
     int32_t AddNode(int32_t parentId, int ebene, const QString& nr, const QString& bez);
+    // Changes a node's number part and designation.
+    bool AendereNode(int32_t id, const QString& nr, const QString& bez);
+    // Deletes a node and everything below it, all or nothing.
+    bool LoescheNode(int32_t id);
     QVector<GebNode> Children(int32_t parentId) const;
     QVector<GebNode> AllNodes() const;
     // The long room number of a room node: the parts from the site down, joined by ".".

@@ -8,6 +8,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 namespace {
@@ -32,13 +33,14 @@ const QStringList kSchema = {
                    "stAbteilung TEXT NOT NULL DEFAULT '', "
                    "stPersNr TEXT NOT NULL DEFAULT '')"),
     QStringLiteral("CREATE INDEX IF NOT EXISTS IX_Person_Firma ON T_Person (lFirmaId)"),
+    QStringLiteral("ALTER TABLE T_Person ADD COLUMN stFunktion TEXT NOT NULL DEFAULT ''"),
+    QStringLiteral("ALTER TABLE T_Person ADD COLUMN stBemerkung TEXT NOT NULL DEFAULT ''"),
 };
 
 const QString kFirmaSelect =
     QStringLiteral("SELECT lId, stName, stStrasse, stPlz, stOrt FROM T_Firma");
-const QString kPersonSelect =
-    QStringLiteral("SELECT lId, lFirmaId, stAnrede, stVorname, stName, stTelefon, stTelefax, "
-                   "stEmail, stKostenstelle, stAbteilung, stPersNr FROM T_Person");
+// Every column, so that a file that could not gain the newer columns is read all the same.
+const QString kPersonSelect = QStringLiteral("SELECT * FROM T_Person");
 
 const QString kNichtOffen = QStringLiteral("Die Stammdatenbank ist nicht geöffnet.");
 const QString kLesen = QStringLiteral("Der Datensatz konnte nicht gelesen werden!");
@@ -58,18 +60,22 @@ Firma FirmaFrom(const QSqlQuery& q) {
 }
 
 Person PersonFrom(const QSqlQuery& q) {
+    const QSqlRecord r = q.record();
+    const auto text = [&](const char* spalte) { return r.value(QLatin1String(spalte)).toString(); };
     Person p;
-    p.lId = q.value(0).toInt();
-    p.lFirmaId = q.value(1).toInt();
-    p.stAnrede = q.value(2).toString();
-    p.stVorname = q.value(3).toString();
-    p.stName = q.value(4).toString();
-    p.stTelefon = q.value(5).toString();
-    p.stTelefax = q.value(6).toString();
-    p.stEmail = q.value(7).toString();
-    p.stKostenstelle = q.value(8).toString();
-    p.stAbteilung = q.value(9).toString();
-    p.stPersNr = q.value(10).toString();
+    p.lId = r.value(QStringLiteral("lId")).toInt();
+    p.lFirmaId = r.value(QStringLiteral("lFirmaId")).toInt();
+    p.stAnrede = text("stAnrede");
+    p.stVorname = text("stVorname");
+    p.stName = text("stName");
+    p.stTelefon = text("stTelefon");
+    p.stTelefax = text("stTelefax");
+    p.stEmail = text("stEmail");
+    p.stKostenstelle = text("stKostenstelle");
+    p.stAbteilung = text("stAbteilung");
+    p.stPersNr = text("stPersNr");
+    p.stFunktion = text("stFunktion");
+    p.stBemerkung = text("stBemerkung");
     return p;
 }
 
@@ -260,16 +266,17 @@ bool CStammdatenDb::SavePerson(Person& p) {
     if (p.lId == 0)
         q.prepare(QStringLiteral(
             "INSERT INTO T_Person (lFirmaId, stAnrede, stVorname, stName, stTelefon, stTelefax, "
-            "stEmail, stKostenstelle, stAbteilung, stPersNr) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, "
-            "?)"));
+            "stEmail, stKostenstelle, stAbteilung, stPersNr, stFunktion, stBemerkung) VALUES (?, "
+            "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     else
         q.prepare(QStringLiteral(
             "UPDATE T_Person SET lFirmaId = ?, stAnrede = ?, stVorname = ?, stName = ?, "
             "stTelefon = ?, stTelefax = ?, stEmail = ?, stKostenstelle = ?, stAbteilung = ?, "
-            "stPersNr = ? WHERE lId = ?"));
+            "stPersNr = ?, stFunktion = ?, stBemerkung = ? WHERE lId = ?"));
     q.addBindValue(p.lFirmaId);
-    for (const QString* s : {&p.stAnrede, &p.stVorname, &p.stName, &p.stTelefon, &p.stTelefax,
-                             &p.stEmail, &p.stKostenstelle, &p.stAbteilung, &p.stPersNr})
+    for (const QString* s :
+         {&p.stAnrede, &p.stVorname, &p.stName, &p.stTelefon, &p.stTelefax, &p.stEmail,
+          &p.stKostenstelle, &p.stAbteilung, &p.stPersNr, &p.stFunktion, &p.stBemerkung})
         q.addBindValue(Text(*s));
     return finishSave(q, p.lId);
 }

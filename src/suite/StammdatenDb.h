@@ -28,6 +28,8 @@ struct Person {
     QString stKostenstelle;
     QString stAbteilung;
     QString stPersNr;
+    QString stFunktion;
+    QString stBemerkung;
 };
 
 class CStammdatenDb {

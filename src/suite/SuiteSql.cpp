@@ -7,10 +7,33 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace {
+
+// Runs the statements of a schema. "ALTER TABLE t ADD COLUMN c ..." adds a column that files of
+// older versions lack: skipped where the column exists, and its failure (a file that cannot be
+// written) keeps nobody from reading what is there.
+bool SchemaAnwenden(const QSqlDatabase& db, const QStringList& schema, QString& error) {
+    static const QRegularExpression spalte(QStringLiteral("^ALTER TABLE (\\w+) ADD COLUMN (\\w+)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    QSqlQuery q(db);
+    for (const QString& statement : schema) {
+        const QRegularExpressionMatch m = spalte.match(statement);
+        if (m.hasMatch()) {
+            if (!db.record(m.captured(1)).contains(m.captured(2)))
+                q.exec(statement);
+        } else if (!q.exec(statement)) {
+            error = q.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
 
 // Creates an empty database file with the given tables.
 bool CreateDbFile(const QString& path, const QStringList& schema, QString& error) {
@@ -23,15 +46,7 @@ bool CreateDbFile(const QString& path, const QStringList& schema, QString& error
             error = db.lastError().text();
             ok = false;
         } else {
-            QSqlQuery q(db);
-            for (const QString& statement : schema) {
-                if (!q.exec(statement)) {
-                    error = q.lastError().text();
-                    ok = false;
-                    break;
-                }
-            }
-            q = QSqlQuery();
+            ok = SchemaAnwenden(db, schema, error);
             db.close();
         }
     }
@@ -70,18 +85,9 @@ bool OpenSuiteDb(const QString& path, const QString& prefix, bool readOnly,
     if (!OpenSqliteConnection(info.absoluteFilePath(), name, readOnly, &error))
         return false;
     if (!readOnly) {
-        // An older or foreign-made file may lack a table; add what is missing.
+        // An older or foreign-made file may lack a table or a column; add what is missing.
         QString failure;
-        {
-            QSqlQuery q(QSqlDatabase::database(name, false));
-            for (const QString& statement : schema) {
-                if (!q.exec(statement)) {
-                    failure = q.lastError().text();
-                    break;
-                }
-            }
-        }
-        if (!failure.isEmpty()) {
+        if (!SchemaAnwenden(QSqlDatabase::database(name, false), schema, failure)) {
             CloseSqliteConnection(name);
             error = failure;
             return false;

@@ -7,8 +7,9 @@
 // Shared plumbing of the suite's small SQLite databases.
 
 // Opens the database file under a new connection name (prefix + number). A missing file is
-// created when the connection may write; the statements of `schema` (CREATE ... IF NOT EXISTS)
-// then make sure that the tables exist. On failure no connection remains and `error` holds the
+// created when the connection may write; the statements of `schema` (CREATE ... IF NOT EXISTS,
+// and ALTER TABLE ... ADD COLUMN for columns added later) then make sure that the tables and
+// columns exist. On failure no connection remains and `error` holds the
 // driver's text.
 bool OpenSuiteDb(const QString& path, const QString& prefix, bool readOnly,
                  const QStringList& schema, QString& connection, QString& error);

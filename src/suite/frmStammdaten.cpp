@@ -1,6 +1,7 @@
 #include "frmStammdaten.h"
 
 #include "ErrorGuard.h"
+#include "NurLesen.h"
 #include "Prompt.h"
 #include "TovoRecht.h"
 #include "TovoTextbox.h"
@@ -45,6 +46,8 @@ frmStammdaten::frmStammdaten(CStammdatenDb* db, QWidget* parent) : QDialog(paren
     setWindowTitle(QStringLiteral("Stammdaten Firmen und Personen"));
     setModal(true);
     BuildLayout();
+    if (!DarfSchreiben())
+        MaskeNurLesen(this);
     RunGuarded(QStringLiteral("frmStammdaten.Form_Load"), [this] {
         FillFirmen(0);
         if (lbFirmen->count() > 0)
@@ -125,6 +128,8 @@ void frmStammdaten::BuildLayout() {
     edPersonEmail = box("edPersonEmail");
     edPersonKostenstelle = box("edPersonKostenstelle");
     edPersonAbteilung = box("edPersonAbteilung");
+    edPersonFunktion = box("edPersonFunktion");
+    edPersonBemerkung = box("edPersonBemerkung");
     pbPersonNeu = button("pbPersonNeu", QStringLiteral("&Neu"), &frmStammdaten::pbPersonNeu_Click);
     pbPersonSpeichern = button("pbPersonSpeichern", QStringLiteral("&Speichern"),
                                &frmStammdaten::pbPersonSpeichern_Click);
@@ -142,6 +147,8 @@ void frmStammdaten::BuildLayout() {
     row(personForm, "llPersonEmail", QStringLiteral("E-Mail:"), edPersonEmail);
     row(personForm, "llPersonKostenstelle", QStringLiteral("Kostenstelle:"), edPersonKostenstelle);
     row(personForm, "llPersonAbteilung", QStringLiteral("Abteilung:"), edPersonAbteilung);
+    row(personForm, "llPersonFunktion", QStringLiteral("Funktion:"), edPersonFunktion);
+    row(personForm, "llPersonBemerkung", QStringLiteral("Bemerkung:"), edPersonBemerkung);
     auto* personRight = new QVBoxLayout;
     personRight->addLayout(personForm);
     personRight->addLayout(buttonRow({pbPersonNeu, pbPersonSpeichern, pbPersonLoeschen}));
@@ -172,11 +179,12 @@ bool frmStammdaten::DarfSchreiben() const {
 
 void frmStammdaten::UpdateButtons() {
     const bool schreiben = DarfSchreiben();
-    pbFirmaNeu->setEnabled(m_db != nullptr);
+    pbFirmaNeu->setEnabled(schreiben);
     pbFirmaSpeichern->setEnabled(schreiben);
     pbFirmaLoeschen->setEnabled(schreiben && m_lFirmaId != 0);
     // Persons belong to a saved company.
     frPersonen->setEnabled(m_lFirmaId != 0);
+    pbPersonNeu->setEnabled(schreiben);
     pbPersonSpeichern->setEnabled(schreiben);
     pbPersonLoeschen->setEnabled(schreiben && m_person.lId != 0);
 }
@@ -238,6 +246,8 @@ void frmStammdaten::ShowPerson() {
     edPersonEmail->setText(p.stEmail);
     edPersonKostenstelle->setText(p.stKostenstelle);
     edPersonAbteilung->setText(p.stAbteilung);
+    edPersonFunktion->setText(p.stFunktion);
+    edPersonBemerkung->setText(p.stBemerkung);
     UpdateButtons();
 }
 
@@ -310,6 +320,8 @@ void frmStammdaten::pbPersonSpeichern_Click() {
         p.stEmail = edPersonEmail->text().trimmed();
         p.stKostenstelle = edPersonKostenstelle->text().trimmed();
         p.stAbteilung = edPersonAbteilung->text().trimmed();
+        p.stFunktion = edPersonFunktion->text().trimmed();
+        p.stBemerkung = edPersonBemerkung->text().trimmed();
         if (p.stName.isEmpty()) {
             MsgBox(QStringLiteral("Bitte geben Sie den Namen der Person ein!"), PromptButtons::Ok,
                    PromptIcon::Exclamation);

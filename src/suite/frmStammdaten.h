@@ -60,6 +60,8 @@ private:
     TovoTextbox* edPersonEmail = nullptr;
     TovoTextbox* edPersonKostenstelle = nullptr;
     TovoTextbox* edPersonAbteilung = nullptr;
+    TovoTextbox* edPersonFunktion = nullptr;
+    TovoTextbox* edPersonBemerkung = nullptr;
     QPushButton* pbPersonNeu = nullptr;
     QPushButton* pbPersonSpeichern = nullptr;
     QPushButton* pbPersonLoeschen = nullptr;

@@ -103,6 +103,8 @@ private Q_SLOTS:
         per.stAnrede = "Frau";
         per.stEmail = "l.kahn@example.org";
         per.stPersNr = "0815";
+        per.stFunktion = "Leitung";
+        per.stBemerkung = "nur vormittags";
         QVERIFY(stamm.SavePerson(per));
 
         frmMitarbeiter form;
@@ -115,10 +117,11 @@ private Q_SLOTS:
             return wahl.result();
         };
         form.pbGetStamm->click();
-        QCOMPARE(
-            QStringList({form.edAnrede->text(), form.edVorname->text(), form.edName->text(),
-                         form.edEMail->text(), form.edFirma->text(), form.edPersNr->text()}),
-            QStringList({"Frau", "Lena", "Kahn", "l.kahn@example.org", "Müller & Söhne GmbH", ""}));
+        QCOMPARE(QStringList({form.edAnrede->text(), form.edVorname->text(), form.edName->text(),
+                              form.edEMail->text(), form.edFirma->text(), form.edPersNr->text(),
+                              form.edFunktion->text(), form.edBemerkung->text()}),
+                 QStringList({"Frau", "Lena", "Kahn", "l.kahn@example.org", "Müller & Söhne GmbH",
+                              "", "Leitung", "nur vormittags"}));
         QCOMPARE(Namen(), QStringList()); // nothing written before saving
         form.pbSave->click();
         QCOMPARE(Namen(), QStringList{"Lena Kahn"});

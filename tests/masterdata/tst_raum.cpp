@@ -1,11 +1,13 @@
 // The room form: what the mask shows and stores, names, deleting with bookings, the question
 // about unsaved changes, rights, and the room number from the building structure.
+#include "Bearbeitbar.h"
 #include "GebDb.h"
 #include "RaumMaske.h"
 #include "StammGrid.h"
 #include "TestProjekt.h"
 #include "TovoTextbox.h"
 #include "frmGebStruSel.h"
+#include "frmGebStruktur.h"
 #include "frmRaum.h"
 
 #include <QAction>
@@ -79,6 +81,11 @@ private Q_SLOTS:
         QTEST(Lies(id).STSTUHLANORDNUNG, "stuhlNeu");
         QTEST(Lies(id).stAusstattung, "ausstattungNeu");
         QCOMPARE(Lies(id).IANZAHLPERS, int16_t(12));
+        // "Neu" starts from empty fields.
+        form.MainToolbarButtons.value("New")->trigger();
+        QCOMPARE(form.edAnzahlPers->text() + form.coStuhlanordnung->currentText(), QString());
+        for (const QCheckBox* cb : form.cbAusstattung)
+            QVERIFY(!cb->isChecked());
     }
 
     void speichern_data() {
@@ -245,8 +252,7 @@ private Q_SLOTS:
         form.Form_Activate();
         for (const char* key : {"New", "Save", "Delete"})
             QVERIFY(!form.MainToolbarButtons.value(key)->isEnabled());
-        form.edName->setText("Anders");
-        QVERIFY(!form.MainToolbarButtons.value("Save")->isEnabled());
+        QCOMPARE(Bearbeitbar(&form), QStringList());
     }
 
     void gebaeudestruktur_data() {
@@ -263,10 +269,19 @@ private Q_SLOTS:
         TestProjekt p;
         CGebDb geb;
         QVERIFY(geb.OpenJet(QString(), QString(), p.dir.filePath("TovoGebaeude.mdb")));
-        const int32_t s = geb.AddNode(0, 1, "1", "Zentrale");
-        const int32_t g = geb.AddNode(s, 2, "2", "Haus \"B\"");
-        const int32_t e = geb.AddNode(g, 3, "03", "3. OG");
-        const int32_t r = geb.AddNode(e, 4, "1'15", "Besprechung");
+        // Entered as a user does, each entry below the one saved before.
+        frmGebStruktur editor(&geb);
+        const auto neu = [&](int ebene, const QString& nr, const QString& bez) {
+            editor.pbNeu_Click(ebene);
+            editor.edNr->setText(nr);
+            editor.edBez->setText(bez);
+            editor.pbSpeichern_Click();
+            return editor.tvGebstru->currentItem()->data(0, frmGebStruSel::kRolleId).toInt();
+        };
+        neu(1, "1", "Zentrale");
+        const int32_t g = neu(2, "2", "Haus \"B\"");
+        neu(3, "03", "3. OG");
+        const int32_t r = neu(4, "1'15", "Besprechung");
 
         frmRaum form;
         form.f_GebStru = &geb;
@@ -286,6 +301,10 @@ private Q_SLOTS:
         QVERIFY(!okAnfangs);
         QTEST(form.edRaumNr->text(), "nummer");
         QCOMPARE(form.GebraumId(), ok ? r : 0);
+        // Deleting the building takes its floor and room along.
+        QVERIFY(editor.WaehleKnoten(g));
+        editor.pbLoeschen_Click();
+        QCOMPARE(geb.AllNodes().size(), 1);
     }
 };
 

@@ -2,6 +2,7 @@
 // warnings, deleting, "Neu", closing, rights; and series: attaching one through the series
 // dialog, saving it as one order, changing and deleting that order, the conflict test by date.
 #include "AntragProjekt.h"
+#include "Bearbeitbar.h"
 #include "frmSerie.h"
 
 #include <QGroupBox>
@@ -339,9 +340,13 @@ private Q_SLOTS:
     void readOnlyUserCannotChangeAnything() {
         goRecht->SetZugriff(QStringLiteral("L"));
         oeffneBelegung(p->raumB);
-        for (QPushButton* b : {form->pbNew, form->pbSave, form->pbDelete, form->pbEMail,
-                               form->cmdDruck[2], form->cmdDruck[5]})
+        for (QPushButton* b :
+             {form->pbNew, form->pbSave, form->pbDelete, form->pbEMail, form->cmdDruck[2],
+              form->cmdDruck[5], form->pbSerie, form->pbDatum[0], form->pbBauVor[0]})
             QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
+        // Not even after choosing a room, which enables its equipment for others.
+        form->coFreeRooms_Click();
+        QCOMPARE(Bearbeitbar(form.get()), QStringList());
         for (QPushButton* b :
              {form->pbEnde, form->cmdDruck[1], form->cmdDruck[3], form->pbHistorie})
             QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));

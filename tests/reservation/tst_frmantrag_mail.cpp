@@ -1,6 +1,7 @@
 // The confirmation mail and the door notice of the reservation form, through a real SMTP server
 // and a real pseudo-terminal pair.
 #include "AntragProjekt.h"
+#include "IcsLesen.h"
 #include "MailText.h"
 #include "PtyPaar.h"
 #include "SmtpSenke.h"
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScopeGuard>
+#include <QStatusBar>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -92,6 +94,9 @@ void TstFrmAntragMail::text_data() {
         << QByteArray("#Raum# und #Raum#, #Ausstattung#\r\n#Serie#|#AktDatum#\r\n") << false
         << QStringLiteral("S") << QStringLiteral("A und A, Whiteboard\r\nS|06.12.2026\r\n")
         << false;
+    QTest::newRow("Personen und Ausstattung")
+        << QByteArray("#Firma#|#Ansprechpartner#|#Telefon#|#Stuhlanordnung#|#Beteiligtentische#")
+        << true << QString() << QStringLiteral("Muell AG|Berg, Karl|0351|Kino (II)|6\r\n") << false;
     QTest::newRow("Umwandeln mit Vorlage in Windows-1252")
         << QByteArray("Gr\xFC\xDF"
                       "e zu #Veranstaltung# (#BisZeit#)\r\n")
@@ -130,6 +135,11 @@ void TstFrmAntragMail::text() {
     felder.personenzahl = QStringLiteral("12");
     felder.aktDatum = QStringLiteral("06.12.2026");
     felder.serie = serie;
+    felder.firma = QStringLiteral("Müll AG");
+    felder.ansprechpartner = QStringLiteral("Berg, Karl");
+    felder.telefon = QStringLiteral("0351");
+    felder.stuhlanordnung = QStringLiteral("Kino (II)");
+    felder.tische = QStringLiteral("6");
 
     const QString text = MailText::Text(MailText::LiesVorlage(pfad), felder, umwandeln);
     if (nurAnfang)
@@ -180,8 +190,10 @@ void TstFrmAntragMail::versand() {
     if (termine == 1) {
         p.oeffne(form, b);
     } else {
+        // Weekly with the third week left out and the last date moved to another room.
         for (int i = 0; i < termine; ++i) {
-            b.dt_von = b.dt_bis = Tag(7 * i);
+            b.dt_von = b.dt_bis = Tag(i < 2 ? 7 * i : 21);
+            b.rb_id = i < 2 ? p.raumA : p.raumB;
             p.buche(b);
         }
         auto auftrag = std::make_shared<CBelegungRecColl>();
@@ -222,7 +234,26 @@ void TstFrmAntragMail::versand() {
     QVERIFY2(body.startsWith(QStringLiteral("Hiermit bestätigen wir Ihre Raumreservierung\r\n")),
              qPrintable(body));
     QVERIFY2(body.contains(QStringLiteral("\r\nÜbergabe der Schlüssel\r\n")), qPrintable(body));
-    QVERIFY2(body.contains(QStringLiteral("\r\nRaum: Raum A\r\n")), qPrintable(body));
+    QVERIFY2(body.contains(termine == 1 ? QStringLiteral("\r\nRaum: Raum A\r\n")
+                                        : QStringLiteral("\r\nTermine:\r\n"
+                                                         "Mo 16.03.2026 10:00 - 12:00  Raum A\r\n"
+                                                         "Mo 23.03.2026 10:00 - 12:00  Raum A\r\n"
+                                                         "Mo 30.03.2026 entfällt\r\n"
+                                                         "Mo 06.04.2026 10:00 - 12:00  Raum B "
+                                                         "(verlegt)\r\n")),
+             qPrintable(body));
+    QCOMPARE(body.contains(QLatin1String("Termine:")), termine > 1);
+    // The calendar file, as the recipient's calendar reads it.
+    const QJsonArray anhaenge = mail[QStringLiteral("attachments")].toArray();
+    QCOMPARE(anhaenge.size(), 1);
+    const QJsonObject ics = anhaenge.first().toObject();
+    QCOMPARE(ics[QStringLiteral("content_type")].toString(), QStringLiteral("text/calendar"));
+    QVERIFY(ics[QStringLiteral("filename")].toString().endsWith(QLatin1String(".ics")));
+    const auto ereignisse = IcsLesen::Lesen(ics[QStringLiteral("content")].toString());
+    QCOMPARE(ereignisse.size(), termine == 1 ? 1 : 2);
+    QCOMPARE(ereignisse[0].tage, termine == 1 ? IcsLesen::Tage({0}) : IcsLesen::Tage({0, 7, 21}));
+    if (termine > 1)
+        QCOMPARE(ereignisse[1].location, QStringLiteral("Raum B"));
 
     // The flag is stored on every booking of the order, the address with it.
     QVERIFY(form.cbMail->isChecked());
@@ -329,6 +360,7 @@ void TstFrmAntragMail::tuerschild() {
                                            "Beginn:      10:00\r"
                                            "Ende:        11:30");
     QCOMPARE(pty.lies(erwartet.size()), erwartet);
+    QVERIFY(form.sbStatus->currentMessage().startsWith(QStringLiteral("Hinweisschild für Raum A")));
 }
 
 void TstFrmAntragMail::displayFehlt() {

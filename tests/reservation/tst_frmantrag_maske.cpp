@@ -490,8 +490,10 @@ private Q_SLOTS:
         QTest::newRow("invalid time is midnight") << true << "25:00" << 0 << "00:00" << 1;
         QTest::newRow("empty time is midnight") << true << "" << 0 << "00:00" << 1;
         QTest::newRow("valid end time stays") << true << "9:30" << 0 << "9:30" << 0;
-        QTest::newRow("start 24:00 is midnight") << false << "24:00" << 0 << "00:00" << 0;
-        QTest::newRow("start after midnight keeps the end") << false << "0:30" << 0 << "0:30" << 0;
+        QTest::newRow("start 24:00 is midnight") << false << "24:00" << 0 << "00:00" << 1;
+        QTest::newRow("start in the hour after midnight moves the end")
+            << false << "0:30" << 0 << "0:30" << 1;
+        QTest::newRow("start at 1:00 keeps the end") << false << "1:00" << 0 << "1:00" << 0;
     }
     void typedTimes() {
         QFETCH(bool, ende);

@@ -1,10 +1,12 @@
 // The iCalendar file read back by libical: events, their dates, UIDs and escaped texts.
 #include "CSerienFkt.h"
 #include "ICalExport.h"
+#include "IcsLesen.h"
 #include "TestProjekt.h"
 
 #include <QtTest>
-#include <libical/ical.h>
+
+using namespace IcsLesen;
 
 namespace {
 
@@ -16,69 +18,6 @@ CBelegungRec Buchung(int32_t recId, int tag, int32_t raum = 1) {
 
 QString Raum(int32_t id) {
     return id == 1 ? QStringLiteral("Raum A") : QStringLiteral("Raum C");
-}
-
-struct Ereignis {
-    QString uid, summary, location, description;
-    QVector<QDate> tage; // every occurrence
-    QDate recurrenceId;  // the date of the series this event replaces
-    int stunde = -1;
-    QString tzid;
-};
-
-QDate Datum(const icaltimetype& t) {
-    return QDate(t.year, t.month, t.day);
-}
-
-// The events of the text, each with its occurrences from DTSTART, RRULE, RDATE and EXDATE.
-QVector<Ereignis> Lesen(const QString& ics) {
-    QVector<Ereignis> out;
-    icalcomponent* cal = icalparser_parse_string(ics.toUtf8().constData());
-    if (!cal)
-        return out;
-    for (icalcomponent* e = icalcomponent_get_first_component(cal, ICAL_VEVENT_COMPONENT); e;
-         e = icalcomponent_get_next_component(cal, ICAL_VEVENT_COMPONENT)) {
-        Ereignis r;
-        r.uid = QString::fromUtf8(icalcomponent_get_uid(e));
-        r.summary = QString::fromUtf8(icalcomponent_get_summary(e));
-        r.location = QString::fromUtf8(icalcomponent_get_location(e));
-        r.description = QString::fromUtf8(icalcomponent_get_description(e));
-        if (icalcomponent_get_first_property(e, ICAL_RECURRENCEID_PROPERTY))
-            r.recurrenceId = Datum(icalcomponent_get_recurrenceid(e));
-        icalproperty* start = icalcomponent_get_first_property(e, ICAL_DTSTART_PROPERTY);
-        const icaltimetype dtstart = icalproperty_get_dtstart(start);
-        r.stunde = dtstart.hour;
-        if (icalparameter* tz = icalproperty_get_first_parameter(start, ICAL_TZID_PARAMETER))
-            r.tzid = QString::fromUtf8(icalparameter_get_tzid(tz));
-        QVector<QDate> tage;
-        if (icalproperty* rr = icalcomponent_get_first_property(e, ICAL_RRULE_PROPERTY)) {
-            icalrecur_iterator* it = icalrecur_iterator_new(icalproperty_get_rrule(rr), dtstart);
-            for (icaltimetype t = icalrecur_iterator_next(it); !icaltime_is_null_time(t);
-                 t = icalrecur_iterator_next(it))
-                tage << Datum(t);
-            icalrecur_iterator_free(it);
-        } else {
-            tage << Datum(dtstart);
-        }
-        for (icalproperty* rd = icalcomponent_get_first_property(e, ICAL_RDATE_PROPERTY); rd;
-             rd = icalcomponent_get_next_property(e, ICAL_RDATE_PROPERTY))
-            tage << Datum(icalproperty_get_rdate(rd).time);
-        for (icalproperty* ex = icalcomponent_get_first_property(e, ICAL_EXDATE_PROPERTY); ex;
-             ex = icalcomponent_get_next_property(e, ICAL_EXDATE_PROPERTY))
-            tage.removeAll(Datum(icalproperty_get_exdate(ex)));
-        std::sort(tage.begin(), tage.end());
-        r.tage = tage;
-        out << r;
-    }
-    icalcomponent_free(cal);
-    return out;
-}
-
-QVector<QDate> Tage(std::initializer_list<int> n) {
-    QVector<QDate> out;
-    for (int t : n)
-        out << TovoDate(Tag(t)).toQDate();
-    return out;
 }
 
 } // namespace

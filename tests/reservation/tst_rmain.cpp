@@ -375,20 +375,27 @@ private Q_SLOTS:
         }
     }
 
+    // OK takes a whole positive number that no order carries.
     void okFreigabe_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("frei");
+        QTest::addColumn<int32_t>("nummer"); // what OK confirms; -1 = refused
         for (const char* t : {"0", "-5", "abc", "7abc", "", "2147483648"})
-            QTest::newRow(t) << t << false;
-        QTest::newRow("7") << "7" << true;
-        QTest::newRow(" 12 ") << " 12 " << true;
+            QTest::newRow(t) << t << false << -1;
+        QTest::newRow("7") << "7" << true << 7;
+        QTest::newRow(" 12 ") << " 12 " << true << 12;
+        QTest::newRow("in use") << "500" << true << -1;
     }
     void okFreigabe() {
         QFETCH(QString, text);
+        p->buche(raumA, Tag(0, 9), Tag(0, 10), 500);
         frmNextNr dlg;
         dlg.edOrderNr->setText(QStringLiteral("99"));
         dlg.edOrderNr->setText(text);
         QTEST(dlg.pbOK->isEnabled(), "frei");
+        dlg.pbOK_Click();
+        QTEST(dlg.lOrderNr, "nummer");
+        QCOMPARE(p->prompt.texte().size(), text == QLatin1String("500") ? 1 : 0);
     }
 
     // The warning comes each time the field is entered, not when only its window comes back

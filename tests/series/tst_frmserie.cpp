@@ -108,6 +108,9 @@ private slots:
         dlg->findChild<QRadioButton*>("ob" + muster)->setChecked(true);
         for (QGroupBox* f : {dlg->frDaily, dlg->frWeekly, dlg->frMonthly, dlg->frYearly})
             QCOMPARE(f->isHidden(), f->objectName() != "fr" + muster);
+        // The yearly option offers the current month; June keeps the start date the first one.
+        QCOMPARE(dlg->coMonth[0]->currentIndex(), QDate::currentDate().month() - 1);
+        dlg->coMonth[0]->setCurrentIndex(5);
         QVERIFY(dlg->f_bChanged);
         dlg->pbOk_Click();
         QVERIFY(prompt->shown.isEmpty());
@@ -115,7 +118,7 @@ private slots:
         QTEST(dlg->f_stSerieBem, "beschreibung");
         QTEST(dlg->edEnde->text(), "ende");
         QCOMPARE(dlg->f_Serie->datEnde().toShortDateText(), dlg->edEnde->text());
-        // Each option is preset so that the first date is the start date.
+        // Each option (the yearly one with June) gives the start date as the first date.
         const CSerienFkt& r = *dlg->f_Serie;
         QCOMPARE(R_Main::GetNextDate(r, r.datBeginn(), true).toQDate(), QDate(2024, 6, 5));
     }

@@ -49,6 +49,19 @@ private Q_SLOTS:
                                                     << "Reformationstag";
         QTest::newRow("Day of Repentance in SN") << QDate(2026, 11, 18) << "SN"
                                                  << "Buß- und Bettag";
+        // Dates worked out by hand from the calendar: the Wednesday before 23 November.
+        QTest::newRow("Day of Repentance 1990 in BE") << QDate(1990, 11, 21) << "BE"
+                                                      << "Buß- und Bettag";
+        QTest::newRow("Day of Repentance 1994 everywhere") << QDate(1994, 11, 16) << ""
+                                                           << "Buß- und Bettag";
+        QTest::newRow("Day of Repentance 1995 not in NW") << QDate(1995, 11, 22) << "NW"
+                                                          << "";
+        QTest::newRow("Liberation Day 2020 in BE") << QDate(2020, 5, 8) << "BE"
+                                                   << "Tag der Befreiung";
+        QTest::newRow("Liberation Day 2025 in BE") << QDate(2025, 5, 8) << "be"
+                                                   << "Tag der Befreiung";
+        QTest::newRow("Liberation Day 2020 not in BB") << QDate(2020, 5, 8) << "BB"
+                                                       << "";
         QTest::newRow("Women's Day BE from 2019") << QDate(2018, 3, 8) << "BE"
                                                   << "";
         QTest::newRow("German Unity not before 1990") << QDate(1989, 10, 3) << ""

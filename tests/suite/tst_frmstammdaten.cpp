@@ -1,4 +1,5 @@
 // The master data: the database of companies and persons, and the window that edits it.
+#include "Bearbeitbar.h"
 #include "ScriptedPrompt.h"
 #include "StammdatenDb.h"
 #include "TovoRecht.h"
@@ -204,9 +205,10 @@ private slots:
         QVERIFY(Open(db, true, true));
         frmStammdaten dlg(&db, nullptr);
         Find<QListWidget>(&dlg, "lbPersonen")->setCurrentRow(0);
-        for (const char* name :
-             {"pbFirmaSpeichern", "pbFirmaLoeschen", "pbPersonSpeichern", "pbPersonLoeschen"})
+        for (const char* name : {"pbFirmaNeu", "pbFirmaSpeichern", "pbFirmaLoeschen", "pbPersonNeu",
+                                 "pbPersonSpeichern", "pbPersonLoeschen"})
             QVERIFY2(Find<QPushButton>(&dlg, name)->isEnabled() == enabled, name);
+        QCOMPARE(Bearbeitbar(&dlg).isEmpty(), !enabled);
     }
 
     void roundTripKeepsEveryCharacter_data() {

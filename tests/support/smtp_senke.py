@@ -6,9 +6,10 @@ Usage: smtp_senke.py FOLDER [--port N] [--stdin]
 Listens on 127.0.0.1 on port N (a free one without --port) and prints "READY <port>" once it
 accepts connections.
 Every message it takes is written to FOLDER as N.eml (the raw data) and N.json (envelope and
-the message as a mail reader decodes it). A recipient whose address contains "abgelehnt" is
-refused with "550 5.1.1 Postfach unbekannt"; a message to an address containing "spaet" is
-stored at once but acknowledged only after --verzoegerung seconds (default 5). Ends on SIGTERM or Ctrl+C, and with --stdin also
+the message as a mail reader decodes it: the plain text body and the attachments). A recipient
+whose address contains "abgelehnt" is refused with "550 5.1.1 Postfach unbekannt"; a message to
+an address containing "spaet" is stored at once but acknowledged only after --verzoegerung
+seconds (default 5). Ends on SIGTERM or Ctrl+C, and with --stdin also
 when its standard input closes (so that it never outlives the test that started it).
 """
 import argparse
@@ -44,6 +45,7 @@ class Handler:
         self.count += 1
         raw = envelope.original_content or envelope.content
         msg = email.message_from_bytes(raw, policy=email.policy.default)
+        text = msg.get_body(preferencelist=("plain",))
         info = {
             "mail_from": envelope.mail_from,
             "rcpt_tos": envelope.rcpt_tos,
@@ -58,7 +60,16 @@ class Handler:
             "content_type": msg.get_content_type(),
             "charset": msg.get_content_charset(),
             "transfer_encoding": str(msg.get("Content-Transfer-Encoding", "")),
-            "body": msg.get_content(),
+            "body": text.get_content() if text is not None else "",
+            "attachments": [
+                {
+                    "filename": a.get_filename(),
+                    "content_type": a.get_content_type(),
+                    "method": a.get_param("method"),
+                    "content": a.get_content(),
+                }
+                for a in msg.iter_attachments()
+            ],
             "defects": [type(d).__name__ for d in msg.defects],
         }
         base = os.path.join(self.folder, str(self.count))

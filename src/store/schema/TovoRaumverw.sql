@@ -159,7 +159,9 @@ CREATE TABLE t_tmp_Druck (
     stStrasse TEXT,
     stPlzOrt TEXT,
     rb INTEGER,
-    Info TEXT
+    Info TEXT,
+    STSTUHLANORDNUNG TEXT,
+    IPTISCHE INTEGER
 );
 
 COMMIT;
