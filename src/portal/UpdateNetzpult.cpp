@@ -42,8 +42,9 @@ NetzpultPublish::Ergebnis ImHintergrund(QWidget* parent, const NetzpultPublish::
     }));
 
     QProgressDialog fortschritt(QStringLiteral("Das Netzpult wird aktualisiert …"),
-                                QStringLiteral("Abbrechen"), 0, 1000, parent);
+                                QStringLiteral("Abbrechen"), 0, 0, parent);
     fortschritt.setWindowTitle(QStringLiteral("Netzpult"));
+    fortschritt.setMinimumWidth(420);
     fortschritt.setWindowModality(Qt::WindowModal);
     fortschritt.setMinimumDuration(800);
     fortschritt.setAutoClose(false);
@@ -61,7 +62,10 @@ NetzpultPublish::Ergebnis ImHintergrund(QWidget* parent, const NetzpultPublish::
 
     QTimer takt;
     takt.setInterval(100);
+    // A moving bar until the publication knows how many rows it carries over.
     QObject::connect(&takt, &QTimer::timeout, &fortschritt, [&] {
+        if (gesamt > 0 && fortschritt.maximum() == 0)
+            fortschritt.setRange(0, 1000);
         if (gesamt > 0)
             fortschritt.setValue(static_cast<int>(std::min<qint64>(erledigt * 1000 / gesamt, 999)));
     });
