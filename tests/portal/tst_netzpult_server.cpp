@@ -480,11 +480,16 @@ private slots:
                 }
                 QVERIFY(geschrieben(SP::Aendern(verbindung, auftrag, 0)));
                 break;
-            case 5:
-                QVERIFY(
-                    geschrieben(SP::Verschieben(verbindung, irgendeine(QStringLiteral("Rec_ID")),
-                                                raeume[zahl(raeume.size())], 0)));
+            case 5: { // moved to another room and by some hours
+                b.Rec_ID = irgendeine(QStringLiteral("Rec_ID"));
+                QVERIFY(gRvDb->Readfm_belegungRec(&b));
+                SP::Verlegung v = SP::LageVon(b);
+                v.raumId = raeume[zahl(raeume.size())];
+                v.beginn += zahl(5) / 24.0;
+                v.ende += (zahl(5) + 1) / 24.0;
+                QVERIFY(geschrieben(SP::Verlegen(verbindung, {v}, 0)));
                 break;
+            }
             case 6:
                 QVERIFY(
                     (zahl(2)
