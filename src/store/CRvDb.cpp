@@ -2,8 +2,10 @@
 
 #include "SqlConnection.h"
 
+#include "AenderungsJournal.h"
 #include "ErrorGuard.h"
 #include "KonfliktSuche.h"
+#include "WebQueries.h"
 #include "ZeilenAbbildung.h"
 
 #include <QFileInfo>
@@ -32,6 +34,19 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 template <class Rec> QStringList alleSpalten() {
     return dataColumns<Rec>() << QLatin1String(Rec::kKey);
+}
+
+// Writes of bookings, rooms and room types are recorded in the change journal for the portal.
+template <class Rec> bool Vermerken(QSqlDatabase db, int32_t id, QSqlError& error) {
+    using AenderungsJournal::Art;
+    if constexpr (std::is_same_v<Rec, CMitarbeiterRec>)
+        return true;
+    else
+        return AenderungsJournal::Vermerke(db,
+                                           std::is_same_v<Rec, CBelegungRec>  ? Art::Belegung
+                                           : std::is_same_v<Rec, CAnzeigeRec> ? Art::Raum
+                                                                              : Art::Raumart,
+                                           {id}, &error);
 }
 
 // Indexes that the program's reads rely on, by name and what they cover. A project database
@@ -136,8 +151,10 @@ bool CRvDb::OpenDb() {
     QString error;
     if (OpenSqliteConnection(m_dbPath, m_connName, m_openReadOnly, &error)) {
         m_connection = m_connName;
-        if (!m_openReadOnly)
+        if (!m_openReadOnly) {
             PflegeIndexe();
+            AenderungsJournal::Anlegen(db());
+        }
         return true;
     }
     m_lastError = QStringLiteral("Die Datenbank ") + m_dbPath +
@@ -230,6 +247,18 @@ bool CRvDb::begin(const QString& message) {
     return fail(message);
 }
 
+bool CRvDb::schreiben(const QString& message, const std::function<bool()>& schritt) {
+    if (m_schreibt)
+        return schritt();
+    SchreibTransaktion tx(db());
+    if (!tx.offen())
+        return fail(message, tx.fehler());
+    m_schreibt = true;
+    const bool ok = schritt();
+    m_schreibt = false;
+    return ok && (tx.commit() || fail(message, tx.fehler()));
+}
+
 bool CRvDb::fail(const QString& message, const QSqlError& error) {
     m_lastError = message;
     if (error.type() != QSqlError::NoError) {
@@ -312,20 +341,22 @@ template <class Rec> bool CRvDb::addRec(Rec* rec) {
     m_lastError.clear();
     if (!rec)
         return false;
-    if (!begin(kMsgAdd)) {
-        rec->key() = 0;
-        return false;
-    }
-    QSqlQuery q(db());
-    if (q.prepare(insertSql<Rec>())) {
+    int32_t id = 0;
+    const auto schritt = [&] {
+        QSqlQuery q(db());
+        if (!q.prepare(insertSql<Rec>()))
+            return fail(kMsgAdd, q.lastError());
         bindFields(q, *rec);
-        if (q.exec()) {
-            rec->key() = q.lastInsertId().toInt();
-            return true;
-        }
-    }
-    rec->key() = 0;
-    return fail(kMsgAdd, q.lastError());
+        if (!q.exec())
+            return fail(kMsgAdd, q.lastError());
+        // The key first: the journal's insert moves the connection's last row id.
+        id = q.lastInsertId().toInt();
+        QSqlError error;
+        return Vermerken<Rec>(db(), id, error) || fail(kMsgAdd, error);
+    };
+    const bool ok = begin(kMsgAdd) && schreiben(kMsgAdd, schritt);
+    rec->key() = ok ? id : 0;
+    return ok;
 }
 
 template <class Rec> bool CRvDb::editRec(Rec* rec) {
@@ -334,16 +365,19 @@ template <class Rec> bool CRvDb::editRec(Rec* rec) {
         return false;
     if (!begin(kMsgEdit))
         return false;
-    QSqlQuery q(db());
-    if (!q.prepare(updateSql<Rec>()))
-        return fail(kMsgEdit, q.lastError());
-    bindFields(q, *rec);
-    q.addBindValue(rec->key());
-    if (!q.exec())
-        return fail(kMsgEdit, q.lastError());
-    if (q.numRowsAffected() < 1)
-        return fail(kMsgEdit);
-    return true;
+    return schreiben(kMsgEdit, [&] {
+        QSqlQuery q(db());
+        if (!q.prepare(updateSql<Rec>()))
+            return fail(kMsgEdit, q.lastError());
+        bindFields(q, *rec);
+        q.addBindValue(rec->key());
+        if (!q.exec())
+            return fail(kMsgEdit, q.lastError());
+        if (q.numRowsAffected() < 1)
+            return fail(kMsgEdit);
+        QSqlError error;
+        return Vermerken<Rec>(db(), rec->key(), error) || fail(kMsgEdit, error);
+    });
 }
 
 template <class Rec> bool CRvDb::readRec(Rec* rec) {
@@ -379,12 +413,15 @@ bool CRvDb::readFirst(Rec* rec, const QString& sql, const QVariantList& binds, b
 template <class Rec> bool CRvDb::delRec(int32_t id) {
     if (!begin(kMsgDel))
         return false;
-    QSqlQuery q(db());
-    if (!ExecBound(q, byKeySql<Rec>("DELETE"), {id}))
-        return fail(kMsgDel, q.lastError());
-    if (q.numRowsAffected() < 1)
-        return fail(kMsgDel);
-    return true;
+    return schreiben(kMsgDel, [&] {
+        QSqlQuery q(db());
+        if (!ExecBound(q, byKeySql<Rec>("DELETE"), {id}))
+            return fail(kMsgDel, q.lastError());
+        if (q.numRowsAffected() < 1)
+            return fail(kMsgDel);
+        QSqlError error;
+        return Vermerken<Rec>(db(), id, error) || fail(kMsgDel, error);
+    });
 }
 
 template <class Rec>
@@ -478,36 +515,42 @@ bool CRvDb::ReadAllbelegungRec2CollByArchiv(CBelegungRecColl* coll) {
         coll, QStringLiteral("SELECT * FROM T_fm_belegung WHERE bArchiviert = 0 ORDER BY Rec_ID"));
 }
 
+namespace {
+// One archive step: the bookings `bedingung` selects are recorded in the change journal for the
+// portal, then the updates run, all in one write transaction. The driver's text on failure.
+QString ArchivSchritt(QSqlDatabase db, const QString& bedingung, double tag,
+                      const QStringList& updates) {
+    SchreibTransaktion tx(db);
+    QSqlQuery q(db);
+    QSqlError error = tx.fehler();
+    if (tx.offen() && AenderungsJournal::VermerkeBelegungen(db, bedingung, {tag}, &error)) {
+        bool ok = true;
+        for (const QString& sql : updates)
+            ok = ok &&
+                 ExecBound(q, sql,
+                           sql.contains(QLatin1Char('?')) ? QVariantList{tag} : QVariantList{});
+        error = ok ? (tx.commit() ? QSqlError() : tx.fehler()) : q.lastError();
+    }
+    return error.type() == QSqlError::NoError ? QString() : error.text().trimmed();
+}
+} // namespace
+
 bool CRvDb::ArchiviereBelegungen(double archivDatum) {
     const QString procedure = QStringLiteral("CRvDb.ArchiviereBelegungen");
     if (!IsOpen()) {
         ShowError(kNotOpen, procedure);
         return false;
     }
-    QSqlDatabase d = db();
-    const bool inTransaction = d.transaction();
-    QSqlError error;
-    {
-        QSqlQuery q(d);
-        // Everything unarchived, then exactly the bookings that end before the date archived.
-        if (!ExecBound(q, QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = 0 "
-                                         "WHERE bArchiviert <> 0")) ||
-            !ExecBound(q,
-                       QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = -1 WHERE dt_bis < ?"),
-                       {dayOf(archivDatum)}))
-            error = q.lastError();
-    }
-    if (inTransaction) {
-        if (error.type() == QSqlError::NoError && !d.commit())
-            error = d.lastError();
-        if (error.type() != QSqlError::NoError)
-            d.rollback();
-    }
-    if (error.type() != QSqlError::NoError) {
-        ShowError(error.text().trimmed(), procedure);
-        return false;
-    }
-    return true;
+    // Everything unarchived, then exactly the bookings that end before the date archived; the
+    // journal gets those whose flag changes.
+    const QString error = ArchivSchritt(
+        db(), QStringLiteral("(bArchiviert <> 0) <> (dt_bis < ?)"), dayOf(archivDatum),
+        {QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = 0 WHERE bArchiviert <> 0"),
+         QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = -1 WHERE dt_bis < ?")});
+    if (error.isEmpty())
+        return true;
+    ShowError(error, procedure);
+    return false;
 }
 
 bool CRvDb::DeArchiviereBelegungen(double archivDatum) {
@@ -516,15 +559,14 @@ bool CRvDb::DeArchiviereBelegungen(double archivDatum) {
         ShowError(kNotOpen, procedure);
         return false;
     }
-    QSqlQuery q(db());
-    if (!ExecBound(q,
-                   QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = 0 "
-                                  "WHERE dt_von > ? AND bArchiviert = -1"),
-                   {dayOf(archivDatum)})) {
-        ShowError(q.lastError().text().trimmed(), procedure);
-        return false;
-    }
-    return true;
+    const QString bedingung = QStringLiteral("dt_von > ? AND bArchiviert = -1");
+    const QString error = ArchivSchritt(
+        db(), bedingung, dayOf(archivDatum),
+        {QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = 0 WHERE ") + bedingung});
+    if (error.isEmpty())
+        return true;
+    ShowError(error, procedure);
+    return false;
 }
 
 // --- Employees ---------------------------------------------------------------------------------
@@ -607,25 +649,27 @@ bool CRvDb::ReadRaumByArt(CAnzeigeRec* rec) {
 bool CRvDb::Delrb_AnzeigeRec(int32_t id) {
     if (!begin(kMsgDel))
         return false;
-    {
-        // The room's bookings go first, archived ones included, whether the room exists or not.
+    bool gefunden = false;
+    const bool ok = schreiben(kMsgDel, [&] {
+        // The room's bookings go first, archived ones included, and stay deleted when the room
+        // itself is not found.
         QSqlQuery q(db());
-        if (!ExecBound(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE rb_id = ?"), {id}))
+        QSqlError error;
+        if (!AenderungsJournal::VermerkeBelegungen(db(), QStringLiteral("rb_id = ?"), {id}, &error))
+            return fail(kMsgDel, error);
+        if (!ExecBound(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE rb_id = ?"), {id}) ||
+            !ExecBound(q, byKeySql<CAnzeigeRec>("DELETE"), {id}))
             return fail(kMsgDel, q.lastError());
-    }
-    return delRec<CAnzeigeRec>(id);
+        gefunden = q.numRowsAffected() > 0;
+        return !gefunden || Vermerken<CAnzeigeRec>(db(), id, error) || fail(kMsgDel, error);
+    });
+    return ok && (gefunden || fail(kMsgDel));
 }
 
 bool CRvDb::ReadAllRoomsForWeb(CAnzeigeRecColl* coll) {
     // RArt carries the name of the room's type; rooms of an unknown type are left out.
-    return readColl<CAnzeigeRec>(
-        coll, QStringLiteral("SELECT a.az_ID AS az_ID, a.RaumNr AS RaumNr, a.Kurzbez AS Kurzbez, "
-                             "r.stRaumArt AS RArt, a.lRaumartId AS lRaumartId, "
-                             "a.lGebraumId AS lGebraumId, a.STSTUHLANORDNUNG AS STSTUHLANORDNUNG, "
-                             "a.IANZAHLPERS AS IANZAHLPERS, a.stAusstattung AS stAusstattung, "
-                             "a.IPTISCHE AS IPTISCHE, a.IPTISCHEFEST AS IPTISCHEFEST "
-                             "FROM T_Raumart r INNER JOIN T_rb_Anzeige a ON r.lId = a.lRaumartId "
-                             "ORDER BY a.az_ID"));
+    return readColl<CAnzeigeRec>(coll,
+                                 WebQueries::RaeumeSql() + QStringLiteral(" ORDER BY a.az_ID"));
 }
 
 bool CRvDb::ReadAllrb_AnzeigeRec2Coll(CAnzeigeRecColl* coll) {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
+#include <functional>
 
 // The one gateway to the reservation database (an SQLite file named TovoRaumverw.mdb).
 // Operations never show messages: they return false and leave a German sentence in LastError()
@@ -85,6 +86,9 @@ private:
     // Creates the indexes a project database lacks and refreshes the planner's statistics
     // when they are missing or outgrown.
     void PflegeIndexe();
+    // Runs `schritt` in one write transaction, committed when it returns true; a call inside
+    // another joins it. False with `message` when the transaction cannot begin or commit.
+    bool schreiben(const QString& message, const std::function<bool()>& schritt);
     // Starts an operation: clears LastError; false (with `message`) when no database is open.
     bool begin(const QString& message);
     // Ends a failed operation: LastError := message, plus CR LF and the driver's text if it failed.
@@ -112,6 +116,7 @@ private:
     QVariant m_openOptions = false;
     bool m_openReadOnly = true;
     QString m_connectInfo;
-    QString m_connName;   // unique per object
-    QString m_connection; // = m_connName while open; empty = closed
+    QString m_connName;      // unique per object
+    QString m_connection;    // = m_connName while open; empty = closed
+    bool m_schreibt = false; // inside schreiben()
 };

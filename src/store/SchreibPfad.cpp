@@ -1,5 +1,6 @@
 #include "SchreibPfad.h"
 
+#include "AenderungsJournal.h"
 #include "KonfliktSuche.h"
 #include "Prompt.h"
 #include "ReservationQueries.h"
@@ -188,6 +189,15 @@ bool Pruefen(Transaktion& tx, const QVector<CBelegungRec>& buchungen, const QSet
     return true;
 }
 
+// The portal learns of the written bookings through the change journal, in the same transaction.
+bool Vermerken(Transaktion& tx, const QVector<int32_t>& ids, const QString& meldung, Ergebnis& e) {
+    QSqlError error;
+    if (AenderungsJournal::Vermerke(tx.db(), AenderungsJournal::Art::Belegung, ids, &error))
+        return true;
+    e = Gescheitert(meldung, error);
+    return false;
+}
+
 } // namespace
 
 Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchungen, double toleranz,
@@ -233,6 +243,8 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
             ids.append(ins.lastInsertId().toInt());
         }
     }
+    if (!Vermerken(tx, ids, kMsgAdd, e))
+        return e;
     if (nummer < std::numeric_limits<int32_t>::max()) {
         if (!ReservationQueries::WriteNextNr(connection, nummer + 1, &error))
             return Gescheitert(kMsgAdd, error);
@@ -249,8 +261,14 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
 }
 
 namespace {
-// Stored bookings written back whole by their keys inside the transaction.
+// Stored bookings written back whole by their keys inside the transaction, recorded for the
+// portal.
 bool Zurueckschreiben(Transaktion& tx, const QVector<CBelegungRec>& buchungen, Ergebnis& e) {
+    QVector<int32_t> ids;
+    for (const CBelegungRec& b : buchungen)
+        ids.append(b.Rec_ID);
+    if (!Vermerken(tx, ids, kMsgEdit, e))
+        return false;
     QSqlQuery upd(tx.db());
     if (!upd.prepare(ZA::updateSql<CBelegungRec>())) {
         e = Gescheitert(kMsgEdit, upd.lastError());
@@ -340,14 +358,18 @@ Ergebnis Verlegen(const QString& connection, const QVector<Verlegung>& verlegung
 }
 
 namespace {
-Ergebnis Loesche(const QString& connection, const QString& sql, int32_t wert) {
+// Deletes the bookings that `bedingung` selects, with `wert` bound.
+Ergebnis Loesche(const QString& connection, const QString& bedingung, int32_t wert) {
     Ergebnis e;
     Transaktion tx(connection);
     if (!tx.beginne(kMsgDel, e))
         return e;
     {
+        QSqlError error;
+        if (!AenderungsJournal::VermerkeBelegungen(tx.db(), bedingung, {wert}, &error))
+            return Gescheitert(kMsgDel, error);
         QSqlQuery q(tx.db());
-        if (!ExecBound(q, sql, {wert}))
+        if (!ExecBound(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE ") + bedingung, {wert}))
             return Gescheitert(kMsgDel, q.lastError());
     }
     tx.schliesse(kMsgDel, e);
@@ -356,12 +378,11 @@ Ergebnis Loesche(const QString& connection, const QString& sql, int32_t wert) {
 } // namespace
 
 Ergebnis LoescheBelegung(const QString& connection, int32_t recId) {
-    return Loesche(connection, QStringLiteral("DELETE FROM T_fm_belegung WHERE Rec_ID = ?"), recId);
+    return Loesche(connection, QStringLiteral("Rec_ID = ?"), recId);
 }
 
 Ergebnis LoescheAuftrag(const QString& connection, int32_t auftrNr) {
-    return Loesche(connection, QStringLiteral("DELETE FROM T_fm_belegung WHERE lAuftrNr = ?"),
-                   auftrNr);
+    return Loesche(connection, QStringLiteral("lAuftrNr = ?"), auftrNr);
 }
 
 // --- for the forms ------------------------------------------------------------------------------

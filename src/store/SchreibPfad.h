@@ -11,8 +11,9 @@
 // The one way bookings are written. Every operation runs in one BEGIN IMMEDIATE transaction on
 // one connection: the room test again (the one conflict rule, archived bookings and the
 // bookings being written left out), for a new order the number drawn and the counter advanced,
-// the rows written, commit. Either all of it is stored or nothing. The result is a value; no
-// message is shown here except by Ausfuehren at the end of this header.
+// the rows written and their keys recorded in the change journal for the portal, commit. Either all
+// of it is stored or nothing. The result is a value; no message is shown here except by Ausfuehren
+// at the end of this header.
 namespace SchreibPfad {
 
 enum class Status {

@@ -106,3 +106,26 @@ bool ExecBound(QSqlQuery& query, const QString& sql, const QVariantList& binds) 
 bool HasSqlError(const QSqlQuery& query) {
     return query.lastError().type() != QSqlError::NoError;
 }
+
+SchreibTransaktion::SchreibTransaktion(QSqlDatabase db) : m_db(std::move(db)) {
+    QSqlQuery q(m_db);
+    m_offen = m_db.isOpen() && q.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    if (!m_offen)
+        m_fehler = m_db.isOpen() ? q.lastError() : m_db.lastError();
+}
+
+SchreibTransaktion::~SchreibTransaktion() {
+    if (m_offen)
+        QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+}
+
+bool SchreibTransaktion::commit() {
+    QSqlQuery q(m_db);
+    if (!m_offen || !q.exec(QStringLiteral("COMMIT"))) {
+        if (m_offen)
+            m_fehler = q.lastError();
+        return false;
+    }
+    m_offen = false;
+    return true;
+}

@@ -370,8 +370,9 @@ private slots:
             QCOMPARE(db().LastError(), kStructure + "\r\n" + names);
     }
 
-    // A project database of an earlier version gains the indexes of the views on its next
-    // writable open, with statistics for the planner; a read-only open leaves the file alone.
+    // A project database of an earlier version gains the indexes of the views and the change
+    // journal on its next writable open, with statistics for the planner; a read-only open
+    // leaves the file alone.
     void indexesOnOpen() {
         auto indexe = [&] {
             return column("SELECT name FROM sqlite_master WHERE type = 'index' AND name LIKE "
@@ -383,6 +384,7 @@ private slots:
         QVERIFY(p->wert("SELECT COUNT(*) FROM sqlite_master WHERE name = 'sqlite_stat1'").toInt());
         p->wert("DROP INDEX IX_belegung_rb_bis");
         p->wert("DROP TABLE sqlite_stat1");
+        p->wert("DROP TABLE T_Aenderung");
         CRvDb lesend;
         lesend.SetDbPath(p->path);
         QVERIFY(lesend.OpenDb());
@@ -392,6 +394,10 @@ private slots:
         QVERIFY(db().OpenDb());
         QCOMPARE(indexe(), alle);
         QVERIFY(p->wert("SELECT COUNT(*) FROM sqlite_master WHERE name = 'sqlite_stat1'").toInt());
+        QCOMPARE(p->wert("SELECT COUNT(*) FROM sqlite_master WHERE name IN ('T_Aenderung', "
+                         "'IX_aenderung_art_id')")
+                     .toInt(),
+                 2);
     }
 
     void deleteRoomTakesBookings() {
