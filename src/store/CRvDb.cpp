@@ -2,7 +2,6 @@
 
 #include "SqlConnection.h"
 
-#include "ErrorGuard.h"
 #include "KonfliktSuche.h"
 #include "ZeilenAbbildung.h"
 
@@ -27,7 +26,6 @@ const QString kMsgCtrl =
     QStringLiteral("Die Datensätze konnten nicht ins Listenfeld gelesen werden!");
 const QString kMsgStructure = QStringLiteral("Die Struktur der Datenbank ist ungültig!");
 const QString kMsgRaumUsed = QStringLiteral("Function - IsRaumUsed");
-const QString kNotOpen = QStringLiteral("Die Datenbank ist nicht geöffnet.");
 const QString kCrLf = QStringLiteral("\r\n");
 
 template <class Rec> QStringList alleSpalten() {
@@ -77,11 +75,6 @@ const Annahme kAnnahmen[] = {
     {"T_rb_Anzeige", "IX_anzeige_kurzbez", "200 1"},
     {"T_rb_Anzeige", "IX_anzeige_raumart", "200 25"},
 };
-
-// Day part of a date, as a date literal without time would compare.
-double dayOf(double date) {
-    return TovoDate(date).datePart().value();
-}
 
 } // namespace
 
@@ -478,53 +471,13 @@ bool CRvDb::ReadAllbelegungRec2CollByArchiv(CBelegungRecColl* coll) {
         coll, QStringLiteral("SELECT * FROM T_fm_belegung WHERE bArchiviert = 0 ORDER BY Rec_ID"));
 }
 
-bool CRvDb::ArchiviereBelegungen(double archivDatum) {
-    const QString procedure = QStringLiteral("CRvDb.ArchiviereBelegungen");
-    if (!IsOpen()) {
-        ShowError(kNotOpen, procedure);
-        return false;
-    }
-    QSqlDatabase d = db();
-    const bool inTransaction = d.transaction();
-    QSqlError error;
-    {
-        QSqlQuery q(d);
-        // Everything unarchived, then exactly the bookings that end before the date archived.
-        if (!ExecBound(q, QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = 0 "
-                                         "WHERE bArchiviert <> 0")) ||
-            !ExecBound(q,
-                       QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = -1 WHERE dt_bis < ?"),
-                       {dayOf(archivDatum)}))
-            error = q.lastError();
-    }
-    if (inTransaction) {
-        if (error.type() == QSqlError::NoError && !d.commit())
-            error = d.lastError();
-        if (error.type() != QSqlError::NoError)
-            d.rollback();
-    }
-    if (error.type() != QSqlError::NoError) {
-        ShowError(error.text().trimmed(), procedure);
-        return false;
-    }
-    return true;
+// Archiving goes through the write path: bookings that come back are tested like new ones.
+SchreibPfad::ArchivErgebnis CRvDb::ArchiviereBelegungen(double archivDatum, double toleranz) {
+    return SchreibPfad::Archivieren(ConnectionName(), archivDatum, toleranz);
 }
 
-bool CRvDb::DeArchiviereBelegungen(double archivDatum) {
-    const QString procedure = QStringLiteral("CRvDb.DeArchiviereBelegungen");
-    if (!IsOpen()) {
-        ShowError(kNotOpen, procedure);
-        return false;
-    }
-    QSqlQuery q(db());
-    if (!ExecBound(q,
-                   QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = 0 "
-                                  "WHERE dt_von > ? AND bArchiviert = -1"),
-                   {dayOf(archivDatum)})) {
-        ShowError(q.lastError().text().trimmed(), procedure);
-        return false;
-    }
-    return true;
+SchreibPfad::ArchivErgebnis CRvDb::DeArchiviereBelegungen(double archivDatum, double toleranz) {
+    return SchreibPfad::Wiederherstellen(ConnectionName(), archivDatum, toleranz);
 }
 
 // --- Employees ---------------------------------------------------------------------------------

@@ -1,4 +1,5 @@
 // The portal exchange against a real MariaDB server started for this executable.
+#include "AntragsSperre.h"
 #include "MariaDbServer.h"
 #include "NetzpultAntraege.h"
 #include "NetzpultPublish.h"
@@ -39,6 +40,8 @@ public:
         texte << m.text;
         if (m.text.startsWith(QLatin1String("Soll die e-mail")))
             return PromptResult::No;
+        if (m.buttons == PromptButtons::RetryCancel)
+            return PromptResult::Retry;
         return m.buttons == PromptButtons::YesNo || m.buttons == PromptButtons::YesNoCancel
                    ? PromptResult::Yes
                    : PromptResult::Ok;
@@ -46,6 +49,19 @@ public:
     void beep() override {}
     QStringList texte;
 };
+
+// Saves the reservation form; without a room first the first free room of the first type.
+void MitRaumSpeichern(frmAntrag& form) {
+    if (form.coFreeRooms->currentIndex() < 0 && form.RaumTag().isEmpty()) {
+        if (form.coRaumart->currentData().toInt() == 0) {
+            form.coRaumart->setCurrentIndex(form.coRaumart->count() - 1);
+            form.coRaumart_Click();
+        }
+        form.coFreeRooms->setCurrentIndex(0);
+        form.coFreeRooms_Click();
+    }
+    form.pbSave_Click();
+}
 
 // `anzahl` bookings of one room with the event text `verst`, written in one transaction.
 void VieleBelegungen(int32_t raum, int anzahl, const QString& verst) {
@@ -423,11 +439,16 @@ private slots:
         QVERIFY(Netzpult::UpdateNetzpult(nullptr));
 
         QString titel, wunschraum;
+        bool ohneRaum = false;
         frmNetzpult::ZeigeModal = [&](QDialog& d) {
             if (auto* form = qobject_cast<frmAntrag*>(&d)) {
                 titel = form->windowTitle();
                 wunschraum = form->edWunschraum->text();
+                // A taken wished room leaves no room chosen: saving asks for one.
+                ohneRaum = form->coFreeRooms->currentIndex() < 0 && form->RaumTag().isEmpty();
                 form->pbSave_Click();
+                if (ohneRaum)
+                    MitRaumSpeichern(*form);
             }
             return 0;
         };
@@ -440,6 +461,10 @@ private slots:
         form.pbWork_Click();
 
         QCOMPARE(titel, QStringLiteral("Externer Antrag vom Netzpult"));
+        QCOMPARE(ohneRaum, belegt);
+        QCOMPARE(prompt.texte.contains(QStringLiteral("Wählen Sie über den Button 'Verfügbare "
+                                                      "Räume' einen Raum aus!")),
+                 belegt);
         QCOMPARE(wunschraum, QStringLiteral("Saal 1"));
         QCOMPARE(prompt.texte.contains(QStringLiteral("Der im Antrag angegebene Raum 'Saal 1' ist "
                                                       "belegt.\nBitte wählen Sie einen anderen "
@@ -464,6 +489,61 @@ private slots:
         QCOMPARE(form.lvOrders->topLevelItemCount(), 0);
         QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT COUNT(*) FROM T_BELEGUNG WHERE "
                                                  "BRESERVIERT=0")),
+                 QStringList{QStringLiteral("0")});
+    }
+
+    // A request claimed at another workstation is not opened; once that one is done and the
+    // request deleted there, it is reported as gone.
+    void takeOverClaimed() {
+        TestProjekt p;
+        konfiguriere(p);
+        AntwortPrompt prompt;
+        antrag(QStringLiteral("B"), 0, 0, QStringLiteral("Neumann"));
+        int geoeffnet = 0;
+        frmNetzpult::ZeigeModal = [&](QDialog&) { return ++geoeffnet, 0; };
+        frmNetzpult form;
+        form.pbAkt_Click();
+        form.lvOrders->setCurrentItem(form.lvOrders->topLevelItem(0));
+        {
+            CAntragsSperre andere;
+            QVERIFY(andere.Beanspruchen(*form.Markiert()));
+            form.pbWork_Click();
+            QCOMPARE(prompt.texte, QStringList{QStringLiteral("Der Antrag wird gerade an einem "
+                                                              "anderen Arbeitsplatz übernommen.")});
+            QSqlQuery(portal()).exec(QStringLiteral("DELETE FROM T_BELEGUNG"));
+        }
+        form.pbWork_Click();
+        QCOMPARE(prompt.texte.last(), QStringLiteral("Der markierte Antrag ist im Netzpult nicht "
+                                                     "mehr vorhanden.\nBitte aktualisieren Sie "
+                                                     "die Liste."));
+        QCOMPARE(geoeffnet, 0);
+    }
+
+    // Two workstations take over the same 30 requests (no wished room, so the form offers the
+    // first free room) at the same time: every request is booked exactly once.
+    void takeOverTwoWorkstations() {
+        TestProjekt p;
+        konfiguriere(p);
+        const int32_t art = p.raumart(QStringLiteral("Saal"));
+        for (int r = 1; r <= 3; ++r)
+            p.raum(QStringLiteral("Saal %1").arg(r), art);
+        const int anzahl = 30;
+        for (int i = 0; i < anzahl; ++i)
+            antrag(QStringLiteral("B"), 0, 0, QStringLiteral("Antrag %1").arg(i),
+                   QDate(2026, 3, 17).addDays(i).toString(Qt::ISODate), QStringLiteral("9"),
+                   QStringLiteral("10"));
+        QProcess kinder[2];
+        for (QProcess& kind : kinder) {
+            kind.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            kind.start(QCoreApplication::applicationFilePath(),
+                       {QStringLiteral("--kind-uebernehmen"), p.dir.path()});
+        }
+        for (QProcess& kind : kinder)
+            QVERIFY(kind.waitForFinished(300000) && kind.exitCode() == 0);
+        QCOMPARE(p.wert(QStringLiteral("SELECT COUNT(*) FROM T_fm_belegung")).toInt(), anzahl);
+        QCOMPARE(p.wert(QStringLiteral("SELECT COUNT(DISTINCT Best) FROM T_fm_belegung")).toInt(),
+                 anzahl);
+        QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT COUNT(*) FROM T_BELEGUNG")),
                  QStringList{QStringLiteral("0")});
     }
 
@@ -597,9 +677,44 @@ static int KindPublizieren(int argc, char** argv) {
     return 0;
 }
 
+// A workstation of the take-over test: opens the project in the folder given, as configured for
+// the portal, and takes over every request of its list.
+static int KindUebernehmen(int argc, char** argv) {
+    QApplication app(argc, argv);
+    gstProjektDir = QString::fromLocal8Bit(argv[2]) + QLatin1Char('/');
+    gstDbPath = gstProjektDir + kDbFileName;
+    CRvDb db;
+    db.SetDbPath(gstDbPath);
+    db.SetOpenReadOnly(false);
+    gRvDb = &db;
+    gDb = QStringLiteral("gDb");
+    if (!db.OpenDb() || !OpenSqliteConnection(gstDbPath, gDb, false, nullptr))
+        return 1;
+    AntwortPrompt prompt;
+    frmNetzpult::ZeigeModal = [](QDialog& d) {
+        if (auto* form = qobject_cast<frmAntrag*>(&d))
+            MitRaumSpeichern(*form);
+        return 0;
+    };
+    frmNetzpult form;
+    form.pbAkt_Click();
+    // A line taken over here is deleted and leaves the list; the others stay.
+    for (int i = 0; i < form.lvOrders->topLevelItemCount();) {
+        const int vorher = form.lvOrders->topLevelItemCount();
+        form.lvOrders->setCurrentItem(form.lvOrders->topLevelItem(i));
+        form.pbWork_Click();
+        if (form.lvOrders->topLevelItemCount() == vorher)
+            ++i;
+    }
+    CloseSqliteConnection(gDb);
+    return 0;
+}
+
 int main(int argc, char** argv) {
     if (argc == 4 && qstrcmp(argv[1], "--kind-publizieren") == 0)
         return KindPublizieren(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--kind-uebernehmen") == 0)
+        return KindUebernehmen(argc, argv);
     QApplication app(argc, argv);
     TstNetzpultServer test;
     return QTest::qExec(&test, argc, argv);
