@@ -1,11 +1,11 @@
 #include "Bericht.h"
 
 #include "BerichtDaten.h"
+#include "ProgrammOrt.h"
 #include "RvGlobals.h"
 #include "TovoDate.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -50,7 +50,7 @@ bool Bericht::LadeVorlage(const QString& name, QString& text, QString& datei) {
     QStringList orte;
     if (!gstReportDir.isEmpty())
         orte << QFileInfo(gstReportDir + dateiName).absoluteFilePath();
-    orte << QCoreApplication::applicationDirPath() + QStringLiteral("/Berichte/") + dateiName;
+    orte << ProgrammOrt::DatenVerzeichnis() + QStringLiteral("Berichte/") + dateiName;
     orte << QStringLiteral(":/tovo/berichte/") + dateiName;
     for (const QString& ort : orte) {
         if (!QFileInfo::exists(ort))
@@ -72,7 +72,8 @@ bool Bericht::Erstellen(const QString& connection, const BerichtArt& art, QStrin
     }
     kainjow::mustache::data daten;
     QString fehler;
-    if (!BerichtDaten::Lesen(connection, art, daten, &fehler)) {
+    if (!BerichtDaten::Lesen(connection, art, daten, &fehler) ||
+        !BerichtDiagrammAufbau::Lesen(connection, art, m_diagramme, daten, &fehler)) {
         if (error)
             *error = QStringLiteral("Die Druckdaten können nicht gelesen werden.\n") + fehler;
         return false;
@@ -101,6 +102,7 @@ void Bericht::Zeichnen(QPagedPaintDevice* device) const {
     doc.setDefaultFont(Schrift(9));
     doc.setDocumentMargin(0);
     doc.setHtml(m_html);
+    BerichtDiagrammAufbau::Einsetzen(doc, m_diagramme);
     doc.setPageSize(seite);
 
     const QFont fussSchrift = Schrift(7);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BerichtArt.h"
+#include "BerichtDiagramm.h"
 
 #include <QString>
 #include <functional>
@@ -11,8 +12,8 @@ class QWidget;
 
 // A report made from the print table and its template, ready to be paged onto PDF, printer or
 // preview. The template "NAME.html" is looked up in the project's report directory
-// (gstReportDir) first, then in the folder "Berichte" beside the program, and else the copy
-// built into the program is used.
+// (gstReportDir) first, then in the folder "Berichte" of the program's files (ProgrammOrt), and
+// else the copy built into the program is used.
 class Bericht {
 public:
     // Reads t_tmp_Druck on `connection` and renders the template of `art`; `zeitraum` is the
@@ -44,5 +45,6 @@ private:
     QString m_html;
     QString m_titel;
     QString m_vorlage;
+    BerichtDiagramme m_diagramme;
     bool m_quer = false;
 };

@@ -1,11 +1,13 @@
 // Reports from template to page: template override and fallback, escaping, faulty templates,
 // and every report family end to end as PDF, read back with pdftotext. The overviews run
-// through the host program's command line.
+// through the host program's command line, which is checked as a table, and the usage chart
+// is looked for in a rendered page.
 #include "Bericht.h"
 #include "DruckTabelle.h"
 #include "TestProjekt.h"
 
 #include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QTextDocument>
 #include <QtTest>
@@ -37,14 +39,19 @@ class TestBerichte : public QObject {
         return QString::fromUtf8(proc.readAllStandardOutput());
     }
     int seiten(const QString& pdf) { return pdfText(pdf).count(QLatin1Char('\f')); }
-    // Runs the host program; returns its exit code and puts stderr into `fehler`.
+    // Runs the host program without a display; returns its exit code and puts its output into
+    // `fehler`.
     int programm(const QStringList& args) {
         QProcess proc;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(QLatin1String(name));
+        proc.setProcessEnvironment(env);
         proc.start(TovoBinDir() + QStringLiteral("/tovo-raumverw"),
                    QStringList{p->dir.path()} + args);
         if (!proc.waitForFinished(60000))
             return -1;
-        fehler = QString::fromUtf8(proc.readAllStandardError());
+        fehler = QString::fromUtf8(proc.readAllStandardOutput() + proc.readAllStandardError());
         return proc.exitStatus() == QProcess::NormalExit ? proc.exitCode() : -1;
     }
     QString html(const QString& name) {
@@ -151,23 +158,53 @@ private Q_SLOTS:
         QCOMPARE(this->seiten(pdf), seiten);
     }
 
-    void kommandozeileFehler_data() {
+    void kommandozeile_data() {
         QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("rc");
         QTest::addColumn<QString>("meldung");
+        QTest::newRow("Hilfe") << QStringList{"--help"} << 0 << "--bericht NAME";
+        QTest::newRow("Version") << QStringList{"-v"} << 0 << "tovo-raumverw 1.";
+        QTest::newRow("unbekannt")
+            << QStringList{"--gibts=1"} << 2 << "Unbekannte Option „--gibts“";
+        QTest::newRow("ohne Wert") << QStringList{"--bericht"} << 2 << "fehlt der Wert NAME";
+        QTest::newRow("Schalter mit Wert")
+            << QStringList{"-l", "--nur-lesen=ja"} << 2 << "nimmt keinen Wert";
+        QTest::newRow("ohne Bericht")
+            << QStringList{"--pdf", "x.pdf"} << 2 << "nur zusammen mit --bericht";
+        QTest::newRow("zwei Projekte") << QStringList{"zweites"} << 2 << "Zu viele Argumente";
         QTest::newRow("Pfad") << QStringList{"--bericht",  "RepTaZ", "--datum",
                                              "18.03.2026", "--pdf",  "/nicht/da/x.pdf"}
-                              << QStringLiteral("kann nicht geschrieben werden");
-        QTest::newRow("Name") << QStringList{"--bericht", "Repxy", "--pdf", "x.pdf"}
+                              << 1 << QStringLiteral("kann nicht geschrieben werden");
+        QTest::newRow("Name") << QStringList{"--bericht", "Repxy", "--pdf", "x.pdf"} << 2
                               << QStringLiteral("Unbekannter Bericht „Repxy“");
         QTest::newRow("Datum") << QStringList{"--bericht",  "RepTaR", "--datum",
                                               "32.13.2026", "--pdf",  "x.pdf"}
-                               << QStringLiteral("kein gültiges Datum");
+                               << 2 << QStringLiteral("kein gültiges Datum");
     }
-    void kommandozeileFehler() {
+    void kommandozeile() {
         QFETCH(QStringList, args);
         QFETCH(QString, meldung);
-        QVERIFY(programm(args) != 0);
+        QTEST(programm(args), "rc");
         QVERIFY2(fehler.contains(meldung), qPrintable(fehler));
+    }
+
+    // The usage chart is drawn into the page: its bars show in their colour.
+    void diagramm() {
+        const QString pdf = p->dir.filePath(QStringLiteral("auslastung.pdf"));
+        QCOMPARE(programm({"--bericht", "RepAusl", "--monat", "3", "--jahr", "2026", "--pdf", pdf}),
+                 0);
+        QCOMPARE(QProcess::execute(QStringLiteral("pdftoppm"),
+                                   {"-r", "50", "-png", "-singlefile", pdf, p->dir.filePath("s")}),
+                 0);
+        const QImage seite(p->dir.filePath(QStringLiteral("s.png")));
+        int balken = 0;
+        for (int y = 0; y < seite.height(); ++y)
+            for (int x = 0; x < seite.width(); ++x) {
+                const QColor c = seite.pixelColor(x, y);
+                balken +=
+                    qAbs(c.red() - 0x2F) + qAbs(c.green() - 0x6D) + qAbs(c.blue() - 0xB5) < 20;
+            }
+        QVERIFY2(balken > 200, qPrintable(QString::number(balken)));
     }
 
     // The documents of one booking, one page each.
