@@ -119,7 +119,7 @@ int main(int argc, char* argv[]) {
         werte << QStringLiteral("(%1)").arg(erster + i, 0, 'f', 0);
     const QString serieSql =
         QStringLiteral("WITH t(tag) AS (VALUES %1) SELECT DISTINCT t.tag FROM T_fm_belegung b "
-                       "CROSS JOIN t ON %2 WHERE b.rb_id = ? AND b.bArchiviert = 0 AND %3 >= ? AND "
+                       "CROSS JOIN t ON %2 WHERE b.rb_id = ? AND %3 >= ? AND "
                        "%4 <= ? ORDER BY t.tag")
             .arg(werte.join(QLatin1Char(',')),
                  RegelSql(QStringLiteral("t.tag"), QString::number(von, 'g', 17),
@@ -163,7 +163,7 @@ int main(int argc, char* argv[]) {
     anfrage.spanne = Konflikt::Spanne(tag, freiVon, tag, freiBis);
     const QString freiSql =
         QStringLiteral("SELECT r.az_ID FROM T_rb_Anzeige r WHERE NOT EXISTS (SELECT 1 FROM "
-                       "T_fm_belegung b WHERE b.rb_id = r.az_ID AND b.bArchiviert = 0 AND %1 >= "
+                       "T_fm_belegung b WHERE b.rb_id = r.az_ID AND %1 >= "
                        "? AND %2) ORDER BY r.Kurzbez")
             .arg(Konflikt::BelegtBisSql(),
                  RegelSql(QString::number(tag, 'f', 0), QString::number(freiVon, 'g', 17),

@@ -29,7 +29,6 @@ const QString kMsgCtrl =
     QStringLiteral("Die Datensätze konnten nicht ins Listenfeld gelesen werden!");
 const QString kMsgStructure = QStringLiteral("Die Struktur der Datenbank ist ungültig!");
 const QString kMsgRaumUsed = QStringLiteral("Function - IsRaumUsed");
-const QString kNotOpen = QStringLiteral("Die Datenbank ist nicht geöffnet.");
 const QString kCrLf = QStringLiteral("\r\n");
 
 template <class Rec> QStringList alleSpalten() {
@@ -92,11 +91,6 @@ const Annahme kAnnahmen[] = {
     {"T_rb_Anzeige", "IX_anzeige_kurzbez", "200 1"},
     {"T_rb_Anzeige", "IX_anzeige_raumart", "200 25"},
 };
-
-// Day part of a date, as a date literal without time would compare.
-double dayOf(double date) {
-    return TovoDate(date).datePart().value();
-}
 
 } // namespace
 
@@ -515,58 +509,13 @@ bool CRvDb::ReadAllbelegungRec2CollByArchiv(CBelegungRecColl* coll) {
         coll, QStringLiteral("SELECT * FROM T_fm_belegung WHERE bArchiviert = 0 ORDER BY Rec_ID"));
 }
 
-namespace {
-// One archive step: the bookings `bedingung` selects are recorded in the change journal for the
-// portal, then the updates run, all in one write transaction. The driver's text on failure.
-QString ArchivSchritt(QSqlDatabase db, const QString& bedingung, double tag,
-                      const QStringList& updates) {
-    SchreibTransaktion tx(db);
-    QSqlQuery q(db);
-    QSqlError error = tx.fehler();
-    if (tx.offen() && AenderungsJournal::VermerkeBelegungen(db, bedingung, {tag}, &error)) {
-        bool ok = true;
-        for (const QString& sql : updates)
-            ok = ok &&
-                 ExecBound(q, sql,
-                           sql.contains(QLatin1Char('?')) ? QVariantList{tag} : QVariantList{});
-        error = ok ? (tx.commit() ? QSqlError() : tx.fehler()) : q.lastError();
-    }
-    return error.type() == QSqlError::NoError ? QString() : error.text().trimmed();
-}
-} // namespace
-
-bool CRvDb::ArchiviereBelegungen(double archivDatum) {
-    const QString procedure = QStringLiteral("CRvDb.ArchiviereBelegungen");
-    if (!IsOpen()) {
-        ShowError(kNotOpen, procedure);
-        return false;
-    }
-    // Everything unarchived, then exactly the bookings that end before the date archived; the
-    // journal gets those whose flag changes.
-    const QString error = ArchivSchritt(
-        db(), QStringLiteral("(bArchiviert <> 0) <> (dt_bis < ?)"), dayOf(archivDatum),
-        {QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = 0 WHERE bArchiviert <> 0"),
-         QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = -1 WHERE dt_bis < ?")});
-    if (error.isEmpty())
-        return true;
-    ShowError(error, procedure);
-    return false;
+// Archiving goes through the write path: bookings that come back are tested like new ones.
+SchreibPfad::ArchivErgebnis CRvDb::ArchiviereBelegungen(double archivDatum, double toleranz) {
+    return SchreibPfad::Archivieren(ConnectionName(), archivDatum, toleranz);
 }
 
-bool CRvDb::DeArchiviereBelegungen(double archivDatum) {
-    const QString procedure = QStringLiteral("CRvDb.DeArchiviereBelegungen");
-    if (!IsOpen()) {
-        ShowError(kNotOpen, procedure);
-        return false;
-    }
-    const QString bedingung = QStringLiteral("dt_von > ? AND bArchiviert = -1");
-    const QString error = ArchivSchritt(
-        db(), bedingung, dayOf(archivDatum),
-        {QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = 0 WHERE ") + bedingung});
-    if (error.isEmpty())
-        return true;
-    ShowError(error, procedure);
-    return false;
+SchreibPfad::ArchivErgebnis CRvDb::DeArchiviereBelegungen(double archivDatum, double toleranz) {
+    return SchreibPfad::Wiederherstellen(ConnectionName(), archivDatum, toleranz);
 }
 
 // --- Employees ---------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "ListControl.h"
 #include "RecColl.h"
 #include "Records.h"
+#include "SchreibPfad.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -14,7 +15,7 @@
 // The one gateway to the reservation database (an SQLite file named TovoRaumverw.mdb).
 // Operations never show messages: they return false and leave a German sentence in LastError()
 // (followed by CR LF and the driver's text when the driver failed). The two archive operations
-// are the exception: they report their errors themselves, as the forms do.
+// return the write path's result instead.
 class CRvDb {
 public:
     CRvDb();
@@ -48,8 +49,9 @@ public:
     bool Readfm_belegungRec(CBelegungRec* rec);
     bool ReadBelRecByAuftragNr(CBelegungRec* rec);
     bool Delfm_belegungRec(int32_t id);
-    bool ArchiviereBelegungen(double archivDatum);
-    bool DeArchiviereBelegungen(double archivDatum);
+    // Archive up to a date and restore from a date (SchreibPfad::Archivieren, Wiederherstellen).
+    SchreibPfad::ArchivErgebnis ArchiviereBelegungen(double archivDatum, double toleranz);
+    SchreibPfad::ArchivErgebnis DeArchiviereBelegungen(double archivDatum, double toleranz);
     bool ReadAuftrag2Coll(int32_t auftragNr, CBelegungRecColl* coll);
     bool ReadAllfm_belegungRec2Coll(CBelegungRecColl* coll);
     bool ReadAllbelegungRec2CollByArchiv(CBelegungRecColl* coll);

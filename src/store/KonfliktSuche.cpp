@@ -86,7 +86,7 @@ bool TermineSetzen(QSqlDatabase db, const QVector<Termin>& termine, const QSet<i
     return true;
 }
 
-// The candidates of the dates in the temporary table: stored bookings not archived and not
+// The candidates of the dates in the temporary table: stored bookings taking part and not
 // excluded, of the rooms `raeume` (a subquery), whose days come within reach of a date. The
 // bookings are walked by the index on room and last day, each date found by its first day.
 bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& raeume,
@@ -110,11 +110,11 @@ bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& 
             "SELECT t.nr, b.rb_id, b.lAuftrNr, b.Rec_ID, b.dt_von, b.tm_von, b.dt_bis, "
             "b.tm_bis, b.Udt_von, b.Utm_von, b.Rdt_bis, b.Rtm_bis "
             "FROM T_fm_belegung b CROSS JOIN temp.tovo_termine t "
-            "WHERE b.rb_id IN (%1) AND %2 >= ? AND %3 <= ? AND b.bArchiviert = 0 "
+            "WHERE b.rb_id IN (%1) AND %2 >= ? AND %3 <= ? %5 "
             "AND b.Rec_ID NOT IN (SELECT rec_id FROM temp.tovo_ausser) "
             "AND t.raum = %4 AND t.von >= %3 - ? AND t.von <= %2 + ? AND t.bis >= %3 - ? "
             "ORDER BY t.nr, b.Rec_ID")
-            .arg(raeume, bis, ab, terminRaum);
+            .arg(raeume, bis, ab, terminRaum, TeilnahmeSql());
     QVariantList binds = raeumeBinds;
     binds << erster - kRand << letzter + kRand << laengster + kRand << kRand << kRand;
 
@@ -144,6 +144,14 @@ bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& 
 }
 
 } // namespace
+
+// Archived bookings keep their slots: a new booking may not take the place of one that is only
+// hidden, and an archived one that comes back must find its slot free. So archived rows take
+// part in every test like current ones.
+QString TeilnahmeSql() {
+    constexpr bool kArchivierteBlockieren = true;
+    return kArchivierteBlockieren ? QString() : QStringLiteral("AND b.bArchiviert = 0");
+}
 
 QString BelegtAbSql() {
     return QStringLiteral("(CASE WHEN %1 THEN dt_von ELSE Udt_von END)")

@@ -1,11 +1,13 @@
 #include "ReservationQueries.h"
 
+#include "KonfliktSuche.h"
 #include "SqlConnection.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <cmath>
 
 namespace ReservationQueries {
 namespace {
@@ -63,6 +65,20 @@ bool ForEachBelegungImRaum(const QString& connection, int32_t raumId, int32_t au
     return true;
 }
 
+bool ZaehleEndendeBelegungen(const QString& connection, double abTag, double vorTag, int& anzahl,
+                             QString* error) {
+    QSqlQuery q(datenbank(connection));
+    q.setForwardOnly(true);
+    if (!ExecBound(q,
+                   QStringLiteral("SELECT COUNT(*) FROM T_fm_belegung "
+                                  "WHERE dt_bis >= ? AND dt_bis < ? AND bArchiviert = 0"),
+                   {std::floor(abTag), std::floor(vorTag)}) ||
+        !q.next())
+        return fail(q, error);
+    anzahl = q.value(0).toInt();
+    return true;
+}
+
 bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int32_t auchRaumId,
                               double vonTag, double bisTag, QVector<BelegungMitRaum>& out,
                               QString* error) {
@@ -70,15 +86,16 @@ bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int3
     QSqlQuery q(datenbank(connection));
     q.setForwardOnly(true);
     // The span's first and last day: the set-up start and the clear-down end where there are.
-    const QString sql = QStringLiteral(
-        "SELECT b.Rec_ID, b.dt_von, b.tm_von, b.dt_bis, b.tm_bis, b.Udt_von, b.Utm_von, "
-        "b.Rdt_bis, b.Rtm_bis, b.rb_id, b.lAuftrNr, b.Best FROM T_fm_belegung b "
-        "WHERE b.bArchiviert = 0 "
-        "AND (b.rb_id = ? OR b.rb_id IN (SELECT az_ID FROM T_rb_Anzeige "
-        "WHERE ? = 0 OR lRaumartId = ?)) "
-        "AND COALESCE(NULLIF(b.Rdt_bis, 2958465), b.dt_bis) >= ? "
-        "AND COALESCE(NULLIF(b.Udt_von, 2958465), b.dt_von) < ? "
-        "ORDER BY b.rb_id, b.dt_von, b.tm_von");
+    const QString sql =
+        QStringLiteral(
+            "SELECT b.Rec_ID, b.dt_von, b.tm_von, b.dt_bis, b.tm_bis, b.Udt_von, b.Utm_von, "
+            "b.Rdt_bis, b.Rtm_bis, b.rb_id, b.lAuftrNr, b.Best FROM T_fm_belegung b "
+            "WHERE (b.rb_id = ? OR b.rb_id IN (SELECT az_ID FROM T_rb_Anzeige "
+            "WHERE ? = 0 OR lRaumartId = ?)) %1 "
+            "AND COALESCE(NULLIF(b.Rdt_bis, 2958465), b.dt_bis) >= ? "
+            "AND COALESCE(NULLIF(b.Udt_von, 2958465), b.dt_von) < ? "
+            "ORDER BY b.rb_id, b.dt_von, b.tm_von")
+            .arg(Konflikt::TeilnahmeSql());
     if (!ExecBound(q, sql, {auchRaumId, raumartId, raumartId, vonTag, bisTag + 1}))
         return fail(q, error);
     while (q.next()) {

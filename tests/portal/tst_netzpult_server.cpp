@@ -1,4 +1,5 @@
 // The portal exchange against a real MariaDB server started for this executable.
+#include "AntragsSperre.h"
 #include "MariaDbServer.h"
 #include "NetzpultAntraege.h"
 #include "NetzpultPublish.h"
@@ -43,6 +44,8 @@ public:
         texte << m.text;
         if (m.text.startsWith(QLatin1String("Soll die e-mail")))
             return PromptResult::No;
+        if (m.buttons == PromptButtons::RetryCancel)
+            return PromptResult::Retry;
         return m.buttons == PromptButtons::YesNo || m.buttons == PromptButtons::YesNoCancel
                    ? PromptResult::Yes
                    : PromptResult::Ok;
@@ -50,6 +53,19 @@ public:
     void beep() override {}
     QStringList texte;
 };
+
+// Saves the reservation form; without a room first the first free room of the first type.
+void MitRaumSpeichern(frmAntrag& form) {
+    if (form.coFreeRooms->currentIndex() < 0 && form.RaumTag().isEmpty()) {
+        if (form.coRaumart->currentData().toInt() == 0) {
+            form.coRaumart->setCurrentIndex(form.coRaumart->count() - 1);
+            form.coRaumart_Click();
+        }
+        form.coFreeRooms->setCurrentIndex(0);
+        form.coFreeRooms_Click();
+    }
+    form.pbSave_Click();
+}
 
 // `anzahl` bookings of one room with the event text `verst`, written in one transaction.
 void VieleBelegungen(int32_t raum, int anzahl, const QString& verst) {
@@ -498,8 +514,9 @@ private slots:
                         .ok());
                 break;
             case 7:
-                QVERIFY(zahl(2) ? gRvDb->ArchiviereBelegungen(Tag(zahl(40)))
-                                : gRvDb->DeArchiviereBelegungen(Tag(zahl(40))));
+                QVERIFY((zahl(2) ? gRvDb->ArchiviereBelegungen(Tag(zahl(40)), 0)
+                                 : gRvDb->DeArchiviereBelegungen(Tag(zahl(40)), 0))
+                            .ok());
                 break;
             case 8: // a room added, changed (name, capacity, type, tables) or deleted
                 raum.az_ID = raeume[zahl(raeume.size())];
@@ -646,11 +663,16 @@ private slots:
         QVERIFY(Netzpult::UpdateNetzpult(nullptr));
 
         QString titel, wunschraum;
+        bool ohneRaum = false;
         frmNetzpult::ZeigeModal = [&](QDialog& d) {
             if (auto* form = qobject_cast<frmAntrag*>(&d)) {
                 titel = form->windowTitle();
                 wunschraum = form->edWunschraum->text();
+                // A taken wished room leaves no room chosen: saving asks for one.
+                ohneRaum = form->coFreeRooms->currentIndex() < 0 && form->RaumTag().isEmpty();
                 form->pbSave_Click();
+                if (ohneRaum)
+                    MitRaumSpeichern(*form);
             }
             return 0;
         };
@@ -663,6 +685,10 @@ private slots:
         form.pbWork_Click();
 
         QCOMPARE(titel, QStringLiteral("Externer Antrag vom Netzpult"));
+        QCOMPARE(ohneRaum, belegt);
+        QCOMPARE(prompt.texte.contains(QStringLiteral("Wählen Sie über den Button 'Verfügbare "
+                                                      "Räume' einen Raum aus!")),
+                 belegt);
         QCOMPARE(wunschraum, QStringLiteral("Saal 1"));
         QCOMPARE(prompt.texte.contains(QStringLiteral("Der im Antrag angegebene Raum 'Saal 1' ist "
                                                       "belegt.\nBitte wählen Sie einen anderen "
@@ -688,6 +714,40 @@ private slots:
         QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT COUNT(*) FROM T_BELEGUNG WHERE "
                                                  "BRESERVIERT=0")),
                  QStringList{QStringLiteral("0")});
+    }
+
+    // Two workstations take over the same 30 requests (no wished room, so the form offers the
+    // first free room) at the same time: every request is booked exactly once, but the one a
+    // third workstation holds, which both are told about.
+    void takeOverTwoWorkstations() {
+        TestProjekt p;
+        konfiguriere(p);
+        const int32_t art = p.raumart(QStringLiteral("Saal"));
+        for (int r = 1; r <= 3; ++r)
+            p.raum(QStringLiteral("Saal %1").arg(r), art);
+        const int anzahl = 30;
+        for (int i = 0; i < anzahl; ++i)
+            antrag(QStringLiteral("B"), 0, 0, QStringLiteral("Antrag %1").arg(i),
+                   QDate(2026, 3, 17).addDays(i).toString(Qt::ISODate), QStringLiteral("9"),
+                   QStringLiteral("10"));
+        QVector<NetzpultAntrag> antraege;
+        QVERIFY(NetzpultAntraege::Lese(portal(), antraege, nullptr));
+        CAntragsSperre gehalten;
+        QVERIFY(gehalten.Beanspruchen(antraege[7]));
+        QProcess kinder[2];
+        for (QProcess& kind : kinder)
+            kind.start(QCoreApplication::applicationFilePath(),
+                       {QStringLiteral("--kind-uebernehmen"), p.dir.path()});
+        for (QProcess& kind : kinder) {
+            QVERIFY(kind.waitForFinished(300000) && kind.exitCode() == 0);
+            QVERIFY(kind.readAllStandardOutput().contains(
+                "Der Antrag wird gerade an einem anderen Arbeitsplatz übernommen."));
+        }
+        QCOMPARE(p.wert(QStringLiteral("SELECT COUNT(*) FROM T_fm_belegung")).toInt(), anzahl - 1);
+        QCOMPARE(p.wert(QStringLiteral("SELECT COUNT(DISTINCT Best) FROM T_fm_belegung")).toInt(),
+                 anzahl - 1);
+        QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT STNAME FROM T_BELEGUNG")),
+                 QStringList{antraege[7].name});
     }
 
     // One mapping for both kinds of request; a taken room of a change is said before any
@@ -813,9 +873,47 @@ static int KindPublizieren(int argc, char** argv) {
     return e.ok() ? 0 : 1;
 }
 
+// A workstation of the take-over test: opens the project in the folder given, as configured for
+// the portal, and takes over every request of its list.
+static int KindUebernehmen(int argc, char** argv) {
+    QApplication app(argc, argv);
+    gstProjektDir = QString::fromLocal8Bit(argv[2]) + QLatin1Char('/');
+    gstDbPath = gstProjektDir + kDbFileName;
+    CRvDb db;
+    db.SetDbPath(gstDbPath);
+    db.SetOpenReadOnly(false);
+    gRvDb = &db;
+    gDb = QStringLiteral("gDb");
+    if (!db.OpenDb() || !OpenSqliteConnection(gstDbPath, gDb, false, nullptr))
+        return 1;
+    AntwortPrompt prompt;
+    frmNetzpult::ZeigeModal = [](QDialog& d) {
+        if (auto* form = qobject_cast<frmAntrag*>(&d))
+            MitRaumSpeichern(*form);
+        return 0;
+    };
+    frmNetzpult form;
+    form.pbAkt_Click();
+    // A line taken over here is deleted and leaves the list; the others stay.
+    for (int i = 0; i < form.lvOrders->topLevelItemCount();) {
+        const int vorher = form.lvOrders->topLevelItemCount();
+        form.lvOrders->setCurrentItem(form.lvOrders->topLevelItem(i));
+        form.pbWork_Click();
+        if (form.lvOrders->topLevelItemCount() == vorher)
+            ++i;
+    }
+    for (const QString& text : std::as_const(prompt.texte))
+        if (text.startsWith(QLatin1String("Der Antrag wird gerade")))
+            std::cout << text.toUtf8().constData() << std::endl;
+    CloseSqliteConnection(gDb);
+    return 0;
+}
+
 int main(int argc, char** argv) {
     if (argc == 4 && qstrcmp(argv[1], "--kind-publizieren") == 0)
         return KindPublizieren(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--kind-uebernehmen") == 0)
+        return KindUebernehmen(argc, argv);
     QApplication app(argc, argv);
     TstNetzpultServer test;
     return QTest::qExec(&test, argc, argv);
