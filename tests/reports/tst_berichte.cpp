@@ -1,7 +1,8 @@
 // Reports from template to page: template override and fallback, escaping, faulty templates,
 // and every report family end to end as PDF, read back with pdftotext. The overviews run
-// through the host program's command line.
+// through the host program's command line, which opens the project for reading only.
 #include "Bericht.h"
+#include "BerichtLauf.h"
 #include "DruckTabelle.h"
 #include "TestProjekt.h"
 
@@ -20,6 +21,31 @@ void schreibe(const QString& pfad, const QByteArray& text) {
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(text);
 }
+// One of two processes printing at once: prints the day list of `tag` `mal` times, each on a
+// connection of its own as the command line does, and counts the reports that miss `eigen` or
+// hold `fremd`.
+int DruckeTag(const QString& projekt, double tag, int mal, const QString& eigen,
+              const QString& fremd) {
+    gstReportDir = projekt + QStringLiteral("/Report/");
+    BerichtZeitraum z;
+    z.von = z.bis = tag;
+    const BerichtArt& art = *FindeBericht(QStringLiteral("RepTaZ"));
+    int falsch = 0;
+    for (int i = 0; i < mal; ++i) {
+        const QString con = UniqueConnectionName(QStringLiteral("kind"));
+        QString fehler;
+        Bericht b;
+        if (!OpenSqliteConnection(projekt + QLatin1Char('/') + kDbFileName, con, true, &fehler) ||
+            !BerichtVorbereiten(con, art, z, &fehler) || !b.Erstellen(con, art, &fehler)) {
+            fprintf(stderr, "%s\n", qPrintable(fehler));
+            return 100;
+        }
+        CloseSqliteConnection(con);
+        falsch += !b.Html().contains(eigen) || b.Html().contains(fremd);
+    }
+    return falsch;
+}
+
 } // namespace
 
 class TestBerichte : public QObject {
@@ -96,6 +122,15 @@ private Q_SLOTS:
             << QByteArray("<p>\n{{/zeilen}}") << QStringLiteral("Zeile 2");
         QTest::newRow("Platzhalter offen")
             << QByteArray("\n\n\n\n{{Titel") << QStringLiteral("Zeile 5");
+        // Bounds that keep a template from taking the machine's memory.
+        QTest::newRow("zu tief") << QByteArray("{{#zeilen}}").repeated(33) +
+                                        QByteArray("{{/zeilen}}").repeated(33)
+                                 << QStringLiteral("mehr als 32 Abschnitte");
+        QTest::newRow("zu tief, andere Klammern")
+            << QByteArray("{{=<% %>=}}") + QByteArray("<%#zeilen%>").repeated(40)
+            << QStringLiteral("mehr als 32 Abschnitte");
+        QTest::newRow("zu groß") << QByteArray("<p>x</p>").repeated(200000)
+                                 << QStringLiteral("größer als 1024 KB");
     }
     void vorlageFehler() {
         QFETCH(QByteArray, text);
@@ -107,6 +142,43 @@ private Q_SLOTS:
         QVERIFY(!b.Erstellen(gDb, *FindeBericht(QStringLiteral("RepTaZ")), &fehler));
         QVERIFY2(fehler.contains(QFileInfo(datei).absoluteFilePath()) && fehler.contains(meldung),
                  qPrintable(fehler));
+    }
+
+    // A stopped PDF leaves the file of that name as it was, and nothing beside it.
+    void pdfAbgebrochen() {
+        const QString pdf = p->dir.filePath(QStringLiteral("bericht.pdf"));
+        schreibe(pdf, "alt");
+        QVERIFY(DruckTabelle::Zeitraum(gDb, Am(3, 16), Am(3, 22), &fehler));
+        Bericht b;
+        QVERIFY(b.Erstellen(gDb, *FindeBericht(QStringLiteral("Repwo")), &fehler));
+        QVERIFY(!b.SchreibePdf(pdf, &fehler, [](int seite, int) { return seite == 0; }));
+        QVERIFY2(fehler.contains(QStringLiteral("abgebrochen")), qPrintable(fehler));
+        QFile f(pdf);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("alt"));
+        QCOMPARE(QDir(p->dir.path()).entryList({QStringLiteral("bericht*")}),
+                 QStringList{QStringLiteral("bericht.pdf")});
+    }
+
+    // Two processes print different days at once, each day list only with its own booking.
+    void gleichzeitig() {
+        p->buche(p->raum(QStringLiteral("Raum A"), 0), Am(4, 7) + Uhr(9), Am(4, 7) + Uhr(10));
+        p->buche(p->raum(QStringLiteral("Raum B"), 0), Am(4, 8) + Uhr(9), Am(4, 8) + Uhr(10));
+        QProcess a, b;
+        const auto starte = [&](QProcess& proc, const char* tag, const char* eigen,
+                                const char* fremd) {
+            proc.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            proc.start(QCoreApplication::applicationFilePath(),
+                       {QStringLiteral("--drucke"), p->dir.path(), QLatin1String(tag),
+                        QLatin1String(eigen), QLatin1String(fremd)});
+        };
+        starte(a, "07.04.2026", "Raum A", "Raum B");
+        starte(b, "08.04.2026", "Raum B", "Raum A");
+        for (QProcess* proc : {&a, &b}) {
+            QVERIFY(proc->waitForFinished(300000));
+            QCOMPARE(proc->exitStatus(), QProcess::NormalExit);
+            QCOMPARE(proc->exitCode(), 0); // the number of mixed reports
+        }
     }
 
     // Overviews through the command line: each PDF holds its rows.
@@ -193,7 +265,6 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QStringList, texte);
         DruckTabelle::BelegDruck d;
-        QSqlQuery q(QSqlDatabase::database(gDb));
         d.beleg = p->lies(p->wert(QStringLiteral("SELECT Rec_ID FROM T_fm_belegung WHERE "
                                                  "lAuftrNr = 4711"))
                               .toInt());
@@ -205,6 +276,9 @@ private Q_SLOTS:
         d.beleg.STSTUHLANORDNUNG = QStringLiteral("U");
         d.beleg.IPTISCHE = 6;
         d.strasse = QStringLiteral("Am Markt 3");
+        // A write-protected project prints its documents as well.
+        CloseSqliteConnection(gDb);
+        QVERIFY(OpenSqliteConnection(p->path, gDb, true, &fehler));
         QCOMPARE(DruckTabelle::Beleg(gDb, d, &fehler), DruckTabelle::BelegErgebnis::Ok);
         Bericht b;
         QVERIFY2(b.Erstellen(gDb, *FindeBericht(name), &fehler), qPrintable(fehler));
@@ -217,5 +291,16 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestBerichte)
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    if (argc == 6 && qstrcmp(argv[1], "--drucke") == 0) {
+        TovoDate tag;
+        TovoDate::parse(QString::fromLocal8Bit(argv[3]), tag);
+        return DruckeTag(QString::fromLocal8Bit(argv[2]), tag.value(), 200,
+                         QString::fromLocal8Bit(argv[4]), QString::fromLocal8Bit(argv[5]));
+    }
+    TestBerichte test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_berichte.moc"
