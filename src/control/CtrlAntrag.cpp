@@ -33,9 +33,8 @@ void TovoRaumverwCtrl::ConnectAntragHandlers() {
             [this](int32_t id) { TovoZeitPlan_SelectAntrag(id); });
     connect(TovoZeitPlan1, &TovoZeitPlan::FreeSelected, this,
             [this](double datum, int32_t raum) { TovoZeitPlan_FreeSelected(datum, raum); });
-    connect(TovoZeitPlan1, &TovoZeitPlan::MoveAntrag, this,
-            [this](int32_t id, const QString& raum) { TovoZeitPlan_MoveAntrag(id, raum); });
     connect(fgMain, &QTableWidget::cellDoubleClicked, this, [this] { fgMain_DblClick(); });
+    ConnectVerschiebenHandlers();
     connect(m_mnuBearbeitenMenu, &QMenu::aboutToShow, this, [this] { mnuBearbeitenMenu_Click(); });
     for (int index : {5, 10, 20, 22, 23, 30, 31, 32, 40, 50, 60})
         connect(mnuBearbeiten.value(index), &QAction::triggered, this,
@@ -105,31 +104,6 @@ void TovoRaumverwCtrl::TovoZeitPlan_FreeSelected(double datum, int32_t lRaumId) 
         ZeigeModal(form);
     });
     coRaumart_Click();
-}
-
-void TovoRaumverwCtrl::TovoZeitPlan_MoveAntrag(int32_t lId, const QString& raumId) {
-    bool neuZeichnen = true;
-    RunGuarded(QStringLiteral("TovoRaumverwCtrl.TovoZeitPlan_MoveAntrag"), [&] {
-        bool ok = false;
-        const int32_t neuerRaum = raumId.toInt(&ok);
-        if (!ok || nurLesen() || !gRvDb)
-            return;
-        // The test (set-up and clear-down belong to the occupied span) and the change of room
-        // are one write; a booking in the way leaves everything as it was and is named.
-        CBelegungRec rec;
-        SchreibPfad::Ergebnis ergebnis;
-        if (!R_Main::VerschiebeBelegung(lId, neuerRaum, &rec, &ergebnis)) {
-            if (ergebnis.status == SchreibPfad::Status::Konflikt)
-                MeldeBelegungImWeg(lId, neuerRaum);
-            return;
-        }
-        QCoreApplication::processEvents();
-        // The plan moved the booking's bar itself; its set-up and clear-down bars follow on a
-        // rebuild.
-        neuZeichnen = !IsNoDate(rec.Udt_von) || !IsNoDate(rec.Rdt_von);
-    });
-    if (neuZeichnen)
-        coRaumart_Click();
 }
 
 void TovoRaumverwCtrl::SetzeNurLesen(bool nurLesen) {

@@ -23,9 +23,12 @@ void TovoRaumverwCtrl::ConnectReportHandlers() {
 }
 
 bool TovoRaumverwCtrl::BerichtZeitraumWaehlen(int index, BerichtZeitraum& z) {
+    // The pickers start on the period the plan or the table shows.
+    const double tag = AngezeigterTag();
     switch (index) {
     case 5: {
         frmVonBis dlg(this);
+        dlg.Form_Load(tag);
         ZeigeModal(dlg);
         z.von = dlg.f_datVon;
         z.bis = dlg.f_datBis;
@@ -33,6 +36,7 @@ bool TovoRaumverwCtrl::BerichtZeitraumWaehlen(int index, BerichtZeitraum& z) {
     }
     case 10: {
         frmWeek dlg(this);
+        dlg.Form_Load(tag);
         ZeigeModal(dlg);
         z.von = dlg.f_datVon;
         z.bis = dlg.f_datBis;
@@ -42,6 +46,7 @@ bool TovoRaumverwCtrl::BerichtZeitraumWaehlen(int index, BerichtZeitraum& z) {
     case 30:
     case 40: {
         frmZeitraum dlg(this);
+        dlg.Form_Load(tag);
         ZeigeModal(dlg);
         z.monat = dlg.f_iMonat;
         z.jahr = dlg.f_iJahr;
@@ -50,6 +55,7 @@ bool TovoRaumverwCtrl::BerichtZeitraumWaehlen(int index, BerichtZeitraum& z) {
     }
     default: {
         frmDatSelect dlg(this);
+        dlg.Form_Activate(tag);
         ZeigeModal(dlg);
         z.von = z.bis = dlg.f_datSelect;
         return !IsNoDate(dlg.f_datSelect);

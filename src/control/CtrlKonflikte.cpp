@@ -1,5 +1,4 @@
-// Overlapping bookings: the list of the shown period, jumping to a pair, and naming the booking
-// that stops a bar from being dragged into another room.
+// Overlapping bookings: the list of the shown period and jumping to a pair.
 #include "TovoRaumverwCtrl.h"
 
 #include "CRvDb.h"
@@ -13,21 +12,6 @@
 
 #include <QScrollBar>
 #include <algorithm>
-
-namespace {
-constexpr int kMeldungDauerMs = 8000;
-
-QString Zeitraum(const CBelegungRec& b) {
-    const TovoDate von(b.dt_von), bis(b.dt_bis);
-    const QString vonZeit = TovoDate(b.tm_von).format(QStringLiteral("HH:mm"));
-    const QString bisZeit = TovoDate(b.tm_bis).format(QStringLiteral("HH:mm"));
-    if (von.datePart() == bis.datePart())
-        return QStringLiteral("am ") + von.toShortDateText() + QStringLiteral(" von ") + vonZeit +
-               QStringLiteral(" bis ") + bisZeit;
-    return QStringLiteral("vom ") + von.toShortDateText() + QLatin1Char(' ') + vonZeit +
-           QStringLiteral(" bis ") + bis.toShortDateText() + QLatin1Char(' ') + bisZeit;
-}
-} // namespace
 
 void TovoRaumverwCtrl::mnuKonflikte_Click() {
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.mnuKonflikte_Click"), [&] {
@@ -82,27 +66,4 @@ void TovoRaumverwCtrl::ZeigeInPlan(double datum, int64_t raumId) {
             break;
         }
     });
-}
-
-void TovoRaumverwCtrl::MeldeBelegungImWeg(int32_t lId, int32_t raumId) {
-    CAnzeigeRec raum;
-    raum.az_ID = raumId;
-    const QString raumName =
-        gRvDb && gRvDb->Readrb_AnzeigeRec(&raum) ? raum.Kurzbez : QString::number(raumId);
-    QString text = QStringLiteral("Nicht verschoben: Raum '") + raumName + QLatin1Char('\'');
-    const auto imWeg = ZeitPlanKonflikte::ImWeg(TovoZeitPlan1->Termine(), lId, raumId, gdToleranz);
-    CBelegungRec andere;
-    andere.Rec_ID = static_cast<int32_t>(imWeg.lId);
-    if (imWeg.lId != 0 && gRvDb && gRvDb->Readfm_belegungRec(&andere)) {
-        text += QStringLiteral(" ist ") + Zeitraum(andere) + QStringLiteral(" belegt");
-        if (!andere.Best.trimmed().isEmpty())
-            text += QStringLiteral(" durch ") + andere.Best.trimmed();
-        if (andere.lAuftrNr > 0)
-            text +=
-                QStringLiteral(" (Auftrag ") + QString::number(andere.lAuftrNr) + QLatin1Char(')');
-        text += QLatin1Char('.');
-    } else {
-        text += QStringLiteral(" ist zu dieser Zeit belegt.");
-    }
-    Q_EMIT Statusmeldung(text, kMeldungDauerMs);
 }

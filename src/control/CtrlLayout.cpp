@@ -43,20 +43,22 @@ void TovoRaumverwCtrl::BuildToolbar() {
     auto add = [&](const QString& key, const QString& text, const QString& tip,
                    QStyle::StandardPixmap icon) {
         QAction* a = MainToolbar->addAction(style()->standardIcon(icon), text);
+        // The button shows the icon text; set explicitly it keeps its mnemonic.
+        a->setIconText(text);
         a->setObjectName(key);
         a->setToolTip(tip);
         MainToolbarButtons.insert(key, a);
         return a;
     };
-    add(QStringLiteral("New"), QStringLiteral("Neu"), QStringLiteral("Neuer Antrag"),
+    add(QStringLiteral("New"), QStringLiteral("&Neu"), QStringLiteral("Neuer Antrag"),
         QStyle::SP_FileIcon);
-    QAction* anzeige = add(QStringLiteral("Anzeige"), QStringLiteral("Anzeige"),
+    QAction* anzeige = add(QStringLiteral("Anzeige"), QStringLiteral("An&zeige"),
                            QStringLiteral("Ansicht ändern"), QStyle::SP_FileDialogDetailedView);
     auto* anzeigeMenu = new QMenu(this);
     for (auto [key, text] :
-         {std::pair{QStringLiteral("Graf"), QStringLiteral("Grafisch")},
-          std::pair{QStringLiteral("GrafInfo"), QStringLiteral("Graf mit Rauminfo")},
-          std::pair{QStringLiteral("Tab"), QStringLiteral("Tabellarisch")}}) {
+         {std::pair{QStringLiteral("Graf"), QStringLiteral("&Grafisch")},
+          std::pair{QStringLiteral("GrafInfo"), QStringLiteral("Graf mit &Rauminfo")},
+          std::pair{QStringLiteral("Tab"), QStringLiteral("&Tabellarisch")}}) {
         QAction* a = anzeigeMenu->addAction(text);
         a->setObjectName(key);
         a->setCheckable(true);
@@ -66,20 +68,22 @@ void TovoRaumverwCtrl::BuildToolbar() {
     anzeige->setMenu(anzeigeMenu);
     if (auto* b = qobject_cast<QToolButton*>(MainToolbar->widgetForAction(anzeige)))
         b->setPopupMode(QToolButton::MenuButtonPopup);
-    add(QStringLiteral("Intranet"), QStringLiteral("Netzpult"), QStringLiteral("Netzpult updaten"),
+    add(QStringLiteral("Intranet"), QStringLiteral("Netz&pult"), QStringLiteral("Netzpult updaten"),
         QStyle::SP_BrowserReload);
-    add(QStringLiteral("Aktuell"), QStringLiteral("Aktuell"),
+    add(QStringLiteral("Aktuell"), QStringLiteral("A&ktuell"),
         QStringLiteral("Aktueller Zeitraum: 'Heute' ist in der Mitte"),
         QStyle::SP_DialogApplyButton);
-    add(QStringLiteral("Standard"), QStringLiteral("Standard"),
+    add(QStringLiteral("Standard"), QStringLiteral("St&andard"),
         QStringLiteral("Standardansicht: Montag bzw,1. bzw. Januar links"), QStyle::SP_ArrowLeft);
 }
 
 void TovoRaumverwCtrl::BuildMenus() {
     m_mnuBearbeitenMenu = new QMenu(QStringLiteral("&Bearbeiten"), this);
     m_mnuBearbeitenMenu->setObjectName(QStringLiteral("mnuBearbeitenMenu"));
-    const std::pair<int, const char*> bearbeiten[] = {{5, "Raumarte&n"},
-                                                      {10, "&Raumdaten"},
+    const std::pair<int, const char*> bearbeiten[] = {{2, "&Rückgängig"},
+                                                      {3, "-"},
+                                                      {5, "Raumar&ten"},
+                                                      {10, "Ra&umdaten"},
                                                       {20, "&Mitarbeiter"},
                                                       {25, "-"},
                                                       {30, "&Antrag"},
@@ -89,7 +93,7 @@ void TovoRaumverwCtrl::BuildMenus() {
                                                       {40, "Archi&vierungsdatum ändern"},
                                                       {50, "&Wiederherstellen"},
                                                       {55, "-"},
-                                                      {60, "&Auftragnummer"},
+                                                      {60, "Au&ftragnummer"},
                                                       {65, "-"},
                                                       {70, "Modul &schließen"}};
     for (auto [index, caption] : bearbeiten)
@@ -107,10 +111,10 @@ void TovoRaumverwCtrl::BuildMenus() {
     m_mnuReportMenu = new QMenu(QStringLiteral("Aus&wertungen"), this);
     m_mnuReportMenu->setObjectName(QStringLiteral("mnuReportMenu"));
     const std::pair<int, const char*> reports[] = {
-        {5, "&Report von...bis"},          {10, "&Wochenübersicht"},
-        {20, "&Monats-/Jahressübersicht"}, {30, "&Kostenübersicht"},
-        {40, "Übersicht &Auslastung"},     {200, "Tagesübersicht nach Zeit"},
-        {300, "Tagesübersicht raumweise"}, {400, "Tagesübersicht nach Raumarten"}};
+        {5, "&Report von...bis"},           {10, "&Wochenübersicht"},
+        {20, "&Monats-/Jahressübersicht"},  {30, "&Kostenübersicht"},
+        {40, "Übersicht &Auslastung"},      {200, "Tagesübersicht nach &Zeit"},
+        {300, "Tagesübersicht raumw&eise"}, {400, "Tagesübersicht nach Raumar&ten"}};
     for (auto [index, caption] : reports)
         addMenuEntry(m_mnuReportMenu, mnuReport, index, QString::fromUtf8(caption),
                      QStringLiteral("mnuReport_"));
@@ -154,7 +158,7 @@ void TovoRaumverwCtrl::BuildWidgets() {
     // First row: room-type filter, period, steps and dates.
     auto* bar = new QHBoxLayout;
     inner->addLayout(bar);
-    auto* raumartLabel = new QLabel(QStringLiteral("Raumart:"), CtrlPict);
+    auto* raumartLabel = new QLabel(QStringLiteral("&Raumart:"), CtrlPict);
     coRaumart = new QComboBox(CtrlPict);
     coRaumart->setObjectName(QStringLiteral("coRaumart"));
     coRaumart->setMinimumContentsLength(18);
@@ -167,7 +171,7 @@ void TovoRaumverwCtrl::BuildWidgets() {
     auto* zr = new QHBoxLayout(frZeitraum);
     zr->setContentsMargins(6, 2, 6, 2);
     opZeitraumGroup = new QButtonGroup(this);
-    const char* zeitraum[] = {"Tag", "Woche", "Monat", "Jahr"};
+    const char* zeitraum[] = {"Ta&g", "W&oche", "&Monat", "&Jahr"};
     for (int i = 0; i < 4; ++i) {
         opZeitraum[i] = new QRadioButton(QString::fromUtf8(zeitraum[i]), frZeitraum);
         opZeitraum[i]->setObjectName(QStringLiteral("opZeitraum_%1").arg(i));
@@ -243,6 +247,8 @@ void TovoRaumverwCtrl::BuildWidgets() {
     VInScroll->setObjectName(QStringLiteral("VInScroll"));
     TovoZeitPlan2 = new TovoZeitPlan(ZeitPic);
     TovoZeitPlan2->setObjectName(QStringLiteral("TovoZeitPlan2"));
+    // The overview strip is used by mouse; the keyboard works in the main plan.
+    TovoZeitPlan2->setFocusPolicy(Qt::NoFocus);
     zeitLayout->addWidget(TovoZeitPlan1, 0, 0);
     zeitLayout->addWidget(VInScroll, 0, 1);
     zeitLayout->addWidget(TovoZeitPlan2, 1, 0, 1, 2);

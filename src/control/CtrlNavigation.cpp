@@ -2,7 +2,9 @@
 // calendar, scrolling, and the toolbar's view commands.
 #include "TovoRaumverwCtrl.h"
 
+#include "DatumsFeld.h"
 #include "ErrorGuard.h"
+#include "Prompt.h"
 #include "TovoDate.h"
 #include "TovoZeitPlan.h"
 
@@ -12,6 +14,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,11 +37,9 @@ void TovoRaumverwCtrl::ConnectHandlers() {
     connect(coRaumart, &QComboBox::activated, this, [this] { coRaumart_Click(); });
     connect(btDatL, &QPushButton::clicked, this, [this] { btDatL_Click(); });
     connect(btDatR, &QPushButton::clicked, this, [this] { btDatR_Click(); });
-    connect(edAktDatum, &QLineEdit::textChanged, this, [this] { edAktDatum_Change(); });
-    connect(edStartDatum, &QLineEdit::textChanged, this, [this] {
-        if (!m_fillingDates)
-            edStartDatum_Change();
-    });
+    // A typed date counts when the user confirms it with Enter or leaves the field.
+    connect(edAktDatum, &QLineEdit::editingFinished, this, [this] { edAktDatum_Change(); });
+    connect(edStartDatum, &QLineEdit::editingFinished, this, [this] { edStartDatum_Change(); });
     connect(opZeitraumGroup, &QButtonGroup::idClicked, this,
             [this](int id) { opZeitraum_Click(id); });
     for (int i = 0; i < 4; ++i)
@@ -72,10 +73,25 @@ void TovoRaumverwCtrl::ConnectHandlers() {
     connect(mnuAnsicht.value(30), &QAction::triggered, this, [this] { mnuKonflikte_Click(); });
     connect(TovoZeitPlan1, &TovoZeitPlan::RadBlaettern, this,
             [this](int richtung) { btZeit_Click(richtung < 0 ? 1 : 2); });
+    connect(TovoZeitPlan1, &TovoZeitPlan::SeiteBlaettern, this,
+            [this](int richtung) { btZeit_Click(richtung < 0 ? 0 : 3); });
+    // Enter in the table opens the booking of the row, as a double click does.
+    fgMain->installEventFilter(this);
     connect(mnuBearbeiten.value(70), &QAction::triggered, this,
             [this] { mnuBearbeiten_Click(70); });
     ConnectAntragHandlers();
     ConnectReportHandlers();
+}
+
+bool TovoRaumverwCtrl::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == fgMain && event->type() == QEvent::KeyPress) {
+        const int taste = static_cast<QKeyEvent*>(event)->key();
+        if (taste == Qt::Key_Return || taste == Qt::Key_Enter) {
+            fgMain_DblClick();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QString TovoRaumverwCtrl::WeekdayMonthText(double date) {
@@ -85,13 +101,63 @@ QString TovoRaumverwCtrl::WeekdayMonthText(double date) {
 }
 
 void TovoRaumverwCtrl::FillDateFields() {
-    m_fillingDates = true;
     const QString fmt = DateFieldFormat(true);
     edStartDatum->setText(TovoDate(TovoZeitPlan1->DatumVon()).format(fmt));
     edEndDatum->setText(TovoDate(TovoZeitPlan1->DatumBis()).format(fmt));
     llVon->setText(WeekdayMonthText(TovoZeitPlan1->DatumVon()));
     llBis->setText(WeekdayMonthText(TovoZeitPlan1->DatumBis()));
-    m_fillingDates = false;
+}
+
+void TovoRaumverwCtrl::ZeigeTag(double tag) {
+    // The graphical views start at the day (the day view shows it around 13:00); the table
+    // shows the day, and the plans stand with their middle on it.
+    const TovoDate d(std::floor(tag));
+    const bool tabelle = AktuelleAnsicht() == 1;
+    double a = d.value() + kDreizehnUhr;
+    if (!tabelle && miZeitbereich == 2)
+        a = d.value() + 3;
+    else if (!tabelle && miZeitbereich == 3)
+        a = d.value() + 15;
+    else if (!tabelle && miZeitbereich == 7)
+        a = d.addMonths(6).value();
+    for (TovoZeitPlan* p : {TovoZeitPlan1, TovoZeitPlan2}) {
+        p->SetAnzeigedatum(a);
+        p->Zeichnen();
+    }
+    FillDateFields();
+    edAktDatum->setText(d.format(DateFieldFormat(true)));
+    if (tabelle && coRaumart->currentIndex() >= 0)
+        FillGrid(d.sqlDateText());
+}
+
+void TovoRaumverwCtrl::DatumEingegeben(QLineEdit* feld, const QString& name) {
+    double tag = 0;
+    if (DatumsFeld::Lesen(feld, tag)) {
+        ZeigeTag(tag);
+        return;
+    }
+    // The plan stays where it was, and the field shows its date again: the text the program put
+    // there, before the user typed.
+    const QString text = feld->text().trimmed();
+    while (feld->isUndoAvailable())
+        feld->undo();
+    MsgBox(name + QStringLiteral(": ") +
+               (text.isEmpty() ? QStringLiteral("Ein leeres Feld") : text) +
+               QStringLiteral(" ist kein gültiges Datum."),
+           PromptButtons::Ok, PromptIcon::Exclamation, QStringLiteral("Datum"));
+}
+
+double TovoRaumverwCtrl::AngezeigterTag() const {
+    TovoDate tag;
+    if (AktuelleAnsicht() == 1 && TovoDate::parse(edAktDatum->text(), tag))
+        return std::floor(tag.value());
+    // The cursor's day, else today when it is shown, else the first day shown.
+    const double von = TovoZeitPlan1->DatumVon(), bis = TovoZeitPlan1->DatumBis();
+    const double kursor = TovoZeitPlan1->KursorZeit();
+    if (TovoZeitPlan1->KursorZeile() >= 0 && kursor >= von && kursor <= bis)
+        return std::floor(kursor);
+    const double heute = TovoDate::today().value();
+    return heute >= std::floor(von) && heute <= bis ? heute : std::floor(von);
 }
 
 // ---- table view ----
@@ -101,10 +167,7 @@ void TovoRaumverwCtrl::btDatL_Click() {
         TovoDate d;
         if (!TovoDate::parse(edAktDatum->text(), d) || d.value() >= TovoDate::kNoDate)
             return;
-        d = d.datePart().addDays(-1);
-        edAktDatum->setText(d.format(DateFieldFormat(true)));
-        if (coRaumart->currentIndex() >= 0)
-            FillGrid(d.sqlDateText());
+        ZeigeTag(d.datePart().addDays(-1).value());
     });
 }
 
@@ -113,65 +176,20 @@ void TovoRaumverwCtrl::btDatR_Click() {
         TovoDate d;
         if (!TovoDate::parse(edAktDatum->text(), d) || d.value() >= TovoDate::kNoDate)
             return;
-        d = d.datePart().addDays(1);
-        edAktDatum->setText(d.format(DateFieldFormat(true)));
-        if (coRaumart->currentIndex() >= 0)
-            FillGrid(d.sqlDateText());
+        ZeigeTag(d.datePart().addDays(1).value());
     });
 }
 
 void TovoRaumverwCtrl::edAktDatum_Change() {
-    RunGuarded(QStringLiteral("TovoRaumverwCtrl.edAktDatum_Change"), [&] {
-        if (!edAktDatum->isVisible())
-            return;
-        TovoDate d;
-        if (!TovoDate::parse(edAktDatum->text(), d))
-            return; // half-typed or wrong text changes nothing
-        double a = d.value();
-        if (hatKeineStunde(a))
-            a += kDreizehnUhr;
-        TovoZeitPlan1->SetAnzeigedatum(a);
-        TovoZeitPlan2->SetAnzeigedatum(a);
-    });
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.edAktDatum_Change"),
+               [&] { DatumEingegeben(edAktDatum, QStringLiteral("Tag")); });
 }
 
 // ---- graphical views ----
 
 void TovoRaumverwCtrl::edStartDatum_Change() {
-    RunGuarded(QStringLiteral("TovoRaumverwCtrl.edStartDatum_Change"), [&] {
-        if (!mbStartDatumAktiv)
-            return;
-        TovoDate entered;
-        if (!TovoDate::parse(edStartDatum->text(), entered))
-            return;
-        const double d = entered.value();
-        double a;
-        switch (miZeitbereich) {
-        case 1:
-            a = d + kDreizehnUhr;
-            break;
-        case 2:
-            a = d + 3;
-            break;
-        case 3:
-            a = d + 15;
-            break;
-        case 7:
-            a = entered.addMonths(6).value();
-            break;
-        default:
-            return;
-        }
-        for (TovoZeitPlan* p : {TovoZeitPlan1, TovoZeitPlan2}) {
-            p->SetAnzeigedatum(a);
-            p->Zeichnen();
-        }
-        llVon->setText(WeekdayMonthText(TovoZeitPlan1->DatumVon()));
-        m_fillingDates = true;
-        edEndDatum->setText(TovoDate(TovoZeitPlan1->DatumBis()).format(DateFieldFormat(true)));
-        m_fillingDates = false;
-        llBis->setText(WeekdayMonthText(TovoZeitPlan1->DatumBis()));
-    });
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.edStartDatum_Change"),
+               [&] { DatumEingegeben(edStartDatum, QStringLiteral("Anzeige ab")); });
 }
 
 void TovoRaumverwCtrl::opZeitraum_Click(int index) {
@@ -194,7 +212,6 @@ void TovoRaumverwCtrl::opZeitraum_Click(int index) {
         }
         TovoZeitPlan1->Zeichnen();
         TovoZeitPlan2->Zeichnen();
-        mbStartDatumAktiv = false;
         FillDateFields();
     });
 }
@@ -210,9 +227,7 @@ void TovoRaumverwCtrl::btZeit_Click(int index) {
             p->Blaettern(kSchritt[index]);
             p->Zeichnen();
         }
-        mbStartDatumAktiv = false;
         FillDateFields();
-        mbStartDatumAktiv = true;
         edAktDatum->setText(
             TovoDate(TovoZeitPlan1->Anzeigedatum()).datePart().format(DateFieldFormat(true)));
     });
@@ -237,15 +252,8 @@ void TovoRaumverwCtrl::pbDatum_Click(int index) {
 
 void TovoRaumverwCtrl::mvDatum_DateClick(const QDate& date) {
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.mvDatum_DateClick"), [&] {
-        const TovoDate d = TovoDate::fromDate(date);
-        const QString tag = mvDatum->property("tag").toString();
-        if (tag == QLatin1String("0")) {
-            edAktDatum->setText(d.format(DateFieldFormat(true)));
-            FillGrid(d.sqlDateText());
-        } else if (tag == QLatin1String("1")) {
-            edStartDatum->setText(d.format(DateFieldFormat(true)));
-        }
         mvDatum->hide();
+        ZeigeTag(TovoDate::fromDate(date).value());
     });
 }
 

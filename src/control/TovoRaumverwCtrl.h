@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SchreibPfad.h"
 #include "ViewQueries.h"
 
 #include <QMap>
@@ -90,9 +91,10 @@ public:
     static int fgMain_Compare(const QString& cell1, const QString& cell2);
     // The current view: 0 graphical, 1 table, 2 graphical with room information.
     int AktuelleAnsicht() const;
-    bool StartDatumAktiv() const { return mbStartDatumAktiv; }
 
     // --- navigation ---
+    // Every view moves to the day: the graphical ones start there, the table shows it.
+    void ZeigeTag(double tag);
     void coRaumart_Click();
     void btDatL_Click();
     void btDatR_Click();
@@ -112,6 +114,16 @@ public:
     void fgMain_DblClick();
     void TovoZeitPlan_FreeSelected(double datum, int32_t lRaumId);
     void TovoZeitPlan_MoveAntrag(int32_t lId, const QString& raumId);
+    // A bar dragged in time (or its end): the booking's room, start and end afterwards. Every
+    // move goes through the write path; a date of a series asks whether the whole series moves,
+    // another room type asks first, a refused move is named in the status line and snaps back.
+    void TovoZeitPlan_VerschiebeAntrag(int32_t lId, int32_t raumId, double beginn, double ende);
+    // Delete key or the bar's menu: the booking, after the usual question.
+    void TovoZeitPlan_LoescheAntrag(int32_t lId);
+    // "&Rückgängig" (Ctrl+Z): the last move made by dragging goes back, through the write path;
+    // when its old place was taken meanwhile the user is told and it stays undoable.
+    void Rueckgaengig();
+    bool KannRueckgaengig() const { return !m_rueckgaengig.isEmpty(); }
     void NeuerAntrag();
     void mnuBearbeitenMenu_Click();
     void mnuBearbeiten_Click(int index);
@@ -174,6 +186,7 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void UserControl_Initialize();
@@ -189,11 +202,19 @@ private:
     void OeffneBelegung(int32_t lId, bool ausTabelle);
     // Start and end fields and their weekday labels from the first time plan.
     void FillDateFields();
+    // A date typed into the field and confirmed: shown, or refused with a message naming the
+    // field while the plan stays.
+    void DatumEingegeben(QLineEdit* feld, const QString& name);
     static QString WeekdayMonthText(double date);
     int32_t SelectedRaumartId() const;
     void SortGrid(int column);
-    // Tells the host's status line which booking keeps a dragged bar out of the room.
-    void MeldeBelegungImWeg(int32_t lId, int32_t raumId);
+    // Tells the host's status line which booking keeps a dragged bar out of its place.
+    void MeldeBelegungImWeg(const SchreibPfad::Ergebnis& e);
+    void ConnectVerschiebenHandlers();
+    // Moves the booking (asking about a series and another room type); true when moved.
+    bool Verlege(int32_t lId, int32_t raumId, double beginn, double ende);
+    // The first day the plan or the table shows; where the day reports' pickers start.
+    double AngezeigterTag() const;
 
 public:
     // Controls, named as the module's forms name them.
@@ -245,12 +266,11 @@ private:
     bool mbUnicode = false;
     bool mbNurLesen = false;
     QString mstStatushinweis;
-    bool mbStartDatumAktiv = false;
     bool mbDbSchreibgeschuetzt = false;
-    bool m_fillingDates = false; // the date fields are being filled by the program
     bool m_rebuilding = false;
     ViewQueries::Zeitfenster m_fenster; // the days whose bookings the main plan holds
     int32_t m_fensterRaumart = 0;
     bool m_rebuildAgain = false;
     bool m_terminated = false;
+    QVector<QVector<SchreibPfad::Verlegung>> m_rueckgaengig; // where dragged bookings were
 };

@@ -27,10 +27,11 @@ QString zeitText(double von, double bis) {
 
 TovoZeitPlan::TovoZeitPlan(QWidget* parent) : QWidget(parent) {
     m_anzeigedatum = TovoDate::today();
-    setMouseTracking(false);
+    // Tracking shows the resize pointer over the ends of bars.
+    setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumHeight(kKopfHoehe + 20);
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void TovoZeitPlan::SetBreiteErsteSpalte(int32_t twips) {
@@ -40,6 +41,7 @@ void TovoZeitPlan::SetBreiteErsteSpalte(int32_t twips) {
 
 void TovoZeitPlan::SetAnzeigedatum(double d) {
     m_anzeigedatum = d;
+    KursorKlemmen(); // the cursor stays in view
     update();
     Q_EMIT SichtGeaendert();
 }
@@ -56,6 +58,7 @@ void TovoZeitPlan::SetDatumVon(double d) {
         m_bereichVon = std::floor(d);
     else
         m_anzeigedatum = ZeitPlanGeometry::AnzeigedatumFor(m_zeitraum, d);
+    KursorKlemmen();
     update();
     Q_EMIT SichtGeaendert();
 }
@@ -76,6 +79,7 @@ void TovoZeitPlan::SetZeilenart(int32_t v) {
 
 void TovoZeitPlan::SetZeitraum(int32_t v) {
     m_zeitraum = v;
+    KursorKlemmen();
     update();
     Q_EMIT SichtGeaendert();
 }
@@ -112,6 +116,7 @@ void TovoZeitPlan::Laden(const ZeitPlanRaumListe& raeume, const ZeitPlanTerminLi
     rebuildKonflikte();
     rebuildLoad();
     SetZeilenOffset(m_rowOffset);
+    KursorKlemmen();
     update();
     if (InhaltHoehe() != m_lastContentHeight) {
         m_lastContentHeight = InhaltHoehe();
@@ -219,6 +224,7 @@ void TovoZeitPlan::Blaettern(int schritt) {
         return;
     m_anzeigedatum =
         ZeitPlanGeometry::Blaettern(m_zeitraum, m_anzeigedatum, schritt, m_blockschritt);
+    KursorKlemmen();
     update();
     Q_EMIT SichtGeaendert();
 }
@@ -324,32 +330,77 @@ double TovoZeitPlan::TagAt(const QPoint& pos) const {
 
 // ---- mouse ----
 
+TovoZeitPlan::Zug TovoZeitPlan::ZugAn(int bar, const QPoint& pos) const {
+    // The last few pixels of a booking's own bar take its end; a narrow bar moves as a whole.
+    const QRect r = TerminRect(bar);
+    return m_termine[bar].lFarbe == kFarbeBelegung && r.width() >= 12 && pos.x() >= r.right() - 4
+               ? Zug::Ende
+               : Zug::Balken;
+}
+
+double TovoZeitPlan::ZugVersatz(const QPoint& pos) const {
+    // Quarter hours in the day view, hours in the week view, whole days beyond.
+    const double raster = m_zeitraum == Tag ? 0.25 / 24 : m_zeitraum == Woche ? 1.0 / 24 : 1.0;
+    return std::round((ZeitAt(pos) - ZeitAt(m_pressPos)) / raster) * raster;
+}
+
+bool TovoZeitPlan::BuchungsSpanne(int64_t lId, double& von, double& bis) const {
+    for (const ZeitPlanTermin& t : m_termine)
+        if (t.lId == lId && t.lFarbe == kFarbeBelegung) {
+            von = t.DtVon;
+            bis = t.DtBis;
+            return true;
+        }
+    return false;
+}
+
 void TovoZeitPlan::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
+    const QPoint pos = event->position().toPoint();
     if (overviewMode()) {
-        const double day = TagAt(event->position().toPoint());
+        const double day = TagAt(pos);
         if (day > 0)
             Q_EMIT ChangeAnzeige(m_zeitraum == Tag ? day + 13.0 / 24.0 : day, m_zeitraum);
         return;
     }
-    m_pressedBar = TerminAt(event->position().toPoint());
-    m_pressPos = event->position().toPoint();
+    if (RaumRowAt(pos) >= 0 && pos.x() >= Geometry().roomColumnWidth())
+        SetzeKursor(RaumRowAt(pos), ZeitAt(pos));
+    m_pressedBar = TerminAt(pos);
+    m_pressPos = pos;
     m_dragging = false;
     m_dragRow = -1;
+    m_dragVersatz = 0.0;
+    m_zug = m_pressedBar >= 0 ? ZugAn(m_pressedBar, pos) : Zug::Balken;
 }
 
 void TovoZeitPlan::mouseMoveEvent(QMouseEvent* event) {
-    if (m_pressedBar < 0 || !(event->buttons() & Qt::LeftButton))
-        return;
     const QPoint pos = event->position().toPoint();
+    if (!(event->buttons() & Qt::LeftButton)) {
+        // Over the end of a bar the pointer shows that the end can be dragged.
+        const int bar = m_nurLesen || overviewMode() ? -1 : TerminAt(pos);
+        if (bar >= 0 && ZugAn(bar, pos) == Zug::Ende)
+            setCursor(Qt::SizeHorCursor);
+        else
+            unsetCursor();
+        return;
+    }
+    if (m_pressedBar < 0)
+        return;
     if (!m_dragging && !m_nurLesen &&
         (pos - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
         m_dragging = true;
-        setCursor(Qt::ClosedHandCursor);
+        setCursor(m_zug == Zug::Ende ? Qt::SizeHorCursor : Qt::ClosedHandCursor);
     }
     if (m_dragging) {
-        m_dragRow = RaumRowAt(pos);
+        // The end, and a bar dragged with Shift, stay in their room.
+        int eigene = -1;
+        for (int r = 0; r < m_raeume.size() && eigene < 0; ++r)
+            if (m_raeume[r].lId == m_termine[m_pressedBar].lStammId)
+                eigene = r;
+        const bool imRaum = m_zug == Zug::Ende || (event->modifiers() & Qt::ShiftModifier);
+        m_dragRow = imRaum ? eigene : RaumRowAt(pos);
+        m_dragVersatz = ZugVersatz(pos);
         update();
     }
 }
@@ -359,24 +410,51 @@ void TovoZeitPlan::mouseReleaseEvent(QMouseEvent* event) {
         return;
     const int bar = m_pressedBar;
     const bool dragged = m_dragging;
-    const int row = RaumRowAt(event->position().toPoint());
+    const int row = m_dragRow;
+    const double versatz = m_dragVersatz;
     m_pressedBar = -1;
     m_dragging = false;
     m_dragRow = -1;
+    m_dragVersatz = 0.0;
     unsetCursor();
     update();
-    if (dragged && !m_nurLesen && bar >= 0 && row >= 0 &&
-        m_raeume[row].lId != m_termine[bar].lStammId) {
-        // The bar goes to its new row at once; a refused move rebuilds the plan and puts it back.
-        const int64_t id = m_termine[bar].lId;
-        for (ZeitPlanTermin& t : m_termine)
-            if (t.lId == id)
-                t.lStammId = m_raeume[row].lId;
-        rebuildIndex();
-        rebuildKonflikte();
-        update();
-        Q_EMIT MoveAntrag(static_cast<int32_t>(id), QString::number(m_raeume[row].lId));
+    double von = 0.0, bis = 0.0;
+    if (!dragged || m_nurLesen || bar < 0 || row < 0 ||
+        !BuchungsSpanne(m_termine[bar].lId, von, bis))
+        return;
+    const int64_t id = m_termine[bar].lId;
+    const int64_t raum = m_raeume[row].lId;
+    const bool ende = m_zug == Zug::Ende;
+    // An end is never dragged before the start: a quarter of an hour stays at least.
+    const double neuBis = ende ? std::max(von + 0.25 / 24, bis + versatz) : bis + versatz;
+    const double neuVon = ende ? von : von + versatz;
+    if (versatz == 0.0 && raum == m_termine[bar].lStammId)
+        return;
+
+    // The bars go to their new place at once; a refused move rebuilds the plan and puts them
+    // back.
+    for (ZeitPlanTermin& t : m_termine) {
+        if (t.lId != id)
+            continue;
+        t.lStammId = raum;
+        if (!ende) {
+            t.DtVon += versatz;
+            t.DtBis += versatz;
+        } else if (t.lFarbe == kFarbeBelegung) {
+            t.DtBis = neuBis;
+        } else if (t.DtVon >= bis - 1e-9) { // the clear-down follows the end
+            t.DtVon += neuBis - bis;
+            t.DtBis += neuBis - bis;
+        }
     }
+    rebuildIndex();
+    rebuildKonflikte();
+    update();
+    if (versatz == 0.0)
+        Q_EMIT MoveAntrag(static_cast<int32_t>(id), QString::number(raum));
+    else
+        Q_EMIT VerschiebeAntrag(static_cast<int32_t>(id), static_cast<int32_t>(raum), neuVon,
+                                neuBis);
 }
 
 void TovoZeitPlan::mouseDoubleClickEvent(QMouseEvent* event) {

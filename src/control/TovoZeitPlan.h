@@ -78,16 +78,36 @@ public:
     // Indexes of the own bars of the bookings that clash with the booking `lId`.
     QVector<int> KonflikteVon(int64_t lId) const { return m_konflikte.value(lId); }
 
+    // The keyboard's cell cursor: a room row and a time slot (an hour in the day and week views,
+    // a day in the month and year views). Row -1 = none yet; it is placed when the plan gets the
+    // focus. Arrow keys move it, Page Up/Down the period, Enter opens the booking under it or
+    // books the free slot, Delete deletes, the menu key opens the menu of the cell.
+    int KursorZeile() const { return m_kursorZeile; }
+    double KursorZeit() const { return m_kursorZeit; }
+    void SetzeKursor(int zeile, double zeit);
+    // The slot of the cursor, and the bar of a booking in it (-1 when the slot is free).
+    double SlotLaenge() const;
+    int KursorTermin() const;
+    // The menu of a bar ("Öffnen", "Löschen…") or of a free slot ("Neuer Antrag") at the cursor.
+    // At `wo` (global), or below the cursor's cell.
+    void ZeigeMenue(const QPoint& wo = QPoint());
+
 Q_SIGNALS:
     void ChangeAnzeige(double datum, int32_t zeitbereich);
     void FreeSelected(double datum, int32_t raumId);
     void MoveAntrag(int32_t id, const QString& raumId);
+    // A bar dragged in time (with Shift in its own room), or its end dragged: the booking's
+    // start and end afterwards, and its room.
+    void VerschiebeAntrag(int32_t id, int32_t raumId, double beginn, double ende);
+    void LoescheAntrag(int32_t id);
     void SelectAntrag(int32_t id);
     void ResizeControl();
     // The shown span moved or changed its length (date, start, period or a step).
     void SichtGeaendert();
-    // Shift+wheel or a horizontal wheel: one step back (-1) or forward (+1).
+    // Shift+wheel, a horizontal wheel or the cursor at the edge: one step back (-1) or forward
+    // (+1). Page Up/Down: a whole period.
     void RadBlaettern(int richtung);
+    void SeiteBlaettern(int richtung);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -96,6 +116,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -139,11 +163,28 @@ private:
     // Overview: share of booked time per day of the range.
     std::vector<float> m_loadByDay;
 
-    // Dragging a bar to another row.
+    // Dragging a bar to another row or time, or its right edge.
+    enum class Zug { Balken, Ende };
+    // Which way a press on the bar at `pos` drags it.
+    Zug ZugAn(int bar, const QPoint& pos) const;
+    // The shift of a drag, on the grid of the period.
+    double ZugVersatz(const QPoint& pos) const;
+    // Start and end of the dragged booking's own bar.
+    bool BuchungsSpanne(int64_t lId, double& von, double& bis) const;
     int m_pressedBar = -1;
     QPoint m_pressPos;
     bool m_dragging = false;
     int m_dragRow = -1;
+    Zug m_zug = Zug::Balken;
+    double m_dragVersatz = 0.0;
+
+    // The cell cursor.
+    void KursorKlemmen();
+    void KursorZeigen();
+    void KursorBewegen(int zeilen, double zeit);
+    QRect KursorRect() const;
+    int m_kursorZeile = -1;
+    double m_kursorZeit = 0.0;
 };
 
 template <class F> void TovoZeitPlan::forBarsInRow(int row, double from, double to, F&& f) const {

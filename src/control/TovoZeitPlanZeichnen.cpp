@@ -117,14 +117,36 @@ void TovoZeitPlan::paintPlan(QPainter& p, const QRect& clip) {
         p.drawLine(x, kKopfHoehe, x, height());
     }
 
-    // The bar being dragged, shown on its target row.
+    // The keyboard's cell: outlined, filled while the plan has the focus.
+    if (const QRect k = KursorRect(); !k.isNull()) {
+        QColor c = palette().highlight().color();
+        if (hasFocus()) {
+            c.setAlpha(70);
+            p.fillRect(k, c);
+            c.setAlpha(255);
+        }
+        p.setPen(QPen(c, hasFocus() ? 2 : 1, hasFocus() ? Qt::SolidLine : Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(k.adjusted(1, 1, -1, -1));
+    }
+
+    // The bar being dragged, shown where it would go, with its new times.
     if (m_dragging && m_pressedBar >= 0 && m_dragRow >= 0) {
         const ZeitPlanTermin& t = m_termine[m_pressedBar];
-        QRectF ghost(g.timeToX(t.DtVon), g.rowTop(m_dragRow) + 2,
-                     std::max(4.0, g.timeToX(t.DtBis) - g.timeToX(t.DtVon)), rh - 5);
+        const double von = t.DtVon + (m_zug == Zug::Balken ? m_dragVersatz : 0.0);
+        const double bis = std::max(von + 0.25 / 24, t.DtBis + m_dragVersatz);
+        QRectF ghost(g.timeToX(von), g.rowTop(m_dragRow) + 2,
+                     std::max(4.0, g.timeToX(bis) - g.timeToX(von)), rh - 5);
         p.setPen(QPen(palette().highlight().color(), 2, Qt::DashLine));
         p.setBrush(Qt::NoBrush);
         p.drawRect(ghost);
+        const QString zeiten = TovoDate(von).format(QStringLiteral("H:mm")) + QStringLiteral("–") +
+                               TovoDate(bis).format(QStringLiteral("H:mm"));
+        const QRectF schild(ghost.left(), ghost.top() - fm.height() - 2,
+                            fm.horizontalAdvance(zeiten) + 8, fm.height() + 2);
+        p.fillRect(schild, palette().toolTipBase());
+        p.setPen(palette().toolTipText().color());
+        p.drawText(schild, Qt::AlignCenter, zeiten);
     }
     p.restore();
 
@@ -137,6 +159,8 @@ void TovoZeitPlan::paintPlan(QPainter& p, const QRect& clip) {
     for (int r = first; r <= last; ++r) {
         const ZeitPlanRaum& raum = m_raeume[r];
         const QRect cell(4, g.rowTop(r), x0 - 8, rh);
+        if (r == m_kursorZeile && hasFocus())
+            p.fillRect(QRect(0, g.rowTop(r), x0, rh), palette().highlight().color().lighter(170));
         p.setPen(palette().buttonText().color());
         if (m_zeilenart == 3) {
             p.setFont(bold);
@@ -193,17 +217,30 @@ void TovoZeitPlan::paintPlan(QPainter& p, const QRect& clip) {
         p.drawText(QRect(xa + 4, 0, xb - xa - 8, kKopfHoehe / 2), Qt::AlignVCenter | Qt::AlignLeft,
                    fm.elidedText(groups[i].label, Qt::ElideRight, xb - xa - 8));
     }
+    // Hours stand on their grid lines, like a ruler; days and months label the space between.
+    const bool aufLinie = m_zeitraum == Tag;
     for (int i = 0; i < ticks.size(); ++i) {
         if (ticks[i].label.isEmpty())
             continue;
         const int xa = static_cast<int>(g.timeToX(ticks[i].time));
-        int xb = width();
-        for (int j = i + 1; j < ticks.size(); ++j)
+        int xb = aufLinie ? static_cast<int>(g.timeToX(ticks[i].time + 1.0 / 24)) : width();
+        for (int j = i + 1; j < ticks.size() && !aufLinie; ++j)
             if (!ticks[j].label.isEmpty()) {
                 xb = static_cast<int>(g.timeToX(ticks[j].time));
                 break;
             }
         p.setPen(gridMajor);
+        if (aufLinie) {
+            p.drawLine(xa, kKopfHoehe - 5, xa, kKopfHoehe);
+            const int breite = xb - xa;
+            // A label that would be cut at either side is left out.
+            if (breite > 14 && xa - breite / 2 >= x0 && xa + breite / 2 <= width()) {
+                p.setPen(palette().buttonText().color());
+                p.drawText(QRect(xa - breite / 2, kKopfHoehe / 2, breite, kKopfHoehe / 2 - 5),
+                           Qt::AlignCenter, ticks[i].label);
+            }
+            continue;
+        }
         p.drawLine(xa, kKopfHoehe / 2, xa, kKopfHoehe);
         if (xb - xa > 14) {
             const bool isToday =
@@ -221,6 +258,11 @@ void TovoZeitPlan::paintPlan(QPainter& p, const QRect& clip) {
     p.restore();
     p.setPen(gridMajor);
     p.drawLine(0, kKopfHoehe - 1, width(), kKopfHoehe - 1);
+    if (hasFocus()) {
+        p.setPen(QPen(palette().highlight().color(), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
 }
 
 QString TovoZeitPlan::balkenText(const ZeitPlanTermin& t, double breite) const {

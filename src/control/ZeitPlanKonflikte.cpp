@@ -67,18 +67,4 @@ QVector<Paar> Paare(const ZeitPlanTerminListe& termine, double von, double bis, 
     return out;
 }
 
-Belegung ImWeg(const ZeitPlanTerminListe& termine, int64_t lId, int64_t raumId, double toleranz) {
-    const QVector<Belegung> belegungen = Belegungen(termine);
-    const auto selbst = std::find_if(belegungen.begin(), belegungen.end(),
-                                     [&](const Belegung& b) { return b.lId == lId; });
-    if (selbst == belegungen.end())
-        return {};
-    Belegung bewegt = *selbst;
-    bewegt.raumId = raumId;
-    for (const Belegung& b : belegungen)
-        if (b.raumId == raumId && b.lId != lId && Ueberschneiden(bewegt, b, toleranz))
-            return b;
-    return {};
-}
-
 } // namespace ZeitPlanKonflikte

@@ -31,7 +31,4 @@ struct Paar {
 // Every clashing pair whose common time touches [von, bis), by room and start.
 QVector<Paar> Paare(const ZeitPlanTerminListe& termine, double von, double bis, double toleranz);
 
-// The first booking of room `raumId` that booking `lId` would clash with there; lId 0 when none.
-Belegung ImWeg(const ZeitPlanTerminListe& termine, int64_t lId, int64_t raumId, double toleranz);
-
 } // namespace ZeitPlanKonflikte

@@ -47,7 +47,7 @@ frmKonflikte::frmKonflikte(QWidget* parent) : QDialog(parent) {
     lvKonflikte->setHeaderLabels({QStringLiteral("Raum"), QStringLiteral("Belegung"),
                                   QStringLiteral("überschneidet sich mit")});
     auto* knoepfe = new QDialogButtonBox(QDialogButtonBox::Close);
-    knoepfe->button(QDialogButtonBox::Close)->setText(QStringLiteral("Schließen"));
+    knoepfe->button(QDialogButtonBox::Close)->setText(QStringLiteral("S&chließen"));
 
     auto* v = new QVBoxLayout(this);
     v->addWidget(hinweis);

@@ -64,6 +64,14 @@ PromptResult QtPrompt::show(const PromptMessage& m) {
     if (!parent)
         parent = QApplication::activeWindow();
     QMessageBox box(toIcon(m.icon), m.title, m.text, toButtons(m.buttons), parent);
+    // The standard buttons in the order PromptButtons names them.
+    const QMessageBox::StandardButton reihe[] = {
+        QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore, QMessageBox::Yes,
+        QMessageBox::No,    QMessageBox::Ok,    QMessageBox::Cancel};
+    qsizetype text = 0;
+    for (QMessageBox::StandardButton b : reihe)
+        if (QAbstractButton* knopf = box.button(b); knopf && text < m.knopfTexte.size())
+            knopf->setText(m.knopfTexte[text++]);
     QPushButton* zusatz = nullptr;
     if (!m.zusatzKnopf.isEmpty())
         zusatz = box.addButton(m.zusatzKnopf, QMessageBox::ActionRole);

@@ -25,10 +25,10 @@ frmDatSelect::frmDatSelect(QWidget* parent) : QDialog(parent) {
     MonthView1->setObjectName(QStringLiteral("MonthView1"));
     MonthView1->setFirstDayOfWeek(Qt::Monday);
     MonthView1->setGridVisible(true);
-    pbOK = new QPushButton(QStringLiteral("OK"), this);
+    pbOK = new QPushButton(QStringLiteral("&OK"), this);
     pbOK->setObjectName(QStringLiteral("pbOK"));
     pbOK->setDefault(true);
-    pbCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    pbCancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
     pbCancel->setObjectName(QStringLiteral("pbCancel"));
 
     auto* feld = new QFormLayout;

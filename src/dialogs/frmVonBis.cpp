@@ -35,10 +35,10 @@ frmVonBis::frmVonBis(QWidget* parent) : QDialog(parent) {
     edBisDatum = feld("edBisDatum");
     pbVonDatum = kalenderKnopf("pbVonDatum");
     pbBisDatum = kalenderKnopf("pbBisDatum");
-    pbOK = new QPushButton(QStringLiteral("OK"), this);
+    pbOK = new QPushButton(QStringLiteral("&OK"), this);
     pbOK->setObjectName(QStringLiteral("pbOK"));
     pbOK->setDefault(true);
-    pbCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    pbCancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
     pbCancel->setObjectName(QStringLiteral("pbCancel"));
 
     auto* raster = new QGridLayout;

@@ -22,10 +22,10 @@ frmWeek::frmWeek(QWidget* parent) : QDialog(parent) {
     pbPlus = new QPushButton(QStringLiteral(">"), this);
     pbPlus->setObjectName(QStringLiteral("pbPlus"));
     pbPlus->setToolTip(QStringLiteral("Eine Woche vor"));
-    pbOK = new QPushButton(QStringLiteral("OK"), this);
+    pbOK = new QPushButton(QStringLiteral("&OK"), this);
     pbOK->setObjectName(QStringLiteral("pbOK"));
     pbOK->setDefault(true);
-    pbCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    pbCancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
     pbCancel->setObjectName(QStringLiteral("pbCancel"));
 
     auto* woche = new QHBoxLayout;

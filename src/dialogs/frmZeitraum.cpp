@@ -41,10 +41,10 @@ frmZeitraum::frmZeitraum(QWidget* parent) : QDialog(parent) {
     Plus = new QPushButton(QStringLiteral("+"), this);
     Plus->setObjectName(QStringLiteral("Plus"));
     Plus->setToolTip(QStringLiteral("Ein Jahr vor"));
-    OK = new QPushButton(QStringLiteral("OK"), this);
+    OK = new QPushButton(QStringLiteral("&OK"), this);
     OK->setObjectName(QStringLiteral("OK"));
     OK->setDefault(true);
-    Abbruch = new QPushButton(QStringLiteral("Abbruch"), this);
+    Abbruch = new QPushButton(QStringLiteral("&Abbruch"), this);
     Abbruch->setObjectName(QStringLiteral("Abbruch"));
 
     auto* jahr = new QHBoxLayout;

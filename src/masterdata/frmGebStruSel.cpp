@@ -31,11 +31,11 @@ frmGebStruSel::frmGebStruSel(CGebDb* gebStru, const QString& stFormat, QWidget* 
     llHinweis = new QLabel(this);
     llHinweis->setObjectName(QStringLiteral("llHinweis"));
     llHinweis->setWordWrap(true);
-    pbOK = new QPushButton(QStringLiteral("OK"), this);
+    pbOK = new QPushButton(QStringLiteral("&OK"), this);
     pbOK->setObjectName(QStringLiteral("pbOK"));
     pbOK->setDefault(true);
     pbOK->setEnabled(false);
-    pbCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    pbCancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
     pbCancel->setObjectName(QStringLiteral("pbCancel"));
 
     auto* knoepfe = new QHBoxLayout;

@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -119,6 +120,8 @@ void frmMitarbeiter::BuildLayout() {
     connect(pbDel, &QPushButton::clicked, this, [this] { pbDel_Click(); });
     connect(pbGetStamm, &QPushButton::clicked, this, [this] { pbGetStamm_Click(); });
     connect(pbEnde, &QPushButton::clicked, this, &QDialog::accept);
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, pbSave,
+            &QPushButton::click);
 }
 
 void frmMitarbeiter::showEvent(QShowEvent* event) {

@@ -22,10 +22,10 @@ frmPersonWahl::frmPersonWahl(CStammdatenDb* db, QWidget* parent) : QDialog(paren
     edSuche->setClearButtonEnabled(true);
     lbPersonen = new QListWidget(this);
     lbPersonen->setObjectName(QStringLiteral("lbPersonen"));
-    pbOK = new QPushButton(QStringLiteral("OK"), this);
+    pbOK = new QPushButton(QStringLiteral("&OK"), this);
     pbOK->setObjectName(QStringLiteral("pbOK"));
     pbOK->setDefault(true);
-    pbCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    pbCancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
     pbCancel->setObjectName(QStringLiteral("pbCancel"));
 
     auto* knoepfe = new QHBoxLayout;

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -59,6 +60,8 @@ frmRaumArt::frmRaumArt(QWidget* parent) : QDialog(parent) {
     connect(pbSave, &QPushButton::clicked, this, [this] { pbSave_Click(); });
     connect(pbDel, &QPushButton::clicked, this, [this] { pbDel_Click(); });
     connect(pbEnde, &QPushButton::clicked, this, &QDialog::accept);
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, pbSave,
+            &QPushButton::click);
     connect(edRaumArt, &QLineEdit::returnPressed, this, [this] { pbSave_Click(); });
     Form_Load();
 }

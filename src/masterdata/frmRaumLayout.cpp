@@ -49,17 +49,20 @@ void frmRaum::BuildLayout() {
     const auto knopf = [this](const QString& key, const QString& text, const QString& tip,
                               QStyle::StandardPixmap bild) {
         QAction* a = MainToolbar->addAction(style()->standardIcon(bild), text);
+        // The button shows the icon text; set explicitly it keeps its mnemonic.
+        a->setIconText(text);
         a->setObjectName(QStringLiteral("MainToolbar_") + key);
         a->setToolTip(tip);
         MainToolbarButtons.insert(key, a);
         connect(a, &QAction::triggered, this, [this, key] { MainToolbar_ButtonClick(key); });
     };
-    knopf(QStringLiteral("New"), QStringLiteral("Neu"), QStringLiteral("Neuer Raum"),
+    knopf(QStringLiteral("New"), QStringLiteral("&Neu"), QStringLiteral("Neuer Raum"),
           QStyle::SP_FileIcon);
-    knopf(QStringLiteral("Save"), QStringLiteral("Speichern"), QStringLiteral("Raum speichern"),
-          QStyle::SP_DialogSaveButton);
-    knopf(QStringLiteral("Delete"), QStringLiteral("Löschen"), QStringLiteral("Raum löschen"),
+    knopf(QStringLiteral("Save"), QStringLiteral("&Speichern"),
+          QStringLiteral("Raum speichern (Strg+S)"), QStyle::SP_DialogSaveButton);
+    knopf(QStringLiteral("Delete"), QStringLiteral("&Löschen"), QStringLiteral("Raum löschen"),
           QStyle::SP_TrashIcon);
+    MainToolbarButtons.value(QStringLiteral("Save"))->setShortcut(QKeySequence::Save);
     MainToolbarButtons.value(QStringLiteral("Save"))->setEnabled(false);
 
     fgAnzeige = StammGrid::Neu(this, "fgAnzeige", RaumMaske::SpaltenTitel());
@@ -78,7 +81,7 @@ void frmRaum::BuildLayout() {
     edName->setObjectName(QStringLiteral("edName"));
     edRaumNr = new TovoTextbox(this);
     edRaumNr->setObjectName(QStringLiteral("edRaumNr"));
-    pbGebStru = new QPushButton(QStringLiteral("Gebäudestruktur..."), this);
+    pbGebStru = new QPushButton(QStringLiteral("&Gebäudestruktur..."), this);
     pbGebStru->setObjectName(QStringLiteral("pbGebStru"));
     pbGebStru->setAutoDefault(false);
     pbGebStru->setToolTip(QStringLiteral("Raumnummer aus der Gebäudestruktur übernehmen"));
@@ -97,7 +100,7 @@ void frmRaum::BuildLayout() {
         l->setBuddy(buddy);
         return l;
     };
-    maske->addWidget(label(QStringLiteral("&Name:"), edName), 0, 0);
+    maske->addWidget(label(QStringLiteral("Na&me:"), edName), 0, 0);
     maske->addWidget(edName, 0, 1);
     maske->addWidget(label(QStringLiteral("Raum-N&r.:"), edRaumNr), 0, 2);
     auto* nr = new QHBoxLayout;
@@ -112,7 +115,7 @@ void frmRaum::BuildLayout() {
     zahlen->addWidget(label(QStringLiteral("&Personen:"), edAnzahlPers));
     zahlen->addWidget(edAnzahlPers);
     zahlen->addSpacing(16);
-    zahlen->addWidget(label(QStringLiteral("Tische &max.:"), edMaxAnzahlPTische));
+    zahlen->addWidget(label(QStringLiteral("Tische ma&x.:"), edMaxAnzahlPTische));
     zahlen->addWidget(edMaxAnzahlPTische);
     zahlen->addSpacing(16);
     zahlen->addWidget(label(QStringLiteral("Tische &fest:"), edFestAnzahlPTische));

@@ -9,13 +9,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QSaveFile>
+#include <QScreen>
 #include <QTextDocument>
+#include <algorithm>
 
 std::function<int(QDialog&)> Bericht::ZeigeVorschau = [](QDialog& d) { return d.exec(); };
 
@@ -170,7 +173,15 @@ void Bericht::Vorschau(QWidget* parent) const {
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("BerichtVorschau"));
     dialog.setWindowTitle(QStringLiteral("Druckvorschau – ") + m_titel);
-    dialog.resize(1100, 760);
+    // As large as a page reads well, but within the screen with its title and task bars.
+    const QScreen* schirm =
+        parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
+    const QRect platz = schirm ? schirm->availableGeometry() : QRect(0, 0, 1366, 768);
+    constexpr int kTitelleiste = 32;
+    dialog.resize(std::min(1100, platz.width() - 16),
+                  std::min(760, platz.height() - kTitelleiste - 16));
+    dialog.move(platz.x() + (platz.width() - dialog.width()) / 2,
+                platz.y() + std::max(0, (platz.height() - dialog.height() - kTitelleiste) / 2));
     QObject::connect(
         &dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this, &dialog](QPrinter* drucker) {
             QProgressDialog fortschritt(QStringLiteral("Der Bericht wird gesetzt …"),

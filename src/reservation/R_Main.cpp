@@ -189,15 +189,17 @@ bool SpeichereAuftrag(QVector<CBelegungRec>& buchungen) {
     });
 }
 
-bool VerschiebeBelegung(int32_t recId, int32_t raumId, CBelegungRec* gelesen,
-                        SP::Ergebnis* ergebnis) {
-    return RunGuarded<bool>(QStringLiteral("R_Main.VerschiebeBelegung"), false, [&] {
+bool VerlegeBelegungen(const QVector<SP::Verlegung>& verlegungen, bool konfliktMelden,
+                       QVector<CBelegungRec>* vorher, SP::Ergebnis* ergebnis) {
+    return RunGuarded<bool>(QStringLiteral("R_Main.VerlegeBelegungen"), false, [&] {
         const QString verbindung = SchreibVerbindung();
         return SP::Ausfuehren(
             [&](std::optional<int32_t>) {
-                return SP::Verschieben(verbindung, recId, raumId, gdToleranz, gelesen);
+                if (vorher)
+                    vorher->clear();
+                return SP::Verlegen(verbindung, verlegungen, gdToleranz, vorher);
             },
-            gNextNrDialog, ergebnis, false);
+            gNextNrDialog, ergebnis, konfliktMelden);
     });
 }
 

@@ -76,11 +76,12 @@ void AuftragNrSetzen();
 bool SpeichereBelegung(CBelegungRec& rec);
 // A new order of several bookings, each in its own room, under one new number.
 bool SpeichereAuftrag(QVector<CBelegungRec>& buchungen);
-// Moves a booking into another room. A conflict is not reported (the plan puts the bar back);
-// `gelesen` receives the booking as it was stored.
-// `ergebnis` receives the outcome of the write.
-bool VerschiebeBelegung(int32_t recId, int32_t raumId, CBelegungRec* gelesen = nullptr,
-                        SchreibPfad::Ergebnis* ergebnis = nullptr);
+// Moves bookings in rooms and time, all or nothing. A conflict is reported only with
+// `konfliktMelden` (a dragged bar is put back instead); `vorher` receives the bookings as they
+// were stored, `ergebnis` the outcome of the write.
+bool VerlegeBelegungen(const QVector<SchreibPfad::Verlegung>& verlegungen, bool konfliktMelden,
+                       QVector<CBelegungRec>* vorher = nullptr,
+                       SchreibPfad::Ergebnis* ergebnis = nullptr);
 // Deletes one booking, or every booking of an order.
 bool LoescheBelegung(int32_t recId);
 bool LoescheAuftrag(int32_t lAuftrNr);

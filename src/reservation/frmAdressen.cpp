@@ -31,8 +31,8 @@ frmAdressen::frmAdressen(QWidget* parent) : QDialog(parent) {
     v->addWidget(lvAdressen, 1);
 
     auto* knoepfe = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    knoepfe->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Übernehmen"));
-    knoepfe->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    knoepfe->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Übernehmen"));
+    knoepfe->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("&Abbrechen"));
     v->addWidget(knoepfe);
     resize(640, 380);
 

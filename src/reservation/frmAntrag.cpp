@@ -10,6 +10,7 @@
 #include "Prompt.h"
 #include "RvGlobals.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -27,6 +28,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -106,9 +108,9 @@ void frmAntrag::BuildLayout() {
         inhalt = inhalt.expandedTo(inhaltSeite->sizeHint());
         SSTab1->addTab(rollen, titel);
     };
-    seite(BuildAntragTab(), QStringLiteral("Antrag"));
-    seite(BuildAusstattungTab(), QStringLiteral("Ausstattung"));
-    seite(BuildDienstleistungenTab(), QStringLiteral(" Dienstleistungen"));
+    seite(BuildAntragTab(), QStringLiteral("&Antrag"));
+    seite(BuildAusstattungTab(), QStringLiteral("Auss&tattung"));
+    seite(BuildDienstleistungenTab(), QStringLiteral(" Di&enstleistungen"));
 
     auto* haupt = new QHBoxLayout;
     haupt->addWidget(SSTab1, 1);
@@ -171,10 +173,12 @@ QWidget* frmAntrag::BuildAntragTab() {
     gt->addWidget(tfDt_bis, 2, 1);
     gt->addWidget(pbDatum[1], 2, 2);
     gt->addWidget(tfTm_bis, 2, 3);
-    pbSerie = Knopf(QStringLiteral("pbSerie"), QStringLiteral("> Serie definieren"));
+    pbSerie = Knopf(QStringLiteral("pbSerie"), QStringLiteral("> Serie &definieren"));
     edSerie = new QLineEdit;
     edSerie->setObjectName(QStringLiteral("edSerie"));
     edSerie->setReadOnly(true);
+    // Shown only: Tab passes it by.
+    edSerie->setFocusPolicy(Qt::ClickFocus);
     gt->addWidget(pbSerie, 1, 4);
     gt->addWidget(Beschriftung(QStringLiteral("Serie:")), 3, 0);
     gt->addWidget(edSerie, 3, 1, 1, 4);
@@ -208,6 +212,7 @@ QWidget* frmAntrag::BuildAntragTab() {
     edWunschraum = new QLineEdit;
     edWunschraum->setObjectName(QStringLiteral("edWunschraum"));
     edWunschraum->setReadOnly(true);
+    edWunschraum->setFocusPolicy(Qt::ClickFocus);
     // The chosen room shows once: as the label where the list is hidden, else in the list.
     auto* raumZeile = new QHBoxLayout;
     raumZeile->setSpacing(0);
@@ -362,7 +367,7 @@ QWidget* frmAntrag::BuildAusstattungTab() {
     v->addWidget(frTische);
 
     pbHistorie = Knopf(QStringLiteral("pbHistorie"),
-                       QStringLiteral("Anzeige Ausstattungen im Bereich +/-15 Tagen"));
+                       QStringLiteral("Anzeige Ausstattun&gen im Bereich +/-15 Tagen"));
     auto* hh = new QHBoxLayout;
     hh->addWidget(pbHistorie);
     hh->addStretch(1);
@@ -445,36 +450,42 @@ QWidget* frmAntrag::BuildDienstleistungenTab() {
 QLayout* frmAntrag::BuildBefehle() {
     auto* v = new QVBoxLayout;
     // The free-room button sits at the top; while it is hidden the column closes up.
-    pbFreeRooms = Knopf(QStringLiteral("pbFreeRooms"), QStringLiteral("Anzeige freie Räume"));
+    pbFreeRooms = Knopf(QStringLiteral("pbFreeRooms"), QStringLiteral("Anzeige &freie Räume"));
     pbFreeRooms->hide();
     pbNew = Knopf(QStringLiteral("pbNew"), QStringLiteral("&Neu"));
     pbSave = Knopf(QStringLiteral("pbSave"), QStringLiteral("&Speichern"));
     pbDelete = Knopf(QStringLiteral("pbDelete"), QStringLiteral("&Löschen"));
     pbEMail = Knopf(QStringLiteral("pbEMail"), QStringLiteral("E-&Mail"));
-    pbPrint2Com = Knopf(QStringLiteral("pbPrint2Com"), QStringLiteral("&Display"),
+    pbPrint2Com = Knopf(QStringLiteral("pbPrint2Com"), QStringLiteral("Dis&play"),
                         QStringLiteral("Hinweisschild auf Display ausgeben"));
-    pbICal = Knopf(QStringLiteral("pbICal"), QStringLiteral("Als iCalendar speichern…"),
+    pbICal = Knopf(QStringLiteral("pbICal"), QStringLiteral("Als &iCalendar speichern…"),
                    QStringLiteral("Die Reservierung als Kalenderdatei (.ics) speichern"));
     for (QPushButton* b : {pbFreeRooms, pbNew, pbSave, pbDelete, pbEMail, pbPrint2Com, pbICal})
         v->addWidget(b);
     v->addSpacing(12);
-    const char* const druck[6] = {"",       "Bestelldaten", "R&ückantwort", "&Hinweisschild",
+    const char* const druck[6] = {"",       "&Bestelldaten", "R&ückantwort", "&Hinweisschild",
                                   "&Umbau", "&Rechnung"};
     for (int i = 1; i <= 5; ++i) {
         cmdDruck[i] = Knopf(Name("cmdDruck", i), QString::fromUtf8(druck[i]));
         v->addWidget(cmdDruck[i]);
     }
     v->addStretch(1);
-    pbEnde = Knopf(QStringLiteral("pbEnde"), QStringLiteral("Schließen"));
+    pbEnde = Knopf(QStringLiteral("pbEnde"), QStringLiteral("S&chließen"));
     v->addWidget(pbEnde);
     return v;
 }
 
 void frmAntrag::ConnectHandlers() {
-    // Typing marks the form as changed; the start and end dates have handlers of their own.
-    const QList<QLineEdit*> eingaben = {tfTm_von,
-                                        tfTm_bis,
-                                        tfTel,
+    // Typing marks the form as changed; the date and time boxes also remember the edit for their
+    // checks, and are checked when the user leaves them.
+    for (int i = 0; i < TerminEingabe::kBoxen; ++i) {
+        connect(TerminBox(i), &QLineEdit::textEdited, this, [this, i] {
+            m_termine.Bearbeitet(i);
+            m_bGeaendert = true;
+        });
+        TerminBox(i)->installEventFilter(this);
+    }
+    const QList<QLineEdit*> eingaben = {tfTel,
                                         tfFax,
                                         tfKst,
                                         edEMail,
@@ -497,27 +508,9 @@ void frmAntrag::ConnectHandlers() {
                                         coFirma[0]->lineEdit(),
                                         coFirma[1]->lineEdit(),
                                         coPerson[0]->lineEdit(),
-                                        coPerson[1]->lineEdit(),
-                                        tfdt[0],
-                                        tfdt[1],
-                                        tfdt[2],
-                                        tfdt[3],
-                                        tftm[0],
-                                        tftm[1],
-                                        tftm[2],
-                                        tftm[3]};
+                                        coPerson[1]->lineEdit()};
     for (QLineEdit* e : eingaben)
         connect(e, &QLineEdit::textEdited, this, [this] { m_bGeaendert = true; });
-    connect(tfDt_von, &QLineEdit::textChanged, this, [this] { tfDt_von_Change(); });
-    connect(tfDt_bis, &QLineEdit::textChanged, this, [this] { tfDt_bis_Change(); });
-
-    // Leaving a date or time box runs its checks.
-    for (QLineEdit* e : {tfDt_von, tfDt_bis, tfTm_von, tfTm_bis})
-        e->installEventFilter(this);
-    for (int i = 0; i < 4; ++i) {
-        tfdt[i]->installEventFilter(this);
-        tftm[i]->installEventFilter(this);
-    }
 
     for (int i = 0; i < 6; ++i)
         connect(pbDatum[i], &QPushButton::clicked, this, [this, i] { pbDatum_Click(i); });
@@ -551,6 +544,8 @@ void frmAntrag::ConnectHandlers() {
     connect(pbFreeRooms, &QPushButton::clicked, this, [this] { pbFreeRooms_Click(); });
     connect(pbNew, &QPushButton::clicked, this, [this] { pbNew_Click(); });
     connect(pbSave, &QPushButton::clicked, this, [this] { pbSave_Click(); });
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, pbSave,
+            &QPushButton::click);
     connect(pbDelete, &QPushButton::clicked, this, [this] { pbDelete_Click(); });
     for (int i = 1; i <= 5; ++i)
         connect(cmdDruck[i], &QPushButton::clicked, this, [this, i] { cmdDruck_Click(i); });
@@ -588,22 +583,9 @@ bool frmAntrag::eventFilter(QObject* watched, QEvent* event) {
         // Only a move to another control of the form counts as leaving the box, not a message
         // box or another window taking the focus.
         const Qt::FocusReason grund = static_cast<QFocusEvent*>(event)->reason();
-        if (grund != Qt::ActiveWindowFocusReason && grund != Qt::PopupFocusReason) {
-            if (watched == tfTm_von)
-                tfTm_von_LostFocus();
-            else if (watched == tfTm_bis)
-                tfTm_bis_LostFocus();
-            else if (watched == tfDt_von)
-                tfDt_von_LostFocus();
-            else if (watched == tfDt_bis)
-                tfDt_bis_LostFocus();
-            for (int i = 0; i < 4; ++i) {
-                if (watched == tfdt[i])
-                    tfdt_LostFocus(i);
-                else if (watched == tftm[i])
-                    tftm_LostFocus(i);
-            }
-        }
+        const int box = TerminZiel(qobject_cast<QWidget*>(watched));
+        if (box >= 0 && grund != Qt::ActiveWindowFocusReason && grund != Qt::PopupFocusReason)
+            TerminBoxVerlassen(box, TerminZiel(QApplication::focusWidget()));
     }
     return QDialog::eventFilter(watched, event);
 }

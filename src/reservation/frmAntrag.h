@@ -4,6 +4,7 @@
 #include "RecColl.h"
 #include "Records.h"
 #include "SerienPruefung.h"
+#include "TerminEingabe.h"
 #include "TovoTextbox.h"
 
 #include <QDialog>
@@ -103,14 +104,14 @@ public:
     void CheckBau();
     void GetAufwand();
     void pbBauVor_Click(int index);
-    void tfTm_von_LostFocus();
-    void tfTm_bis_LostFocus();
-    void tfDt_von_LostFocus();
-    void tfDt_bis_LostFocus();
-    void tfdt_LostFocus(int index);
-    void tftm_LostFocus(int index);
-    void tfDt_von_Change();
-    void tfDt_bis_Change();
+    // The date or time box `box` (numbered as in TerminEingabe) is left for `ziel`: the box is
+    // checked, and the span checks run when a group of edited boxes is left. False when the box
+    // holds no possible date or time (the user was told and goes back into it).
+    bool FeldVerlassen(int box, int ziel);
+    // The span checks: end after start, set-up and clear-down, the chosen room, the free rooms.
+    void SpannePruefen();
+    // The date and time box with that number.
+    TovoTextbox* TerminBox(int box) const;
 
     // --- rooms (frmAntragRaeume.cpp) -----------------------------------------------------------
     // Tests the reservation against the chosen room; false after a conflict (the user was told
@@ -293,14 +294,15 @@ private:
     // check helpers (frmAntragPruefung.cpp)
     static bool HaeltDatum(const TovoTextbox* box);
     static bool HaeltZeit(const TovoTextbox* box);
-    // Date and time of two boxes as whole minutes; false unless both hold valid values.
-    static bool Zeitpunkt(const TovoTextbox* dt, const TovoTextbox* tm, int64_t& minuten);
-    // Like Zeitpunkt, but an empty or invalid time counts as midnight.
-    static int64_t Minuten(const TovoTextbox* dt, const TovoTextbox* tm);
-    static void SetzeZeitpunkt(TovoTextbox* dt, TovoTextbox* tm, int64_t minuten);
-    static void SetzeUhrzeit(TovoTextbox* tm, int64_t minuten);
-    void ZeitEingabeVerlassen(TovoTextbox* box, const QString& procedure);
-    void DatumGeaendert(TovoTextbox* box, const QString& procedure);
+    // The number of the box a widget belongs to: a box itself, or the calendar or a button of a
+    // box's group; TerminEingabe::kAussen for anything else.
+    int TerminZiel(const QWidget* w) const;
+    void TermineLesen();
+    // Writes changed texts back into the boxes; true when one changed.
+    bool TermineZurueck();
+    // The focus left a box: checked as soon as the focus has settled.
+    void TerminBoxVerlassen(int box, int ziel);
+    bool VerlassenAbarbeiten();
 
     // room helpers (frmAntragRaeume.cpp)
     bool StartUndEndeGueltig() const;
@@ -357,6 +359,8 @@ private:
     // The chosen room shows once: the label only where the list of free rooms is hidden.
     void RaumAnzeigeAbgleichen();
 
+    TerminEingabe m_termine;                        // the date and time boxes as texts
+    std::pair<int, int> m_offenesVerlassen{-1, -1}; // a box left, not yet checked: box, target
     std::shared_ptr<CSerienFkt> m_Serie;
     std::shared_ptr<SerienPruefung::Ergebnis> m_SerienWahl; // choice of the overview
     QString m_stSerieBasis;                                 // the rule's description

@@ -93,30 +93,17 @@ void frmAntrag::pbSave_Click() {
 }
 
 bool frmAntrag::EingabeAbschliessen() {
-    QWidget* fokus = focusWidget();
-    if (!fokus || mvDatum->isAncestorOf(fokus))
-        return true;
     m_bKonfliktGemeldet = false;
-    bool gefunden = true;
-    if (fokus == tfTm_von)
-        tfTm_von_LostFocus();
-    else if (fokus == tfTm_bis)
-        tfTm_bis_LostFocus();
-    else if (fokus == tfDt_von)
-        tfDt_von_LostFocus();
-    else if (fokus == tfDt_bis)
-        tfDt_bis_LostFocus();
-    else
-        gefunden = false;
-    for (int i = 0; i < 4 && !gefunden; ++i) {
-        if (fokus == tfdt[i])
-            tfdt_LostFocus(i);
-        else if (fokus == tftm[i])
-            tftm_LostFocus(i);
-        else
-            continue;
-        gefunden = true;
-    }
+    // A box left a moment ago, then the box being typed in as if it were left, then a group
+    // edited without being left (a date picked from the calendar).
+    if (!VerlassenAbarbeiten())
+        return false;
+    const int box = TerminZiel(focusWidget());
+    if (box >= 0 && !mvDatum->isAncestorOf(focusWidget()) &&
+        !FeldVerlassen(box, TerminEingabe::kAussen))
+        return false;
+    if (m_termine.SpanneOffen())
+        SpannePruefen();
     return !m_bKonfliktGemeldet;
 }
 
@@ -363,11 +350,12 @@ void frmAntrag::mvDatum_DateClick(const QDate& date) {
         m_iDatumIndex = -1;
         if (index < 0)
             return;
-        DatumsBox(index)->setText(date.toString(QStringLiteral("dd.MM.yyyy")));
+        // As if typed: the span is checked when the user leaves the group of boxes.
+        TovoTextbox* box = DatumsBox(index);
+        box->setText(date.toString(QStringLiteral("dd.MM.yyyy")));
+        m_termine.Bearbeitet(TerminEingabe::Datum(index));
         m_bGeaendert = true;
-        if (index >= 2)
-            tfdt_LostFocus(index - 2);
-        IsFreeRaum();
+        box->setFocus(Qt::OtherFocusReason);
     });
 }
 

@@ -74,6 +74,8 @@ bool frmAntrag::IsFreeRaum() {
         if (m_Beleg)
             m_Beleg->rb_id = 0;
         pbFreeRooms_Click();
+        // The reservation lies in another room now (or in none): closing asks to save.
+        m_bGeaendert = true;
         const QString neu =
             coFreeRooms->currentIndex() >= 0 ? coFreeRooms->currentText() : QString();
 
@@ -201,6 +203,8 @@ void frmAntrag::pbFreeRooms_Click() {
             SerienAnfrage(anfrage, serienTermine);
 
         const QString vorher = lbUsedRoom->text();
+        // The search itself changes nothing the user entered; only a switch of the room does.
+        bool geaendert = m_bGeaendert;
         const int32_t raumart = coRaumart->currentData().toInt();
         QVector<R_Main::FreierRaum> frei;
         bool nichtAlle = false;
@@ -226,6 +230,7 @@ void frmAntrag::pbFreeRooms_Click() {
             } else if (i < 0 && !frei.isEmpty() && !m_bRaumartGewechselt) {
                 // The room is taken at this time: the search moved the reservation, say so.
                 const QString neu = coFreeRooms->currentText();
+                geaendert = true;
                 MarkiereRaumwechsel(vorher, neu);
                 MsgBox(QStringLiteral("Der Raum '") + vorher +
                            QStringLiteral("' ist zu dieser Zeit belegt. Der Antrag wurde in den "
@@ -236,7 +241,7 @@ void frmAntrag::pbFreeRooms_Click() {
                        PromptButtons::Ok, PromptIcon::None, QStringLiteral("Terminänderung"));
             }
         }
-        m_bGeaendert = false;
+        m_bGeaendert = geaendert;
     });
 }
 
@@ -301,6 +306,7 @@ void frmAntrag::coRaumart_Click() {
         m_bRaumartGewechselt = true;
         pbFreeRooms_Click();
         m_bRaumartGewechselt = false;
+        m_bGeaendert = true;
     });
 }
 

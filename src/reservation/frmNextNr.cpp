@@ -23,11 +23,11 @@ frmNextNr::frmNextNr(QWidget* parent) : QDialog(parent) {
 
     edOrderNr = new QLineEdit(this);
     edOrderNr->setObjectName(QStringLiteral("edOrderNr"));
-    pbOK = new QPushButton(QStringLiteral("OK"), this);
+    pbOK = new QPushButton(QStringLiteral("&OK"), this);
     pbOK->setObjectName(QStringLiteral("pbOK"));
     pbOK->setDefault(true);
     pbOK->setEnabled(false);
-    pbCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    pbCancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
     pbCancel->setObjectName(QStringLiteral("pbCancel"));
 
     auto* buttons = new QHBoxLayout;

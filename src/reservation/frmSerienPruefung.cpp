@@ -73,9 +73,9 @@ frmSerienPruefung::frmSerienPruefung(QWidget* parent) : QDialog(parent) {
     lvTermine->horizontalHeader()->setSectionResizeMode(SerienPruefungModel::Status,
                                                         QHeaderView::Stretch);
 
-    pbAlleAuslassen = new QPushButton(QStringLiteral("Alle belegten auslassen"), this);
-    pbAlleVerschieben = new QPushButton(QStringLiteral("Alle in freie Räume verschieben"), this);
-    pbOk = new QPushButton(QStringLiteral("Übernehmen"), this);
+    pbAlleAuslassen = new QPushButton(QStringLiteral("Alle belegten aus&lassen"), this);
+    pbAlleVerschieben = new QPushButton(QStringLiteral("Alle in freie Räume &verschieben"), this);
+    pbOk = new QPushButton(QStringLiteral("&Übernehmen"), this);
     pbCancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
     pbOk->setDefault(true);
 

@@ -229,13 +229,13 @@ void frmSerie::BuildControls() {
     main->addWidget(frDauer);
 
     auto* buttons = new QHBoxLayout;
-    pbPruefen = named(new QPushButton(QStringLiteral("Termine prüfen…"), this),
+    pbPruefen = named(new QPushButton(QStringLiteral("Termine &prüfen…"), this),
                       QStringLiteral("pbPruefen"));
     pbPruefen->setAutoDefault(false);
     pbPruefen->hide();
     buttons->addWidget(pbPruefen);
     buttons->addStretch(1);
-    pbOk = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("pbOk"));
+    pbOk = named(new QPushButton(QStringLiteral("&OK"), this), QStringLiteral("pbOk"));
     pbOk->setDefault(true);
     pbCancel =
         named(new QPushButton(QStringLiteral("&Abbrechen"), this), QStringLiteral("pbCancel"));

@@ -17,6 +17,9 @@ struct PromptMessage {
     PromptIcon icon = PromptIcon::None;
     PromptButtons buttons = PromptButtons::Ok;
     QString zusatzKnopf; // caption of an additional button after the standard ones; "" = none
+    // Captions replacing those of the standard buttons, in their order ("Nur diesen Termin",
+    // "Ganze Serie", "Abbrechen" for Yes, No, Cancel); empty = the usual captions.
+    QStringList knopfTexte;
 };
 
 class IPrompt {

@@ -12,6 +12,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <numeric>
 
@@ -247,6 +248,44 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
     return e;
 }
 
+namespace {
+// Stored bookings written back whole by their keys inside the transaction.
+bool Zurueckschreiben(Transaktion& tx, const QVector<CBelegungRec>& buchungen, Ergebnis& e) {
+    QSqlQuery upd(tx.db());
+    if (!upd.prepare(ZA::updateSql<CBelegungRec>())) {
+        e = Gescheitert(kMsgEdit, upd.lastError());
+        return false;
+    }
+    for (CBelegungRec b : buchungen) {
+        ZA::bindFields(upd, b);
+        upd.addBindValue(b.Rec_ID);
+        if (!upd.exec()) {
+            e = Gescheitert(kMsgEdit, upd.lastError());
+            return false;
+        }
+        if (upd.numRowsAffected() != 1) {
+            e = Gescheitert(kMsgEdit, kWeg);
+            return false;
+        }
+    }
+    return true;
+}
+
+// A date field and a time field as one moment, and back; a date of 31.12.9999 stays unset.
+double Moment(double datum, double zeit) {
+    return std::floor(datum) + (zeit - std::floor(zeit));
+}
+void Teile(double moment, double& datum, double& zeit) {
+    datum = std::floor(moment);
+    // Whole seconds, so that moving back and forth leaves the times as they were.
+    zeit = std::round((moment - datum) * 86400.0) / 86400.0;
+}
+void Verschiebe(double& datum, double& zeit, double um) {
+    if (!IsNoDate(datum))
+        Teile(Moment(datum, zeit) + um, datum, zeit);
+}
+} // namespace
+
 Ergebnis Aendern(const QString& connection, const QVector<CBelegungRec>& buchungen,
                  double toleranz) {
     Ergebnis e;
@@ -254,50 +293,49 @@ Ergebnis Aendern(const QString& connection, const QVector<CBelegungRec>& buchung
     QSet<int32_t> eigene;
     for (const CBelegungRec& b : buchungen)
         eigene.insert(b.Rec_ID);
-    if (!tx.beginne(kMsgEdit, e) || !Pruefen(tx, buchungen, eigene, toleranz, kMsgEdit, e))
+    if (!tx.beginne(kMsgEdit, e) || !Pruefen(tx, buchungen, eigene, toleranz, kMsgEdit, e) ||
+        !Zurueckschreiben(tx, buchungen, e))
         return e;
-    {
-        QSqlQuery upd(tx.db());
-        if (!upd.prepare(ZA::updateSql<CBelegungRec>()))
-            return Gescheitert(kMsgEdit, upd.lastError());
-        for (CBelegungRec b : buchungen) {
-            ZA::bindFields(upd, b);
-            upd.addBindValue(b.Rec_ID);
-            if (!upd.exec())
-                return Gescheitert(kMsgEdit, upd.lastError());
-            if (upd.numRowsAffected() != 1)
-                return Gescheitert(kMsgEdit, kWeg);
-        }
-    }
     if (tx.schliesse(kMsgEdit, e) && !buchungen.isEmpty())
         e.auftrNr = buchungen.front().lAuftrNr;
     return e;
 }
 
-Ergebnis Verschieben(const QString& connection, int32_t recId, int32_t raumId, double toleranz,
-                     CBelegungRec* gelesen) {
+Verlegung LageVon(const CBelegungRec& b) {
+    return {b.Rec_ID, b.rb_id, Moment(b.dt_von, b.tm_von), Moment(b.dt_bis, b.tm_bis)};
+}
+
+Ergebnis Verlegen(const QString& connection, const QVector<Verlegung>& verlegungen, double toleranz,
+                  QVector<CBelegungRec>* vorher) {
     Ergebnis e;
     Transaktion tx(connection);
     if (!tx.beginne(kMsgEdit, e))
         return e;
-    CBelegungRec rec;
-    QSqlError error;
-    if (!LiesBelegung(tx.db(), recId, rec, error))
-        return error.type() == QSqlError::NoError ? Gescheitert(kMsgEdit, kWeg)
-                                                  : Gescheitert(kMsgEdit, error);
-    if (gelesen)
-        *gelesen = rec;
-    rec.rb_id = raumId;
-    if (!Pruefen(tx, {rec}, {recId}, toleranz, kMsgEdit, e))
-        return e;
-    {
-        QSqlQuery q(tx.db());
-        if (!ExecBound(q, QStringLiteral("UPDATE T_fm_belegung SET rb_id = ? WHERE Rec_ID = ?"),
-                       {raumId, recId}))
-            return Gescheitert(kMsgEdit, q.lastError());
+    QVector<CBelegungRec> neu;
+    QSet<int32_t> eigene;
+    for (const Verlegung& v : verlegungen) {
+        CBelegungRec rec;
+        QSqlError error;
+        if (!LiesBelegung(tx.db(), v.recId, rec, error))
+            return error.type() == QSqlError::NoError ? Gescheitert(kMsgEdit, kWeg)
+                                                      : Gescheitert(kMsgEdit, error);
+        if (vorher)
+            vorher->append(rec);
+        const Verlegung alt = LageVon(rec);
+        rec.rb_id = v.raumId;
+        Teile(v.beginn, rec.dt_von, rec.tm_von);
+        Teile(v.ende, rec.dt_bis, rec.tm_bis);
+        Verschiebe(rec.Udt_von, rec.Utm_von, v.beginn - alt.beginn);
+        Verschiebe(rec.Udt_bis, rec.Utm_bis, v.beginn - alt.beginn);
+        Verschiebe(rec.Rdt_von, rec.Rtm_von, v.ende - alt.ende);
+        Verschiebe(rec.Rdt_bis, rec.Rtm_bis, v.ende - alt.ende);
+        neu.append(rec);
+        eigene.insert(rec.Rec_ID);
     }
-    if (tx.schliesse(kMsgEdit, e))
-        e.auftrNr = rec.lAuftrNr;
+    if (!Pruefen(tx, neu, eigene, toleranz, kMsgEdit, e) || !Zurueckschreiben(tx, neu, e))
+        return e;
+    if (tx.schliesse(kMsgEdit, e) && !neu.isEmpty())
+        e.auftrNr = neu.front().lAuftrNr;
     return e;
 }
 

@@ -45,10 +45,20 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
 Ergebnis Aendern(const QString& connection, const QVector<CBelegungRec>& buchungen,
                  double toleranz);
 
-// A booking into another room, with its set-up and clear-down spans tested there. `gelesen`
-// receives the booking as stored before the move.
-Ergebnis Verschieben(const QString& connection, int32_t recId, int32_t raumId, double toleranz,
-                     CBelegungRec* gelesen = nullptr);
+// Where a stored booking goes: its room, and the start and end of the booking itself as day
+// numbers with the time of day. The set-up moves with the start, the clear-down with the end.
+struct Verlegung {
+    int32_t recId = 0;
+    int32_t raumId = 0;
+    double beginn = 0.0;
+    double ende = 0.0;
+};
+// Bookings moved in rooms and time, all or nothing, each tested against every other booking but
+// its own stored row. `vorher` receives the bookings as stored before, as far as they were read.
+Ergebnis Verlegen(const QString& connection, const QVector<Verlegung>& verlegungen, double toleranz,
+                  QVector<CBelegungRec>* vorher = nullptr);
+// Where the booking lies now, as a Verlegung back to it.
+Verlegung LageVon(const CBelegungRec& b);
 
 // Deletes one booking, or every booking of an order (archived ones included).
 Ergebnis LoescheBelegung(const QString& connection, int32_t recId);

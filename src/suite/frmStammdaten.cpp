@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <initializer_list>
 
@@ -130,10 +131,12 @@ void frmStammdaten::BuildLayout() {
     edPersonAbteilung = box("edPersonAbteilung");
     edPersonFunktion = box("edPersonFunktion");
     edPersonBemerkung = box("edPersonBemerkung");
-    pbPersonNeu = button("pbPersonNeu", QStringLiteral("&Neu"), &frmStammdaten::pbPersonNeu_Click);
-    pbPersonSpeichern = button("pbPersonSpeichern", QStringLiteral("&Speichern"),
+    // The company's commands take N, S and L; those of the person other letters.
+    pbPersonNeu =
+        button("pbPersonNeu", QStringLiteral("Neue &Person"), &frmStammdaten::pbPersonNeu_Click);
+    pbPersonSpeichern = button("pbPersonSpeichern", QStringLiteral("Person sp&eichern"),
                                &frmStammdaten::pbPersonSpeichern_Click);
-    pbPersonLoeschen = button("pbPersonLoeschen", QStringLiteral("&Löschen"),
+    pbPersonLoeschen = button("pbPersonLoeschen", QStringLiteral("Person l&öschen"),
                               &frmStammdaten::pbPersonLoeschen_Click);
 
     frPersonen = new QGroupBox(QStringLiteral("Personen"), this);
@@ -156,7 +159,11 @@ void frmStammdaten::BuildLayout() {
     personBox->addWidget(lbPersonen);
     personBox->addLayout(personRight, 1);
 
-    pbSchliessen = button("pbSchliessen", QStringLiteral("Schließen"), &QDialog::accept);
+    pbSchliessen = button("pbSchliessen", QStringLiteral("S&chließen"), &QDialog::accept);
+    // Ctrl+S saves the part that holds the focus.
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, [this] {
+        (frPersonen->isAncestorOf(focusWidget()) ? pbPersonSpeichern : pbFirmaSpeichern)->click();
+    });
 
     auto* left = new QVBoxLayout;
     left->addWidget(llFirmen);

@@ -8,6 +8,7 @@
 #include "frmWeek.h"
 #include "frmZeitraum.h"
 
+#include <QLineEdit>
 #include <QtTest>
 
 class TestAuswertungen : public QObject {
@@ -90,6 +91,22 @@ private Q_SLOTS:
         if (ok)
             QCOMPARE(p->wert(QStringLiteral("SELECT Kurzbez FROM t_tmp_Druck")).toString(),
                      QStringLiteral("Raum 1"));
+    }
+
+    // The pickers start on the day the plan shows, not on today.
+    void pickersStartOnTheShownDay() {
+        ctrl->ZeigeTag(TovoDate::fromParts(2027, 2, 10).value());
+        QStringList start;
+        TovoRaumverwCtrl::ZeigeModal = [&](QDialog& d) {
+            if (auto* s = qobject_cast<frmDatSelect*>(&d))
+                start << s->edReportDatum->text();
+            else if (auto* w = qobject_cast<frmWeek*>(&d))
+                start << TovoDate(w->f_datVon).toShortDateText();
+            return 0;
+        };
+        ctrl->mnuReport.value(200)->trigger();
+        ctrl->mnuReport.value(10)->trigger();
+        QCOMPARE(start, (QStringList{"10.02.2027", "08.02.2027"}));
     }
 };
 

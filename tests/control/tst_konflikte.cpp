@@ -70,12 +70,6 @@ private Q_SLOTS:
         QTEST(Namen(ZeitPlanKonflikte::Paare(Plan(), von, bis, toleranz)), "paare");
     }
 
-    void bookingInTheWayOfAMove() {
-        // Booking 5 dragged into room 1 clashes first with booking 1; booking 4 fits room 2.
-        QCOMPARE(ZeitPlanKonflikte::ImWeg(Plan(), 5, 1, 0).lId, 1);
-        QCOMPARE(ZeitPlanKonflikte::ImWeg(Plan(), 4, 2, 0).lId, 0);
-    }
-
     void clashingBarsNameEachOther() {
         TovoZeitPlan plan;
         plan.Laden({{1, QStringLiteral("A"), {}, {}, {}}, {2, QStringLiteral("B"), {}, {}, {}}},

@@ -1,9 +1,11 @@
 // The time plan: its geometry (spans of the periods, steps, rows) and the widget under the mouse
-// (open, book a free slot, drag to another room, scroll, overview).
+// and the keyboard (open, book a free slot, drag in rooms and time, the cell cursor, scroll,
+// overview).
 #include "TovoDate.h"
 #include "TovoZeitPlan.h"
 #include "ZeitPlanGeometry.h"
 
+#include <QMenu>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -20,6 +22,35 @@ class TestZeitPlan : public QObject {
     Q_OBJECT
 
     TovoZeitPlan* plan = nullptr;
+
+    QStringList m_log;
+    // What the plan asks for, in order.
+    const QStringList& Protokoll() {
+        m_log.clear();
+        const auto t = [](double v) { return T(v); };
+        connect(plan, &TovoZeitPlan::MoveAntrag, this, [this](int32_t id, const QString& raum) {
+            m_log << QStringLiteral("Move %1 %2").arg(id).arg(raum);
+        });
+        connect(plan, &TovoZeitPlan::VerschiebeAntrag, this,
+                [this, t](int32_t id, int32_t raum, double von, double bis) {
+                    m_log << QStringLiteral("Verschiebe %1 %2 %3 %4")
+                                 .arg(id)
+                                 .arg(raum)
+                                 .arg(t(von), t(bis));
+                });
+        connect(plan, &TovoZeitPlan::SelectAntrag, this,
+                [this](int32_t id) { m_log << QStringLiteral("Select %1").arg(id); });
+        connect(plan, &TovoZeitPlan::LoescheAntrag, this,
+                [this](int32_t id) { m_log << QStringLiteral("Loesche %1").arg(id); });
+        connect(plan, &TovoZeitPlan::FreeSelected, this, [this, t](double von, int32_t raum) {
+            m_log << QStringLiteral("Free %1 %2").arg(t(von)).arg(raum);
+        });
+        connect(plan, &TovoZeitPlan::RadBlaettern, this,
+                [this](int r) { m_log << QStringLiteral("Rad %1").arg(r); });
+        connect(plan, &TovoZeitPlan::SeiteBlaettern, this,
+                [this](int r) { m_log << QStringLiteral("Seite %1").arg(r); });
+        return m_log;
+    }
 
     void load(TovoZeitPlan& p) {
         ZeitPlanRaumListe raeume{{11, QStringLiteral("Raum A"), QStringLiteral("1.1"), {}, {}},
@@ -209,32 +240,96 @@ private Q_SLOTS:
         QCOMPARE(spy.size(), 1);
     }
 
-    void dragToAnotherRowMovesBooking_data() {
-        QTest::addColumn<int>("targetRow");
-        QTest::addColumn<int>("moves");
-        QTest::newRow("to room C") << 2 << 1;
-        QTest::newRow("same room") << 0 << 0;
+    // Week view, 100 pixels a day, booking 501 in room A (row 0) on Tuesday 9:00-15:00.
+    void dragging_data() {
+        QTest::addColumn<bool>("ende"); // pressed on the bar's right edge
+        QTest::addColumn<int>("dx");
+        QTest::addColumn<int>("zeile");
+        QTest::addColumn<bool>("shift");
+        QTest::addColumn<QStringList>("log");
+        QTest::newRow("to room C") << false << 0 << 2 << false << QStringList{"Move 501 13"};
+        QTest::newRow("back into its row") << false << 0 << 0 << false << QStringList{};
+        QTest::newRow("a day later")
+            << false << 100 << 0 << false
+            << QStringList{"Verschiebe 501 11 18.03.2026 09:00 18.03.2026 15:00"};
+        QTest::newRow("later and down, with Shift in its room")
+            << false << 100 << 1 << true
+            << QStringList{"Verschiebe 501 11 18.03.2026 09:00 18.03.2026 15:00"};
+        QTest::newRow("end two hours later, on the hour")
+            << true << 9 << 1 << false
+            << QStringList{"Verschiebe 501 11 17.03.2026 09:00 17.03.2026 17:00"};
+        QTest::newRow("end before the start keeps a quarter of an hour")
+            << true << -100 << 0 << false
+            << QStringList{"Verschiebe 501 11 17.03.2026 09:00 17.03.2026 09:15"};
     }
-    void dragToAnotherRowMovesBooking() {
-        QFETCH(int, targetRow);
-        QFETCH(int, moves);
-        QSignalSpy spy(plan, &TovoZeitPlan::MoveAntrag);
-        const QPoint start = plan->TerminRect(0).center();
-        const QPoint target(start.x() + 5, 40 + targetRow * 22 + 11);
-        QTest::mousePress(plan, Qt::LeftButton, {}, start);
-        QMouseEvent move(QEvent::MouseMove, QPointF(start.x(), start.y() + 12),
-                         plan->mapToGlobal(QPointF(start.x(), start.y() + 12)), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(plan, &move);
-        QMouseEvent move2(QEvent::MouseMove, QPointF(target), plan->mapToGlobal(QPointF(target)),
-                          Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(plan, &move2);
-        QTest::mouseRelease(plan, Qt::LeftButton, {}, target);
-        QCOMPARE(spy.size(), moves);
-        if (moves) {
-            QCOMPARE(spy.at(0).at(0).toInt(), 501);
-            QCOMPARE(spy.at(0).at(1).toString(), QStringLiteral("13"));
+    void dragging() {
+        QFETCH(bool, ende);
+        QFETCH(int, dx);
+        QFETCH(int, zeile);
+        QFETCH(bool, shift);
+        const QStringList& log = Protokoll();
+        const QRect bar = plan->TerminRect(0);
+        const QPoint start(ende ? bar.right() - 1 : bar.center().x(), bar.center().y());
+        const QPoint ziel(start.x() + dx, 40 + zeile * 22 + 11);
+        const auto mods = shift ? Qt::ShiftModifier : Qt::NoModifier;
+        QTest::mousePress(plan, Qt::LeftButton, mods, start);
+        for (const QPoint& pos : {QPoint(start.x(), start.y() + 12), ziel}) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(pos), plan->mapToGlobal(QPointF(pos)),
+                             Qt::NoButton, Qt::LeftButton, mods);
+            QApplication::sendEvent(plan, &move);
         }
+        QTest::mouseRelease(plan, Qt::LeftButton, mods, ziel);
+        QTEST(log, "log");
+    }
+
+    // The cell cursor from room A, Tuesday 8:00 (in the set-up before booking 501).
+    void keyboard_data() {
+        QTest::addColumn<QString>("tasten");
+        QTest::addColumn<bool>("nurLesen");
+        QTest::addColumn<QStringList>("log");
+        QTest::newRow("Enter on a booking opens it")
+            << "Right Return" << false << QStringList{"Select 501"};
+        QTest::newRow("Enter on a free slot books it")
+            << "Down Return" << false << QStringList{"Free 17.03.2026 08:00 12"};
+        QTest::newRow("Ctrl+Left is a day")
+            << "Ctrl+Left Return" << false << QStringList{"Free 16.03.2026 08:00 11"};
+        QTest::newRow("Delete") << "Delete" << false << QStringList{"Loesche 501"};
+        QTest::newRow("read only opens but neither books nor deletes")
+            << "Down Return Up Delete Return" << true << QStringList{"Select 501"};
+        QTest::newRow("up at the top stays") << "Up Return" << false << QStringList{"Select 501"};
+        QTest::newRow("past the start the period follows")
+            << "Ctrl+Left Ctrl+Left" << false << QStringList{"Rad -1"};
+        QTest::newRow("Page Down is a period") << "PgDown" << false << QStringList{"Seite 1"};
+    }
+    void keyboard() {
+        QFETCH(QString, tasten);
+        QFETCH(bool, nurLesen);
+        plan->SetNurLesen(nurLesen);
+        const QStringList& log = Protokoll();
+        plan->SetzeKursor(0, D(2026, 3, 17, 8, 30));
+        const QMap<QString, Qt::Key> namen{{"Left", Qt::Key_Left},      {"Right", Qt::Key_Right},
+                                           {"Up", Qt::Key_Up},          {"Down", Qt::Key_Down},
+                                           {"Return", Qt::Key_Return},  {"Delete", Qt::Key_Delete},
+                                           {"PgDown", Qt::Key_PageDown}};
+        for (const QString& t : tasten.split(QLatin1Char(' ')))
+            QTest::keyClick(plan, namen.value(t.section(QLatin1Char('+'), -1)),
+                            t.startsWith(QLatin1String("Ctrl")) ? Qt::ControlModifier
+                                                                : Qt::NoModifier);
+        QTEST(log, "log");
+    }
+
+    // The menu key opens the menu of the cell; its entries do what the keys do.
+    void cellMenu() {
+        const QStringList& log = Protokoll();
+        plan->setFocus();
+        plan->SetzeKursor(0, D(2026, 3, 17, 10));
+        QContextMenuEvent taste(QContextMenuEvent::Keyboard, QPoint());
+        QApplication::sendEvent(plan, &taste);
+        QMenu* menu = plan->findChild<QMenu*>(QStringLiteral("mnuZeitPlan"));
+        QVERIFY(menu);
+        QCOMPARE(menu->actions().size(), 2);
+        menu->actions().at(0)->trigger();
+        QCOMPARE(log, QStringList{"Select 501"});
     }
 
     void overviewClickAsksForThatDay() {

@@ -440,7 +440,7 @@ private Q_SLOTS:
         }
         p->prompt.clear();
         form->tfTm_von->setText(QStringLiteral("9:00"));
-        form->tfTm_von_LostFocus(); // its own bookings are no conflict
+        form->SpannePruefen(); // its own bookings are no conflict
         form->pbSave_Click();
         QCOMPARE(p->texte(), QStringList{"Die aktuelle Raumreservierung wurde gespeichert!"});
         QCOMPARE(p->anzahlBelegungen(), 5);

@@ -82,6 +82,49 @@ private Q_SLOTS:
         QCOMPARE(e.status, SchreibPfad::Status::Fehler);
         QCOMPARE(p->lies(zwei[0].Rec_ID).Best, QStringLiteral("Berg, Karl"));
     }
+
+    // A booking 10-12 with set-up 9:00-9:30 and clear-down 12:30-13:00, and another at 14-15;
+    // moved by hours at its start and end.
+    void verlegen_data() {
+        QTest::addColumn<double>("beginn");
+        QTest::addColumn<double>("ende");
+        QTest::addColumn<QString>("gespeichert");
+        QTest::newRow("an hour later, set-up and clear-down follow")
+            << 1.0 << 1.0 << "11:00-13:00 U 10:00-10:30 R 13:30-14:00";
+        QTest::newRow("end stretched, only the clear-down follows")
+            << 0.0 << 1.0 << "10:00-13:00 U 09:00-09:30 R 13:30-14:00";
+        QTest::newRow("clear-down into the other booking, nothing written")
+            << 1.5 << 1.5 << "10:00-12:00 U 09:00-09:30 R 12:30-13:00";
+    }
+    void verlegen() {
+        QFETCH(double, beginn);
+        QFETCH(double, ende);
+        CBelegungRec b = TestProjekt::satz(raum, Tag(0, 10), Tag(0, 12), 5);
+        b.Udt_von = b.Udt_bis = b.Rdt_von = b.Rdt_bis = Tag(0);
+        b.Utm_von = Uhr(9);
+        b.Utm_bis = Uhr(9, 30);
+        b.Rtm_von = Uhr(12, 30);
+        b.Rtm_bis = Uhr(13);
+        b = *p->buche(b);
+        const int32_t andere = p->buche(raum, Tag(0, 14), Tag(0, 15), 6);
+        SchreibPfad::Verlegung v = SchreibPfad::LageVon(b);
+        v.beginn += beginn / 24;
+        v.ende += ende / 24;
+        QVector<CBelegungRec> vorher;
+        const SchreibPfad::Ergebnis e = SchreibPfad::Verlegen(kurz, {v}, 0, &vorher);
+        QFETCH(QString, gespeichert);
+        QCOMPARE(e.ok(), !gespeichert.startsWith(QLatin1String("10:00-12")));
+        QCOMPARE(e.imWeg.Rec_ID, e.ok() ? 0 : andere);
+        QCOMPARE(Felder(vorher.value(0)), Felder(b));
+        const CBelegungRec n = p->lies(b.Rec_ID);
+        const auto z = [](double t) { return TovoDate(t).format(QStringLiteral("hh:mm")); };
+        QCOMPARE(z(n.tm_von) + '-' + z(n.tm_bis) + " U " + z(n.Utm_von) + '-' + z(n.Utm_bis) +
+                     " R " + z(n.Rtm_von) + '-' + z(n.Rtm_bis),
+                 gespeichert);
+        // Back where it was, as an undo moves it.
+        QVERIFY(SchreibPfad::Verlegen(kurz, {SchreibPfad::LageVon(b)}, 0).ok());
+        QCOMPARE(Felder(p->lies(b.Rec_ID)), Felder(b));
+    }
 };
 
 QTEST_GUILESS_MAIN(TstSchreibPfad)
