@@ -76,6 +76,16 @@ QString UniqueConnectionName(const QString& prefix) {
     return prefix + QLatin1Char('_') + QString::number(counter.fetchAndAddRelaxed(1) + 1);
 }
 
+bool PrivateDruckTabelle(const QString& connectionName, QString* error) {
+    QSqlQuery q(QSqlDatabase::database(connectionName, true));
+    if (q.exec(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS t_tmp_Druck AS "
+                              "SELECT * FROM main.t_tmp_Druck WHERE 0")))
+        return true;
+    if (error)
+        *error = q.lastError().text().trimmed();
+    return false;
+}
+
 QString OhneEinzelneSurrogate(const QString& text) {
     const auto einzeln = [&](qsizetype i) {
         const QChar c = text.at(i);

@@ -19,6 +19,12 @@ void CloseSqliteConnection(const QString& connectionName);
 // A connection name not used before in this process, with the given prefix.
 QString UniqueConnectionName(const QString& prefix);
 
+// Gives the connection its own print table: a temporary t_tmp_Druck with the columns of the
+// project's one, made on first use and gone when the connection closes. Its name hides the
+// project's table on this connection, so two users preparing reports at once never see each
+// other's rows, and a write-protected project prints too.
+bool PrivateDruckTabelle(const QString& connectionName, QString* error);
+
 // The text with every lone UTF-16 surrogate (half a pair, as a broken paste leaves it) replaced by
 // U+FFFD. The database would read such a half as the start of a pair and swallow the character
 // after it.
