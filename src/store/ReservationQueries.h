@@ -33,8 +33,9 @@ struct BelegungMitRaum {
     int32_t lAuftrNr = 0;
     QString Best;
 };
-// Every booking taking part in the room tests (Konflikt::TeilnahmeSql) in the rooms of a type (0 = all rooms) or in room `auchRaumId`
-// whose occupied span, set-up and clear-down included, touches the days `vonTag` to `bisTag`.
+// Every booking taking part in the room tests (Konflikt::TeilnahmeSql) in the rooms of a type (0 =
+// all rooms) or in room `auchRaumId` whose occupied span, set-up and clear-down included, touches
+// the days `vonTag` to `bisTag`.
 bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int32_t auchRaumId,
                               double vonTag, double bisTag, QVector<BelegungMitRaum>& out,
                               QString* error);

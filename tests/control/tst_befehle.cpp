@@ -114,7 +114,8 @@ private Q_SLOTS:
         const SchreibPfad::Ergebnis e = SchreibPfad::NeuerAuftrag(gDb, neu, 0);
         QCOMPARE(e.status, SchreibPfad::Status::Konflikt);
         QCOMPARE(SchreibPfad::KonfliktMeldung(e).contains("bis 10:00 (archiviert)\r\n"),
-                 p->wert("SELECT bArchiviert FROM T_fm_belegung WHERE Rec_ID = ?", {c}).toInt() != 0);
+                 p->wert("SELECT bArchiviert FROM T_fm_belegung WHERE Rec_ID = ?", {c}).toInt() !=
+                     0);
         QCOMPARE(p->wert("SELECT COUNT(*) FROM T_fm_belegung a JOIN T_fm_belegung b "
                          "ON a.rb_id = b.rb_id AND a.Rec_ID < b.Rec_ID "
                          "AND a.dt_von + a.tm_von < b.dt_bis + b.tm_bis "
