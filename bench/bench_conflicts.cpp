@@ -62,7 +62,7 @@ std::pair<double, double> Vergleich(
 // the tolerance `tol`: the generated bookings lie within one day, their set-up and clear-down
 // times (where set) included.
 const char* const kImWeg =
-    "b.rb_id = %1 AND b.dt_von >= %2 - 1 AND b.dt_von <= %2 AND b.bArchiviert = 0 AND "
+    "b.rb_id = %1 AND b.dt_von >= %2 - 1 AND b.dt_von <= %2 AND "
     "CAST(b.dt_von AS INTEGER) = CAST(%2 AS INTEGER) AND "
     "(CASE WHEN b.Rdt_bis IS NULL OR b.Rdt_bis >= 2958465 THEN b.tm_bis ELSE b.Rtm_bis END) + "
     "%5 > %3 AND %4 + %5 > "

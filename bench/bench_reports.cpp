@@ -80,8 +80,11 @@ int main(int argc, char* argv[]) {
 
     // The bookings of the days `von` to `bis` copied as the period list copies them.
     const auto kopie = [&](double von, double bis) {
+        // Into a print table of this connection's own, as the preparations write.
         QSqlQuery q(db);
-        return q.exec(QStringLiteral("BEGIN IMMEDIATE")) &&
+        return q.exec(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS t_tmp_Druck AS SELECT * "
+                                     "FROM main.t_tmp_Druck WHERE 0")) &&
+               q.exec(QStringLiteral("BEGIN")) &&
                q.exec(QStringLiteral("DELETE FROM t_tmp_Druck")) &&
                ExecBound(
                    q,

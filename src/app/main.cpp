@@ -1,13 +1,14 @@
 // The host program: opens a project directory in a main window that embeds the control.
-#include "BerichtLauf.h"
+#include "Befehlszeile.h"
 #include "DemoProjekt.h"
 #include "MainWindow.h"
+#include "ProgrammOrt.h"
 #include "QtPrompt.h"
 #include "TovoRecht.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStandardPaths>
@@ -16,26 +17,54 @@
 
 namespace {
 
-// A report written to PDF, and the help text, need no display: they run on the offscreen
-// platform unless the caller chose another.
-void OhneFensterFuerBerichte(int argc, char* argv[]) {
-    for (int i = 1; i < argc; ++i) {
-        const bool ohneFenster = qstrcmp(argv[i], "--bericht") == 0 ||
-                                 qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0;
-        if (ohneFenster && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+// The demo project under the user's data folder, made once from the program's files.
+bool Demoprojekt(const QString& exeDir, QString& projectDir, QString& error) {
+    projectDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                 QStringLiteral("/Demoprojekt");
+    if (QFile::exists(projectDir + QStringLiteral("/TovoRaumverw.mdb")))
+        return true;
+    QDir().mkpath(projectDir);
+    if (CreateDemoProject(exeDir, projectDir + QLatin1Char('/'), &error))
+        return true;
+    error = QStringLiteral("Das Demoprojekt konnte nicht angelegt werden.\n") + error;
+    return false;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    OhneFensterFuerBerichte(argc, argv);
+    QStringList argumente;
+    for (int i = 0; i < argc; ++i)
+        argumente << QString::fromLocal8Bit(argv[i]);
+    const Befehlszeile befehl = LeseBefehlszeile(argumente);
+    switch (befehl.aktion) {
+    case Befehlszeile::Aktion::Hilfe:
+        fputs(HilfeText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case Befehlszeile::Aktion::Version:
+        fputs(VersionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case Befehlszeile::Aktion::Fehler:
+        fprintf(stderr, "tovo-raumverw: %s\nMehr dazu: tovo-raumverw --help\n",
+                befehl.meldung.toLocal8Bit().constData());
+        return 2;
+    case Befehlszeile::Aktion::Bericht:
+        // A report written to PDF needs no display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        break;
+    case Befehlszeile::Aktion::Fenster:
+        break;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tovo-raumverw"));
     // No display name: the platform would append it to every window title. The main window
     // names the program itself; dialogs and message boxes carry their own titles only.
     QApplication::setOrganizationName(QStringLiteral("Tovo"));
+    QApplication::setApplicationVersion(QStringLiteral(TOVO_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tovo/tovo-raumverw.svg")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.tovo.raumverw"));
 
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QTranslator qtTranslator;
@@ -45,77 +74,36 @@ int main(int argc, char* argv[]) {
 
     QtPrompt prompt;
     SetPrompt(&prompt);
+    const QString exeDir = ProgrammOrt::DatenVerzeichnis();
+    const bool bericht = befehl.aktion == Befehlszeile::Aktion::Bericht;
+    QString projectDir, error;
+    if (befehl.projekt.isEmpty()) {
+        if (!Demoprojekt(exeDir, projectDir, error)) {
+            if (bericht)
+                fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
+            else
+                MsgBox(error, PromptButtons::Ok, PromptIcon::Critical);
+            SetPrompt(nullptr);
+            return 1;
+        }
+    } else {
+        projectDir = QDir(befehl.projekt).absolutePath();
+        if (!bericht)
+            QDir().mkpath(projectDir);
+    }
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Raumverwaltung: Belegung von Besprechungs- "
-                                                    "und Veranstaltungsräumen"));
-    parser.addHelpOption();
-    QCommandLineOption nurLesen(QStringList{QStringLiteral("l"), QStringLiteral("nur-lesen")},
-                                QStringLiteral("Nur lesender Zugriff (keine Änderungen)."));
-    parser.addOption(nurLesen);
-    const auto option = [&](const char* name, const char* text, const char* wert) {
-        QCommandLineOption o(QLatin1String(name), QString::fromUtf8(text), QLatin1String(wert));
-        parser.addOption(o);
-        return o;
-    };
-    const QCommandLineOption bericht =
-        option("bericht",
-               "Bericht ohne Fenster als PDF schreiben (Repwo, Repmo, Repko, RepAusl, "
-               "RepTaZ, RepTaR, RepTa).",
-               "NAME");
-    const QCommandLineOption von = option("von", "Beginn des Zeitraums (TT.MM.JJJJ).", "DATUM");
-    const QCommandLineOption bis = option("bis", "Ende des Zeitraums (TT.MM.JJJJ).", "DATUM");
-    const QCommandLineOption monat = option("monat", "Monat 1 bis 12, 0 = ganzes Jahr.", "M");
-    const QCommandLineOption jahr = option("jahr", "Jahr (JJJJ).", "J");
-    const QCommandLineOption datum =
-        option("datum", "Tag des Berichts, bei Repwo die Woche dieses Tages.", "DATUM");
-    const QCommandLineOption pdf = option("pdf", "Zieldatei des Berichts.", "DATEI");
-    parser.addPositionalArgument(QStringLiteral("projekt"),
-                                 QStringLiteral("Projektverzeichnis (ohne Angabe: Demoprojekt)"));
-    parser.process(app);
-
-    if (parser.isSet(bericht)) {
-        BerichtAuftrag auftrag{parser.positionalArguments().value(0),
-                               parser.value(bericht),
-                               parser.value(von),
-                               parser.value(bis),
-                               parser.value(monat),
-                               parser.value(jahr),
-                               parser.value(datum),
-                               parser.value(pdf)};
-        QString meldung;
-        int rc = 2;
-        if (auftrag.projektDir.isEmpty())
-            meldung = QStringLiteral("Bitte das Projektverzeichnis angeben.");
-        else
-            rc = BerichtAlsPdf(auftrag, meldung);
+    if (bericht) {
+        BerichtAuftrag auftrag = befehl.bericht;
+        auftrag.projektDir = projectDir;
+        const int rc = BerichtAlsPdf(auftrag, error);
         if (rc != 0)
-            fprintf(stderr, "%s\n", qPrintable(meldung));
+            fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
         SetPrompt(nullptr);
         return rc;
     }
 
-    const QString exeDir = QApplication::applicationDirPath() + QLatin1Char('/');
-    QString projectDir;
-    if (!parser.positionalArguments().isEmpty()) {
-        projectDir = QDir(parser.positionalArguments().first()).absolutePath();
-        QDir().mkpath(projectDir);
-    } else {
-        projectDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-                     QStringLiteral("/Demoprojekt");
-        if (!QFile::exists(projectDir + QStringLiteral("/TovoRaumverw.mdb"))) {
-            QDir().mkpath(projectDir);
-            QString error;
-            if (!CreateDemoProject(exeDir, projectDir + QLatin1Char('/'), &error)) {
-                MsgBox(QStringLiteral("Das Demoprojekt konnte nicht angelegt werden.\n") + error,
-                       PromptButtons::Ok, PromptIcon::Critical);
-                return 1;
-            }
-        }
-    }
-
     auto recht = std::make_shared<CTovoRecht>();
-    recht->SetZugriff(parser.isSet(nurLesen) ? QStringLiteral("L") : QStringLiteral("S"));
+    recht->SetZugriff(befehl.nurLesen ? QStringLiteral("L") : QStringLiteral("S"));
 
     MainWindow window;
     if (!window.openProject(exeDir, projectDir, recht))

@@ -89,10 +89,10 @@ void TovoRaumverwCtrl::UserControl_Terminate() {
     m_terminated = true;
     RunGuarded(QStringLiteral("TovoRaumverwErfMainCtrl.UserControl_Terminate"), [&] {
         WaitCursor wait;
-        // A project that was opened publishes once more when the module goes.
+        // A project that was opened publishes what changed once more when the module goes.
         if (mstProjektDir.isEmpty() || ToolsNetzpult::GetWebMDB().isEmpty())
             return;
-        if (Netzpult::UpdateNetzpult(this))
+        if (Netzpult::UpdateNetzpult(this, Netzpult::Umfang::Aenderungen))
             MsgBox(QString::fromUtf8(Netzpult::kAktualisiert), PromptButtons::Ok, PromptIcon::None,
                    kAppTitle);
     });

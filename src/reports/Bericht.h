@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BerichtArt.h"
+#include "BerichtDiagramm.h"
 
 #include <QString>
 #include <functional>
@@ -11,8 +12,8 @@ class QWidget;
 
 // A report made from the print table and its template, ready to be paged onto PDF, printer or
 // preview. The template "NAME.html" is looked up in the project's report directory
-// (gstReportDir) first, then in the folder "Berichte" beside the program, and else the copy
-// built into the program is used.
+// (gstReportDir) first, then in the folder "Berichte" of the program's files (ProgrammOrt), and
+// else the copy built into the program is used.
 class Bericht {
 public:
     // Reads t_tmp_Druck on `connection` and renders the template of `art`; `zeitraum` is the
@@ -27,12 +28,21 @@ public:
     const QString& Vorlage() const { return m_vorlage; }
     bool Quer() const { return m_quer; }
 
+    // Told the pages drawn so far and the number of pages after each page (0 before the first,
+    // when the layout is done); returning false stops the drawing.
+    using Fortschritt = std::function<bool(int seite, int seiten)>;
+
     // Lays the report out on the device's pages with the footer (title, print date, page n of
     // m), in the device's page layout (SchreibePdf and Vorschau set A4 portrait or landscape).
-    void Zeichnen(QPagedPaintDevice* device) const;
-    // Writes a PDF file; false with a German message when the file cannot be written.
-    bool SchreibePdf(const QString& datei, QString* error) const;
-    // The print preview, from which the user prints or saves a PDF.
+    // False when `fortschritt` stopped it.
+    bool Zeichnen(QPagedPaintDevice* device, const Fortschritt& fortschritt = {}) const;
+    // Writes a PDF file; false with a German message when the file cannot be written or the
+    // writing was stopped. The file appears complete or not at all: it is written beside the
+    // target and renamed when done, so a file of the same name stays as it was until then.
+    bool SchreibePdf(const QString& datei, QString* error,
+                     const Fortschritt& fortschritt = {}) const;
+    // The print preview, from which the user prints or saves a PDF. Drawing the pages of a long
+    // report shows its progress with "Abbrechen", which closes the preview.
     void Vorschau(QWidget* parent) const;
     // How the preview is shown; tests replace it to look at the dialog instead of waiting.
     static std::function<int(QDialog&)> ZeigeVorschau;
@@ -44,5 +54,6 @@ private:
     QString m_html;
     QString m_titel;
     QString m_vorlage;
+    BerichtDiagramme m_diagramme;
     bool m_quer = false;
 };

@@ -170,7 +170,8 @@ int BerichtAlsPdf(const BerichtAuftrag& a, QString& meldung) {
     }
     const QString verbindung = UniqueConnectionName(QStringLiteral("bericht"));
     QString fehler;
-    if (!OpenSqliteConnection(db, verbindung, false, &fehler)) {
+    // Reports only read the project: a write-protected one prints as well.
+    if (!OpenSqliteConnection(db, verbindung, true, &fehler)) {
         meldung = QStringLiteral("Die Datenbank „%1“ kann nicht geöffnet werden.\n%2")
                       .arg(QDir::toNativeSeparators(db), fehler);
         return 1;

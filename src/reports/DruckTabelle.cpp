@@ -27,12 +27,13 @@ bool fail(const QSqlQuery& q, QString* error) {
     return false;
 }
 
-// BEGIN IMMEDIATE ... COMMIT; anything not committed is rolled back when the scope ends.
+// BEGIN ... COMMIT; anything not committed is rolled back when the scope ends. The rows go to
+// the connection's own table, so the project database is only read: other users keep saving.
 class Transaktion {
 public:
     explicit Transaktion(const QString& connection)
         : m_db(QSqlDatabase::database(connection, true)), m_q(m_db) {
-        m_offen = m_q.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        m_offen = m_q.exec(QStringLiteral("BEGIN"));
     }
     ~Transaktion() {
         if (m_offen)
@@ -58,6 +59,8 @@ private:
 };
 
 bool leeren(QSqlDatabase& db, QString* error) {
+    if (!PrivateDruckTabelle(db.connectionName(), error))
+        return false;
     QSqlQuery q(db);
     return q.exec(QStringLiteral("DELETE FROM t_tmp_Druck")) || fail(q, error);
 }
@@ -320,6 +323,8 @@ namespace {
 
 // Print tables of projects made before the documents showed the seating lack its columns.
 bool SitzordnungSpalten(const QString& connection, QString* error) {
+    if (!PrivateDruckTabelle(connection, error))
+        return false;
     QSqlDatabase db = QSqlDatabase::database(connection, true);
     const QSqlRecord spalten = db.record(QStringLiteral("t_tmp_Druck"));
     QSqlQuery q(db);

@@ -87,7 +87,7 @@ bool TermineSetzen(QSqlDatabase db, const QVector<Termin>& termine, const QSet<i
     return true;
 }
 
-// The candidates of the dates in the temporary table: stored bookings not archived and not
+// The candidates of the dates in the temporary table: stored bookings taking part and not
 // excluded, of the rooms `raeume` (a row source r with the column raum), whose days come within
 // reach of a date. The bookings are read by room and period, each date found by its first day.
 bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& raeume,
@@ -111,12 +111,13 @@ bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& 
             "SELECT t.nr, b.rb_id, b.lAuftrNr, b.Rec_ID, b.dt_von, b.tm_von, b.dt_bis, "
             "b.tm_bis, b.Udt_von, b.Utm_von, b.Rdt_bis, b.Rtm_bis "
             "FROM %1 r CROSS JOIN %2 CROSS JOIN temp.tovo_termine t "
-            "WHERE %3 AND %4 >= ? AND %5 <= ? AND b.bArchiviert = 0 "
+            "WHERE %3 AND %4 >= ? AND %5 <= ? %7 "
             "AND b.Rec_ID NOT IN (SELECT rec_id FROM temp.tovo_ausser) "
             "AND t.raum = %6 AND t.von >= %5 - ? AND t.von <= %4 + ? AND t.bis >= %5 - ? "
             "ORDER BY t.nr, b.Rec_ID")
             .arg(raeume, BelegungsZeitraum::Quelle(),
-                 BelegungsZeitraum::Bedingung(QStringLiteral("r.raum")), bis, ab, terminRaum);
+                 BelegungsZeitraum::Bedingung(QStringLiteral("r.raum")), bis, ab, terminRaum,
+                 TeilnahmeSql());
     QVariantList binds = raeumeBinds;
     binds << erster - kRand << letzter + kRand << letzter + kRand;
     binds << erster - kRand << letzter + kRand << laengster + kRand << kRand << kRand;
@@ -147,6 +148,14 @@ bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& 
 }
 
 } // namespace
+
+// Archived bookings keep their slots: a new booking may not take the place of one that is only
+// hidden, and an archived one that comes back must find its slot free. So archived rows take
+// part in every test like current ones.
+QString TeilnahmeSql() {
+    constexpr bool kArchivierteBlockieren = true;
+    return kArchivierteBlockieren ? QString() : QStringLiteral("AND b.bArchiviert = 0");
+}
 
 QString BelegtAbSql() {
     return QStringLiteral("(CASE WHEN %1 THEN dt_von ELSE Udt_von END)")

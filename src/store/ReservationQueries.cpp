@@ -8,6 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <cmath>
 
 namespace ReservationQueries {
 namespace {
@@ -34,6 +35,20 @@ std::optional<double> nullable(const QVariant& v) {
 
 } // namespace
 
+bool ZaehleEndendeBelegungen(const QString& connection, double abTag, double vorTag, int& anzahl,
+                             QString* error) {
+    QSqlQuery q(datenbank(connection));
+    q.setForwardOnly(true);
+    if (!ExecBound(q,
+                   QStringLiteral("SELECT COUNT(*) FROM T_fm_belegung "
+                                  "WHERE dt_bis >= ? AND dt_bis < ? AND bArchiviert = 0"),
+                   {std::floor(abTag), std::floor(vorTag)}) ||
+        !q.next())
+        return fail(q, error);
+    anzahl = q.value(0).toInt();
+    return true;
+}
+
 bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int32_t auchRaumId,
                               double vonTag, double bisTag, QVector<BelegungMitRaum>& out,
                               QString* error) {
@@ -49,9 +64,9 @@ bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int3
                        "UNION SELECT ?) r CROSS JOIN ") +
         BelegungsZeitraum::Quelle() + QStringLiteral(" WHERE ") +
         BelegungsZeitraum::Bedingung(QStringLiteral("r.raum")) +
-        QStringLiteral(" AND %1 >= ? AND %2 < ? AND b.bArchiviert = 0 "
+        QStringLiteral(" AND %1 >= ? AND %2 < ? %3 "
                        "ORDER BY b.rb_id, b.dt_von, b.tm_von")
-            .arg(Konflikt::BelegtBisSql(), Konflikt::BelegtAbSql());
+            .arg(Konflikt::BelegtBisSql(), Konflikt::BelegtAbSql(), Konflikt::TeilnahmeSql());
     if (!ExecBound(
             q, sql,
             {raumartId, raumartId, auchRaumId, vonTag, bisTag + 1, bisTag + 1, vonTag, bisTag + 1}))

@@ -26,8 +26,9 @@ struct BelegungMitRaum {
     int32_t lAuftrNr = 0;
     QString Best;
 };
-// Every booking not archived in the rooms of a type (0 = all rooms) or in room `auchRaumId`
-// whose occupied span, set-up and clear-down included, touches the days `vonTag` to `bisTag`.
+// Every booking taking part in the room tests (Konflikt::TeilnahmeSql) in the rooms of a type (0 =
+// all rooms) or in room `auchRaumId` whose occupied span, set-up and clear-down included, touches
+// the days `vonTag` to `bisTag`.
 bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int32_t auchRaumId,
                               double vonTag, double bisTag, QVector<BelegungMitRaum>& out,
                               QString* error);
@@ -40,6 +41,10 @@ struct RaumName {
 // The rooms of one room type, or (raumartId 0) every room, by short name.
 bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumName>& out,
                 QString* error);
+
+// How many bookings not archived end on a day from `abTag` up to the day before `vorTag`.
+bool ZaehleEndendeBelegungen(const QString& connection, double abTag, double vorTag, int& anzahl,
+                             QString* error);
 
 // The counter of order numbers: `vorhanden` is false when the table has no row.
 bool ReadNextNr(const QString& connection, bool& vorhanden, int32_t& nummer, QString* error);

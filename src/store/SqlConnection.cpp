@@ -79,6 +79,16 @@ QString UniqueConnectionName(const QString& prefix) {
     return prefix + QLatin1Char('_') + QString::number(counter.fetchAndAddRelaxed(1) + 1);
 }
 
+bool PrivateDruckTabelle(const QString& connectionName, QString* error) {
+    QSqlQuery q(QSqlDatabase::database(connectionName, true));
+    if (q.exec(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS t_tmp_Druck AS "
+                              "SELECT * FROM main.t_tmp_Druck WHERE 0")))
+        return true;
+    if (error)
+        *error = q.lastError().text().trimmed();
+    return false;
+}
+
 QString OhneEinzelneSurrogate(const QString& text) {
     const auto einzeln = [&](qsizetype i) {
         const QChar c = text.at(i);
@@ -108,4 +118,27 @@ bool ExecBound(QSqlQuery& query, const QString& sql, const QVariantList& binds) 
 
 bool HasSqlError(const QSqlQuery& query) {
     return query.lastError().type() != QSqlError::NoError;
+}
+
+SchreibTransaktion::SchreibTransaktion(QSqlDatabase db) : m_db(std::move(db)) {
+    QSqlQuery q(m_db);
+    m_offen = m_db.isOpen() && q.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    if (!m_offen)
+        m_fehler = m_db.isOpen() ? q.lastError() : m_db.lastError();
+}
+
+SchreibTransaktion::~SchreibTransaktion() {
+    if (m_offen)
+        QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+}
+
+bool SchreibTransaktion::commit() {
+    QSqlQuery q(m_db);
+    if (!m_offen || !q.exec(QStringLiteral("COMMIT"))) {
+        if (m_offen)
+            m_fehler = q.lastError();
+        return false;
+    }
+    m_offen = false;
+    return true;
 }

@@ -1,5 +1,6 @@
 // INI files read and written, and the helper functions around them.
 #include "Allg_Hilfsfkt.h"
+#include "ProgrammOrt.h"
 #include "RvGlobals.h"
 #include "TovoTools.h"
 
@@ -291,6 +292,28 @@ private slots:
         }
         QVERIFY(!GetWinUserName().isEmpty());
         QCOMPARE(gstMailname, mailname.isNull() ? GetWinUserName() : mailname);
+    }
+
+    // The program's files: beside the program in the build folder, under share/ installed.
+    void programmDateien_data() {
+        QTest::addColumn<QStringList>("vorlagen"); // folders holding the empty project
+        QTest::addColumn<QString>("erwartet");
+        QTest::newRow("Build-Ordner") << QStringList{"bin"} << "bin";
+        QTest::newRow("installiert") << QStringList{"share/tovo-raumverw"} << "share/tovo-raumverw";
+        QTest::newRow("beides") << QStringList{"share/tovo-raumverw", "bin"} << "bin";
+        QTest::newRow("keine") << QStringList{} << "bin";
+    }
+    void programmDateien() {
+        QFETCH(QStringList, vorlagen);
+        QFETCH(QString, erwartet);
+        QTemporaryDir root;
+        QDir(root.path()).mkpath(QStringLiteral("bin"));
+        for (const QString& ordner : vorlagen) {
+            QDir(root.path()).mkpath(ordner + QStringLiteral("/Leeres Projekt"));
+            makeFile(root, "", ordner + QStringLiteral("/Leeres Projekt/TovoRaumverw.mdb"));
+        }
+        QCOMPARE(ProgrammOrt::DatenVerzeichnis(root.filePath(QStringLiteral("bin/"))),
+                 root.filePath(erwartet) + QLatin1Char('/'));
     }
 };
 
