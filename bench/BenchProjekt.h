@@ -177,7 +177,8 @@ inline bool Erzeuge(const QString& ordner, const Optionen& o, QString* error) {
     if (o.archivBis > 0) {
         const SchreibPfad::ArchivErgebnis a = db.ArchiviereBelegungen(o.archivBis, 15 / 1440.0);
         if (!a.ok())
-            return fehler(QStringLiteral("Archivieren gescheitert: %1 %2").arg(a.meldung, a.fehler));
+            return fehler(
+                QStringLiteral("Archivieren gescheitert: %1 %2").arg(a.meldung, a.fehler));
     }
     db.CloseDb();
     return true;
