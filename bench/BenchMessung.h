@@ -26,19 +26,10 @@ inline QString exeDir() {
     return QCoreApplication::applicationDirPath() + QLatin1Char('/');
 }
 
-// The project folder `dir` with the empty template, opened once by the program (which gives it
-// its indexes) and filled by the generator.
+// The project folder `dir` made by the generator as the program leaves it.
 inline bool ProjektMitBuchungen(const QString& dir, const BenchProjekt::Optionen& o,
                                 QString* error) {
-    const QString path = dir + QLatin1Char('/') + kDbFileName;
-    QFile::remove(path);
-    if (!QFile::copy(exeDir() + QStringLiteral("Leeres Projekt/") + kDbFileName, path))
-        return false;
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    CRvDb db;
-    db.SetDbPath(path);
-    db.SetOpenReadOnly(false);
-    return db.OpenDb() && BenchProjekt::Erzeuge(db.ConnectionName(), o, error);
+    return BenchProjekt::Bereitstellen(dir, o, error);
 }
 
 // Opens the project in `dir` as the host does and paints it into `image`: the milliseconds

@@ -1,143 +1,217 @@
 #pragma once
 
-// Fills a project database for the benchmarks: room types, rooms, and bookings spread evenly
-// over a span of days, no two bookings of a room overlapping (set-up and clear-down included)
-// as long as a room has at most kSlotsProTag bookings a day. Everything is written in one
-// transaction by prepared inserts that make the rows inside SQLite, so half a million bookings
-// take a few seconds.
+// Projects for the benchmarks, made the way the program makes them: the empty project database
+// beside the program, opened by CRvDb (which gives it the program's indexes and statistics),
+// room types and rooms through CRvDb, every booking through the write path in orders of one
+// room and one month, in the order of time, and archiving through CRvDb. Nothing else touches
+// the file: no ANALYZE, no index of its own. Only durability is relaxed while filling (no
+// waiting for the disk at each commit), which leaves the file as it would be otherwise.
+//
+// The site has a constant number of bookings a year, so a bigger project only reaches further
+// back; the last bookings lie at least six months after today. Room r (1..raeume) is "Raum 001"
+// ... of room type (r - 1) % raumarten + 1; its bookings are spread evenly, at most four a day,
+// each in a slot of its own (set-up one hour before and clear-down half an hour after every
+// umbauJede-th one), so that no two overlap.
 //
 //   BenchProjekt::Optionen o;
-//   o.belegungen = 500000;
-//   o.ersterTag = TovoDate::fromParts(2024, 1, 1);
+//   o.belegungen = 2000000;
 //   QString error;
-//   if (!BenchProjekt::Erzeuge(connection, o, &error)) ...
+//   if (!BenchProjekt::Bereitstellen(ordner, o, &error)) ...   // cached copy, made once
+#include "CRvDb.h"
+#include "SchreibPfad.h"
 #include "TovoDate.h"
 
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
-#include <QVariant>
+#include <QVector>
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 namespace BenchProjekt {
+
+// The first day of the month seven months after today's: at least six months ahead, and the
+// same for every project made within a month (which the cache relies on).
+inline double StandardEnde() {
+    const TovoDate heute = TovoDate::today();
+    return TovoDate::fromParts(heute.year(), heute.month(), 1).addMonths(7).value();
+}
 
 struct Optionen {
     int raumarten = 8;
     int raeume = 200;
     int belegungen = 100000;
-    double ersterTag = 45292;  // 1.1.2024
-    double tage = 5 * 365.0;   // the bookings of a room are spread evenly over these days
-    int umbauJede = 3;         // every n-th booking has set-up and clear-down spans (0 = none)
-    int archivierteJede = 0;   // every n-th booking is archived (0 = none)
-    int auftragNrStart = 1000; // booking n (counted from 0) gets order number start + n
+    int proJahr = 100000;               // bookings a year
+    double letzterTag = StandardEnde(); // the day of the last bookings
+    int umbauJede = 3;                  // every n-th booking has set-up and clear-down (0 = none)
+    double archivBis = 0;               // archived: the bookings ending before this day (0 = none)
+
+    double ersterTag() const { return letzterTag - belegungen * 365.0 / proJahr; }
+    QString schluessel() const {
+        return QStringLiteral("%1-%2-%3-%4-%5-%6-%7")
+            .arg(raumarten)
+            .arg(raeume)
+            .arg(belegungen)
+            .arg(proJahr)
+            .arg(letzterTag)
+            .arg(umbauJede)
+            .arg(archivBis);
+    }
 };
 
-// At most this many bookings of a room fit on one day without overlapping.
-inline constexpr int kSlotsProTag = 4;
-
-// The rooms get the ids 1..raeume when the tables were empty; room r has the room type
-// (r - 1) % raumarten + 1 and the short name "Raum 001" ...
-inline int RaumartVon(const Optionen& o, int raum) {
-    return (raum - 1) % o.raumarten + 1;
+inline QString ProgrammOrdner() {
+    const QString env = qEnvironmentVariable("TOVO_BIN_DIR");
+    return env.isEmpty() ? QCoreApplication::applicationDirPath() : env;
 }
 
-inline bool Erzeuge(const QString& connection, const Optionen& o, QString* error) {
-    QSqlDatabase db = QSqlDatabase::database(connection, false);
-    QSqlQuery q(db);
-    auto fail = [&](const QSqlError& e) {
+// Makes the project database in the folder `ordner` (which must exist).
+inline bool Erzeuge(const QString& ordner, const Optionen& o, QString* error) {
+    auto fehler = [&](const QString& text) {
         if (error)
-            *error = e.text();
-        db.rollback();
+            *error = text;
         return false;
     };
-    // A large page cache keeps the index pages in memory while the rows go in.
-    q.exec(QStringLiteral("PRAGMA cache_size = -262144"));
-    if (!db.transaction())
-        return fail(db.lastError());
+    const QString pfad = ordner + QStringLiteral("/TovoRaumverw.mdb");
+    QFile::remove(pfad);
+    if (!QFile::copy(ProgrammOrdner() + QStringLiteral("/Leeres Projekt/TovoRaumverw.mdb"), pfad))
+        return fehler(QStringLiteral("Die leere Projektdatenbank fehlt neben dem Programm."));
+    QFile::setPermissions(pfad, QFile::ReadOwner | QFile::WriteOwner);
+    CRvDb db;
+    db.SetDbPath(pfad);
+    db.SetOpenReadOnly(false);
+    if (!db.OpenDb())
+        return fehler(db.LastError());
+    {
+        QSqlQuery q(QSqlDatabase::database(db.ConnectionName()));
+        q.exec(QStringLiteral("PRAGMA synchronous = OFF"));
+    }
 
-    if (!q.prepare(QStringLiteral("INSERT INTO T_Raumart (stRaumArt) VALUES (?)")))
-        return fail(q.lastError());
     for (int t = 1; t <= o.raumarten; ++t) {
-        q.bindValue(0, QStringLiteral("Raumart %1").arg(t));
-        if (!q.exec())
-            return fail(q.lastError());
+        CRaumartRec art;
+        art.stRaumArt = QStringLiteral("Raumart %1").arg(t);
+        if (!db.AddNewRaumartRec(&art))
+            return fehler(db.LastError());
     }
-    if (!q.prepare(QStringLiteral("INSERT INTO T_rb_Anzeige (RaumNr, Kurzbez, lRaumartId, "
-                                  "IANZAHLPERS, stAusstattung) VALUES (?, ?, ?, ?, ?)")))
-        return fail(q.lastError());
     for (int r = 1; r <= o.raeume; ++r) {
-        q.bindValue(0, QStringLiteral("1.1.%1.%2").arg(r / 50).arg(r, 3, 10, QLatin1Char('0')));
-        q.bindValue(1, QStringLiteral("Raum %1").arg(r, 3, 10, QLatin1Char('0')));
-        q.bindValue(2, RaumartVon(o, r));
-        q.bindValue(3, 10 + r % 40);
-        q.bindValue(4, QStringLiteral("WPB"));
-        if (!q.exec())
-            return fail(q.lastError());
+        CAnzeigeRec raum;
+        raum.RaumNr = QStringLiteral("1.1.%1.%2").arg(r / 50).arg(r, 3, 10, QLatin1Char('0'));
+        raum.Kurzbez = QStringLiteral("Raum %1").arg(r, 3, 10, QLatin1Char('0'));
+        raum.lRaumartId = (r - 1) % o.raumarten + 1;
+        raum.IANZAHLPERS = static_cast<int16_t>(10 + r % 40);
+        raum.stAusstattung = QStringLiteral("WPB");
+        raum.STSTUHLANORDNUNG = QStringLiteral("Parlament");
+        raum.IPTISCHE = static_cast<int16_t>(2 * (r % 9));
+        if (!db.AddNewrb_AnzeigeRec(&raum))
+            return fehler(db.LastError());
     }
 
-    // One statement per room makes its bookings: row i lies on day floor(first + i * step) in
-    // slot i % 4, so up to four bookings of one day never meet. Slot s: set-up from 7:00 + 4s,
-    // the booking from 8:00 or 8:30 (+ 4s) for one or two hours, clear-down for half an hour
-    // after it; the next slot starts at 11:00 + 4s. The variations come from a hash of the
-    // running number n.
-    const QString mitBau = QStringLiteral("CASE WHEN bau THEN %1 ELSE 2958465 END");
-    if (!q.prepare(
-            QStringLiteral(
-                "WITH RECURSIVE seq(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM seq WHERE i + 1 < "
-                ":anzahl), "
-                "z AS (SELECT i, :n0 + i AS n, CAST(:erster + i * :schritt AS INTEGER) AS tag "
-                "FROM seq), "
-                "w AS (SELECT n, tag, (8 + 4 * (i % 4) + ((n * 2654435761) % 4294967296) / 8192 "
-                "% 2 * 0.5) / 24.0 AS von, (1 + (n * 40503) % 65536 / 1024 % 2) / 24.0 AS dauer, "
-                ":umbau > 0 AND n % :umbau = 0 AS bau, "
-                ":archiv > 0 AND n % :archiv = 0 AS archiv FROM z) "
-                "INSERT INTO T_fm_belegung (lAuftrNr, rb_id, dt_von, tm_von, dt_bis, tm_bis, "
-                "Best, Verst, STEMAIL, Udt_von, Utm_von, Udt_bis, Utm_bis, Rdt_von, Rtm_von, "
-                "Rdt_bis, Rtm_bis, bArchiviert, datBestellung, datErstBestellung) "
-                "SELECT :nrStart + n, :raum, tag, von, tag, von + dauer, "
-                "'Besteller ' || (n % 997), 'Veranstaltung ' || (n % 113), "
-                "'person' || (n % 997) || '@firma.example', ") +
-            mitBau.arg(QStringLiteral("tag")) + QStringLiteral(", ") +
-            mitBau.arg(QStringLiteral("von - 1 / 24.0")) + QStringLiteral(", ") +
-            mitBau.arg(QStringLiteral("tag")) + QStringLiteral(", ") +
-            mitBau.arg(QStringLiteral("von")) + QStringLiteral(", ") +
-            mitBau.arg(QStringLiteral("tag")) + QStringLiteral(", ") +
-            mitBau.arg(QStringLiteral("von + dauer")) + QStringLiteral(", ") +
-            mitBau.arg(QStringLiteral("tag")) + QStringLiteral(", ") +
-            mitBau.arg(QStringLiteral("von + dauer + 1 / 48.0")) +
-            QStringLiteral(", CASE WHEN archiv THEN -1 ELSE 0 END, tag - 14, tag - 14 FROM w")))
-        return fail(q.lastError());
+    // Booking i of a room lies on day floor(first + i * step) in slot i % 4; the variations come
+    // from a hash of the running number n.
+    const int proRaum = o.belegungen / o.raeume;
+    const int rest = o.belegungen % o.raeume;
+    const double schritt = 365.0 * o.raeume / o.proJahr;
+    const double erster = o.ersterTag();
+    auto buchung = [&](int raum, int i, int n) {
+        CBelegungRec b;
+        b.rb_id = raum;
+        b.dt_von = b.dt_bis = std::floor(erster + i * schritt);
+        const uint32_t h = static_cast<uint32_t>(n) * 2654435761u;
+        b.tm_von = (8 + 4 * (i % 4) + (h >> 13) % 2 * 0.5) / 24.0;
+        b.tm_bis = b.tm_von + (1 + (h >> 17) % 2) / 24.0;
+        b.Best = QStringLiteral("Besteller %1").arg(n % 997);
+        b.Tel = QStringLiteral("0221 %1").arg(100000 + n % 89999);
+        b.Inst = QStringLiteral("Firma %1").arg(n % 113);
+        b.KST = QStringLiteral("KST %1").arg(n % 31);
+        b.Pers = QString::number(5 + n % 30);
+        b.Verst = QStringLiteral("Veranstaltung %1").arg(n % 113);
+        b.Bem = QStringLiteral("Bemerkung %1").arg(n % 211);
+        b.Aust = static_cast<int32_t>(h % 4096);
+        b.STEMAIL = QStringLiteral("person%1@firma.example").arg(n % 997);
+        b.datBestellung = b.datErstBestellung = b.dt_von - 14;
+        if (o.umbauJede > 0 && n % o.umbauJede == 0) {
+            b.Udt_von = b.Udt_bis = b.Rdt_von = b.Rdt_bis = b.dt_von;
+            b.Utm_von = b.tm_von - 1 / 24.0;
+            b.Utm_bis = b.tm_von;
+            b.Rtm_von = b.tm_bis;
+            b.Rtm_bis = b.tm_bis + 1 / 48.0;
+        }
+        return b;
+    };
+
+    // Month by month, one order per room with its bookings of that month.
+    QVector<int> naechste(o.raeume + 1, 0); // per room: the next booking's index
     int n = 0;
-    for (int r = 1; r <= o.raeume; ++r) {
-        // The first rooms take the remainder, so the total is exact.
-        const int proRaum = o.belegungen / o.raeume + (r <= o.belegungen % o.raeume ? 1 : 0);
-        if (proRaum == 0)
-            continue;
-        q.bindValue(QStringLiteral(":anzahl"), proRaum);
-        q.bindValue(QStringLiteral(":n0"), n);
-        q.bindValue(QStringLiteral(":erster"), o.ersterTag);
-        q.bindValue(QStringLiteral(":schritt"), o.tage / proRaum);
-        q.bindValue(QStringLiteral(":umbau"), o.umbauJede);
-        q.bindValue(QStringLiteral(":archiv"), o.archivierteJede);
-        q.bindValue(QStringLiteral(":nrStart"), o.auftragNrStart);
-        q.bindValue(QStringLiteral(":raum"), r);
-        if (!q.exec())
-            return fail(q.lastError());
-        n += proRaum;
+    QElapsedTimer uhr;
+    uhr.start();
+    for (double monatEnde = erster + 30.4375;; monatEnde += 30.4375) {
+        bool weitere = false;
+        for (int r = 1; r <= o.raeume; ++r) {
+            const int anzahl = proRaum + (r <= rest ? 1 : 0);
+            QVector<CBelegungRec> auftrag;
+            int& i = naechste[r];
+            while (i < anzahl && erster + i * schritt < monatEnde)
+                auftrag.append(buchung(r, i++, n++));
+            weitere = weitere || i < anzahl;
+            if (auftrag.isEmpty())
+                continue;
+            const SchreibPfad::Ergebnis e =
+                SchreibPfad::NeuerAuftrag(db.ConnectionName(), auftrag, 0.0);
+            if (!e.ok())
+                return fehler(QStringLiteral("Auftrag nicht gespeichert: %1 %2 %3")
+                                  .arg(int(e.status))
+                                  .arg(e.meldung, e.fehler));
+        }
+        if (!weitere)
+            break;
+        if (uhr.elapsed() > 10000) {
+            std::fprintf(stderr, "  %d Belegungen ...\n", n);
+            uhr.restart();
+        }
     }
+    if (o.archivBis > 0) {
+        const SchreibPfad::ArchivErgebnis a = db.ArchiviereBelegungen(o.archivBis, 15 / 1440.0);
+        if (!a.ok())
+            return fehler(
+                QStringLiteral("Archivieren gescheitert: %1 %2").arg(a.meldung, a.fehler));
+    }
+    db.CloseDb();
+    return true;
+}
 
-    // The counter lies above every order number, as the program keeps it.
-    if (!q.prepare(QStringLiteral("UPDATE T_NextNr SET lNextNr = ?")))
-        return fail(q.lastError());
-    q.bindValue(0, o.auftragNrStart + n);
-    if (!q.exec())
-        return fail(q.lastError());
-    if (!db.commit())
-        return fail(db.lastError());
-    q.exec(QStringLiteral("PRAGMA cache_size = -2000"));
-    // Fresh statistics, as the program keeps them for a grown project.
-    q.exec(QStringLiteral("ANALYZE"));
+// Copies the project with these options into the folder `ordner`, generating it first into a
+// cache folder below the system's temporary folder when it is not there yet.
+inline bool Bereitstellen(const QString& ordner, const Optionen& o, QString* error) {
+    const QString hash = QString::fromLatin1(
+        QCryptographicHash::hash(o.schluessel().toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(12));
+    const QString cache = QDir::tempPath() + QStringLiteral("/tovo-bench-projekte/") + hash;
+    const QString fertig = cache + QStringLiteral("/fertig");
+    if (!QFile::exists(fertig)) {
+        QDir(cache).removeRecursively();
+        if (!QDir().mkpath(cache))
+            return false;
+        std::fprintf(stderr, "Erzeuge Projekt %s (%d Belegungen) in %s\n",
+                     qPrintable(o.schluessel()), o.belegungen, qPrintable(cache));
+        if (!Erzeuge(cache, o, error))
+            return false;
+        QFile marke(fertig);
+        marke.open(QIODevice::WriteOnly);
+    }
+    const QString ziel = ordner + QStringLiteral("/TovoRaumverw.mdb");
+    QFile::remove(ziel);
+    if (!QFile::copy(cache + QStringLiteral("/TovoRaumverw.mdb"), ziel)) {
+        if (error)
+            *error = QStringLiteral("Kopie nach %1 gescheitert.").arg(ziel);
+        return false;
+    }
+    QFile::setPermissions(ziel, QFile::ReadOwner | QFile::WriteOwner);
     return true;
 }
 

@@ -3,6 +3,7 @@
 //   R = time per date of a series of 32,767 dates / of a series of 1,024 dates
 //   M = time to open the overview's model on 32,767 dates / on 1,024 dates, per date
 // Usage: bench_serienpruefung [rooms] [bookings]   (defaults 20 and 20000)
+#include "BenchProjekt.h"
 #include "CRvDb.h"
 #include "RvGlobals.h"
 #include "SerienPruefung.h"
@@ -12,9 +13,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -37,31 +35,21 @@ void print(const char* name, double value) {
     std::printf("%s=%.3f\n", name, value);
 }
 
-// One room type with `rooms` rooms; bookings of two hours spread over the next 90 years.
-bool generate(int rooms, int bookings, double firstDay) {
-    QSqlDatabase db = QSqlDatabase::database(gDb);
-    QSqlQuery q(db);
-    db.transaction();
-    q.exec(QStringLiteral("INSERT INTO T_Raumart (stRaumArt) VALUES ('Besprechung')"));
-    for (int r = 1; r <= rooms; ++r) {
-        q.prepare(QStringLiteral("INSERT INTO T_rb_Anzeige (Kurzbez, lRaumartId) VALUES (?, 1)"));
-        q.addBindValue(QStringLiteral("Raum %1").arg(r));
-        q.exec();
+// One room type with `rooms` rooms; the bookings spread over the 90 years from `firstDay`, made
+// as the program makes them.
+bool generate(const QString& dir, int rooms, int bookings, double firstDay) {
+    BenchProjekt::Optionen o;
+    o.raumarten = 1;
+    o.raeume = rooms;
+    o.belegungen = bookings;
+    o.letzterTag = firstDay + 32767;
+    o.proJahr = std::max(1, static_cast<int>(bookings * 365.0 / 32767));
+    QString error;
+    if (!BenchProjekt::Bereitstellen(dir, o, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return false;
     }
-    for (int i = 0; i < bookings; ++i) {
-        q.prepare(QStringLiteral("INSERT INTO T_fm_belegung (lAuftrNr, rb_id, dt_von, tm_von, "
-                                 "dt_bis, tm_bis, Best) VALUES (?, ?, ?, ?, ?, ?, 'Bench')"));
-        const double tag = firstDay + (i * 7919) % 32767;
-        q.addBindValue(i + 1);
-        q.addBindValue(1 + i % rooms);
-        q.addBindValue(tag);
-        q.addBindValue(9.0 / 24);
-        q.addBindValue(tag);
-        q.addBindValue(11.0 / 24);
-        if (!q.exec())
-            return false;
-    }
-    return db.commit();
+    return true;
 }
 
 SerienPruefung::Anfrage anfrage(double firstDay, int dates) {
@@ -84,17 +72,15 @@ int main(int argc, char* argv[]) {
     const int bookings = argc > 2 ? std::max(1, atoi(argv[2])) : 20000;
 
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("TovoRaumverw.mdb"));
-    if (!QFile::copy(QCoreApplication::applicationDirPath() +
-                         QStringLiteral("/Leeres Projekt/TovoRaumverw.mdb"),
-                     path))
-        return 1;
-    QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
-    gDb = QStringLiteral("bench");
-    if (!OpenSqliteConnection(path, gDb, false, nullptr))
-        return 1;
     const double firstDay = TovoDate::fromParts(2027, 1, 4).value();
-    if (!generate(rooms, bookings, firstDay))
+    if (!generate(dir.path(), rooms, bookings, firstDay))
+        return 1;
+    const QString path = dir.filePath(QStringLiteral("TovoRaumverw.mdb"));
+    CRvDb db; // opened as the program opens a project
+    db.SetDbPath(path);
+    db.SetOpenReadOnly(false);
+    gDb = QStringLiteral("bench");
+    if (!db.OpenDb() || !OpenSqliteConnection(path, gDb, false, nullptr))
         return 1;
 
     auto messen = [&](int dates, double& modellMs) {

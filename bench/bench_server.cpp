@@ -175,7 +175,6 @@ int main(int argc, char* argv[]) {
     t.start();
     BenchProjekt::Optionen o;
     o.belegungen = bookings;
-    o.ersterTag = TovoDate::today().value() + 14 - o.tage;
     if (!ProjektMitBuchungen(dateiDir.path(), o, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;

@@ -1,14 +1,14 @@
 // Measures the occupancy views against the length of the booking history. Two projects with
-// the same rooms and the same bookings per day, ending two weeks from today, differ only in how
-// far back their history reaches: 10,000 bookings against 500,000 (ten years of a busy site).
+// the same rooms and the same bookings per day, reaching half a year beyond today, differ only
+// in how far back their history reaches: 10,000 bookings against 500,000 (ten years of a busy
+// site).
 // Each measurement runs in a child process of its own, so that its memory peak is its own:
 //   history_ratio = (open until first paint + rebuild of a week), large / small project
 //   rss_ratio     = peak memory of the process, large / small project
 //   paint_ratio   = paint of a week with two years of bookings loaded / with ten weeks loaded
 // Medians of `runs` child runs each; the last line holds all ratios as name=value.
 // Usage: bench_views [rooms] [small] [large] [runs]   (defaults 200 10000 500000 5)
-#include "BenchMessung.h"
-#include "CRvDb.h"
+#include "BenchProjekt.h"
 #include "RvGlobals.h"
 #include "SqlConnection.h"
 #include "TovoDate.h"
@@ -25,39 +25,43 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 #include <map>
 #include <vector>
 
 namespace {
 
-using namespace BenchMessung;
-
 // Bookings per year of the generated site.
-constexpr double kProJahr = 50000;
+constexpr int kProJahr = 50000;
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n == 0 ? 0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
 
 double ms(const QElapsedTimer& t) {
     return t.nsecsElapsed() / 1e6;
 }
 
-// A project folder with `bookings` bookings at kProJahr a year, the last two weeks from today.
+QString exeDir() {
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
+}
+
+// A project folder with `bookings` bookings at kProJahr a year, as the program makes it.
 bool makeProject(const QString& dir, int rooms, int bookings) {
     BenchProjekt::Optionen o;
     o.raeume = rooms;
     o.belegungen = bookings;
-    o.tage = bookings / kProJahr * 365.0;
-    o.ersterTag = TovoDate::today().value() + 14 - o.tage;
+    o.proJahr = kProJahr;
     QString error;
     QElapsedTimer t;
     t.start();
-    const std::clock_t cpu = std::clock();
-    if (!ProjektMitBuchungen(dir, o, &error)) {
+    if (!BenchProjekt::Bereitstellen(dir, o, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return false;
     }
-    std::printf("generate_%d_ms: %.0f (cpu %.0f)\n", bookings, ms(t),
-                (std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC);
+    std::printf("project_%d_ms: %.0f\n", bookings, ms(t));
     return true;
 }
 
@@ -76,11 +80,15 @@ long peakRssKb() {
 // Child: opens the project as the host does, until the first paint, then rebuilds the week.
 int measureOpen(const QString& dir) {
     QImage image(1400, 900, QImage::Format_ARGB32_Premultiplied);
-    TovoRaumverwCtrl ctrl;
-    const double firstPaint = ErsteDarstellungMs(ctrl, dir, image);
-    if (firstPaint < 0)
-        return 1;
     QElapsedTimer t;
+    t.start();
+    TovoRaumverwCtrl ctrl;
+    ctrl.resize(image.size());
+    if (!ctrl.OpenDb(exeDir(), dir, QString(), nullptr))
+        return 1;
+    ctrl.Data2Ctrl();
+    ctrl.render(&image);
+    const double firstPaint = ms(t);
     std::vector<double> rebuilds;
     for (int i = 0; i < 5; ++i) {
         t.restart();

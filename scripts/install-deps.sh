@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config sqlite3 clang-format
+    build-essential cmake ninja-build pkg-config sqlite3 libsqlite3-dev clang-format
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-mysql
     qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libqt6svg6 fonts-dejavu-core
     libcurl4-openssl-dev libkainjow-mustache-dev

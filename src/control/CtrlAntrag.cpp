@@ -79,7 +79,7 @@ void TovoRaumverwCtrl::OeffneBelegung(int32_t lId, bool ausTabelle) {
 void TovoRaumverwCtrl::TovoZeitPlan_SelectAntrag(int32_t lId) {
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.TovoZeitPlan_SelectAntrag"),
                [&] { OeffneBelegung(lId, false); });
-    coRaumart_Click();
+    AenderungenZeigen();
 }
 
 void TovoRaumverwCtrl::fgMain_DblClick() {
@@ -90,7 +90,7 @@ void TovoRaumverwCtrl::fgMain_DblClick() {
         if (id.isValid())
             OeffneBelegung(id.toInt(), true);
     });
-    coRaumart_Click();
+    AenderungenZeigen();
 }
 
 void TovoRaumverwCtrl::TovoZeitPlan_FreeSelected(double datum, int32_t lRaumId) {
@@ -103,7 +103,7 @@ void TovoRaumverwCtrl::TovoZeitPlan_FreeSelected(double datum, int32_t lRaumId) 
         form.NeuerAntragImRaum(lRaumId, datum);
         ZeigeModal(form);
     });
-    coRaumart_Click();
+    AenderungenZeigen();
 }
 
 void TovoRaumverwCtrl::SetzeNurLesen(bool nurLesen) {
@@ -123,7 +123,7 @@ void TovoRaumverwCtrl::NeuerAntrag() {
         form.NeuerAntrag(TovoDate::today());
         ZeigeModal(form);
     });
-    coRaumart_Click();
+    AenderungenZeigen();
 }
 
 void TovoRaumverwCtrl::mnuBearbeitenMenu_Click() {

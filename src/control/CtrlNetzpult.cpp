@@ -45,5 +45,5 @@ void TovoRaumverwCtrl::UpdateTimer_Timer() {
 void TovoRaumverwCtrl::ExterneAntraege() {
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.mnuBearbeiten_Click"),
                [&] { frmNetzpult::Oeffnen(this, StammdatenDb(), Client()); });
-    coRaumart_Click();
+    AenderungenZeigen();
 }

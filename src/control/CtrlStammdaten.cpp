@@ -7,6 +7,7 @@
 #include "Prompt.h"
 #include "RaumNrFormat.h"
 #include "RecColl.h"
+#include "ReservationQueries.h"
 #include "RvGlobals.h"
 #include "TovoDate.h"
 #include "TovoRecht.h"
@@ -24,6 +25,62 @@ const QString kIni = QStringLiteral("TovoRaumVerw.ini");
 // Archiving changes bookings: only for users who may write.
 bool DarfArchivieren() {
     return goRecht && goRecht->Zugriff() == QLatin1String("S") && gRvDb;
+}
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Archiving up to a day after today hides bookings that still lie ahead: the user says so first.
+bool ZukunftBestaetigt(double datum) {
+    const TovoDate heute = TovoDate::today();
+    const TovoDate tag = TovoDate(datum).datePart();
+    if (tag.value() <= heute.value())
+        return true;
+    int anzahl = 0;
+    QString error;
+    if (!ReservationQueries::ZaehleEndendeBelegungen(gRvDb->ConnectionName(), heute.value(),
+                                                     tag.value(), anzahl, &error))
+        RaiseError(error);
+    const QString welche =
+        anzahl == 1 ? QStringLiteral("eine Reservierung archiviert, die heute oder später endet")
+                    : QStringLiteral("%1 Reservierungen archiviert, die heute oder später enden")
+                          .arg(anzahl);
+    return MsgBox(QStringLiteral("Das Datum %1 liegt in der Zukunft. Damit würde auch ")
+                          .arg(tag.toShortDateText()) +
+                      welche + QLatin1Char('.') + kCrLf + kCrLf +
+                      QStringLiteral("Trotzdem bis zu diesem Datum archivieren?"),
+                  PromptButtons::YesNo, PromptIcon::Question,
+                  QStringLiteral("Archivieren")) == PromptResult::Yes;
+}
+
+// The bookings that stay archived because their slots are taken, as the user reads them.
+QString GebliebenMeldung(const QVector<SchreibPfad::ImArchiv>& geblieben) {
+    constexpr int kZeilen = 20;
+    QString text = QStringLiteral("Folgende Reservierungen bleiben archiviert, weil ihr Raum in "
+                                  "dieser Zeit inzwischen belegt ist:") +
+                   kCrLf;
+    for (int i = 0; i < geblieben.size() && i < kZeilen; ++i)
+        text += kCrLf + QStringLiteral("Raum '") + geblieben[i].raumName + QStringLiteral("' ") +
+                SchreibPfad::Wann(geblieben[i].rec) + QStringLiteral(", Besteller: ") +
+                geblieben[i].rec.Best;
+    if (geblieben.size() > kZeilen)
+        text += kCrLf + QStringLiteral("… und %1 weitere.").arg(geblieben.size() - kZeilen);
+    return text;
+}
+
+// Runs an archive step as the write path runs its steps (a busy database offers a retry, an
+// error is shown) and lists the bookings that stayed archived. True when it was stored.
+bool ArchivSchritt(const std::function<SchreibPfad::ArchivErgebnis()>& schritt) {
+    SchreibPfad::ArchivErgebnis letztes;
+    const bool ok = SchreibPfad::Ausfuehren(
+        [&](std::optional<int32_t>) -> SchreibPfad::Ergebnis {
+            letztes = schritt();
+            return letztes;
+        },
+        {});
+    if (ok && !letztes.geblieben.isEmpty())
+        MsgBox(GebliebenMeldung(letztes.geblieben), PromptButtons::Ok, PromptIcon::Exclamation,
+               QStringLiteral("Archivierung"));
+    return ok;
 }
 } // namespace
 
@@ -96,7 +153,9 @@ void TovoRaumverwCtrl::Archivieren() {
         const double datum = dlg.f_datSelect;
         if (TovoDate(datum).isNoDate())
             return;
-        if (gRvDb->ArchiviereBelegungen(datum))
+        if (!ZukunftBestaetigt(datum))
+            return;
+        if (ArchivSchritt([&] { return gRvDb->ArchiviereBelegungen(datum, gdToleranz); }))
             AktualisiereArchivDatum(datum, 0);
     });
 }
@@ -113,7 +172,7 @@ void TovoRaumverwCtrl::Wiederherstellen() {
         const double datum = dlg.f_datSelect;
         if (TovoDate(datum).isNoDate())
             return;
-        if (gRvDb->DeArchiviereBelegungen(datum))
+        if (ArchivSchritt([&] { return gRvDb->DeArchiviereBelegungen(datum, gdToleranz); }))
             AktualisiereArchivDatum(datum, 1);
     });
 }

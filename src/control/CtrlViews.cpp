@@ -4,6 +4,8 @@
 #include "ErrorGuard.h"
 #include "RaumAusstattung.h"
 #include "RvGlobals.h"
+#include "SqlConnection.h"
+#include "StreifenLesen.h"
 #include "TovoDate.h"
 #include "TovoZeitPlan.h"
 #include "ViewQueries.h"
@@ -44,6 +46,13 @@ QString raumInfo(const CAnzeigeRec& r) {
     if (!r.stAusstattung.isEmpty())
         parts << RaumAusstattung::Kurz(r.stAusstattung);
     return parts.join(QStringLiteral(" · "));
+}
+
+bool GleicheRaeume(const ZeitPlanRaumListe& a, const ZeitPlanRaumListe& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+        return x.lId == y.lId && x.stName == y.stName && x.stZusatz == y.stZusatz &&
+               x.stInfo == y.stInfo && x.stTip == y.stTip;
+    });
 }
 } // namespace
 
@@ -126,10 +135,6 @@ void TovoRaumverwCtrl::SetzeAnsichtNeu() {
         const int32_t raumartId = SelectedRaumartId();
         const bool alle = raumartId == 0;
 
-        // Keep the window painting while a large plan loads.
-        const auto zwischendurch = [] {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        };
         QVector<ViewQueries::RaumZeile> zeilen;
         QString error;
         if (!ViewQueries::ReadRaeume(gDb, raumartId, zeilen, &error))
@@ -151,29 +156,21 @@ void TovoRaumverwCtrl::SetzeAnsichtNeu() {
             TovoZeitPlan1->SetDatumVon(TovoDate::today());
             TovoZeitPlan2->SetAnzeigedatum(TovoZeitPlan1->Anzeigedatum());
         }
-        // Only the bookings around the shown period are read; moving beyond them reads more
-        // (LadeZeitfenster).
-        const ViewQueries::Zeitfenster fenster =
-            ZeitPlanLesen::FensterFuer(TovoZeitPlan1->DatumVon(), TovoZeitPlan1->DatumBis());
-        ZeitPlanTerminListe termine;
-        if (!ZeitPlanLesen::LeseTermine(gDb, raumartId, fenster, termine, &error, zwischendurch))
-            RaiseError(error);
-        m_fenster = fenster;
+        // The main plan first: only the bookings around the shown period are read; moving
+        // beyond them reads more (LadeZeitfenster).
         m_fensterRaumart = raumartId;
-        TovoZeitPlan1->Laden(raeume, termine, nullptr);
+        LeseHauptplan(raeume);
 
         // The overview keeps its own start and months; its display date marks what the main
-        // plan shows.
+        // plan shows. Its bars follow when read; until then it keeps those it had for the same
+        // rooms.
         const TovoDate heute = TovoDate::today();
         const double monatsErster = TovoDate::fromParts(heute.year(), heute.month(), 1);
         TovoZeitPlan2->Bereich(monatsErster, 6);
         TovoZeitPlan2->SetDatumVon(monatsErster);
-        const ViewQueries::Zeitfenster monate{monatsErster, TovoZeitPlan2->DatumBis() + 1};
-        if (!ZeitPlanLesen::LeseTermine(gDb, raumartId, monate, termine, &error, zwischendurch))
-            RaiseError(error);
-        TovoZeitPlan2->Laden(raeume, termine, nullptr);
-        TovoZeitPlan2->Zeichnen();
-
+        if (!GleicheRaeume(TovoZeitPlan2->Raeume(), raeume))
+            TovoZeitPlan2->Laden(raeume, {}, nullptr);
+        LeseStreifen();
         FillDateFields();
         TovoZeitPlan_ResizeControl();
     });
@@ -184,22 +181,73 @@ void TovoRaumverwCtrl::SetzeAnsichtNeu() {
     }
 }
 
+namespace {
+// The state of the data as the direct connection sees it.
+Dialekt::Stand Datenstand() {
+    QSqlDatabase db = Verbindung(gDb);
+    return Dialekt::Von(db).Datenstand(db);
+}
+} // namespace
+
+void TovoRaumverwCtrl::LeseHauptplan(const ZeitPlanRaumListe& raeume) {
+    WaitCursor wait;
+    m_gelesen = Datenstand();
+    const ViewQueries::Zeitfenster fenster =
+        ZeitPlanLesen::FensterFuer(TovoZeitPlan1->DatumVon(), TovoZeitPlan1->DatumBis());
+    ZeitPlanTerminListe termine;
+    QString error;
+    // A year's plan reads three years: keep the window painting meanwhile.
+    const auto zwischendurch = [] {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        return true;
+    };
+    if (!ZeitPlanLesen::LeseTermine(gDb, m_fensterRaumart, fenster, termine, &error, zwischendurch))
+        RaiseError(error);
+    m_fenster = fenster;
+    TovoZeitPlan1->Laden(raeume, termine, nullptr);
+}
+
+void TovoRaumverwCtrl::LeseStreifen() {
+    if (!m_streifen) {
+        m_streifen = new StreifenLesen(this);
+        connect(m_streifen, &StreifenLesen::Gelesen, this,
+                [this](const ZeitPlanTerminListe& termine, const QString& fehler) {
+                    RunGuarded(QStringLiteral("TovoRaumverwCtrl.LeseStreifen"), [&] {
+                        if (!fehler.isEmpty())
+                            RaiseError(fehler);
+                        TovoZeitPlan2->Laden(TovoZeitPlan1->Raeume(), termine, nullptr);
+                        TovoZeitPlan2->Zeichnen();
+                    });
+                });
+    }
+    m_streifen->Starte(gDbOrt, m_fensterRaumart,
+                       {TovoZeitPlan2->DatumVon(), TovoZeitPlan2->DatumBis() + 1});
+}
+
+bool TovoRaumverwCtrl::StreifenLaedt() const {
+    return m_streifen && m_streifen->Laeuft();
+}
+
 void TovoRaumverwCtrl::LadeZeitfenster() {
     // A rebuild reads for itself; the table view rebuilds when the plan shows again.
     if (m_rebuilding || !m_fenster.begrenzt() || AktuelleAnsicht() == 1)
         return;
-    const double von = TovoZeitPlan1->DatumVon(), bis = TovoZeitPlan1->DatumBis();
-    if (ZeitPlanLesen::Deckt(m_fenster, von, bis))
+    if (ZeitPlanLesen::Deckt(m_fenster, TovoZeitPlan1->DatumVon(), TovoZeitPlan1->DatumBis()))
         return;
-    RunGuarded(QStringLiteral("TovoRaumverwCtrl.LadeZeitfenster"), [&] {
-        WaitCursor wait;
-        const ViewQueries::Zeitfenster fenster = ZeitPlanLesen::FensterFuer(von, bis);
-        ZeitPlanTerminListe termine;
-        QString error;
-        if (!ZeitPlanLesen::LeseTermine(gDb, m_fensterRaumart, fenster, termine, &error))
-            RaiseError(error);
-        m_fenster = fenster;
-        TovoZeitPlan1->Laden(TovoZeitPlan1->Raeume(), termine, nullptr);
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.LadeZeitfenster"),
+               [&] { LeseHauptplan(TovoZeitPlan1->Raeume()); });
+}
+
+void TovoRaumverwCtrl::AenderungenZeigen() {
+    RunGuarded(QStringLiteral("TovoRaumverwCtrl.AenderungenZeigen"), [&] {
+        if (gDb.isEmpty() || m_rebuilding || (m_gelesen.first >= 0 && Datenstand() == m_gelesen))
+            return;
+        if (AktuelleAnsicht() == 1 || !m_fenster.begrenzt()) {
+            coRaumart_Click();
+            return;
+        }
+        LeseHauptplan(TovoZeitPlan1->Raeume());
+        LeseStreifen();
     });
 }
 

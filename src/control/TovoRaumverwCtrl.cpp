@@ -11,6 +11,7 @@
 #include "RvGlobals.h"
 #include "SqlConnection.h"
 #include "StammdatenDb.h"
+#include "StreifenLesen.h"
 #include "ToolsNetzpult.h"
 #include "TovoDate.h"
 #include "TovoRecht.h"
@@ -88,10 +89,10 @@ void TovoRaumverwCtrl::UserControl_Terminate() {
     m_terminated = true;
     RunGuarded(QStringLiteral("TovoRaumverwErfMainCtrl.UserControl_Terminate"), [&] {
         WaitCursor wait;
-        // A project that was opened publishes once more when the module goes.
+        // A project that was opened publishes what changed once more when the module goes.
         if (mstProjektDir.isEmpty() || ToolsNetzpult::GetWebMDB().isEmpty())
             return;
-        if (Netzpult::UpdateNetzpult(this))
+        if (Netzpult::UpdateNetzpult(this, Netzpult::Umfang::Aenderungen))
             MsgBox(QString::fromUtf8(Netzpult::kAktualisiert), PromptButtons::Ok, PromptIcon::None,
                    kAppTitle);
     });
@@ -321,6 +322,8 @@ void TovoRaumverwCtrl::ReadArchivzeit() {
 void TovoRaumverwCtrl::CloseDb() {
     RunGuarded(QStringLiteral("TovoRaumverwErfMainCtrl.CloseDb"), [&] {
         UpdateTimer->stop();
+        if (m_streifen)
+            m_streifen->Abbrechen();
         if (gRvDb == m_rvDb.get())
             gRvDb = nullptr;
         m_rvDb.reset();

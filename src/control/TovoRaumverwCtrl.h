@@ -1,7 +1,9 @@
 #pragma once
 
+#include "Dialekt.h"
 #include "SchreibPfad.h"
 #include "ViewQueries.h"
+#include "ZeitPlanData.h"
 
 #include <QMap>
 #include <QVariant>
@@ -13,6 +15,7 @@ class CGebDb;
 class CRaumNrFormat;
 class CStammdatenDb;
 class CTovoRecht;
+class StreifenLesen;
 class TovoZeitPlan;
 struct BerichtZeitraum;
 class QAction;
@@ -85,6 +88,11 @@ public:
     // Reads the bookings around the main plan's period again when it was moved beyond those
     // read by the last rebuild.
     void LadeZeitfenster();
+    // After a form or a move in the plan: reads again what is shown, if anybody wrote since it
+    // was read (the overview strip follows in the background).
+    void AenderungenZeigen();
+    // True while the overview strip is still being read.
+    bool StreifenLaedt() const;
     // Fills the table for one day, given as SQL date text m/d/yyyy.
     void FillGrid(const QString& datum);
     // Sort rule of the two time columns: -1, 0 or 1; text that is no time counts as midnight.
@@ -215,6 +223,9 @@ private:
     bool Verlege(int32_t lId, int32_t raumId, double beginn, double ende);
     // The first day the plan or the table shows; where the day reports' pickers start.
     double AngezeigterTag() const;
+    // The main plan's bookings around its period; the overview strip's in the background.
+    void LeseHauptplan(const ZeitPlanRaumListe& raeume);
+    void LeseStreifen();
 
 public:
     // Controls, named as the module's forms name them.
@@ -270,6 +281,8 @@ private:
     bool m_rebuilding = false;
     ViewQueries::Zeitfenster m_fenster; // the days whose bookings the main plan holds
     int32_t m_fensterRaumart = 0;
+    Dialekt::Stand m_gelesen{-1, -1}; // the state of the data when the plans were read
+    StreifenLesen* m_streifen = nullptr;
     bool m_rebuildAgain = false;
     bool m_terminated = false;
     QVector<QVector<SchreibPfad::Verlegung>> m_rueckgaengig; // where dragged bookings were

@@ -112,8 +112,7 @@ void TovoZeitPlan::Laden(const ZeitPlanRaumListe& raeume, const ZeitPlanTerminLi
                          const void*) {
     m_raeume = raeume;
     m_termine = termine;
-    rebuildIndex();
-    rebuildKonflikte();
+    rebuildBalken();
     rebuildLoad();
     SetZeilenOffset(m_rowOffset);
     KursorKlemmen();
@@ -122,6 +121,20 @@ void TovoZeitPlan::Laden(const ZeitPlanRaumListe& raeume, const ZeitPlanTerminLi
         m_lastContentHeight = InhaltHoehe();
         Q_EMIT ResizeControl();
     }
+}
+
+void TovoZeitPlan::rebuildBalken() {
+    // The overview draws the load of each day only: it needs no rows of bars, clashes or lanes,
+    // which would cost much on its months of bookings.
+    if (overviewMode()) {
+        m_barsByRow.clear();
+        m_maxDauerByRow.clear();
+        m_konflikte.clear();
+        m_spur.clear();
+        return;
+    }
+    rebuildIndex();
+    rebuildKonflikte();
 }
 
 void TovoZeitPlan::rebuildIndex() {
@@ -185,8 +198,11 @@ void TovoZeitPlan::Zeichnen() {
 }
 
 void TovoZeitPlan::Bereich(double datum, int anzahlMonate) {
+    const bool warUebersicht = overviewMode();
     m_bereichVon = std::floor(datum);
     m_bereichAnzahl = std::max(0, anzahlMonate);
+    if (warUebersicht != overviewMode())
+        rebuildBalken();
     rebuildLoad();
     update();
 }

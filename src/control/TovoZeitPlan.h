@@ -124,6 +124,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void rebuildBalken(); // rows of bars, clashes and lanes (none in the overview)
     void rebuildIndex();
     void rebuildLoad();
     void rebuildKonflikte();

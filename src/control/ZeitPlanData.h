@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTypeInfo>
 #include <QVector>
 #include <cstdint>
 
@@ -25,6 +26,9 @@ struct ZeitPlanTermin {
     int16_t byZyklusEinheit = 0;
     float sZykluswert = 0.0f;
 };
+
+// Moved in memory as a whole when a list grows.
+Q_DECLARE_TYPEINFO(ZeitPlanTermin, Q_RELOCATABLE_TYPE);
 
 using ZeitPlanRaumListe = QVector<ZeitPlanRaum>;
 using ZeitPlanTerminListe = QVector<ZeitPlanTermin>;

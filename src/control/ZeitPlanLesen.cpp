@@ -50,20 +50,21 @@ void Balken(const ViewQueries::BelegungBalken& b, ZeitPlanTerminListe& out) {
 
 bool LeseTermine(const QString& connection, int32_t raumartId,
                  const ViewQueries::Zeitfenster& fenster, ZeitPlanTerminListe& out, QString* error,
-                 const std::function<void()>& zwischendurch) {
+                 const std::function<bool()>& zwischendurch) {
     out.clear();
-    int seitPause = 0;
-    return ViewQueries::ForEachBalken(
+    bool weiter = true;
+    const bool ok = ViewQueries::ForEachBalken(
         connection, raumartId,
         [&](const ViewQueries::BelegungBalken& b) {
             Balken(b, out);
-            if (zwischendurch && ++seitPause == 512) {
-                seitPause = 0;
-                zwischendurch();
-            }
             return true;
         },
-        error, fenster);
+        error, fenster,
+        [&] {
+            weiter = !zwischendurch || zwischendurch();
+            return weiter;
+        });
+    return ok && weiter;
 }
 
 ViewQueries::Zeitfenster FensterFuer(double von, double bis) {

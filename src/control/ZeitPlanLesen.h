@@ -16,10 +16,11 @@ void Balken(const ViewQueries::BelegungBalken& b, ZeitPlanTerminListe& out);
 
 // The bars of the bookings not archived of a room type (0 = all), by room name and start; with
 // a span, those of the bookings that have a bar reaching into it. `zwischendurch` runs every
-// few hundred bookings so that the window keeps painting.
+// few hundred bookings read (so that the window keeps painting); false from it stops the
+// reading, which then returns false with `error` untouched.
 bool LeseTermine(const QString& connection, int32_t raumartId,
                  const ViewQueries::Zeitfenster& fenster, ZeitPlanTerminListe& out, QString* error,
-                 const std::function<void()>& zwischendurch = {});
+                 const std::function<bool()>& zwischendurch = {});
 
 // What to read for a plan showing `von` to `bis`: one shown length more on each side, in whole
 // days, so that stepping to the neighbouring period needs no reading.

@@ -1,51 +1,49 @@
 #pragma once
 
 #include "DatenbankOrt.h"
-#include "RecColl.h"
 
 #include <QSqlDatabase>
 #include <QString>
-#include <QStringList>
-#include <QVariantList>
 #include <functional>
 
 // Publishing the reservation's room types, rooms and bookings to the portal. No widgets.
 namespace NetzpultPublish {
 
-// What one publication copies.
-struct Daten {
-    CBelegungRecColl belegungen; // bookings not archived
-    CAnzeigeRecColl raeume;      // rooms as published
-    CRaumartRecColl raumarten;
+struct Auftrag {
+    DatenbankOrt ort;          // the reservation database
+    QString connText;          // the portal's connection text ("DBPATH")
+    int timeoutSek = 30;       // for connecting and for every read and write on the portal
+    bool vollstaendig = false; // copy everything, whatever the change journal holds
 };
 
-// Reads the data through an own CRvDb on the reservation database `ort`.
-bool LeseDaten(const DatenbankOrt& ort, Daten& daten, QString* error);
+enum class Status {
+    Ok,
+    Abgebrochen,  // the caller cancelled: the portal keeps what it held
+    KeineAntwort, // the portal did not answer in time or the connection broke off
+    Belegt,       // another workstation was publishing for longer than the timeout
+    Fehler        // anything else; the message says what
+};
 
-// Called after each block of rows written: rows done so far and rows in all.
-using Fortschritt = std::function<void(qint64 erledigt, qint64 gesamt)>;
+struct Ergebnis {
+    Status status = Status::Ok;
+    bool vollstaendig = false; // a full copy was made (or tried)
+    QString meldung;           // what the user reads when not Ok
+    bool ok() const { return status == Status::Ok; }
+};
 
-// Rows per multi-row INSERT.
-inline constexpr int kBlockZeilen = 400;
+// Rows done and rows in all after each block written; false cancels the publication.
+using Fortschritt = std::function<bool(qint64 erledigt, qint64 gesamt)>;
 
-// Replaces the published room types, rooms and bookings on the portal and renumbers the waiting
-// requests 1, 2, 3 ... in the order the server returns them. All in one transaction: a reader
-// sees the previous publication or the new one, and a failure leaves the previous one in place.
-bool Veroeffentliche(QSqlDatabase db, const Daten& daten, const Fortschritt& fortschritt,
-                     QString* error);
+// Publishes to the portal in one portal transaction: the changes the journal recorded, or a
+// full copy when asked for, when the portal is empty, when it is not the portal of the last full
+// copy, or when so much changed that a copy costs less. The portal ends up holding what a full
+// copy gives, its waiting requests numbered 1, 2, 3 ... in the order the server returns them.
+// The journal entries applied are removed only after the portal committed, so a publication
+// that fails is repeated by the next one. Uses connections of its own: any thread may run it.
+Ergebnis Veroeffentliche(const Auftrag& auftrag, const Fortschritt& fortschritt = {});
 
 // Renumbers the requests (rows with BRESERVIERT = 0, or only those with status "B" or "K")
 // 1, 2, 3 ... in the order the server returns them, in a transaction of its own.
 bool NummeriereAntraege(QSqlDatabase db, bool nurNeuUndAenderung, QString* error);
-
-// The columns of a published booking and their values in that order.
-const QStringList& BelegungsSpalten();
-QVariantList BelegungsWerte(const CBelegungRec& rec);
-
-// Writes `anzahl` rows into `table` with multi-row INSERT statements of kBlockZeilen rows,
-// values bound; `werte(i)` gives the values of row i in column order. No transaction of its own.
-bool EinfuegenInBloecken(QSqlDatabase db, const QString& table, const QStringList& spalten,
-                         qint64 anzahl, const std::function<QVariantList(qint64)>& werte,
-                         const std::function<void(qint64)>& nachBlock, QString* error);
 
 } // namespace NetzpultPublish

@@ -41,13 +41,24 @@ bool PruefeNetzpultType() {
     return false;
 }
 
+int GetTimeout() {
+    bool ok = false;
+    const int sekunden = CTovoTools::Instance()
+                             .ReadIniValue(IniDatei(), kSection, QStringLiteral("Timeout"),
+                                           QString::number(kStandardTimeout))
+                             .trimmed()
+                             .toInt(&ok);
+    return ok && sekunden > 0 ? sekunden : kStandardTimeout;
+}
+
 } // namespace ToolsNetzpult
 
 CNetzpultVerbindung::~CNetzpultVerbindung() {
     Schliessen();
 }
 
-bool CNetzpultVerbindung::Oeffnen(const QString& connText, QString* error) {
+bool CNetzpultVerbindung::Oeffnen(const QString& connText, int timeoutSek, QString* error,
+                                  QSqlError* sqlFehler) {
     Schliessen();
     auto fehler = [&](const QString& text) {
         if (error)
@@ -65,7 +76,7 @@ bool CNetzpultVerbindung::Oeffnen(const QString& connText, QString* error) {
         return fehler(QStringLiteral("Der MySQL-Treiber für das Netzpult ist nicht installiert."));
 
     m_name = UniqueConnectionName(QStringLiteral("netzpult"));
-    QSqlError sqlFehler;
+    QSqlError treiberFehler;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), m_name);
         db.setHostName(teile.server);
@@ -73,20 +84,29 @@ bool CNetzpultVerbindung::Oeffnen(const QString& connText, QString* error) {
         db.setDatabaseName(teile.database);
         db.setUserName(teile.user);
         db.setPassword(teile.password);
-        db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10"));
-        if (db.open())
+        // A server that stops answering ends every wait after the timeout instead of hanging.
+        db.setConnectOptions(
+            QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=%1;MYSQL_OPT_READ_TIMEOUT=%1;"
+                           "MYSQL_OPT_WRITE_TIMEOUT=%1")
+                .arg(std::max(1, timeoutSek)));
+        if (db.open()) {
+            m_ziel =
+                QStringLiteral("%1:%2/%3").arg(teile.server).arg(teile.port).arg(teile.database);
             return true;
-        sqlFehler = db.lastError();
+        }
+        treiberFehler = db.lastError();
     }
     Schliessen();
+    if (sqlFehler)
+        *sqlFehler = treiberFehler;
     // The driver names the server; our sentence quotes nothing of the connection text.
     return fehler(QStringLiteral("Die Verbindung zum Netzpult konnte nicht hergestellt werden.") +
-                  QStringLiteral("\r\n") + sqlFehler.text());
+                  QStringLiteral("\r\n") + treiberFehler.text());
 }
 
 void CNetzpultVerbindung::OeffnenOderFehler() {
     QString error;
-    if (!Oeffnen(ToolsNetzpult::GetWebMDB(), &error))
+    if (!Oeffnen(ToolsNetzpult::GetWebMDB(), ToolsNetzpult::GetTimeout(), &error))
         RaiseError(error);
 }
 
@@ -104,4 +124,5 @@ void CNetzpultVerbindung::Schliessen() {
     }
     QSqlDatabase::removeDatabase(m_name);
     m_name.clear();
+    m_ziel.clear();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 
 // Settings and connection of the intranet portal Netzpult (section "WebMDB" of the project's
@@ -14,6 +15,11 @@ long GetNetzpultType();
 // True for portal kind 1; otherwise the user is told "Die Raumverwaltung erfordert Daten in
 // mySQL." and the result is false.
 bool PruefeNetzpultType();
+// "Timeout": seconds a portal connection waits to connect and for each read and write; 30 when
+// missing or not a positive number.
+int GetTimeout();
+
+inline constexpr int kStandardTimeout = 30;
 
 inline const QString kNurMySql = QStringLiteral("Die Raumverwaltung erfordert Daten in mySQL.");
 
@@ -28,13 +34,18 @@ public:
     CNetzpultVerbindung(const CNetzpultVerbindung&) = delete;
     CNetzpultVerbindung& operator=(const CNetzpultVerbindung&) = delete;
 
-    // False with a German sentence (and the driver's text) in `error`.
-    bool Oeffnen(const QString& connText, QString* error);
-    // Opens with GetWebMDB(); throws RvError on failure.
+    // Connects with `timeoutSek` for connecting and for every read and write. False with a
+    // German sentence (and the driver's text) in `error` and the driver's error in `sqlFehler`.
+    bool Oeffnen(const QString& connText, int timeoutSek, QString* error,
+                 QSqlError* sqlFehler = nullptr);
+    // Opens with GetWebMDB() and GetTimeout(); throws RvError on failure.
     void OeffnenOderFehler();
     QSqlDatabase db() const;
+    // The portal connected to, "server:port/database".
+    QString Ziel() const { return m_ziel; }
     void Schliessen();
 
 private:
     QString m_name;
+    QString m_ziel;
 };

@@ -1,5 +1,6 @@
 #include "frmNetzpult.h"
 
+#include "AntragsSperre.h"
 #include "ErrorGuard.h"
 #include "NetzpultAntraege.h"
 #include "NetzpultPublish.h"
@@ -241,21 +242,25 @@ void frmNetzpult::pbWork_Click() {
         const NetzpultAntrag* markiert = Markiert();
         if (!markiert)
             return;
-        // The request may have been renumbered or removed since the list was filled.
         const NetzpultAntrag zeile = *markiert;
-        {
-            CNetzpultVerbindung verbindung;
-            verbindung.OeffnenOderFehler();
-            QString error;
-            int32_t nummer = 0;
-            if (!NetzpultAntraege::Finde(verbindung.db(), zeile, nummer, &error))
-                RaiseError(error);
-            if (nummer == 0) {
-                MsgBox(QStringLiteral("Der markierte Antrag ist im Netzpult nicht mehr "
-                                      "vorhanden.") +
-                       QLatin1Char('\n') + QStringLiteral("Bitte aktualisieren Sie die Liste."));
-                return;
-            }
+        // Claimed before anything opens and held until the take-over is done, the request
+        // deleted included: a second workstation is turned away meanwhile.
+        CAntragsSperre sperre;
+        if (!sperre.Beanspruchen(zeile)) {
+            MsgBox(QStringLiteral("Der Antrag wird gerade an einem anderen Arbeitsplatz "
+                                  "übernommen."));
+            return;
+        }
+        // Read again under the claim: another workstation may have taken it over and deleted it,
+        // or a publication renumbered it, since the list was filled.
+        QString error;
+        int32_t nummer = 0;
+        if (!NetzpultAntraege::Finde(sperre.db(), zeile, nummer, &error))
+            RaiseError(error);
+        if (nummer == 0) {
+            MsgBox(QStringLiteral("Der markierte Antrag ist im Netzpult nicht mehr vorhanden.") +
+                   QLatin1Char('\n') + QStringLiteral("Bitte aktualisieren Sie die Liste."));
+            return;
         }
 
         if (zeile.IstAenderung())

@@ -99,6 +99,8 @@ void frmNetzpult::NeuenAntragUebernehmen(const NetzpultAntrag& antrag) {
             form.coFreeRooms->setCurrentIndex(i);
             form.coFreeRooms_Click();
         } else {
+            // No other room in its place: the user chooses one, or saving asks for it.
+            form.RaumAufgeben();
             MsgBox(QStringLiteral("Der im Antrag angegebene Raum '") + raum.Kurzbez +
                    QStringLiteral("' ist belegt.") + QLatin1Char('\n') +
                    QStringLiteral("Bitte wählen Sie einen anderen Raum."));

@@ -14,6 +14,8 @@
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressDialog>
+#include <QSaveFile>
 #include <QScreen>
 #include <QTextDocument>
 #include <algorithm>
@@ -87,10 +89,10 @@ bool Bericht::Erstellen(const QString& connection, const BerichtArt& art, QStrin
     return true;
 }
 
-void Bericht::Zeichnen(QPagedPaintDevice* device) const {
+bool Bericht::Zeichnen(QPagedPaintDevice* device, const Fortschritt& fortschritt) const {
     QPainter p(device);
     if (!p.isActive())
-        return;
+        return true;
     const QRectF flaeche(QPointF(0, 0),
                          device->pageLayout().paintRectPixels(device->logicalDpiX()).size());
     const double mm = device->logicalDpiY() / 25.4;
@@ -109,6 +111,9 @@ void Bericht::Zeichnen(QPagedPaintDevice* device) const {
     const QString links = m_titel + QStringLiteral("  ·  Gedruckt am ") +
                           TovoDate::now().format(QStringLiteral("dd.mm.yyyy hh:nn"));
     const int seiten = doc.pageCount();
+    const auto weiter = [&](int seite) { return !fortschritt || fortschritt(seite, seiten); };
+    if (!weiter(0))
+        return false;
     for (int i = 0; i < seiten; ++i) {
         if (i > 0)
             device->newPage();
@@ -130,32 +135,37 @@ void Bericht::Zeichnen(QPagedPaintDevice* device) const {
         p.drawText(zeile, Qt::AlignLeft | Qt::AlignVCenter, links);
         p.drawText(zeile, Qt::AlignRight | Qt::AlignVCenter,
                    QStringLiteral("Seite %1 von %2").arg(i + 1).arg(seiten));
+        if (!weiter(i + 1))
+            return false;
     }
+    return true;
 }
 
-bool Bericht::SchreibePdf(const QString& datei, QString* error) const {
-    QFile f(datei);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+bool Bericht::SchreibePdf(const QString& datei, QString* error,
+                          const Fortschritt& fortschritt) const {
+    QSaveFile f(datei);
+    const auto fehler = [&](const QString& grund) {
         if (error)
             *error = QStringLiteral("Die PDF-Datei „%1“ kann nicht geschrieben werden: %2")
-                         .arg(QDir::toNativeSeparators(datei), f.errorString());
+                         .arg(QDir::toNativeSeparators(datei), grund);
         return false;
-    }
+    };
+    if (!f.open(QIODevice::WriteOnly))
+        return fehler(f.errorString());
+    bool fertig = false;
     {
         QPdfWriter writer(&f);
         writer.setTitle(m_titel);
         writer.setCreator(QStringLiteral("Tovo Raumverwaltung"));
         writer.setResolution(300);
         writer.setPageLayout(seitenLayout(m_quer));
-        Zeichnen(&writer);
+        fertig = Zeichnen(&writer, fortschritt);
     }
-    if (f.error() != QFileDevice::NoError) {
-        if (error)
-            *error = QStringLiteral("Die PDF-Datei „%1“ kann nicht geschrieben werden: %2")
-                         .arg(QDir::toNativeSeparators(datei), f.errorString());
-        return false;
+    if (!fertig) {
+        f.cancelWriting();
+        return fehler(QStringLiteral("Der Bericht wurde abgebrochen."));
     }
-    return true;
+    return f.commit() || fehler(f.errorString());
 }
 
 void Bericht::Vorschau(QWidget* parent) const {
@@ -174,7 +184,21 @@ void Bericht::Vorschau(QWidget* parent) const {
                   std::min(760, platz.height() - kTitelleiste - 16));
     dialog.move(platz.x() + (platz.width() - dialog.width()) / 2,
                 platz.y() + std::max(0, (platz.height() - dialog.height() - kTitelleiste) / 2));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [this](QPrinter* drucker) { Zeichnen(drucker); });
+    QObject::connect(
+        &dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this, &dialog](QPrinter* drucker) {
+            QProgressDialog fortschritt(QStringLiteral("Der Bericht wird gesetzt …"),
+                                        QStringLiteral("Abbrechen"), 0, 0, &dialog);
+            fortschritt.setWindowTitle(m_titel);
+            fortschritt.setWindowModality(Qt::WindowModal);
+            fortschritt.setMinimumDuration(500);
+            const bool fertig = Zeichnen(drucker, [&](int seite, int seiten) {
+                fortschritt.setMaximum(seiten);
+                fortschritt.setValue(seite);
+                fortschritt.setLabelText(QStringLiteral("Seite %1 von %2").arg(seite).arg(seiten));
+                return !fortschritt.wasCanceled();
+            });
+            if (!fertig)
+                QMetaObject::invokeMethod(&dialog, &QDialog::reject, Qt::QueuedConnection);
+        });
     ZeigeVorschau(dialog);
 }

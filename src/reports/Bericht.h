@@ -28,12 +28,21 @@ public:
     const QString& Vorlage() const { return m_vorlage; }
     bool Quer() const { return m_quer; }
 
+    // Told the pages drawn so far and the number of pages after each page (0 before the first,
+    // when the layout is done); returning false stops the drawing.
+    using Fortschritt = std::function<bool(int seite, int seiten)>;
+
     // Lays the report out on the device's pages with the footer (title, print date, page n of
     // m), in the device's page layout (SchreibePdf and Vorschau set A4 portrait or landscape).
-    void Zeichnen(QPagedPaintDevice* device) const;
-    // Writes a PDF file; false with a German message when the file cannot be written.
-    bool SchreibePdf(const QString& datei, QString* error) const;
-    // The print preview, from which the user prints or saves a PDF.
+    // False when `fortschritt` stopped it.
+    bool Zeichnen(QPagedPaintDevice* device, const Fortschritt& fortschritt = {}) const;
+    // Writes a PDF file; false with a German message when the file cannot be written or the
+    // writing was stopped. The file appears complete or not at all: it is written beside the
+    // target and renamed when done, so a file of the same name stays as it was until then.
+    bool SchreibePdf(const QString& datei, QString* error,
+                     const Fortschritt& fortschritt = {}) const;
+    // The print preview, from which the user prints or saves a PDF. Drawing the pages of a long
+    // report shows its progress with "Abbrechen", which closes the preview.
     void Vorschau(QWidget* parent) const;
     // How the preview is shown; tests replace it to look at the dialog instead of waiting.
     static std::function<int(QDialog&)> ZeigeVorschau;

@@ -381,11 +381,46 @@ QString fehlerText(const std::string& meldung, const std::string& vorlage, int& 
     return QString::fromStdString(meldung);
 }
 
-} // namespace
+// Templates are a few pages of HTML; these bounds keep a broken or hostile one from taking the
+// machine's memory: the text, the sections inside sections, and the HTML it makes.
+constexpr qsizetype kVorlageHoechstens = 1024 * 1024;
+constexpr int kTiefeHoechstens = 32;
+constexpr std::size_t kHtmlHoechstens = 256 * 1024 * 1024;
 
-bool Rendern(const QString& vorlage, const QString& datei, const data& daten, QString& html,
-             QString* error) {
-    const std::string text = vorlage.toStdString();
+// The deepest nesting of sections, following changes of the delimiters ({{=<% %>=}}).
+int abschnittTiefe(const std::string& text) {
+    std::string auf = "{{", zu = "}}";
+    int tiefe = 0, tiefste = 0;
+    for (std::size_t pos = text.find(auf); pos != std::string::npos; pos = text.find(auf, pos)) {
+        const std::size_t innen = pos + auf.size();
+        const std::size_t ende = text.find(zu, innen);
+        if (ende == std::string::npos || innen >= text.size())
+            break;
+        const char art = text[innen];
+        if (art == '#' || art == '^')
+            tiefste = std::max(tiefste, ++tiefe);
+        else if (art == '/')
+            --tiefe;
+        else if (art == '=' && ende > innen + 1 && text[ende - 1] == '=') {
+            const std::string neu = text.substr(innen + 1, ende - innen - 2);
+            const auto leer = neu.find(' ');
+            if (leer != std::string::npos) {
+                auf = neu.substr(0, leer);
+                zu = neu.substr(neu.find_first_not_of(' ', leer));
+            }
+        }
+        pos = ende + zu.size();
+        if (auf.empty() || zu.empty())
+            break;
+    }
+    return tiefste;
+}
+
+struct ZuGross {};
+
+// The template filled in, stopped by ZuGross when the HTML outgrows its bound.
+bool rendereBegrenzt(const std::string& text, const QString& datei, const data& daten,
+                     std::string& ergebnis, QString* error) {
     kainjow::mustache::mustache tmpl(text);
     if (!tmpl.is_valid()) {
         int zeile = 1;
@@ -399,15 +434,48 @@ bool Rendern(const QString& vorlage, const QString& datei, const data& daten, QS
         return false;
     }
     tmpl.set_custom_escape(escape);
-    const std::string ergebnis = tmpl.render(daten);
+    tmpl.render(daten, [&](const std::string& teil) {
+        if (ergebnis.size() + teil.size() > kHtmlHoechstens)
+            throw ZuGross();
+        ergebnis += teil;
+    });
     if (!tmpl.is_valid()) {
         if (error)
             *error = QStringLiteral("Die Berichtsvorlage „%1“ kann nicht ausgefüllt werden: %2.")
                          .arg(datei, QString::fromStdString(tmpl.error_message()));
         return false;
     }
-    html = QString::fromStdString(ergebnis);
     return true;
+}
+
+} // namespace
+
+bool Rendern(const QString& vorlage, const QString& datei, const data& daten, QString& html,
+             QString* error) {
+    const auto melde = [&](const QString& grund) {
+        if (error)
+            *error = QStringLiteral("Die Berichtsvorlage „%1“ kann nicht ausgefüllt werden: %2.")
+                         .arg(datei, grund);
+        return false;
+    };
+    if (vorlage.size() > kVorlageHoechstens)
+        return melde(QStringLiteral("sie ist größer als %1 KB").arg(kVorlageHoechstens / 1024));
+    const std::string text = vorlage.toStdString();
+    if (abschnittTiefe(text) > kTiefeHoechstens)
+        return melde(QStringLiteral("sie schachtelt mehr als %1 Abschnitte ineinander")
+                         .arg(kTiefeHoechstens));
+    try {
+        std::string ergebnis;
+        if (!rendereBegrenzt(text, datei, daten, ergebnis, error))
+            return false;
+        html = QString::fromStdString(ergebnis);
+        return true;
+    } catch (const ZuGross&) {
+        return melde(QStringLiteral("der Bericht würde größer als %1 MB")
+                         .arg(kHtmlHoechstens / (1024 * 1024)));
+    } catch (const std::bad_alloc&) {
+        return melde(QStringLiteral("der Arbeitsspeicher reicht nicht aus"));
+    }
 }
 
 } // namespace BerichtDaten

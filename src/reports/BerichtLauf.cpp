@@ -172,7 +172,9 @@ int BerichtAlsPdf(const BerichtAuftrag& a, QString& meldung) {
     }
     const QString verbindung = UniqueConnectionName(QStringLiteral("bericht"));
     QString fehler;
-    if (!OeffneDatenbank(ort, verbindung, false, &fehler)) {
+    // Reports only read the project: a write-protected file prints as well. A server session
+    // open for reading only could not make its own print table.
+    if (!OeffneDatenbank(ort, verbindung, !ort.aufServer(), &fehler)) {
         meldung = (ort.aufServer()
                        ? QStringLiteral("Die Datenbank auf dem Server kann nicht geöffnet werden.")
                        : QStringLiteral("Die Datenbank „%1“ kann nicht geöffnet werden.")

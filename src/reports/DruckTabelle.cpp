@@ -1,6 +1,7 @@
 #include "DruckTabelle.h"
 
 #include "Allg_Hilfsfkt.h"
+#include "BelegungsZeitraum.h"
 #include "Dialekt.h"
 #include "SqlConnection.h"
 #include "TovoDate.h"
@@ -27,18 +28,26 @@ bool fail(const QSqlQuery& q, QString* error) {
     return false;
 }
 
-// A write transaction on the connection's own copy of the table; anything not committed is
-// rolled back when the scope ends.
+// The connection's own print table, made when missing: two users printing at once never mix
+// their rows, and the project database is only read, so other users keep saving.
+bool Vorbereiten(QSqlDatabase& db, QString* error) {
+    QSqlError fehler;
+    if (Dialekt::Von(db).DruckTabelleVorbereiten(db, &fehler))
+        return true;
+    if (error)
+        *error = fehler.text().trimmed();
+    return false;
+}
+
+// BEGIN ... COMMIT around the rows of one preparation; anything not committed is rolled back
+// when the scope ends.
 class Transaktion {
 public:
     explicit Transaktion(const QString& connection) : m_db(Verbindung(connection)), m_q(m_db) {
-        const Dialekt& dialekt = Dialekt::Von(m_db);
-        m_offen = m_q.exec(dialekt.BeginnSchreiben());
-        QSqlError error;
-        if (m_offen && !dialekt.DruckTabelleVorbereiten(m_db, &error)) {
+        m_offen = m_q.exec(QStringLiteral("BEGIN"));
+        if (m_offen && !Vorbereiten(m_db, &m_fehler)) {
             m_q.exec(QStringLiteral("ROLLBACK"));
             m_offen = false;
-            m_fehler = error.text().trimmed();
         }
     }
     ~Transaktion() {
@@ -95,7 +104,7 @@ QString uhrzeit(const QString& spalte, const QString& datum = QString()) {
 // clips the two times to its day, the month list rounds the costs and trims the set-up remark.
 enum class Liste { Zeitraum, Tag, Monat };
 
-QString kopie(Liste liste) {
+QString kopie(const Dialekt& dialekt, Liste liste) {
     const bool monat = liste == Liste::Monat;
     const auto geld = [&](const char* spalte) {
         const QString s = QStringLiteral("b.") + QLatin1String(spalte);
@@ -143,9 +152,10 @@ QString kopie(Liste liste) {
                "tm_bis, Best, Inst, Pers, Verst, Miete, Umbau, Pausch, Technik, Tageskraft, "
                "Sicherheit, Sonst, UmbBem, Udt_von, Utm_von, Udt_bis, Utm_bis, Rdt_von, Rtm_von, "
                "Rdt_bis, Rtm_bis, Info) SELECT ") +
-           werte.join(QStringLiteral(", ")) +
-           QStringLiteral(" FROM T_rb_Anzeige a INNER JOIN T_fm_belegung b ON a.az_ID = b.rb_id"
-                          " WHERE b.dt_bis >= ? AND b.dt_von <= ?");
+           werte.join(QStringLiteral(", ")) + QStringLiteral(" FROM T_rb_Anzeige a CROSS JOIN ") +
+           BelegungsZeitraum::Quelle() + QStringLiteral(" WHERE ") +
+           BelegungsZeitraum::Bedingung(dialekt, QStringLiteral("a.az_ID")) +
+           QStringLiteral(" AND b.dt_bis >= ? AND b.dt_von <= ?");
 }
 
 QString vomBis(double von, double bis) {
@@ -162,9 +172,9 @@ bool kopiere(const QString& connection, Liste liste, double von, double bis, con
     QVariantList binds;
     if (liste == Liste::Tag)
         binds << von << bis;
-    binds << info << von << bis;
+    binds << info << von << bis << bis << von << bis;
     QSqlQuery q(t.db());
-    if (!ExecBound(q, kopie(liste), binds))
+    if (!ExecBound(q, kopie(Dialekt::Von(t.db()), liste), binds))
         return fail(q, error);
     return t.commit(error);
 }
@@ -196,11 +206,12 @@ bool auslastung(const QString& connection, double von, double bis, int tage, con
             "1440)), ") +
         bauMinuten("Udt_von", "Utm_von", "Udt_bis", "Utm_bis") + QStringLiteral(", ") +
         bauMinuten("Rdt_von", "Rtm_von", "Rdt_bis", "Rtm_bis") +
-        QStringLiteral(" FROM T_rb_Anzeige a INNER JOIN T_fm_belegung b ON a.az_ID = b.rb_id"
-                       " WHERE b.dt_von < ? AND b.dt_bis > ?"
-                       " GROUP BY a.Kurzbez ORDER BY a.Kurzbez");
+        QStringLiteral(" FROM T_rb_Anzeige a CROSS JOIN ") + BelegungsZeitraum::Quelle() +
+        QStringLiteral(" WHERE ") +
+        BelegungsZeitraum::Bedingung(Dialekt::Von(t.db()), QStringLiteral("a.az_ID")) +
+        QStringLiteral(" AND b.dt_von < ? AND b.dt_bis > ? GROUP BY a.Kurzbez ORDER BY a.Kurzbez");
     const QVariantList ende = {bis, bis, von, von};
-    if (!ExecBound(q, sql, ende + ende + ende + QVariantList{bis, von}))
+    if (!ExecBound(q, sql, ende + ende + ende + QVariantList{von, bis, bis, bis, von}))
         return fail(q, error);
     struct Zeile {
         QString kurzbez;
@@ -335,6 +346,8 @@ namespace {
 // Print tables of projects made before the documents showed the seating lack its columns.
 bool SitzordnungSpalten(const QString& connection, QString* error) {
     QSqlDatabase db = Verbindung(connection);
+    if (!Vorbereiten(db, error))
+        return false;
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("SELECT * FROM t_tmp_Druck WHERE 1 = 0")))
         return fail(q, error);
@@ -446,12 +459,8 @@ bool LiesZeilen(const QString& connection, QSqlQuery& q, QString* error) {
     QSqlDatabase db = Verbindung(connection);
     q = QSqlQuery(db);
     q.setForwardOnly(true);
-    QSqlError fehler;
-    if (!Dialekt::Von(db).DruckTabelleVorbereiten(db, &fehler)) {
-        if (error)
-            *error = fehler.text().trimmed();
+    if (!Vorbereiten(db, error))
         return false;
-    }
     return q.exec(QStringLiteral("SELECT * FROM t_tmp_Druck ORDER BY ") +
                   Dialekt::Von(db).DruckFolge()) ||
            fail(q, error);

@@ -6,10 +6,11 @@
 #include <QString>
 #include <cstdint>
 
-// Filling the print table t_tmp_Druck with the rows of one report. Every routine empties the
-// table first and writes all its rows in one transaction, so the table holds either the whole
-// report or what it held before. Nothing here shows a message: a failure returns false and
-// leaves the driver's text in `error`.
+// Filling the print table t_tmp_Druck with the rows of one report. The table is the
+// connection's own (Dialekt::DruckTabelleVorbereiten): read the rows on the connection that
+// prepared them. Every routine empties the table first and writes all its rows in one transaction,
+// so the table holds either the whole report or what it held before. Nothing here shows a message:
+// a failure returns false and leaves the driver's text in `error`.
 namespace DruckTabelle {
 
 // Period list: every booking (archived ones too) that overlaps the days `von` to `bis`.

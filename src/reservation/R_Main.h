@@ -23,8 +23,8 @@ using Konflikt::SpanneImRaumtest;
 using Konflikt::SpanneInSuche;
 using Konflikt::Zeitspanne;
 
-// True when `rec` fits into the room beside its other bookings not archived (itself excluded).
-// A database error is reported under "R_Main.IsFreeRoom" and counts as a conflict.
+// True when `rec` fits into the room beside its other bookings, archived ones too (itself
+// excluded). A database error is reported under "R_Main.IsFreeRoom" and counts as a conflict.
 bool IsFreeRoom(int32_t lRaumId, const CBelegungRec& rec);
 // The room test for several dates at once, each in its own room, none against the bookings in
 // `ausser`: `konflikt` receives the index of the first date that conflicts, -1 when all are

@@ -68,6 +68,9 @@ public:
     // The room shown in lbUsedRoom and the id kept with it ("" = none, "0" = several rooms).
     void SetzeGewaehltenRaum(const QString& kurzbez, const QString& tag);
     QString RaumTag() const;
+    // No room chosen any more: the free-room list is shown without a selection and saving asks
+    // for a room.
+    void RaumAufgeben();
     // After a conflict moved the reservation to another room, the room field stays marked until
     // the user has looked at it (clicked or entered it).
     bool RaumwechselMarkiert() const { return m_bRaumwechsel; }

@@ -35,6 +35,17 @@ bool frmAntrag::StartUndEndeGueltig() const {
 
 // --- conflict test of the chosen room ----------------------------------------------------------
 
+void frmAntrag::RaumAufgeben() {
+    SetzeGewaehltenRaum(QString(), QString());
+    lbUsedRoom->hide();
+    coFreeRooms->show();
+    coFreeRooms->setCurrentIndex(-1);
+    if (f_RecBelegung)
+        f_RecBelegung->rb_id = 0;
+    if (m_Beleg)
+        m_Beleg->rb_id = 0;
+}
+
 bool frmAntrag::IsFreeRaum() {
     return RunGuarded<bool>(QStringLiteral("frmAntrag.IsFreeRaum"), false, [&] {
         if (MehrereRaeume())
@@ -67,13 +78,7 @@ bool frmAntrag::IsFreeRaum() {
         const QString raum = lbUsedRoom->text();
 
         // The room is given up; the search picks the first free room of the type.
-        SetzeGewaehltenRaum(QString(), QString());
-        lbUsedRoom->hide();
-        coFreeRooms->show();
-        if (f_RecBelegung)
-            f_RecBelegung->rb_id = 0;
-        if (m_Beleg)
-            m_Beleg->rb_id = 0;
+        RaumAufgeben();
         pbFreeRooms_Click();
         // The reservation lies in another room now (or in none): closing asks to save.
         m_bGeaendert = true;

@@ -2,9 +2,11 @@
 
 #include "SqlConnection.h"
 
+#include "AenderungsJournal.h"
+#include "BelegungsZeitraum.h"
 #include "Dialekt.h"
 #include "ErrorGuard.h"
-#include "KonfliktSuche.h"
+#include "WebQueries.h"
 #include "ZeilenAbbildung.h"
 
 #include <QFileInfo>
@@ -28,43 +30,46 @@ const QString kMsgCtrl =
     QStringLiteral("Die Datensätze konnten nicht ins Listenfeld gelesen werden!");
 const QString kMsgStructure = QStringLiteral("Die Struktur der Datenbank ist ungültig!");
 const QString kMsgRaumUsed = QStringLiteral("Function - IsRaumUsed");
-const QString kNotOpen = QStringLiteral("Die Datenbank ist nicht geöffnet.");
 const QString kCrLf = QStringLiteral("\r\n");
 
 template <class Rec> QStringList alleSpalten() {
     return dataColumns<Rec>() << QLatin1String(Rec::kKey);
 }
 
+// Writes of bookings, rooms and room types are recorded in the change journal for the portal.
+template <class Rec> bool Vermerken(QSqlDatabase db, int32_t id, QSqlError& error) {
+    using AenderungsJournal::Art;
+    if constexpr (std::is_same_v<Rec, CMitarbeiterRec>)
+        return true;
+    else
+        return AenderungsJournal::Vermerke(db,
+                                           std::is_same_v<Rec, CBelegungRec>  ? Art::Belegung
+                                           : std::is_same_v<Rec, CAnzeigeRec> ? Art::Raum
+                                                                              : Art::Raumart,
+                                           {id}, &error);
+}
+
 // Indexes that the program's reads rely on, by name and what they cover, on either engine. A
 // project database made before one of them existed gains it on its next open.
 struct IndexDef {
-    const char* name;
+    QString name;
     QString spalten;
 };
-const std::vector<IndexDef>& Indexe() {
-    static const std::vector<IndexDef> indexe = {
-        {"IX_belegung_rb_dt", "T_fm_belegung (rb_id, dt_von)"},
-        {"IX_belegung_auftr", "T_fm_belegung (lAuftrNr)"},
-        {"IX_belegung_dt_bis", "T_fm_belegung (dt_bis)"},
-        // The views read by room and end day: the booking's own, its set-up's and its clear-down's.
-        {"IX_belegung_rb_bis", "T_fm_belegung (rb_id, dt_bis)"},
-        {"IX_belegung_rb_ubis", "T_fm_belegung (rb_id, Udt_bis)"},
-        {"IX_belegung_rb_rbis", "T_fm_belegung (rb_id, Rdt_bis)"},
-        // The room tests: the bookings of a room that end after a date, by the last day they occupy
-        // (clear-down included); the first day rides along, so that bookings starting too late are
-        // passed over without reading their rows.
-        {"IX_belegung_raum_belegt", QStringLiteral("T_fm_belegung (rb_id, %1, %2)")
-                                        .arg(Konflikt::BelegtBisSql(), Konflikt::BelegtAbSql())},
-        {"IX_anzeige_kurzbez", "T_rb_Anzeige (Kurzbez)"},
-        {"IX_anzeige_raumart", "T_rb_Anzeige (lRaumartId)"},
+std::vector<IndexDef> Indexe(const Dialekt& dialekt) {
+    return {
+        {QStringLiteral("IX_belegung_rb_dt"), QStringLiteral("T_fm_belegung (rb_id, dt_von)")},
+        {QStringLiteral("IX_belegung_auftr"), QStringLiteral("T_fm_belegung (lAuftrNr)")},
+        {QStringLiteral("IX_belegung_dt_bis"), QStringLiteral("T_fm_belegung (dt_bis)")},
+        // Every read of the bookings of a period: views, room tests, series overview, reports.
+        {BelegungsZeitraum::IndexName(), BelegungsZeitraum::IndexSpalten(dialekt)},
+        {QStringLiteral("IX_anzeige_kurzbez"), QStringLiteral("T_rb_Anzeige (Kurzbez)")},
+        {QStringLiteral("IX_anzeige_raumart"), QStringLiteral("T_rb_Anzeige (lRaumartId)")},
     };
-    return indexe;
 }
-
-// Day part of a date, as a date literal without time would compare.
-double dayOf(double date) {
-    return TovoDate(date).datePart().value();
-}
+// Indexes of earlier versions that no read uses any more: dropped, so that writes need not keep
+// them up.
+const char* const kVeralteteIndexe[] = {"IX_belegung_rb_bis", "IX_belegung_rb_ubis",
+                                        "IX_belegung_rb_rbis", "IX_belegung_raum_belegt"};
 
 } // namespace
 
@@ -127,8 +132,10 @@ bool CRvDb::OpenDb() {
     QString error;
     if (OeffneDatenbank(m_ort, m_connName, m_openReadOnly, &error)) {
         m_connection = m_connName;
-        if (!m_openReadOnly)
+        if (!m_openReadOnly) {
             PflegeIndexe();
+            AenderungsJournal::Anlegen(db());
+        }
         return true;
     }
     m_lastError = (m_ort.aufServer() ? QStringLiteral("Die Datenbank auf dem Server")
@@ -143,16 +150,19 @@ void CRvDb::PflegeIndexe() {
     QSqlDatabase d = db();
     const Dialekt& dialekt = Dialekt::Von(d);
     const QStringList vorhanden = dialekt.Indexe(d);
-    QStringList fehlend;
-    for (const IndexDef& ix : Indexe())
-        if (!vorhanden.contains(QLatin1String(ix.name), Qt::CaseInsensitive))
-            fehlend << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2")
-                           .arg(QLatin1String(ix.name), ix.spalten);
+    QStringList aenderungen;
+    for (const IndexDef& ix : Indexe(dialekt))
+        if (!vorhanden.contains(ix.name, Qt::CaseInsensitive))
+            aenderungen
+                << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2").arg(ix.name, ix.spalten);
+    for (const char* name : kVeralteteIndexe)
+        if (vorhanden.contains(QLatin1String(name), Qt::CaseInsensitive))
+            aenderungen << QStringLiteral("DROP INDEX IF EXISTS ") + QLatin1String(name);
     QSqlQuery q(d);
     bool ok = true;
-    if (!fehlend.isEmpty()) {
+    if (!aenderungen.isEmpty()) {
         ok = q.exec(dialekt.BeginnSchreiben());
-        for (const QString& sql : fehlend)
+        for (const QString& sql : aenderungen)
             ok = ok && q.exec(sql);
         q.exec(ok ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
     }
@@ -184,6 +194,18 @@ bool CRvDb::begin(const QString& message) {
     if (IsOpen())
         return true;
     return fail(message);
+}
+
+bool CRvDb::schreiben(const QString& message, const std::function<bool()>& schritt) {
+    if (m_schreibt)
+        return schritt();
+    SchreibTransaktion tx(db());
+    if (!tx.offen())
+        return fail(message, tx.fehler());
+    m_schreibt = true;
+    const bool ok = schritt();
+    m_schreibt = false;
+    return ok && (tx.commit() || fail(message, tx.fehler()));
 }
 
 bool CRvDb::fail(const QString& message, const QSqlError& error) {
@@ -265,20 +287,19 @@ template <class Rec> bool CRvDb::addRec(Rec* rec) {
     m_lastError.clear();
     if (!rec)
         return false;
-    if (!begin(kMsgAdd)) {
-        rec->key() = 0;
-        return false;
-    }
-    QSqlQuery q(db());
-    if (q.prepare(insertSql<Rec>())) {
-        bindFields(q, *rec);
-        if (q.exec()) {
-            rec->key() = q.lastInsertId().toInt();
-            return true;
-        }
-    }
-    rec->key() = 0;
-    return fail(kMsgAdd, q.lastError());
+    int32_t id = 0;
+    const auto schritt = [&] {
+        QSqlQuery q(db());
+        if (!ExecBound(q, insertSql<Rec>(), fieldValues(*rec)))
+            return fail(kMsgAdd, q.lastError());
+        // The key first: the journal's insert moves the connection's last row id.
+        id = q.lastInsertId().toInt();
+        QSqlError error;
+        return Vermerken<Rec>(db(), id, error) || fail(kMsgAdd, error);
+    };
+    const bool ok = begin(kMsgAdd) && schreiben(kMsgAdd, schritt);
+    rec->key() = ok ? id : 0;
+    return ok;
 }
 
 template <class Rec> bool CRvDb::editRec(Rec* rec) {
@@ -287,16 +308,15 @@ template <class Rec> bool CRvDb::editRec(Rec* rec) {
         return false;
     if (!begin(kMsgEdit))
         return false;
-    QSqlQuery q(db());
-    if (!q.prepare(updateSql<Rec>()))
-        return fail(kMsgEdit, q.lastError());
-    bindFields(q, *rec);
-    q.addBindValue(rec->key());
-    if (!q.exec())
-        return fail(kMsgEdit, q.lastError());
-    if (q.numRowsAffected() < 1)
-        return fail(kMsgEdit);
-    return true;
+    return schreiben(kMsgEdit, [&] {
+        QSqlQuery q(db());
+        if (!ExecBound(q, updateSql<Rec>(), fieldValues(*rec) << rec->key()))
+            return fail(kMsgEdit, q.lastError());
+        if (q.numRowsAffected() < 1)
+            return fail(kMsgEdit);
+        QSqlError error;
+        return Vermerken<Rec>(db(), rec->key(), error) || fail(kMsgEdit, error);
+    });
 }
 
 template <class Rec> bool CRvDb::readRec(Rec* rec) {
@@ -332,12 +352,15 @@ bool CRvDb::readFirst(Rec* rec, const QString& sql, const QVariantList& binds, b
 template <class Rec> bool CRvDb::delRec(int32_t id) {
     if (!begin(kMsgDel))
         return false;
-    QSqlQuery q(db());
-    if (!ExecBound(q, byKeySql<Rec>("DELETE"), {id}))
-        return fail(kMsgDel, q.lastError());
-    if (q.numRowsAffected() < 1)
-        return fail(kMsgDel);
-    return true;
+    return schreiben(kMsgDel, [&] {
+        QSqlQuery q(db());
+        if (!ExecBound(q, byKeySql<Rec>("DELETE"), {id}))
+            return fail(kMsgDel, q.lastError());
+        if (q.numRowsAffected() < 1)
+            return fail(kMsgDel);
+        QSqlError error;
+        return Vermerken<Rec>(db(), id, error) || fail(kMsgDel, error);
+    });
 }
 
 template <class Rec>
@@ -431,53 +454,13 @@ bool CRvDb::ReadAllbelegungRec2CollByArchiv(CBelegungRecColl* coll) {
         coll, QStringLiteral("SELECT * FROM T_fm_belegung WHERE bArchiviert = 0 ORDER BY Rec_ID"));
 }
 
-bool CRvDb::ArchiviereBelegungen(double archivDatum) {
-    const QString procedure = QStringLiteral("CRvDb.ArchiviereBelegungen");
-    if (!IsOpen()) {
-        ShowError(kNotOpen, procedure);
-        return false;
-    }
-    QSqlDatabase d = db();
-    const bool inTransaction = d.transaction();
-    QSqlError error;
-    {
-        QSqlQuery q(d);
-        // Everything unarchived, then exactly the bookings that end before the date archived.
-        if (!ExecBound(q, QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = 0 "
-                                         "WHERE bArchiviert <> 0")) ||
-            !ExecBound(q,
-                       QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = -1 WHERE dt_bis < ?"),
-                       {dayOf(archivDatum)}))
-            error = q.lastError();
-    }
-    if (inTransaction) {
-        if (error.type() == QSqlError::NoError && !d.commit())
-            error = d.lastError();
-        if (error.type() != QSqlError::NoError)
-            d.rollback();
-    }
-    if (error.type() != QSqlError::NoError) {
-        ShowError(error.text().trimmed(), procedure);
-        return false;
-    }
-    return true;
+// Archiving goes through the write path: bookings that come back are tested like new ones.
+SchreibPfad::ArchivErgebnis CRvDb::ArchiviereBelegungen(double archivDatum, double toleranz) {
+    return SchreibPfad::Archivieren(ConnectionName(), archivDatum, toleranz);
 }
 
-bool CRvDb::DeArchiviereBelegungen(double archivDatum) {
-    const QString procedure = QStringLiteral("CRvDb.DeArchiviereBelegungen");
-    if (!IsOpen()) {
-        ShowError(kNotOpen, procedure);
-        return false;
-    }
-    QSqlQuery q(db());
-    if (!ExecBound(q,
-                   QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = 0 "
-                                  "WHERE dt_von > ? AND bArchiviert = -1"),
-                   {dayOf(archivDatum)})) {
-        ShowError(q.lastError().text().trimmed(), procedure);
-        return false;
-    }
-    return true;
+SchreibPfad::ArchivErgebnis CRvDb::DeArchiviereBelegungen(double archivDatum, double toleranz) {
+    return SchreibPfad::Wiederherstellen(ConnectionName(), archivDatum, toleranz);
 }
 
 // --- Employees ---------------------------------------------------------------------------------
@@ -560,25 +543,27 @@ bool CRvDb::ReadRaumByArt(CAnzeigeRec* rec) {
 bool CRvDb::Delrb_AnzeigeRec(int32_t id) {
     if (!begin(kMsgDel))
         return false;
-    {
-        // The room's bookings go first, archived ones included, whether the room exists or not.
+    bool gefunden = false;
+    const bool ok = schreiben(kMsgDel, [&] {
+        // The room's bookings go first, archived ones included, and stay deleted when the room
+        // itself is not found.
         QSqlQuery q(db());
-        if (!ExecBound(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE rb_id = ?"), {id}))
+        QSqlError error;
+        if (!AenderungsJournal::VermerkeBelegungen(db(), QStringLiteral("rb_id = ?"), {id}, &error))
+            return fail(kMsgDel, error);
+        if (!ExecBound(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE rb_id = ?"), {id}) ||
+            !ExecBound(q, byKeySql<CAnzeigeRec>("DELETE"), {id}))
             return fail(kMsgDel, q.lastError());
-    }
-    return delRec<CAnzeigeRec>(id);
+        gefunden = q.numRowsAffected() > 0;
+        return !gefunden || Vermerken<CAnzeigeRec>(db(), id, error) || fail(kMsgDel, error);
+    });
+    return ok && (gefunden || fail(kMsgDel));
 }
 
 bool CRvDb::ReadAllRoomsForWeb(CAnzeigeRecColl* coll) {
     // RArt carries the name of the room's type; rooms of an unknown type are left out.
-    return readColl<CAnzeigeRec>(
-        coll, QStringLiteral("SELECT a.az_ID AS az_ID, a.RaumNr AS RaumNr, a.Kurzbez AS Kurzbez, "
-                             "r.stRaumArt AS RArt, a.lRaumartId AS lRaumartId, "
-                             "a.lGebraumId AS lGebraumId, a.STSTUHLANORDNUNG AS STSTUHLANORDNUNG, "
-                             "a.IANZAHLPERS AS IANZAHLPERS, a.stAusstattung AS stAusstattung, "
-                             "a.IPTISCHE AS IPTISCHE, a.IPTISCHEFEST AS IPTISCHEFEST "
-                             "FROM T_Raumart r INNER JOIN T_rb_Anzeige a ON r.lId = a.lRaumartId "
-                             "ORDER BY a.az_ID"));
+    return readColl<CAnzeigeRec>(coll,
+                                 WebQueries::RaeumeSql() + QStringLiteral(" ORDER BY a.az_ID"));
 }
 
 bool CRvDb::ReadAllrb_AnzeigeRec2Coll(CAnzeigeRecColl* coll) {

@@ -4,18 +4,20 @@
 #include "ListControl.h"
 #include "RecColl.h"
 #include "Records.h"
+#include "SchreibPfad.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
+#include <functional>
 
 // The one gateway to the reservation database: the SQLite file TovoRaumverw.mdb, or a database
 // on a PostgreSQL server (DatenbankOrt.h).
 // Operations never show messages: they return false and leave a German sentence in LastError()
 // (followed by CR LF and the driver's text when the driver failed). The two archive operations
-// are the exception: they report their errors themselves, as the forms do.
+// return the write path's result instead.
 class CRvDb {
 public:
     CRvDb();
@@ -52,8 +54,9 @@ public:
     bool Readfm_belegungRec(CBelegungRec* rec);
     bool ReadBelRecByAuftragNr(CBelegungRec* rec);
     bool Delfm_belegungRec(int32_t id);
-    bool ArchiviereBelegungen(double archivDatum);
-    bool DeArchiviereBelegungen(double archivDatum);
+    // Archive up to a date and restore from a date (SchreibPfad::Archivieren, Wiederherstellen).
+    SchreibPfad::ArchivErgebnis ArchiviereBelegungen(double archivDatum, double toleranz);
+    SchreibPfad::ArchivErgebnis DeArchiviereBelegungen(double archivDatum, double toleranz);
     bool ReadAuftrag2Coll(int32_t auftragNr, CBelegungRecColl* coll);
     bool ReadAllfm_belegungRec2Coll(CBelegungRecColl* coll);
     bool ReadAllbelegungRec2CollByArchiv(CBelegungRecColl* coll);
@@ -87,11 +90,14 @@ public:
 
 private:
     QSqlDatabase db() const;
-    // Creates the indexes a project database lacks and refreshes the planner's statistics
-    // when they are missing or outgrown.
+    // Creates the indexes a project database lacks, drops those of earlier versions that no
+    // read uses, and keeps the planner's statistics in step with the data.
     void PflegeIndexe();
     // "spalte = ?" without regard to case.
     QString gleichOhneGrossKlein(const QString& spalte) const;
+    // Runs `schritt` in one write transaction, committed when it returns true; a call inside
+    // another joins it. False with `message` when the transaction cannot begin or commit.
+    bool schreiben(const QString& message, const std::function<bool()>& schritt);
     // Starts an operation: clears LastError; false (with `message`) when no database is open.
     bool begin(const QString& message);
     // Ends a failed operation: LastError := message, plus CR LF and the driver's text if it failed.
@@ -119,6 +125,7 @@ private:
     QVariant m_openOptions = false;
     bool m_openReadOnly = true;
     QString m_connectInfo;
-    QString m_connName;   // unique per object
-    QString m_connection; // = m_connName while open; empty = closed
+    QString m_connName;      // unique per object
+    QString m_connection;    // = m_connName while open; empty = closed
+    bool m_schreibt = false; // inside schreiben()
 };

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVector>
 #include <cstdint>
+#include <utility>
 
 // The engine that holds the reservation database: an SQLite file in the project folder (the
 // default) or a PostgreSQL server database.
@@ -57,11 +58,19 @@ public:
     // Fills tovo_ausser from one bound JSON text [id, ...]; repeated ids are taken once.
     virtual QString AusserEinfuegen() const = 0;
 
-    // The report scratch table t_tmp_Druck as this connection sees it: the server keeps one per
-    // session, so that two users printing at once do not mix their rows.
+    // Gives the connection its own print table: a temporary t_tmp_Druck with the columns of the
+    // project's one, made on first use and gone when the connection closes. Its name hides the
+    // project's table on this connection, so two users preparing reports at once never see each
+    // other's rows, and a write-protected project prints too.
     virtual bool DruckTabelleVorbereiten(QSqlDatabase& db, QSqlError* error) const = 0;
     // The expression that orders the rows of t_tmp_Druck as they were inserted.
     virtual QString DruckFolge() const = 0;
+
+    // The smallest and the largest of a list of values ("a, b, c").
+    virtual QString Kleinster(const QString& liste) const = 0;
+    virtual QString Groesster(const QString& liste) const = 0;
+    // A comparison as the number 1 or 0.
+    virtual QString AlsZahl(const QString& vergleich) const = 0;
 
     // `ausdruck` as compared and sorted without regard to case.
     virtual QString OhneGrossKlein(const QString& ausdruck) const = 0;
@@ -71,6 +80,11 @@ public:
     // Planner statistics that fit the data. Never fails: a busy or read-only database is
     // looked after later.
     virtual void StatistikPflegen(QSqlDatabase& db) const = 0;
+
+    // A value that changes whenever this connection or any other commits a change to the data;
+    // first < 0 when the engine cannot tell, which counts as changed.
+    using Stand = std::pair<qint64, qint64>;
+    virtual Stand Datenstand(QSqlDatabase& db) const = 0;
 
     // What a failed statement of the connection means.
     virtual DbFehlerArt Art(const QSqlDatabase& db, const QSqlError& error) const = 0;

@@ -191,6 +191,16 @@ public:
     }
     QString DruckFolge() const override { return QStringLiteral("tovo_zeile"); }
 
+    QString Kleinster(const QString& liste) const override {
+        return QStringLiteral("LEAST(%1)").arg(liste);
+    }
+    QString Groesster(const QString& liste) const override {
+        return QStringLiteral("GREATEST(%1)").arg(liste);
+    }
+    QString AlsZahl(const QString& vergleich) const override {
+        return QStringLiteral("CAST(%1 AS integer)").arg(vergleich);
+    }
+
     QString OhneGrossKlein(const QString& ausdruck) const override {
         return QStringLiteral("lower(%1)").arg(ausdruck);
     }
@@ -213,6 +223,17 @@ public:
                 tabellen << q.value(0).toString();
         for (const QString& t : tabellen)
             q.exec(QStringLiteral("ANALYZE ") + t);
+    }
+
+    // The position in the server's write-ahead log moves with every commit (of any database of
+    // the cluster, which costs no more than a read too many).
+    Stand Datenstand(QSqlDatabase& db) const override {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (q.exec(QStringLiteral("SELECT CAST(pg_current_wal_lsn() - '0/0' AS bigint)")) &&
+            q.next())
+            return {q.value(0).toLongLong(), 0};
+        return {-1, -1};
     }
 
     DbFehlerArt Art(const QSqlDatabase& db, const QSqlError& error) const override {

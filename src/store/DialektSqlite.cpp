@@ -1,6 +1,7 @@
 #include "Dialekt.h"
 
 #include "SqlConnection.h"
+#include "SqlitePlaner.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -8,26 +9,6 @@
 QStringList ErsteSpalte(QSqlDatabase& db, const QString& sql);
 
 namespace {
-
-// Statistics are gathered again when the booking table has grown this many times over.
-constexpr double kStatistikWachstum = 10.0;
-// What the planner assumes of a table while it is too small to be measured: rows in the
-// table, then rows per value of the index's first column, of its first two columns.
-struct Annahme {
-    const char* tabelle;
-    const char* index;
-    const char* stat;
-};
-const Annahme kAnnahmen[] = {
-    {"T_fm_belegung", "IX_belegung_rb_dt", "100000 500 2"},
-    {"T_fm_belegung", "IX_belegung_auftr", "100000 2"},
-    {"T_fm_belegung", "IX_belegung_dt_bis", "100000 30"},
-    {"T_fm_belegung", "IX_belegung_rb_bis", "100000 500 2"},
-    {"T_fm_belegung", "IX_belegung_rb_ubis", "100000 500 2"},
-    {"T_fm_belegung", "IX_belegung_rb_rbis", "100000 500 2"},
-    {"T_rb_Anzeige", "IX_anzeige_kurzbez", "200 1"},
-    {"T_rb_Anzeige", "IX_anzeige_raumart", "200 25"},
-};
 
 class Sqlite final : public Dialekt {
 public:
@@ -73,8 +54,24 @@ public:
                               "SELECT value FROM json_each(?)");
     }
 
-    bool DruckTabelleVorbereiten(QSqlDatabase&, QSqlError*) const override { return true; }
+    bool DruckTabelleVorbereiten(QSqlDatabase& db, QSqlError* error) const override {
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS t_tmp_Druck AS "
+                                  "SELECT * FROM main.t_tmp_Druck WHERE 0")))
+            return true;
+        if (error)
+            *error = q.lastError();
+        return false;
+    }
     QString DruckFolge() const override { return QStringLiteral("rowid"); }
+
+    QString Kleinster(const QString& liste) const override {
+        return QStringLiteral("min(%1)").arg(liste);
+    }
+    QString Groesster(const QString& liste) const override {
+        return QStringLiteral("max(%1)").arg(liste);
+    }
+    QString AlsZahl(const QString& vergleich) const override { return vergleich; }
 
     QString OhneGrossKlein(const QString& ausdruck) const override {
         return ausdruck + QStringLiteral(" COLLATE NOCASE");
@@ -85,63 +82,9 @@ public:
                            QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
     }
 
-    // Gathered when an index has no figures yet, and again when the booking table has outgrown
-    // the figures the planner has.
-    void StatistikPflegen(QSqlDatabase& db) const override {
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        double gezaehlt = -1;
-        if (q.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = "
-                                  "'sqlite_stat1'")) &&
-            q.next() && q.value(0).toInt() > 0) {
-            q.finish();
-            // An index without figures counts as nothing measured.
-            if (q.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master m WHERE m.type = "
-                                      "'index' AND m.sql IS NOT NULL AND NOT EXISTS (SELECT 1 "
-                                      "FROM sqlite_stat1 s WHERE s.idx = m.name)")) &&
-                q.next() && q.value(0).toInt() == 0) {
-                q.finish();
-                if (q.exec(QStringLiteral("SELECT stat FROM sqlite_stat1 WHERE tbl = "
-                                          "'T_fm_belegung' LIMIT 1")) &&
-                    q.next())
-                    gezaehlt = q.value(0).toString().section(QLatin1Char(' '), 0, 0).toDouble();
-            }
-        }
-        q.finish();
-        if (gezaehlt >= 0) {
-            // The highest key estimates the rows without counting them.
-            if (!q.exec(QStringLiteral("SELECT MAX(Rec_ID) FROM T_fm_belegung")) || !q.next() ||
-                q.value(0).toDouble() <= kStatistikWachstum * gezaehlt + 1000)
-                return;
-            q.finish();
-        }
-        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-            return;
-        // A sample per index is enough for the planner and keeps this quick on large projects.
-        bool ok = q.exec(QStringLiteral("PRAGMA analysis_limit = 1000")) &&
-                  q.exec(QStringLiteral("ANALYZE"));
-        // Empty tables leave the planner without figures, and without them it walks through
-        // every booking instead of the date ranges of the indexes as the tables fill. Figures
-        // of a large project stand in until real ones are gathered on a later open.
-        for (const Annahme& a : kAnnahmen) {
-            if (!ok)
-                break;
-            ok = ExecBound(q, QStringLiteral("SELECT COUNT(*) FROM sqlite_stat1 WHERE tbl = ?"),
-                           {QLatin1String(a.tabelle)}) &&
-                 q.next();
-            const bool fehlt = ok && q.value(0).toInt() == 0;
-            q.finish();
-            if (fehlt)
-                ok = ExecBound(q,
-                               QStringLiteral("INSERT INTO sqlite_stat1 (tbl, idx, stat) "
-                                              "SELECT ?, ?, ? WHERE EXISTS (SELECT 1 FROM "
-                                              "sqlite_master WHERE type = 'index' AND name = ?)"),
-                               {QLatin1String(a.tabelle), QLatin1String(a.index),
-                                QLatin1String(a.stat), QLatin1String(a.index)});
-        }
-        q.finish();
-        q.exec(ok ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
-    }
+    void StatistikPflegen(QSqlDatabase& db) const override { SqlitePlaner::StatistikPflegen(db); }
+
+    Stand Datenstand(QSqlDatabase& db) const override { return SqlitePlaner::Datenstand(db); }
 
     // A lock held by another connection is BUSY (5) or LOCKED (6), possibly with an extended
     // code in the upper bits.

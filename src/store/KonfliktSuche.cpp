@@ -1,5 +1,6 @@
 #include "KonfliktSuche.h"
 
+#include "BelegungsZeitraum.h"
 #include "Dialekt.h"
 #include "SqlConnection.h"
 
@@ -76,9 +77,9 @@ bool TermineSetzen(QSqlDatabase db, const QVector<Termin>& termine, const QSet<i
     return true;
 }
 
-// The candidates of the dates in the temporary table: stored bookings not archived and not
-// excluded, of the rooms `raeume` (a subquery), whose days come within reach of a date. The
-// bookings are walked by the index on room and last day, each date found by its first day.
+// The candidates of the dates in the temporary table: stored bookings taking part and not
+// excluded, of the rooms `raeume` (a row source r with the column raum), whose days come within
+// reach of a date. The bookings are read by room and period, each date found by its first day.
 bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& raeume,
                 const QString& terminRaum, const QVariantList& raeumeBinds,
                 const std::function<bool(int, int32_t, int32_t, const RQ::BelegungsZeile&)>& zeile,
@@ -99,13 +100,16 @@ bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& 
         QStringLiteral(
             "SELECT t.nr, b.rb_id, b.lAuftrNr, b.Rec_ID, b.dt_von, b.tm_von, b.dt_bis, "
             "b.tm_bis, b.Udt_von, b.Utm_von, b.Rdt_bis, b.Rtm_bis "
-            "FROM T_fm_belegung b CROSS JOIN tovo_termine t "
-            "WHERE b.rb_id IN (%1) AND %2 >= ? AND %3 <= ? AND b.bArchiviert = 0 "
+            "FROM %1 r CROSS JOIN %2 CROSS JOIN tovo_termine t "
+            "WHERE %3 AND %4 >= ? AND %5 <= ? %7 "
             "AND b.Rec_ID NOT IN (SELECT rec_id FROM tovo_ausser) "
-            "AND t.raum = %4 AND t.von >= %3 - ? AND t.von <= %2 + ? AND t.bis >= %3 - ? "
+            "AND t.raum = %6 AND t.von >= %5 - ? AND t.von <= %4 + ? AND t.bis >= %5 - ? "
             "ORDER BY t.nr, b.Rec_ID")
-            .arg(raeume, bis, ab, terminRaum);
+            .arg(raeume, BelegungsZeitraum::Quelle(),
+                 BelegungsZeitraum::Bedingung(Dialekt::Von(db), QStringLiteral("r.raum")), bis, ab,
+                 terminRaum, TeilnahmeSql());
     QVariantList binds = raeumeBinds;
+    binds << erster - kRand << letzter + kRand << letzter + kRand;
     binds << erster - kRand << letzter + kRand << laengster + kRand << kRand << kRand;
 
     QSqlQuery q(db);
@@ -135,6 +139,14 @@ bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& 
 
 } // namespace
 
+// Archived bookings keep their slots: a new booking may not take the place of one that is only
+// hidden, and an archived one that comes back must find its slot free. So archived rows take
+// part in every test like current ones.
+QString TeilnahmeSql() {
+    constexpr bool kArchivierteBlockieren = true;
+    return kArchivierteBlockieren ? QString() : QStringLiteral("AND b.bArchiviert = 0");
+}
+
 QString BelegtAbSql() {
     return QStringLiteral("(CASE WHEN %1 THEN dt_von ELSE Udt_von END)")
         .arg(KeinDatumSql("Udt_von"));
@@ -153,7 +165,8 @@ bool Konflikte(const QString& connection, const QVector<Termin>& termine,
         return false;
     Treffer t;
     return Kandidaten(
-        db, termine, QStringLiteral("SELECT raum FROM tovo_termine"), QStringLiteral("b.rb_id"), {},
+        db, termine, QStringLiteral("(SELECT DISTINCT raum FROM tovo_termine)"),
+        QStringLiteral("b.rb_id"), {},
         [&](int nr, int32_t raum, int32_t auftrNr, const RQ::BelegungsZeile& z) {
             const Zeitspanne belegt =
                 lesart == Lesart::Raumtest ? SpanneImRaumtest(z) : SpanneInSuche(z);
@@ -180,8 +193,9 @@ bool BelegteRaeume(const QString& connection, int32_t raumartId, const QVector<Z
     if (!TermineSetzen(db, termine, ausser, error))
         return false;
     const QString raeume =
-        raumartId == 0 ? QStringLiteral("SELECT az_ID FROM T_rb_Anzeige")
-                       : QStringLiteral("SELECT az_ID FROM T_rb_Anzeige WHERE lRaumartId = ?");
+        raumartId == 0
+            ? QStringLiteral("(SELECT az_ID AS raum FROM T_rb_Anzeige)")
+            : QStringLiteral("(SELECT az_ID AS raum FROM T_rb_Anzeige WHERE lRaumartId = ?)");
     return Kandidaten(
         db, termine, raeume, QStringLiteral("0"),
         raumartId == 0 ? QVariantList{} : QVariantList{raumartId},

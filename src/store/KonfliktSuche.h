@@ -30,7 +30,7 @@ struct Treffer {
     ReservationQueries::BelegungsZeile zeile;
 };
 
-// Calls `treffer` for every stored booking not archived and not among `ausser` that conflicts
+// Calls `treffer` for every stored booking (archived ones too) not among `ausser` that conflicts
 // with a date in that date's room, by date; `treffer` may return false to stop. False with the
 // driver's text in `error` when the database fails.
 bool Konflikte(const QString& connection, const QVector<Termin>& termine,
@@ -38,14 +38,17 @@ bool Konflikte(const QString& connection, const QVector<Termin>& termine,
                const std::function<bool(const Treffer&)>& treffer, QString* error);
 
 // The rooms of a type (0 = every room) in which at least one of the spans conflicts with a
-// stored booking not archived and not among `ausser`, read as the free-room search reads them.
+// stored booking (archived ones too) not among `ausser`, read as the free-room search reads them.
 bool BelegteRaeume(const QString& connection, int32_t raumartId, const QVector<Zeitspanne>& spannen,
                    const QSet<int32_t>& ausser, double toleranz, QSet<int32_t>& belegt,
                    QString* error);
 
+// The condition, appended to a WHERE clause over T_fm_belegung as "b", that leaves out the
+// bookings that do not take part in the room tests (empty: archived ones take part too).
+QString TeilnahmeSql();
+
 // The first and the last day a stored booking occupies, as SQL expressions over the columns of
-// T_fm_belegung (set-up start or start, clear-down end or end). The index on the room and the
-// last day uses the second one, so queries must spell it the same way.
+// T_fm_belegung (set-up start or start, clear-down end or end).
 QString BelegtAbSql();
 QString BelegtBisSql();
 

@@ -1,12 +1,15 @@
 #include "ReservationQueries.h"
 
+#include "BelegungsZeitraum.h"
 #include "Dialekt.h"
+#include "KonfliktSuche.h"
 #include "SqlConnection.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <cmath>
 
 namespace ReservationQueries {
 namespace {
@@ -32,34 +35,17 @@ std::optional<double> nullable(const QVariant& v) {
 
 } // namespace
 
-bool ForEachBelegungImRaum(const QString& connection, int32_t raumId, int32_t ausserRecId,
-                           const std::function<bool(const BelegungsZeile&)>& callback,
-                           QString* error) {
+bool ZaehleEndendeBelegungen(const QString& connection, double abTag, double vorTag, int& anzahl,
+                             QString* error) {
     QSqlQuery q(datenbank(connection));
     q.setForwardOnly(true);
-    if (!ExecBound(
-            q,
-            QStringLiteral("SELECT Rec_ID, dt_von, tm_von, dt_bis, tm_bis, Udt_von, Utm_von, "
-                           "Rdt_bis, Rtm_bis FROM T_fm_belegung "
-                           "WHERE rb_id = ? AND Rec_ID <> ? AND bArchiviert = 0"),
-            {raumId, ausserRecId}))
+    if (!ExecBound(q,
+                   QStringLiteral("SELECT COUNT(*) FROM T_fm_belegung "
+                                  "WHERE dt_bis >= ? AND dt_bis < ? AND bArchiviert = 0"),
+                   {std::floor(abTag), std::floor(vorTag)}) ||
+        !q.next())
         return fail(q, error);
-    BelegungsZeile z;
-    while (q.next()) {
-        z.Rec_ID = q.value(0).toInt();
-        z.dt_von = q.value(1).toDouble();
-        z.tm_von = q.value(2).toDouble();
-        z.dt_bis = q.value(3).toDouble();
-        z.tm_bis = q.value(4).toDouble();
-        z.Udt_von = nullable(q.value(5));
-        z.Utm_von = nullable(q.value(6));
-        z.Rdt_bis = nullable(q.value(7));
-        z.Rtm_bis = nullable(q.value(8));
-        if (!callback(z))
-            return true;
-    }
-    if (HasSqlError(q))
-        return fail(q, error);
+    anzahl = q.value(0).toInt();
     return true;
 }
 
@@ -69,17 +55,21 @@ bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int3
     out.clear();
     QSqlQuery q(datenbank(connection));
     q.setForwardOnly(true);
-    // The span's first and last day: the set-up start and the clear-down end where there are.
-    const QString sql = QStringLiteral(
-        "SELECT b.Rec_ID, b.dt_von, b.tm_von, b.dt_bis, b.tm_bis, b.Udt_von, b.Utm_von, "
-        "b.Rdt_bis, b.Rtm_bis, b.rb_id, b.lAuftrNr, b.Best FROM T_fm_belegung b "
-        "WHERE b.bArchiviert = 0 "
-        "AND (b.rb_id = ? OR b.rb_id IN (SELECT az_ID FROM T_rb_Anzeige "
-        "WHERE ? = 0 OR lRaumartId = ?)) "
-        "AND COALESCE(NULLIF(b.Rdt_bis, 2958465), b.dt_bis) >= ? "
-        "AND COALESCE(NULLIF(b.Udt_von, 2958465), b.dt_von) < ? "
-        "ORDER BY b.rb_id, b.dt_von, b.tm_von");
-    if (!ExecBound(q, sql, {auchRaumId, raumartId, raumartId, vonTag, bisTag + 1}))
+    // The rooms of the type and the chosen one, each read by the days its bookings occupy
+    // (set-up and clear-down included) within the period.
+    const QString sql =
+        QStringLiteral("SELECT b.Rec_ID, b.dt_von, b.tm_von, b.dt_bis, b.tm_bis, b.Udt_von, "
+                       "b.Utm_von, b.Rdt_bis, b.Rtm_bis, b.rb_id, b.lAuftrNr, b.Best FROM "
+                       "(SELECT az_ID AS raum FROM T_rb_Anzeige WHERE ? = 0 OR lRaumartId = ? "
+                       "UNION SELECT ?) r CROSS JOIN ") +
+        BelegungsZeitraum::Quelle() + QStringLiteral(" WHERE ") +
+        BelegungsZeitraum::Bedingung(Dialekt::Von(q.driver()), QStringLiteral("r.raum")) +
+        QStringLiteral(" AND %1 >= ? AND %2 < ? %3 "
+                       "ORDER BY b.rb_id, b.dt_von, b.tm_von")
+            .arg(Konflikt::BelegtBisSql(), Konflikt::BelegtAbSql(), Konflikt::TeilnahmeSql());
+    if (!ExecBound(
+            q, sql,
+            {raumartId, raumartId, auchRaumId, vonTag, bisTag + 1, bisTag + 1, vonTag, bisTag + 1}))
         return fail(q, error);
     while (q.next()) {
         BelegungMitRaum b;
@@ -176,9 +166,9 @@ bool ReadHistorie(const QString& connection, int32_t raumId, double nachTag, dou
     if (!ExecBound(q,
                    QStringLiteral("SELECT Rec_ID, lAuftrNr, rb_id, dt_von, tm_von, dt_bis, tm_bis, "
                                   "Best, Verst, Bem, Aust, Austbem FROM T_fm_belegung "
-                                  "WHERE rb_id = ? AND dt_von > ? AND dt_bis < ? "
+                                  "WHERE rb_id = ? AND dt_von > ? AND dt_von < ? AND dt_bis < ? "
                                   "ORDER BY dt_von, tm_von"),
-                   {raumId, nachTag, vorTag}))
+                   {raumId, nachTag, vorTag, vorTag}))
         return fail(q, error);
     while (q.next()) {
         CBelegungRec r;

@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QVector>
-#include <functional>
 #include <optional>
 
 // The reads and writes of the reservation form's shared routines (room tests, order numbers,
@@ -20,12 +19,6 @@ struct BelegungsZeile {
     std::optional<double> Udt_von, Utm_von, Rdt_bis, Rtm_bis;
 };
 
-// Every booking not archived of a room except the one with `ausserRecId` (0 excludes none).
-// The callback sees one row at a time and may return false to stop reading.
-bool ForEachBelegungImRaum(const QString& connection, int32_t raumId, int32_t ausserRecId,
-                           const std::function<bool(const BelegungsZeile&)>& callback,
-                           QString* error);
-
 // A stored booking with what the series check shows of it.
 struct BelegungMitRaum {
     BelegungsZeile zeile;
@@ -33,8 +26,9 @@ struct BelegungMitRaum {
     int32_t lAuftrNr = 0;
     QString Best;
 };
-// Every booking not archived in the rooms of a type (0 = all rooms) or in room `auchRaumId`
-// whose occupied span, set-up and clear-down included, touches the days `vonTag` to `bisTag`.
+// Every booking taking part in the room tests (Konflikt::TeilnahmeSql) in the rooms of a type (0 =
+// all rooms) or in room `auchRaumId` whose occupied span, set-up and clear-down included, touches
+// the days `vonTag` to `bisTag`.
 bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int32_t auchRaumId,
                               double vonTag, double bisTag, QVector<BelegungMitRaum>& out,
                               QString* error);
@@ -47,6 +41,10 @@ struct RaumName {
 // The rooms of one room type, or (raumartId 0) every room, by short name.
 bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumName>& out,
                 QString* error);
+
+// How many bookings not archived end on a day from `abTag` up to the day before `vorTag`.
+bool ZaehleEndendeBelegungen(const QString& connection, double abTag, double vorTag, int& anzahl,
+                             QString* error);
 
 // The counter of order numbers: `vorhanden` is false when the table has no row.
 bool ReadNextNr(const QString& connection, bool& vorhanden, int32_t& nummer, QString* error);

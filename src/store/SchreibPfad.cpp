@@ -1,5 +1,6 @@
 #include "SchreibPfad.h"
 
+#include "AenderungsJournal.h"
 #include "Dialekt.h"
 #include "KonfliktSuche.h"
 #include "Prompt.h"
@@ -30,6 +31,8 @@ const QString kMsgDel = QStringLiteral("Der Datensatz konnte nicht gelöscht wer
 const QString kNichtOffen = QStringLiteral("Die Datenbank ist nicht geöffnet.");
 const QString kWeg = QStringLiteral("Die Belegung ist nicht mehr vorhanden.");
 const QString kCrLf = QStringLiteral("\r\n");
+// Orders of this many bookings are large changes: the planner's statistics are looked after.
+constexpr qsizetype kVieleZeilen = 50;
 
 Ergebnis Gescheitert(const QString& meldung, const QString& fehler) {
     Ergebnis e;
@@ -76,6 +79,20 @@ public:
         }
         m_aktiv = true;
         return true;
+    }
+    // Every room: archiving may bring back bookings in any of them.
+    bool sperreAlleRaeume(const QString& meldung, Ergebnis& e) {
+        QSqlQuery q(m_db);
+        q.setForwardOnly(true);
+        QVector<int32_t> raeume;
+        if (q.exec(QStringLiteral("SELECT az_ID FROM T_rb_Anzeige")))
+            while (q.next())
+                raeume << q.value(0).toInt();
+        QSqlError error = q.lastError();
+        if (error.type() == QSqlError::NoError && m_dialekt.SperreRaeume(m_db, raeume, &error))
+            return true;
+        e = gescheitert(meldung, error);
+        return false;
     }
     // The rooms the bookings are written into, before they are tested.
     bool sperreRaeume(const QVector<CBelegungRec>& buchungen, const QString& meldung, Ergebnis& e) {
@@ -159,11 +176,20 @@ QString RaumName(QSqlDatabase& db, int32_t raumId) {
     return QString();
 }
 
+bool IstArchiviert(QSqlDatabase& db, int32_t recId) {
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    return ExecBound(q, QStringLiteral("SELECT bArchiviert FROM T_fm_belegung WHERE Rec_ID = ?"),
+                     {recId}) &&
+           q.next() && q.value(0).toInt() != 0;
+}
+
 Ergebnis ImWeg(QSqlDatabase& db, const CBelegungRec& imWeg) {
     Ergebnis e;
     e.status = Status::Konflikt;
     e.imWeg = imWeg;
     e.raumName = RaumName(db, imWeg.rb_id);
+    e.imWegArchiviert = imWeg.Rec_ID != 0 && IstArchiviert(db, imWeg.Rec_ID);
     return e;
 }
 
@@ -223,6 +249,15 @@ bool Pruefen(Transaktion& tx, const QVector<CBelegungRec>& buchungen, const QSet
     return true;
 }
 
+// The portal learns of the written bookings through the change journal, in the same transaction.
+bool Vermerken(Transaktion& tx, const QVector<int32_t>& ids, const QString& meldung, Ergebnis& e) {
+    QSqlError error;
+    if (AenderungsJournal::Vermerke(tx.db(), AenderungsJournal::Art::Belegung, ids, &error))
+        return true;
+    e = tx.gescheitert(meldung, error);
+    return false;
+}
+
 } // namespace
 
 Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchungen, double toleranz,
@@ -269,12 +304,17 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
             ids.append(ins.lastInsertId().toInt());
         }
     }
+    if (!Vermerken(tx, ids, kMsgAdd, e))
+        return e;
     if (nummer < std::numeric_limits<int32_t>::max()) {
         if (!ReservationQueries::WriteNextNr(connection, nummer + 1, &error))
             return tx.gescheitert(kMsgAdd, error);
     }
     if (!tx.schliesse(kMsgAdd, e))
         return e;
+    // A long series can outgrow what the planner knows of a young project.
+    if (buchungen.size() >= kVieleZeilen)
+        Dialekt::Von(tx.db()).StatistikPflegen(tx.db());
 
     for (qsizetype i = 0; i < buchungen.size(); ++i) {
         buchungen[i].Rec_ID = ids[i];
@@ -285,8 +325,14 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
 }
 
 namespace {
-// Stored bookings written back whole by their keys inside the transaction.
+// Stored bookings written back whole by their keys inside the transaction, recorded for the
+// portal.
 bool Zurueckschreiben(Transaktion& tx, const QVector<CBelegungRec>& buchungen, Ergebnis& e) {
+    QVector<int32_t> ids;
+    for (const CBelegungRec& b : buchungen)
+        ids.append(b.Rec_ID);
+    if (!Vermerken(tx, ids, kMsgEdit, e))
+        return false;
     QSqlQuery upd(tx.db());
     if (!upd.prepare(ZA::updateSql<CBelegungRec>())) {
         e = tx.gescheitert(kMsgEdit, upd.lastError());
@@ -378,14 +424,18 @@ Ergebnis Verlegen(const QString& connection, const QVector<Verlegung>& verlegung
 }
 
 namespace {
-Ergebnis Loesche(const QString& connection, const QString& sql, int32_t wert) {
+// Deletes the bookings that `bedingung` selects, with `wert` bound.
+Ergebnis Loesche(const QString& connection, const QString& bedingung, int32_t wert) {
     Ergebnis e;
     Transaktion tx(connection);
     if (!tx.beginne(kMsgDel, e))
         return e;
     {
+        QSqlError error;
+        if (!AenderungsJournal::VermerkeBelegungen(tx.db(), bedingung, {wert}, &error))
+            return tx.gescheitert(kMsgDel, error);
         QSqlQuery q(tx.db());
-        if (!ExecBound(q, sql, {wert}))
+        if (!ExecBound(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE ") + bedingung, {wert}))
             return tx.gescheitert(kMsgDel, q.lastError());
     }
     tx.schliesse(kMsgDel, e);
@@ -394,33 +444,176 @@ Ergebnis Loesche(const QString& connection, const QString& sql, int32_t wert) {
 } // namespace
 
 Ergebnis LoescheBelegung(const QString& connection, int32_t recId) {
-    return Loesche(connection, QStringLiteral("DELETE FROM T_fm_belegung WHERE Rec_ID = ?"), recId);
+    return Loesche(connection, QStringLiteral("Rec_ID = ?"), recId);
 }
 
 Ergebnis LoescheAuftrag(const QString& connection, int32_t auftrNr) {
-    return Loesche(connection, QStringLiteral("DELETE FROM T_fm_belegung WHERE lAuftrNr = ?"),
-                   auftrNr);
+    return Loesche(connection, QStringLiteral("lAuftrNr = ?"), auftrNr);
+}
+
+// --- archive ------------------------------------------------------------------------------------
+
+namespace {
+
+const QString kMsgArchiv = QStringLiteral("Die Belegungen konnten nicht archiviert werden!");
+const QString kMsgZurueck =
+    QStringLiteral("Die Belegungen konnten nicht wiederhergestellt werden!");
+
+// Brings back the archived bookings that `auswahl` selects (a condition with one placeholder for
+// `tag`) where their slots are free: against every booking that stays as it is, archived ones
+// included, and among themselves room by room, the earliest first. The others stay archived and
+// are listed in `e`. False with `e` filled when the database fails.
+bool Zurueckholen(Transaktion& tx, const QString& auswahl, double tag, double toleranz,
+                  const QString& meldung, ArchivErgebnis& e) {
+    const auto scheitern = [&](const auto& fehler) {
+        static_cast<Ergebnis&>(e) = tx.gescheitert(meldung, fehler);
+        return false;
+    };
+    QVector<CBelegungRec> kandidaten;
+    {
+        QSqlQuery q(tx.db());
+        q.setForwardOnly(true);
+        if (!ExecBound(q,
+                       QStringLiteral("SELECT * FROM T_fm_belegung WHERE bArchiviert <> 0 AND ") +
+                           auswahl + QStringLiteral(" ORDER BY dt_von, tm_von, Rec_ID"),
+                       {tag}))
+            return scheitern(q.lastError());
+        std::optional<ZA::RowReader<CBelegungRec>> leser;
+        while (q.next()) {
+            if (!leser)
+                leser.emplace(q.record());
+            CBelegungRec b;
+            leser->read(q, b);
+            kandidaten.append(b);
+        }
+        if (HasSqlError(q))
+            return scheitern(q.lastError());
+    }
+
+    QVector<Konflikt::Termin> termine;
+    QSet<int32_t> eigene;
+    for (const CBelegungRec& b : kandidaten) {
+        termine.append({b.rb_id, Konflikt::BelegteSpanne(b)});
+        eigene.insert(b.Rec_ID);
+    }
+    QVector<bool> frei(kandidaten.size(), true);
+    QString error;
+    if (!Konflikt::Konflikte(
+            tx.connection(), termine, eigene, toleranz, Konflikt::Lesart::Raumtest,
+            [&](const Konflikt::Treffer& t) {
+                frei[t.termin] = false;
+                return true;
+            },
+            &error))
+        return scheitern(error);
+
+    // Among themselves: by room and first day, each against those of its room already back
+    // that may still reach its first day.
+    QVector<int> folge(kandidaten.size());
+    std::iota(folge.begin(), folge.end(), 0);
+    std::stable_sort(folge.begin(), folge.end(), [&](int a, int b) {
+        return std::make_pair(termine[a].raum, termine[a].spanne.startDatum) <
+               std::make_pair(termine[b].raum, termine[b].spanne.startDatum);
+    });
+    QVector<int> zurueck;
+    for (const int i : std::as_const(folge)) {
+        if (!frei[i])
+            continue;
+        const Konflikt::Termin& t = termine[i];
+        zurueck.removeIf([&](int k) {
+            return termine[k].raum != t.raum ||
+                   termine[k].spanne.endDatum + 1 < t.spanne.startDatum;
+        });
+        for (const int k : std::as_const(zurueck))
+            if (!Konflikt::KeinKonflikt(t.spanne, termine[k].spanne, toleranz))
+                frei[i] = false;
+        if (frei[i])
+            zurueck.append(i);
+    }
+
+    QSqlQuery upd(tx.db());
+    if (!upd.prepare(QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = 0 WHERE Rec_ID = ?")))
+        return scheitern(upd.lastError());
+    QVector<int32_t> geholt;
+    for (qsizetype i = 0; i < kandidaten.size(); ++i) {
+        if (!frei[i]) {
+            e.geblieben.append({kandidaten[i], RaumName(tx.db(), kandidaten[i].rb_id)});
+            continue;
+        }
+        upd.addBindValue(kandidaten[i].Rec_ID);
+        if (!upd.exec())
+            return scheitern(upd.lastError());
+        geholt.append(kandidaten[i].Rec_ID);
+    }
+    QSqlError fehler;
+    if (!AenderungsJournal::Vermerke(tx.db(), AenderungsJournal::Art::Belegung, geholt, &fehler))
+        return scheitern(fehler);
+    return true;
+}
+
+} // namespace
+
+ArchivErgebnis Archivieren(const QString& connection, double datum, double toleranz) {
+    ArchivErgebnis e;
+    Transaktion tx(connection);
+    if (!tx.beginne(kMsgArchiv, e) || !tx.sperreAlleRaeume(kMsgArchiv, e))
+        return e;
+    const double tag = std::floor(datum);
+    {
+        // The portal learns of every booking that leaves the current ones.
+        QSqlError fehler;
+        if (!AenderungsJournal::VermerkeBelegungen(
+                tx.db(), QStringLiteral("bArchiviert = 0 AND dt_bis < ?"), {tag}, &fehler)) {
+            static_cast<Ergebnis&>(e) = tx.gescheitert(kMsgArchiv, fehler);
+            return e;
+        }
+        QSqlQuery q(tx.db());
+        if (!ExecBound(q,
+                       QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = -1 "
+                                      "WHERE bArchiviert = 0 AND dt_bis < ?"),
+                       {tag})) {
+            static_cast<Ergebnis&>(e) = tx.gescheitert(kMsgArchiv, q.lastError());
+            return e;
+        }
+    }
+    if (Zurueckholen(tx, QStringLiteral("dt_bis >= ?"), tag, toleranz, kMsgArchiv, e) &&
+        tx.schliesse(kMsgArchiv, e))
+        Dialekt::Von(tx.db()).StatistikPflegen(tx.db());
+    return e;
+}
+
+ArchivErgebnis Wiederherstellen(const QString& connection, double datum, double toleranz) {
+    ArchivErgebnis e;
+    Transaktion tx(connection);
+    if (tx.beginne(kMsgZurueck, e) && tx.sperreAlleRaeume(kMsgZurueck, e) &&
+        Zurueckholen(tx, QStringLiteral("dt_von > ?"), std::floor(datum), toleranz, kMsgZurueck,
+                     e) &&
+        tx.schliesse(kMsgZurueck, e))
+        Dialekt::Von(tx.db()).StatistikPflegen(tx.db());
+    return e;
 }
 
 // --- for the forms ------------------------------------------------------------------------------
 
-QString KonfliktMeldung(const Ergebnis& e) {
-    const CBelegungRec& b = e.imWeg;
+QString Wann(const CBelegungRec& b) {
     const auto datum = [](double d) { return TovoDate(d).toShortDateText(); };
     const auto zeit = [](double t) {
         return TovoDate(t).timePart().toQTime().toString(QStringLiteral("HH:mm"));
     };
-    QString wann;
     if (TovoDate(b.dt_von).datePart() == TovoDate(b.dt_bis).datePart())
-        wann = QStringLiteral("am %1 von %2 bis %3")
-                   .arg(datum(b.dt_von), zeit(b.tm_von), zeit(b.tm_bis));
-    else
-        wann = QStringLiteral("vom %1, %2 bis %3, %4")
-                   .arg(datum(b.dt_von), zeit(b.tm_von), datum(b.dt_bis), zeit(b.tm_bis));
+        return QStringLiteral("am %1 von %2 bis %3")
+            .arg(datum(b.dt_von), zeit(b.tm_von), zeit(b.tm_bis));
+    return QStringLiteral("vom %1, %2 bis %3, %4")
+        .arg(datum(b.dt_von), zeit(b.tm_von), datum(b.dt_bis), zeit(b.tm_bis));
+}
+
+QString KonfliktMeldung(const Ergebnis& e) {
+    const CBelegungRec& b = e.imWeg;
     return QStringLiteral("Die Reservierung wurde nicht gespeichert: Der Raum ist in dieser Zeit "
                           "bereits belegt.") +
-           kCrLf + kCrLf + QStringLiteral("Raum: '") + e.raumName + QStringLiteral("' ") + wann +
-           kCrLf + QStringLiteral("Besteller: ") + b.Best;
+           kCrLf + kCrLf + QStringLiteral("Raum: '") + e.raumName + QStringLiteral("' ") + Wann(b) +
+           (e.imWegArchiviert ? QStringLiteral(" (archiviert)") : QString()) + kCrLf +
+           QStringLiteral("Besteller: ") + b.Best;
 }
 
 QString BelegtMeldung() {

@@ -10,10 +10,10 @@
 
 // The one way bookings are written. Every operation runs in one write transaction on one
 // connection: the rooms being written locked (SQLite: the whole file), the room test again (the
-// one conflict rule, archived bookings and the bookings being written left out), for a new
-// order the counter locked, the number drawn and the counter advanced, the rows written,
-// commit. Either all of it is stored or nothing. The result is a value; no message is shown
-// here except by Ausfuehren at the end of this header.
+// one conflict rule, the bookings being written left out), for a new order the counter locked,
+// the number drawn and the counter advanced, the rows written and their keys recorded in the
+// change journal for the portal, commit. Either all of it is stored or nothing. The result is a
+// value; no message is shown here except by Ausfuehren at the end of this header.
 namespace SchreibPfad {
 
 enum class Status {
@@ -29,9 +29,10 @@ struct Ergebnis {
     Status status = Status::Ok;
     int32_t auftrNr = 0; // Ok: the order's number; NummerVergeben: the number that is taken
     CBelegungRec imWeg;  // Konflikt: the booking in the way
-    QString raumName;    // Konflikt: the short name of its room
-    QString meldung;     // Fehler: what failed, as the user reads it
-    QString fehler;      // Fehler, Belegt, Getrennt: the driver's text
+    bool imWegArchiviert = false; // Konflikt: that booking is archived (it keeps its slot)
+    QString raumName;             // Konflikt: the short name of its room
+    QString meldung;              // Fehler: what failed, as the user reads it
+    QString fehler;               // Fehler, Belegt, Getrennt: the driver's text
     bool ok() const { return status == Status::Ok; }
 };
 
@@ -66,10 +67,33 @@ Verlegung LageVon(const CBelegungRec& b);
 Ergebnis LoescheBelegung(const QString& connection, int32_t recId);
 Ergebnis LoescheAuftrag(const QString& connection, int32_t auftrNr);
 
+// --- archive ------------------------------------------------------------------------------------
+
+// A booking that was to become current again but stays archived: its slot is taken meanwhile.
+struct ImArchiv {
+    CBelegungRec rec;
+    QString raumName;
+};
+
+// Ok, Belegt or Fehler, and on Ok the bookings that stay archived.
+struct ArchivErgebnis : Ergebnis {
+    QVector<ImArchiv> geblieben;
+};
+
+// Archives exactly the bookings that end before the day of `datum`. Bookings archived before
+// that end on or after it come back, each only where its slot is free (in its room, beside the
+// other bookings and those coming back with it, the earliest first); the rest stay archived.
+ArchivErgebnis Archivieren(const QString& connection, double datum, double toleranz);
+// Brings back the archived bookings that start after the day of `datum`, the same way.
+ArchivErgebnis Wiederherstellen(const QString& connection, double datum, double toleranz);
+
 // --- for the forms ------------------------------------------------------------------------------
 
 // What the user reads when a booking is in the way: room, date, time and orderer.
 QString KonfliktMeldung(const Ergebnis& e);
+// When a booking takes place: "am <date> von <time> bis <time>", or with both dates when it
+// spans several days.
+QString Wann(const CBelegungRec& b);
 // What the user reads when the database is held by another workstation.
 QString BelegtMeldung();
 // What the user reads when an order number is carried by a booking already.

@@ -1,6 +1,7 @@
 #include "SqlConnection.h"
 
 #include "Dialekt.h"
+#include "SqlitePlaner.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>
@@ -43,6 +44,7 @@ bool OpenSqliteConnection(const QString& path, const QString& connectionName, bo
             } else {
                 // The room tests pass their dates through temporary tables: kept in memory.
                 probe.exec(QStringLiteral("PRAGMA temp_store = MEMORY"));
+                SqlitePlaner::VerbindungEinrichten(db);
             }
             if (failure.isEmpty() && !readOnly) {
                 // Project folders lie on network drives, where the locks of a write-ahead log
@@ -128,4 +130,27 @@ bool ExecBound(QSqlQuery& query, const QString& sql, const QVariantList& binds) 
 
 bool HasSqlError(const QSqlQuery& query) {
     return query.lastError().type() != QSqlError::NoError;
+}
+
+SchreibTransaktion::SchreibTransaktion(QSqlDatabase db) : m_db(std::move(db)) {
+    QSqlQuery q(m_db);
+    m_offen = m_db.isOpen() && q.exec(Dialekt::Von(m_db).BeginnSchreiben());
+    if (!m_offen)
+        m_fehler = m_db.isOpen() ? q.lastError() : m_db.lastError();
+}
+
+SchreibTransaktion::~SchreibTransaktion() {
+    if (m_offen)
+        QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+}
+
+bool SchreibTransaktion::commit() {
+    QSqlQuery q(m_db);
+    if (!m_offen || !q.exec(QStringLiteral("COMMIT"))) {
+        if (m_offen)
+            m_fehler = q.lastError();
+        return false;
+    }
+    m_offen = false;
+    return true;
 }

@@ -37,3 +37,24 @@ QString OhneEinzelneSurrogate(const QString& text);
 bool ExecBound(QSqlQuery& query, const QString& sql, const QVariantList& binds = {});
 // True when the query's last step failed.
 bool HasSqlError(const QSqlQuery& query);
+
+// A write transaction on an SQLite connection: BEGIN IMMEDIATE takes the write lock at once, so a
+// database held by another workstation fails here (after the busy timeout) and not halfway.
+// Rolled back unless committed.
+class SchreibTransaktion {
+public:
+    explicit SchreibTransaktion(QSqlDatabase db);
+    ~SchreibTransaktion();
+    SchreibTransaktion(const SchreibTransaktion&) = delete;
+    SchreibTransaktion& operator=(const SchreibTransaktion&) = delete;
+
+    bool offen() const { return m_offen; }
+    bool commit();
+    // What failed in BEGIN or COMMIT.
+    QSqlError fehler() const { return m_fehler; }
+
+private:
+    QSqlDatabase m_db;
+    bool m_offen = false;
+    QSqlError m_fehler;
+};

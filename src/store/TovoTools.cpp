@@ -1,7 +1,6 @@
 #include "TovoTools.h"
 
 #include "Cp1252.h"
-#include "ErrorGuard.h"
 #include "TovoDate.h"
 
 #include <QDir>
@@ -260,15 +259,6 @@ QString singleLine(QString value) {
     return value;
 }
 
-int toNumber(const QString& text, const char* what) {
-    bool ok = false;
-    const int n = text.trimmed().toInt(&ok);
-    if (!ok)
-        RaiseError(QStringLiteral("Typen unverträglich: %1 \"%2\" ist keine Zahl")
-                       .arg(QLatin1String(what), text));
-    return n;
-}
-
 } // namespace
 
 CTovoTools& CTovoTools::Instance() {
@@ -331,25 +321,4 @@ QStringList CTovoTools::ReadIniSection(const QString& file, const QString& secti
 
 QString CTovoTools::JetDateLiteral(double date) const {
     return TovoDate(date).jetLiteral();
-}
-
-double CTovoTools::DateFromParts(const QString& day, const QString& month,
-                                 const QString& year) const {
-    const int d = toNumber(day, "Tag");
-    const int m = toNumber(month, "Monat");
-    int y = toNumber(year, "Jahr");
-    // There is no year 0, and a month counted backwards is a typing error, not a date.
-    if (y == 0 || m < 0)
-        RaiseError(QStringLiteral("Ungültiges Datum: %1.%2.%3").arg(day, month, year));
-    // Two-digit years as Windows reads them; "0030" written out is a typing error.
-    if (y > 0 && y < 100 && year.trimmed().size() <= 2)
-        y += y < 30 ? 2000 : 1900;
-    // Month and day roll over; the result must still be a date of the years 100 to 9999.
-    if (y < 100 || y > 9999 || m < -120000 || m > 120000)
-        RaiseError(QStringLiteral("Ungültiges Datum: %1.%2.%3").arg(day, month, year));
-    const TovoDate date = TovoDate::fromParts(y, m, d);
-    if (date.value() < TovoDate::fromDate(QDate(100, 1, 1)).value() ||
-        date.value() > TovoDate::kNoDate)
-        RaiseError(QStringLiteral("Ungültiges Datum: %1.%2.%3").arg(day, month, year));
-    return date.value();
 }

@@ -23,8 +23,6 @@ public:
 
     // "#m/d/yyyy#"
     QString JetDateLiteral(double date) const;
-    // The calendar date of the three numbers; throws RvError when they are not numbers.
-    double DateFromParts(const QString& day, const QString& month, const QString& year) const;
     // Format text for date fields.
     QString DateDisplayFormat() const { return QStringLiteral("dd.MM.yyyy"); }
 };

@@ -1,13 +1,18 @@
 #include "ViewQueries.h"
 
+#include "BelegungsZeitraum.h"
+#include "Dialekt.h"
 #include "SqlConnection.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace ViewQueries {
 namespace {
@@ -90,52 +95,40 @@ bool ReadRaeumeNachName(const QString& connection, int32_t raumartId, QVector<CA
     return true;
 }
 
-QString BalkenSql(bool eineRaumart, bool begrenzt) {
+QString BalkenSql(const Dialekt& dialekt, bool eineRaumart, bool begrenzt) {
     const QString cols = QStringLiteral(
         "b.Rec_ID, b.rb_id, b.Best, b.Verst, b.STEMAIL, b.dt_von, b.tm_von, b.dt_bis, b.tm_bis, "
         "b.Udt_von, b.Utm_von, b.Udt_bis, b.Utm_bis, b.Rdt_von, b.Rtm_von, b.Rdt_bis, b.Rtm_bis");
-    // A bar [start, end) reaches into the days [A, B) when start < B and end > A; with the time
-    // of day below 1 that holds only if the start day <= B and the end day >= A - 1. The first
-    // bound value is A - 1, the second B. One term per bar, each led by the column of its end
-    // day, so that every term is a range on an index of the booking table.
-    const QString gueltig = QStringLiteral("(%1 >= %2 AND %1 < %3)");
-    auto datum = [&](const char* col) {
-        return gueltig.arg(QLatin1String(col), QString::number(TovoDate::kMinDay, 'f', 0),
-                           QString::number(TovoDate::kNoDate, 'f', 0));
-    };
-    const QString fenster =
-        QStringLiteral("(b.dt_bis >= :a AND b.dt_von <= :b) OR "
-                       // set-up with its own end
-                       "(b.Udt_bis >= :a AND b.Udt_bis < %1 AND b.Udt_von <= :b AND %2) OR "
-                       // set-up that ends where the booking starts
-                       "(b.dt_von >= :a AND b.Udt_von <= :b AND %2 AND NOT COALESCE(%3, FALSE)) OR "
-                       // clear-down, from its own start or from the booking's end
-                       "(b.Rdt_bis >= :a AND b.Rdt_bis < %1 AND "
-                       "(b.Rdt_von <= :b OR (b.dt_bis <= :b AND NOT COALESCE(%4, FALSE))))")
-            .arg(QString::number(TovoDate::kNoDate, 'f', 0), datum("b.Udt_von"), datum("b.Udt_bis"),
-                 datum("b.Rdt_von"));
-    return QStringLiteral("SELECT ") + cols +
-           QStringLiteral(
-               " FROM T_rb_Anzeige a INNER JOIN T_fm_belegung b ON a.az_ID = b.rb_id WHERE ") +
-           (eineRaumart ? QStringLiteral("a.lRaumartId = :raumart AND ") : QString()) +
-           (begrenzt ? QStringLiteral("(") + fenster + QStringLiteral(") AND ") : QString()) +
-           QStringLiteral("b.bArchiviert = 0 ORDER BY a.Kurzbez, b.dt_von, b.Rec_ID");
+    // The bars of a booking lie within the days of its whole span, and a bar [start, end)
+    // reaches into the days [A, B) only if its start day <= B and its end day >= A - 1 (the
+    // time of day is below 1): the bookings whose span touches the days A - 1 to B.
+    const QString quelle =
+        begrenzt ? QStringLiteral(" CROSS JOIN ") + BelegungsZeitraum::Quelle() +
+                       QStringLiteral(" WHERE ") +
+                       BelegungsZeitraum::Bedingung(dialekt, QStringLiteral("a.az_ID"))
+                 : QStringLiteral(" INNER JOIN T_fm_belegung b ON "
+                                  "a.az_ID = b.rb_id WHERE 1 = 1");
+    // Unordered: ForEachBalken orders the rows, which spares SQLite sorting whole rows.
+    return QStringLiteral("SELECT ") + cols + QStringLiteral(" FROM T_rb_Anzeige a") + quelle +
+           (eineRaumart ? QStringLiteral(" AND a.lRaumartId = ?") : QString()) +
+           QStringLiteral(" AND b.bArchiviert = 0");
 }
 
 bool ForEachBalken(const QString& connection, int32_t raumartId,
                    const std::function<bool(const BelegungBalken&)>& callback, QString* error,
-                   const Zeitfenster& fenster) {
+                   const Zeitfenster& fenster, const std::function<bool()>& weiter) {
     QSqlQuery q(Verbindung(connection));
     q.setForwardOnly(true);
-    q.prepare(BalkenSql(raumartId != 0, fenster.begrenzt()));
+    QVariantList binds;
+    if (fenster.begrenzt())
+        binds << std::floor(fenster.von) - 1 << std::ceil(fenster.bis) << std::ceil(fenster.bis);
     if (raumartId != 0)
-        q.bindValue(QStringLiteral(":raumart"), raumartId);
-    if (fenster.begrenzt()) {
-        q.bindValue(QStringLiteral(":a"), std::floor(fenster.von) - 1);
-        q.bindValue(QStringLiteral(":b"), std::ceil(fenster.bis));
-    }
-    if (!q.exec())
+        binds << raumartId;
+    if (!ExecBound(q, BalkenSql(Dialekt::Von(q.driver()), raumartId != 0, fenster.begrenzt()),
+                   binds))
         return fail(q, error);
+    std::vector<BelegungBalken> zeilen;
+    zeilen.reserve(4096);
     BelegungBalken b;
     while (q.next()) {
         b.Rec_ID = q.value(0).toInt();
@@ -155,10 +148,29 @@ bool ForEachBalken(const QString& connection, int32_t raumartId,
         b.Rtm_von = dateOrNoDate(q.value(14));
         b.Rdt_bis = dateOrNoDate(q.value(15));
         b.Rtm_bis = dateOrNoDate(q.value(16));
-        if (!callback(b))
-            break;
+        zeilen.push_back(std::move(b));
+        if (weiter && zeilen.size() % 512 == 0 && !weiter())
+            return true;
     }
-    return !HasSqlError(q) || fail(q, error);
+    if (HasSqlError(q))
+        return fail(q, error);
+
+    // By room name, start and id.
+    QHash<int32_t, int> rang;
+    if (!ExecBound(q, QStringLiteral("SELECT az_ID FROM T_rb_Anzeige ORDER BY Kurzbez, az_ID")))
+        return fail(q, error);
+    while (q.next())
+        rang.insert(q.value(0).toInt(), static_cast<int>(rang.size()));
+    std::sort(zeilen.begin(), zeilen.end(), [&](const BelegungBalken& x, const BelegungBalken& y) {
+        const int rx = rang.value(x.rb_id), ry = rang.value(y.rb_id);
+        return rx != ry               ? rx < ry
+               : x.dt_von != y.dt_von ? x.dt_von < y.dt_von
+                                      : x.Rec_ID < y.Rec_ID;
+    });
+    for (const BelegungBalken& x : zeilen)
+        if (!callback(x))
+            break;
+    return true;
 }
 
 bool ReadBelegungenAmTag(const QString& connection, int32_t raumId, double tag,
@@ -166,15 +178,14 @@ bool ReadBelegungenAmTag(const QString& connection, int32_t raumId, double tag,
     out.clear();
     QSqlQuery q(Verbindung(connection));
     q.setForwardOnly(true);
-    q.prepare(
-        QStringLiteral("SELECT Rec_ID, lAuftrNr, rb_id, dt_von, tm_von, dt_bis, tm_bis, Best, Tel, "
-                       "Fax, Inst, KST, Pers, Verst, bEMail FROM T_fm_belegung "
-                       "WHERE rb_id = ? AND dt_bis >= ? AND dt_von <= ? AND bArchiviert = 0 "
-                       "ORDER BY tm_von, Rec_ID"));
-    q.addBindValue(raumId);
-    q.addBindValue(tag);
-    q.addBindValue(tag);
-    if (!q.exec())
+    if (!ExecBound(q,
+                   QStringLiteral("SELECT Rec_ID, lAuftrNr, rb_id, dt_von, tm_von, dt_bis, tm_bis, "
+                                  "Best, Tel, Fax, Inst, KST, Pers, Verst, bEMail FROM ") +
+                       BelegungsZeitraum::Quelle() + QStringLiteral(" WHERE ") +
+                       BelegungsZeitraum::Bedingung(Dialekt::Von(q.driver()), QStringLiteral("?")) +
+                       QStringLiteral(" AND dt_bis >= ? AND dt_von <= ? AND bArchiviert = 0 "
+                                      "ORDER BY tm_von, Rec_ID"),
+                   {raumId, tag, tag, tag, tag, tag}))
         return fail(q, error);
     while (q.next()) {
         CBelegungRec r;

@@ -21,6 +21,10 @@ double D(int y, int m, int d) {
 QString T(double d) {
     return TovoDate(d).toShortDateText();
 }
+// A row of the period tables: the day the dialog opens on and the period it proposes.
+void row(const char* name, double heute, const char* von, const char* bis) {
+    QTest::newRow(name) << heute << QString(von) << QString(bis);
+}
 } // namespace
 
 class TestDatumsDialoge : public QObject {
@@ -31,12 +35,9 @@ private Q_SLOTS:
         QTest::addColumn<double>("heute");
         QTest::addColumn<QString>("von");
         QTest::addColumn<QString>("bis");
-        QTest::newRow("Sonntag") << D(2026, 3, 15) << "09.03.2026"
-                                 << "15.03.2026";
-        QTest::newRow("Montag") << D(2026, 3, 16) << "16.03.2026"
-                                << "22.03.2026";
-        QTest::newRow("Jahreswechsel") << D(2025, 12, 31) << "29.12.2025"
-                                       << "04.01.2026";
+        row("Sonntag", D(2026, 3, 15), "09.03.2026", "15.03.2026");
+        row("Montag", D(2026, 3, 16), "16.03.2026", "22.03.2026");
+        row("Jahreswechsel", D(2025, 12, 31), "29.12.2025", "04.01.2026");
     }
     void woche() {
         QFETCH(double, heute);
@@ -61,12 +62,9 @@ private Q_SLOTS:
         QTest::addColumn<double>("heute");
         QTest::addColumn<QString>("von");
         QTest::addColumn<QString>("bis");
-        QTest::newRow("Februar im Schaltjahr") << D(2028, 2, 10) << "01.02.2028"
-                                               << "29.02.2028";
-        QTest::newRow("Dezember") << D(2026, 12, 31) << "01.12.2026"
-                                  << "31.12.2026";
-        QTest::newRow("Januar") << D(2026, 1, 1) << "01.01.2026"
-                                << "31.01.2026";
+        row("Februar im Schaltjahr", D(2028, 2, 10), "01.02.2028", "29.02.2028");
+        row("Dezember", D(2026, 12, 31), "01.12.2026", "31.12.2026");
+        row("Januar", D(2026, 1, 1), "01.01.2026", "31.01.2026");
     }
     void vonBisMonat() {
         QFETCH(double, heute);

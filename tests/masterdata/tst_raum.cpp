@@ -1,18 +1,25 @@
-// The room form: what the mask shows and stores, names, deleting with bookings, the question
-// about unsaved changes, rights, and the room number from the building structure.
+// The master-data forms. Rooms: what the mask shows and stores, names, deleting with bookings,
+// the question about unsaved changes, rights, the room number from the building structure. Room
+// types: names refused or stored, deleting only unused types. Employees: new next to the one
+// shown, taking over a person, deleting the last one.
 #include "Bearbeitbar.h"
 #include "GebDb.h"
 #include "RaumMaske.h"
 #include "StammGrid.h"
+#include "StammdatenDb.h"
 #include "TestProjekt.h"
 #include "TovoTextbox.h"
 #include "frmGebStruSel.h"
 #include "frmGebStruktur.h"
+#include "frmMitarbeiter.h"
+#include "frmPersonWahl.h"
 #include "frmRaum.h"
+#include "frmRaumArt.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -31,6 +38,36 @@ int ZeileVon(frmRaum& form, const QString& name) {
             return r;
     return -1;
 }
+QStringList Liste(const QListWidget* lb) {
+    QStringList t;
+    for (int i = 0; i < lb->count(); ++i)
+        t << lb->item(i)->text();
+    return t;
+}
+QStringList InDb() {
+    QStringList t;
+    CRaumartRecColl coll;
+    gRvDb->ReadAllRaumartRec2Coll(&coll);
+    for (const CRaumartRec* a : coll)
+        t << a->stRaumArt;
+    return t;
+}
+int32_t Mitarbeiter(TestProjekt& p, const QString& name, const QString& vorname) {
+    CMitarbeiterRec m;
+    m.stName = name;
+    m.stVorname = vorname;
+    m.lAnsprechId = 77;
+    p.ok = gRvDb->AddNewMitarbeiterRec(&m) && p.ok;
+    return m.lId;
+}
+QStringList Namen() {
+    CMitarbeiterRecColl coll;
+    gRvDb->ReadAllMitarbeiter2Coll(&coll);
+    QStringList t;
+    for (const CMitarbeiterRec* m : coll)
+        t << m->stVorname + ' ' + m->stName;
+    return t;
+}
 } // namespace
 
 class TestRaum : public QObject {
@@ -44,18 +81,15 @@ private Q_SLOTS:
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("stuhlNeu");
         QTest::addColumn<QString>("ausstattungNeu");
-        QTest::newRow("OU, BW") << "OU"
-                                << "BW" << 6 << "UO"
-                                << "WB";
-        QTest::newRow("OKU, alles") << "OKU"
-                                    << "BGSANLFRMCPW" << 7 << "KUO"
-                                    << "WPCMRFLNASGB";
-        QTest::newRow("UK") << "UK"
-                            << "" << 4 << "KU"
-                            << "";
-        QTest::newRow("unbekannt") << "KK"
-                                   << "X" << 0 << ""
-                                   << "";
+        auto row = [](const char* stuhl, const char* aus, int index, const char* stuhlNeu,
+                      const char* ausNeu) {
+            QTest::addRow("%s, %s", stuhl, aus)
+                << QString(stuhl) << QString(aus) << index << QString(stuhlNeu) << QString(ausNeu);
+        };
+        row("OU", "BW", 6, "UO", "WB");
+        row("OKU", "BGSANLFRMCPW", 7, "KUO", "WPCMRFLNASGB");
+        row("UK", "", 4, "KU", "");
+        row("KK", "X", 0, "", "");
     }
     void maskeUndZurueck() {
         QFETCH(QString, stuhl);
@@ -94,27 +128,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("personen");
         QTest::addColumn<QString>("meldung"); // start of the message, empty = saved
         const QString dup = QStringLiteral("Es gibt bereits einen Raum mit diesem Namen!");
-        QTest::newRow("doppelt neu") << true << "raum 2"
-                                     << "" << dup;
-        QTest::newRow("leer") << true << "  "
-                              << ""
-                              << "Bezeichnung eingeben!";
-        QTest::newRow("eigener Name") << false << "Raum 1"
-                                      << "20"
-                                      << "";
-        QTest::newRow("umbenannt auf anderen") << false << "Raum 2"
-                                               << "" << dup;
-        QTest::newRow("keine Zahl") << false << "Raum 1"
-                                    << "zwölf"
-                                    << "Im Feld 'Personen'";
-        QTest::newRow("zu groß") << true << "Raum 3"
-                                 << "40000"
-                                 << "Im Feld 'Personen'";
-        QTest::newRow("Umlaute, Emoji") << true << "Größe 🙂 \\ <b>"
-                                        << "7"
-                                        << "";
-        QTest::newRow("500 Zeichen") << true << QString(500, QChar(u'ß')) << ""
-                                     << "";
+        auto row = [](const char* name, bool neu, const QString& raum, const char* personen,
+                      const QString& meldung) {
+            QTest::newRow(name) << neu << raum << QString(personen) << meldung;
+        };
+        const QString zahl = QStringLiteral("Im Feld 'Personen'");
+        row("doppelt neu", true, "raum 2", "", dup);
+        row("leer", true, "  ", "", "Bezeichnung eingeben!");
+        row("eigener Name", false, "Raum 1", "20", "");
+        row("umbenannt auf anderen", false, "Raum 2", "", dup);
+        row("keine Zahl", false, "Raum 1", "zwölf", zahl);
+        row("zu groß", true, "Raum 3", "40000", zahl);
+        row("Umlaute, Emoji", true, "Größe 🙂 \\ <b>", "7", "");
+        row("500 Zeichen", true, QString(500, QChar(u'ß')), "", "");
     }
     void speichern() {
         QFETCH(bool, neu);
@@ -253,6 +279,14 @@ private Q_SLOTS:
         for (const char* key : {"New", "Save", "Delete"})
             QVERIFY(!form.MainToolbarButtons.value(key)->isEnabled());
         QCOMPARE(Bearbeitbar(&form), QStringList());
+
+        frmRaumArt arten;
+        arten.Form_Activate();
+        QVERIFY(!arten.pbNeu->isEnabled() && !arten.pbSave->isEnabled() &&
+                !arten.pbDel->isEnabled());
+        arten.edRaumArt->setText("Anders");
+        arten.pbSave_Click();
+        QCOMPARE(InDb(), QStringList{"Seminar"});
     }
 
     void gebaeudestruktur_data() {
@@ -305,6 +339,171 @@ private Q_SLOTS:
         QVERIFY(editor.WaehleKnoten(g));
         editor.pbLoeschen_Click();
         QCOMPARE(geb.AllNodes().size(), 1);
+    }
+
+    void raumartSpeichern_data() {
+        QTest::addColumn<int>("zeile"); // -1 new, else the entry renamed
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("meldung");
+        QTest::addColumn<QStringList>("danach");
+        const QString dup = QStringLiteral("Es gibt bereits eine solche Raumart!");
+        const QString lang = QString(500, QChar(u'ä'));
+        QTest::newRow("leer") << -1 << "   "
+                              << "Bezeichnung eingeben!" << QStringList{"Seminar", "Büro"};
+        QTest::newRow("doppelt neu") << -1 << "seminar" << dup << QStringList{"Seminar", "Büro"};
+        QTest::newRow("doppelt umbenannt")
+            << 1 << "Seminar" << dup << QStringList{"Seminar", "Büro"};
+        QTest::newRow("eigener Name") << 1 << "Büro" << QString() << QStringList{"Seminar", "Büro"};
+        QTest::newRow("umbenannt")
+            << 0 << "Schulung 🎓" << QString() << QStringList{"Schulung 🎓", "Büro"};
+        QTest::newRow("500 Zeichen")
+            << -1 << lang << QString() << QStringList{"Seminar", "Büro", lang};
+    }
+    void raumartSpeichern() {
+        QFETCH(int, zeile);
+        QFETCH(QString, name);
+        QFETCH(QString, meldung);
+        QFETCH(QStringList, danach);
+        TestProjekt p;
+        p.raumart("Seminar");
+        p.raumart("Büro");
+        frmRaumArt form;
+        form.Form_Activate();
+        if (zeile < 0)
+            form.pbNeu->click();
+        else
+            form.lbRaumArt->setCurrentRow(zeile);
+        form.edRaumArt->setText(name);
+        form.pbSave->click();
+        QCOMPARE(p.texte().join("|"), meldung);
+        QCOMPARE(Liste(form.lbRaumArt), danach);
+        QCOMPARE(InDb(), danach);
+        QCOMPARE(form.f_bChange, meldung.isEmpty());
+    }
+
+    void raumartLoeschen_data() {
+        QTest::addColumn<bool>("belegt");
+        QTest::addColumn<int>("antwort");
+        QTest::addColumn<QStringList>("danach");
+        QTest::newRow("benutzt") << true << int(PromptResult::Yes)
+                                 << QStringList{"Seminar", "Büro"};
+        QTest::newRow("Nein") << false << int(PromptResult::No) << QStringList{"Seminar", "Büro"};
+        QTest::newRow("frei") << false << int(PromptResult::Yes) << QStringList{"Seminar"};
+    }
+    void raumartLoeschen() {
+        QFETCH(bool, belegt);
+        QFETCH(int, antwort);
+        QFETCH(QStringList, danach);
+        TestProjekt p;
+        p.raumart("Seminar");
+        const int32_t buero = p.raumart("Büro");
+        if (belegt)
+            p.raum("Raum 1", buero);
+        frmRaumArt form;
+        form.Form_Activate();
+        form.lbRaumArt->setCurrentRow(1);
+        p.prompt.answer(PromptResult(antwort));
+        form.pbDel->click();
+        QCOMPARE(p.prompt.shown.first().title, QStringLiteral("Löschen"));
+        if (belegt)
+            QCOMPARE(p.prompt.last().text,
+                     QStringLiteral("Die Raumart kann nicht gelöscht "
+                                    "werden! Es existieren Räume dieser Art!"));
+        QCOMPARE(Liste(form.lbRaumArt), danach);
+        QCOMPARE(InDb(), danach);
+    }
+
+    void mitarbeiterSpeichern_data() {
+        QTest::addColumn<bool>("neu");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("danach");
+        QTest::addColumn<int>("meldungen");
+        QTest::newRow("neu neben dem gezeigten")
+            << true << "Özdemir 🙂" << QStringList{"Karl Berg", "Eva Özdemir 🙂"} << 0;
+        QTest::newRow("geändert") << false << "Bergmann" << QStringList{"Eva Bergmann"} << 0;
+        QTest::newRow("ohne Namen") << true << "" << QStringList{"Karl Berg"} << 1;
+    }
+    void mitarbeiterSpeichern() {
+        QFETCH(bool, neu);
+        QFETCH(QString, name);
+        QFETCH(int, meldungen);
+        TestProjekt p;
+        const int32_t berg = Mitarbeiter(p, "Berg", "Karl");
+        frmMitarbeiter form;
+        form.Form_Activate();
+        QCOMPARE(form.edName->text(), QStringLiteral("Berg"));
+        if (neu) {
+            form.pbNeu->click();
+            QVERIFY(form.edName->text().isEmpty() && form.edVorname->text().isEmpty());
+            if (!name.isEmpty())
+                form.edVorname->setText("Eva");
+        } else {
+            form.edVorname->setText("Eva");
+        }
+        form.edName->setText(name);
+        form.edKostenstelle->setText("4711");
+        form.pbSave->click();
+        QCOMPARE(p.prompt.shown.size(), meldungen);
+        QTEST(Namen(), "danach");
+        QCOMPARE(form.fgAnzeige->rowCount(), Namen().size());
+        CMitarbeiterRec alt;
+        alt.lId = berg;
+        gRvDb->ReadMitarbeiterRec(&alt);
+        QCOMPARE(alt.lAnsprechId, 77); // kept, not edited by the form
+        if (meldungen == 0)
+            QCOMPARE(form.Aktuell()->STKOSTENSTELLE, QStringLiteral("4711"));
+    }
+
+    void letztenMitarbeiterLoeschen() {
+        TestProjekt p;
+        Mitarbeiter(p, "Berg", "Karl");
+        frmMitarbeiter form;
+        form.Form_Activate();
+        form.pbDel->click();
+        QCOMPARE(p.prompt.last().title, QStringLiteral("Löschen"));
+        QCOMPARE(Namen(), QStringList());
+        QCOMPARE(form.fgAnzeige->rowCount(), 0);
+        QCOMPARE(form.fgAnzeige->columnCount(), 12);
+        QVERIFY(form.edName->text().isEmpty() && !form.Aktuell());
+    }
+
+    void mitarbeiterAusStammdaten() {
+        TestProjekt p;
+        CStammdatenDb stamm;
+        QVERIFY(stamm.OpenJet(QString(), QString(), p.dir.filePath("TovoStammdaten.mdb"),
+                              goRecht.get()));
+        Firma f;
+        f.stName = "Müller & Söhne GmbH";
+        QVERIFY(stamm.SaveFirma(f));
+        Person per;
+        per.lFirmaId = f.lId;
+        per.stName = "Kahn";
+        per.stVorname = "Lena";
+        per.stAnrede = "Frau";
+        per.stEmail = "l.kahn@example.org";
+        per.stPersNr = "0815";
+        per.stFunktion = "Leitung";
+        per.stBemerkung = "nur vormittags";
+        QVERIFY(stamm.SavePerson(per));
+
+        frmMitarbeiter form;
+        form.f_StammDb = &stamm;
+        form.Form_Activate();
+        StammGrid::ZeigeModal = [](QDialog& d) {
+            auto& wahl = static_cast<frmPersonWahl&>(d);
+            wahl.lbPersonen->setCurrentRow(0);
+            wahl.pbOK->click();
+            return wahl.result();
+        };
+        form.pbGetStamm->click();
+        QCOMPARE(QStringList({form.edAnrede->text(), form.edVorname->text(), form.edName->text(),
+                              form.edEMail->text(), form.edFirma->text(), form.edPersNr->text(),
+                              form.edFunktion->text(), form.edBemerkung->text()}),
+                 QStringList({"Frau", "Lena", "Kahn", "l.kahn@example.org", "Müller & Söhne GmbH",
+                              "", "Leitung", "nur vormittags"}));
+        QCOMPARE(Namen(), QStringList()); // nothing written before saving
+        form.pbSave->click();
+        QCOMPARE(Namen(), QStringList{"Lena Kahn"});
     }
 };
 

@@ -126,26 +126,19 @@ private slots:
         QTest::addColumn<bool>("naechsterTag");
         QTest::addColumn<int>("status");
         const int ok = int(ZeitStatus::Ok);
-        QTest::newRow("9") << "9"
-                           << "09:00" << false << ok;
-        QTest::newRow("14") << "14"
-                            << "14:00" << false << ok;
-        QTest::newRow("14.30") << "14.30"
-                               << "14:30" << false << ok;
-        QTest::newRow("8:15") << "8:15"
-                              << "8:15" << false << ok;
-        QTest::newRow("24:00") << "24:00"
-                               << "00:00" << true << ok;
-        QTest::newRow("24") << "24"
-                            << "00:00" << true << ok;
-        QTest::newRow("empty") << " "
-                               << "8:00" << false << int(ZeitStatus::Leer);
-        QTest::newRow("text") << "mittags"
-                              << "8:00" << false << int(ZeitStatus::Ungueltig);
-        QTest::newRow("25:00") << "25:00"
-                               << "8:00" << false << int(ZeitStatus::Ungueltig);
-        QTest::newRow("12:75") << "12.75"
-                               << "8:00" << false << int(ZeitStatus::Ungueltig);
+        auto row = [](const char* name, const char* text, const char* zeit, bool tag, int status) {
+            QTest::newRow(name) << QString(text) << QString(zeit) << tag << status;
+        };
+        row("9", "9", "09:00", false, ok);
+        row("14", "14", "14:00", false, ok);
+        row("14.30", "14.30", "14:30", false, ok);
+        row("8:15", "8:15", "8:15", false, ok);
+        row("24:00", "24:00", "00:00", true, ok);
+        row("24", "24", "00:00", true, ok);
+        row("empty", " ", "8:00", false, int(ZeitStatus::Leer));
+        row("text", "mittags", "8:00", false, int(ZeitStatus::Ungueltig));
+        row("25:00", "25:00", "8:00", false, int(ZeitStatus::Ungueltig));
+        row("12:75", "12.75", "8:00", false, int(ZeitStatus::Ungueltig));
     }
     void zeit() {
         QFETCH(QString, text);

@@ -1,7 +1,10 @@
 // The portal exchange against a real MariaDB server started for this executable.
+#include "AntragsSperre.h"
 #include "MariaDbServer.h"
 #include "NetzpultAntraege.h"
 #include "NetzpultPublish.h"
+#include "NetzpultZeilen.h"
+#include "SchreibPfad.h"
 #include "TestProjekt.h"
 #include "ToolsNetzpult.h"
 #include "TovoRaumverwCtrl.h"
@@ -22,7 +25,9 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <atomic>
+#include <csignal>
 #include <iostream>
+#include <random>
 #include <string>
 #include <thread>
 
@@ -39,6 +44,8 @@ public:
         texte << m.text;
         if (m.text.startsWith(QLatin1String("Soll die e-mail")))
             return PromptResult::No;
+        if (m.buttons == PromptButtons::RetryCancel)
+            return PromptResult::Retry;
         return m.buttons == PromptButtons::YesNo || m.buttons == PromptButtons::YesNoCancel
                    ? PromptResult::Yes
                    : PromptResult::Ok;
@@ -46,6 +53,19 @@ public:
     void beep() override {}
     QStringList texte;
 };
+
+// Saves the reservation form; without a room first the first free room of the first type.
+void MitRaumSpeichern(frmAntrag& form) {
+    if (form.coFreeRooms->currentIndex() < 0 && form.RaumTag().isEmpty()) {
+        if (form.coRaumart->currentData().toInt() == 0) {
+            form.coRaumart->setCurrentIndex(form.coRaumart->count() - 1);
+            form.coRaumart_Click();
+        }
+        form.coFreeRooms->setCurrentIndex(0);
+        form.coFreeRooms_Click();
+    }
+    form.pbSave_Click();
+}
 
 // `anzahl` bookings of one room with the event text `verst`, written in one transaction.
 void VieleBelegungen(int32_t raum, int anzahl, const QString& verst) {
@@ -98,11 +118,28 @@ class TstNetzpultServer : public QObject {
     void konfiguriere(TestProjekt& p) {
         gstProjektDir = p.dir.path() + QLatin1Char('/');
         gstDbPath = p.path;
+        gDbOrt = p.ort();
         const QString ini = gstProjektDir + kIniFileName;
         CTovoTools::Instance().WriteIniValue(ini, QStringLiteral("WebMDB"),
                                              QStringLiteral("DBPATH"), m_server->ConnText());
         CTovoTools::Instance().WriteIniValue(ini, QStringLiteral("WebMDB"),
                                              QStringLiteral("NetzpultType"), QStringLiteral("1"));
+    }
+
+    NetzpultPublish::Ergebnis veroeffentliche(const TestProjekt& p, bool voll = false,
+                                              const NetzpultPublish::Fortschritt& f = {},
+                                              const QString& portalDb = kPortal) {
+        return NetzpultPublish::Veroeffentliche({p.ort(), m_server->ConnText(portalDb), 30, voll},
+                                                f);
+    }
+
+    // Everything the portal shows, row by row, without its own row numbers.
+    QStringList abbild() {
+        return Zeilen(portal(), QStringLiteral("SELECT * FROM T_RAUMART ORDER BY 1")) +
+               Zeilen(portal(), QStringLiteral("SELECT * FROM T_RAUM ORDER BY 1")) +
+               Zeilen(portal(), QStringLiteral("SELECT %1 FROM T_BELEGUNG ORDER BY BRESERVIERT, "
+                                               "LBELEGID, LWUNSCHID, STNAME")
+                                    .arg(NetzpultZeilen::Belegungen().spalten.join(',')));
     }
 
     void antrag(const QString& status, int32_t raum, int32_t belegId, const QString& name,
@@ -249,10 +286,8 @@ private slots:
         CBelegungRec b = TestProjekt::satz(raum, Tag(0, 8), Tag(0, 9));
         b.Inst = b.Best = b.Bem = b.Verst = b.Austbem = text;
         p.buche(b);
-        NetzpultPublish::Daten daten;
-        QString error;
-        QVERIFY2(NetzpultPublish::LeseDaten(p.ort(), daten, &error), qPrintable(error));
-        QVERIFY2(NetzpultPublish::Veroeffentliche(portal(), daten, {}, &error), qPrintable(error));
+        const NetzpultPublish::Ergebnis e = veroeffentliche(p);
+        QVERIFY2(e.ok(), qPrintable(e.meldung));
         QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT STRAUMART FROM T_RAUMART")),
                  QStringList{text});
         QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT STRAUMNAME FROM T_RAUM")),
@@ -300,15 +335,12 @@ private slots:
         const int32_t raum = p.raum(QStringLiteral("A"), p.raumart(QStringLiteral("T")));
         const int anzahl = 20000;
         VieleBelegungen(raum, anzahl, QStringLiteral("alt"));
-        NetzpultPublish::Daten daten;
-        QString error;
-        QVERIFY(NetzpultPublish::LeseDaten(p.ort(), daten, &error));
-        QVERIFY2(NetzpultPublish::Veroeffentliche(portal(), daten, {}, &error), qPrintable(error));
+        QVERIFY(veroeffentliche(p).ok());
         p.wert(QStringLiteral("UPDATE T_fm_belegung SET Verst = 'neu'"));
 
         const QString stand = QStringLiteral("SELECT STNUTZUNG, COUNT(*) FROM T_BELEGUNG WHERE "
                                              "BRESERVIERT=1 GROUP BY STNUTZUNG");
-        for (int bloecke : {1, 12, 48}) {
+        for (int bloecke : {1, 5, 12}) {
             QProcess kind;
             kind.start(QCoreApplication::applicationFilePath(),
                        {QStringLiteral("--kind-publizieren"), m_server->ConnText(), p.dir.path()});
@@ -326,9 +358,7 @@ private slots:
             QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT COUNT(*) FROM T_RAUM")),
                      QStringList{QStringLiteral("1")});
         }
-        NetzpultPublish::Daten neu;
-        QVERIFY(NetzpultPublish::LeseDaten(p.ort(), neu, &error));
-        QVERIFY2(NetzpultPublish::Veroeffentliche(portal(), neu, {}, &error), qPrintable(error));
+        QVERIFY(veroeffentliche(p, true).ok());
         QCOMPARE(Zeilen(portal(), stand), QStringList{QStringLiteral("neu|%1").arg(anzahl)});
     }
 
@@ -337,9 +367,6 @@ private slots:
         TestProjekt p;
         const int32_t raum = p.raum(QStringLiteral("A"), p.raumart(QStringLiteral("T")));
         VieleBelegungen(raum, 20000, QStringLiteral("x"));
-        NetzpultPublish::Daten daten;
-        QString error;
-        QVERIFY(NetzpultPublish::LeseDaten(p.ort(), daten, &error));
 
         std::atomic<bool> fertig{false};
         std::atomic<int> geschrieben{0};
@@ -363,11 +390,12 @@ private slots:
         uhr.start();
         while (geschrieben < 3 && uhr.elapsed() < 30000)
             QThread::yieldCurrentThread();
-        const bool ok = NetzpultPublish::Veroeffentliche(portal(), daten, {}, &error);
+        const NetzpultPublish::Ergebnis e = veroeffentliche(p);
         fertig = true;
         portalNutzer.join();
-        QVERIFY2(ok, qPrintable(error));
+        QVERIFY2(e.ok(), qPrintable(e.meldung));
 
+        QString error;
         QVERIFY(NetzpultPublish::NummeriereAntraege(portal(), false, &error));
         QStringList erwartet;
         for (int i = 1; i <= geschrieben; ++i)
@@ -378,6 +406,219 @@ private slots:
         QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT COUNT(*) FROM T_BELEGUNG WHERE "
                                                  "BRESERVIERT=1")),
                  QStringList{QStringLiteral("20000")});
+    }
+
+    // A full copy into an empty portal, into another portal than last time and on the menu
+    // command; otherwise only the changes.
+    void fullCopyOrChanges() {
+        TestProjekt p;
+        const int32_t raum = p.raum(QStringLiteral("A"), p.raumart(QStringLiteral("T")));
+        QString error;
+        QVERIFY2(m_server->CreatePortal(QStringLiteral("zweites"), &error), qPrintable(error));
+        const auto voll = [&](bool menue, const QString& portalDb = kPortal) {
+            p.buche(raum, Tag(p.anzahlBelegungen(), 8), Tag(p.anzahlBelegungen(), 9));
+            const NetzpultPublish::Ergebnis e = veroeffentliche(p, menue, {}, portalDb);
+            return e.ok() ? e.vollstaendig : (qWarning() << e.meldung, -1);
+        };
+        QCOMPARE(voll(false), true);
+        QCOMPARE(voll(false), false);
+        QCOMPARE(voll(true), true);
+        QCOMPARE(voll(false, QStringLiteral("zweites")), true);
+        QCOMPARE(voll(false), true);
+        QCOMPARE(voll(false), false);
+        for (const char* tabelle : {"T_RAUMART", "T_RAUM", "T_BELEGUNG"})
+            QSqlQuery(portal()).exec(QStringLiteral("DELETE FROM ") + QLatin1String(tabelle));
+        QCOMPARE(voll(false), true);
+        QCOMPARE(abbild().filter(QStringLiteral("|R|")).size(), p.anzahlBelegungen());
+    }
+
+    // Random saves, series, moves, deletes, series edits, archiving, restoring, master-data edits
+    // and portal requests, with publications of the changes in between, one of them cut off
+    // midway: the portal ends up holding, row for row, what a full copy gives.
+    void changesEqualFullCopy() {
+        namespace SP = SchreibPfad;
+        TestProjekt p;
+        std::mt19937 zufall(20261206);
+        const auto zahl = [&](int n) { return n > 0 ? int(zufall() % unsigned(n)) : 0; };
+        const QString verbindung = gRvDb->ConnectionName();
+        QVector<int32_t> arten{p.raumart(QStringLiteral("Saal")),
+                               p.raumart(QStringLiteral("Büro"))};
+        QVector<int32_t> raeume;
+        for (int i = 0; i < 6; ++i)
+            raeume << p.raum(QStringLiteral("R%1").arg(i), arten[i % 2]);
+        const auto irgendeine = [&](const QString& spalte) {
+            return p
+                .wert(QStringLiteral("SELECT %1 FROM T_fm_belegung ORDER BY Rec_ID LIMIT 1 "
+                                     "OFFSET ?")
+                          .arg(spalte),
+                      {zahl(p.anzahlBelegungen())})
+                .toInt();
+        };
+        const auto geschrieben = [](const SP::Ergebnis& e) {
+            return e.status == SP::Status::Ok || e.status == SP::Status::Konflikt;
+        };
+        const auto trennen = [&](qint64, qint64) {
+            QSqlQuery q(portal());
+            q.exec(QStringLiteral("SELECT ID FROM information_schema.PROCESSLIST WHERE ID <> "
+                                  "CONNECTION_ID() AND DB = 'netzpult'"));
+            while (q.next())
+                QSqlQuery(portal()).exec(QStringLiteral("KILL ") + q.value(0).toString());
+            return true;
+        };
+        for (int i = 0; i < 20; ++i)
+            p.buche(raeume[i % 6], Tag(i, 8), Tag(i, 9), 600 + i);
+        QVERIFY(veroeffentliche(p).vollstaendig);
+        for (int schritt = 0; schritt < 100; ++schritt) {
+            const double von = Tag(zahl(40), 7 + zahl(10));
+            CBelegungRec b = TestProjekt::satz(raeume[zahl(raeume.size())], von, von + 0.05);
+            QVector<CBelegungRec> auftrag{b};
+            CBelegungRecColl coll;
+            CAnzeigeRec raum;
+            CRaumartRec art;
+            switch (zahl(12)) {
+            case 0: // a series of weekly dates
+                for (int w = 1, n = zahl(4); w <= n; ++w) {
+                    auftrag << b;
+                    auftrag.last().dt_von = auftrag.last().dt_bis = b.dt_von + 7 * w;
+                }
+                [[fallthrough]];
+            case 1:
+            case 2:
+            case 3:
+                QVERIFY(geschrieben(SP::NeuerAuftrag(verbindung, auftrag, 0)));
+                break;
+            case 4: // a series edit: every date of an order
+                QVERIFY(gRvDb->ReadAuftrag2Coll(irgendeine(QStringLiteral("lAuftrNr")), &coll));
+                auftrag.clear();
+                for (CBelegungRec* r : coll) {
+                    r->Verst = QStringLiteral("Serie %1").arg(schritt);
+                    r->Aust = zahl(4096);
+                    auftrag << *r;
+                }
+                QVERIFY(geschrieben(SP::Aendern(verbindung, auftrag, 0)));
+                break;
+            case 5: { // moved to another room and by some hours
+                b.Rec_ID = irgendeine(QStringLiteral("Rec_ID"));
+                QVERIFY(gRvDb->Readfm_belegungRec(&b));
+                SP::Verlegung v = SP::LageVon(b);
+                v.raumId = raeume[zahl(raeume.size())];
+                v.beginn += zahl(5) / 24.0;
+                v.ende += (zahl(5) + 1) / 24.0;
+                QVERIFY(geschrieben(SP::Verlegen(verbindung, {v}, 0)));
+                break;
+            }
+            case 6:
+                QVERIFY(
+                    (zahl(2)
+                         ? SP::LoescheBelegung(verbindung, irgendeine(QStringLiteral("Rec_ID")))
+                         : SP::LoescheAuftrag(verbindung, irgendeine(QStringLiteral("lAuftrNr"))))
+                        .ok());
+                break;
+            case 7:
+                QVERIFY((zahl(2) ? gRvDb->ArchiviereBelegungen(Tag(zahl(40)), 0)
+                                 : gRvDb->DeArchiviereBelegungen(Tag(zahl(40)), 0))
+                            .ok());
+                break;
+            case 8: // a room added, changed (name, capacity, type, tables) or deleted
+                raum.az_ID = raeume[zahl(raeume.size())];
+                if (zahl(3) == 0 && raeume.size() > 3) {
+                    QVERIFY(gRvDb->Delrb_AnzeigeRec(raum.az_ID));
+                    raeume.removeOne(raum.az_ID);
+                    break;
+                }
+                QVERIFY(zahl(2) ? gRvDb->Readrb_AnzeigeRec(&raum) : (raum.az_ID = 0, true));
+                raum.Kurzbez = QStringLiteral("Raum %1").arg(schritt);
+                raum.IANZAHLPERS = int16_t(zahl(50));
+                raum.IPTISCHE = int16_t(2 * zahl(9));
+                raum.lRaumartId = arten[zahl(arten.size())];
+                QVERIFY(raum.az_ID ? gRvDb->Editrb_AnzeigeRec(&raum)
+                                   : gRvDb->AddNewrb_AnzeigeRec(&raum));
+                raeume << raum.az_ID;
+                break;
+            case 9: // a room type added, renamed or deleted (its rooms leave the portal)
+                art.lId = arten[zahl(arten.size())];
+                art.stRaumArt = QStringLiteral("Art %1").arg(schritt);
+                if (zahl(3) == 0 && arten.size() > 2 && arten.removeOne(art.lId))
+                    QVERIFY(gRvDb->DelRaumartRec(art.lId));
+                else
+                    QVERIFY(zahl(2) ? gRvDb->EditRaumartRec(&art)
+                                    : (gRvDb->AddNewRaumartRec(&art) && (arten << art.lId, true)));
+                break;
+            default: // a request arrives in the portal or is taken over
+                if (zahl(2))
+                    antrag(QStringLiteral("B"), raeume[0], 0, QStringLiteral("A%1").arg(schritt));
+                else
+                    QSqlQuery(portal()).exec(QStringLiteral(
+                        "DELETE FROM T_BELEGUNG WHERE BRESERVIERT=0 ORDER BY ID LIMIT 1"));
+            }
+            std::sort(raeume.begin(), raeume.end());
+            raeume.erase(std::unique(raeume.begin(), raeume.end()), raeume.end());
+            if (schritt == 50) {
+                const NetzpultPublish::Ergebnis e = veroeffentliche(p, false, trennen);
+                QCOMPARE(e.status, NetzpultPublish::Status::KeineAntwort);
+            } else if (zahl(4) == 0) {
+                const NetzpultPublish::Ergebnis e = veroeffentliche(p);
+                QVERIFY2(e.ok() && !e.vollstaendig, qPrintable(e.meldung));
+            }
+        }
+        QVERIFY(veroeffentliche(p).ok());
+        const QStringList stueckweise = abbild();
+        QVERIFY(veroeffentliche(p, true).ok());
+        QCOMPARE(stueckweise, abbild());
+        QVERIFY(stueckweise.filter(QStringLiteral("|R|")).size() > 10);
+    }
+
+    // A server that stops answering, before or during a publication, and a user who cancels: the
+    // publication ends with a German message, and the portal keeps what it showed.
+    void silentServer_data() {
+        QTest::addColumn<int>("anhalten"); // 0 = never, the user cancels; 1 = before; 2 = midway
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("cancelled") << 0 << "Die Aktualisierung des Netzpults wurde abgebrochen.";
+        const QString still = QStringLiteral("Das Netzpult hat nicht innerhalb von 2 Sekunden "
+                                             "geantwortet");
+        QTest::newRow("frozen before") << 1 << still;
+        QTest::newRow("frozen midway") << 2 << still;
+    }
+    void silentServer() {
+        QFETCH(int, anhalten);
+        QFETCH(QString, meldung);
+        TestProjekt p;
+        konfiguriere(p);
+        CTovoTools::Instance().WriteIniValue(gstProjektDir + kIniFileName, QStringLiteral("WebMDB"),
+                                             QStringLiteral("Timeout"), QStringLiteral("2"));
+        VieleBelegungen(p.raum(QStringLiteral("A"), p.raumart(QStringLiteral("T"))), 5000,
+                        QStringLiteral("alt"));
+        QVERIFY(veroeffentliche(p).ok());
+        const QStringList vorher = abbild();
+        p.wert(QStringLiteral("UPDATE T_fm_belegung SET Verst = 'neu'"));
+
+        const pid_t server = pid_t(m_server->pid());
+        struct Fortsetzen {
+            pid_t pid;
+            ~Fortsetzen() { ::kill(pid, SIGCONT); }
+        } fortsetzen{server};
+        QElapsedTimer uhr;
+        uhr.start();
+        QString text;
+        if (anhalten == 1) {
+            ::kill(server, SIGSTOP);
+            QVERIFY(!Netzpult::UpdateNetzpult(nullptr));
+            text = p.prompt.last().text;
+            QVERIFY(text.endsWith(QStringLiteral("\nTovoRaumverwCtrl.UpdateSQLNetzpult")));
+        } else {
+            text = NetzpultPublish::Veroeffentliche({p.ort(), m_server->ConnText(), 2, true},
+                                                    [&](qint64, qint64) {
+                                                        if (anhalten == 2)
+                                                            ::kill(server, SIGSTOP);
+                                                        return anhalten != 0;
+                                                    })
+                       .meldung;
+        }
+        QVERIFY2(text.startsWith(meldung), qPrintable(text));
+        QVERIFY2(uhr.elapsed() < 20000, "the timeout of 2 s did not end the wait");
+        ::kill(server, SIGCONT);
+        QCOMPARE(abbild(), vorher);
+        Q_UNUSED(fortsetzen);
     }
 
     // A publication elsewhere renumbers the requests while the list is open: deleting a line
@@ -423,11 +664,16 @@ private slots:
         QVERIFY(Netzpult::UpdateNetzpult(nullptr));
 
         QString titel, wunschraum;
+        bool ohneRaum = false;
         frmNetzpult::ZeigeModal = [&](QDialog& d) {
             if (auto* form = qobject_cast<frmAntrag*>(&d)) {
                 titel = form->windowTitle();
                 wunschraum = form->edWunschraum->text();
+                // A taken wished room leaves no room chosen: saving asks for one.
+                ohneRaum = form->coFreeRooms->currentIndex() < 0 && form->RaumTag().isEmpty();
                 form->pbSave_Click();
+                if (ohneRaum)
+                    MitRaumSpeichern(*form);
             }
             return 0;
         };
@@ -440,6 +686,10 @@ private slots:
         form.pbWork_Click();
 
         QCOMPARE(titel, QStringLiteral("Externer Antrag vom Netzpult"));
+        QCOMPARE(ohneRaum, belegt);
+        QCOMPARE(prompt.texte.contains(QStringLiteral("Wählen Sie über den Button 'Verfügbare "
+                                                      "Räume' einen Raum aus!")),
+                 belegt);
         QCOMPARE(wunschraum, QStringLiteral("Saal 1"));
         QCOMPARE(prompt.texte.contains(QStringLiteral("Der im Antrag angegebene Raum 'Saal 1' ist "
                                                       "belegt.\nBitte wählen Sie einen anderen "
@@ -465,6 +715,40 @@ private slots:
         QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT COUNT(*) FROM T_BELEGUNG WHERE "
                                                  "BRESERVIERT=0")),
                  QStringList{QStringLiteral("0")});
+    }
+
+    // Two workstations take over the same 30 requests (no wished room, so the form offers the
+    // first free room) at the same time: every request is booked exactly once, but the one a
+    // third workstation holds, which both are told about.
+    void takeOverTwoWorkstations() {
+        TestProjekt p;
+        konfiguriere(p);
+        const int32_t art = p.raumart(QStringLiteral("Saal"));
+        for (int r = 1; r <= 3; ++r)
+            p.raum(QStringLiteral("Saal %1").arg(r), art);
+        const int anzahl = 30;
+        for (int i = 0; i < anzahl; ++i)
+            antrag(QStringLiteral("B"), 0, 0, QStringLiteral("Antrag %1").arg(i),
+                   QDate(2026, 3, 17).addDays(i).toString(Qt::ISODate), QStringLiteral("9"),
+                   QStringLiteral("10"));
+        QVector<NetzpultAntrag> antraege;
+        QVERIFY(NetzpultAntraege::Lese(portal(), antraege, nullptr));
+        CAntragsSperre gehalten;
+        QVERIFY(gehalten.Beanspruchen(antraege[7]));
+        QProcess kinder[2];
+        for (QProcess& kind : kinder)
+            kind.start(QCoreApplication::applicationFilePath(),
+                       {QStringLiteral("--kind-uebernehmen"), p.dir.path()});
+        for (QProcess& kind : kinder) {
+            QVERIFY(kind.waitForFinished(300000) && kind.exitCode() == 0);
+            QVERIFY(kind.readAllStandardOutput().contains(
+                "Der Antrag wird gerade an einem anderen Arbeitsplatz übernommen."));
+        }
+        QCOMPARE(p.wert(QStringLiteral("SELECT COUNT(*) FROM T_fm_belegung")).toInt(), anzahl - 1);
+        QCOMPARE(p.wert(QStringLiteral("SELECT COUNT(DISTINCT Best) FROM T_fm_belegung")).toInt(),
+                 anzahl - 1);
+        QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT STNAME FROM T_BELEGUNG")),
+                 QStringList{antraege[7].name});
     }
 
     // One mapping for both kinds of request; a taken room of a change is said before any
@@ -575,33 +859,69 @@ private slots:
     }
 };
 
-// The child of the kill test: publishes and reports every block written.
+// The child of the kill test: publishes everything and reports every block written.
 static int KindPublizieren(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    CNetzpultVerbindung verbindung;
-    NetzpultPublish::Daten daten;
-    QString error;
     DatenbankOrt ort; // the project folder says where its database lives
-    if (!verbindung.Oeffnen(QString::fromLocal8Bit(argv[2]), &error) ||
-        !LiesDatenbankOrt(QString::fromLocal8Bit(argv[3]) + QLatin1Char('/'), ort, &error) ||
-        !NetzpultPublish::LeseDaten(ort, daten, &error)) {
+    QString error;
+    if (!LiesDatenbankOrt(QString::fromLocal8Bit(argv[3]) + QLatin1Char('/'), ort, &error)) {
         std::cerr << qPrintable(error) << std::endl;
         return 1;
     }
-    NetzpultPublish::Veroeffentliche(
-        verbindung.db(), daten,
-        [](qint64, qint64) {
+    const NetzpultPublish::Ergebnis e = NetzpultPublish::Veroeffentliche(
+        {ort, QString::fromLocal8Bit(argv[2]), 30, true}, [](qint64, qint64) {
             std::cout << "block" << std::endl;
             std::string weiter;
             std::getline(std::cin, weiter);
-        },
-        &error);
+            return true;
+        });
+    std::cerr << qPrintable(e.meldung) << std::endl;
+    return e.ok() ? 0 : 1;
+}
+
+// A workstation of the take-over test: opens the project in the folder given, as configured for
+// the portal, and takes over every request of its list.
+static int KindUebernehmen(int argc, char** argv) {
+    QApplication app(argc, argv);
+    gstProjektDir = QString::fromLocal8Bit(argv[2]) + QLatin1Char('/');
+    gstDbPath = gstProjektDir + kDbFileName;
+    if (!LiesDatenbankOrt(gstProjektDir, gDbOrt, nullptr))
+        return 1;
+    CRvDb db;
+    db.SetDatenbankOrt(gDbOrt);
+    db.SetOpenReadOnly(false);
+    gRvDb = &db;
+    gDb = QStringLiteral("gDb");
+    if (!db.OpenDb() || !OeffneDatenbank(gDbOrt, gDb, false, nullptr))
+        return 1;
+    AntwortPrompt prompt;
+    frmNetzpult::ZeigeModal = [](QDialog& d) {
+        if (auto* form = qobject_cast<frmAntrag*>(&d))
+            MitRaumSpeichern(*form);
+        return 0;
+    };
+    frmNetzpult form;
+    form.pbAkt_Click();
+    // A line taken over here is deleted and leaves the list; the others stay.
+    for (int i = 0; i < form.lvOrders->topLevelItemCount();) {
+        const int vorher = form.lvOrders->topLevelItemCount();
+        form.lvOrders->setCurrentItem(form.lvOrders->topLevelItem(i));
+        form.pbWork_Click();
+        if (form.lvOrders->topLevelItemCount() == vorher)
+            ++i;
+    }
+    for (const QString& text : std::as_const(prompt.texte))
+        if (text.startsWith(QLatin1String("Der Antrag wird gerade")))
+            std::cout << text.toUtf8().constData() << std::endl;
+    CloseSqliteConnection(gDb);
     return 0;
 }
 
 int main(int argc, char** argv) {
     if (argc == 4 && qstrcmp(argv[1], "--kind-publizieren") == 0)
         return KindPublizieren(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--kind-uebernehmen") == 0)
+        return KindUebernehmen(argc, argv);
     QApplication app(argc, argv);
     TstNetzpultServer test;
     return QTest::qExec(&test, argc, argv);

@@ -1,8 +1,9 @@
 // Reports from template to page: template override and fallback, escaping, faulty templates,
 // and every report family end to end as PDF, read back with pdftotext. The overviews run
-// through the host program's command line, which is checked as a table, and the usage chart
-// is looked for in a rendered page.
+// through the host program's command line, which opens the project for reading only and is
+// checked as a table, and the usage chart is looked for in a rendered page.
 #include "Bericht.h"
+#include "BerichtLauf.h"
 #include "DruckTabelle.h"
 #include "TestProjekt.h"
 
@@ -22,6 +23,29 @@ void schreibe(const QString& pfad, const QByteArray& text) {
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(text);
 }
+// One of two processes printing at once (--drucke PROJEKT A|B): the day list of the day of room
+// A or B 200 times, each on a connection of its own as the command line opens it. Returns how
+// many reports lack their room or show the other.
+int DruckeTag(const QString& projekt, const QString& raum) {
+    gstReportDir = projekt + QStringLiteral("/Report/");
+    BerichtZeitraum z;
+    z.von = Am(4, raum == QLatin1String("A") ? 7 : 8);
+    const BerichtArt& art = *FindeBericht(QStringLiteral("RepTaZ"));
+    const QString andere = raum == QLatin1String("A") ? QStringLiteral("B") : QStringLiteral("A");
+    int falsch = 0;
+    for (int i = 0; i < 200; ++i) {
+        const QString con = UniqueConnectionName(QStringLiteral("kind"));
+        Bericht b;
+        const bool ok =
+            OpenSqliteConnection(projekt + QLatin1Char('/') + kDbFileName, con, true, nullptr) &&
+            BerichtVorbereiten(con, art, z, nullptr) && b.Erstellen(con, art, nullptr);
+        CloseSqliteConnection(con);
+        falsch += !ok || !b.Html().contains(QStringLiteral("Raum ") + raum) ||
+                  b.Html().contains(QStringLiteral("Raum ") + andere);
+    }
+    return falsch;
+}
+
 } // namespace
 
 class TestBerichte : public QObject {
@@ -103,6 +127,15 @@ private Q_SLOTS:
             << QByteArray("<p>\n{{/zeilen}}") << QStringLiteral("Zeile 2");
         QTest::newRow("Platzhalter offen")
             << QByteArray("\n\n\n\n{{Titel") << QStringLiteral("Zeile 5");
+        // Bounds that keep a template from taking the machine's memory.
+        QTest::newRow("zu tief") << QByteArray("{{#zeilen}}").repeated(33) +
+                                        QByteArray("{{/zeilen}}").repeated(33)
+                                 << QStringLiteral("mehr als 32 Abschnitte");
+        QTest::newRow("zu tief, andere Klammern")
+            << QByteArray("{{=<% %>=}}") + QByteArray("<%#zeilen%>").repeated(40)
+            << QStringLiteral("mehr als 32 Abschnitte");
+        QTest::newRow("zu groß") << QByteArray("<p>x</p>").repeated(200000)
+                                 << QStringLiteral("größer als 1024 KB");
     }
     void vorlageFehler() {
         QFETCH(QByteArray, text);
@@ -114,6 +147,35 @@ private Q_SLOTS:
         QVERIFY(!b.Erstellen(gDb, *FindeBericht(QStringLiteral("RepTaZ")), &fehler));
         QVERIFY2(fehler.contains(QFileInfo(datei).absoluteFilePath()) && fehler.contains(meldung),
                  qPrintable(fehler));
+    }
+
+    // A stopped PDF leaves the file of that name as it was, and nothing beside it.
+    void pdfAbgebrochen() {
+        const QString pdf = p->dir.filePath(QStringLiteral("bericht.pdf"));
+        schreibe(pdf, "alt");
+        QVERIFY(DruckTabelle::Zeitraum(gDb, Am(3, 16), Am(3, 22), &fehler));
+        Bericht b;
+        QVERIFY(b.Erstellen(gDb, *FindeBericht(QStringLiteral("Repwo")), &fehler));
+        QVERIFY(!b.SchreibePdf(pdf, &fehler, [](int seite, int) { return seite == 0; }));
+        QFile f(pdf);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("alt"));
+        QCOMPARE(QDir(p->dir.path()).entryList({QStringLiteral("bericht*")}),
+                 QStringList{QStringLiteral("bericht.pdf")});
+    }
+
+    // Two processes print different days at once, each day list only with its own booking.
+    void gleichzeitig() {
+        p->buche(p->raum(QStringLiteral("Raum A"), 0), Am(4, 7) + Uhr(9), Am(4, 7) + Uhr(10));
+        p->buche(p->raum(QStringLiteral("Raum B"), 0), Am(4, 8) + Uhr(9), Am(4, 8) + Uhr(10));
+        QProcess a, b;
+        a.start(QCoreApplication::applicationFilePath(), {"--drucke", p->dir.path(), "A"});
+        b.start(QCoreApplication::applicationFilePath(), {"--drucke", p->dir.path(), "B"});
+        for (QProcess* proc : {&a, &b}) {
+            QVERIFY(proc->waitForFinished(300000));
+            // The exit code counts the mixed reports.
+            QCOMPARE(proc->exitStatus() == QProcess::NormalExit ? proc->exitCode() : -1, 0);
+        }
     }
 
     // Overviews through the command line: each PDF holds its rows.
@@ -230,7 +292,6 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QStringList, texte);
         DruckTabelle::BelegDruck d;
-        QSqlQuery q(QSqlDatabase::database(gDb));
         d.beleg = p->lies(p->wert(QStringLiteral("SELECT Rec_ID FROM T_fm_belegung WHERE "
                                                  "lAuftrNr = 4711"))
                               .toInt());
@@ -242,6 +303,9 @@ private Q_SLOTS:
         d.beleg.STSTUHLANORDNUNG = QStringLiteral("U");
         d.beleg.IPTISCHE = 6;
         d.strasse = QStringLiteral("Am Markt 3");
+        // A write-protected project prints its documents as well.
+        CloseSqliteConnection(gDb);
+        QVERIFY(OpenSqliteConnection(p->path, gDb, true, &fehler));
         QCOMPARE(DruckTabelle::Beleg(gDb, d, &fehler), DruckTabelle::BelegErgebnis::Ok);
         Bericht b;
         QVERIFY2(b.Erstellen(gDb, *FindeBericht(name), &fehler), qPrintable(fehler));
@@ -254,5 +318,12 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestBerichte)
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], "--drucke") == 0)
+        return DruckeTag(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    TestBerichte test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_berichte.moc"

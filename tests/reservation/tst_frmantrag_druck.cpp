@@ -1,10 +1,11 @@
-// The document buttons of the reservation form: the booking as the form shows it goes into the
-// print table and its report into the preview.
+// The reservation form's documents and size: the booking as the form shows it goes into the
+// print table and its report into the preview; the form on a small screen.
 #include "AntragProjekt.h"
 #include "Bericht.h"
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -73,6 +74,37 @@ private Q_SLOTS:
         form.cmdDruck_Click(1);
         QCOMPARE(p->texte(), QStringList{QStringLiteral("Es wurde kein Raum ausgewählt!")});
         QVERIFY(vorschau.isEmpty());
+    }
+
+    void fitsSmallScreenAndKeepsItsSize() {
+        frmAntrag form;
+        form.NeuerAntragImRaum(p->raumA, Tag(0, 9));
+        p->oeffne(form);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QSize start = form.size();
+        QVERIFY2(start.height() <= 700, qPrintable(QString::number(start.height())));
+        QVERIFY(start.width() <= 1300);
+
+        // The note under the room appears without the form jumping.
+        form.lbNichtverfuegbar->show();
+        QCoreApplication::processEvents();
+        QCOMPARE(form.size(), start);
+
+        // Smaller works, and the fields grow with a bigger form.
+        QVERIFY(form.minimumSizeHint().height() < start.height());
+        const int verst = form.tfVerst->width();
+        form.resize(start.width() + 200, start.height() + 100);
+        QCoreApplication::processEvents();
+        QVERIFY(form.tfVerst->width() > verst);
+    }
+
+    void readOnlyFormDefinesNoSeries() {
+        goRecht->SetZugriff(QStringLiteral("L"));
+        frmAntrag form;
+        form.NeuerAntragImRaum(p->raumA, Tag(0, 9));
+        p->oeffne(form);
+        QVERIFY(!form.pbSerie->isEnabled() && !form.pbSave->isEnabled());
     }
 };
 

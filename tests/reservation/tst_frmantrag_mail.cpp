@@ -155,16 +155,16 @@ void TstFrmAntragMail::versand_data() {
     QTest::addColumn<QString>("adresse"); // on the form; empty = looked up
     QTest::addColumn<QString>("suche");   // what is typed into the address picker; empty = none
     QTest::addColumn<QString>("an");
-    QTest::newRow("einzeln, Besteller unter den Mitarbeitern")
-        << 1 << QString() << QString() << QStringLiteral("karl.berg@tovo.example");
-    QTest::newRow("Auftrag mit drei Terminen") << 3 << QStringLiteral("anna@stadtwerke.de")
-                                               << QString() << QStringLiteral("anna@stadtwerke.de");
-    QTest::newRow("Adresse suchen")
-        << 1 << QString() << QStringLiteral("neill") << QStringLiteral("anna@stadtwerke.de");
+    auto row = [](const char* name, int termine, const char* adresse, const char* suche,
+                  const char* an) {
+        QTest::newRow(name) << termine << QString(adresse) << QString(suche) << QString(an);
+    };
+    row("einzeln, Besteller unter den Mitarbeitern", 1, "", "", "karl.berg@tovo.example");
+    row("Auftrag mit drei Terminen", 3, "anna@stadtwerke.de", "", "anna@stadtwerke.de");
+    row("Adresse suchen", 1, "", "neill", "anna@stadtwerke.de");
     // The server takes the message but confirms only after the time limit: it counts as sent,
     // and it is sent once.
-    QTest::newRow("Server bestätigt zu spät") << 1 << QStringLiteral("spaet@stadtwerke.de")
-                                              << QString() << QStringLiteral("spaet@stadtwerke.de");
+    row("Server bestätigt zu spät", 1, "spaet@stadtwerke.de", "", "spaet@stadtwerke.de");
 }
 
 void TstFrmAntragMail::versand() {
@@ -270,24 +270,21 @@ void TstFrmAntragMail::keinVersand_data() {
     QTest::addColumn<QString>("meldung"); // the start of the last message
     QTest::addColumn<QString>("auch");    // and what else it holds
 
-    QTest::newRow("neue Reservierung ungespeichert")
-        << QStringLiteral("neu") << QStringLiteral("Die Reservierung muss erst gespeichert werden!")
-        << QString();
-    QTest::newRow("Server nicht erreichbar")
-        << QStringLiteral("unerreichbar")
-        << QStringLiteral("Beim Verbinden mit dem Mail-System gab es ein Problem!\nDer "
-                          "Mail-Server '127.0.0.1' ist an Port ")
-        << QStringLiteral("\nfrmAntrag.pbEMail_Click");
-    QTest::newRow("Server lehnt Empfänger ab")
-        << QStringLiteral("abgelehnt")
-        << QStringLiteral("Beim Versenden der Nachricht gab es ein Problem!\n")
-        << QStringLiteral("550 5.1.1 Postfach unbekannt");
-    QTest::newRow("Zeilenumbruch in der Adresse")
-        << QStringLiteral("injektion") << QStringLiteral("Die e-mail-Adresse 'anna@stadtwerke.de")
-        << QStringLiteral("Bcc: boese@example.org' ist ungültig!");
-    QTest::newRow("Besteller ohne Adresse")
-        << QStringLiteral("unbekannt")
-        << QStringLiteral("Dem Besteller ist keine e-mail zugeordnet!") << QString();
+    auto row = [](const char* name, const char* fall, const char* meldung, const char* auch) {
+        QTest::newRow(name) << QString(fall) << QString::fromUtf8(meldung)
+                            << QString::fromUtf8(auch);
+    };
+    row("neue Reservierung ungespeichert", "neu", "Die Reservierung muss erst gespeichert werden!",
+        "");
+    row("Server nicht erreichbar", "unerreichbar",
+        "Beim Verbinden mit dem Mail-System gab es ein Problem!\nDer Mail-Server '127.0.0.1' ist "
+        "an Port ",
+        "\nfrmAntrag.pbEMail_Click");
+    row("Server lehnt Empfänger ab", "abgelehnt",
+        "Beim Versenden der Nachricht gab es ein Problem!\n", "550 5.1.1 Postfach unbekannt");
+    row("Zeilenumbruch in der Adresse", "injektion", "Die e-mail-Adresse 'anna@stadtwerke.de",
+        "Bcc: boese@example.org' ist ungültig!");
+    row("Besteller ohne Adresse", "unbekannt", "Dem Besteller ist keine e-mail zugeordnet!", "");
 }
 
 void TstFrmAntragMail::keinVersand() {

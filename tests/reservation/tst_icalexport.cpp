@@ -49,6 +49,23 @@ private Q_SLOTS:
         QCOMPARE(Lesen(ICalExport::IcsText({b}, Raum))[0].uid, ev[0].uid);
     }
 
+    // Text values as RFC 5545 writes them, worked out by hand: backslash, semicolon and comma
+    // escaped, any line break as "\n", other control characters dropped.
+    void escapeText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("escaped");
+        auto row = [](const char* name, const char* text, const char* escaped) {
+            QTest::newRow(name) << QString(text) << QString(escaped);
+        };
+        row("separators", "a;b,c\\d", "a\\;b\\,c\\\\d");
+        row("line breaks", "x\r\ny\nz\rw", "x\\ny\\nz\\nw");
+        row("control characters", "Tab\tKlingel\x07", "Tab\tKlingel");
+    }
+    void escapeText() {
+        QFETCH(QString, text);
+        QTEST(ICalExport::EscapeText(text), "escaped");
+    }
+
     void foldingKeepsCharactersWhole_data() {
         QTest::addColumn<QString>("text");
         QTest::newRow("ascii") << QString(300, QLatin1Char('x'));

@@ -126,7 +126,8 @@ private Q_SLOTS:
             << null << QVariant(5. / 24) << false << 9.5 << 11. << -1. << 0 << false;
         QTest::newRow("stored set-up without time: 00:00")
             << mo << null << false << 5. << 6. << -1. << 0 << false;
-        QTest::newRow("archived") << kein << null << true << 9. << 10. << -1. << 0 << true;
+        QTest::newRow("archived keeps its slot")
+            << kein << null << true << 9. << 10. << -1. << 0 << false;
     }
     void isFreeRoom() {
         QFETCH(QVariant, udt);
@@ -192,7 +193,6 @@ private Q_SLOTS:
         p->buche(raumB, Tag(2, 10), Tag(2, 11));
         p->buche(raumC, Tag(1, 12), Tag(2, 8));
         p->buche(saal, Tag(0), Tag(0, 23.9));
-        p->archiviere(p->buche(raumC, Tag(-7), Tag(7)));
 
         R_Main::FreiAnfrage anfrage;
         QVector<double> termine;

@@ -138,7 +138,7 @@ private Q_SLOTS:
         QSet<int> erwartet;
         for (int i = 0; i < termine.size(); ++i)
             for (const Zeile& b : alle)
-                if (!b.archiviert && b.raum == termine[i].raum && !ausser.contains(b.z.Rec_ID) &&
+                if (b.raum == termine[i].raum && !ausser.contains(b.z.Rec_ID) &&
                     !Konflikt::KeinKonflikt(termine[i].spanne, Konflikt::SpanneImRaumtest(b.z),
                                             tol))
                     erwartet.insert(i);
@@ -168,8 +168,7 @@ private Q_SLOTS:
             const int32_t typ = anfrage % 2 ? raumart.first() : 0;
             QSet<int32_t> belegtErwartet;
             for (const Zeile& b : alle)
-                if (!b.archiviert && !ausser.contains(b.z.Rec_ID) &&
-                    (typ == 0 || raumart.value(b.raum) == typ))
+                if (!ausser.contains(b.z.Rec_ID) && (typ == 0 || raumart.value(b.raum) == typ))
                     for (const Konflikt::Zeitspanne& s : spannen)
                         if (!Konflikt::KeinKonflikt(s, Konflikt::SpanneInSuche(b.z), tol))
                             belegtErwartet.insert(b.raum);

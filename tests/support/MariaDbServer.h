@@ -29,6 +29,8 @@ public:
     bool ok() const { return m_ok; }
     QString error() const { return m_error; }
     int port() const { return m_port; }
+    // The server's process, to freeze it with SIGSTOP.
+    qint64 pid() const { return m_process.processId(); }
 
     // The connection text as an installation keeps it in "DBPATH".
     QString ConnText(const QString& database = QStringLiteral("netzpult")) const {

@@ -1,13 +1,14 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QString>
 
-// Where the built program and its data lie (set by CTest).
+// Where the built program and its data lie: set by CTest, else beside the executable.
 inline QString TovoBinDir() {
     QString dir = qEnvironmentVariable("TOVO_BIN_DIR");
-    return dir.isEmpty() ? QDir::currentPath() : dir;
+    return dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir;
 }
 
 // True in the runs of a test against a PostgreSQL server (CTest label postgresql); the same

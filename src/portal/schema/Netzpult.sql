@@ -20,7 +20,8 @@ CREATE TABLE IF NOT EXISTS T_RAUM (
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- Published bookings (BRESERVIERT = 1) and the portal's requests (BRESERVIERT = 0).
--- ID is the portal's own row number; the room reservation never reads it.
+-- ID is the portal's own row number; the room reservation never reads it. The publication
+-- replaces published rows by LBELEGID, and creates that index itself where it is missing.
 CREATE TABLE IF NOT EXISTS T_BELEGUNG (
     ID INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
     LBELEGID INT NOT NULL DEFAULT 0,
@@ -47,5 +48,6 @@ CREATE TABLE IF NOT EXISTS T_BELEGUNG (
     STSTATUS VARCHAR(4) NOT NULL DEFAULT '',
     LWUNSCHID INT NOT NULL DEFAULT 0,
     KEY IX_BELEGUNG_RESERVIERT (BRESERVIERT),
-    KEY IX_BELEGUNG_WUNSCH (LWUNSCHID)
+    KEY IX_BELEGUNG_WUNSCH (LWUNSCHID),
+    KEY IX_BELEGUNG_BELEG (LBELEGID)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;

@@ -101,6 +101,20 @@ CREATE TABLE T_NextNr (
 );
 INSERT INTO T_NextNr (lNextNr) VALUES (1);
 
+-- The change journal: the bookings ('B'), rooms ('R') and room types ('A') written since the
+-- portal last learnt of them. lNr grows with every entry; a key written again gets a new number.
+CREATE TABLE T_Aenderung (
+    lNr INTEGER PRIMARY KEY AUTOINCREMENT,
+    stArt TEXT NOT NULL,
+    lId INTEGER NOT NULL
+);
+CREATE UNIQUE INDEX IX_aenderung_art_id ON T_Aenderung (stArt, lId);
+
+-- The portal the last full copy went to ("server:port/database").
+CREATE TABLE T_NetzpultStand (
+    stZiel TEXT NOT NULL DEFAULT ''
+);
+
 -- Scratch table of the reports: holds the rows of one report at a time. Times are texts
 -- ("08:30"); set-up and clear-down dates may be empty texts in one-booking documents.
 CREATE TABLE t_tmp_Druck (

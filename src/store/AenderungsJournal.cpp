@@ -1,0 +1,152 @@
+#include "AenderungsJournal.h"
+
+#include "SqlConnection.h"
+
+#include <QSqlQuery>
+
+namespace AenderungsJournal {
+
+namespace {
+
+// The same tables as in the schema file, for project databases made before them.
+const char* const kAnlegen[] = {
+    "CREATE TABLE IF NOT EXISTS T_Aenderung (lNr INTEGER PRIMARY KEY AUTOINCREMENT, "
+    "stArt TEXT NOT NULL, lId INTEGER NOT NULL)",
+    "CREATE UNIQUE INDEX IF NOT EXISTS IX_aenderung_art_id ON T_Aenderung (stArt, lId)",
+    "CREATE TABLE IF NOT EXISTS T_NetzpultStand (stZiel TEXT NOT NULL DEFAULT '')",
+};
+
+QString ArtText(Art art) {
+    return QString(QLatin1Char(static_cast<char>(art)));
+}
+
+bool Fehler(QString* error, const QSqlError& sql) {
+    if (error)
+        *error = sql.text().trimmed();
+    return false;
+}
+
+bool AnlegenOhneTransaktion(QSqlDatabase db) {
+    QSqlQuery q(db);
+    for (const char* sql : kAnlegen)
+        if (!q.exec(QLatin1String(sql)))
+            return false;
+    return true;
+}
+
+// Prepares a statement on the journal; a database without the journal gains it first (inside
+// the caller's transaction).
+bool Vorbereiten(QSqlQuery& q, QSqlDatabase db, const QString& sql) {
+    return q.prepare(sql) || (AnlegenOhneTransaktion(db) && q.prepare(sql));
+}
+
+} // namespace
+
+bool Vermerke(QSqlDatabase db, Art art, const QVector<int32_t>& ids, QSqlError* error) {
+    QSqlQuery weg(db), neu(db);
+    if (!Vorbereiten(weg, db,
+                     QStringLiteral("DELETE FROM T_Aenderung WHERE stArt = ? AND lId = ?")) ||
+        !neu.prepare(QStringLiteral("INSERT INTO T_Aenderung (stArt, lId) VALUES (?, ?)"))) {
+        if (error)
+            *error = weg.lastError().isValid() ? weg.lastError() : neu.lastError();
+        return false;
+    }
+    for (const int32_t id : ids) {
+        for (QSqlQuery* q : {&weg, &neu}) {
+            q->bindValue(0, ArtText(art));
+            q->bindValue(1, id);
+            if (!q->exec()) {
+                if (error)
+                    *error = q->lastError();
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool VermerkeBelegungen(QSqlDatabase db, const QString& bedingung, const QVariantList& werte,
+                        QSqlError* error) {
+    const QString auswahl = QStringLiteral(" FROM T_fm_belegung WHERE ") + bedingung;
+    QSqlQuery q(db);
+    const auto ausfuehren = [&](const QString& sql) {
+        if (!Vorbereiten(q, db, sql))
+            return false;
+        for (const QVariant& v : werte)
+            q.addBindValue(v);
+        return q.exec();
+    };
+    if (ausfuehren(QStringLiteral("DELETE FROM T_Aenderung WHERE stArt = 'B' AND lId IN "
+                                  "(SELECT Rec_ID") +
+                   auswahl + QLatin1Char(')')) &&
+        ausfuehren(QStringLiteral("INSERT INTO T_Aenderung (stArt, lId) SELECT 'B', Rec_ID") +
+                   auswahl + QStringLiteral(" ORDER BY Rec_ID")))
+        return true;
+    if (error)
+        *error = q.lastError();
+    return false;
+}
+
+bool LiesStand(QSqlDatabase db, Stand& stand, QString* error) {
+    stand = Stand();
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!Vorbereiten(q, db,
+                     QStringLiteral("SELECT COUNT(*), COALESCE(MAX(lNr), 0) FROM "
+                                    "T_Aenderung")) ||
+        !q.exec() || !q.next())
+        return Fehler(error, q.lastError());
+    stand.eintraege = q.value(0).toLongLong();
+    stand.bisNr = q.value(1).toLongLong();
+    q.finish();
+    if (!q.exec(QStringLiteral("SELECT stZiel FROM T_NetzpultStand LIMIT 1")))
+        return Fehler(error, q.lastError());
+    if (q.next())
+        stand.ziel = q.value(0).toString();
+    return true;
+}
+
+bool LiesSchluessel(QSqlDatabase db, Art art, qint64 bisNr, QVector<int32_t>& ids, QString* error) {
+    ids.clear();
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!ExecBound(q,
+                   QStringLiteral("SELECT lId FROM T_Aenderung WHERE stArt = ? AND lNr <= ? "
+                                  "ORDER BY lId"),
+                   {ArtText(art), bisNr}))
+        return Fehler(error, q.lastError());
+    while (q.next())
+        ids.append(q.value(0).toInt());
+    return !HasSqlError(q) || Fehler(error, q.lastError());
+}
+
+bool Abschliessen(QSqlDatabase db, qint64 bisNr, const QString* ziel, QString* error) {
+    SchreibTransaktion tx(db);
+    if (!tx.offen())
+        return Fehler(error, tx.fehler());
+    QSqlQuery q(db);
+    if (!ExecBound(q, QStringLiteral("DELETE FROM T_Aenderung WHERE lNr <= ?"), {bisNr}))
+        return Fehler(error, q.lastError());
+    if (ziel &&
+        (!ExecBound(q, QStringLiteral("DELETE FROM T_NetzpultStand")) ||
+         !ExecBound(q, QStringLiteral("INSERT INTO T_NetzpultStand (stZiel) VALUES (?)"), {*ziel})))
+        return Fehler(error, q.lastError());
+    return tx.commit() || Fehler(error, tx.fehler());
+}
+
+bool Anlegen(QSqlDatabase db) {
+    // Only in a reservation database: a foreign file stays untouched.
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT SUM(name = 'T_fm_belegung'), COUNT(*) FROM sqlite_master "
+                               "WHERE name IN ('T_fm_belegung', 'T_Aenderung', "
+                               "'IX_aenderung_art_id', 'T_NetzpultStand')")) ||
+        !q.next() || q.value(0).toInt() == 0)
+        return false;
+    if (q.value(1).toInt() == 4)
+        return true;
+    q.finish();
+    SchreibTransaktion tx(db);
+    return tx.offen() && AnlegenOhneTransaktion(db) && tx.commit();
+}
+
+} // namespace AenderungsJournal

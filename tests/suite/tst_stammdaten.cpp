@@ -1,0 +1,642 @@
+// The suite's master data: the database of companies and persons and the window that edits
+// it, the building structure and its room numbers, and the text box of their forms.
+#include "Bearbeitbar.h"
+#include "GebDb.h"
+#include "RaumNrFormat.h"
+#include "ScriptedPrompt.h"
+#include "StammdatenDb.h"
+#include "TovoRecht.h"
+#include "TovoTextbox.h"
+#include "frmStammdaten.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+using Art = TovoTextbox::Art;
+Q_DECLARE_METATYPE(TovoTextbox::Art)
+
+namespace {
+
+// Types a text key by key. QTest::keyClicks handles ASCII only; umlauts and other characters go
+// as key events carrying their text, as a keyboard layout would send them.
+inline void TypeText(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(widget, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c),
+                                Qt::NoModifier);
+    }
+}
+
+// Day numbers and day fractions counted independently of TovoDate.
+double Day(int y, int m, int d) {
+    return static_cast<double>(QDate(1899, 12, 30).daysTo(QDate(y, m, d)));
+}
+double Time(int h, int m) {
+    return (h * 60 + m) / 1440.0;
+}
+
+template <class T> T* Find(QObject* dlg, const char* name) {
+    T* w = dlg->findChild<T*>(QLatin1String(name));
+    if (!w)
+        qFatal("control %s is missing", name);
+    return w;
+}
+
+void Type(QObject* dlg, const char* box, const QString& text) {
+    auto* ed = Find<TovoTextbox>(dlg, box);
+    ed->clear();
+    TypeText(ed, text);
+}
+
+void Click(QObject* dlg, const char* button) {
+    Find<QPushButton>(dlg, button)->click();
+}
+
+Person MakePerson(int32_t firmaId, const QString& name, const QString& text) {
+    Person p;
+    p.lFirmaId = firmaId;
+    p.stAnrede = QStringLiteral("Frau");
+    p.stVorname = text;
+    p.stName = name;
+    p.stTelefon = QStringLiteral("0221 4711-0");
+    p.stTelefax = text + QStringLiteral("-fax");
+    p.stEmail = QStringLiteral("a.b@c.example");
+    p.stKostenstelle = text + QStringLiteral("-kst");
+    p.stAbteilung = text + QStringLiteral("-abt");
+    p.stPersNr = QStringLiteral("0815");
+    return p;
+}
+
+Firma MakeFirma(const QString& name, int32_t id = 0) {
+    Firma f;
+    f.lId = id;
+    f.stName = name;
+    return f;
+}
+
+// Every field, to compare whole rows.
+QStringList Felder(const Firma& f) {
+    return {QString::number(f.lId), f.stName, f.stStrasse, f.stPlz, f.stOrt};
+}
+QStringList Felder(const Person& p) {
+    return QStringList{QString::number(p.lId), QString::number(p.lFirmaId)}
+           << p.stAnrede << p.stVorname << p.stName << p.stTelefon << p.stTelefax << p.stEmail
+           << p.stKostenstelle << p.stAbteilung << p.stPersNr;
+}
+
+// A room whose long number has the given number of parts: it hangs below a chain of
+// (parts - 1) higher nodes.
+void AddRoom(CGebDb& db, int parts, const QString& nr) {
+    int32_t parent = 0;
+    for (int ebene = 5 - parts; ebene < 4; ++ebene)
+        parent = db.AddNode(parent, ebene, QString::number(ebene), QStringLiteral("x"));
+    QVERIFY(db.AddNode(parent, 4, nr, QStringLiteral("Raum")) > 0);
+}
+
+} // namespace
+
+using DbOp = std::function<bool(CStammdatenDb&)>;
+Q_DECLARE_METATYPE(DbOp)
+
+class TstStammdaten : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_files = 0;
+    int32_t m_firmaId = 0;
+    QString Path(const QString& name) const { return m_dir.filePath(name); }
+    QString NewPath() { return m_dir.filePath(QStringLiteral("stamm%1.mdb").arg(++m_files)); }
+
+    // A database of its own for each test; optionally with a company and a person in it.
+    bool Open(CStammdatenDb& db, bool firma, bool person) {
+        if (!db.OpenJet({}, {}, m_dir.filePath(QString::number(++m_files)), nullptr))
+            return false;
+        Firma f;
+        f.stName = QStringLiteral("Alpha GmbH");
+        if (firma && !db.SaveFirma(f))
+            return false;
+        m_firmaId = f.lId;
+        Person p;
+        p.lFirmaId = f.lId;
+        p.stName = QStringLiteral("Krause");
+        p.stPersNr = QStringLiteral("0815"); // not shown in the window
+        return !person || db.SavePerson(p);
+    }
+
+private slots:
+    void cleanup() { goRecht.reset(); }
+
+    void addAndChangeThroughTheWidgets() {
+        ScriptedPrompt prompt;
+        CStammdatenDb db;
+        QVERIFY(Open(db, false, false));
+        frmStammdaten dlg(&db, nullptr);
+        Click(&dlg, "pbFirmaSpeichern"); // without a name nothing is saved
+        QCOMPARE(prompt.shown.size(), 1);
+        QVERIFY(db.Firmen().isEmpty() && !dlg.f_bChange);
+
+        prompt.clear();
+        Type(&dlg, "edFirmaName", QString::fromUtf8("Müller & Söhne 'GmbH'; 100%"));
+        Type(&dlg, "edFirmaStrasse", QString::fromUtf8("Hauptstraße 1"));
+        Click(&dlg, "pbFirmaSpeichern");
+        QCOMPARE(prompt.beeps, 2);
+        QVERIFY(dlg.f_bChange);
+        const Firma f = db.Firmen().value(0);
+        QCOMPARE(f.stName, QString::fromUtf8("Müller & Söhne GmbH; 100%"));
+        QCOMPARE(f.stStrasse, QString::fromUtf8("Hauptstraße 1"));
+        QCOMPARE(Find<QListWidget>(&dlg, "lbFirmen")->currentItem()->text(), f.stName);
+
+        Click(&dlg, "pbPersonNeu");
+        Type(&dlg, "edPersonVorname", QString::fromUtf8("Jürgen"));
+        Type(&dlg, "edPersonName", QStringLiteral("O'Neill"));
+        Type(&dlg, "edPersonEmail", QStringLiteral("j.oneill@example.de"));
+        Click(&dlg, "pbPersonSpeichern");
+        // Saving the selected person again changes it rather than adding another.
+        Type(&dlg, "edPersonTelefax", QStringLiteral("0351 4711-9"));
+        Click(&dlg, "pbPersonSpeichern");
+        QVERIFY(prompt.shown.isEmpty());
+        QCOMPARE(db.Personen(f.lId).size(), 1);
+        const Person p = db.Personen(f.lId)[0];
+        QCOMPARE(p.stName, QStringLiteral("ONeill"));
+        QCOMPARE(p.stEmail, QStringLiteral("j.oneill@example.de"));
+        QCOMPARE(p.stTelefax, QStringLiteral("0351 4711-9"));
+        QCOMPARE(Find<QListWidget>(&dlg, "lbPersonen")->item(0)->text(),
+                 QString::fromUtf8("ONeill, Jürgen"));
+    }
+
+    void changingKeepsWhatIsNotShown() {
+        ScriptedPrompt prompt;
+        CStammdatenDb db;
+        QVERIFY(Open(db, true, true));
+        frmStammdaten dlg(&db, nullptr); // opens on the first company
+        Find<QListWidget>(&dlg, "lbPersonen")->setCurrentRow(0);
+        Type(&dlg, "edPersonAbteilung", QStringLiteral("Einkauf"));
+        Click(&dlg, "pbPersonSpeichern");
+        Type(&dlg, "edFirmaName", QStringLiteral("Alpha AG"));
+        Click(&dlg, "pbFirmaSpeichern");
+        QVERIFY(prompt.shown.isEmpty());
+        QCOMPARE(Find<TovoTextbox>(&dlg, "edPersonName")->text(), QStringLiteral("Krause"));
+        QCOMPARE(db.Firmen().value(0).stName, QStringLiteral("Alpha AG"));
+        const Person p = db.Personen(m_firmaId).value(0);
+        QCOMPARE(p.stAbteilung, QStringLiteral("Einkauf"));
+        QCOMPARE(p.stPersNr, QStringLiteral("0815"));
+    }
+
+    void deleteAsksFirst_data() {
+        QTest::addColumn<bool>("person");    // delete the person, else the company
+        QTest::addColumn<bool>("hasPerson"); // the company has a person
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("deleted");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("person, no") << true << true << false << false << 1;
+        QTest::newRow("person, yes") << true << true << true << true << 1;
+        QTest::newRow("company, no") << false << false << false << false << 1;
+        QTest::newRow("company, yes") << false << false << true << true << 1;
+        QTest::newRow("company with a person, yes") << false << true << true << false << 2;
+    }
+    void deleteAsksFirst() {
+        QFETCH(bool, person);
+        QFETCH(bool, hasPerson);
+        QFETCH(bool, yes);
+        QFETCH(bool, deleted);
+        ScriptedPrompt prompt;
+        CStammdatenDb db;
+        QVERIFY(Open(db, true, hasPerson));
+        frmStammdaten dlg(&db, nullptr);
+        auto* list = Find<QListWidget>(&dlg, person ? "lbPersonen" : "lbFirmen");
+        list->setCurrentRow(0);
+        prompt.answer(yes ? PromptResult::Yes : PromptResult::No);
+        Click(&dlg, person ? "pbPersonLoeschen" : "pbFirmaLoeschen");
+
+        QTEST(int(prompt.shown.size()), "messages");
+        QCOMPARE(prompt.shown[0].text,
+                 QStringLiteral("Wollen Sie diesen Eintrag wirklich löschen ?"));
+        QCOMPARE(prompt.shown[0].buttons, PromptButtons::YesNo);
+        if (prompt.shown.size() > 1) // why the database refused
+            QCOMPARE(prompt.last().text, db.LastError());
+        QCOMPARE(dlg.f_bChange, deleted);
+        const auto left = person ? db.Personen(m_firmaId).size() : db.Firmen().size();
+        QCOMPARE(left, deleted ? 0 : 1);
+        QCOMPARE(list->count(), int(left));
+    }
+
+    void rightsEnableWriting_data() {
+        QTest::addColumn<QString>("zugriff");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("full") << "S" << true;
+        QTest::newRow("read only") << "L" << false;
+    }
+    void rightsEnableWriting() {
+        QFETCH(QString, zugriff);
+        QFETCH(bool, enabled);
+        goRecht = std::make_shared<CTovoRecht>();
+        goRecht->SetZugriff(zugriff);
+        CStammdatenDb db;
+        QVERIFY(Open(db, true, true));
+        frmStammdaten dlg(&db, nullptr);
+        Find<QListWidget>(&dlg, "lbPersonen")->setCurrentRow(0);
+        for (const char* name : {"pbFirmaNeu", "pbFirmaSpeichern", "pbFirmaLoeschen", "pbPersonNeu",
+                                 "pbPersonSpeichern", "pbPersonLoeschen"})
+            QVERIFY2(Find<QPushButton>(&dlg, name)->isEnabled() == enabled, name);
+        QCOMPARE(Bearbeitbar(&dlg).isEmpty(), !enabled);
+    }
+
+    void roundTripKeepsEveryCharacter_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("quotes") << QStringLiteral("O'Brien \"der Ältere\"");
+        QTest::newRow("umlauts") << QStringLiteral("Jürgen Größe-Übel ÄÖÜäöüß");
+        QTest::newRow("sql") << QStringLiteral("x'); DROP TABLE T_Person; --");
+        QTest::newRow("separators") << QStringLiteral("a;b=c\\d%e_f");
+        QTest::newRow("other scripts") << QStringLiteral("Łódź – İstanbul €");
+        QTest::newRow("empty") << QString();
+    }
+    void roundTripKeepsEveryCharacter() {
+        QFETCH(QString, text);
+        CStammdatenDb db;
+        QVERIFY2(db.OpenJet(QString(), QString(), NewPath(), nullptr), qPrintable(db.LastError()));
+        Firma f{0, text, text + QStringLiteral(" 1"), QStringLiteral("01067"), text};
+        QVERIFY2(db.SaveFirma(f), qPrintable(db.LastError()));
+        Person p = MakePerson(f.lId, text, text);
+        QVERIFY2(db.SavePerson(p), qPrintable(db.LastError()));
+        QVERIFY(f.lId > 0 && p.lId > 0);
+
+        Firma f2;
+        QVERIFY(db.ReadFirma(f.lId, f2));
+        QCOMPARE(Felder(f2), Felder(f));
+        Person p2;
+        QVERIFY(db.ReadPerson(p.lId, p2));
+        QCOMPARE(Felder(p2), Felder(p));
+        QCOMPARE(db.Personen().size(), 1);
+    }
+
+    void personsByCompanyAndByName() {
+        CStammdatenDb db;
+        QVERIFY(db.OpenJet(QString(), QString(), NewPath(), nullptr));
+        Firma a = MakeFirma(QStringLiteral("Zeta AG")), b = MakeFirma(QStringLiteral("Alpha GmbH"));
+        QVERIFY(db.SaveFirma(a) && db.SaveFirma(b));
+        QCOMPARE(db.Firmen().value(0).lId, b.lId);
+
+        for (auto [firma, name] :
+             {std::pair{a.lId, "Weber"}, {b.lId, "Krause"}, {a.lId, "Albers"}, {0, "Ohnefirma"}}) {
+            Person p = MakePerson(firma, QString::fromUtf8(name), QStringLiteral("v"));
+            QVERIFY(db.SavePerson(p));
+        }
+        auto names = [&](int32_t firmaId) {
+            QStringList out;
+            for (const Person& p : db.Personen(firmaId))
+                out << p.stName;
+            return out;
+        };
+        QCOMPARE(names(a.lId), (QStringList{"Albers", "Weber"}));
+        QCOMPARE(names(b.lId), QStringList{"Krause"});
+        QCOMPARE(names(0), QStringList{"Ohnefirma"});
+        QCOMPARE(names(-1), (QStringList{"Albers", "Krause", "Ohnefirma", "Weber"}));
+        QVERIFY(names(a.lId + b.lId + 10).isEmpty());
+    }
+
+    void refusesWhatCannotBeDone_data() {
+        QTest::addColumn<DbOp>("op");
+        auto row = [](const char* name, DbOp op) { QTest::newRow(name) << op; };
+        row("update of an unknown company", [](CStammdatenDb& db) {
+            Firma f = MakeFirma(QStringLiteral("X"), 99);
+            return db.SaveFirma(f);
+        });
+        row("update of an unknown person", [](CStammdatenDb& db) {
+            Person p = MakePerson(0, QStringLiteral("X"), QStringLiteral("y"));
+            p.lId = 99;
+            return db.SavePerson(p);
+        });
+        row("person of an unknown company", [](CStammdatenDb& db) {
+            Person p = MakePerson(99, QStringLiteral("X"), QStringLiteral("y"));
+            return db.SavePerson(p);
+        });
+        row("delete of an unknown company", [](CStammdatenDb& db) { return db.DeleteFirma(99); });
+        row("delete of an unknown person", [](CStammdatenDb& db) { return db.DeletePerson(99); });
+    }
+    void refusesWhatCannotBeDone() {
+        QFETCH(DbOp, op);
+        CStammdatenDb db;
+        QVERIFY(db.OpenJet(QString(), QString(), NewPath(), nullptr) && !op(db) &&
+                !db.LastError().isEmpty() && db.Firmen().isEmpty() && db.Personen().isEmpty());
+    }
+
+    void readingRightRefusesWriting() {
+        const QString path = NewPath();
+        {
+            CStammdatenDb db;
+            QVERIFY(db.OpenJet(QString(), QString(), path, nullptr));
+            Firma f = MakeFirma(QStringLiteral("Bleibt"));
+            QVERIFY(db.SaveFirma(f));
+        }
+        CTovoRecht lesen;
+        lesen.SetZugriff(QStringLiteral("L"));
+        CStammdatenDb db;
+        QVERIFY(db.OpenJet(QString(), QString(), path, &lesen));
+        Firma f = MakeFirma(QStringLiteral("Neu"));
+        QVERIFY(!db.SaveFirma(f) && !db.DeleteFirma(db.Firmen().value(0).lId));
+        QCOMPARE(db.Firmen().size(), 1);
+    }
+
+    // (Creating a missing file only when writable is checked with the building database, which
+    // opens the same way.)
+    void closedDatabaseReadsNothing() {
+        CStammdatenDb db;
+        QVERIFY(db.OpenConn(QString(), "DATABASE=" + NewPath() + ";", QString(), false, nullptr) &&
+                db.Firmen().isEmpty() && db.LastError().isEmpty());
+        db.Close();
+        QVERIFY(!db.IsOpen() && db.Firmen().isEmpty() && !db.LastError().isEmpty());
+    }
+    void treeAndLongNumbers() {
+        CGebDb db;
+        QVERIFY2(db.OpenJet(m_dir.path(), QString(), Path("baum.mdb")), qPrintable(db.LastError()));
+        const int32_t site = db.AddNode(0, 1, "1", "Standort Nord");
+        const int32_t haus = db.AddNode(site, 2, "2", "Haus B");
+        const int32_t og3 = db.AddNode(haus, 3, "03", "3. OG");
+        const int32_t og1 = db.AddNode(haus, 3, "01", "1. OG");
+        const int32_t r115 = db.AddNode(og3, 4, "115", "Raum Rhein");
+        const int32_t r120 = db.AddNode(og1, 4, "120", "Saal \"Europa\"");
+        QVERIFY(site && haus && og3 && og1 && r115 && r120);
+
+        QCOMPARE(db.LangeRaumNr(r115), QStringLiteral("1.2.03.115"));
+        QCOMPARE(db.LangeRaumNr(og3), QStringLiteral("1.2.03"));
+        QCOMPARE(db.LangeRaumNr(4711), QString());
+
+        // Only rooms count as room numbers.
+        QStringList rooms = db.AlleRaumNummern();
+        rooms.sort();
+        QCOMPARE(rooms, (QStringList{"1.2.01.120", "1.2.03.115"}));
+        QCOMPARE(db.AllNodes().size(), 6);
+    }
+
+    void addNodeRefusesBrokenTrees_data() {
+        QTest::addColumn<bool>("knownParent");
+        QTest::addColumn<int>("ebene");
+        QTest::newRow("unknown parent") << false << 4;
+        QTest::newRow("level 0") << true << 0;
+        QTest::newRow("level 5") << true << 5;
+        QTest::newRow("same level as parent") << true << 2;
+        QTest::newRow("above its parent") << true << 1;
+    }
+    void addNodeRefusesBrokenTrees() {
+        QFETCH(bool, knownParent);
+        QFETCH(int, ebene);
+        CGebDb db;
+        QVERIFY(db.OpenJet(QString(), QString(), Path(QTest::currentDataTag()) + ".mdb"));
+        const int32_t haus = db.AddNode(0, 2, "9", "Haus");
+        QVERIFY(haus > 0);
+        QCOMPARE(db.AddNode(knownParent ? haus : haus + 100, ebene, "1", "x"), 0);
+        QVERIFY(!db.LastError().isEmpty());
+        QCOMPARE(db.AllNodes().size(), 1);
+    }
+
+    void missingFileIsCreatedAndKeepsItsData() {
+        const QString path = Path("TovoGebaeude.mdb");
+        QVERIFY(!QFile::exists(path));
+        {
+            CGebDb db;
+            QVERIFY2(db.OpenJet(QString(), QString(), path), qPrintable(db.LastError()));
+            QVERIFY(db.IsOpen() && db.AllNodes().isEmpty() && db.LastError().isEmpty() &&
+                    db.AddNode(0, 1, "7", "Standort"));
+        }
+        QVERIFY(QFile::exists(path));
+        CGebDb again;
+        QVERIFY(again.OpenJet(QString(), QString(), path));
+        QCOMPARE(again.AllNodes().value(0).stNr, QStringLiteral("7"));
+    }
+
+    void openByConnectionText_data() {
+        QTest::addColumn<QString>("connStr");
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<bool>("ok");
+        const QString file = Path("conn.mdb");
+        QTest::newRow("plain path") << file << false << true;
+        QTest::newRow("DATABASE=") << "DATABASE=" + file + ";" << false << true;
+        QTest::newRow("other keys around")
+            << "UID=x; Database=" + file + " ;PWD=y" << false << true;
+        QTest::newRow("no database key") << QStringLiteral("UID=x;PWD=y") << false << false;
+        QTest::newRow("directory missing") << Path("fehlt/conn.mdb") << false << false;
+        QTest::newRow("read-only creates nothing") << Path("nur-lesen.mdb") << true << false;
+    }
+    void openByConnectionText() {
+        QFETCH(QString, connStr);
+        QFETCH(bool, readOnly);
+        QFETCH(bool, ok);
+        CGebDb db;
+        QCOMPARE(db.OpenConn(QString(), QString(), connStr, readOnly), ok);
+        QCOMPARE(db.IsOpen(), ok);
+        QCOMPARE(db.LastError().isEmpty(), ok);
+        if (readOnly)
+            QVERIFY(!QFile::exists(connStr));
+    }
+
+    void twoObjectsOpenAtOnceAndCloseCleanly() {
+        const QStringList before = QSqlDatabase::connectionNames();
+        {
+            CGebDb a, b;
+            QVERIFY(a.OpenJet(QString(), QString(), Path("a.mdb")) &&
+                    b.OpenJet(QString(), QString(), Path("b.mdb")) && a.AddNode(0, 1, "A", "a"));
+            QCOMPARE(b.AllNodes().size(), 0);
+            QCOMPARE(a.AllNodes().size(), 1);
+            b.Close();
+            QVERIFY(!b.IsOpen() && a.IsOpen());
+            QCOMPARE(b.AddNode(0, 1, "B", "b"), 0);
+        }
+        QCOMPARE(QSqlDatabase::connectionNames(), before);
+    }
+
+    void checkFormat_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QList<int>>("roomParts");
+        QTest::addColumn<bool>("expected");
+        QTest::newRow("4-part format, 2-part rooms") << "S.G.BE.R" << QList<int>{2, 2} << false;
+        QTest::newRow("E.R, 2-part rooms") << "E.R" << QList<int>{2, 2} << true;
+        QTest::newRow("4-part format, 4-part rooms") << "S.G.BE.R" << QList<int>{4, 4} << true;
+        QTest::newRow("E.R, 4-part rooms") << "E.R" << QList<int>{4} << false;
+        QTest::newRow("one room out of line") << "S.G.BE.R" << QList<int>{4, 4, 3} << false;
+        QTest::newRow("no rooms") << "S.G.BE.R" << QList<int>{} << true;
+    }
+    void checkFormat() {
+        QFETCH(QString, format);
+        QFETCH(QList<int>, roomParts);
+        QTemporaryDir dir;
+        CGebDb db;
+        QVERIFY2(db.OpenJet(dir.path(), QString(), dir.filePath("TovoGebaeude.mdb")),
+                 qPrintable(db.LastError()));
+        int n = 100;
+        for (int parts : roomParts)
+            AddRoom(db, parts, QString::number(++n));
+        CRaumNrFormat check(&db);
+        check.SetAppPath(dir.path());
+        QTEST(check.CheckFormat(format), "expected");
+    }
+
+    void withoutBuildingDatabase() {
+        QVERIFY(CRaumNrFormat().CheckFormat(QStringLiteral("S.G.BE.R")));
+        CGebDb closed;
+        QVERIFY(CRaumNrFormat(&closed).CheckFormat(QStringLiteral("E.R")));
+    }
+    void typedKeys_data() {
+        QTest::addColumn<Art>("art");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("beeps");
+        auto row = [](const char* name, Art art, const char* keys, const char* text, int beeps) {
+            QTest::newRow(name) << art << QString::fromUtf8(keys) << QString::fromUtf8(text)
+                                << beeps;
+        };
+        row("date", Art::Datum, "14.03.2026", "14.03.2026", 0);
+        row("date, dash blank letter", Art::Datum, "14-03 26x", "140326", 3);
+        row("time, point and unit", Art::Zeit, "8.30 Uhr", "830", 5);
+        row("number, sign and comma", Art::Zahl, "-12,5", "125", 2);
+        row("money", Art::Geld, "-1.234,50+", "-1.234,50+", 0);
+        row("money, currency", Art::Geld, "12 EUR", "12", 4);
+        row("decimal, point and sign", Art::Dezimal, "-2.5,0", "25,0", 2);
+        row("text, quotes", Art::Text, "O'Brien \"Söhne\"", "OBrien Söhne", 3);
+        row("text, anything else", Art::Text, "Größe & Co; 5% `´", "Größe & Co; 5% `´", 0);
+    }
+    void typedKeys() {
+        QFETCH(Art, art);
+        QFETCH(QString, keys);
+        ScriptedPrompt prompt;
+        TovoTextbox box(nullptr, art);
+        TypeText(&box, keys);
+        QTEST(box.text(), "text");
+        QTEST(prompt.beeps, "beeps");
+    }
+
+    void editingKeysAndShortcutsPass() {
+        ScriptedPrompt prompt;
+        TovoTextbox box(nullptr, Art::Zahl);
+        QTest::keyClicks(&box, QStringLiteral("123"));
+        QTest::keyClick(&box, Qt::Key_Left);
+        QTest::keyClick(&box, Qt::Key_Backspace);
+        QCOMPARE(box.text(), QStringLiteral("13"));
+        QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier); // select all
+        QTest::keyClick(&box, Qt::Key_Delete);
+        QCOMPARE(box.text(), QString());
+        QCOMPARE(prompt.beeps, 0);
+    }
+
+    void pasteIsFiltered_data() {
+        QTest::addColumn<Art>("art");
+        QTest::addColumn<bool>("viaMenu");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("beeps");
+        for (bool menu : {false, true}) {
+            const char* via = menu ? "menu" : "Ctrl+V";
+            QTest::addRow("money, blanks trimmed, %s", via)
+                << Art::Geld << menu << QString(" 1.234,50\n") << "1.234,50" << 0;
+            QTest::addRow("date with time, %s", via)
+                << Art::Datum << menu << QString("14.03.2026 08:30") << "14.03.20260830" << 1;
+            QTest::addRow("text with quote, %s", via)
+                << Art::Text << menu << QString("O'Brien") << "OBrien" << 1;
+        }
+    }
+    void pasteIsFiltered() {
+        QFETCH(Art, art);
+        QFETCH(bool, viaMenu);
+        QFETCH(QString, clipboard);
+        ScriptedPrompt prompt;
+        TovoTextbox box(nullptr, art);
+        QGuiApplication::clipboard()->setText(clipboard);
+        if (viaMenu) {
+            // The menu runs its own loop; its paste entry is picked once it is up.
+            bool triggered = false;
+            QTimer::singleShot(0, &box, [&] {
+                const QString paste = QCoreApplication::translate("QLineEdit", "&Paste");
+                for (QWidget* w : QApplication::topLevelWidgets()) {
+                    auto* menu = qobject_cast<QMenu*>(w);
+                    if (!menu || !menu->isVisible())
+                        continue;
+                    for (QAction* action : menu->actions())
+                        if (action->text().startsWith(paste)) {
+                            action->trigger();
+                            triggered = true;
+                        }
+                    menu->close();
+                }
+            });
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(1, 1),
+                                    box.mapToGlobal(QPoint(1, 1)));
+            QApplication::sendEvent(&box, &event);
+            QVERIFY(triggered);
+        } else {
+            QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+        }
+        QTEST(box.text(), "text");
+        QTEST(prompt.beeps, "beeps");
+    }
+
+    void value_data() {
+        QTest::addColumn<Art>("art");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<double>("value");
+        const double none = Day(9999, 12, 31);
+        QTest::newRow("empty date") << Art::Datum << "" << true << none;
+        QTest::newRow("date") << Art::Datum << "14.03.2026" << true << Day(2026, 3, 14);
+        QTest::newRow("short date") << Art::Datum << "1.3.26" << true << Day(2026, 3, 1);
+        QTest::newRow("31st of February") << Art::Datum << "31.02.2026" << false << none;
+        QTest::newRow("date with time") << Art::Datum << "14.03.2026 08:30" << false << none;
+        QTest::newRow("time") << Art::Zeit << "7:05" << true << Time(7, 5);
+        QTest::newRow("24:15") << Art::Zeit << "24:15" << false << 0.0;
+        QTest::newRow("empty time") << Art::Zeit << "" << false << 0.0;
+        QTest::newRow("empty number") << Art::Zahl << "" << true << 0.0;
+        QTest::newRow("money") << Art::Geld << "1.234,50" << true << 1234.5;
+        QTest::newRow("negative money") << Art::Geld << "-12,5" << true << -12.5;
+        QTest::newRow("money, two commas") << Art::Geld << "1,2,3" << false << 0.0;
+        QTest::newRow("decimal") << Art::Dezimal << "2,5" << true << 2.5;
+        QTest::newRow("decimal, comma only") << Art::Dezimal << "," << false << 0.0;
+    }
+    void value() {
+        QFETCH(Art, art);
+        QFETCH(QString, text);
+        TovoTextbox box(nullptr, art);
+        box.setText(text);
+        QTEST(box.IsValid(), "valid");
+        QTEST(box.Value(), "value");
+    }
+
+    void setValue_data() {
+        QTest::addColumn<Art>("art");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("back"); // Value() afterwards
+        const double none = Day(9999, 12, 31);
+        const double day = Day(2026, 3, 14);
+        QTest::newRow("no date") << Art::Datum << none << "" << none;
+        QTest::newRow("date, time dropped") << Art::Datum << day + 0.5 << "14.03.2026" << day;
+        QTest::newRow("time, date dropped")
+            << Art::Zeit << day + Time(18, 5) << "18:05" << Time(18, 5);
+        QTest::newRow("money") << Art::Geld << 1234567.891 << "1.234.567,89" << 1234567.89;
+        QTest::newRow("negative cents") << Art::Geld << -0.5 << "-0,50" << -0.5;
+        QTest::newRow("decimal") << Art::Dezimal << 1234.0 << "1234,00" << 1234.0;
+        QTest::newRow("decimal rounds half up") << Art::Dezimal << 2.345 << "2,35" << 2.35;
+        QTest::newRow("whole number") << Art::Zahl << 7.6 << "8" << 8.0;
+    }
+    void setValue() {
+        QFETCH(Art, art);
+        QFETCH(double, value);
+        TovoTextbox box(nullptr, art);
+        box.SetValue(value);
+        QTEST(box.text(), "text");
+        QVERIFY(box.IsValid());
+        QTEST(box.Value(), "back");
+    }
+};
+
+QTEST_MAIN(TstStammdaten)
+#include "tst_stammdaten.moc"
