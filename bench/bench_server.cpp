@@ -1,6 +1,6 @@
 // Measures the reservation database on a PostgreSQL server against the SQLite file, on the same
 // machine. It starts its own cluster (every commit on disk, as a real server keeps it), generates
-// a project of `bookings` bookings ending two weeks from today as an SQLite file, and moves a
+// a project of `bookings` bookings as the program leaves it (as an SQLite file), and moves a
 // copy of it to the server with the program's own transfer:
 //   parallel_ratio    = bookings saved per second by 8 processes, each in a room of its own,
 //                       server / file (each process saves single bookings as the form does)
@@ -119,7 +119,8 @@ double openMs(const QString& dir) {
 // free days of its own.
 double throughput(const QString& dir, int anzahl, int runde) {
     std::vector<std::unique_ptr<QProcess>> kinder;
-    const double tag = TovoDate::today().value() + 100 + runde * (anzahl + 1);
+    // After the last generated bookings, so that every save finds its day free.
+    const double tag = BenchProjekt::StandardEnde() + 30 + runde * (anzahl + 1);
     for (int k = 0; k < kSchreiber; ++k) {
         auto p = std::make_unique<QProcess>();
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
