@@ -5,6 +5,7 @@
 #include "NetzpultPublish.h"
 #include "NetzpultZeilen.h"
 #include "SchreibPfad.h"
+#include "ScriptedModal.h"
 #include "TestProjekt.h"
 #include "ToolsNetzpult.h"
 #include "TovoRaumverwCtrl.h"
@@ -168,10 +169,7 @@ private slots:
         QVERIFY2(m_server->CreatePortal(kPortal, &error), qPrintable(error));
         m_server->Connect(kPortal, &m_conn);
     }
-    void cleanup() {
-        QSqlDatabase::removeDatabase(m_conn);
-        frmNetzpult::ZeigeModal = [](QDialog& d) { return d.exec(); };
-    }
+    void cleanup() { QSqlDatabase::removeDatabase(m_conn); }
     void cleanupTestCase() { m_server.reset(); }
 
     // The control publishes on its command, once per save on its timer, and when it goes.
@@ -664,18 +662,16 @@ private slots:
 
         QString titel, wunschraum;
         bool ohneRaum = false;
-        frmNetzpult::ZeigeModal = [&](QDialog& d) {
-            if (auto* form = qobject_cast<frmAntrag*>(&d)) {
-                titel = form->windowTitle();
-                wunschraum = form->edWunschraum->text();
-                // A taken wished room leaves no room chosen: saving asks for one.
-                ohneRaum = form->coFreeRooms->currentIndex() < 0 && form->RaumTag().isEmpty();
-                form->pbSave_Click();
-                if (ohneRaum)
-                    MitRaumSpeichern(*form);
-            }
-            return 0;
-        };
+        ScriptedModal modal;
+        modal.einmal([&](frmAntrag& form) {
+            titel = form.windowTitle();
+            wunschraum = form.edWunschraum->text();
+            // A taken wished room leaves no room chosen: saving asks for one.
+            ohneRaum = form.coFreeRooms->currentIndex() < 0 && form.RaumTag().isEmpty();
+            form.pbSave_Click();
+            if (ohneRaum)
+                MitRaumSpeichern(form);
+        });
         frmNetzpult form;
         form.pbAkt_Click();
         QCOMPARE(form.lvOrders->topLevelItemCount(), 1);
@@ -798,11 +794,11 @@ private slots:
         q.addBindValue(tische);
         QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
         QVERIFY(Netzpult::UpdateNetzpult(nullptr));
-        frmNetzpult::ZeigeModal = [](QDialog& d) {
-            if (auto* form = qobject_cast<frmAntrag*>(&d); form && !form->f_bUpdate)
-                form->pbSave_Click();
-            return 0;
-        };
+        ScriptedModal modal;
+        modal.immer([](frmTextAnzeige&) {}).immer([](frmAntrag& form) {
+            if (!form.f_bUpdate)
+                form.pbSave_Click();
+        });
         frmNetzpult form;
         form.pbAkt_Click();
         form.lvOrders->setCurrentItem(form.lvOrders->topLevelItem(0));
@@ -828,13 +824,10 @@ private slots:
 
         QString bericht;
         int32_t gezeigt = 0;
-        frmNetzpult::ZeigeModal = [&](QDialog& d) {
-            if (auto* anzeige = qobject_cast<frmTextAnzeige*>(&d))
-                bericht = anzeige->edText->toPlainText();
-            if (auto* form = qobject_cast<frmAntrag*>(&d))
-                gezeigt = form->f_RecBelegung ? form->f_RecBelegung->Rec_ID : -1;
-            return 0;
-        };
+        ScriptedModal modal;
+        modal.einmal([&](frmTextAnzeige& anzeige) { bericht = anzeige.edText->toPlainText(); })
+            .einmal(
+                [&](frmAntrag& f) { gezeigt = f.f_RecBelegung ? f.f_RecBelegung->Rec_ID : -1; });
         frmNetzpult form;
         form.pbAkt_Click();
         form.lvOrders->setCurrentItem(form.lvOrders->topLevelItem(0));
@@ -887,11 +880,8 @@ static int KindUebernehmen(int argc, char** argv) {
     if (!db.OpenDb() || !OpenSqliteConnection(gstDbPath, gDb, false, nullptr))
         return 1;
     AntwortPrompt prompt;
-    frmNetzpult::ZeigeModal = [](QDialog& d) {
-        if (auto* form = qobject_cast<frmAntrag*>(&d))
-            MitRaumSpeichern(*form);
-        return 0;
-    };
+    ScriptedModal modal;
+    modal.immer([](frmAntrag& form) { MitRaumSpeichern(form); });
     frmNetzpult form;
     form.pbAkt_Click();
     // A line taken over here is deleted and leaves the list; the others stay.
