@@ -37,23 +37,12 @@ namespace {
 const QString kPortal = QStringLiteral("netzpult");
 
 // Answers Yes/Ok to everything but the offer to send the confirmation mail.
-class AntwortPrompt : public IPrompt {
-public:
-    AntwortPrompt() { SetPrompt(this); }
-    ~AntwortPrompt() override { SetPrompt(nullptr); }
-    PromptResult show(const PromptMessage& m) override {
-        texte << m.text;
-        if (m.text.startsWith(QLatin1String("Soll die e-mail")))
-            return PromptResult::No;
-        if (m.buttons == PromptButtons::RetryCancel)
-            return PromptResult::Retry;
-        return m.buttons == PromptButtons::YesNo || m.buttons == PromptButtons::YesNoCancel
-                   ? PromptResult::Yes
-                   : PromptResult::Ok;
-    }
-    void beep() override {}
-    QStringList texte;
-};
+PromptResult Antwort(const PromptMessage& m) {
+    if (m.text.startsWith(QLatin1String("Soll die e-mail")))
+        return PromptResult::No;
+    return m.buttons == PromptButtons::RetryCancel ? PromptResult::Retry
+                                                   : ScriptedPrompt::standard(m);
+}
 
 // Saves the reservation form; without a room first the first free room of the first type.
 void MitRaumSpeichern(frmAntrag& form) {
@@ -651,7 +640,7 @@ private slots:
         QFETCH(bool, belegt);
         TestProjekt p;
         konfiguriere(p);
-        AntwortPrompt prompt;
+        p.prompt.antwort = Antwort;
         const int32_t art = p.raumart(QStringLiteral("Saal"));
         const int32_t wunsch = p.raum(QStringLiteral("Saal 1"), art);
         const int32_t anderer = p.raum(QStringLiteral("Saal 2"), art);
@@ -682,17 +671,18 @@ private slots:
 
         QCOMPARE(titel, QStringLiteral("Externer Antrag vom Netzpult"));
         QCOMPARE(ohneRaum, belegt);
-        QCOMPARE(prompt.texte.contains(QStringLiteral("Wählen Sie über den Button 'Verfügbare "
-                                                      "Räume' einen Raum aus!")),
+        QCOMPARE(p.prompt.texte().contains(QStringLiteral("Wählen Sie über den Button 'Verfügbare "
+                                                          "Räume' einen Raum aus!")),
                  belegt);
         QCOMPARE(wunschraum, QStringLiteral("Saal 1"));
-        QCOMPARE(prompt.texte.contains(QStringLiteral("Der im Antrag angegebene Raum 'Saal 1' ist "
-                                                      "belegt.\nBitte wählen Sie einen anderen "
-                                                      "Raum.")),
-                 belegt);
+        QCOMPARE(
+            p.prompt.texte().contains(QStringLiteral("Der im Antrag angegebene Raum 'Saal 1' ist "
+                                                     "belegt.\nBitte wählen Sie einen anderen "
+                                                     "Raum.")),
+            belegt);
         const QVariant id = p.wert(QStringLiteral("SELECT Rec_ID FROM T_fm_belegung WHERE "
                                                   "Best = 'Neumann'"));
-        QVERIFY2(id.isValid(), qPrintable(prompt.texte.join(QLatin1Char('\n'))));
+        QVERIFY2(id.isValid(), qPrintable(p.prompt.texte().join(QLatin1Char('\n'))));
         const CBelegungRec b = p.lies(id.toInt());
         QCOMPARE(b.rb_id, belegt ? anderer : wunsch);
         QCOMPARE(b.dt_von, Tag(1));
@@ -772,7 +762,7 @@ private slots:
         QFETCH(bool, belegt);
         TestProjekt p;
         konfiguriere(p);
-        AntwortPrompt prompt;
+        p.prompt.antwort = Antwort;
         CAnzeigeRec r;
         r.lRaumartId = p.raumart(QStringLiteral("Saal"));
         r.IPTISCHEFEST = 4;
@@ -807,15 +797,16 @@ private slots:
         QTEST(
             p.wert(QStringLiteral("SELECT Aust FROM T_fm_belegung WHERE Best = 'Neumann'")).toInt(),
             "aust");
-        QCOMPARE(prompt.texte.first().startsWith(QLatin1String("Der im Antrag angegebene Raum")),
-                 belegt);
-        QVERIFY(prompt.texte.filter(QStringLiteral("außerhalb")).isEmpty());
+        QCOMPARE(
+            p.prompt.texte().first().startsWith(QLatin1String("Der im Antrag angegebene Raum")),
+            belegt);
+        QVERIFY(p.prompt.texte().filter(QStringLiteral("außerhalb")).isEmpty());
     }
 
     void takeOverChange() {
         TestProjekt p;
         konfiguriere(p);
-        AntwortPrompt prompt;
+        p.prompt.antwort = Antwort;
         const int32_t art = p.raumart(QStringLiteral("Saal"));
         const int32_t raum = p.raum(QStringLiteral("Saal 1"), art);
         const int32_t id = p.buche(raum, Tag(1, 10), Tag(1, 11));
@@ -879,7 +870,8 @@ static int KindUebernehmen(int argc, char** argv) {
     gDb = QStringLiteral("gDb");
     if (!db.OpenDb() || !OpenSqliteConnection(gstDbPath, gDb, false, nullptr))
         return 1;
-    AntwortPrompt prompt;
+    ScriptedPrompt prompt;
+    prompt.antwort = Antwort;
     ScriptedModal modal;
     modal.immer([](frmAntrag& form) { MitRaumSpeichern(form); });
     frmNetzpult form;
@@ -892,7 +884,7 @@ static int KindUebernehmen(int argc, char** argv) {
         if (form.lvOrders->topLevelItemCount() == vorher)
             ++i;
     }
-    for (const QString& text : std::as_const(prompt.texte))
+    for (const QString& text : prompt.texte())
         if (text.startsWith(QLatin1String("Der Antrag wird gerade")))
             std::cout << text.toUtf8().constData() << std::endl;
     CloseSqliteConnection(gDb);

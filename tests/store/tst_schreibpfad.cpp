@@ -4,25 +4,6 @@
 #include "TestProjekt.h"
 
 #include <QtTest>
-#include <functional>
-
-namespace {
-
-// Answers the busy question through a callback, everything else with Ok.
-class AntwortPrompt : public IPrompt {
-public:
-    AntwortPrompt() { SetPrompt(this); }
-    ~AntwortPrompt() override { SetPrompt(nullptr); }
-    PromptResult show(const PromptMessage& m) override {
-        shown.append(m);
-        return antwort ? antwort(m) : PromptResult::Ok;
-    }
-    void beep() override {}
-    std::function<PromptResult(const PromptMessage&)> antwort;
-    QList<PromptMessage> shown;
-};
-
-} // namespace
 
 class TstSchreibPfad : public QObject {
     Q_OBJECT
@@ -53,8 +34,7 @@ private Q_SLOTS:
         QCOMPARE(SchreibPfad::NeuerAuftrag(kurz, neu, 0).status, SchreibPfad::Status::Belegt);
 
         // "Wiederholen" once the other one is done writes everything.
-        AntwortPrompt prompt;
-        prompt.antwort = [&](const PromptMessage&) {
+        p->prompt.antwort = [&](const PromptMessage&) {
             p->wert(QStringLiteral("ROLLBACK"));
             return PromptResult::Retry;
         };
@@ -62,11 +42,10 @@ private Q_SLOTS:
         QVERIFY(SchreibPfad::Ausfuehren(
             [&](std::optional<int32_t> nr) { return SchreibPfad::NeuerAuftrag(kurz, neu, 0, nr); },
             {}, &e));
-        QCOMPARE(prompt.shown.size(), 1);
-        QCOMPARE(prompt.shown[0].text,
-                 QStringLiteral("Die Datenbank wird gerade von einem anderen Arbeitsplatz "
-                                "beschrieben. Bitte versuchen Sie es in einigen Sekunden erneut."));
-        QCOMPARE(prompt.shown[0].buttons, PromptButtons::RetryCancel);
+        QCOMPARE(p->prompt.texte(),
+                 QStringList{"Die Datenbank wird gerade von einem anderen Arbeitsplatz "
+                             "beschrieben. Bitte versuchen Sie es in einigen Sekunden erneut."});
+        QCOMPARE(p->prompt.last().buttons, PromptButtons::RetryCancel);
         QCOMPARE(p->anzahlBelegungen(), 2);
         QVERIFY(neu[0].Rec_ID > 0 && neu[0].lAuftrNr == e.auftrNr && neu[1].lAuftrNr == e.auftrNr);
     }
