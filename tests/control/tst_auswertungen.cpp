@@ -16,7 +16,6 @@ class TestAuswertungen : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestProjekt> p;
-    std::unique_ptr<QTemporaryDir> exe;
     std::unique_ptr<TovoRaumverwCtrl> ctrl;
     std::unique_ptr<ScriptedModal> modal;
     QStringList gezeigt; // dialog classes and preview titles, in order
@@ -24,12 +23,8 @@ class TestAuswertungen : public QObject {
 private Q_SLOTS:
     void init() {
         p = std::make_unique<TestProjekt>(false);
-        exe = std::make_unique<QTemporaryDir>();
-        QDir().mkpath(exe->filePath(QStringLiteral("Leeres Projekt")));
-        QFile::copy(TemplateDbPath(),
-                    exe->filePath(QStringLiteral("Leeres Projekt/TovoRaumverw.mdb")));
         ctrl = std::make_unique<TovoRaumverwCtrl>();
-        QVERIFY(ctrl->OpenDb(exe->path(), p->dir.path(), QString(), nullptr));
+        QVERIFY(ctrl->OpenDb(TovoBinDir(), p->dir.path(), QString(), nullptr));
         const int32_t raum = p->raum(QStringLiteral("Raum 1"), p->raumart(QStringLiteral("Saal")));
         const double heute = TovoDate::today().value();
         p->buche(raum, heute + Uhr(9), heute + Uhr(10));
@@ -40,7 +35,6 @@ private Q_SLOTS:
     }
     void cleanup() {
         ctrl.reset();
-        exe.reset();
         p.reset();
         modal.reset();
     }
