@@ -42,5 +42,5 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so invisible to dpkg-shlibdeps: the database drivers, the window-system
 # and SVG plugins, Qt's German texts and the fonts of the reports.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6sql6-sqlite, libqt6sql6-mysql, qt6-qpa-plugins, libqt6svg6, qt6-translations-l10n, fonts-dejavu-core")
+    "libqt6sql6-sqlite, libqt6sql6-mysql, libqt6sql6-psql, qt6-qpa-plugins, libqt6svg6, qt6-translations-l10n, fonts-dejavu-core")
 include(CPack)

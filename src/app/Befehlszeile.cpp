@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <utility>
 
 namespace {
 
@@ -25,6 +26,12 @@ const Option kOptionen[] = {
     {"monat", 0, "M", "Monat 1 bis 12, 0 für das ganze Jahr (Repmo, Repko, RepAusl)."},
     {"jahr", 0, "J", "Jahr, vierstellig (Repmo, Repko, RepAusl)."},
     {"pdf", 0, "DATEI", "Zieldatei des Berichts."},
+    {"datenbank-einrichten", 0, "VERBINDUNG",
+     "Legt die Tabellen in einer leeren PostgreSQL-Datenbank an und stellt das Projekt auf sie "
+     "um (VERBINDUNG z. B. \"host=db dbname=raum user=raum\")."},
+    {"auf-server-uebertragen", 0, "VERBINDUNG",
+     "Überträgt die Datenbank des Projekts in eine leere PostgreSQL-Datenbank und stellt das "
+     "Projekt auf sie um."},
 };
 
 const Option* finde(const QString& name, bool kurz) {
@@ -91,6 +98,21 @@ Befehlszeile LeseBefehlszeile(const QStringList& argumente) {
                           .arg(positionen.join(QStringLiteral("“, „"))));
     b.projekt = positionen.value(0);
     b.nurLesen = schalter.contains(QStringLiteral("nur-lesen"));
+    for (const auto& [name, aktion] : {std::pair{QStringLiteral("datenbank-einrichten"),
+                                                 Befehlszeile::Aktion::DatenbankEinrichten},
+                                       std::pair{QStringLiteral("auf-server-uebertragen"),
+                                                 Befehlszeile::Aktion::AufServerUebertragen}}) {
+        if (!werte.contains(name))
+            continue;
+        if (werte.size() > 1)
+            return fehler(QStringLiteral("Die Option „--%1“ gilt nur allein.").arg(name));
+        if (b.projekt.isEmpty())
+            return fehler(
+                QStringLiteral("Zur Option „--%1“ fehlt das Projektverzeichnis.").arg(name));
+        b.aktion = aktion;
+        b.verbindung = werte.value(name);
+        return b;
+    }
     if (!werte.contains(QStringLiteral("bericht"))) {
         if (!werte.isEmpty())
             return fehler(QStringLiteral("Die Option „--%1“ gilt nur zusammen mit --bericht.")

@@ -5,6 +5,7 @@
 #include "ProgrammOrt.h"
 #include "QtModal.h"
 #include "QtPrompt.h"
+#include "ServerEinrichtung.h"
 #include "TovoRecht.h"
 
 #include <QApplication>
@@ -31,6 +32,26 @@ bool Demoprojekt(const QString& exeDir, QString& projectDir, QString& error) {
     return false;
 }
 
+// Sets up or moves the project's database on a server, without a window; German progress on
+// stdout, the reason of a failure on stderr.
+int AufServer(int argc, char* argv[], const Befehlszeile& befehl) {
+    QCoreApplication app(argc, argv);
+    const QString projektDir = QDir(befehl.projekt).absolutePath() + QLatin1Char('/');
+    QDir().mkpath(projektDir);
+    const auto melde = [](const QString& zeile) {
+        fprintf(stdout, "%s\n", zeile.toUtf8().constData());
+        fflush(stdout);
+    };
+    QString meldung;
+    const bool ok =
+        befehl.aktion == Befehlszeile::Aktion::DatenbankEinrichten
+            ? ServerEinrichtung::Einrichten(projektDir, befehl.verbindung, melde, &meldung)
+            : ServerEinrichtung::Uebertragen(projektDir, befehl.verbindung, melde, &meldung);
+    if (!ok)
+        fprintf(stderr, "%s\n", meldung.toUtf8().constData());
+    return ok ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -54,6 +75,9 @@ int main(int argc, char* argv[]) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         break;
+    case Befehlszeile::Aktion::DatenbankEinrichten:
+    case Befehlszeile::Aktion::AufServerUebertragen:
+        return AufServer(argc, argv, befehl);
     case Befehlszeile::Aktion::Fenster:
         break;
     }

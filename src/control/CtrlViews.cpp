@@ -4,6 +4,7 @@
 #include "ErrorGuard.h"
 #include "RaumAusstattung.h"
 #include "RvGlobals.h"
+#include "SqlConnection.h"
 #include "StreifenLesen.h"
 #include "TovoDate.h"
 #include "TovoZeitPlan.h"
@@ -180,9 +181,17 @@ void TovoRaumverwCtrl::SetzeAnsichtNeu() {
     }
 }
 
+namespace {
+// The state of the data as the direct connection sees it.
+Dialekt::Stand Datenstand() {
+    QSqlDatabase db = Verbindung(gDb);
+    return Dialekt::Von(db).Datenstand(db);
+}
+} // namespace
+
 void TovoRaumverwCtrl::LeseHauptplan(const ZeitPlanRaumListe& raeume) {
     WaitCursor wait;
-    m_gelesen = Dialekt::Datenstand(QSqlDatabase::database(gDb, false));
+    m_gelesen = Datenstand();
     const ViewQueries::Zeitfenster fenster =
         ZeitPlanLesen::FensterFuer(TovoZeitPlan1->DatumVon(), TovoZeitPlan1->DatumBis());
     ZeitPlanTerminListe termine;
@@ -211,7 +220,7 @@ void TovoRaumverwCtrl::LeseStreifen() {
                     });
                 });
     }
-    m_streifen->Starte(gstDbPath, m_fensterRaumart,
+    m_streifen->Starte(gDbOrt, m_fensterRaumart,
                        {TovoZeitPlan2->DatumVon(), TovoZeitPlan2->DatumBis() + 1});
 }
 
@@ -231,8 +240,7 @@ void TovoRaumverwCtrl::LadeZeitfenster() {
 
 void TovoRaumverwCtrl::AenderungenZeigen() {
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.AenderungenZeigen"), [&] {
-        if (gDb.isEmpty() || m_rebuilding ||
-            Dialekt::Datenstand(QSqlDatabase::database(gDb, false)) == m_gelesen)
+        if (gDb.isEmpty() || m_rebuilding || (m_gelesen.first >= 0 && Datenstand() == m_gelesen))
             return;
         if (AktuelleAnsicht() == 1 || !m_fenster.begrenzt()) {
             coRaumart_Click();

@@ -21,16 +21,16 @@ void StreifenLesen::Abbrechen() {
     m_abbrechen = false;
 }
 
-void StreifenLesen::Starte(const QString& dbPfad, int32_t raumartId,
+void StreifenLesen::Starte(const DatenbankOrt& ort, int32_t raumartId,
                            const ViewQueries::Zeitfenster& fenster) {
     Abbrechen();
     m_laeuft = true;
     const int auftrag = m_auftrag;
-    m_thread = std::thread([this, dbPfad, raumartId, fenster, auftrag] {
+    m_thread = std::thread([this, ort, raumartId, fenster, auftrag] {
         ZeitPlanTerminListe termine;
         QString fehler;
         const QString verbindung = UniqueConnectionName(QStringLiteral("Streifen"));
-        if (OpenSqliteConnection(dbPfad, verbindung, true, &fehler)) {
+        if (OeffneDatenbank(ort, verbindung, true, &fehler)) {
             ZeitPlanLesen::LeseTermine(verbindung, raumartId, fenster, termine, &fehler,
                                        [this] { return !m_abbrechen; });
             CloseSqliteConnection(verbindung);

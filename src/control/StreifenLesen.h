@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DatenbankOrt.h"
 #include "ViewQueries.h"
 #include "ZeitPlanData.h"
 
@@ -17,7 +18,8 @@ public:
     explicit StreifenLesen(QObject* parent = nullptr);
     ~StreifenLesen() override;
 
-    void Starte(const QString& dbPfad, int32_t raumartId, const ViewQueries::Zeitfenster& fenster);
+    void Starte(const DatenbankOrt& ort, int32_t raumartId,
+                const ViewQueries::Zeitfenster& fenster);
     // Stops a running read and waits for its thread; nothing is delivered for it.
     void Abbrechen();
     bool Laeuft() const { return m_laeuft; }

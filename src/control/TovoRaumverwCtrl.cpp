@@ -135,29 +135,40 @@ bool TovoRaumverwCtrl::OpenDb(const QString& stExeDriveDir, const QString& stPro
         mstExeDir = WithTrailingSeparator(stExeDriveDir);
         mstClient = mstProjektDir + kAppTitle;
 
-        // A new project receives the empty template database; failures show up when opening.
-        const QString dbFile = mstProjektDir + kDbFileName;
-        if (!QFile::exists(dbFile)) {
-            const QString templ = mstExeDir + QStringLiteral("Leeres Projekt/") + kDbFileName;
-            if (QFile::copy(templ, dbFile))
-                QFile::setPermissions(dbFile, QFile::permissions(dbFile) | QFile::WriteOwner);
-        }
-
         gstProjektDir = mstProjektDir;
         gstReportDir = mstProjektDir + QStringLiteral("Report/");
         gstDbPath = gstProjektDir + kDbFileName;
-
-        if (QFileInfo(gstDbPath).isDir()) {
-            MsgBox(QStringLiteral("Im Projektverzeichnis %1 gibt es einen Ordner namens %2. "
-                                  "Dort wird die Datenbank des Projekts erwartet; bitte benennen "
-                                  "Sie den Ordner um.")
-                           .arg(QDir::toNativeSeparators(mstProjektDir), kDbFileName) +
-                       QLatin1Char('\n') + QStringLiteral("TovoRaumverwMainCtrl.OpenDb"),
+        const auto fehler = [&](const QString& text) {
+            MsgBox(text + QLatin1Char('\n') + QStringLiteral("TovoRaumverwMainCtrl.OpenDb"),
                    PromptButtons::Ok, PromptIcon::Critical, kAppTitle);
+        };
+        QString error;
+        if (!LiesDatenbankOrt(mstProjektDir, gDbOrt, &error)) {
+            fehler(error);
             return;
         }
-        // A database this user may not change opens for reading only, as with reading rights.
-        mbDbSchreibgeschuetzt = QFileInfo::exists(gstDbPath) && IstSchreibgeschuetzt(gstDbPath);
+
+        mbDbSchreibgeschuetzt = false;
+        if (!gDbOrt.aufServer()) {
+            // A new project receives the empty template database; failures show up when
+            // opening.
+            if (!QFile::exists(gstDbPath)) {
+                const QString templ = mstExeDir + QStringLiteral("Leeres Projekt/") + kDbFileName;
+                if (QFile::copy(templ, gstDbPath))
+                    QFile::setPermissions(gstDbPath,
+                                          QFile::permissions(gstDbPath) | QFile::WriteOwner);
+            }
+            if (QFileInfo(gstDbPath).isDir()) {
+                fehler(QStringLiteral("Im Projektverzeichnis %1 gibt es einen Ordner namens %2. "
+                                      "Dort wird die Datenbank des Projekts erwartet; bitte "
+                                      "benennen Sie den Ordner um.")
+                           .arg(QDir::toNativeSeparators(mstProjektDir), kDbFileName));
+                return;
+            }
+            // A database this user may not change opens for reading only, as with reading
+            // rights.
+            mbDbSchreibgeschuetzt = QFileInfo::exists(gstDbPath) && IstSchreibgeschuetzt(gstDbPath);
+        }
         if (mbDbSchreibgeschuetzt) {
             goRecht = std::make_shared<CTovoRecht>();
             goRecht->SetZugriff(QStringLiteral("L"));
@@ -174,14 +185,14 @@ bool TovoRaumverwCtrl::OpenDb(const QString& stExeDriveDir, const QString& stPro
         // The direct connection for the views and reports.
         CloseSqliteConnection(gDb);
         gDb = UniqueConnectionName(QStringLiteral("gDb"));
-        QString error;
-        if (!OpenSqliteConnection(gstDbPath, gDb, mbDbSchreibgeschuetzt, &error)) {
+        if (!OeffneDatenbank(gDbOrt, gDb, mbDbSchreibgeschuetzt, &error)) {
             gDb.clear();
-            const QString text = QStringLiteral("Die Datenbank %1 konnte nicht geöffnet werden!")
-                                     .arg(QDir::toNativeSeparators(gstDbPath)) +
-                                 QStringLiteral("\r\n") + error;
-            MsgBox(text + QLatin1Char('\n') + QStringLiteral("TovoRaumverwMainCtrl.OpenDb"),
-                   PromptButtons::Ok, PromptIcon::Critical, kAppTitle);
+            fehler((gDbOrt.aufServer()
+                        ? QStringLiteral("Die Datenbank auf dem Server konnte nicht geöffnet "
+                                         "werden!")
+                        : QStringLiteral("Die Datenbank %1 konnte nicht geöffnet werden!")
+                              .arg(QDir::toNativeSeparators(gstDbPath))) +
+                   QStringLiteral("\r\n") + error);
             return;
         }
 
@@ -189,11 +200,9 @@ bool TovoRaumverwCtrl::OpenDb(const QString& stExeDriveDir, const QString& stPro
         gRvDb = m_rvDb.get();
         gRvDb->SetOpenOptions(false);
         gRvDb->SetOpenReadOnly(mbDbSchreibgeschuetzt);
-        gRvDb->SetDbPath(gstDbPath);
+        gRvDb->SetDatenbankOrt(gDbOrt);
         if (!gRvDb->OpenDb() || !gRvDb->IsValidDb()) {
-            MsgBox(gRvDb->LastError() + QLatin1Char('\n') +
-                       QStringLiteral("TovoRaumverwMainCtrl.OpenDb"),
-                   PromptButtons::Ok, PromptIcon::Critical, kAppTitle);
+            fehler(gRvDb->LastError());
             CloseDb();
             return;
         }

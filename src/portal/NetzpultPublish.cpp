@@ -75,7 +75,7 @@ public:
         if (!m_portal.Oeffnen(m_auftrag.connText, m_auftrag.timeoutSek, &error, &sqlFehler))
             return scheitern(KeineAntwort(sqlFehler) ? Status::KeineAntwort : Status::Fehler,
                              KeineAntwort(sqlFehler) ? keineAntwort(sqlFehler) : error);
-        if (!OpenSqliteConnection(m_auftrag.dbPath, m_projekt, false, &error) ||
+        if (!OeffneDatenbank(m_auftrag.ort, m_projekt, false, &error) ||
             !AJ::LiesStand(projekt(), stand, &error)) {
             projektFehler(error);
             return m_ergebnis;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DatenbankOrt.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <functional>
@@ -8,7 +10,7 @@
 namespace NetzpultPublish {
 
 struct Auftrag {
-    QString dbPath;            // the reservation database
+    DatenbankOrt ort;          // the reservation database
     QString connText;          // the portal's connection text ("DBPATH")
     int timeoutSek = 30;       // for connecting and for every read and write on the portal
     bool vollstaendig = false; // copy everything, whatever the change journal holds

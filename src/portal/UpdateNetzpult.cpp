@@ -93,7 +93,7 @@ bool UpdateSQLNetzpult(QWidget* parent, Umfang umfang) {
     RunGuarded(kProzedur, [&] {
         WaitCursor warten;
         NetzpultPublish::Auftrag auftrag;
-        auftrag.dbPath = gstDbPath;
+        auftrag.ort = gDbOrt;
         auftrag.connText = ToolsNetzpult::GetWebMDB();
         auftrag.timeoutSek = ToolsNetzpult::GetTimeout();
         auftrag.vollstaendig = umfang == Umfang::Vollstaendig;

@@ -1,5 +1,7 @@
 #include "BerichtDaten.h"
 
+#include "DruckTabelle.h"
+#include "SqlConnection.h"
 #include "TovoDate.h"
 
 #include <QDateTime>
@@ -64,7 +66,7 @@ QString text(const Zeile& z, const char* feld) {
 data zeileDaten(const Zeile& z) {
     data d;
     for (int i = 0; i < z.rec.count(); ++i)
-        d.set(s(z.rec.fieldName(i)), s(z.rec.value(i).toString()));
+        d.set(s(DruckTabelle::Spaltenname(z.rec.fieldName(i))), s(z.rec.value(i).toString()));
     for (const char* feld : kDaten) {
         const QVariant v = z.rec.value(QLatin1String(feld));
         d.set(feld, s(gesetzt(v) ? Datum(v.toDouble()) : QString()));
@@ -145,7 +147,7 @@ data summen(const QVector<const Zeile*>& zeilen) {
 }
 
 bool raumarten(const QString& connection, QHash<int, QString>& out, QString* error) {
-    QSqlQuery q(QSqlDatabase::database(connection, true));
+    QSqlQuery q(Verbindung(connection));
     if (!q.exec(QStringLiteral("SELECT a.az_ID, r.stRaumArt FROM T_rb_Anzeige a "
                                "LEFT JOIN T_Raumart r ON r.lId = a.lRaumartId"))) {
         if (error)
@@ -182,13 +184,9 @@ QString Zahl(double wert) {
 }
 
 bool Lesen(const QString& connection, const BerichtArt& art, data& out, QString* error) {
-    QSqlQuery q(QSqlDatabase::database(connection, true));
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT * FROM t_tmp_Druck ORDER BY rowid"))) {
-        if (error)
-            *error = q.lastError().text();
+    QSqlQuery q;
+    if (!DruckTabelle::LiesZeilen(connection, q, error))
         return false;
-    }
     QHash<int, QString> arten;
     if (art.gruppe == BerichtGruppe::Raumart && !raumarten(connection, arten, error))
         return false;

@@ -162,22 +162,29 @@ int BerichtAlsPdf(const BerichtAuftrag& a, QString& meldung) {
         return 2;
 
     const QString dir = QDir(a.projektDir).absolutePath() + QLatin1Char('/');
-    const QString db = dir + kDbFileName;
-    if (!QFileInfo::exists(db)) {
+    DatenbankOrt ort;
+    if (!LiesDatenbankOrt(dir, ort, &meldung))
+        return 1;
+    if (!ort.aufServer() && !QFileInfo::exists(ort.ort)) {
         meldung = QStringLiteral("Im Projektverzeichnis „%1“ gibt es keine Datei %2.")
                       .arg(QDir::toNativeSeparators(dir), kDbFileName);
         return 1;
     }
     const QString verbindung = UniqueConnectionName(QStringLiteral("bericht"));
     QString fehler;
-    // Reports only read the project: a write-protected one prints as well.
-    if (!OpenSqliteConnection(db, verbindung, true, &fehler)) {
-        meldung = QStringLiteral("Die Datenbank „%1“ kann nicht geöffnet werden.\n%2")
-                      .arg(QDir::toNativeSeparators(db), fehler);
+    // Reports only read the project: a write-protected file prints as well. A server session
+    // open for reading only could not make its own print table.
+    if (!OeffneDatenbank(ort, verbindung, !ort.aufServer(), &fehler)) {
+        meldung = (ort.aufServer()
+                       ? QStringLiteral("Die Datenbank auf dem Server kann nicht geöffnet werden.")
+                       : QStringLiteral("Die Datenbank „%1“ kann nicht geöffnet werden.")
+                             .arg(QDir::toNativeSeparators(ort.ort))) +
+                  QLatin1Char('\n') + fehler;
         return 1;
     }
     gstProjektDir = dir;
-    gstDbPath = db;
+    gstDbPath = dir + kDbFileName;
+    gDbOrt = ort;
     gstReportDir = dir + QStringLiteral("Report/");
 
     int rc = 0;

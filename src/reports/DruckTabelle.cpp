@@ -2,6 +2,7 @@
 
 #include "Allg_Hilfsfkt.h"
 #include "BelegungsZeitraum.h"
+#include "Dialekt.h"
 #include "SqlConnection.h"
 #include "TovoDate.h"
 
@@ -27,13 +28,27 @@ bool fail(const QSqlQuery& q, QString* error) {
     return false;
 }
 
-// BEGIN ... COMMIT; anything not committed is rolled back when the scope ends. The rows go to
-// the connection's own table, so the project database is only read: other users keep saving.
+// The connection's own print table, made when missing: two users printing at once never mix
+// their rows, and the project database is only read, so other users keep saving.
+bool Vorbereiten(QSqlDatabase& db, QString* error) {
+    QSqlError fehler;
+    if (Dialekt::Von(db).DruckTabelleVorbereiten(db, &fehler))
+        return true;
+    if (error)
+        *error = fehler.text().trimmed();
+    return false;
+}
+
+// BEGIN ... COMMIT around the rows of one preparation; anything not committed is rolled back
+// when the scope ends.
 class Transaktion {
 public:
-    explicit Transaktion(const QString& connection)
-        : m_db(QSqlDatabase::database(connection, true)), m_q(m_db) {
+    explicit Transaktion(const QString& connection) : m_db(Verbindung(connection)), m_q(m_db) {
         m_offen = m_q.exec(QStringLiteral("BEGIN"));
+        if (m_offen && !Vorbereiten(m_db, &m_fehler)) {
+            m_q.exec(QStringLiteral("ROLLBACK"));
+            m_offen = false;
+        }
     }
     ~Transaktion() {
         if (m_offen)
@@ -42,7 +57,13 @@ public:
     Transaktion(const Transaktion&) = delete;
     Transaktion& operator=(const Transaktion&) = delete;
 
-    bool offen(QString* error) const { return m_offen || fail(m_q, error); }
+    bool offen(QString* error) const {
+        if (m_offen || m_fehler.isEmpty())
+            return m_offen || fail(m_q, error);
+        if (error)
+            *error = m_fehler;
+        return false;
+    }
     bool commit(QString* error) {
         QSqlQuery q(m_db);
         if (!q.exec(QStringLiteral("COMMIT")))
@@ -56,11 +77,10 @@ private:
     QSqlDatabase m_db;
     QSqlQuery m_q;
     bool m_offen = false;
+    QString m_fehler;
 };
 
 bool leeren(QSqlDatabase& db, QString* error) {
-    if (!PrivateDruckTabelle(db.connectionName(), error))
-        return false;
     QSqlQuery q(db);
     return q.exec(QStringLiteral("DELETE FROM t_tmp_Druck")) || fail(q, error);
 }
@@ -69,7 +89,8 @@ bool leeren(QSqlDatabase& db, QString* error) {
 // date column that goes with it holds no date (set-up and clear-down not set).
 QString uhrzeit(const QString& spalte, const QString& datum = QString()) {
     // Minutes of the day; 100 + hours and 100 + minutes give the two digits with leading zero.
-    const QString minuten = QStringLiteral("(CAST(%1 * 1440 + 0.5 AS INTEGER) % 1440)").arg(spalte);
+    const QString minuten =
+        QStringLiteral("(CAST(FLOOR(%1 * 1440 + 0.5) AS INTEGER) % 1440)").arg(spalte);
     const QString ohneDatum =
         datum.isEmpty() ? QString()
                         : QStringLiteral(" OR %1 IS NULL OR %1 >= %2").arg(datum, kNoDate);
@@ -83,11 +104,11 @@ QString uhrzeit(const QString& spalte, const QString& datum = QString()) {
 // clips the two times to its day, the month list rounds the costs and trims the set-up remark.
 enum class Liste { Zeitraum, Tag, Monat };
 
-QString kopie(Liste liste) {
+QString kopie(const Dialekt& dialekt, Liste liste) {
     const bool monat = liste == Liste::Monat;
     const auto geld = [&](const char* spalte) {
         const QString s = QStringLiteral("b.") + QLatin1String(spalte);
-        return monat ? QStringLiteral("ROUND(%1, 2)").arg(s) : s;
+        return monat ? QStringLiteral("ROUND(CAST(%1 AS NUMERIC), 2)").arg(s) : s;
     };
     QString tmVon = uhrzeit(QStringLiteral("b.tm_von"));
     QString tmBis = uhrzeit(QStringLiteral("b.tm_bis"));
@@ -133,7 +154,7 @@ QString kopie(Liste liste) {
                "Rdt_bis, Rtm_bis, Info) SELECT ") +
            werte.join(QStringLiteral(", ")) + QStringLiteral(" FROM T_rb_Anzeige a CROSS JOIN ") +
            BelegungsZeitraum::Quelle() + QStringLiteral(" WHERE ") +
-           BelegungsZeitraum::Bedingung(QStringLiteral("a.az_ID")) +
+           BelegungsZeitraum::Bedingung(dialekt, QStringLiteral("a.az_ID")) +
            QStringLiteral(" AND b.dt_bis >= ? AND b.dt_von <= ?");
 }
 
@@ -153,7 +174,7 @@ bool kopiere(const QString& connection, Liste liste, double von, double bis, con
         binds << von << bis;
     binds << info << von << bis << bis << von << bis;
     QSqlQuery q(t.db());
-    if (!ExecBound(q, kopie(liste), binds))
+    if (!ExecBound(q, kopie(Dialekt::Von(t.db()), liste), binds))
         return fail(q, error);
     return t.commit(error);
 }
@@ -186,7 +207,8 @@ bool auslastung(const QString& connection, double von, double bis, int tage, con
         bauMinuten("Udt_von", "Utm_von", "Udt_bis", "Utm_bis") + QStringLiteral(", ") +
         bauMinuten("Rdt_von", "Rtm_von", "Rdt_bis", "Rtm_bis") +
         QStringLiteral(" FROM T_rb_Anzeige a CROSS JOIN ") + BelegungsZeitraum::Quelle() +
-        QStringLiteral(" WHERE ") + BelegungsZeitraum::Bedingung(QStringLiteral("a.az_ID")) +
+        QStringLiteral(" WHERE ") +
+        BelegungsZeitraum::Bedingung(Dialekt::Von(t.db()), QStringLiteral("a.az_ID")) +
         QStringLiteral(" AND b.dt_von < ? AND b.dt_bis > ? GROUP BY a.Kurzbez ORDER BY a.Kurzbez");
     const QVariantList ende = {bis, bis, von, von};
     if (!ExecBound(q, sql, ende + ende + ende + QVariantList{von, bis, bis, bis, von}))
@@ -323,11 +345,13 @@ namespace {
 
 // Print tables of projects made before the documents showed the seating lack its columns.
 bool SitzordnungSpalten(const QString& connection, QString* error) {
-    if (!PrivateDruckTabelle(connection, error))
+    QSqlDatabase db = Verbindung(connection);
+    if (!Vorbereiten(db, error))
         return false;
-    QSqlDatabase db = QSqlDatabase::database(connection, true);
-    const QSqlRecord spalten = db.record(QStringLiteral("t_tmp_Druck"));
     QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT * FROM t_tmp_Druck WHERE 1 = 0")))
+        return fail(q, error);
+    const QSqlRecord spalten = q.record();
     for (const char* spalte : {"STSTUHLANORDNUNG TEXT", "IPTISCHE INTEGER"}) {
         const QString def = QLatin1String(spalte);
         if (!spalten.contains(def.section(QLatin1Char(' '), 0, 0)) &&
@@ -343,7 +367,7 @@ BelegErgebnis Beleg(const QString& connection, const BelegDruck& daten, QString*
     const CBelegungRec& b = daten.beleg;
     QString kurzbez = daten.kurzbez;
     if (b.Rec_ID != 0) {
-        QSqlQuery q(QSqlDatabase::database(connection, true));
+        QSqlQuery q(Verbindung(connection));
         if (!ExecBound(q,
                        QStringLiteral("SELECT a.Kurzbez FROM T_rb_Anzeige a INNER JOIN "
                                       "T_fm_belegung b ON a.az_ID = b.rb_id WHERE b.Rec_ID = ?"),
@@ -429,6 +453,46 @@ BelegErgebnis Beleg(const QString& connection, const BelegDruck& daten, QString*
         return BelegErgebnis::Datenbankfehler;
     }
     return t.commit(error) ? BelegErgebnis::Ok : BelegErgebnis::Datenbankfehler;
+}
+
+bool LiesZeilen(const QString& connection, QSqlQuery& q, QString* error) {
+    QSqlDatabase db = Verbindung(connection);
+    q = QSqlQuery(db);
+    q.setForwardOnly(true);
+    if (!Vorbereiten(db, error))
+        return false;
+    return q.exec(QStringLiteral("SELECT * FROM t_tmp_Druck ORDER BY ") +
+                  Dialekt::Von(db).DruckFolge()) ||
+           fail(q, error);
+}
+
+QString Spaltenname(const QString& gelesen) {
+    static const QStringList spalten = {
+        QStringLiteral("lAuftrNr"),   QStringLiteral("Kurzbez"),
+        QStringLiteral("dt_von"),     QStringLiteral("tm_von"),
+        QStringLiteral("dt_bis"),     QStringLiteral("tm_bis"),
+        QStringLiteral("Best"),       QStringLiteral("Tel"),
+        QStringLiteral("Fax"),        QStringLiteral("Inst"),
+        QStringLiteral("Kst"),        QStringLiteral("Pers"),
+        QStringLiteral("Verst"),      QStringLiteral("Bem"),
+        QStringLiteral("Miete"),      QStringLiteral("Umbau"),
+        QStringLiteral("UmbBem"),     QStringLiteral("Pausch"),
+        QStringLiteral("Technik"),    QStringLiteral("Tageskraft"),
+        QStringLiteral("Sicherheit"), QStringLiteral("Sonst"),
+        QStringLiteral("Udt_von"),    QStringLiteral("Utm_von"),
+        QStringLiteral("Udt_bis"),    QStringLiteral("Utm_bis"),
+        QStringLiteral("Rdt_von"),    QStringLiteral("Rtm_von"),
+        QStringLiteral("Rdt_bis"),    QStringLiteral("Rtm_bis"),
+        QStringLiteral("UmbBereit"),  QStringLiteral("UmbAufwand"),
+        QStringLiteral("AustBem"),    QStringLiteral("Aust"),
+        QStringLiteral("stSerieBem"), QStringLiteral("stStrasse"),
+        QStringLiteral("stPlzOrt"),   QStringLiteral("rb"),
+        QStringLiteral("Info"),       QStringLiteral("STSTUHLANORDNUNG"),
+        QStringLiteral("IPTISCHE")};
+    for (const QString& s : spalten)
+        if (s.compare(gelesen, Qt::CaseInsensitive) == 0)
+            return s;
+    return gelesen;
 }
 
 } // namespace DruckTabelle

@@ -2,14 +2,15 @@
 
 #include "Records.h"
 
+#include <QSqlQuery>
 #include <QString>
 #include <cstdint>
 
 // Filling the print table t_tmp_Druck with the rows of one report. The table is the
-// connection's own (PrivateDruckTabelle): read the rows on the connection that prepared them.
-// Every routine empties the table first and writes all its rows in one transaction, so the
-// table holds either the whole report or what it held before. Nothing here shows a message: a
-// failure returns false and leaves the driver's text in `error`.
+// connection's own (Dialekt::DruckTabelleVorbereiten): read the rows on the connection that
+// prepared them. Every routine empties the table first and writes all its rows in one transaction,
+// so the table holds either the whole report or what it held before. Nothing here shows a message:
+// a failure returns false and leaves the driver's text in `error`.
 namespace DruckTabelle {
 
 // Period list: every booking (archived ones too) that overlaps the days `von` to `bis`.
@@ -55,5 +56,11 @@ enum class BelegErgebnis { Ok, KeinRaum, Unvollstaendig, Datenbankfehler };
 // The German message that belongs to a result ("" for Ok and database errors).
 QString BelegMeldung(BelegErgebnis ergebnis);
 BelegErgebnis Beleg(const QString& connection, const BelegDruck& daten, QString* error);
+
+// Reads the rows of the table in the order they were written; the columns keep the names the
+// templates use, whatever case the database reports them in.
+bool LiesZeilen(const QString& connection, QSqlQuery& q, QString* error);
+// The name of a column of the table as the templates spell it (unknown names as given).
+QString Spaltenname(const QString& gelesen);
 
 } // namespace DruckTabelle

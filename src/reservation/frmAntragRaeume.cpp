@@ -7,6 +7,7 @@
 #include "ListControl.h"
 #include "Prompt.h"
 #include "RvGlobals.h"
+#include "SqlConnection.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -320,7 +321,7 @@ void frmAntrag::ReadRooms2Ctrl(IListControl* ctrl) {
         if (!ctrl)
             return;
         ctrl->Clear();
-        QSqlQuery q(QSqlDatabase::database(gDb, false));
+        QSqlQuery q(Verbindung(gDb));
         q.setForwardOnly(true);
         bool ok = false;
         if (coRaumart->currentIndex() >= 0) {

@@ -1,5 +1,7 @@
 #include "BelegungsZeitraum.h"
 
+#include "Dialekt.h"
+
 #include <QStringList>
 
 namespace BelegungsZeitraum {
@@ -24,19 +26,19 @@ QString Daten(const QString& p) {
         .join(QStringLiteral(", "));
 }
 
-QString Erster(const QString& p) {
-    return QStringLiteral("min(") + Daten(p) + QLatin1Char(')');
+QString Erster(const Dialekt& d, const QString& p) {
+    return d.Kleinster(Daten(p));
 }
-QString Letzter(const QString& p) {
-    return QStringLiteral("max(") + Daten(p) + QLatin1Char(')');
+QString Letzter(const Dialekt& d, const QString& p) {
+    return d.Groesster(Daten(p));
 }
 
 // The class: the number of limits the length reaches.
-QString Klasse(const QString& p) {
-    const QString laenge = QStringLiteral("(%1 - %2)").arg(Letzter(p), Erster(p));
+QString Klasse(const Dialekt& d, const QString& p) {
+    const QString laenge = QStringLiteral("(%1 - %2)").arg(Letzter(d, p), Erster(d, p));
     QStringList teile;
     for (const int grenze : kGrenzen)
-        teile << QStringLiteral("(%1 >= %2)").arg(laenge).arg(grenze);
+        teile << d.AlsZahl(QStringLiteral("(%1 >= %2)").arg(laenge).arg(grenze));
     return QLatin1Char('(') + teile.join(QStringLiteral(" + ")) + QLatin1Char(')');
 }
 
@@ -48,9 +50,9 @@ QString IndexName() {
     return QStringLiteral("IX_belegung_zeitraum");
 }
 
-QString IndexSpalten() {
-    return QStringLiteral("T_fm_belegung (rb_id, %1, %2, %3)")
-        .arg(Klasse(QString()), Letzter(QString()), Erster(QString()));
+QString IndexSpalten(const Dialekt& d) {
+    return QStringLiteral("T_fm_belegung (rb_id, (%1), (%2), (%3))")
+        .arg(Klasse(d, QString()), Letzter(d, QString()), Erster(d, QString()));
 }
 
 QString Quelle() {
@@ -64,10 +66,10 @@ QString Quelle() {
            QStringLiteral(") k CROSS JOIN T_fm_belegung b");
 }
 
-QString Bedingung(const QString& raum) {
+QString Bedingung(const Dialekt& d, const QString& raum) {
     return QStringLiteral("b.rb_id = %1 AND %2 = k.klasse AND %3 >= ? AND %3 <= ? + k.laenge AND "
                           "%4 <= ?")
-        .arg(raum, Klasse(kAlias), Letzter(kAlias), Erster(kAlias));
+        .arg(raum, Klasse(d, kAlias), Letzter(d, kAlias), Erster(d, kAlias));
 }
 
 } // namespace BelegungsZeitraum

@@ -49,21 +49,22 @@ template <class Rec> bool Vermerken(QSqlDatabase db, int32_t id, QSqlError& erro
                                            {id}, &error);
 }
 
-// Indexes that the program's reads rely on, by name and what they cover. A project database
-// made before one of them existed gains it on its next open.
+// Indexes that the program's reads rely on, by name and what they cover, on either engine. A
+// project database made before one of them existed gains it on its next open.
 struct IndexDef {
     QString name;
     QString spalten;
 };
-const std::vector<IndexDef>& Indexe() {
-    static const std::vector<IndexDef> indexe = {
+std::vector<IndexDef> Indexe(const Dialekt& dialekt) {
+    return {
         {QStringLiteral("IX_belegung_rb_dt"), QStringLiteral("T_fm_belegung (rb_id, dt_von)")},
         {QStringLiteral("IX_belegung_auftr"), QStringLiteral("T_fm_belegung (lAuftrNr)")},
         {QStringLiteral("IX_belegung_dt_bis"), QStringLiteral("T_fm_belegung (dt_bis)")},
         // Every read of the bookings of a period: views, room tests, series overview, reports.
-        {BelegungsZeitraum::IndexName(), BelegungsZeitraum::IndexSpalten()},
+        {BelegungsZeitraum::IndexName(), BelegungsZeitraum::IndexSpalten(dialekt)},
+        {QStringLiteral("IX_anzeige_kurzbez"), QStringLiteral("T_rb_Anzeige (Kurzbez)")},
+        {QStringLiteral("IX_anzeige_raumart"), QStringLiteral("T_rb_Anzeige (lRaumartId)")},
     };
-    return indexe;
 }
 // Indexes of earlier versions that no read uses any more: dropped, so that writes need not keep
 // them up.
@@ -83,8 +84,16 @@ CRvDb::~CRvDb() {
 }
 
 void CRvDb::SetDbPath(const QString& path) {
+    SetDatenbankOrt({DbTyp::SQLite, path});
+}
+
+QString CRvDb::DbPath() const {
+    return m_ort.aufServer() ? QString() : m_ort.ort;
+}
+
+void CRvDb::SetDatenbankOrt(const DatenbankOrt& ort) {
     CloseDb();
-    m_dbPath = path;
+    m_ort = ort;
 }
 
 void CRvDb::SetOpenOptions(const QVariant& options) {
@@ -103,7 +112,7 @@ void CRvDb::SetOpenConnectInfo(const QString& info) {
 }
 
 QSqlDatabase CRvDb::db() const {
-    return QSqlDatabase::database(m_connection, false);
+    return Verbindung(m_connection);
 }
 
 bool CRvDb::IsOpen() const {
@@ -117,11 +126,11 @@ QString CRvDb::ConnectionName() const {
 bool CRvDb::OpenDb() {
     m_lastError.clear();
     CloseDb();
-    if (m_dbPath.isEmpty())
+    if (m_ort.ort.isEmpty())
         return false;
 
     QString error;
-    if (OpenSqliteConnection(m_dbPath, m_connName, m_openReadOnly, &error)) {
+    if (OeffneDatenbank(m_ort, m_connName, m_openReadOnly, &error)) {
         m_connection = m_connName;
         if (!m_openReadOnly) {
             PflegeIndexe();
@@ -129,38 +138,37 @@ bool CRvDb::OpenDb() {
         }
         return true;
     }
-    m_lastError = QStringLiteral("Die Datenbank ") + m_dbPath +
+    m_lastError = (m_ort.aufServer() ? QStringLiteral("Die Datenbank auf dem Server")
+                                     : QStringLiteral("Die Datenbank ") + m_ort.ort) +
                   QStringLiteral(" konnte nicht geöffnet werden!") + kCrLf + error;
     return false;
 }
 
 void CRvDb::PflegeIndexe() {
-    // Nothing here may keep the project from opening: a busy or read-only file is tried again
-    // on the next open.
+    // Nothing here may keep the project from opening: a busy or read-only database is tried
+    // again on the next open.
     QSqlDatabase d = db();
-    QSqlQuery q(d);
-    q.setForwardOnly(true);
-    QStringList vorhanden;
-    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'")))
-        return;
-    while (q.next())
-        vorhanden << q.value(0).toString();
-    q.finish();
+    const Dialekt& dialekt = Dialekt::Von(d);
+    const QStringList vorhanden = dialekt.Indexe(d);
     QStringList aenderungen;
-    for (const IndexDef& ix : Indexe())
+    for (const IndexDef& ix : Indexe(dialekt))
         if (!vorhanden.contains(ix.name, Qt::CaseInsensitive))
             aenderungen
                 << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2").arg(ix.name, ix.spalten);
     for (const char* name : kVeralteteIndexe)
         if (vorhanden.contains(QLatin1String(name), Qt::CaseInsensitive))
             aenderungen << QStringLiteral("DROP INDEX IF EXISTS ") + QLatin1String(name);
-    if (!aenderungen.isEmpty() && q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        bool ok = true;
+    QSqlQuery q(d);
+    bool ok = true;
+    if (!aenderungen.isEmpty()) {
+        ok = q.exec(dialekt.BeginnSchreiben());
         for (const QString& sql : aenderungen)
             ok = ok && q.exec(sql);
         q.exec(ok ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
     }
-    Dialekt::StatistikPflegen(d);
+    // A database without the program's tables (refused later) is left as it was.
+    if (ok)
+        dialekt.StatistikPflegen(d);
 }
 
 void CRvDb::CloseDb() {
@@ -174,6 +182,11 @@ void CRvDb::CloseDb() {
 bool CRvDb::UpdateDb() {
     m_lastError.clear();
     return true;
+}
+
+QString CRvDb::gleichOhneGrossKlein(const QString& spalte) const {
+    const Dialekt& d = Dialekt::Von(db());
+    return d.OhneGrossKlein(spalte) + QStringLiteral(" = ") + d.OhneGrossKlein(QStringLiteral("?"));
 }
 
 bool CRvDb::begin(const QString& message) {
@@ -198,7 +211,8 @@ bool CRvDb::schreiben(const QString& message, const std::function<bool()>& schri
 bool CRvDb::fail(const QString& message, const QSqlError& error) {
     m_lastError = message;
     if (error.type() != QSqlError::NoError) {
-        const QString text = error.text().trimmed();
+        // The connection as the failure left it: db() would open a lost one again.
+        const QString text = FehlerText(QSqlDatabase::database(m_connection, false), error);
         if (!text.isEmpty())
             m_lastError += kCrLf + text;
     }
@@ -210,15 +224,9 @@ bool CRvDb::fail(const QString& message, const QSqlError& error) {
 bool CRvDb::IsValidDb() {
     if (!begin(kMsgStructure))
         return false;
-    QSqlQuery q(db());
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
-        return fail(kMsgStructure, q.lastError());
-    QStringList tables;
-    while (q.next())
-        tables << q.value(0).toString();
-    if (HasSqlError(q))
-        return fail(kMsgStructure, q.lastError());
+    const QStringList tables = db().tables();
+    if (db().lastError().type() != QSqlError::NoError)
+        return fail(kMsgStructure, db().lastError());
     for (const char* name : {"T_fm_belegung", "T_Mitarbeiter", "T_NextNr", "T_rb_Anzeige"}) {
         const QString table = QLatin1String(name);
         if (!tables.contains(table, Qt::CaseInsensitive))
@@ -228,7 +236,9 @@ bool CRvDb::IsValidDb() {
     // The columns the program reads and writes; the room types only when their table exists.
     QStringList fehlend;
     auto pruefe = [&](const QString& table, QStringList columns) {
-        const QSqlRecord rec = db().record(table);
+        QSqlQuery q(db());
+        q.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(table));
+        const QSqlRecord rec = q.record();
         QStringList missing;
         for (const QString& c : columns)
             if (rec.indexOf(c) < 0)
@@ -280,10 +290,7 @@ template <class Rec> bool CRvDb::addRec(Rec* rec) {
     int32_t id = 0;
     const auto schritt = [&] {
         QSqlQuery q(db());
-        if (!q.prepare(insertSql<Rec>()))
-            return fail(kMsgAdd, q.lastError());
-        bindFields(q, *rec);
-        if (!q.exec())
+        if (!ExecBound(q, insertSql<Rec>(), fieldValues(*rec)))
             return fail(kMsgAdd, q.lastError());
         // The key first: the journal's insert moves the connection's last row id.
         id = q.lastInsertId().toInt();
@@ -303,11 +310,7 @@ template <class Rec> bool CRvDb::editRec(Rec* rec) {
         return false;
     return schreiben(kMsgEdit, [&] {
         QSqlQuery q(db());
-        if (!q.prepare(updateSql<Rec>()))
-            return fail(kMsgEdit, q.lastError());
-        bindFields(q, *rec);
-        q.addBindValue(rec->key());
-        if (!q.exec())
+        if (!ExecBound(q, updateSql<Rec>(), fieldValues(*rec) << rec->key()))
             return fail(kMsgEdit, q.lastError());
         if (q.numRowsAffected() < 1)
             return fail(kMsgEdit);
@@ -521,8 +524,8 @@ bool CRvDb::ReadRaumByLang(CAnzeigeRec* rec) {
         return false;
     }
     return readFirst(rec,
-                     QStringLiteral("SELECT * FROM T_rb_Anzeige WHERE Kurzbez = ? COLLATE NOCASE "
-                                    "ORDER BY az_ID LIMIT 1"),
+                     QStringLiteral("SELECT * FROM T_rb_Anzeige WHERE %1 ORDER BY az_ID LIMIT 1")
+                         .arg(gleichOhneGrossKlein(QStringLiteral("Kurzbez"))),
                      {dbValue(rec->Kurzbez)}, true);
 }
 
@@ -565,7 +568,8 @@ bool CRvDb::ReadAllRoomsForWeb(CAnzeigeRecColl* coll) {
 
 bool CRvDb::ReadAllrb_AnzeigeRec2Coll(CAnzeigeRecColl* coll) {
     return readColl<CAnzeigeRec>(
-        coll, QStringLiteral("SELECT * FROM T_rb_Anzeige ORDER BY Kurzbez COLLATE NOCASE, az_ID"));
+        coll, QStringLiteral("SELECT * FROM T_rb_Anzeige ORDER BY %1, az_ID")
+                  .arg(Dialekt::Von(db()).OhneGrossKlein(QStringLiteral("Kurzbez"))));
 }
 
 bool CRvDb::ReadAllrb_AnzeigeRec2Ctrl(IListControl* ctrl) {
@@ -594,8 +598,8 @@ bool CRvDb::ReadRaumartRecByName(CRaumartRec* rec) {
         return false;
     }
     return readFirst(rec,
-                     QStringLiteral("SELECT * FROM T_Raumart WHERE stRaumArt = ? COLLATE NOCASE "
-                                    "ORDER BY lId LIMIT 1"),
+                     QStringLiteral("SELECT * FROM T_Raumart WHERE %1 ORDER BY lId LIMIT 1")
+                         .arg(gleichOhneGrossKlein(QStringLiteral("stRaumArt"))),
                      {dbValue(rec->stRaumArt)}, true);
 }
 

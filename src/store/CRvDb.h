@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DatenbankOrt.h"
 #include "ListControl.h"
 #include "RecColl.h"
 #include "Records.h"
@@ -12,7 +13,8 @@
 #include <QVariantList>
 #include <functional>
 
-// The one gateway to the reservation database (an SQLite file named TovoRaumverw.mdb).
+// The one gateway to the reservation database: the SQLite file TovoRaumverw.mdb, or a database
+// on a PostgreSQL server (DatenbankOrt.h).
 // Operations never show messages: they return false and leave a German sentence in LastError()
 // (followed by CR LF and the driver's text when the driver failed). The two archive operations
 // return the write path's result instead.
@@ -25,8 +27,11 @@ public:
 
     QString LastError() const { return m_lastError; }
 
-    QString DbPath() const { return m_dbPath; }
+    // The SQLite file; empty for a server database.
+    QString DbPath() const;
     void SetDbPath(const QString& path);
+    DatenbankOrt Ort() const { return m_ort; }
+    void SetDatenbankOrt(const DatenbankOrt& ort);
     QVariant OpenOptions() const { return m_openOptions; }
     void SetOpenOptions(const QVariant& options);
     bool OpenReadOnly() const { return m_openReadOnly; }
@@ -88,6 +93,8 @@ private:
     // Creates the indexes a project database lacks, drops those of earlier versions that no
     // read uses, and keeps the planner's statistics in step with the data.
     void PflegeIndexe();
+    // "spalte = ?" without regard to case.
+    QString gleichOhneGrossKlein(const QString& spalte) const;
     // Runs `schritt` in one write transaction, committed when it returns true; a call inside
     // another joins it. False with `message` when the transaction cannot begin or commit.
     bool schreiben(const QString& message, const std::function<bool()>& schritt);
@@ -114,7 +121,7 @@ private:
                   QString (*text)(const QVariant& a, const QVariant& b));
 
     QString m_lastError;
-    QString m_dbPath;
+    DatenbankOrt m_ort;
     QVariant m_openOptions = false;
     bool m_openReadOnly = true;
     QString m_connectInfo;

@@ -1,48 +1,91 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
+#include <QVector>
+#include <cstdint>
 #include <utility>
 
-// What the store says in SQLite's own words: planner statistics, query plans, statement
-// recording and the change counter. Everything else of the store is plain SQL.
-namespace Dialekt {
+// The engine that holds the reservation database: an SQLite file in the project folder (the
+// default) or a PostgreSQL server database.
+enum class DbTyp { SQLite, PostgreSQL };
 
-// Sets up a new connection: SQLite 3.40 can answer wrongly when it puts a Bloom filter on an
-// index on expressions, as the index of the periods is, so the planner may not.
-void VerbindungEinrichten(QSqlDatabase db);
-
-// Planner statistics that fit the data: gathered (from a sample of each index, so quickly at
-// any size) for the tables whose indexes have none and for those whose rows have grown or
-// shrunk by half or more since they were gathered. Never fails: a busy or read-only database
-// is looked after on a later call.
-void StatistikPflegen(QSqlDatabase db);
-
-// The steps of the plan of `sql` (its placeholders left unbound) as the planner reports them,
-// one line each; empty when it cannot be prepared.
-QStringList Abfrageplan(QSqlDatabase db, const QString& sql);
-// True when every step of the plan that reads table `alias` searches an index with a range
-// bounded on both sides, and no Bloom filter is put on it.
-bool LiestNurBereiche(const QStringList& plan, const QString& alias);
-
-// Records the text of every statement the connection runs while the object lives.
-class Mitschnitt {
-public:
-    explicit Mitschnitt(QSqlDatabase db);
-    ~Mitschnitt();
-    Mitschnitt(const Mitschnitt&) = delete;
-    Mitschnitt& operator=(const Mitschnitt&) = delete;
-    const QStringList& Anweisungen() const { return m_anweisungen; }
-
-private:
-    static int Aufzeichnen(unsigned art, void* selbst, void* anweisung, void*);
-    void* m_verbindung = nullptr;
-    QStringList m_anweisungen;
+// What a failed statement means for the user.
+enum class DbFehlerArt {
+    Sonstiges,
+    Belegt,  // another workstation holds what is needed longer than the busy timeout
+    Getrennt // the connection to the server is gone; the next action opens it again
 };
 
-// A value that changes whenever this connection or any other commits a change to the data.
-using Stand = std::pair<qint64, qint64>;
-Stand Datenstand(QSqlDatabase db);
+// Where the two engines speak differently. One object per engine, chosen by the connection;
+// everything not decided here is plain SQL that both understand.
+class Dialekt {
+public:
+    virtual ~Dialekt() = default;
+    static const Dialekt& Von(const QSqlDatabase& db);
+    static const Dialekt& Von(const QSqlDriver* driver);
+    static const Dialekt& Fuer(DbTyp typ);
 
-} // namespace Dialekt
+    virtual DbTyp Typ() const = 0;
+
+    // Opens the database `ort` (SQLite: a file path; PostgreSQL: a connection text) under a new
+    // Qt SQL connection name. False with the reason in `error`; nothing is left behind then.
+    virtual bool Oeffne(const QString& ort, const QString& name, bool readOnly,
+                        QString* error) const = 0;
+
+    // Runs `sql` with the values in place of its placeholders "?", in order. SQLite binds them to
+    // a prepared statement; the server receives them as literals its driver escapes, in one
+    // round trip instead of three (prepare, execute, deallocate).
+    virtual bool Ausfuehren(QSqlQuery& q, const QString& sql, const QVariantList& werte) const = 0;
+
+    // The statement that starts a transaction meant to write.
+    virtual QString BeginnSchreiben() const = 0;
+    // Inside such a transaction: the rooms locked against other writers until it ends, in
+    // ascending id order so that two writers never wait for each other in a circle.
+    virtual bool SperreRaeume(QSqlDatabase& db, QVector<int32_t> raeume,
+                              QSqlError* error) const = 0;
+    // Inside such a transaction, after the rooms: the order-number counter locked.
+    virtual bool SperreZaehler(QSqlDatabase& db, QSqlError* error) const = 0;
+
+    // The connection's temporary tables of the room tests, created when missing and emptied:
+    // tovo_termine (nr, raum, von, bis) and tovo_ausser (rec_id).
+    virtual QStringList TermineLeeren() const = 0;
+    // Fills tovo_termine from one bound JSON text [[raum, von, bis], ...]; nr counts from 0.
+    virtual QString TermineEinfuegen() const = 0;
+    // Fills tovo_ausser from one bound JSON text [id, ...]; repeated ids are taken once.
+    virtual QString AusserEinfuegen() const = 0;
+
+    // Gives the connection its own print table: a temporary t_tmp_Druck with the columns of the
+    // project's one, made on first use and gone when the connection closes. Its name hides the
+    // project's table on this connection, so two users preparing reports at once never see each
+    // other's rows, and a write-protected project prints too.
+    virtual bool DruckTabelleVorbereiten(QSqlDatabase& db, QSqlError* error) const = 0;
+    // The expression that orders the rows of t_tmp_Druck as they were inserted.
+    virtual QString DruckFolge() const = 0;
+
+    // The smallest and the largest of a list of values ("a, b, c").
+    virtual QString Kleinster(const QString& liste) const = 0;
+    virtual QString Groesster(const QString& liste) const = 0;
+    // A comparison as the number 1 or 0.
+    virtual QString AlsZahl(const QString& vergleich) const = 0;
+
+    // `ausdruck` as compared and sorted without regard to case.
+    virtual QString OhneGrossKlein(const QString& ausdruck) const = 0;
+
+    // Names of the indexes the database has (as stored, any case).
+    virtual QStringList Indexe(QSqlDatabase& db) const = 0;
+    // Planner statistics that fit the data. Never fails: a busy or read-only database is
+    // looked after later.
+    virtual void StatistikPflegen(QSqlDatabase& db) const = 0;
+
+    // A value that changes whenever this connection or any other commits a change to the data;
+    // first < 0 when the engine cannot tell, which counts as changed.
+    using Stand = std::pair<qint64, qint64>;
+    virtual Stand Datenstand(QSqlDatabase& db) const = 0;
+
+    // What a failed statement of the connection means.
+    virtual DbFehlerArt Art(const QSqlDatabase& db, const QSqlError& error) const = 0;
+};

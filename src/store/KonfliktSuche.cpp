@@ -1,6 +1,7 @@
 #include "KonfliktSuche.h"
 
 #include "BelegungsZeitraum.h"
+#include "Dialekt.h"
 #include "SqlConnection.h"
 
 #include <QSqlDatabase>
@@ -43,19 +44,15 @@ std::optional<double> Nullbar(const QVariant& v) {
 // Writes the dates and the excluded keys into the connection's temporary tables.
 bool TermineSetzen(QSqlDatabase db, const QVector<Termin>& termine, const QSet<int32_t>& ausser,
                    QString* error) {
+    const Dialekt& dialekt = Dialekt::Von(db);
     QSqlQuery q(db);
-    for (const char* sql :
-         {"CREATE TEMP TABLE IF NOT EXISTS tovo_termine (nr INTEGER PRIMARY KEY, "
-          "raum INTEGER NOT NULL, von REAL NOT NULL, bis REAL NOT NULL)",
-          "CREATE INDEX IF NOT EXISTS temp.tovo_termine_raum_von ON tovo_termine (raum, von)",
-          "CREATE TEMP TABLE IF NOT EXISTS tovo_ausser (rec_id INTEGER PRIMARY KEY)",
-          "DELETE FROM temp.tovo_termine", "DELETE FROM temp.tovo_ausser"}) {
-        if (!q.exec(QLatin1String(sql)))
+    for (const QString& sql : dialekt.TermineLeeren()) {
+        if (!q.exec(sql))
             return Fehler(q, error);
     }
 
-    // All dates in one statement, as one bound text that SQLite unpacks: a statement with a
-    // placeholder per value would cost more to prepare than the whole test.
+    // All dates in one statement, as one bound text that the database unpacks: a statement
+    // with a placeholder per value would cost more to prepare than the whole test.
     QString liste;
     liste.reserve(termine.size() * 32 + 2);
     liste += QLatin1Char('[');
@@ -67,21 +64,14 @@ bool TermineSetzen(QSqlDatabase db, const QVector<Termin>& termine, const QSet<i
                  QString::number(t.spanne.endDatum, 'g', 17) + QLatin1Char(']');
     }
     liste += QLatin1Char(']');
-    if (!ExecBound(q,
-                   QStringLiteral("INSERT INTO temp.tovo_termine (nr, raum, von, bis) "
-                                  "SELECT key, json_extract(value, '$[0]'), "
-                                  "json_extract(value, '$[1]'), json_extract(value, '$[2]') "
-                                  "FROM json_each(?)"),
-                   {liste}))
+    if (!ExecBound(q, dialekt.TermineEinfuegen(), {liste}))
         return Fehler(q, error);
     if (ausser.isEmpty())
         return true;
     QStringList ids;
     for (const int32_t id : ausser)
         ids << QString::number(id);
-    if (!ExecBound(q,
-                   QStringLiteral("INSERT OR IGNORE INTO temp.tovo_ausser (rec_id) "
-                                  "SELECT value FROM json_each(?)"),
+    if (!ExecBound(q, dialekt.AusserEinfuegen(),
                    {QVariant(QLatin1Char('[') + ids.join(QLatin1Char(',')) + QLatin1Char(']'))}))
         return Fehler(q, error);
     return true;
@@ -110,14 +100,14 @@ bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& 
         QStringLiteral(
             "SELECT t.nr, b.rb_id, b.lAuftrNr, b.Rec_ID, b.dt_von, b.tm_von, b.dt_bis, "
             "b.tm_bis, b.Udt_von, b.Utm_von, b.Rdt_bis, b.Rtm_bis "
-            "FROM %1 r CROSS JOIN %2 CROSS JOIN temp.tovo_termine t "
+            "FROM %1 r CROSS JOIN %2 CROSS JOIN tovo_termine t "
             "WHERE %3 AND %4 >= ? AND %5 <= ? %7 "
-            "AND b.Rec_ID NOT IN (SELECT rec_id FROM temp.tovo_ausser) "
+            "AND b.Rec_ID NOT IN (SELECT rec_id FROM tovo_ausser) "
             "AND t.raum = %6 AND t.von >= %5 - ? AND t.von <= %4 + ? AND t.bis >= %5 - ? "
             "ORDER BY t.nr, b.Rec_ID")
             .arg(raeume, BelegungsZeitraum::Quelle(),
-                 BelegungsZeitraum::Bedingung(QStringLiteral("r.raum")), bis, ab, terminRaum,
-                 TeilnahmeSql());
+                 BelegungsZeitraum::Bedingung(Dialekt::Von(db), QStringLiteral("r.raum")), bis, ab,
+                 terminRaum, TeilnahmeSql());
     QVariantList binds = raeumeBinds;
     binds << erster - kRand << letzter + kRand << letzter + kRand;
     binds << erster - kRand << letzter + kRand << laengster + kRand << kRand << kRand;
@@ -170,12 +160,12 @@ QString BelegtBisSql() {
 bool Konflikte(const QString& connection, const QVector<Termin>& termine,
                const QSet<int32_t>& ausser, double toleranz, Lesart lesart,
                const std::function<bool(const Treffer&)>& treffer, QString* error) {
-    QSqlDatabase db = QSqlDatabase::database(connection, true);
+    QSqlDatabase db = Verbindung(connection);
     if (!TermineSetzen(db, termine, ausser, error))
         return false;
     Treffer t;
     return Kandidaten(
-        db, termine, QStringLiteral("(SELECT DISTINCT raum FROM temp.tovo_termine)"),
+        db, termine, QStringLiteral("(SELECT DISTINCT raum FROM tovo_termine)"),
         QStringLiteral("b.rb_id"), {},
         [&](int nr, int32_t raum, int32_t auftrNr, const RQ::BelegungsZeile& z) {
             const Zeitspanne belegt =
@@ -199,7 +189,7 @@ bool BelegteRaeume(const QString& connection, int32_t raumartId, const QVector<Z
     termine.reserve(spannen.size());
     for (const Zeitspanne& s : spannen)
         termine.append({0, s});
-    QSqlDatabase db = QSqlDatabase::database(connection, true);
+    QSqlDatabase db = Verbindung(connection);
     if (!TermineSetzen(db, termine, ausser, error))
         return false;
     const QString raeume =

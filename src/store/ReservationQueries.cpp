@@ -1,6 +1,7 @@
 #include "ReservationQueries.h"
 
 #include "BelegungsZeitraum.h"
+#include "Dialekt.h"
 #include "KonfliktSuche.h"
 #include "SqlConnection.h"
 
@@ -13,9 +14,8 @@
 namespace ReservationQueries {
 namespace {
 
-// The connection, opened again first when it was closed.
 QSqlDatabase datenbank(const QString& connection) {
-    return QSqlDatabase::database(connection, true);
+    return Verbindung(connection);
 }
 
 bool fail(const QSqlQuery& q, QString* error) {
@@ -63,7 +63,7 @@ bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int3
                        "(SELECT az_ID AS raum FROM T_rb_Anzeige WHERE ? = 0 OR lRaumartId = ? "
                        "UNION SELECT ?) r CROSS JOIN ") +
         BelegungsZeitraum::Quelle() + QStringLiteral(" WHERE ") +
-        BelegungsZeitraum::Bedingung(QStringLiteral("r.raum")) +
+        BelegungsZeitraum::Bedingung(Dialekt::Von(q.driver()), QStringLiteral("r.raum")) +
         QStringLiteral(" AND %1 >= ? AND %2 < ? %3 "
                        "ORDER BY b.rb_id, b.dt_von, b.tm_von")
             .arg(Konflikt::BelegtBisSql(), Konflikt::BelegtAbSql(), Konflikt::TeilnahmeSql());
@@ -96,17 +96,19 @@ bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int3
 bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumName>& out,
                 QString* error) {
     out.clear();
-    QSqlQuery q(datenbank(connection));
+    QSqlDatabase db = datenbank(connection);
+    QSqlQuery q(db);
     q.setForwardOnly(true);
-    const bool ok =
-        raumartId == 0
-            ? ExecBound(q, QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige "
-                                          "ORDER BY Kurzbez COLLATE NOCASE, az_ID"))
-            : ExecBound(
-                  q,
-                  QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige WHERE lRaumartId = ? "
-                                 "ORDER BY Kurzbez COLLATE NOCASE, az_ID"),
-                  {raumartId});
+    const QString folge = Dialekt::Von(db).OhneGrossKlein(QStringLiteral("Kurzbez"));
+    const bool ok = raumartId == 0
+                        ? ExecBound(q, QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige "
+                                                      "ORDER BY %1, az_ID")
+                                           .arg(folge))
+                        : ExecBound(q,
+                                    QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige WHERE "
+                                                   "lRaumartId = ? ORDER BY %1, az_ID")
+                                        .arg(folge),
+                                    {raumartId});
     if (!ok)
         return fail(q, error);
     while (q.next())
@@ -120,7 +122,7 @@ bool ReadNextNr(const QString& connection, bool& vorhanden, int32_t& nummer, QSt
     vorhanden = false;
     QSqlQuery q(datenbank(connection));
     q.setForwardOnly(true);
-    if (!ExecBound(q, QStringLiteral("SELECT lNextNr FROM T_NextNr ORDER BY rowid LIMIT 1")))
+    if (!ExecBound(q, QStringLiteral("SELECT lNextNr FROM T_NextNr LIMIT 1")))
         return fail(q, error);
     if (q.next()) {
         vorhanden = true;
@@ -146,10 +148,8 @@ bool AuftragNrVergeben(const QString& connection, int32_t nummer, bool& vergeben
 
 bool WriteNextNr(const QString& connection, int32_t nummer, QString* error) {
     QSqlQuery q(datenbank(connection));
-    if (!ExecBound(q,
-                   QStringLiteral("UPDATE T_NextNr SET lNextNr = ? "
-                                  "WHERE rowid = (SELECT min(rowid) FROM T_NextNr)"),
-                   {nummer}))
+    // The table has one row; should a foreign tool have added more, they all follow.
+    if (!ExecBound(q, QStringLiteral("UPDATE T_NextNr SET lNextNr = ?"), {nummer}))
         return fail(q, error);
     if (q.numRowsAffected() > 0)
         return true;
@@ -194,11 +194,15 @@ bool ReadHistorie(const QString& connection, int32_t raumId, double nachTag, dou
 bool ReadRaumIdByName(const QString& connection, const QString& kurzbez, int32_t& raumId,
                       QString* error) {
     raumId = 0;
-    QSqlQuery q(datenbank(connection));
+    QSqlDatabase db = datenbank(connection);
+    QSqlQuery q(db);
     q.setForwardOnly(true);
+    const Dialekt& d = Dialekt::Von(db);
     if (!ExecBound(q,
-                   QStringLiteral("SELECT az_ID FROM T_rb_Anzeige WHERE Kurzbez = ? COLLATE NOCASE "
-                                  "ORDER BY az_ID LIMIT 1"),
+                   QStringLiteral("SELECT az_ID FROM T_rb_Anzeige WHERE %1 = %2 "
+                                  "ORDER BY az_ID LIMIT 1")
+                       .arg(d.OhneGrossKlein(QStringLiteral("Kurzbez")),
+                            d.OhneGrossKlein(QStringLiteral("?"))),
                    {kurzbez}))
         return fail(q, error);
     if (q.next())

@@ -4,6 +4,7 @@ CRvDb* gRvDb = nullptr;
 QString gDb;
 QString gstProjektDir;
 QString gstDbPath;
+DatenbankOrt gDbOrt;
 QString gstReportDir;
 QString gstRaumNrFormat;
 double gdToleranz = 0.0;

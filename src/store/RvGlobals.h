@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DatenbankOrt.h"
+
 #include <QString>
 
 class CRvDb;
@@ -10,6 +12,7 @@ extern CRvDb* gRvDb;            // the reservation database object, owned by the
 extern QString gDb;             // Qt SQL connection name of the direct connection ("" = none)
 extern QString gstProjektDir;   // project directory
 extern QString gstDbPath;       // gstProjektDir + "TovoRaumverw.mdb"
+extern DatenbankOrt gDbOrt;     // where the reservation database lives (that file by default)
 extern QString gstReportDir;    // project directory + "Report/"
 extern QString gstRaumNrFormat; // long format of room numbers, e.g. "S.G.BE.R"
 extern double gdToleranz;       // booking tolerance as a fraction of a day

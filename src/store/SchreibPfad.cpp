@@ -34,22 +34,6 @@ const QString kCrLf = QStringLiteral("\r\n");
 // Orders of this many bookings are large changes: the planner's statistics are looked after.
 constexpr qsizetype kVieleZeilen = 50;
 
-// SQLite reports a lock held by another connection as BUSY (5) or LOCKED (6), possibly with an
-// extended code in the upper bits.
-bool IstBelegt(const QSqlError& error) {
-    bool zahl = false;
-    const int code = error.nativeErrorCode().toInt(&zahl);
-    return zahl && ((code & 0xff) == 5 || (code & 0xff) == 6);
-}
-
-Ergebnis Gescheitert(const QString& meldung, const QSqlError& error) {
-    Ergebnis e;
-    e.status = IstBelegt(error) ? Status::Belegt : Status::Fehler;
-    e.meldung = meldung;
-    e.fehler = error.text().trimmed();
-    return e;
-}
-
 Ergebnis Gescheitert(const QString& meldung, const QString& fehler) {
     Ergebnis e;
     e.status = Status::Fehler;
@@ -58,14 +42,14 @@ Ergebnis Gescheitert(const QString& meldung, const QString& fehler) {
     return e;
 }
 
-// BEGIN IMMEDIATE takes the write lock at once, so that nobody writes between the test and the
-// write; a transaction not committed is rolled back when the object goes.
+// One write transaction; rolled back when the object goes without a commit. The dialect starts
+// it and locks what it writes; how a failure counts it decides as well.
 class Transaktion {
 public:
     explicit Transaktion(const QString& connection)
-        : m_connection(connection), m_db(QSqlDatabase::database(connection, true)) {}
+        : m_connection(connection), m_db(Verbindung(connection)), m_dialekt(Dialekt::Von(m_db)) {}
     ~Transaktion() {
-        if (m_aktiv) {
+        if (m_aktiv && m_db.isOpen()) {
             QSqlQuery q(m_db);
             q.exec(QStringLiteral("ROLLBACK"));
         }
@@ -75,25 +59,88 @@ public:
 
     bool beginne(const QString& meldung, Ergebnis& e) {
         if (!m_db.isOpen()) {
-            e = Gescheitert(meldung, kNichtOffen);
+            e = m_db.isValid() && m_dialekt.Typ() == DbTyp::PostgreSQL
+                    ? gescheitert(meldung, m_db.lastError())
+                    : Gescheitert(meldung, kNichtOffen);
             return false;
         }
         QSqlQuery q(m_db);
-        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-            e = Gescheitert(meldung, q.lastError());
+        bool begonnen = q.exec(m_dialekt.BeginnSchreiben());
+        // A server connection found lost at its first statement has done nothing yet: opened
+        // again, the write goes ahead as if nothing had happened.
+        if (!begonnen && m_dialekt.Art(m_db, q.lastError()) == DbFehlerArt::Getrennt) {
+            m_db = Verbindung(m_connection);
+            q = QSqlQuery(m_db);
+            begonnen = m_db.isOpen() && q.exec(m_dialekt.BeginnSchreiben());
+        }
+        if (!begonnen) {
+            e = gescheitert(meldung, m_db.isOpen() ? q.lastError() : m_db.lastError());
             return false;
         }
         m_aktiv = true;
         return true;
     }
+    // Every room: archiving may bring back bookings in any of them.
+    bool sperreAlleRaeume(const QString& meldung, Ergebnis& e) {
+        QSqlQuery q(m_db);
+        q.setForwardOnly(true);
+        QVector<int32_t> raeume;
+        if (q.exec(QStringLiteral("SELECT az_ID FROM T_rb_Anzeige")))
+            while (q.next())
+                raeume << q.value(0).toInt();
+        QSqlError error = q.lastError();
+        if (error.type() == QSqlError::NoError && m_dialekt.SperreRaeume(m_db, raeume, &error))
+            return true;
+        e = gescheitert(meldung, error);
+        return false;
+    }
+    // The rooms the bookings are written into, before they are tested.
+    bool sperreRaeume(const QVector<CBelegungRec>& buchungen, const QString& meldung, Ergebnis& e) {
+        QVector<int32_t> raeume;
+        for (const CBelegungRec& b : buchungen)
+            raeume << b.rb_id;
+        QSqlError error;
+        if (m_dialekt.SperreRaeume(m_db, raeume, &error))
+            return true;
+        e = gescheitert(meldung, error);
+        return false;
+    }
+    bool sperreZaehler(const QString& meldung, Ergebnis& e) {
+        QSqlError error;
+        if (m_dialekt.SperreZaehler(m_db, &error))
+            return true;
+        e = gescheitert(meldung, error);
+        return false;
+    }
     bool schliesse(const QString& meldung, Ergebnis& e) {
         QSqlQuery q(m_db);
         if (!q.exec(QStringLiteral("COMMIT"))) {
-            e = Gescheitert(meldung, q.lastError());
+            e = gescheitert(meldung, q.lastError());
             return false;
         }
         m_aktiv = false;
         return true;
+    }
+    Ergebnis gescheitert(const QString& meldung, const QSqlError& error) const {
+        Ergebnis e = Gescheitert(meldung, error.text().trimmed());
+        switch (m_dialekt.Art(m_db, error)) {
+        case DbFehlerArt::Belegt:
+            e.status = Status::Belegt;
+            break;
+        case DbFehlerArt::Getrennt:
+            e.status = Status::Getrennt;
+            break;
+        case DbFehlerArt::Sonstiges:
+            break;
+        }
+        return e;
+    }
+    // A failure a query helper reported as text: a lost connection still shows as such.
+    Ergebnis gescheitert(const QString& meldung, const QString& fehler) const {
+        Ergebnis e = Gescheitert(meldung, fehler);
+        if (m_dialekt.Art(m_db, QSqlError()) == DbFehlerArt::Getrennt)
+            e.status = Status::Getrennt;
+        return e;
     }
     QSqlDatabase& db() { return m_db; }
     const QString& connection() const { return m_connection; }
@@ -101,6 +148,7 @@ public:
 private:
     QString m_connection;
     QSqlDatabase m_db;
+    const Dialekt& m_dialekt;
     bool m_aktiv = false;
 };
 
@@ -164,14 +212,14 @@ bool Pruefen(Transaktion& tx, const QVector<CBelegungRec>& buchungen, const QSet
                 return false;
             },
             &error)) {
-        e = Gescheitert(meldung, error);
+        e = tx.gescheitert(meldung, error);
         return false;
     }
     if (imWegId != 0) {
         CBelegungRec imWeg;
         QSqlError readError;
         if (!LiesBelegung(tx.db(), imWegId, imWeg, readError)) {
-            e = Gescheitert(meldung, readError);
+            e = tx.gescheitert(meldung, readError);
             return false;
         }
         e = ImWeg(tx.db(), imWeg);
@@ -206,7 +254,7 @@ bool Vermerken(Transaktion& tx, const QVector<int32_t>& ids, const QString& meld
     QSqlError error;
     if (AenderungsJournal::Vermerke(tx.db(), AenderungsJournal::Art::Belegung, ids, &error))
         return true;
-    e = Gescheitert(meldung, error);
+    e = tx.gescheitert(meldung, error);
     return false;
 }
 
@@ -216,7 +264,8 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
                       std::optional<int32_t> wunschNr) {
     Ergebnis e;
     Transaktion tx(connection);
-    if (!tx.beginne(kMsgAdd, e) || !Pruefen(tx, buchungen, {}, toleranz, kMsgAdd, e))
+    if (!tx.beginne(kMsgAdd, e) || !tx.sperreRaeume(buchungen, kMsgAdd, e) ||
+        !Pruefen(tx, buchungen, {}, toleranz, kMsgAdd, e) || !tx.sperreZaehler(kMsgAdd, e))
         return e;
 
     // The number: free only when the read succeeded and no booking carries it.
@@ -228,13 +277,13 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
         bool vorhanden = false;
         int32_t zaehler = 0;
         if (!ReservationQueries::ReadNextNr(connection, vorhanden, zaehler, &error))
-            return Gescheitert(kMsgAdd, error);
+            return tx.gescheitert(kMsgAdd, error);
         if (vorhanden)
             nummer = zaehler;
     }
     bool vergeben = false;
     if (!ReservationQueries::AuftragNrVergeben(connection, nummer, vergeben, &error))
-        return Gescheitert(kMsgAdd, error);
+        return tx.gescheitert(kMsgAdd, error);
     if (vergeben) {
         e.status = Status::NummerVergeben;
         e.auftrNr = nummer;
@@ -246,12 +295,12 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
     {
         QSqlQuery ins(tx.db());
         if (!ins.prepare(ZA::insertSql<CBelegungRec>()))
-            return Gescheitert(kMsgAdd, ins.lastError());
+            return tx.gescheitert(kMsgAdd, ins.lastError());
         for (CBelegungRec b : buchungen) {
             b.lAuftrNr = nummer;
             ZA::bindFields(ins, b);
             if (!ins.exec())
-                return Gescheitert(kMsgAdd, ins.lastError());
+                return tx.gescheitert(kMsgAdd, ins.lastError());
             ids.append(ins.lastInsertId().toInt());
         }
     }
@@ -259,13 +308,13 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
         return e;
     if (nummer < std::numeric_limits<int32_t>::max()) {
         if (!ReservationQueries::WriteNextNr(connection, nummer + 1, &error))
-            return Gescheitert(kMsgAdd, error);
+            return tx.gescheitert(kMsgAdd, error);
     }
     if (!tx.schliesse(kMsgAdd, e))
         return e;
     // A long series can outgrow what the planner knows of a young project.
     if (buchungen.size() >= kVieleZeilen)
-        Dialekt::StatistikPflegen(tx.db());
+        Dialekt::Von(tx.db()).StatistikPflegen(tx.db());
 
     for (qsizetype i = 0; i < buchungen.size(); ++i) {
         buchungen[i].Rec_ID = ids[i];
@@ -286,14 +335,14 @@ bool Zurueckschreiben(Transaktion& tx, const QVector<CBelegungRec>& buchungen, E
         return false;
     QSqlQuery upd(tx.db());
     if (!upd.prepare(ZA::updateSql<CBelegungRec>())) {
-        e = Gescheitert(kMsgEdit, upd.lastError());
+        e = tx.gescheitert(kMsgEdit, upd.lastError());
         return false;
     }
     for (CBelegungRec b : buchungen) {
         ZA::bindFields(upd, b);
         upd.addBindValue(b.Rec_ID);
         if (!upd.exec()) {
-            e = Gescheitert(kMsgEdit, upd.lastError());
+            e = tx.gescheitert(kMsgEdit, upd.lastError());
             return false;
         }
         if (upd.numRowsAffected() != 1) {
@@ -326,7 +375,8 @@ Ergebnis Aendern(const QString& connection, const QVector<CBelegungRec>& buchung
     QSet<int32_t> eigene;
     for (const CBelegungRec& b : buchungen)
         eigene.insert(b.Rec_ID);
-    if (!tx.beginne(kMsgEdit, e) || !Pruefen(tx, buchungen, eigene, toleranz, kMsgEdit, e) ||
+    if (!tx.beginne(kMsgEdit, e) || !tx.sperreRaeume(buchungen, kMsgEdit, e) ||
+        !Pruefen(tx, buchungen, eigene, toleranz, kMsgEdit, e) ||
         !Zurueckschreiben(tx, buchungen, e))
         return e;
     if (tx.schliesse(kMsgEdit, e) && !buchungen.isEmpty())
@@ -351,7 +401,7 @@ Ergebnis Verlegen(const QString& connection, const QVector<Verlegung>& verlegung
         QSqlError error;
         if (!LiesBelegung(tx.db(), v.recId, rec, error))
             return error.type() == QSqlError::NoError ? Gescheitert(kMsgEdit, kWeg)
-                                                      : Gescheitert(kMsgEdit, error);
+                                                      : tx.gescheitert(kMsgEdit, error);
         if (vorher)
             vorher->append(rec);
         const Verlegung alt = LageVon(rec);
@@ -365,7 +415,8 @@ Ergebnis Verlegen(const QString& connection, const QVector<Verlegung>& verlegung
         neu.append(rec);
         eigene.insert(rec.Rec_ID);
     }
-    if (!Pruefen(tx, neu, eigene, toleranz, kMsgEdit, e) || !Zurueckschreiben(tx, neu, e))
+    if (!tx.sperreRaeume(neu, kMsgEdit, e) || !Pruefen(tx, neu, eigene, toleranz, kMsgEdit, e) ||
+        !Zurueckschreiben(tx, neu, e))
         return e;
     if (tx.schliesse(kMsgEdit, e) && !neu.isEmpty())
         e.auftrNr = neu.front().lAuftrNr;
@@ -382,10 +433,10 @@ Ergebnis Loesche(const QString& connection, const QString& bedingung, int32_t we
     {
         QSqlError error;
         if (!AenderungsJournal::VermerkeBelegungen(tx.db(), bedingung, {wert}, &error))
-            return Gescheitert(kMsgDel, error);
+            return tx.gescheitert(kMsgDel, error);
         QSqlQuery q(tx.db());
         if (!ExecBound(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE ") + bedingung, {wert}))
-            return Gescheitert(kMsgDel, q.lastError());
+            return tx.gescheitert(kMsgDel, q.lastError());
     }
     tx.schliesse(kMsgDel, e);
     return e;
@@ -415,7 +466,7 @@ const QString kMsgZurueck =
 bool Zurueckholen(Transaktion& tx, const QString& auswahl, double tag, double toleranz,
                   const QString& meldung, ArchivErgebnis& e) {
     const auto scheitern = [&](const auto& fehler) {
-        static_cast<Ergebnis&>(e) = Gescheitert(meldung, fehler);
+        static_cast<Ergebnis&>(e) = tx.gescheitert(meldung, fehler);
         return false;
     };
     QVector<CBelegungRec> kandidaten;
@@ -505,7 +556,7 @@ bool Zurueckholen(Transaktion& tx, const QString& auswahl, double tag, double to
 ArchivErgebnis Archivieren(const QString& connection, double datum, double toleranz) {
     ArchivErgebnis e;
     Transaktion tx(connection);
-    if (!tx.beginne(kMsgArchiv, e))
+    if (!tx.beginne(kMsgArchiv, e) || !tx.sperreAlleRaeume(kMsgArchiv, e))
         return e;
     const double tag = std::floor(datum);
     {
@@ -513,7 +564,7 @@ ArchivErgebnis Archivieren(const QString& connection, double datum, double toler
         QSqlError fehler;
         if (!AenderungsJournal::VermerkeBelegungen(
                 tx.db(), QStringLiteral("bArchiviert = 0 AND dt_bis < ?"), {tag}, &fehler)) {
-            static_cast<Ergebnis&>(e) = Gescheitert(kMsgArchiv, fehler);
+            static_cast<Ergebnis&>(e) = tx.gescheitert(kMsgArchiv, fehler);
             return e;
         }
         QSqlQuery q(tx.db());
@@ -521,24 +572,24 @@ ArchivErgebnis Archivieren(const QString& connection, double datum, double toler
                        QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = -1 "
                                       "WHERE bArchiviert = 0 AND dt_bis < ?"),
                        {tag})) {
-            static_cast<Ergebnis&>(e) = Gescheitert(kMsgArchiv, q.lastError());
+            static_cast<Ergebnis&>(e) = tx.gescheitert(kMsgArchiv, q.lastError());
             return e;
         }
     }
     if (Zurueckholen(tx, QStringLiteral("dt_bis >= ?"), tag, toleranz, kMsgArchiv, e) &&
         tx.schliesse(kMsgArchiv, e))
-        Dialekt::StatistikPflegen(tx.db());
+        Dialekt::Von(tx.db()).StatistikPflegen(tx.db());
     return e;
 }
 
 ArchivErgebnis Wiederherstellen(const QString& connection, double datum, double toleranz) {
     ArchivErgebnis e;
     Transaktion tx(connection);
-    if (tx.beginne(kMsgZurueck, e) &&
+    if (tx.beginne(kMsgZurueck, e) && tx.sperreAlleRaeume(kMsgZurueck, e) &&
         Zurueckholen(tx, QStringLiteral("dt_von > ?"), std::floor(datum), toleranz, kMsgZurueck,
                      e) &&
         tx.schliesse(kMsgZurueck, e))
-        Dialekt::StatistikPflegen(tx.db());
+        Dialekt::Von(tx.db()).StatistikPflegen(tx.db());
     return e;
 }
 
@@ -604,6 +655,10 @@ bool Ausfuehren(const std::function<Ergebnis(std::optional<int32_t> wunschNr)>& 
             if (konfliktMelden)
                 MsgBox(KonfliktMeldung(e), PromptButtons::Ok, PromptIcon::Exclamation,
                        QStringLiteral("Speichern"));
+            return false;
+        case Status::Getrennt:
+            MsgBox(GetrenntMeldung() + kCrLf + kCrLf + e.meldung, PromptButtons::Ok,
+                   PromptIcon::Critical);
             return false;
         case Status::Fehler:
             MsgBox(e.fehler.isEmpty() ? e.meldung : e.meldung + kCrLf + e.fehler, PromptButtons::Ok,

@@ -8,12 +8,12 @@
 #include <functional>
 #include <optional>
 
-// The one way bookings are written. Every operation runs in one BEGIN IMMEDIATE transaction on
-// one connection: the room test again (the one conflict rule, archived bookings and the
-// bookings being written left out), for a new order the number drawn and the counter advanced,
-// the rows written and their keys recorded in the change journal for the portal, commit. Either all
-// of it is stored or nothing. The result is a value; no message is shown here except by Ausfuehren
-// at the end of this header.
+// The one way bookings are written. Every operation runs in one write transaction on one
+// connection: the rooms being written locked (SQLite: the whole file), the room test again (the
+// one conflict rule, the bookings being written left out), for a new order the counter locked,
+// the number drawn and the counter advanced, the rows written and their keys recorded in the
+// change journal for the portal, commit. Either all of it is stored or nothing. The result is a
+// value; no message is shown here except by Ausfuehren at the end of this header.
 namespace SchreibPfad {
 
 enum class Status {
@@ -21,6 +21,7 @@ enum class Status {
     Konflikt,       // a stored booking is in the way: nothing written
     NummerVergeben, // the order number meant for a new order is carried by a booking
     Belegt,         // another workstation holds the database longer than the busy timeout
+    Getrennt,       // the connection to the server was lost; the next action reconnects
     Fehler          // the database failed; `fehler` holds the driver's text
 };
 
@@ -31,7 +32,7 @@ struct Ergebnis {
     bool imWegArchiviert = false; // Konflikt: that booking is archived (it keeps its slot)
     QString raumName;             // Konflikt: the short name of its room
     QString meldung;              // Fehler: what failed, as the user reads it
-    QString fehler;               // Fehler, Belegt: the driver's text
+    QString fehler;               // Fehler, Belegt, Getrennt: the driver's text
     bool ok() const { return status == Status::Ok; }
 };
 
@@ -100,7 +101,9 @@ QString NummerVergebenMeldung(int32_t nummer);
 
 // Runs `schritt` until it is done and tells the user about everything else: a taken order
 // number is reported and `nummerErfragen` asked for another one (below 0 = cancel the save);
-// a busy database offers "Wiederholen" and "Abbrechen"; a conflict (unless `konfliktMelden` is
+// a busy database offers "Wiederholen" and "Abbrechen"; a lost connection is reported (whether
+// a commit whose answer was lost went through is not known, so it is not simply repeated); a
+// conflict (unless `konfliktMelden` is
 // false) and a database error are shown. True when the step succeeded; `ergebnis` receives the
 // last result.
 bool Ausfuehren(const std::function<Ergebnis(std::optional<int32_t> wunschNr)>& schritt,

@@ -1,6 +1,7 @@
 #include "SqlConnection.h"
 
 #include "Dialekt.h"
+#include "SqlitePlaner.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>
@@ -43,7 +44,7 @@ bool OpenSqliteConnection(const QString& path, const QString& connectionName, bo
             } else {
                 // The room tests pass their dates through temporary tables: kept in memory.
                 probe.exec(QStringLiteral("PRAGMA temp_store = MEMORY"));
-                Dialekt::VerbindungEinrichten(db);
+                SqlitePlaner::VerbindungEinrichten(db);
             }
             if (failure.isEmpty() && !readOnly) {
                 // Project folders lie on network drives, where the locks of a write-ahead log
@@ -74,19 +75,28 @@ void CloseSqliteConnection(const QString& connectionName) {
     QSqlDatabase::removeDatabase(connectionName);
 }
 
+QSqlDatabase Verbindung(const QString& connectionName) {
+    QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+    if (db.isValid() && !db.isOpen() && Dialekt::Von(db).Typ() == DbTyp::PostgreSQL)
+        db.open();
+    return db;
+}
+
+QString FehlerText(const QSqlDatabase& db, const QSqlError& error) {
+    const QString text = error.text().trimmed();
+    if (Dialekt::Von(db).Art(db, error) != DbFehlerArt::Getrennt)
+        return text;
+    return GetrenntMeldung() + (text.isEmpty() ? QString() : QStringLiteral("\r\n") + text);
+}
+
+QString GetrenntMeldung() {
+    return QStringLiteral("Die Verbindung zum Datenbankserver ist unterbrochen. Beim nächsten "
+                          "Schritt wird sie neu aufgebaut.");
+}
+
 QString UniqueConnectionName(const QString& prefix) {
     static QAtomicInt counter;
     return prefix + QLatin1Char('_') + QString::number(counter.fetchAndAddRelaxed(1) + 1);
-}
-
-bool PrivateDruckTabelle(const QString& connectionName, QString* error) {
-    QSqlQuery q(QSqlDatabase::database(connectionName, true));
-    if (q.exec(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS t_tmp_Druck AS "
-                              "SELECT * FROM main.t_tmp_Druck WHERE 0")))
-        return true;
-    if (error)
-        *error = q.lastError().text().trimmed();
-    return false;
 }
 
 QString OhneEinzelneSurrogate(const QString& text) {
@@ -108,12 +118,14 @@ QString OhneEinzelneSurrogate(const QString& text) {
 }
 
 bool ExecBound(QSqlQuery& query, const QString& sql, const QVariantList& binds) {
-    if (!query.prepare(sql))
-        return false;
+    if (binds.isEmpty())
+        return query.exec(sql);
+    QVariantList werte;
+    werte.reserve(binds.size());
     for (const QVariant& v : binds)
-        query.addBindValue(
-            v.typeId() == QMetaType::QString ? QVariant(OhneEinzelneSurrogate(v.toString())) : v);
-    return query.exec();
+        werte << (v.typeId() == QMetaType::QString ? QVariant(OhneEinzelneSurrogate(v.toString()))
+                                                   : v);
+    return Dialekt::Von(query.driver()).Ausfuehren(query, sql, werte);
 }
 
 bool HasSqlError(const QSqlQuery& query) {
@@ -122,7 +134,7 @@ bool HasSqlError(const QSqlQuery& query) {
 
 SchreibTransaktion::SchreibTransaktion(QSqlDatabase db) : m_db(std::move(db)) {
     QSqlQuery q(m_db);
-    m_offen = m_db.isOpen() && q.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    m_offen = m_db.isOpen() && q.exec(Dialekt::Von(m_db).BeginnSchreiben());
     if (!m_offen)
         m_fehler = m_db.isOpen() ? q.lastError() : m_db.lastError();
 }

@@ -14,24 +14,26 @@ bool OpenSqliteConnection(const QString& path, const QString& connectionName, bo
                           QString* error);
 // The SQLite URI of a file as the connections above use it.
 QString SqliteFileUri(const QString& path, bool readOnly);
-// Closes and removes a connection opened above; nothing happens for an unknown name.
+// Closes and removes a connection of either engine; nothing happens for an unknown name.
 void CloseSqliteConnection(const QString& connectionName);
+// The connection by name. A server connection the driver closed because the server went away
+// is opened again first: the action after a lost connection reconnects.
+QSqlDatabase Verbindung(const QString& connectionName);
+// The driver's text of a failure; for a lost server connection led by a German sentence saying
+// so.
+QString FehlerText(const QSqlDatabase& db, const QSqlError& error);
+// What the user reads when the server connection was lost.
+QString GetrenntMeldung();
 // A connection name not used before in this process, with the given prefix.
 QString UniqueConnectionName(const QString& prefix);
-
-// Gives the connection its own print table: a temporary t_tmp_Druck with the columns of the
-// project's one, made on first use and gone when the connection closes. Its name hides the
-// project's table on this connection, so two users preparing reports at once never see each
-// other's rows, and a write-protected project prints too.
-bool PrivateDruckTabelle(const QString& connectionName, QString* error);
 
 // The text with every lone UTF-16 surrogate (half a pair, as a broken paste leaves it) replaced by
 // U+FFFD. The database would read such a half as the start of a pair and swallow the character
 // after it.
 QString OhneEinzelneSurrogate(const QString& text);
 
-// Prepares and runs a statement with positional values bound in order; texts are stored without
-// lone surrogates.
+// Runs a statement with the values of its placeholders "?" in order, passed as the engine's
+// dialect passes them; texts are stored without lone surrogates.
 bool ExecBound(QSqlQuery& query, const QString& sql, const QVariantList& binds = {});
 // True when the query's last step failed.
 bool HasSqlError(const QSqlQuery& query);

@@ -12,7 +12,7 @@ namespace StammdatenQueries {
 bool ZaehleBelegungen(const QString& connection, int32_t raumId, double abTag, int& gesamt,
                       int& zukunft, QString* error) {
     gesamt = zukunft = 0;
-    QSqlQuery q(QSqlDatabase::database(connection, false));
+    QSqlQuery q(Verbindung(connection));
     if (!ExecBound(q,
                    QStringLiteral("SELECT COUNT(*), "
                                   "COALESCE(SUM(CASE WHEN dt_bis >= ? THEN 1 ELSE 0 END), 0) "

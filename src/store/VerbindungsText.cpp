@@ -95,3 +95,50 @@ QString VerbindungsWert(const VerbindungsPaare& paare,
                 gefunden = value;
     return gefunden;
 }
+
+bool ZerlegeLibpqText(const QString& text, VerbindungsPaare& paare, QString* error) {
+    VerbindungsPaare ergebnis;
+    QString voriger;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    const auto leer = [&] {
+        while (i < n && text.at(i).isSpace())
+            ++i;
+    };
+    for (leer(); i < n; leer()) {
+        QString key;
+        while (i < n && (text.at(i).isLetterOrNumber() || text.at(i) == QLatin1Char('_')))
+            key += text.at(i++);
+        leer();
+        if (key.isEmpty() || i >= n || text.at(i) != QLatin1Char('='))
+            return fehler(error, QStringLiteral("Die Verbindungsangabe enthält %1 keinen Teil der "
+                                                "Form Schlüssel=Wert.")
+                                     .arg(Stelle(voriger)));
+        ++i;
+        leer();
+        QString value;
+        const bool inQuotes = i < n && text.at(i) == QLatin1Char('\'');
+        if (inQuotes)
+            ++i;
+        bool geschlossen = !inQuotes;
+        while (i < n) {
+            const QChar c = text.at(i);
+            if (inQuotes ? c == QLatin1Char('\'') : c.isSpace()) {
+                geschlossen = true;
+                ++i;
+                break;
+            }
+            if (c == QLatin1Char('\\') && i + 1 < n)
+                ++i;
+            value += text.at(i++);
+        }
+        if (!geschlossen)
+            return fehler(error, QStringLiteral("In der Verbindungsangabe fehlt nach '%1' ein "
+                                                "schließendes Hochkomma.")
+                                     .arg(key.toLower()));
+        voriger = key.toLower();
+        ergebnis.append({voriger, value});
+    }
+    paare = ergebnis;
+    return true;
+}

@@ -19,3 +19,9 @@ bool ZerlegeVerbindungsText(const QString& text, VerbindungsPaare& paare, QStrin
 // The value of the last pair whose key is one of `schluessel` (lower case); empty when none is.
 QString VerbindungsWert(const VerbindungsPaare& paare,
                         std::initializer_list<const char*> schluessel);
+
+// Connection texts of a PostgreSQL server in libpq's form: "host=db port=5432 dbname=raum
+// user=raum", pairs "Schlüssel=Wert" separated by blanks, blanks around "=" allowed. A value in
+// single quotes may hold blanks; inside it, and in a value without quotes, a backslash takes
+// the next character as it is ("\'" and "\\"). Keys come back in lower case.
+bool ZerlegeLibpqText(const QString& text, VerbindungsPaare& paare, QString* error = nullptr);

@@ -1,6 +1,7 @@
 #include "ViewQueries.h"
 
 #include "BelegungsZeitraum.h"
+#include "Dialekt.h"
 #include "SqlConnection.h"
 
 #include <QHash>
@@ -47,7 +48,7 @@ void readRoom(const QSqlQuery& q, const QSqlRecord& rec, CAnzeigeRec& r) {
 bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumZeile>& out,
                 QString* error) {
     out.clear();
-    QSqlQuery q(QSqlDatabase::database(connection, false));
+    QSqlQuery q(Verbindung(connection));
     q.setForwardOnly(true);
     if (raumartId == 0) {
         q.prepare(QStringLiteral(
@@ -74,7 +75,7 @@ bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumZeile>
 bool ReadRaeumeNachName(const QString& connection, int32_t raumartId, QVector<CAnzeigeRec>& out,
                         QString* error) {
     out.clear();
-    QSqlQuery q(QSqlDatabase::database(connection, false));
+    QSqlQuery q(Verbindung(connection));
     q.setForwardOnly(true);
     if (raumartId == 0) {
         q.prepare(QStringLiteral("SELECT * FROM T_rb_Anzeige ORDER BY Kurzbez"));
@@ -94,18 +95,19 @@ bool ReadRaeumeNachName(const QString& connection, int32_t raumartId, QVector<CA
     return true;
 }
 
-QString BalkenSql(bool eineRaumart, bool begrenzt) {
+QString BalkenSql(const Dialekt& dialekt, bool eineRaumart, bool begrenzt) {
     const QString cols = QStringLiteral(
         "b.Rec_ID, b.rb_id, b.Best, b.Verst, b.STEMAIL, b.dt_von, b.tm_von, b.dt_bis, b.tm_bis, "
         "b.Udt_von, b.Utm_von, b.Udt_bis, b.Utm_bis, b.Rdt_von, b.Rtm_von, b.Rdt_bis, b.Rtm_bis");
     // The bars of a booking lie within the days of its whole span, and a bar [start, end)
     // reaches into the days [A, B) only if its start day <= B and its end day >= A - 1 (the
     // time of day is below 1): the bookings whose span touches the days A - 1 to B.
-    const QString quelle = begrenzt ? QStringLiteral(" CROSS JOIN ") + BelegungsZeitraum::Quelle() +
-                                          QStringLiteral(" WHERE ") +
-                                          BelegungsZeitraum::Bedingung(QStringLiteral("a.az_ID"))
-                                    : QStringLiteral(" INNER JOIN T_fm_belegung b ON "
-                                                     "a.az_ID = b.rb_id WHERE 1");
+    const QString quelle =
+        begrenzt ? QStringLiteral(" CROSS JOIN ") + BelegungsZeitraum::Quelle() +
+                       QStringLiteral(" WHERE ") +
+                       BelegungsZeitraum::Bedingung(dialekt, QStringLiteral("a.az_ID"))
+                 : QStringLiteral(" INNER JOIN T_fm_belegung b ON "
+                                  "a.az_ID = b.rb_id WHERE 1 = 1");
     // Unordered: ForEachBalken orders the rows, which spares SQLite sorting whole rows.
     return QStringLiteral("SELECT ") + cols + QStringLiteral(" FROM T_rb_Anzeige a") + quelle +
            (eineRaumart ? QStringLiteral(" AND a.lRaumartId = ?") : QString()) +
@@ -115,14 +117,15 @@ QString BalkenSql(bool eineRaumart, bool begrenzt) {
 bool ForEachBalken(const QString& connection, int32_t raumartId,
                    const std::function<bool(const BelegungBalken&)>& callback, QString* error,
                    const Zeitfenster& fenster, const std::function<bool()>& weiter) {
-    QSqlQuery q(QSqlDatabase::database(connection, false));
+    QSqlQuery q(Verbindung(connection));
     q.setForwardOnly(true);
     QVariantList binds;
     if (fenster.begrenzt())
         binds << std::floor(fenster.von) - 1 << std::ceil(fenster.bis) << std::ceil(fenster.bis);
     if (raumartId != 0)
         binds << raumartId;
-    if (!ExecBound(q, BalkenSql(raumartId != 0, fenster.begrenzt()), binds))
+    if (!ExecBound(q, BalkenSql(Dialekt::Von(q.driver()), raumartId != 0, fenster.begrenzt()),
+                   binds))
         return fail(q, error);
     std::vector<BelegungBalken> zeilen;
     zeilen.reserve(4096);
@@ -173,19 +176,16 @@ bool ForEachBalken(const QString& connection, int32_t raumartId,
 bool ReadBelegungenAmTag(const QString& connection, int32_t raumId, double tag,
                          QVector<CBelegungRec>& out, QString* error) {
     out.clear();
-    QSqlQuery q(QSqlDatabase::database(connection, false));
+    QSqlQuery q(Verbindung(connection));
     q.setForwardOnly(true);
-    q.prepare(
-        QStringLiteral("SELECT Rec_ID, lAuftrNr, rb_id, dt_von, tm_von, dt_bis, tm_bis, Best, Tel, "
-                       "Fax, Inst, KST, Pers, Verst, bEMail FROM ") +
-        BelegungsZeitraum::Quelle() + QStringLiteral(" WHERE ") +
-        BelegungsZeitraum::Bedingung(QStringLiteral("?")) +
-        QStringLiteral(" AND dt_bis >= ? AND dt_von <= ? AND bArchiviert = 0 "
-                       "ORDER BY tm_von, Rec_ID"));
-    for (const QVariant& v : {QVariant(raumId), QVariant(tag), QVariant(tag), QVariant(tag),
-                              QVariant(tag), QVariant(tag)})
-        q.addBindValue(v);
-    if (!q.exec())
+    if (!ExecBound(q,
+                   QStringLiteral("SELECT Rec_ID, lAuftrNr, rb_id, dt_von, tm_von, dt_bis, tm_bis, "
+                                  "Best, Tel, Fax, Inst, KST, Pers, Verst, bEMail FROM ") +
+                       BelegungsZeitraum::Quelle() + QStringLiteral(" WHERE ") +
+                       BelegungsZeitraum::Bedingung(Dialekt::Von(q.driver()), QStringLiteral("?")) +
+                       QStringLiteral(" AND dt_bis >= ? AND dt_von <= ? AND bArchiviert = 0 "
+                                      "ORDER BY tm_von, Rec_ID"),
+                   {raumId, tag, tag, tag, tag, tag}))
         return fail(q, error);
     while (q.next()) {
         CBelegungRec r;

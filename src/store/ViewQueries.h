@@ -2,6 +2,8 @@
 
 #include "Records.h"
 
+class Dialekt;
+
 #include <QString>
 #include <QVector>
 #include <functional>
@@ -42,7 +44,7 @@ struct Zeitfenster {
 
 // The statement behind ForEachBalken: one bound room-type id when `eineRaumart`, then the two
 // limits of the span when `begrenzt`.
-QString BalkenSql(bool eineRaumart, bool begrenzt = false);
+QString BalkenSql(const Dialekt& dialekt, bool eineRaumart, bool begrenzt = false);
 // Every booking not archived of the rooms of a type (0 = all types), by room name, start date
 // and id. With a span, only the bookings one of whose bars (set-up, the booking, clear-down)
 // reaches into it, as long as the time fields hold a time of day (0 <= time < 1, which is how

@@ -163,12 +163,20 @@ private:
     std::vector<int> m_index;
 };
 
-// Binds every column except the key, in visit order.
-template <class Rec> void bindFields(QSqlQuery& q, Rec& rec) {
+// The values of every column except the key, in visit order.
+template <class Rec> QVariantList fieldValues(Rec& rec) {
+    QVariantList werte;
     rec.visitFields([&](const char* name, auto&& field, NullRule) {
         if (!isKey(name, Rec::kKey))
-            q.addBindValue(dbValue(field));
+            werte << dbValue(field);
     });
+    return werte;
+}
+
+// Binds every column except the key, in visit order.
+template <class Rec> void bindFields(QSqlQuery& q, Rec& rec) {
+    for (const QVariant& v : fieldValues(rec))
+        q.addBindValue(v);
 }
 
 template <class Rec> QStringList dataColumns() {

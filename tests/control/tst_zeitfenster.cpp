@@ -2,10 +2,10 @@
 // thousand random bookings (set-up and clear-down spans, open ends, several days, archived rows,
 // times left empty) the bounded reading shows exactly what reading every booking shows, for
 // days, weeks, months and years at the edges of the data and beyond; the table of a day too.
-#include "Dialekt.h"
 #include "DruckTabelle.h"
 #include "R_Main.h"
 #include "SerienPruefung.h"
+#include "SqlitePlaner.h"
 #include "TestProjekt.h"
 #include "TovoZeitPlan.h"
 #include "ViewQueries.h"
@@ -235,6 +235,8 @@ private Q_SLOTS:
                 QTest::addRow("%s, %s", zustaende[z], alle[l].first) << z << l;
     }
     void liestBereiche() {
+        if (TestAufServer())
+            QSKIP("Der Plan des Servers wird anders gelesen.");
         QFETCH(int, zustand);
         QFETCH(int, lesung);
         QVERIFY(QSqlQuery(QSqlDatabase::database(gDb)).exec("DROP TABLE IF EXISTS sqlite_stat1"));
@@ -249,7 +251,7 @@ private Q_SLOTS:
         QSqlDatabase db = QSqlDatabase::database(gDb);
         QStringList belegungen;
         {
-            Dialekt::Mitschnitt mitschnitt(db);
+            SqlitePlaner::Mitschnitt mitschnitt(db);
             lesungen()[lesung].second();
             for (const QString& sql : mitschnitt.Anweisungen())
                 if (sql.contains("T_fm_belegung"))
@@ -257,8 +259,8 @@ private Q_SLOTS:
         }
         QVERIFY(!belegungen.isEmpty());
         for (const QString& sql : belegungen) {
-            const QStringList plan = Dialekt::Abfrageplan(db, sql);
-            QVERIFY2(Dialekt::LiestNurBereiche(plan, "b"),
+            const QStringList plan = SqlitePlaner::Abfrageplan(db, sql);
+            QVERIFY2(SqlitePlaner::LiestNurBereiche(plan, "b"),
                      qPrintable(sql + "\n" + plan.join('\n')));
         }
     }

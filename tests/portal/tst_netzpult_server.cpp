@@ -108,6 +108,7 @@ class TstNetzpultServer : public QObject {
     void konfiguriere(TestProjekt& p) {
         gstProjektDir = p.dir.path() + QLatin1Char('/');
         gstDbPath = p.path;
+        gDbOrt = p.ort();
         const QString ini = gstProjektDir + kIniFileName;
         CTovoTools::Instance().WriteIniValue(ini, QStringLiteral("WebMDB"),
                                              QStringLiteral("DBPATH"), m_server->ConnText());
@@ -118,7 +119,7 @@ class TstNetzpultServer : public QObject {
     NetzpultPublish::Ergebnis veroeffentliche(const TestProjekt& p, bool voll = false,
                                               const NetzpultPublish::Fortschritt& f = {},
                                               const QString& portalDb = kPortal) {
-        return NetzpultPublish::Veroeffentliche({p.path, m_server->ConnText(portalDb), 30, voll},
+        return NetzpultPublish::Veroeffentliche({p.ort(), m_server->ConnText(portalDb), 30, voll},
                                                 f);
     }
 
@@ -329,7 +330,7 @@ private slots:
         for (int bloecke : {1, 5, 12}) {
             QProcess kind;
             kind.start(QCoreApplication::applicationFilePath(),
-                       {QStringLiteral("--kind-publizieren"), m_server->ConnText(), p.path});
+                       {QStringLiteral("--kind-publizieren"), m_server->ConnText(), p.dir.path()});
             // The child waits after every block until it is told to go on, so the kill lands
             // inside the publication however slow the machine is.
             int gesehen = 0;
@@ -592,7 +593,7 @@ private slots:
             text = p.prompt.last().text;
             QVERIFY(text.endsWith(QStringLiteral("\nTovoRaumverwCtrl.UpdateSQLNetzpult")));
         } else {
-            text = NetzpultPublish::Veroeffentliche({p.path, m_server->ConnText(), 2, true},
+            text = NetzpultPublish::Veroeffentliche({p.ort(), m_server->ConnText(), 2, true},
                                                     [&](qint64, qint64) {
                                                         if (anhalten == 2)
                                                             ::kill(server, SIGSTOP);
@@ -845,9 +846,14 @@ private slots:
 // The child of the kill test: publishes everything and reports every block written.
 static int KindPublizieren(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    DatenbankOrt ort; // the project folder says where its database lives
+    QString error;
+    if (!LiesDatenbankOrt(QString::fromLocal8Bit(argv[3]) + QLatin1Char('/'), ort, &error)) {
+        std::cerr << qPrintable(error) << std::endl;
+        return 1;
+    }
     const NetzpultPublish::Ergebnis e = NetzpultPublish::Veroeffentliche(
-        {QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[2]), 30, true},
-        [](qint64, qint64) {
+        {ort, QString::fromLocal8Bit(argv[2]), 30, true}, [](qint64, qint64) {
             std::cout << "block" << std::endl;
             std::string weiter;
             std::getline(std::cin, weiter);
@@ -863,12 +869,14 @@ static int KindUebernehmen(int argc, char** argv) {
     QApplication app(argc, argv);
     gstProjektDir = QString::fromLocal8Bit(argv[2]) + QLatin1Char('/');
     gstDbPath = gstProjektDir + kDbFileName;
+    if (!LiesDatenbankOrt(gstProjektDir, gDbOrt, nullptr))
+        return 1;
     CRvDb db;
-    db.SetDbPath(gstDbPath);
+    db.SetDatenbankOrt(gDbOrt);
     db.SetOpenReadOnly(false);
     gRvDb = &db;
     gDb = QStringLiteral("gDb");
-    if (!db.OpenDb() || !OpenSqliteConnection(gstDbPath, gDb, false, nullptr))
+    if (!db.OpenDb() || !OeffneDatenbank(gDbOrt, gDb, false, nullptr))
         return 1;
     ScriptedPrompt prompt;
     prompt.antwort = Antwort;

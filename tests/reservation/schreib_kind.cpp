@@ -1,10 +1,12 @@
 // A workstation of its own for the tests of concurrent and interrupted writing: opens the
 // project database as the control does and saves through the same routines as the form.
 //
-//   schreib_kind DB einzel SEED ANZAHL RAUM...   single bookings at random times, each tested
+//   schreib_kind DIR einzel SEED ANZAHL RAUM...  single bookings at random times, each tested
 //                                                first (IsFreeRoom) and then saved
-//   schreib_kind DB serie SEED ANZAHL RAUM...    series of four weekly dates (SaveJour)
-//   schreib_kind DB dauernd SEED 0 RAUM...       without end: a series, its edit, a single save
+//   schreib_kind DIR serie SEED ANZAHL RAUM...   series of four weekly dates (SaveJour)
+//   schreib_kind DIR dauernd SEED 0 RAUM...      without end: a series, its edit, a single save
+//
+// DIR is the project folder; its TovoRaumVerw.ini says where the database lives.
 //
 // Every successful save prints "OK <order number> <bookings>"; "." is printed before each step
 // of the endless mode, so that a test can kill the process while it writes.
@@ -66,7 +68,9 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     if (args.size() < 6)
         return 2;
-    const QString pfad = args[1];
+    DatenbankOrt ort;
+    if (!LiesDatenbankOrt(args[1] + QLatin1Char('/'), ort, nullptr))
+        return 3;
     const QString art = args[2];
     QRandomGenerator zufall(args[3].toUInt());
     const int anzahl = args[4].toInt();
@@ -75,13 +79,14 @@ int main(int argc, char** argv) {
         raeume << args[i].toInt();
 
     CRvDb db;
-    db.SetDbPath(pfad);
+    db.SetDatenbankOrt(ort);
     db.SetOpenReadOnly(false);
     if (!db.OpenDb())
         return 3;
     gRvDb = &db;
+    gDbOrt = ort;
     gDb = UniqueConnectionName(QStringLiteral("gDb"));
-    if (!OpenSqliteConnection(pfad, gDb, false, nullptr))
+    if (!OeffneDatenbank(ort, gDb, false, nullptr))
         return 3;
     gdToleranz = 0;
     R_Main::gNextNrDialog = [](int32_t) { return -1; };

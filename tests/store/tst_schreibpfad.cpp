@@ -1,5 +1,6 @@
-// The write path when another workstation holds the database, and when part of a change cannot
-// be written: nothing is half written, and the user may try again.
+// The write path when another workstation holds the database, when part of a change cannot be
+// written, and when the server goes away: nothing is half written, and the user may try again.
+#include "Dialekt.h"
 #include "SchreibPfad.h"
 #include "TestProjekt.h"
 
@@ -10,13 +11,19 @@ class TstSchreibPfad : public QObject {
 
     std::unique_ptr<TestProjekt> p;
     int32_t raum = 0;
-    QString kurz; // a connection that waits only briefly for a lock
+    QString kurz; // a connection that waits only briefly for a lock (20 ms)
 
 private Q_SLOTS:
     void init() {
         p = std::make_unique<TestProjekt>();
         raum = p->raum(QStringLiteral("A"), p->raumart(QStringLiteral("T")));
         kurz = UniqueConnectionName(QStringLiteral("kurz"));
+        if (TestAufServer()) {
+            QVERIFY(p->ok && OeffneDatenbank({DbTyp::PostgreSQL,
+                                              p->ort().ort + " options='-c lock_timeout=20'"},
+                                             kurz, false, nullptr));
+            return;
+        }
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kurz);
         db.setDatabaseName(p->path);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=20"));
@@ -28,7 +35,10 @@ private Q_SLOTS:
     }
 
     void belegt() {
-        p->wert(QStringLiteral("BEGIN IMMEDIATE")); // another workstation writes
+        // Another workstation writes: on the server, in the room.
+        p->wert(Dialekt::Von(QSqlDatabase::database(gDb)).BeginnSchreiben());
+        if (TestAufServer())
+            p->wert(QStringLiteral("SELECT az_ID FROM T_rb_Anzeige FOR UPDATE"));
         QVector<CBelegungRec> neu{TestProjekt::satz(raum, Tag(0, 9), Tag(0, 10), 0),
                                   TestProjekt::satz(raum, Tag(1, 9), Tag(1, 10), 0)};
         QCOMPARE(SchreibPfad::NeuerAuftrag(kurz, neu, 0).status, SchreibPfad::Status::Belegt);
@@ -60,6 +70,26 @@ private Q_SLOTS:
         const SchreibPfad::Ergebnis e = SchreibPfad::Aendern(kurz, zwei, 0);
         QCOMPARE(e.status, SchreibPfad::Status::Fehler);
         QCOMPARE(p->lies(zwei[0].Rec_ID).Best, QStringLiteral("Berg, Karl"));
+    }
+
+    // A server that went away: the save is refused with the German message, nothing is written,
+    // and once the server is back the next save opens the connection again.
+    void serverWeg() {
+        if (!TestAufServer())
+            QSKIP("Eine SQLite-Datei hat keinen Server.");
+        PostgresServer& server = PostgresServer::Instanz();
+        QVector<CBelegungRec> neu{TestProjekt::satz(raum, Tag(0, 9), Tag(0, 10), 0)};
+        QVERIFY(server.Stoppe(QStringLiteral("immediate")));
+        AntwortPrompt prompt;
+        QVERIFY(!SchreibPfad::Ausfuehren(
+            [&](std::optional<int32_t> nr) { return SchreibPfad::NeuerAuftrag(kurz, neu, 0, nr); },
+            {}));
+        QVERIFY(server.Starte());
+        QCOMPARE(prompt.shown.size(), 1);
+        QVERIFY(prompt.shown[0].text.startsWith(GetrenntMeldung()));
+        QCOMPARE(SchreibPfad::NeuerAuftrag(kurz, neu, 0).status, SchreibPfad::Status::Ok);
+        QSqlDatabase::database(gDb).close(); // lost as well; opened again by the next statement
+        QCOMPARE(p->anzahlBelegungen(), 1);
     }
 
     // A booking 10-12 with set-up 9:00-9:30 and clear-down 12:30-13:00, and another at 14-15;

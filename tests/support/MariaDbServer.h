@@ -100,7 +100,7 @@ public:
         return ok;
     }
 
-private:
+    // A port on 127.0.0.1 that nothing listens on at the moment.
     static int FreePort() {
         int s = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in addr{};
@@ -116,6 +116,7 @@ private:
         return port;
     }
 
+private:
     static QString Program(const QString& name) {
         QString p = QStandardPaths::findExecutable(name);
         if (p.isEmpty())

@@ -1,11 +1,13 @@
 #pragma once
 
-// A temporary project for the tests: a copy of the template database opened as gRvDb and on the
-// direct connection gDb, no booking tolerance, full rights (in tests that link the suite, where
-// goRecht lives) and a scripted prompt. The helpers add room types, rooms and bookings through
-// gRvDb and gDb, so they serve a project opened by the control as well: TestProjekt(false) then
-// provides the folder, the rights and the prompt only.
+// A temporary project for the tests: a copy of the template database (in the runs against a
+// server a new database on the test's PostgreSQL cluster, named in the project's INI) opened as
+// gRvDb and on the direct connection gDb, no booking tolerance, full rights (in tests that link
+// the suite, where goRecht lives) and a scripted prompt. The helpers add room types, rooms and
+// bookings through gRvDb and gDb, so they serve a project opened by the control as well:
+// TestProjekt(false) then provides the folder, the rights and the prompt only.
 #include "CRvDb.h"
+#include "PostgresServer.h"
 #include "RvGlobals.h"
 #include "ScriptedPrompt.h"
 #include "SqlConnection.h"
@@ -62,27 +64,41 @@ public:
 #ifdef TOVO_TEST_MIT_RECHT
         goRecht = std::make_shared<CTovoRecht>();
 #endif
+        gstProjektDir = dir.path() + QLatin1Char('/');
+        if (TestAufServer()) {
+            PostgresServer& server = PostgresServer::Instanz();
+            QString fehler = server.error();
+            m_datenbank = server.NeueDatenbank(&fehler);
+            if (m_datenbank.isEmpty())
+                qCritical("PostgreSQL: %s", qPrintable(fehler));
+            gDbOrt = {DbTyp::PostgreSQL, server.Verbindung(m_datenbank)};
+            ok = !m_datenbank.isEmpty() && SchreibeServerOrt(gstProjektDir, gDbOrt.ort);
+        } else {
+            // Opened by the control, the project receives the template itself.
+            path = oeffnen ? CopyTemplateTo(dir.path()) : gstProjektDir + kDbFileName;
+            gDbOrt = {DbTyp::SQLite, path};
+        }
         if (!oeffnen)
             return;
-        path = CopyTemplateTo(dir.path());
-        gstProjektDir = dir.path() + QLatin1Char('/');
-        db.SetDbPath(path);
+        db.SetDatenbankOrt(gDbOrt);
         db.SetOpenReadOnly(false);
-        ok = db.OpenDb();
+        ok = ok && db.OpenDb();
         gRvDb = &db;
         gDb = UniqueConnectionName(QStringLiteral("gDb"));
-        ok = ok && OpenSqliteConnection(path, gDb, false, nullptr);
+        ok = ok && OeffneDatenbank(gDbOrt, gDb, false, nullptr);
     }
     ~TestProjekt() {
 #ifdef TOVO_TEST_MIT_RECHT
         goRecht.reset();
 #endif
-        if (!m_offen)
-            return;
-        CloseSqliteConnection(gDb);
-        gDb.clear();
-        gRvDb = nullptr;
-        db.CloseDb();
+        if (m_offen) {
+            CloseSqliteConnection(gDb);
+            gDb.clear();
+            gRvDb = nullptr;
+            db.CloseDb();
+        }
+        if (!m_datenbank.isEmpty())
+            PostgresServer::Instanz().Entferne(m_datenbank);
     }
     TestProjekt(const TestProjekt&) = delete;
     TestProjekt& operator=(const TestProjekt&) = delete;
@@ -153,6 +169,9 @@ public:
     QStringList texte() const {
         return prompt.texte();
     }
+    DatenbankOrt ort() const {
+        return db.Ort();
+    }
 
     QTemporaryDir dir;
     QString path;
@@ -162,4 +181,5 @@ public:
 
 private:
     bool m_offen;
+    QString m_datenbank; // on the server
 };

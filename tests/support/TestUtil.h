@@ -11,6 +11,12 @@ inline QString TovoBinDir() {
     return dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir;
 }
 
+// True in the runs of a test against a PostgreSQL server (CTest label postgresql); the same
+// test runs against SQLite as well.
+inline bool TestAufServer() {
+    return qEnvironmentVariable("TOVO_TEST_DB") == QLatin1String("postgresql");
+}
+
 // The empty template database built from the schema.
 inline QString TemplateDbPath() {
     return TovoBinDir() + QStringLiteral("/Leeres Projekt/TovoRaumverw.mdb");

@@ -1,6 +1,8 @@
 -- Schema of the reservation database TovoRaumverw.mdb (SQLite).
 -- Dates are REAL day numbers since 30.12.1899 (fraction = time of day); 2958465 = 31.12.9999.
 -- Yes/No columns hold -1 for yes and 0 for no. Money columns hold REAL with four decimals.
+-- The indexes are CRvDb's: it creates them when it opens the file. The same tables on a
+-- PostgreSQL server: TovoRaumverw.postgresql.sql.
 PRAGMA user_version = 1;
 BEGIN;
 
@@ -56,9 +58,6 @@ CREATE TABLE T_fm_belegung (
     datErstBestellung REAL,
     bArchiviert INTEGER NOT NULL DEFAULT 0
 );
-CREATE INDEX IX_belegung_rb_dt ON T_fm_belegung (rb_id, dt_von);
-CREATE INDEX IX_belegung_auftr ON T_fm_belegung (lAuftrNr);
-CREATE INDEX IX_belegung_dt_bis ON T_fm_belegung (dt_bis);
 
 CREATE TABLE T_rb_Anzeige (
     az_ID INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -73,8 +72,6 @@ CREATE TABLE T_rb_Anzeige (
     IPTISCHE INTEGER,
     IPTISCHEFEST INTEGER
 );
-CREATE INDEX IX_anzeige_kurzbez ON T_rb_Anzeige (Kurzbez);
-CREATE INDEX IX_anzeige_raumart ON T_rb_Anzeige (lRaumartId);
 
 CREATE TABLE T_Raumart (
     lId INTEGER PRIMARY KEY AUTOINCREMENT,

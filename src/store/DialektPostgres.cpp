@@ -1,0 +1,260 @@
+#include "Dialekt.h"
+
+#include "SqlConnection.h"
+#include "VerbindungsText.h"
+
+#include <QSqlDriver>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QVariant>
+#include <algorithm>
+
+QStringList ErsteSpalte(QSqlDatabase& db, const QString& sql);
+
+namespace {
+
+// How long a statement waits for a lock another workstation holds, as SQLite's busy timeout.
+constexpr int kSperrWarteMs = 5000;
+// How long opening waits for a server that does not answer, unless the text says otherwise.
+constexpr int kVerbindenSekunden = 10;
+
+// A value for libpq's connection text, in quotes.
+QString Quoted(QString wert) {
+    wert.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    wert.replace(QLatin1Char('\''), QStringLiteral("\\'"));
+    return QLatin1Char('\'') + wert + QLatin1Char('\'');
+}
+
+bool Fehler(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+    return false;
+}
+
+class Postgres final : public Dialekt {
+public:
+    DbTyp Typ() const override { return DbTyp::PostgreSQL; }
+
+    // The password is never part of the text: libpq reads it from ~/.pgpass or PGPASSWORD.
+    bool Oeffne(const QString& ort, const QString& name, bool readOnly,
+                QString* error) const override {
+        VerbindungsPaare paare;
+        if (!ZerlegeLibpqText(ort, paare, error))
+            return false;
+        QString host, datenbank, benutzer;
+        int port = -1;
+        QStringList weitere;
+        // Each session waits for locks as long as SQLite would and keeps notices to itself.
+        QString sitzung =
+            QStringLiteral("-c lock_timeout=%1 -c client_min_messages=warning").arg(kSperrWarteMs);
+        if (readOnly)
+            sitzung += QStringLiteral(" -c default_transaction_read_only=on");
+        bool zeitGesetzt = false;
+        for (const auto& [key, value] : paare) {
+            if (key == QLatin1String("password"))
+                return Fehler(error, QStringLiteral("Das Kennwort gehört nicht in die "
+                                                    "Verbindungsangabe. Der Server liest es aus "
+                                                    "der Datei ~/.pgpass oder aus der Umgebung "
+                                                    "(PGPASSWORD)."));
+            if (value.contains(QLatin1Char(';')))
+                return Fehler(error, QStringLiteral("Der Wert von '%1' in der Verbindungsangabe "
+                                                    "darf kein ';' enthalten.")
+                                         .arg(key));
+            if (key == QLatin1String("host")) {
+                host = value;
+            } else if (key == QLatin1String("dbname")) {
+                datenbank = value;
+            } else if (key == QLatin1String("user")) {
+                benutzer = value;
+            } else if (key == QLatin1String("port")) {
+                bool zahl = false;
+                port = value.toInt(&zahl);
+                if (!zahl || port <= 0 || port > 65535)
+                    return Fehler(error, QStringLiteral("Der Wert von 'port' in der "
+                                                        "Verbindungsangabe ist keine Portnummer."));
+            } else if (key == QLatin1String("options")) {
+                sitzung += QLatin1Char(' ') + value;
+            } else {
+                zeitGesetzt = zeitGesetzt || key == QLatin1String("connect_timeout");
+                weitere << key + QLatin1Char('=') + Quoted(value);
+            }
+        }
+        if (!zeitGesetzt)
+            weitere << QStringLiteral("connect_timeout=%1").arg(kVerbindenSekunden);
+        weitere << QStringLiteral("options=") + Quoted(sitzung);
+
+        QString failure;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+            if (!db.isValid()) {
+                failure = QStringLiteral("Der Treiber für PostgreSQL fehlt (Paket "
+                                         "libqt6sql6-psql).");
+            } else {
+                db.setHostName(host);
+                db.setPort(port);
+                db.setDatabaseName(datenbank);
+                db.setUserName(benutzer);
+                db.setConnectOptions(weitere.join(QLatin1Char(';')));
+                if (!db.open())
+                    failure = db.lastError().text().trimmed();
+            }
+        }
+        if (failure.isEmpty())
+            return true;
+        CloseSqliteConnection(name);
+        return Fehler(error, failure);
+    }
+
+    // The placeholders outside quoted texts and names are replaced.
+    bool Ausfuehren(QSqlQuery& q, const QString& sql, const QVariantList& werte) const override {
+        const QSqlDriver* driver = q.driver();
+        QString text;
+        text.reserve(sql.size() + werte.size() * 8);
+        qsizetype naechster = 0;
+        QChar zeichen; // the quote the text is inside of, or null
+        for (const QChar c : sql) {
+            if (!zeichen.isNull()) {
+                if (c == zeichen)
+                    zeichen = QChar();
+            } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+                zeichen = c;
+            } else if (c == QLatin1Char('?') && naechster < werte.size()) {
+                QSqlField feld(QString(), werte[naechster].metaType());
+                feld.setValue(werte[naechster++]);
+                text += driver->formatValue(feld);
+                continue;
+            }
+            text += c;
+        }
+        return q.exec(text);
+    }
+
+    QString BeginnSchreiben() const override { return QStringLiteral("BEGIN"); }
+
+    bool SperreRaeume(QSqlDatabase& db, QVector<int32_t> raeume, QSqlError* error) const override {
+        std::sort(raeume.begin(), raeume.end());
+        raeume.erase(std::unique(raeume.begin(), raeume.end()), raeume.end());
+        QStringList ids;
+        for (const int32_t id : raeume)
+            ids << QString::number(id);
+        QSqlQuery q(db);
+        if (ExecBound(q,
+                      QStringLiteral("SELECT az_ID FROM T_rb_Anzeige WHERE az_ID = "
+                                     "ANY (CAST(? AS integer[])) ORDER BY az_ID FOR UPDATE"),
+                      {QVariant(QLatin1Char('{') + ids.join(QLatin1Char(',')) + QLatin1Char('}'))}))
+            return true;
+        if (error)
+            *error = q.lastError();
+        return false;
+    }
+
+    // The whole table: it has one row, and an empty one must not gain two.
+    bool SperreZaehler(QSqlDatabase& db, QSqlError* error) const override {
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("LOCK TABLE T_NextNr IN SHARE ROW EXCLUSIVE MODE")))
+            return true;
+        if (error)
+            *error = q.lastError();
+        return false;
+    }
+
+    // One round trip: the tables live as long as the session.
+    QStringList TermineLeeren() const override {
+        return {QStringLiteral(
+            "CREATE TEMP TABLE IF NOT EXISTS tovo_termine (nr integer PRIMARY KEY, raum integer "
+            "NOT NULL, von double precision NOT NULL, bis double precision NOT NULL); "
+            "CREATE INDEX IF NOT EXISTS tovo_termine_raum_von ON tovo_termine (raum, von); "
+            "CREATE TEMP TABLE IF NOT EXISTS tovo_ausser (rec_id integer PRIMARY KEY); "
+            "DELETE FROM tovo_termine; DELETE FROM tovo_ausser")};
+    }
+    QString TermineEinfuegen() const override {
+        return QStringLiteral(
+            "INSERT INTO tovo_termine (nr, raum, von, bis) SELECT CAST(o AS integer) - 1, "
+            "CAST(e->>0 AS integer), CAST(e->>1 AS double precision), "
+            "CAST(e->>2 AS double precision) "
+            "FROM json_array_elements(CAST(? AS json)) WITH ORDINALITY AS x(e, o)");
+    }
+    QString AusserEinfuegen() const override {
+        return QStringLiteral("INSERT INTO tovo_ausser (rec_id) SELECT DISTINCT CAST(v AS integer) "
+                              "FROM json_array_elements_text(CAST(? AS json)) AS x(v)");
+    }
+
+    // A temporary table of the same name comes first in every statement of the session.
+    bool DruckTabelleVorbereiten(QSqlDatabase& db, QSqlError* error) const override {
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS t_tmp_Druck "
+                                  "(LIKE t_tmp_Druck INCLUDING DEFAULTS, tovo_zeile bigserial)")))
+            return true;
+        if (error)
+            *error = q.lastError();
+        return false;
+    }
+    QString DruckFolge() const override { return QStringLiteral("tovo_zeile"); }
+
+    QString Kleinster(const QString& liste) const override {
+        return QStringLiteral("LEAST(%1)").arg(liste);
+    }
+    QString Groesster(const QString& liste) const override {
+        return QStringLiteral("GREATEST(%1)").arg(liste);
+    }
+    QString AlsZahl(const QString& vergleich) const override {
+        return QStringLiteral("CAST(%1 AS integer)").arg(vergleich);
+    }
+
+    QString OhneGrossKlein(const QString& ausdruck) const override {
+        return QStringLiteral("lower(%1)").arg(ausdruck);
+    }
+
+    QStringList Indexe(QSqlDatabase& db) const override {
+        return ErsteSpalte(db, QStringLiteral("SELECT indexname FROM pg_indexes "
+                                              "WHERE schemaname = ANY (current_schemas(false))"));
+    }
+
+    // The server's autovacuum keeps the figures up as tables grow; only tables never measured
+    // (a database just set up or filled) are measured here.
+    void StatistikPflegen(QSqlDatabase& db) const override {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        QStringList tabellen;
+        if (q.exec(QStringLiteral("SELECT c.relname FROM pg_class c WHERE c.relkind = 'r' AND "
+                                  "c.reltuples < 0 AND c.relname IN ('t_fm_belegung', "
+                                  "'t_rb_anzeige') AND pg_table_is_visible(c.oid)")))
+            while (q.next())
+                tabellen << q.value(0).toString();
+        for (const QString& t : tabellen)
+            q.exec(QStringLiteral("ANALYZE ") + t);
+    }
+
+    // The position in the server's write-ahead log moves with every commit (of any database of
+    // the cluster, which costs no more than a read too many).
+    Stand Datenstand(QSqlDatabase& db) const override {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (q.exec(QStringLiteral("SELECT CAST(pg_current_wal_lsn() - '0/0' AS bigint)")) &&
+            q.next())
+            return {q.value(0).toLongLong(), 0};
+        return {-1, -1};
+    }
+
+    DbFehlerArt Art(const QSqlDatabase& db, const QSqlError& error) const override {
+        // The driver closes the connection when it finds the server gone.
+        if (!db.isOpen())
+            return DbFehlerArt::Getrennt;
+        const QString code = error.nativeErrorCode();
+        // lock_not_available (the lock timeout), deadlock_detected, serialization_failure
+        if (code == QLatin1String("55P03") || code == QLatin1String("40P01") ||
+            code == QLatin1String("40001"))
+            return DbFehlerArt::Belegt;
+        // connection exceptions, and the server shutting down or starting
+        if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P")))
+            return DbFehlerArt::Getrennt;
+        return DbFehlerArt::Sonstiges;
+    }
+};
+
+} // namespace
+
+const Dialekt& PostgresDialekt() {
+    static const Postgres dialekt;
+    return dialekt;
+}

@@ -1,0 +1,104 @@
+#include "Dialekt.h"
+
+#include "SqlConnection.h"
+#include "SqlitePlaner.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+QStringList ErsteSpalte(QSqlDatabase& db, const QString& sql);
+
+namespace {
+
+class Sqlite final : public Dialekt {
+public:
+    DbTyp Typ() const override { return DbTyp::SQLite; }
+
+    bool Oeffne(const QString& ort, const QString& name, bool readOnly,
+                QString* error) const override {
+        return OpenSqliteConnection(ort, name, readOnly, error);
+    }
+
+    bool Ausfuehren(QSqlQuery& q, const QString& sql, const QVariantList& werte) const override {
+        if (!q.prepare(sql))
+            return false;
+        for (const QVariant& v : werte)
+            q.addBindValue(v);
+        return q.exec();
+    }
+
+    // BEGIN IMMEDIATE takes the file's write lock at once: nobody writes between the test and
+    // the write, so rooms and counter need no locks of their own.
+    QString BeginnSchreiben() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
+    bool SperreRaeume(QSqlDatabase&, QVector<int32_t>, QSqlError*) const override { return true; }
+    bool SperreZaehler(QSqlDatabase&, QSqlError*) const override { return true; }
+
+    QStringList TermineLeeren() const override {
+        return {QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS tovo_termine (nr INTEGER PRIMARY "
+                               "KEY, raum INTEGER NOT NULL, von REAL NOT NULL, bis REAL NOT NULL)"),
+                QStringLiteral("CREATE INDEX IF NOT EXISTS temp.tovo_termine_raum_von ON "
+                               "tovo_termine (raum, von)"),
+                QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS tovo_ausser (rec_id INTEGER "
+                               "PRIMARY KEY)"),
+                QStringLiteral("DELETE FROM temp.tovo_termine"),
+                QStringLiteral("DELETE FROM temp.tovo_ausser")};
+    }
+    QString TermineEinfuegen() const override {
+        return QStringLiteral("INSERT INTO temp.tovo_termine (nr, raum, von, bis) "
+                              "SELECT key, json_extract(value, '$[0]'), "
+                              "json_extract(value, '$[1]'), json_extract(value, '$[2]') "
+                              "FROM json_each(?)");
+    }
+    QString AusserEinfuegen() const override {
+        return QStringLiteral("INSERT OR IGNORE INTO temp.tovo_ausser (rec_id) "
+                              "SELECT value FROM json_each(?)");
+    }
+
+    bool DruckTabelleVorbereiten(QSqlDatabase& db, QSqlError* error) const override {
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS t_tmp_Druck AS "
+                                  "SELECT * FROM main.t_tmp_Druck WHERE 0")))
+            return true;
+        if (error)
+            *error = q.lastError();
+        return false;
+    }
+    QString DruckFolge() const override { return QStringLiteral("rowid"); }
+
+    QString Kleinster(const QString& liste) const override {
+        return QStringLiteral("min(%1)").arg(liste);
+    }
+    QString Groesster(const QString& liste) const override {
+        return QStringLiteral("max(%1)").arg(liste);
+    }
+    QString AlsZahl(const QString& vergleich) const override { return vergleich; }
+
+    QString OhneGrossKlein(const QString& ausdruck) const override {
+        return ausdruck + QStringLiteral(" COLLATE NOCASE");
+    }
+
+    QStringList Indexe(QSqlDatabase& db) const override {
+        return ErsteSpalte(db,
+                           QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
+    }
+
+    void StatistikPflegen(QSqlDatabase& db) const override { SqlitePlaner::StatistikPflegen(db); }
+
+    Stand Datenstand(QSqlDatabase& db) const override { return SqlitePlaner::Datenstand(db); }
+
+    // A lock held by another connection is BUSY (5) or LOCKED (6), possibly with an extended
+    // code in the upper bits.
+    DbFehlerArt Art(const QSqlDatabase&, const QSqlError& error) const override {
+        bool zahl = false;
+        const int code = error.nativeErrorCode().toInt(&zahl);
+        return zahl && ((code & 0xff) == 5 || (code & 0xff) == 6) ? DbFehlerArt::Belegt
+                                                                  : DbFehlerArt::Sonstiges;
+    }
+};
+
+} // namespace
+
+const Dialekt& SqliteDialekt() {
+    static const Sqlite dialekt;
+    return dialekt;
+}
