@@ -80,13 +80,12 @@ private Q_SLOTS:
         PostgresServer& server = PostgresServer::Instanz();
         QVector<CBelegungRec> neu{TestProjekt::satz(raum, Tag(0, 9), Tag(0, 10), 0)};
         QVERIFY(server.Stoppe(QStringLiteral("immediate")));
-        AntwortPrompt prompt;
         QVERIFY(!SchreibPfad::Ausfuehren(
             [&](std::optional<int32_t> nr) { return SchreibPfad::NeuerAuftrag(kurz, neu, 0, nr); },
             {}));
         QVERIFY(server.Starte());
-        QCOMPARE(prompt.shown.size(), 1);
-        QVERIFY(prompt.shown[0].text.startsWith(GetrenntMeldung()));
+        QCOMPARE(p->prompt.shown.size(), 1);
+        QVERIFY(p->prompt.last().text.startsWith(GetrenntMeldung()));
         QCOMPARE(SchreibPfad::NeuerAuftrag(kurz, neu, 0).status, SchreibPfad::Status::Ok);
         QSqlDatabase::database(gDb).close(); // lost as well; opened again by the next statement
         QCOMPARE(p->anzahlBelegungen(), 1);
