@@ -39,7 +39,7 @@ void TovoRaumverwCtrl::ConnectAntragHandlers() {
     ConnectNetzpultHandlers();
 }
 
-void TovoRaumverwCtrl::OeffneBelegung(int32_t lId, bool ausTabelle) {
+void TovoRaumverwCtrl::OeffneBelegung(int32_t lId) {
     auto rec = std::make_shared<CBelegungRec>();
     rec->Rec_ID = lId;
     if (!gRvDb || !gRvDb->Readfm_belegungRec(rec.get()) || rec->Best.isEmpty())
@@ -59,23 +59,16 @@ void TovoRaumverwCtrl::OeffneBelegung(int32_t lId, bool ausTabelle) {
     frmAntrag form(this);
     form.f_StammDb = moStammdatenDb.get();
     form.f_stClient = mstClient;
-    if (ausTabelle)
-        form.f_bVonNetzpult = false;
-    if (ganzeSerie) {
-        form.f_bUpdate = true;
-        form.f_BelegListe = auftrag;
-    } else {
-        form.f_RecBelegung = rec;
-        form.f_lRecId = rec->Rec_ID;
-        form.f_bUpdate = true;
-    }
-    form.f_bFirst = true;
+    if (ganzeSerie)
+        form.OeffneAuftrag(auftrag);
+    else
+        form.OeffneBelegung(rec);
     ZeigeModal(form);
 }
 
 void TovoRaumverwCtrl::TovoZeitPlan_SelectAntrag(int32_t lId) {
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.TovoZeitPlan_SelectAntrag"),
-               [&] { OeffneBelegung(lId, false); });
+               [&] { OeffneBelegung(lId); });
     AenderungenZeigen();
 }
 
@@ -85,7 +78,7 @@ void TovoRaumverwCtrl::fgMain_DblClick() {
         QTableWidgetItem* item = row >= 0 ? fgMain->item(row, 0) : nullptr;
         const QVariant id = item ? item->data(Qt::UserRole) : QVariant();
         if (id.isValid())
-            OeffneBelegung(id.toInt(), true);
+            OeffneBelegung(id.toInt());
     });
     AenderungenZeigen();
 }

@@ -205,7 +205,8 @@ private:
     void ConnectAntragHandlers();
     void ConnectReportHandlers();
     void ConnectNetzpultHandlers();
-    void OeffneBelegung(int32_t lId, bool ausTabelle);
+    // Opens booking `lId` in the reservation form, or its whole order when the user asks for it.
+    void OeffneBelegung(int32_t lId);
     // Start and end fields and their weekday labels from the first time plan.
     void FillDateFields();
     // A date typed into the field and confirmed: shown, or refused with a message naming the

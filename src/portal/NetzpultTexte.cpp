@@ -136,7 +136,23 @@ AntragsZeit NormalisiereZeit(const QString& text) {
     return r;
 }
 
-void AntragInBelegung(const NetzpultAntrag& antrag, CBelegungRec& rec, QStringList& hinweise) {
+void AntragInBelegung(const NetzpultAntrag& antrag, CBelegungRec& rec, QStringList& hinweise,
+                      const AntragsTermin* termin) {
+    if (termin) {
+        auto tag = [&](const QDate& d, const AntragsZeit& zeit, const QString& wort) {
+            if (d.isValid())
+                return TovoDate::fromDate(d).value() + (zeit.naechsterTag ? 1 : 0);
+            hinweise << QStringLiteral("Das %1 des Antrags ist kein gültiges Datum und wurde "
+                                       "nicht übernommen.")
+                            .arg(wort);
+            return TovoDate::kNoDate;
+        };
+        rec.dt_von = tag(antrag.von, termin->beginn, QStringLiteral("Anfangsdatum"));
+        rec.dt_bis = tag(antrag.bis, termin->ende, QStringLiteral("Enddatum"));
+        TovoDate t;
+        rec.tm_von = TovoDate::parse(termin->beginn.zeit, t) ? t.timePart().value() : 0.0;
+        rec.tm_bis = TovoDate::parse(termin->ende.zeit, t) ? t.timePart().value() : 0.0;
+    }
     rec.Best = antrag.name;
     rec.Inst = antrag.firma;
     rec.Tel = antrag.tel;

@@ -39,11 +39,20 @@ struct AntragsZeit {
 };
 AntragsZeit NormalisiereZeit(const QString& text);
 
-// A request's particulars onto a booking, alike for new and change requests: orderer, company,
-// telephone, e-mail, cost centre, event, persons, chair arrangement, remarks, participants'
-// tables, equipment, and the order dates where the request holds dates. Dates, times and room
-// of the booking stay. What cannot be taken over is left as it was and named in `hinweise`.
-void AntragInBelegung(const NetzpultAntrag& antrag, CBelegungRec& rec, QStringList& hinweise);
+// The times of a new request as the user confirmed them (see NormalisiereZeit).
+struct AntragsTermin {
+    AntragsZeit beginn;
+    AntragsZeit ende;
+};
+
+// A request onto a booking, alike for new and change requests: orderer, company, telephone,
+// e-mail, cost centre, event, persons, chair arrangement, remarks, participants' tables,
+// equipment, and the order dates where the request holds dates. With `termin` (a new request)
+// the booking takes the request's dates and those times; without (a change) its dates, times
+// and room stay. What cannot be taken over is left as it was (an invalid date: none) and named
+// in `hinweise`.
+void AntragInBelegung(const NetzpultAntrag& antrag, CBelegungRec& rec, QStringList& hinweise,
+                      const AntragsTermin* termin = nullptr);
 
 // The change report: the booking as stored (`alt`, in room `raum`) against the change request.
 QStringList AenderungsBericht(const CBelegungRec& alt, const QString& raum,

@@ -9,13 +9,10 @@
 #include "Prompt.h"
 #include "R_Main.h"
 #include "RvGlobals.h"
-#include "TovoDate.h"
 #include "frmAntrag.h"
 #include "frmTextAnzeige.h"
 
-#include <QComboBox>
 #include <QFile>
-#include <QLineEdit>
 
 namespace {
 
@@ -45,72 +42,18 @@ bool AntragsZeitLesen(const QString& text, bool anfang, AntragsZeit& zeit) {
 } // namespace
 
 void frmNetzpult::NeuenAntragUebernehmen(const NetzpultAntrag& antrag) {
-    AntragsZeit beginn;
-    AntragsZeit ende;
-    if (!AntragsZeitLesen(antrag.zeitVon, true, beginn) ||
-        !AntragsZeitLesen(antrag.zeitBis, false, ende))
+    AntragsTermin termin;
+    if (!AntragsZeitLesen(antrag.zeitVon, true, termin.beginn) ||
+        !AntragsZeitLesen(antrag.zeitBis, false, termin.ende))
         return;
-
     QStringList hinweise;
     auto rec = std::make_shared<CBelegungRec>();
-    auto datum = [&](const QDate& d, const AntragsZeit& zeit, const QString& wort) {
-        if (!d.isValid()) {
-            hinweise << QStringLiteral("Das %1 des Antrags ist kein gültiges Datum und wurde "
-                                       "nicht übernommen.")
-                            .arg(wort);
-            return TovoDate::kNoDate;
-        }
-        return TovoDate::fromDate(d).value() + (zeit.naechsterTag ? 1 : 0);
-    };
-    rec->dt_von = datum(antrag.von, beginn, QStringLiteral("Anfangsdatum"));
-    rec->dt_bis = datum(antrag.bis, ende, QStringLiteral("Enddatum"));
-    TovoDate t;
-    rec->tm_von = TovoDate::parse(beginn.zeit, t) ? t.timePart().value() : 0.0;
-    rec->tm_bis = TovoDate::parse(ende.zeit, t) ? t.timePart().value() : 0.0;
-
-    AntragInBelegung(antrag, *rec, hinweise);
-
-    // The wished room, when the reservation knows it.
-    CAnzeigeRec raum;
-    raum.az_ID = antrag.lRaumId;
-    const bool raumBekannt =
-        antrag.lRaumId != 0 && gRvDb && gRvDb->Readrb_AnzeigeRec(&raum) && raum.az_ID != 0;
-    if (!raumBekannt)
-        hinweise << QStringLiteral("Der im Antrag angegebene Raum ist in der Raumverwaltung nicht "
-                                   "vorhanden. Bitte wählen Sie einen Raum.");
+    AntragInBelegung(antrag, *rec, hinweise, &termin);
 
     frmAntrag form(this);
     form.f_StammDb = f_StammDb;
     form.f_stClient = f_stClient;
-    form.f_RecBelegung = rec;
-    form.f_BelegListe.reset();
-    form.f_lRecId = 0;
-    form.f_bUpdate = false;
-    form.f_bVonNetzpult = true;
-    form.f_bFirst = true;
-    form.f_lRaumartid = raumBekannt ? raum.lRaumartId : 0;
-    form.Form_Load();
-    form.Form_Activate();
-    form.setWindowTitle(QStringLiteral("Externer Antrag vom Netzpult"));
-    form.edWunschraum->setText(raumBekannt ? raum.Kurzbez : antrag.wunschraum);
-
-    if (raumBekannt) {
-        const int i = form.coFreeRooms->findData(raum.az_ID);
-        if (i >= 0) {
-            form.coFreeRooms->setCurrentIndex(i);
-            form.coFreeRooms_Click();
-        } else {
-            // No other room in its place: the user chooses one, or saving asks for it.
-            form.RaumAufgeben();
-            MsgBox(QStringLiteral("Der im Antrag angegebene Raum '") + raum.Kurzbez +
-                   QStringLiteral("' ist belegt.") + QLatin1Char('\n') +
-                   QStringLiteral("Bitte wählen Sie einen anderen Raum."));
-        }
-    }
-    if (!hinweise.isEmpty())
-        MsgBox(hinweise.join(QLatin1Char('\n')), PromptButtons::Ok, PromptIcon::Information);
-    form.SetGeaendert(false);
-
+    form.OeffneNetzpultAntrag(rec, antrag.lRaumId, antrag.wunschraum, hinweise);
     ZeigeModal(form);
 
     LoeschenNachFrage(antrag, QStringLiteral("Soll der markierte Antrag gelöscht werden ?"));

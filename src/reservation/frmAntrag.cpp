@@ -739,6 +739,45 @@ void frmAntrag::NeuerAntragImRaum(int32_t lRaumId, double datumZeit) {
     setWindowTitle(QStringLiteral("Neuer Antrag"));
 }
 
+void frmAntrag::OeffneNetzpultAntrag(std::shared_ptr<CBelegungRec> rec, int32_t lRaumId,
+                                     const QString& wunschraum, QStringList hinweise) {
+    // The wished room, when the reservation knows it.
+    CAnzeigeRec raum;
+    raum.az_ID = lRaumId;
+    const bool raumBekannt =
+        lRaumId != 0 && gRvDb && gRvDb->Readrb_AnzeigeRec(&raum) && raum.az_ID != 0;
+    if (!raumBekannt)
+        hinweise << QStringLiteral("Der im Antrag angegebene Raum ist in der Raumverwaltung nicht "
+                                   "vorhanden. Bitte wählen Sie einen Raum.");
+
+    OeffneBelegung(std::move(rec));
+    f_lRecId = 0;
+    f_bUpdate = false;
+    f_bVonNetzpult = true;
+    f_lRaumartid = raumBekannt ? raum.lRaumartId : 0;
+    Form_Load();
+    Form_Activate();
+    setWindowTitle(QStringLiteral("Externer Antrag vom Netzpult"));
+    edWunschraum->setText(raumBekannt ? raum.Kurzbez : wunschraum);
+
+    if (raumBekannt) {
+        const int i = coFreeRooms->findData(raum.az_ID);
+        if (i >= 0) {
+            coFreeRooms->setCurrentIndex(i);
+            coFreeRooms_Click();
+        } else {
+            // No other room in its place: the user chooses one, or saving asks for it.
+            RaumAufgeben();
+            MsgBox(QStringLiteral("Der im Antrag angegebene Raum '") + raum.Kurzbez +
+                   QStringLiteral("' ist belegt.") + QLatin1Char('\n') +
+                   QStringLiteral("Bitte wählen Sie einen anderen Raum."));
+        }
+    }
+    if (!hinweise.isEmpty())
+        MsgBox(hinweise.join(QLatin1Char('\n')), PromptButtons::Ok, PromptIcon::Information);
+    SetGeaendert(false);
+}
+
 void frmAntrag::SetzeGewaehltenRaum(const QString& kurzbez, const QString& tag) {
     lbUsedRoom->setText(kurzbez);
     lbUsedRoom->setProperty("Tag", tag);

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -33,16 +34,17 @@ class QTabWidget;
 // "Antrag": the reservation form. It shows one booking (f_RecBelegung), all bookings of one
 // order (f_BelegListe) or a new reservation (neither), and saves, deletes and checks it.
 //
-// The opener fills the public state (or calls one of the Oeffne... helpers), sets f_StammDb and
-// f_stClient and calls exec(). Showing the form runs Form_Load and Form_Activate once; both are
-// public, like every handler, so that the form can be driven without showing it.
+// The opener sets f_StammDb and f_stClient, opens the form through one of the opening helpers
+// (only they set the opening state; it is public for reading) and calls exec(). Showing the form
+// runs Form_Load and Form_Activate once; both are public, like every handler, so that the form can
+// be driven without showing it.
 class frmAntrag : public QDialog {
     Q_OBJECT
 public:
     explicit frmAntrag(QWidget* parent = nullptr);
     ~frmAntrag() override;
 
-    // --- public state, set by the opener -------------------------------------------------------
+    // --- state: set by the opening helpers, read by openers and tests --------------------------
     std::shared_ptr<CBelegungRec> f_RecBelegung;    // the single booking shown; null = none
     std::shared_ptr<CBelegungRecColl> f_BelegListe; // all bookings of an order; null = none
     int32_t f_lRecId = 0;               // record id of the booking edited; 0 for a new one
@@ -51,10 +53,10 @@ public:
     bool f_bFirst = false;              // Data2Ctrl loads the form only while this is true
     bool f_bGespeichert = false;        // the reservation was saved while the form was open
     bool f_bVonNetzpult = false;        // taken over from a portal request
-    CStammdatenDb* f_StammDb = nullptr; // companies and persons (not owned)
-    QString f_stClient;
+    CStammdatenDb* f_StammDb = nullptr; // companies and persons (not owned), set by the opener
+    QString f_stClient;                 // set by the opener
 
-    // --- opening helpers for the occupancy control ---------------------------------------------
+    // --- opening helpers -----------------------------------------------------------------------
     // An existing booking on its own.
     void OeffneBelegung(std::shared_ptr<CBelegungRec> rec);
     // All bookings of one order (a series) at once.
@@ -64,13 +66,16 @@ public:
     // A new reservation for a free slot of the time plan: room `lRaumId` from the moment
     // `datumZeit` for one hour. Tests the room at once (IsFreeRaum).
     void NeuerAntragImRaum(int32_t lRaumId, double datumZeit);
+    // A portal request not yet saved: `rec` holds its dates and particulars, `lRaumId` the wished
+    // room (0 = none) and `wunschraum` its name as the request gives it. Loads the form at once
+    // and chooses the wished room where it is free; else the user is told and picks one. Then
+    // `hinweise` (what the request could not give) are shown; the form starts unchanged.
+    void OeffneNetzpultAntrag(std::shared_ptr<CBelegungRec> rec, int32_t lRaumId,
+                              const QString& wunschraum, QStringList hinweise);
 
     // The room shown in lbUsedRoom and the id kept with it ("" = none, "0" = several rooms).
     void SetzeGewaehltenRaum(const QString& kurzbez, const QString& tag);
     QString RaumTag() const;
-    // No room chosen any more: the free-room list is shown without a selection and saving asks
-    // for a room.
-    void RaumAufgeben();
     // After a conflict moved the reservation to another room, the room field stays marked until
     // the user has looked at it (clicked or entered it).
     bool RaumwechselMarkiert() const { return m_bRaumwechsel; }
@@ -351,6 +356,9 @@ private:
     void SerienTextSetzen();
 
     // room field helpers (frmAntragRaeume.cpp)
+    // No room chosen any more: the free-room list is shown without a selection and saving asks
+    // for a room.
+    void RaumAufgeben();
     void MarkiereRaumwechsel(const QString& alt, const QString& neu);
     void RaumwechselGesehen();
     // The chosen room shows once: the label only where the list of free rooms is hidden.

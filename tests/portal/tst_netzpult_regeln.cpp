@@ -1,4 +1,5 @@
-// Portal rules that need no server: settings, connection text, published texts, request times.
+// Portal rules that need no server: settings, connection text, published texts, request times,
+// a request onto a booking.
 #include "NetzpultAntrag.h"
 #include "NetzpultTexte.h"
 #include "OdbcConnText.h"
@@ -146,6 +147,58 @@ private slots:
         QTEST(z.zeit, "zeit");
         QTEST(z.naechsterTag, "naechsterTag");
         QTEST(int(z.status), "status");
+    }
+
+    // A request onto a booking of 10.03.2026 10:00 to 11:00 for 5 persons, first ordered on
+    // 02.03.2026; a new request brings its times "9" and "24:00".
+    void antragInBelegung_data() {
+        QTest::addColumn<bool>("neu");
+        QTest::addColumn<QStringList>("antrag"); // from, to, persons, tables, equipment, ordered
+        QTest::addColumn<QString>("belegung");   // from, to, persons, tables, equipment, ordered
+        QTest::addColumn<QStringList>("hinweise");
+        QTest::newRow("new, to 24:00")
+            << true << QStringList{"17.03.2026", "17.03.2026", "20", "6", "BWx", "01.03.2026"}
+            << "17.03. 09:00|18.03. 00:00|20|6|2049|01.03." << QStringList{};
+        QTest::newRow("new, invalid end date and persons")
+            << true << QStringList{"17.03.2026", "", "ca. 20", "0", "", ""}
+            << "17.03. 09:00|31.12. 00:00|5|0|0|02.03."
+            << QStringList{"Das Enddatum des Antrags ist kein gültiges Datum und wurde nicht "
+                           "übernommen.",
+                           "Die Personenzahl 'ca. 20' des Antrags ist keine Zahl und wurde nicht "
+                           "übernommen."};
+        QTest::newRow("change keeps dates and times")
+            << false << QStringList{"17.03.2026", "17.03.2026", "", "x", "WP", "05.03.2026"}
+            << "10.03. 10:00|10.03. 11:00||0|3|05.03." << QStringList{};
+    }
+    void antragInBelegung() {
+        QFETCH(bool, neu);
+        QFETCH(QStringList, antrag);
+        NetzpultAntrag a;
+        a.von = QDate::fromString(antrag[0], QStringLiteral("dd.MM.yyyy"));
+        a.bis = QDate::fromString(antrag[1], QStringLiteral("dd.MM.yyyy"));
+        a.anzPers = antrag[2];
+        a.ptische = antrag[3];
+        a.ausstattung = antrag[4];
+        a.datumErst = antrag[5];
+        CBelegungRec b;
+        b.dt_von = b.dt_bis = TovoDate::fromParts(2026, 3, 10).value();
+        b.tm_von = 10 / 24.0;
+        b.tm_bis = 11 / 24.0;
+        b.Pers = QStringLiteral("5");
+        b.datErstBestellung = TovoDate::fromParts(2026, 3, 2).value();
+        const AntragsTermin termin{NormalisiereZeit(QStringLiteral("9")),
+                                   NormalisiereZeit(QStringLiteral("24:00"))};
+        QStringList hinweise;
+        AntragInBelegung(a, b, hinweise, neu ? &termin : nullptr);
+        auto zeitpunkt = [](double tag, double zeit) {
+            return TovoDate(tag).format(QStringLiteral("dd.MM. ")) + ZeitText(zeit);
+        };
+        QTEST(QStringList({zeitpunkt(b.dt_von, b.tm_von), zeitpunkt(b.dt_bis, b.tm_bis), b.Pers,
+                           QString::number(b.IPTISCHE), QString::number(b.Aust),
+                           TovoDate(b.datErstBestellung).format(QStringLiteral("dd.MM."))})
+                  .join(QLatin1Char('|')),
+              "belegung");
+        QTEST(hinweise, "hinweise");
     }
 
     void aenderungsBericht() {

@@ -111,6 +111,7 @@ private Q_SLOTS:
         row("too many tables", "", "12", {ausser});
         row("too few and odd", "2", "3", {ausser, gerade});
         row("no tables asked for", "", "", {});
+        row("0 tables, as the portal asks for none", "", "0", {});
     }
     void personAndTableWarningsStillSave() {
         QFETCH(QString, personen);
@@ -258,8 +259,7 @@ private Q_SLOTS:
         const int32_t andere = p->buche(p->raumB, Tag(5, 9), Tag(5, 10));
         const auto rec = p->buche(p->satz(p->raumB, Tag(2, 9), Tag(2, 10)));
         if (fall == QLatin1String("Netzpult")) {
-            form->f_RecBelegung = rec;
-            form->f_bVonNetzpult = true;
+            form->OeffneNetzpultAntrag(rec, 0, QString(), {});
         } else if (fall != QLatin1String("neu")) {
             form->OeffneBelegung(rec);
             p->oeffne(*form);
