@@ -3,6 +3,7 @@
 #include "DemoProjekt.h"
 #include "MainWindow.h"
 #include "ProgrammOrt.h"
+#include "QtModal.h"
 #include "QtPrompt.h"
 #include "ServerEinrichtung.h"
 #include "TovoRecht.h"
@@ -98,6 +99,8 @@ int main(int argc, char* argv[]) {
 
     QtPrompt prompt;
     SetPrompt(&prompt);
+    static QtModal modal; // outlives every window
+    SetModalRunner(&modal);
     const QString exeDir = ProgrammOrt::DatenVerzeichnis();
     const bool bericht = befehl.aktion == Befehlszeile::Aktion::Bericht;
     QString projectDir, error;

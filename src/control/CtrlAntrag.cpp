@@ -4,6 +4,7 @@
 #include "Allg_Hilfsfkt.h"
 #include "CRvDb.h"
 #include "ErrorGuard.h"
+#include "ModalDialog.h"
 #include "Prompt.h"
 #include "R_Main.h"
 #include "RvGlobals.h"
@@ -17,10 +18,6 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QTableWidget>
-
-std::function<int(QDialog&)> TovoRaumverwCtrl::ZeigeModal = [](QDialog& dialog) {
-    return dialog.exec();
-};
 
 namespace {
 bool nurLesen() {

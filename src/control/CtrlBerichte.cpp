@@ -5,6 +5,7 @@
 #include "Bericht.h"
 #include "BerichtLauf.h"
 #include "ErrorGuard.h"
+#include "ModalDialog.h"
 #include "Prompt.h"
 #include "RvGlobals.h"
 #include "frmDatSelect.h"

@@ -3,6 +3,7 @@
 
 #include "CRvDb.h"
 #include "ErrorGuard.h"
+#include "ModalDialog.h"
 #include "Prompt.h"
 #include "RvGlobals.h"
 #include "TovoDate.h"

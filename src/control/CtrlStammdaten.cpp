@@ -4,6 +4,7 @@
 #include "CRvDb.h"
 #include "ErrorGuard.h"
 #include "GebDb.h"
+#include "ModalDialog.h"
 #include "Prompt.h"
 #include "RaumNrFormat.h"
 #include "RecColl.h"

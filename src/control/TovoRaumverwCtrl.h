@@ -149,8 +149,6 @@ public:
     void AktualisiereArchivDatum(double datArchiv, int iModus);
     // False, with a hint where rooms are entered, while the project has no room.
     bool RaeumeVorhanden();
-    // How the control shows its modal forms; tests replace it to drive the forms.
-    static std::function<int(QDialog&)> ZeigeModal;
 
     // --- reports ("Aus&wertungen", CtrlBerichte.cpp) ---
     // Asks for the period of the entry, prepares the print table and shows the report.

@@ -2,6 +2,7 @@
 
 #include "DatumsFeld.h"
 #include "ErrorGuard.h"
+#include "ModalDialog.h"
 #include "Prompt.h"
 #include "TovoDate.h"
 #include "frmKalender.h"
@@ -12,10 +13,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-std::function<int(QDialog&)> frmVonBis::ZeigeKalender = [](QDialog& dialog) {
-    return dialog.exec();
-};
 
 frmVonBis::frmVonBis(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Zeitraum wählen"));
@@ -96,7 +93,7 @@ void frmVonBis::WaehleDatum(QLineEdit* feld, QPushButton* knopf) {
     if (DatumsFeld::Lesen(feld, datum))
         kalender.f_datKalender = datum;
     kalender.move(knopf->mapToGlobal(QPoint(0, knopf->height())));
-    if (ZeigeKalender(kalender) == QDialog::Accepted)
+    if (ZeigeModal(kalender) == QDialog::Accepted)
         feld->setText(DatumsFeld::Text(kalender.f_datKalender));
 }
 

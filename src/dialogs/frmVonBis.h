@@ -33,9 +33,6 @@ public:
     void pbOk_Click();
     void pbCancel_Click();
 
-    // How the calendar is shown; tests replace it to pick a day.
-    static std::function<int(QDialog&)> ZeigeKalender;
-
 private:
     void WaehleDatum(QLineEdit* feld, QPushButton* knopf);
     void PruefeOK();

@@ -5,8 +5,6 @@
 
 namespace StammGrid {
 
-std::function<int(QDialog&)> ZeigeModal = [](QDialog& dialog) { return dialog.exec(); };
-
 QTableWidget* Neu(QWidget* parent, const char* name, const QStringList& titel) {
     auto* grid = new QTableWidget(0, int(titel.size()), parent);
     grid->setObjectName(QLatin1String(name));

@@ -21,7 +21,4 @@ int ZeileVon(const QTableWidget* grid, int32_t id);
 // Fills the grid anew while sorting is held back.
 void Fuelle(QTableWidget* grid, const std::function<void()>& zeilen);
 
-// How the master-data forms show their modal dialogs; tests replace it to drive them.
-extern std::function<int(QDialog&)> ZeigeModal;
-
 } // namespace StammGrid

@@ -2,6 +2,7 @@
 
 #include "CRvDb.h"
 #include "ErrorGuard.h"
+#include "ModalDialog.h"
 #include "NurLesen.h"
 #include "Prompt.h"
 #include "RecColl.h"
@@ -280,7 +281,7 @@ void frmMitarbeiter::pbGetStamm_Click() {
         if (!f_StammDb)
             return;
         frmPersonWahl wahl(f_StammDb, this);
-        if (StammGrid::ZeigeModal(wahl) != QDialog::Accepted || wahl.f_lPersonId == 0)
+        if (ZeigeModal(wahl) != QDialog::Accepted || wahl.f_lPersonId == 0)
             return;
         Person p;
         if (!f_StammDb->ReadPerson(wahl.f_lPersonId, p)) {

@@ -3,6 +3,7 @@
 #include "CRvDb.h"
 #include "ErrorGuard.h"
 #include "ListControlAdapter.h"
+#include "ModalDialog.h"
 #include "NurLesen.h"
 #include "Prompt.h"
 #include "RaumMaske.h"
@@ -309,7 +310,7 @@ void frmRaum::pbGebStru_Click() {
         frmGebStruSel auswahl(f_GebStru, f_stRaumNrFormat, this);
         if (m_lGebraumId)
             auswahl.WaehleKnoten(m_lGebraumId);
-        if (StammGrid::ZeigeModal(auswahl) != QDialog::Accepted || auswahl.f_lRaumId == 0)
+        if (ZeigeModal(auswahl) != QDialog::Accepted || auswahl.f_lRaumId == 0)
             return;
         edRaumNr->setText(auswahl.f_stRaumNr);
         m_lGebraumId = auswahl.f_lRaumId;

@@ -2,6 +2,7 @@
 
 #include "AntragsSperre.h"
 #include "ErrorGuard.h"
+#include "ModalDialog.h"
 #include "NetzpultAntraege.h"
 #include "NetzpultPublish.h"
 #include "Prompt.h"
@@ -18,10 +19,6 @@
 #include <QShowEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-std::function<int(QDialog&)> frmNetzpult::ZeigeModal = [](QDialog& dialog) {
-    return dialog.exec();
-};
 
 namespace {
 const QString kIniSection = QStringLiteral("Netzpult");

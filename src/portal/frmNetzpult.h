@@ -23,8 +23,6 @@ public:
     // The control's command: checks the portal kind, renumbers the requests, fills the list and
     // shows the window modally.
     static void Oeffnen(QWidget* parent, CStammdatenDb* stammDb, const QString& client);
-    // How the window shows itself and the forms it opens; tests replace it to drive them.
-    static std::function<int(QDialog&)> ZeigeModal;
 
     CStammdatenDb* f_StammDb = nullptr; // for the reservation form (not owned)
     QString f_stClient;

@@ -4,6 +4,7 @@
 
 #include "CRvDb.h"
 #include "ErrorGuard.h"
+#include "ModalDialog.h"
 #include "NetzpultTexte.h"
 #include "Prompt.h"
 #include "R_Main.h"

@@ -1,5 +1,7 @@
 #include "frmTextAnzeige.h"
 
+#include "ModalDialog.h"
+
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -39,6 +41,6 @@ void frmTextAnzeige::pbDrucken_Click() {
     QPrinter printer;
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("Drucken"));
-    if (dialog.exec() == QDialog::Accepted)
+    if (ZeigeModal(dialog) == QDialog::Accepted)
         edText->print(&printer);
 }

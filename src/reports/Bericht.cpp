@@ -1,6 +1,7 @@
 #include "Bericht.h"
 
 #include "BerichtDaten.h"
+#include "ModalDialog.h"
 #include "ProgrammOrt.h"
 #include "RvGlobals.h"
 #include "TovoDate.h"
@@ -19,8 +20,6 @@
 #include <QScreen>
 #include <QTextDocument>
 #include <algorithm>
-
-std::function<int(QDialog&)> Bericht::ZeigeVorschau = [](QDialog& d) { return d.exec(); };
 
 namespace {
 
@@ -200,5 +199,5 @@ void Bericht::Vorschau(QWidget* parent) const {
             if (!fertig)
                 QMetaObject::invokeMethod(&dialog, &QDialog::reject, Qt::QueuedConnection);
         });
-    ZeigeVorschau(dialog);
+    ZeigeModal(dialog);
 }

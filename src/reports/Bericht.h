@@ -44,8 +44,6 @@ public:
     // The print preview, from which the user prints or saves a PDF. Drawing the pages of a long
     // report shows its progress with "Abbrechen", which closes the preview.
     void Vorschau(QWidget* parent) const;
-    // How the preview is shown; tests replace it to look at the dialog instead of waiting.
-    static std::function<int(QDialog&)> ZeigeVorschau;
 
     // The template text of a report name and where it came from.
     static bool LadeVorlage(const QString& name, QString& text, QString& datei);

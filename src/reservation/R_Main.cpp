@@ -2,6 +2,7 @@
 
 #include "CRvDb.h"
 #include "ErrorGuard.h"
+#include "ModalDialog.h"
 #include "Prompt.h"
 #include "RvGlobals.h"
 #include "TovoDate.h"
@@ -22,7 +23,7 @@ namespace {
 int32_t NextNrDialogZeigen(int32_t vorschlag) {
     frmNextNr dlg(QApplication::activeWindow());
     dlg.edOrderNr->setText(QString::number(vorschlag));
-    dlg.exec();
+    ZeigeModal(dlg);
     return dlg.lOrderNr;
 }
 

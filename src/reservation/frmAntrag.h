@@ -151,8 +151,6 @@ public:
     void pbPrint2Com_Click();
     // "Adresse suchen" ticked: the address picker fills edEMail; a cancel unticks it.
     void cbMailAddress_Click();
-    // How the form shows the address picker; tests replace it to drive the dialog.
-    static std::function<int(QDialog&)> ZeigeAdressen;
 
     // --- documents (frmAntragDruck.cpp) -------------------------------------------------------
     // "Bestelldaten" (1), "Rückantwort" (2), "Hinweisschild" (3), "Umbau" (4), "Rechnung" (5):
@@ -163,8 +161,6 @@ public:
     // "> Serie definieren": the series dialog, pre-filled from the form; its rule replaces the
     // form's, a cancel drops it.
     void pbSerie_Click();
-    // How the form shows the series dialog; tests replace it to drive the dialog.
-    static std::function<int(QDialog&)> ZeigeSerie;
 
     // --- calendar export (frmAntragExport.cpp) -------------------------------------------------
     // "Als iCalendar speichern…": the stored booking, or all bookings of the order, as a .ics
@@ -174,8 +170,6 @@ public:
     bool ICalText(QString& text, QString& grund) const;
     // The booking or every booking of the order as stored; false (and the reason) as above.
     bool GespeicherteBuchungen(QVector<CBelegungRec>& buchungen, QString& grund) const;
-    // Asks for the file name; tests replace it. "" = cancelled.
-    static std::function<QString(QWidget*, const QString& vorschlag)> ICalDateiWaehlen;
 
     // --- series check (frmAntragSerienPruefung.cpp) --------------------------------------------
     // "Termine prüfen…": the overview of every date of the new series in the chosen room. After

@@ -3,18 +3,13 @@
 
 #include "ErrorGuard.h"
 #include "ICalExport.h"
+#include "ModalDialog.h"
 #include "Prompt.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QSaveFile>
-
-std::function<QString(QWidget*, const QString&)> frmAntrag::ICalDateiWaehlen =
-    [](QWidget* parent, const QString& vorschlag) {
-        return QFileDialog::getSaveFileName(parent, QStringLiteral("Als iCalendar speichern"),
-                                            vorschlag, QStringLiteral("iCalendar-Dateien (*.ics)"));
-    };
 
 bool frmAntrag::GespeicherteBuchungen(QVector<CBelegungRec>& buchungen, QString& grund) const {
     if (f_BelegListe && f_BelegListe->Count() > 0)
@@ -43,9 +38,12 @@ void frmAntrag::pbICal_Click() {
         const int32_t nr = f_BelegListe ? f_BelegListe->Item(1)->lAuftrNr : f_RecBelegung->lAuftrNr;
         const QString vorschlag =
             QDir::home().filePath(QStringLiteral("Reservierung %1.ics").arg(nr));
-        QString datei = ICalDateiWaehlen(this, vorschlag);
-        if (datei.isEmpty())
+        QFileDialog wahl(this, QStringLiteral("Als iCalendar speichern"), vorschlag,
+                         QStringLiteral("iCalendar-Dateien (*.ics)"));
+        wahl.setAcceptMode(QFileDialog::AcceptSave);
+        if (ZeigeModal(wahl) != QDialog::Accepted || wahl.selectedFiles().isEmpty())
             return;
+        QString datei = wahl.selectedFiles().constFirst();
         if (!datei.endsWith(QStringLiteral(".ics"), Qt::CaseInsensitive))
             datei += QStringLiteral(".ics");
         QSaveFile f(datei);

@@ -8,6 +8,7 @@
 #include "ICalExport.h"
 #include "MailNachricht.h"
 #include "MailText.h"
+#include "ModalDialog.h"
 #include "Prompt.h"
 #include "RvGlobals.h"
 #include "SerienSpeichern.h"
@@ -103,16 +104,12 @@ SmtpVersand::Ergebnis Senden(const SmtpVersand::Einstellungen& e,
 
 } // namespace
 
-std::function<int(QDialog&)> frmAntrag::ZeigeAdressen = [](QDialog& dialog) {
-    return dialog.exec();
-};
-
 // --- address picker ----------------------------------------------------------------------------
 
 bool frmAntrag::AdresseSuchen() {
     frmAdressen dlg(this);
     dlg.Setze(MailText::Adressbuch(gRvDb, f_StammDb), coPerson[0]->currentText().trimmed());
-    if (ZeigeAdressen(dlg) != QDialog::Accepted || dlg.f_stAdresse.isEmpty())
+    if (ZeigeModal(dlg) != QDialog::Accepted || dlg.f_stAdresse.isEmpty())
         return false;
     edEMail->setText(dlg.f_stAdresse);
     m_bGeaendert = true;

@@ -4,6 +4,7 @@
 
 #include "CRvDb.h"
 #include "ErrorGuard.h"
+#include "ModalDialog.h"
 #include "RvGlobals.h"
 #include "StammdatenDb.h"
 #include "frmStammdaten.h"
@@ -505,7 +506,7 @@ void frmAntrag::pbStamm_Click(int /*index*/) {
         }
         {
             frmStammdaten dlg(f_StammDb, this);
-            dlg.exec();
+            ZeigeModal(dlg);
         }
         GetFirmen2Ctrl();
         for (int k = 0; k < 2; ++k)

@@ -6,6 +6,7 @@
 #include "CSerienFkt.h"
 #include "ErrorGuard.h"
 #include "Feiertage.h"
+#include "ModalDialog.h"
 #include "Prompt.h"
 #include "RvGlobals.h"
 #include "SerienBerechnung.h"
@@ -17,8 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-std::function<int(QDialog&)> frmAntrag::ZeigeSerie = [](QDialog& dialog) { return dialog.exec(); };
 
 void frmAntrag::pbSerie_Click() {
     RunGuarded(QStringLiteral("frmAntrag.pbSerie_Click"), [&] {
@@ -32,7 +31,7 @@ void frmAntrag::pbSerie_Click() {
             if (serie.f_Serie)
                 TerminePruefen(*serie.f_Serie, true, wahlImDialog);
         };
-        ZeigeSerie(dlg);
+        ZeigeModal(dlg);
 
         const bool hatteSerie = m_Serie != nullptr;
         m_SerienWahl.reset();

@@ -5,6 +5,7 @@
 #include "CSerienFkt.h"
 #include "ErrorGuard.h"
 #include "Feiertage.h"
+#include "ModalDialog.h"
 #include "Prompt.h"
 #include "RvGlobals.h"
 #include "SerienBerechnung.h"
@@ -59,7 +60,7 @@ bool frmAntrag::TerminePruefen(const CSerienFkt& rule, bool zeitenDerRegel,
     frmSerienPruefung dlg(this);
     if (!dlg.Laden(SerienPruefAnfrage(rule, zeitenDerRegel)))
         return false;
-    frmSerienPruefung::Zeige(dlg);
+    ZeigeModal(dlg);
     if (!dlg.f_bUebernommen)
         return false;
     wahl = std::make_shared<SerienPruefung::Ergebnis>(std::move(dlg.f_Ergebnis));

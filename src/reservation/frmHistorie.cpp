@@ -1,5 +1,6 @@
 #include "frmHistorie.h"
 
+#include "ModalDialog.h"
 #include "R_Main.h"
 #include "TovoDate.h"
 
@@ -46,7 +47,7 @@ frmHistorie::frmHistorie(QWidget* parent) : QDialog(parent) {
 void frmHistorie::Zeige(int32_t raumId, double referenzDatum, QWidget* parent) {
     frmHistorie dlg(parent);
     if (dlg.Fuellen(raumId, referenzDatum))
-        dlg.exec();
+        ZeigeModal(dlg);
 }
 
 bool frmHistorie::Fuellen(int32_t raumId, double referenzDatum) {

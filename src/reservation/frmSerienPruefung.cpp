@@ -49,10 +49,6 @@ public:
 
 } // namespace
 
-std::function<int(frmSerienPruefung&)> frmSerienPruefung::Zeige = [](frmSerienPruefung& dlg) {
-    return dlg.exec();
-};
-
 frmSerienPruefung::frmSerienPruefung(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Serienprüfung"));
     setModal(true);

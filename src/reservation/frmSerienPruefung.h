@@ -11,7 +11,7 @@ class QTableView;
 class SerienPruefungModel;
 
 // "Serienprüfung": every date of a new series with its status and the user's choice per date.
-// The opener calls Laden, shows the dialog (Zeige) and reads f_Ergebnis when f_bUebernommen.
+// The opener calls Laden, shows the dialog and reads f_Ergebnis when f_bUebernommen.
 class frmSerienPruefung : public QDialog {
     Q_OBJECT
 public:
@@ -37,9 +37,6 @@ public:
     QPushButton* pbAlleVerschieben = nullptr;
     QPushButton* pbOk = nullptr;
     QPushButton* pbCancel = nullptr;
-
-    // How openers show the dialog; tests replace it to drive the dialog.
-    static std::function<int(frmSerienPruefung&)> Zeige;
 
 private:
     void SummeZeigen();

@@ -1,6 +1,6 @@
 // "Aus&wertungen": each entry asks for its period in its dialog, prepares the print table and
 // shows its report; a cancelled dialog shows nothing.
-#include "Bericht.h"
+#include "ScriptedModal.h"
 #include "TestProjekt.h"
 #include "TovoRaumverwCtrl.h"
 #include "frmDatSelect.h"
@@ -9,40 +9,34 @@
 #include "frmZeitraum.h"
 
 #include <QLineEdit>
+#include <QPrintPreviewDialog>
 #include <QtTest>
 
 class TestAuswertungen : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestProjekt> p;
-    std::unique_ptr<QTemporaryDir> exe;
     std::unique_ptr<TovoRaumverwCtrl> ctrl;
+    std::unique_ptr<ScriptedModal> modal;
     QStringList gezeigt; // dialog classes and preview titles, in order
 
 private Q_SLOTS:
     void init() {
         p = std::make_unique<TestProjekt>(false);
-        exe = std::make_unique<QTemporaryDir>();
-        QDir().mkpath(exe->filePath(QStringLiteral("Leeres Projekt")));
-        QFile::copy(TemplateDbPath(),
-                    exe->filePath(QStringLiteral("Leeres Projekt/TovoRaumverw.mdb")));
         ctrl = std::make_unique<TovoRaumverwCtrl>();
-        QVERIFY(ctrl->OpenDb(exe->path(), p->dir.path(), QString(), nullptr));
+        QVERIFY(ctrl->OpenDb(TovoBinDir(), p->dir.path(), QString(), nullptr));
         const int32_t raum = p->raum(QStringLiteral("Raum 1"), p->raumart(QStringLiteral("Saal")));
         const double heute = TovoDate::today().value();
         p->buche(raum, heute + Uhr(9), heute + Uhr(10));
         QVERIFY(p->ok);
         gezeigt.clear();
-        Bericht::ZeigeVorschau = [this](QDialog& d) {
-            gezeigt << d.windowTitle();
-            return 0;
-        };
+        modal = std::make_unique<ScriptedModal>();
+        modal->immer([this](QPrintPreviewDialog& d) { gezeigt << d.windowTitle(); });
     }
     void cleanup() {
         ctrl.reset();
-        exe.reset();
         p.reset();
-        TovoRaumverwCtrl::ZeigeModal = [](QDialog& d) { return d.exec(); };
+        modal.reset();
     }
 
     void eintrag_data() {
@@ -72,7 +66,7 @@ private Q_SLOTS:
         QFETCH(int, index);
         QFETCH(bool, ok);
         QFETCH(QStringList, erwartet);
-        TovoRaumverwCtrl::ZeigeModal = [&](QDialog& d) {
+        modal->einmal([&](QDialog& d) {
             gezeigt << QLatin1String(d.metaObject()->className());
             if (auto* w = qobject_cast<frmWeek*>(&d))
                 ok ? w->pbOK_Click() : w->pbCancel_Click();
@@ -83,7 +77,7 @@ private Q_SLOTS:
             else if (auto* vb = qobject_cast<frmVonBis*>(&d))
                 ok ? vb->pbOk_Click() : vb->pbCancel_Click();
             return 0;
-        };
+        });
         ctrl->mnuReport.value(index)->trigger();
         QCOMPARE(gezeigt, erwartet);
         QCOMPARE(p->texte(), QStringList());
@@ -97,13 +91,8 @@ private Q_SLOTS:
     void pickersStartOnTheShownDay() {
         ctrl->ZeigeTag(TovoDate::fromParts(2027, 2, 10).value());
         QStringList start;
-        TovoRaumverwCtrl::ZeigeModal = [&](QDialog& d) {
-            if (auto* s = qobject_cast<frmDatSelect*>(&d))
-                start << s->edReportDatum->text();
-            else if (auto* w = qobject_cast<frmWeek*>(&d))
-                start << TovoDate(w->f_datVon).toShortDateText();
-            return 0;
-        };
+        modal->einmal([&](frmDatSelect& s) { start << s.edReportDatum->text(); })
+            .einmal([&](frmWeek& w) { start << TovoDate(w.f_datVon).toShortDateText(); });
         ctrl->mnuReport.value(200)->trigger();
         ctrl->mnuReport.value(10)->trigger();
         QCOMPARE(start, (QStringList{"10.02.2027", "08.02.2027"}));

@@ -1,6 +1,7 @@
 // The occupancy views built from a real project: bars, row labels, the table of a day, moving
 // through time with the period, step and toolbar commands; and bookings from the plan and the
 // table: opening, creating, moving, and the editing menu's rights.
+#include "ScriptedModal.h"
 #include "TestProjekt.h"
 #include "TovoRaumverwCtrl.h"
 #include "TovoTools.h"
@@ -31,6 +32,7 @@ class TestViews : public QObject {
     std::unique_ptr<TestProjekt> p; // the project folder; the control opens the database
     std::unique_ptr<QTemporaryDir> exe;
     std::unique_ptr<TovoRaumverwCtrl> ctrl;
+    std::unique_ptr<ScriptedModal> modal;
     int32_t raum1 = 0, raum2 = 0, saal = 0;
     // What the control handed to the form it opened, one entry per opened form.
     struct Geoeffnet {
@@ -72,18 +74,17 @@ private Q_SLOTS:
         saal = p->raum(QStringLiteral("Saal"), schulung, QStringLiteral("1.1.01.4"));
         QVERIFY(p->ok);
         geoeffnet.clear();
-        TovoRaumverwCtrl::ZeigeModal = [this](QDialog& d) {
-            auto& form = static_cast<frmAntrag&>(d);
+        modal = std::make_unique<ScriptedModal>();
+        modal->immer([this](frmAntrag& form) {
             geoeffnet.append({form.f_RecBelegung != nullptr, form.f_BelegListe != nullptr,
                               form.f_bUpdate, form.windowTitle()});
-            return 0;
-        };
+        });
     }
     void cleanup() {
         ctrl.reset();
         exe.reset();
         p.reset();
-        TovoRaumverwCtrl::ZeigeModal = [](QDialog& d) { return d.exec(); };
+        modal.reset();
     }
 
     void barsFollowSetUpAndClearDown() {

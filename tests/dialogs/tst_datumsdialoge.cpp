@@ -1,4 +1,5 @@
 // The date and period dialogs: what they propose and what they hand back.
+#include "ScriptedModal.h"
 #include "ScriptedPrompt.h"
 #include "TovoDate.h"
 #include "frmDatSelect.h"
@@ -102,16 +103,17 @@ private Q_SLOTS:
 
         // The calendar opens on the field's date and writes the picked day back.
         double gezeigt = 0;
-        frmVonBis::ZeigeKalender = [&](QDialog& d) {
-            auto& kal = static_cast<frmKalender&>(d);
-            gezeigt = kal.f_datKalender;
-            kal.Kalender_DateClick(QDate(2026, 4, 2));
-            return int(QDialog::Accepted);
-        };
+        ScriptedModal modal; // the second time the calendar is closed without a pick
+        modal
+            .einmal([&](frmKalender& kal) {
+                gezeigt = kal.f_datKalender;
+                kal.Kalender_DateClick(QDate(2026, 4, 2));
+                return int(QDialog::Accepted);
+            })
+            .einmal([](frmKalender&) {});
         dlg.pbBisDatum->click();
         QCOMPARE(T(gezeigt), QString("28.02.2026"));
         QCOMPARE(dlg.edBisDatum->text(), QString("02.04.2026"));
-        frmVonBis::ZeigeKalender = [](QDialog&) { return int(QDialog::Rejected); };
         dlg.pbVonDatum->click();
         QCOMPARE(dlg.edVonDatum->text(), QString("01.03.2026"));
         dlg.pbCancel->click();

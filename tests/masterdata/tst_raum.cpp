@@ -5,6 +5,7 @@
 #include "Bearbeitbar.h"
 #include "GebDb.h"
 #include "RaumMaske.h"
+#include "ScriptedModal.h"
 #include "StammGrid.h"
 #include "StammdatenDb.h"
 #include "TestProjekt.h"
@@ -323,14 +324,13 @@ private Q_SLOTS:
         form.Form_Activate();
         form.edRaumNr->setText("alt");
         bool okAnfangs = true;
-        StammGrid::ZeigeModal = [&](QDialog& d) {
-            auto& sel = static_cast<frmGebStruSel&>(d);
+        ScriptedModal modal;
+        modal.einmal([&](frmGebStruSel& sel) {
             sel.WaehleKnoten(g);
             okAnfangs = sel.pbOK->isEnabled();
             sel.WaehleKnoten(r);
             (ok ? sel.pbOK : sel.pbCancel)->click();
-            return sel.result();
-        };
+        });
         form.pbGebStru->click();
         QVERIFY(!okAnfangs);
         QTEST(form.edRaumNr->text(), "nummer");
@@ -489,12 +489,11 @@ private Q_SLOTS:
         frmMitarbeiter form;
         form.f_StammDb = &stamm;
         form.Form_Activate();
-        StammGrid::ZeigeModal = [](QDialog& d) {
-            auto& wahl = static_cast<frmPersonWahl&>(d);
+        ScriptedModal modal;
+        modal.einmal([](frmPersonWahl& wahl) {
             wahl.lbPersonen->setCurrentRow(0);
             wahl.pbOK->click();
-            return wahl.result();
-        };
+        });
         form.pbGetStamm->click();
         QCOMPARE(QStringList({form.edAnrede->text(), form.edVorname->text(), form.edName->text(),
                               form.edEMail->text(), form.edFirma->text(), form.edPersNr->text(),

@@ -190,7 +190,7 @@ private slots:
                                    NormalisiereZeit(QStringLiteral("24:00"))};
         QStringList hinweise;
         AntragInBelegung(a, b, hinweise, neu ? &termin : nullptr);
-        auto zeitpunkt = [](double tag, double zeit) {
+        auto zeitpunkt = [](double tag, double zeit) -> QString {
             return TovoDate(tag).format(QStringLiteral("dd.MM. ")) + ZeitText(zeit);
         };
         QTEST(QStringList({zeitpunkt(b.dt_von, b.tm_von), zeitpunkt(b.dt_bis, b.tm_bis), b.Pers,

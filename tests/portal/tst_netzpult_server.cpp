@@ -5,6 +5,7 @@
 #include "NetzpultPublish.h"
 #include "NetzpultZeilen.h"
 #include "SchreibPfad.h"
+#include "ScriptedModal.h"
 #include "TestProjekt.h"
 #include "ToolsNetzpult.h"
 #include "TovoRaumverwCtrl.h"
@@ -36,23 +37,12 @@ namespace {
 const QString kPortal = QStringLiteral("netzpult");
 
 // Answers Yes/Ok to everything but the offer to send the confirmation mail.
-class AntwortPrompt : public IPrompt {
-public:
-    AntwortPrompt() { SetPrompt(this); }
-    ~AntwortPrompt() override { SetPrompt(nullptr); }
-    PromptResult show(const PromptMessage& m) override {
-        texte << m.text;
-        if (m.text.startsWith(QLatin1String("Soll die e-mail")))
-            return PromptResult::No;
-        if (m.buttons == PromptButtons::RetryCancel)
-            return PromptResult::Retry;
-        return m.buttons == PromptButtons::YesNo || m.buttons == PromptButtons::YesNoCancel
-                   ? PromptResult::Yes
-                   : PromptResult::Ok;
-    }
-    void beep() override {}
-    QStringList texte;
-};
+PromptResult Antwort(const PromptMessage& m) {
+    if (m.text.startsWith(QLatin1String("Soll die e-mail")))
+        return PromptResult::No;
+    return m.buttons == PromptButtons::RetryCancel ? PromptResult::Retry
+                                                   : ScriptedPrompt::standard(m);
+}
 
 // Saves the reservation form; without a room first the first free room of the first type.
 void MitRaumSpeichern(frmAntrag& form) {
@@ -169,10 +159,7 @@ private slots:
         QVERIFY2(m_server->CreatePortal(kPortal, &error), qPrintable(error));
         m_server->Connect(kPortal, &m_conn);
     }
-    void cleanup() {
-        QSqlDatabase::removeDatabase(m_conn);
-        frmNetzpult::ZeigeModal = [](QDialog& d) { return d.exec(); };
-    }
+    void cleanup() { QSqlDatabase::removeDatabase(m_conn); }
     void cleanupTestCase() { m_server.reset(); }
 
     // The control publishes on its command, once per save on its timer, and when it goes.
@@ -654,7 +641,7 @@ private slots:
         QFETCH(bool, belegt);
         TestProjekt p;
         konfiguriere(p);
-        AntwortPrompt prompt;
+        p.prompt.antwort = Antwort;
         const int32_t art = p.raumart(QStringLiteral("Saal"));
         const int32_t wunsch = p.raum(QStringLiteral("Saal 1"), art);
         const int32_t anderer = p.raum(QStringLiteral("Saal 2"), art);
@@ -665,18 +652,16 @@ private slots:
 
         QString titel, wunschraum;
         bool ohneRaum = false;
-        frmNetzpult::ZeigeModal = [&](QDialog& d) {
-            if (auto* form = qobject_cast<frmAntrag*>(&d)) {
-                titel = form->windowTitle();
-                wunschraum = form->edWunschraum->text();
-                // A taken wished room leaves no room chosen: saving asks for one.
-                ohneRaum = form->coFreeRooms->currentIndex() < 0 && form->RaumTag().isEmpty();
-                form->pbSave_Click();
-                if (ohneRaum)
-                    MitRaumSpeichern(*form);
-            }
-            return 0;
-        };
+        ScriptedModal modal;
+        modal.einmal([&](frmAntrag& form) {
+            titel = form.windowTitle();
+            wunschraum = form.edWunschraum->text();
+            // A taken wished room leaves no room chosen: saving asks for one.
+            ohneRaum = form.coFreeRooms->currentIndex() < 0 && form.RaumTag().isEmpty();
+            form.pbSave_Click();
+            if (ohneRaum)
+                MitRaumSpeichern(form);
+        });
         frmNetzpult form;
         form.pbAkt_Click();
         QCOMPARE(form.lvOrders->topLevelItemCount(), 1);
@@ -687,17 +672,18 @@ private slots:
 
         QCOMPARE(titel, QStringLiteral("Externer Antrag vom Netzpult"));
         QCOMPARE(ohneRaum, belegt);
-        QCOMPARE(prompt.texte.contains(QStringLiteral("Wählen Sie über den Button 'Verfügbare "
-                                                      "Räume' einen Raum aus!")),
+        QCOMPARE(p.prompt.texte().contains(QStringLiteral("Wählen Sie über den Button 'Verfügbare "
+                                                          "Räume' einen Raum aus!")),
                  belegt);
         QCOMPARE(wunschraum, QStringLiteral("Saal 1"));
-        QCOMPARE(prompt.texte.contains(QStringLiteral("Der im Antrag angegebene Raum 'Saal 1' ist "
-                                                      "belegt.\nBitte wählen Sie einen anderen "
-                                                      "Raum.")),
-                 belegt);
+        QCOMPARE(
+            p.prompt.texte().contains(QStringLiteral("Der im Antrag angegebene Raum 'Saal 1' ist "
+                                                     "belegt.\nBitte wählen Sie einen anderen "
+                                                     "Raum.")),
+            belegt);
         const QVariant id = p.wert(QStringLiteral("SELECT Rec_ID FROM T_fm_belegung WHERE "
                                                   "Best = 'Neumann'"));
-        QVERIFY2(id.isValid(), qPrintable(prompt.texte.join(QLatin1Char('\n'))));
+        QVERIFY2(id.isValid(), qPrintable(p.prompt.texte().join(QLatin1Char('\n'))));
         const CBelegungRec b = p.lies(id.toInt());
         QCOMPARE(b.rb_id, belegt ? anderer : wunsch);
         QCOMPARE(b.dt_bis, Tag(2)); // 24:00 is midnight of the next day
@@ -755,7 +741,7 @@ private slots:
         QFETCH(bool, belegt);
         TestProjekt p;
         konfiguriere(p);
-        AntwortPrompt prompt;
+        p.prompt.antwort = Antwort;
         const int32_t art = p.raumart(QStringLiteral("Saal"));
         const int32_t raum = p.raum(QStringLiteral("Saal 1"), art);
         const int32_t anderer = p.raum(QStringLiteral("Saal 2"), art);
@@ -767,20 +753,17 @@ private slots:
 
         QString bericht;
         int32_t gezeigt = 0;
-        frmNetzpult::ZeigeModal = [&](QDialog& d) {
-            if (auto* anzeige = qobject_cast<frmTextAnzeige*>(&d))
-                bericht = anzeige->edText->toPlainText();
-            if (auto* form = qobject_cast<frmAntrag*>(&d))
-                gezeigt = form->f_RecBelegung ? form->f_RecBelegung->Rec_ID : -1;
-            return 0;
-        };
+        ScriptedModal modal;
+        modal.immer([&](frmTextAnzeige& anzeige) { bericht = anzeige.edText->toPlainText(); })
+            .immer([&](frmAntrag& f) { gezeigt = f.f_RecBelegung ? f.f_RecBelegung->Rec_ID : -1; });
         frmNetzpult form;
         form.pbAkt_Click();
         form.lvOrders->setCurrentItem(form.lvOrders->topLevelItem(0));
         QCOMPARE(form.lvOrders->topLevelItem(0)->text(0), QStringLiteral("Änd."));
         form.pbWork_Click();
-        QCOMPARE(prompt.texte.first().startsWith(QLatin1String("Der im Antrag angegebene Raum")),
-                 belegt);
+        QCOMPARE(
+            p.prompt.texte().first().startsWith(QLatin1String("Der im Antrag angegebene Raum")),
+            belegt);
         if (belegt) {
             QCOMPARE(p.lies(id).Best, QStringLiteral("Berg, Karl"));
             return;
@@ -838,12 +821,10 @@ static int KindUebernehmen(int argc, char** argv) {
     gDb = QStringLiteral("gDb");
     if (!db.OpenDb() || !OeffneDatenbank(gDbOrt, gDb, false, nullptr))
         return 1;
-    AntwortPrompt prompt;
-    frmNetzpult::ZeigeModal = [](QDialog& d) {
-        if (auto* form = qobject_cast<frmAntrag*>(&d))
-            MitRaumSpeichern(*form);
-        return 0;
-    };
+    ScriptedPrompt prompt;
+    prompt.antwort = Antwort;
+    ScriptedModal modal;
+    modal.immer([](frmAntrag& form) { MitRaumSpeichern(form); });
     frmNetzpult form;
     form.pbAkt_Click();
     // A line taken over here is deleted and leaves the list; the others stay.
@@ -854,7 +835,7 @@ static int KindUebernehmen(int argc, char** argv) {
         if (form.lvOrders->topLevelItemCount() == vorher)
             ++i;
     }
-    for (const QString& text : std::as_const(prompt.texte))
+    for (const QString& text : prompt.texte())
         if (text.startsWith(QLatin1String("Der Antrag wird gerade")))
             std::cout << text.toUtf8().constData() << std::endl;
     CloseSqliteConnection(gDb);

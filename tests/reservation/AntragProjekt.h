@@ -1,13 +1,18 @@
 #pragma once
 
 // The reservation form's project: one room type with two rooms, the master data with a company
-// and two persons, and an order-number dialog that is cancelled.
+// and two persons, an order-number dialog that is cancelled, and the dialogs the form opens
+// answered by `modal`.
 #include "R_Main.h"
+#include "ScriptedModal.h"
 #include "StammdatenDb.h"
 #include "TestProjekt.h"
 #include "frmAntrag.h"
+#include "frmSerie.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QRadioButton>
 #include <QtTest>
 
 class AntragProjekt : public TestProjekt {
@@ -74,7 +79,21 @@ public:
         prompt.clear();
         return rec;
     }
+    // "> Serie definieren" filled as a user would: every Monday, `termine` dates (0 cancels).
+    void wochenserie(frmAntrag& form, int termine, bool ohneFeiertage = false) {
+        modal.einmal([=](frmSerie& dlg) {
+            dlg.Form_Activate();
+            dlg.obWeekly->setChecked(true);
+            dlg.obEndeNach->setChecked(true);
+            dlg.edAnzTerm->setText(QString::number(termine));
+            if (ohneFeiertage)
+                dlg.cbFeiertage->setChecked(true);
+            termine > 0 ? dlg.pbOk_Click() : dlg.pbCancel_Click();
+        });
+        form.pbSerie_Click();
+    }
 
     CStammdatenDb stamm;
+    ScriptedModal modal;
     int32_t typ = 0, raumA = 0, raumB = 0, firma = 0, anna = 0, karl = 0;
 };

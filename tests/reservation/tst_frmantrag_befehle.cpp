@@ -3,7 +3,6 @@
 // dialog, saving it as one order, changing and deleting that order, the conflict test by date.
 #include "AntragProjekt.h"
 #include "Bearbeitbar.h"
-#include "frmSerie.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -17,20 +16,6 @@ const QString kGespeichert = QStringLiteral("Die aktuelle Raumreservierung wurde
 const QString kFrage = QStringLiteral("Änderungen speichern ?");
 constexpr int Ja = int(PromptResult::Yes), Nein = int(PromptResult::No), Ok = int(PromptResult::Ok),
               Abbruch = int(PromptResult::Cancel);
-
-// The series dialog as the user fills it: every Monday, `termine` dates; 0 cancels.
-void Wochenserie(frmAntrag& form, int termine) {
-    frmAntrag::ZeigeSerie = [termine](QDialog& d) {
-        auto& dlg = static_cast<frmSerie&>(d);
-        dlg.Form_Activate();
-        dlg.obWeekly->setChecked(true);
-        dlg.obEndeNach->setChecked(true);
-        dlg.edAnzTerm->setText(QString::number(termine));
-        termine > 0 ? dlg.pbOk_Click() : dlg.pbCancel_Click();
-        return dlg.result();
-    };
-    form.pbSerie_Click();
-}
 } // namespace
 
 class TestFrmAntragBefehle : public QObject {
@@ -392,7 +377,7 @@ private Q_SLOTS:
             form->tfdt[i]->setText(TagText(0));
         form->SetGeaendert(false);
 
-        Wochenserie(*form, 4);
+        p->wochenserie(*form, 4);
         QCOMPARE(p->texte(),
                  QStringList(gefuellt.size(), "Bei Serien sind keine Um- und Rückbauten "
                                               "möglich--> werden zurückgesetzt!"));
@@ -404,7 +389,7 @@ private Q_SLOTS:
                     !form->tftm[i]->isEnabled() && !form->pbDatum[i + 2]->isEnabled());
         QVERIFY(!form->pbBauVor[1]->isEnabled() && !form->pbSetBack[0]->isEnabled());
 
-        Wochenserie(*form, 0);
+        p->wochenserie(*form, 0);
         QVERIFY(!form->Serie() && form->edSerie->text().isEmpty() && form->tfdt[0]->isEnabled() &&
                 form->pbSetBack[1]->isEnabled());
     }
@@ -419,7 +404,7 @@ private Q_SLOTS:
         QFETCH(bool, neuGeoeffnet);
         const int32_t fremd = p->buche(p->raumA, Tag(0, 10), Tag(0, 12), 900);
         neuImRaum(p->raumB);
-        Wochenserie(*form, 4);
+        p->wochenserie(*form, 4);
         form->pbSave_Click();
         const QString zaehler = QStringLiteral("SELECT lNextNr FROM T_NextNr");
         QCOMPARE(p->wert("SELECT COUNT(*) FROM T_fm_belegung WHERE lAuftrNr = 1").toInt(), 4);
@@ -472,7 +457,7 @@ private Q_SLOTS:
         QFETCH(QString, konflikt);
         p->buche(p->raumA, Tag(tag) + von, Tag(tag) + von + Uhr(1), 900);
         neuImRaum(p->raumA);
-        Wochenserie(*form, 4);
+        p->wochenserie(*form, 4);
 
         // The free-room search over every date keeps room A when it is free on all of them.
         QCOMPARE(form->coFreeRooms->count(), konflikt.isEmpty() ? 2 : 1);

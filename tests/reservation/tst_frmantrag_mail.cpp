@@ -204,14 +204,11 @@ void TstFrmAntragMail::versand() {
     }
 
     form.cbMailAddress->setChecked(!suche.isEmpty());
-    const auto zeigen = frmAntrag::ZeigeAdressen;
-    const auto zurueck = qScopeGuard([&] { frmAntrag::ZeigeAdressen = zeigen; });
-    frmAntrag::ZeigeAdressen = [&](QDialog& d) {
-        auto& picker = static_cast<frmAdressen&>(d);
-        picker.edSuche->setText(suche);
-        picker.pbOk_Click();
-        return picker.result();
-    };
+    if (!suche.isEmpty())
+        p.modal.einmal([&](frmAdressen& picker) {
+            picker.edSuche->setText(suche);
+            picker.pbOk_Click();
+        });
 
     form.pbEMail_Click();
 

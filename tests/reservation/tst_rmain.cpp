@@ -2,6 +2,7 @@
 // the room test, free-room search, order numbers with their dialog, deleting and the equipment
 // history. (Saving is tested through the reservation form.)
 #include "R_Main.h"
+#include "ScriptedModal.h"
 #include "TestProjekt.h"
 #include "frmHistorie.h"
 #include "frmNextNr.h"
@@ -10,7 +11,6 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -430,18 +430,12 @@ private Q_SLOTS:
         QFETCH(QString, eingabe);
         R_Main::gNextNrDialog = m_dialog; // the real dialog
         QString gesehen;
-        QTimer antwort; // answers as soon as the dialog is up
-        antwort.setInterval(0);
-        connect(&antwort, &QTimer::timeout, [&] {
-            auto* dlg = qobject_cast<frmNextNr*>(QApplication::activeModalWidget());
-            if (!dlg)
-                return;
-            antwort.stop();
-            gesehen = dlg->edOrderNr->text();
-            dlg->edOrderNr->setText(eingabe);
-            (eingabe.isEmpty() ? dlg->pbCancel : dlg->pbOK)->click();
+        ScriptedModal modal;
+        modal.einmal([&](frmNextNr& dlg) {
+            gesehen = dlg.edOrderNr->text();
+            dlg.edOrderNr->setText(eingabe);
+            (eingabe.isEmpty() ? dlg.pbCancel : dlg.pbOK)->click();
         });
-        antwort.start();
         QTEST(R_Main::gNextNrDialog(vorschlag), "ergebnis");
         QTEST(gesehen, "feld");
     }

@@ -5,7 +5,6 @@
 #include "SerienPruefungModel.h"
 #include "SerienSpeichern.h"
 #include "TovoTools.h"
-#include "frmSerie.h"
 #include "frmSerienPruefung.h"
 
 #include <QCheckBox>
@@ -151,28 +150,15 @@ private Q_SLOTS:
         form.tfTm_bis->setText(QStringLiteral("12:00"));
         form.coPerson[0]->setEditText(QStringLiteral("Gast"));
         p->prompt.clear();
-        frmAntrag::ZeigeSerie = [](QDialog& d) {
-            auto& dlg = static_cast<frmSerie&>(d);
-            dlg.Form_Activate();
-            dlg.obWeekly->setChecked(true);
-            dlg.obEndeNach->setChecked(true);
-            dlg.edAnzTerm->setText(QStringLiteral("4"));
-            dlg.pbOk_Click();
-            return dlg.result();
-        };
-        int gezeigt = 0;
-        frmSerienPruefung::Zeige = [&](frmSerienPruefung& dlg) {
-            ++gezeigt;
+        p->modal.einmal([&](frmSerienPruefung& dlg) {
             auto* m = dlg.Model();
             m->setData(m->index(1, SerienPruefungModel::Auswahl), raumC);
             m->setData(m->index(3, SerienPruefungModel::Auswahl), SerienPruefungModel::kAuslassen);
             dlg.pbOk_Click();
-            return dlg.result();
-        };
+        });
         p->prompt.answer(PromptResult::Zusatz);
-        form.pbSerie_Click();
-        frmSerienPruefung::Zeige = [](frmSerienPruefung& dlg) { return dlg.exec(); };
-        QCOMPARE(gezeigt, 1);
+        p->wochenserie(form, 4);
+        QCOMPARE(p->modal.gezeigt, (QStringList{"frmSerie", "frmSerienPruefung"}));
         QCOMPARE(p->prompt.shown.first().zusatzKnopf, QStringLiteral("Termine prüfen…"));
         QCOMPARE(form.lbUsedRoom->text(), QStringLiteral("Raum A"));
         QCOMPARE(form.edSerie->text(),
@@ -218,17 +204,7 @@ private Q_SLOTS:
         p->oeffne(form);
         form.tfTm_bis->setText(QStringLiteral("12:00"));
         form.coPerson[0]->setEditText(QStringLiteral("Gast"));
-        frmAntrag::ZeigeSerie = [](QDialog& d) {
-            auto& dlg = static_cast<frmSerie&>(d);
-            dlg.Form_Activate();
-            dlg.obWeekly->setChecked(true);
-            dlg.obEndeNach->setChecked(true);
-            dlg.edAnzTerm->setText(QStringLiteral("4"));
-            dlg.cbFeiertage->setChecked(true);
-            dlg.pbOk_Click();
-            return dlg.result();
-        };
-        form.pbSerie_Click();
+        p->wochenserie(form, 4, true);
         QCOMPARE(form.edSerie->text(), QStringLiteral("Alle 1 Wochen, am Montag, ohne 06.04.2026"));
         const int nr = zaehler();
         form.pbSave_Click();

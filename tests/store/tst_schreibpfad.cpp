@@ -5,25 +5,6 @@
 #include "TestProjekt.h"
 
 #include <QtTest>
-#include <functional>
-
-namespace {
-
-// Answers the busy question through a callback, everything else with Ok.
-class AntwortPrompt : public IPrompt {
-public:
-    AntwortPrompt() { SetPrompt(this); }
-    ~AntwortPrompt() override { SetPrompt(nullptr); }
-    PromptResult show(const PromptMessage& m) override {
-        shown.append(m);
-        return antwort ? antwort(m) : PromptResult::Ok;
-    }
-    void beep() override {}
-    std::function<PromptResult(const PromptMessage&)> antwort;
-    QList<PromptMessage> shown;
-};
-
-} // namespace
 
 class TstSchreibPfad : public QObject {
     Q_OBJECT
@@ -63,8 +44,7 @@ private Q_SLOTS:
         QCOMPARE(SchreibPfad::NeuerAuftrag(kurz, neu, 0).status, SchreibPfad::Status::Belegt);
 
         // "Wiederholen" once the other one is done writes everything.
-        AntwortPrompt prompt;
-        prompt.antwort = [&](const PromptMessage&) {
+        p->prompt.antwort = [&](const PromptMessage&) {
             p->wert(QStringLiteral("ROLLBACK"));
             return PromptResult::Retry;
         };
@@ -72,11 +52,10 @@ private Q_SLOTS:
         QVERIFY(SchreibPfad::Ausfuehren(
             [&](std::optional<int32_t> nr) { return SchreibPfad::NeuerAuftrag(kurz, neu, 0, nr); },
             {}, &e));
-        QCOMPARE(prompt.shown.size(), 1);
-        QCOMPARE(prompt.shown[0].text,
-                 QStringLiteral("Die Datenbank wird gerade von einem anderen Arbeitsplatz "
-                                "beschrieben. Bitte versuchen Sie es in einigen Sekunden erneut."));
-        QCOMPARE(prompt.shown[0].buttons, PromptButtons::RetryCancel);
+        QCOMPARE(p->prompt.texte(),
+                 QStringList{"Die Datenbank wird gerade von einem anderen Arbeitsplatz "
+                             "beschrieben. Bitte versuchen Sie es in einigen Sekunden erneut."});
+        QCOMPARE(p->prompt.last().buttons, PromptButtons::RetryCancel);
         QCOMPARE(p->anzahlBelegungen(), 2);
         QVERIFY(neu[0].Rec_ID > 0 && neu[0].lAuftrNr == e.auftrNr && neu[1].lAuftrNr == e.auftrNr);
     }
@@ -101,13 +80,12 @@ private Q_SLOTS:
         PostgresServer& server = PostgresServer::Instanz();
         QVector<CBelegungRec> neu{TestProjekt::satz(raum, Tag(0, 9), Tag(0, 10), 0)};
         QVERIFY(server.Stoppe(QStringLiteral("immediate")));
-        AntwortPrompt prompt;
         QVERIFY(!SchreibPfad::Ausfuehren(
             [&](std::optional<int32_t> nr) { return SchreibPfad::NeuerAuftrag(kurz, neu, 0, nr); },
             {}));
         QVERIFY(server.Starte());
-        QCOMPARE(prompt.shown.size(), 1);
-        QVERIFY(prompt.shown[0].text.startsWith(GetrenntMeldung()));
+        QCOMPARE(p->prompt.shown.size(), 1);
+        QVERIFY(p->prompt.last().text.startsWith(GetrenntMeldung()));
         QCOMPARE(SchreibPfad::NeuerAuftrag(kurz, neu, 0).status, SchreibPfad::Status::Ok);
         QSqlDatabase::database(gDb).close(); // lost as well; opened again by the next statement
         QCOMPARE(p->anzahlBelegungen(), 1);

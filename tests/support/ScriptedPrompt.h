@@ -5,8 +5,10 @@
 #include <QList>
 #include <QQueue>
 #include <QStringList>
+#include <functional>
 
-// Prompt service for tests: records every message and answers from a queue (Ok/Yes by default).
+// Prompt service for tests: records every message and answers through `antwort` when set, else
+// from a queue, else with Ok/Yes.
 class ScriptedPrompt : public IPrompt {
 public:
     ScriptedPrompt() { SetPrompt(this); }
@@ -14,12 +16,14 @@ public:
 
     PromptResult show(const PromptMessage& message) override {
         shown.append(message);
-        if (!answers.isEmpty())
-            return answers.dequeue();
-        return message.buttons == PromptButtons::YesNo ||
-                       message.buttons == PromptButtons::YesNoCancel
-                   ? PromptResult::Yes
-                   : PromptResult::Ok;
+        if (antwort)
+            return antwort(message);
+        return answers.isEmpty() ? standard(message) : answers.dequeue();
+    }
+    static PromptResult standard(const PromptMessage& m) {
+        const bool frage =
+            m.buttons == PromptButtons::YesNo || m.buttons == PromptButtons::YesNoCancel;
+        return frage ? PromptResult::Yes : PromptResult::Ok;
     }
     void beep() override { ++beeps; }
 
@@ -40,5 +44,6 @@ public:
 
     QList<PromptMessage> shown;
     QQueue<PromptResult> answers;
+    std::function<PromptResult(const PromptMessage&)> antwort;
     int beeps = 0;
 };
