@@ -174,15 +174,6 @@ private Q_SLOTS:
         QVERIFY(!form.MainToolbarButtons.value("Save")->isEnabled());
     }
 
-    void anfuehrungszeichenPiepen() {
-        TestProjekt p;
-        frmRaum form;
-        form.Form_Activate();
-        QTest::keyClicks(form.edName, "A\"b'c");
-        QCOMPARE(form.edName->text(), QStringLiteral("Abc"));
-        QCOMPARE(p.prompt.beeps, 2);
-    }
-
     void loeschenMitBelegungen_data() {
         QTest::addColumn<int>("antwort");
         QTest::addColumn<int>("raeume");

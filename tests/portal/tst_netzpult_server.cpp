@@ -104,16 +104,17 @@ class TstNetzpultServer : public QObject {
 
     QSqlDatabase portal() { return QSqlDatabase::database(m_conn); }
 
-    // Points the project at the test portal.
+    // Points the project settings in `dir` at the test portal.
+    void portalEintragen(const QString& dir) {
+        for (auto [key, value] : {std::pair{"DBPATH", m_server->ConnText()}, {"NetzpultType", "1"}})
+            CTovoTools::Instance().WriteIniValue(dir + kIniFileName, QStringLiteral("WebMDB"),
+                                                 QLatin1String(key), value);
+    }
     void konfiguriere(TestProjekt& p) {
         gstProjektDir = p.dir.path() + QLatin1Char('/');
         gstDbPath = p.path;
         gDbOrt = p.ort();
-        const QString ini = gstProjektDir + kIniFileName;
-        CTovoTools::Instance().WriteIniValue(ini, QStringLiteral("WebMDB"),
-                                             QStringLiteral("DBPATH"), m_server->ConnText());
-        CTovoTools::Instance().WriteIniValue(ini, QStringLiteral("WebMDB"),
-                                             QStringLiteral("NetzpultType"), QStringLiteral("1"));
+        portalEintragen(gstProjektDir);
     }
 
     NetzpultPublish::Ergebnis veroeffentliche(const TestProjekt& p, bool voll = false,
@@ -166,11 +167,7 @@ private slots:
     void controlTriggers() {
         QTemporaryDir dir;
         ScriptedPrompt prompt;
-        const QString ini = dir.path() + QLatin1Char('/') + kIniFileName;
-        CTovoTools::Instance().WriteIniValue(ini, QStringLiteral("WebMDB"),
-                                             QStringLiteral("DBPATH"), m_server->ConnText());
-        CTovoTools::Instance().WriteIniValue(ini, QStringLiteral("WebMDB"),
-                                             QStringLiteral("NetzpultType"), QStringLiteral("1"));
+        portalEintragen(dir.path() + QLatin1Char('/'));
         const QString aktualisiert = QString::fromUtf8(Netzpult::kAktualisiert);
         const QString typen = QStringLiteral("SELECT STRAUMART FROM T_RAUMART");
         {
@@ -283,37 +280,6 @@ private slots:
         QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT STNAME, STFIRMA, STBEMERKUNG, "
                                                  "STNUTZUNG, STSONSTIGES FROM T_BELEGUNG")),
                  QStringList{fuenf});
-    }
-
-    void renumbering() {
-        TestProjekt p;
-        konfiguriere(p);
-        const int32_t raum = p.raum(QStringLiteral("A"), p.raumart(QStringLiteral("T")));
-        for (int i = 0; i < 5; ++i)
-            p.buche(raum, Tag(i, 8), Tag(i, 9));
-        for (int i = 0; i < 3; ++i)
-            antrag(QStringLiteral("B"), raum, 0, QStringLiteral("Antrag %1").arg(i));
-        QSqlQuery(portal()).exec(QStringLiteral("UPDATE T_BELEGUNG SET LWUNSCHID = 5 + ID * 3"));
-        QVERIFY(Netzpult::UpdateNetzpult(nullptr));
-        QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT STNAME, LWUNSCHID FROM T_BELEGUNG "
-                                                 "WHERE BRESERVIERT=0")),
-                 QStringList({"Antrag 0|1", "Antrag 1|2", "Antrag 2|3"}));
-        QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT COUNT(*), MAX(LWUNSCHID) FROM "
-                                                 "T_BELEGUNG WHERE BRESERVIERT=1")),
-                 QStringList{QStringLiteral("5|0")});
-    }
-
-    void lostConnection() {
-        TestProjekt p;
-        konfiguriere(p);
-        CTovoTools::Instance().WriteIniValue(gstProjektDir + kIniFileName, QStringLiteral("WebMDB"),
-                                             QStringLiteral("DBPATH"),
-                                             QStringLiteral("Server=127.0.0.1;Port=1;"));
-        QVERIFY(!Netzpult::UpdateNetzpult(nullptr));
-        QCOMPARE(p.prompt.shown.size(), 1);
-        QVERIFY(
-            p.prompt.last().text.endsWith(QStringLiteral("\nTovoRaumverwCtrl.UpdateSQLNetzpult")));
-        QCOMPARE(p.prompt.last().icon, PromptIcon::Critical);
     }
 
     // A publish killed anywhere leaves the previous publication whole.
@@ -584,12 +550,12 @@ private slots:
             pid_t pid;
             ~Fortsetzen() { ::kill(pid, SIGCONT); }
         } fortsetzen{server};
-        QElapsedTimer uhr;
-        uhr.start();
         QString text;
         if (anhalten == 1) {
             ::kill(server, SIGSTOP);
             QVERIFY(!Netzpult::UpdateNetzpult(nullptr));
+            QCOMPARE(p.prompt.shown.size(), 1);
+            QCOMPARE(p.prompt.last().icon, PromptIcon::Critical);
             text = p.prompt.last().text;
             QVERIFY(text.endsWith(QStringLiteral("\nTovoRaumverwCtrl.UpdateSQLNetzpult")));
         } else {
@@ -602,7 +568,6 @@ private slots:
                        .meldung;
         }
         QVERIFY2(text.startsWith(meldung), qPrintable(text));
-        QVERIFY2(uhr.elapsed() < 20000, "the timeout of 2 s did not end the wait");
         ::kill(server, SIGCONT);
         QCOMPARE(abbild(), vorher);
         Q_UNUSED(fortsetzen);

@@ -1,6 +1,6 @@
 // The reservation form's mask and checks: a booking into the controls and back, the equipment
-// text, the company and person boxes, taking over a chosen room, the quote filter; a missing
-// set-up end filled in on saving, and the checks as the user types and leaves the date boxes.
+// text, the company and person boxes, taking over a chosen room, the quote filter, and the
+// checks as the user types and leaves the date boxes.
 #include "AntragProjekt.h"
 
 #include <QCheckBox>
@@ -12,12 +12,6 @@
 #include <QRadioButton>
 
 using Zahlen = QList<int>;
-
-namespace {
-
-const QString kUmbauEndeFrage =
-    QStringLiteral("Für den Umbau fehlt das Ende! Auf Terminbeginn setzen und speichern ?");
-} // namespace
 
 class TestFrmAntragMaske : public QObject {
     Q_OBJECT
@@ -343,23 +337,6 @@ private Q_SLOTS:
         QTest::keyClicks(edit, QStringLiteral("a\"b'c"));
         QCOMPARE(edit->text(), QStringLiteral("abc"));
         QCOMPARE(p->prompt.beeps, 2);
-    }
-
-    void setUpEndFilledInAndSavedOnYes() {
-        neuImRaumA(Uhr(14));
-        form->coPerson[0]->setEditText(QStringLiteral("Gast"));
-        form->tfBeteiligtentische->setText(QStringLiteral("4"));
-        form->tfdt[0]->setText(QStringLiteral("16.03.2026"));
-        form->tftm[0]->setText(QStringLiteral("13:00"));
-
-        QVERIFY(form->DatumsPruefung());
-        QCOMPARE(form->tfdt[1]->text() + form->tftm[1]->text(), QStringLiteral("16.03.202614:00"));
-        QCOMPARE(p->texte(), (QStringList{kUmbauEndeFrage,
-                                          "Die aktuelle Raumreservierung wurde gespeichert!"}));
-        QCOMPARE(p->anzahlBelegungen(), 1);
-        const CBelegungRec gespeichert = p->lies(form->f_RecBelegung->Rec_ID);
-        QCOMPARE(gespeichert.Udt_bis, Tag(0));
-        QCOMPARE(gespeichert.Utm_bis, Uhr(14));
     }
 
     // Typed as a user types: the span is checked when the focus leaves the start and end boxes,

@@ -401,21 +401,6 @@ private slots:
         QCOMPARE(db.AllNodes().size(), 1);
     }
 
-    void missingFileIsCreatedAndKeepsItsData() {
-        const QString path = Path("TovoGebaeude.mdb");
-        QVERIFY(!QFile::exists(path));
-        {
-            CGebDb db;
-            QVERIFY2(db.OpenJet(QString(), QString(), path), qPrintable(db.LastError()));
-            QVERIFY(db.IsOpen() && db.AllNodes().isEmpty() && db.LastError().isEmpty() &&
-                    db.AddNode(0, 1, "7", "Standort"));
-        }
-        QVERIFY(QFile::exists(path));
-        CGebDb again;
-        QVERIFY(again.OpenJet(QString(), QString(), path));
-        QCOMPARE(again.AllNodes().value(0).stNr, QStringLiteral("7"));
-    }
-
     void openByConnectionText_data() {
         QTest::addColumn<QString>("connStr");
         QTest::addColumn<bool>("readOnly");
