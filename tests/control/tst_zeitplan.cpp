@@ -261,12 +261,16 @@ private Q_SLOTS:
         QTest::newRow("end before the start keeps a quarter of an hour")
             << true << -100 << 0 << false
             << QStringList{"Verschiebe 501 11 17.03.2026 09:00 17.03.2026 09:15"};
+        QTest::newRow("read only: nothing, neither the drag nor a free slot")
+            << false << 0 << 1 << false << QStringList{};
     }
     void dragging() {
         QFETCH(bool, ende);
         QFETCH(int, dx);
         QFETCH(int, zeile);
         QFETCH(bool, shift);
+        const bool nurLesen = QByteArray(QTest::currentDataTag()).startsWith("read only");
+        plan->SetNurLesen(nurLesen);
         const QStringList& log = Protokoll();
         const QRect bar = plan->TerminRect(0);
         const QPoint start(ende ? bar.right() - 1 : bar.center().x(), bar.center().y());
@@ -279,6 +283,8 @@ private Q_SLOTS:
             QApplication::sendEvent(plan, &move);
         }
         QTest::mouseRelease(plan, Qt::LeftButton, mods, ziel);
+        if (nurLesen)
+            QTest::mouseDClick(plan, Qt::LeftButton, {}, ziel);
         QTEST(log, "log");
     }
 

@@ -18,8 +18,6 @@
 #include "frmRaumArt.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>

@@ -22,7 +22,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSqlRecord>
-#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <atomic>

@@ -7,9 +7,7 @@
 #include "DruckTabelle.h"
 #include "TestProjekt.h"
 
-#include <QDir>
 #include <QImage>
-#include <QProcess>
 #include <QTextDocument>
 #include <QtTest>
 

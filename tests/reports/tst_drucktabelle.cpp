@@ -2,7 +2,6 @@
 #include "DruckTabelle.h"
 #include "TestProjekt.h"
 
-#include <QFile>
 #include <QSqlRecord>
 #include <QtTest>
 

@@ -2,8 +2,6 @@
 // print table and its report into the preview; the form on a small screen.
 #include "AntragProjekt.h"
 
-#include <QCheckBox>
-#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>

@@ -8,16 +8,12 @@
 #include "TovoTools.h"
 #include "frmAdressen.h"
 
-#include <QCheckBox>
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScopeGuard>
 #include <QStatusBar>
 #include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 

@@ -3,13 +3,11 @@
 // checks as the user types and leaves the date boxes.
 #include "AntragProjekt.h"
 
-#include <QCheckBox>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 
 using Zahlen = QList<int>;
 

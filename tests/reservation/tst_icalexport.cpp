@@ -2,7 +2,6 @@
 #include "CSerienFkt.h"
 #include "ICalExport.h"
 #include "IcsLesen.h"
-#include "TestProjekt.h"
 
 #include <QtTest>
 

@@ -5,11 +5,9 @@
 #include "TestProjekt.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
 #include <csignal>
-#include <memory>
 
 class TstMehrplatz : public QObject {
     Q_OBJECT

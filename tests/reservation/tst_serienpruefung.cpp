@@ -7,10 +7,8 @@
 #include "TovoTools.h"
 #include "frmSerienPruefung.h"
 
-#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 
 using SerienPruefung::Wahl;
 

@@ -1,12 +1,10 @@
 #include "Dialekt.h"
 #include "SchreibPfad.h"
-#include "ServerEinrichtung.h"
 #include "TestProjekt.h"
 
 #include <QRegularExpression>
 #include <QSqlRecord>
 #include <QTest>
-#include <functional>
 
 namespace {
 

@@ -6,7 +6,6 @@
 #include "TestUtil.h"
 #include "TovoTools.h"
 
-#include <QDir>
 #include <QMap>
 #include <QSet>
 #include <QSqlQuery>

@@ -20,7 +20,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
-#include <functional>
 
 using Art = TovoTextbox::Art;
 Q_DECLARE_METATYPE(TovoTextbox::Art)
@@ -358,27 +357,6 @@ private slots:
         db.Close();
         QVERIFY(!db.IsOpen() && db.Firmen().isEmpty() && !db.LastError().isEmpty());
     }
-    void treeAndLongNumbers() {
-        CGebDb db;
-        QVERIFY2(db.OpenJet(m_dir.path(), QString(), Path("baum.mdb")), qPrintable(db.LastError()));
-        const int32_t site = db.AddNode(0, 1, "1", "Standort Nord");
-        const int32_t haus = db.AddNode(site, 2, "2", "Haus B");
-        const int32_t og3 = db.AddNode(haus, 3, "03", "3. OG");
-        const int32_t og1 = db.AddNode(haus, 3, "01", "1. OG");
-        const int32_t r115 = db.AddNode(og3, 4, "115", "Raum Rhein");
-        const int32_t r120 = db.AddNode(og1, 4, "120", "Saal \"Europa\"");
-        QVERIFY(site && haus && og3 && og1 && r115 && r120);
-
-        QCOMPARE(db.LangeRaumNr(r115), QStringLiteral("1.2.03.115"));
-        QCOMPARE(db.LangeRaumNr(og3), QStringLiteral("1.2.03"));
-        QCOMPARE(db.LangeRaumNr(4711), QString());
-
-        // Only rooms count as room numbers.
-        QStringList rooms = db.AlleRaumNummern();
-        rooms.sort();
-        QCOMPARE(rooms, (QStringList{"1.2.01.120", "1.2.03.115"}));
-        QCOMPARE(db.AllNodes().size(), 6);
-    }
 
     void addNodeRefusesBrokenTrees_data() {
         QTest::addColumn<bool>("knownParent");
@@ -573,15 +551,11 @@ private slots:
         const double none = Day(9999, 12, 31);
         QTest::newRow("empty date") << Art::Datum << "" << true << none;
         QTest::newRow("date") << Art::Datum << "14.03.2026" << true << Day(2026, 3, 14);
-        QTest::newRow("short date") << Art::Datum << "1.3.26" << true << Day(2026, 3, 1);
-        QTest::newRow("31st of February") << Art::Datum << "31.02.2026" << false << none;
         QTest::newRow("date with time") << Art::Datum << "14.03.2026 08:30" << false << none;
         QTest::newRow("time") << Art::Zeit << "7:05" << true << Time(7, 5);
-        QTest::newRow("24:15") << Art::Zeit << "24:15" << false << 0.0;
         QTest::newRow("empty time") << Art::Zeit << "" << false << 0.0;
         QTest::newRow("empty number") << Art::Zahl << "" << true << 0.0;
         QTest::newRow("money") << Art::Geld << "1.234,50" << true << 1234.5;
-        QTest::newRow("negative money") << Art::Geld << "-12,5" << true << -12.5;
         QTest::newRow("money, two commas") << Art::Geld << "1,2,3" << false << 0.0;
         QTest::newRow("decimal") << Art::Dezimal << "2,5" << true << 2.5;
         QTest::newRow("decimal, comma only") << Art::Dezimal << "," << false << 0.0;
@@ -607,7 +581,6 @@ private slots:
         QTest::newRow("time, date dropped")
             << Art::Zeit << day + Time(18, 5) << "18:05" << Time(18, 5);
         QTest::newRow("money") << Art::Geld << 1234567.891 << "1.234.567,89" << 1234567.89;
-        QTest::newRow("negative cents") << Art::Geld << -0.5 << "-0,50" << -0.5;
         QTest::newRow("decimal") << Art::Dezimal << 1234.0 << "1234,00" << 1234.0;
         QTest::newRow("decimal rounds half up") << Art::Dezimal << 2.345 << "2,35" << 2.35;
         QTest::newRow("whole number") << Art::Zahl << 7.6 << "8" << 8.0;
