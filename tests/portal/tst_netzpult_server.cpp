@@ -651,7 +651,7 @@ private slots:
         const CBelegungRec b = p.lies(id.toInt());
         QCOMPARE(b.rb_id, belegt ? anderer : wunsch);
         QCOMPARE(b.dt_bis, Tag(2)); // 24:00 is midnight of the next day
-        QCOMPARE(b.Inst, QStringLiteral("Bauamt"));
+        QCOMPARE(QStringList({b.Inst, b.Tel}), QStringList({"Bauamt", "123"}));
         QVERIFY(gbUpdatePending);
         // The request is gone from the portal and from the list.
         QCOMPARE(form.lvOrders->topLevelItemCount(), 0);
