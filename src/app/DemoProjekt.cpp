@@ -3,6 +3,7 @@
 #include "CRvDb.h"
 #include "GebDb.h"
 #include "Records.h"
+#include "SchreibPfad.h"
 #include "StammdatenDb.h"
 #include "TovoDate.h"
 #include "TovoTools.h"
@@ -10,9 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
+#include <QMap>
 #include <QStringList>
 #include <QTime>
 #include <QVector>
@@ -665,22 +664,6 @@ QVector<CBelegungRec> PlanBelegungen(const DemoIds& ids, double heute) {
     return serien + einzeln;
 }
 
-bool SetNextNr(CRvDb& rv, int32_t next, QString& error) {
-    QSqlQuery q(QSqlDatabase::database(rv.ConnectionName(), false));
-    q.prepare(QStringLiteral("UPDATE T_NextNr SET lNextNr = ?"));
-    q.addBindValue(next);
-    bool ok = q.exec();
-    if (ok && q.numRowsAffected() < 1) {
-        q.prepare(QStringLiteral("INSERT INTO T_NextNr (lNextNr) VALUES (?)"));
-        q.addBindValue(next);
-        ok = q.exec();
-    }
-    if (!ok)
-        error = QStringLiteral("Die nächste Auftragsnummer konnte nicht gespeichert werden!\r\n") +
-                q.lastError().text();
-    return ok;
-}
-
 bool FillRaumverw(const QString& path, DemoIds& ids, QString& error) {
     CRvDb rv;
     rv.SetDbPath(path);
@@ -692,18 +675,23 @@ bool FillRaumverw(const QString& path, DemoIds& ids, QString& error) {
     }
     if (!FillStamm(rv, ids, error))
         return false;
-    const QVector<CBelegungRec> belegungen = PlanBelegungen(ids, TovoDate::today().value());
-    int32_t next = kErsteAuftrNr;
-    for (CBelegungRec rec : belegungen) {
-        if (!rv.AddNewfm_belegungRec(&rec)) {
-            error = rv.LastError();
+    // Every order through the write path, in the order of its numbers, so that the counter
+    // ends one above the last.
+    QMap<int32_t, QVector<CBelegungRec>> auftraege;
+    for (const CBelegungRec& rec : PlanBelegungen(ids, TovoDate::today().value()))
+        auftraege[rec.lAuftrNr].append(rec);
+    for (auto it = auftraege.begin(); it != auftraege.end(); ++it) {
+        const SchreibPfad::Ergebnis e =
+            SchreibPfad::NeuerAuftrag(rv.ConnectionName(), it.value(), 0, it.key());
+        if (!e.ok()) {
+            error = e.status == SchreibPfad::Status::Konflikt
+                        ? SchreibPfad::KonfliktMeldung(e)
+                        : e.meldung + QStringLiteral("\r\n") + e.fehler;
             return false;
         }
-        next = std::max(next, rec.lAuftrNr + 1);
     }
-    const bool ok = SetNextNr(rv, next, error);
     rv.CloseDb();
-    return ok;
+    return true;
 }
 
 bool WriteSettings(const QString& projectDir, QString& error) {
