@@ -1,5 +1,6 @@
 #include "AenderungsJournal.h"
 
+#include "Dialekt.h"
 #include "SqlConnection.h"
 
 #include <QSqlQuery>
@@ -135,7 +136,10 @@ bool Abschliessen(QSqlDatabase db, qint64 bisNr, const QString* ziel, QString* e
 }
 
 bool Anlegen(QSqlDatabase db) {
-    // Only in a reservation database: a foreign file stays untouched.
+    // A server database has the journal from its schema. Only in a reservation database: a
+    // foreign file stays untouched.
+    if (Dialekt::Von(db).Typ() != DbTyp::SQLite)
+        return true;
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("SELECT SUM(name = 'T_fm_belegung'), COUNT(*) FROM sqlite_master "
                                "WHERE name IN ('T_fm_belegung', 'T_Aenderung', "
