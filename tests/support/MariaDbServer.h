@@ -174,6 +174,8 @@ private:
                 QStringLiteral("--no-defaults"), QStringLiteral("--datadir=") + data,
                 QStringLiteral("--socket=") + m_dir.path() + QStringLiteral("/mysqld.sock"),
                 QStringLiteral("--pid-file=") + m_dir.path() + QStringLiteral("/mysqld.pid"),
+                // Own folder for temporary tables: /tmp is shared with every other test run.
+                QStringLiteral("--tmpdir=") + m_dir.path(),
                 QStringLiteral("--port=%1").arg(m_port), QStringLiteral("--bind-address=127.0.0.1"),
                 QStringLiteral("--skip-grant-tables"), QStringLiteral("--skip-log-bin"),
                 QStringLiteral("--innodb-buffer-pool-size=128M"),
