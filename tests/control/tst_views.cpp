@@ -52,6 +52,16 @@ class TestViews : public QObject {
         return out;
     }
     int32_t roomOf(int32_t id) { return p->lies(id).rb_id; }
+    // Order 1 in room 1 on Monday 10:00 to 12:00, with a set-up hour before it if asked.
+    int32_t zehnBisZwoelf(bool umbau) {
+        CBelegungRec b = TestProjekt::satz(raum1, Tag(0, 10), Tag(0, 12), 1);
+        if (umbau) {
+            b.Udt_von = b.Udt_bis = Tag(0);
+            b.Utm_von = Uhr(9);
+            b.Utm_bis = Uhr(10);
+        }
+        return p->buche(b)->Rec_ID;
+    }
 
 private Q_SLOTS:
     void init() {
@@ -331,13 +341,7 @@ private Q_SLOTS:
     void moveOntoFreeAndTakenRoom() {
         QFETCH(bool, belegt);
         QFETCH(bool, umbau);
-        CBelegungRec b = TestProjekt::satz(raum1, Tag(0, 10), Tag(0, 12), 1);
-        if (umbau) {
-            b.Udt_von = b.Udt_bis = Tag(0);
-            b.Utm_von = Uhr(9);
-            b.Utm_bis = Uhr(10);
-        }
-        const int32_t id = p->buche(b)->Rec_ID;
+        const int32_t id = zehnBisZwoelf(umbau);
         if (belegt)
             p->buche(raum2, umbau ? Tag(0, 8.5) : Tag(0, 11), umbau ? Tag(0, 9.5) : Tag(0, 13), 2);
         p->ctrl.Data2Ctrl();
@@ -358,11 +362,7 @@ private Q_SLOTS:
     // Dragged in time and undone, both through the write path; the set-up moves along. An undo
     // into a place taken meanwhile is refused with the usual message and can be tried again.
     void dragInTimeAndUndo() {
-        CBelegungRec b = TestProjekt::satz(raum1, Tag(0, 10), Tag(0, 12), 1);
-        b.Udt_von = b.Udt_bis = Tag(0);
-        b.Utm_von = Uhr(9);
-        b.Utm_bis = Uhr(10);
-        const int32_t id = p->buche(b)->Rec_ID;
+        const int32_t id = zehnBisZwoelf(true);
         p->ctrl.Data2Ctrl();
         p->ctrl.ZeigeTag(Tag(0));
         const auto lage = [&]() -> QString {

@@ -168,9 +168,8 @@ private Q_SLOTS:
         QFETCH(int, zeitraum);
         QFETCH(int, schritt);
         QFETCH(bool, block);
-        QFETCH(QString, erwartet);
-        QCOMPARE(T(ZeitPlanGeometry::Blaettern(zeitraum, D(2026, 3, 14, 13), schritt, block)),
-                 erwartet);
+        QTEST(T(ZeitPlanGeometry::Blaettern(zeitraum, D(2026, 3, 14, 13), schritt, block)),
+              "erwartet");
     }
 
     void wheel_data() {
