@@ -213,8 +213,10 @@ private Q_SLOTS:
                           Qt::NoButton, mods, Qt::NoScrollPhase, false);
             QCoreApplication::sendEvent(plan, &e);
         };
+        QCOMPARE(plan->InhaltHoehe(), 40 + 3 * 22);
         drehe({0, -120}, Qt::NoModifier);
-        QCOMPARE(plan->ZeilenOffset(), 2 * 22); // three rows asked, two there to scroll
+        QCOMPARE(plan->ZeilenOffset(), 2 * 22);        // three rows asked, two there to scroll
+        QCOMPARE(plan->RaumRowAt(QPoint(300, 41)), 2); // under the fixed header
         drehe({0, 120}, Qt::ShiftModifier);
         QCOMPARE(blaettern.size(), 1);
         QCOMPARE(blaettern.at(0).at(0).toInt(), -1);
@@ -315,6 +317,8 @@ private Q_SLOTS:
         QTest::newRow("past the start the period follows")
             << "Ctrl+Left Ctrl+Left" << false << QStringList{"Rad -1"};
         QTest::newRow("Page Down is a period") << "PgDown" << false << QStringList{"Seite 1"};
+        // The menu key opens the cell's menu; its first entry opens the booking.
+        QTest::newRow("menu key") << "Right Menu" << false << QStringList{"Select 501"};
     }
     void keyboard() {
         QFETCH(QString, tasten);
@@ -326,25 +330,18 @@ private Q_SLOTS:
                                            {"Up", Qt::Key_Up},          {"Down", Qt::Key_Down},
                                            {"Return", Qt::Key_Return},  {"Delete", Qt::Key_Delete},
                                            {"PgDown", Qt::Key_PageDown}};
-        for (const QString& t : tasten.split(QLatin1Char(' ')))
+        for (const QString& t : tasten.split(QLatin1Char(' '))) {
+            if (t == QLatin1String("Menu")) {
+                QContextMenuEvent taste(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+                QApplication::sendEvent(plan, &taste);
+                plan->findChild<QMenu*>(QStringLiteral("mnuZeitPlan"))->actions().at(0)->trigger();
+                continue;
+            }
             QTest::keyClick(plan, namen.value(t.section(QLatin1Char('+'), -1)),
                             t.startsWith(QLatin1String("Ctrl")) ? Qt::ControlModifier
                                                                 : Qt::NoModifier);
+        }
         QTEST(log, "log");
-    }
-
-    // The menu key opens the menu of the cell; its entries do what the keys do.
-    void cellMenu() {
-        const QStringList& log = Protokoll();
-        plan->setFocus();
-        plan->SetzeKursor(0, D(2026, 3, 17, 10));
-        QContextMenuEvent taste(QContextMenuEvent::Keyboard, QPoint());
-        QApplication::sendEvent(plan, &taste);
-        QMenu* menu = plan->findChild<QMenu*>(QStringLiteral("mnuZeitPlan"));
-        QVERIFY(menu);
-        QCOMPARE(menu->actions().size(), 2);
-        menu->actions().at(0)->trigger();
-        QCOMPARE(log, QStringList{"Select 501"});
     }
 
     void overviewClickAsksForThatDay() {
@@ -365,14 +362,6 @@ private Q_SLOTS:
         QTest::mouseClick(&overview, Qt::LeftButton, {}, cell);
         QCOMPARE(spy.size(), 1);
         QCOMPARE(std::floor(spy.at(0).at(0).toDouble()), D(2026, 3, 17));
-    }
-
-    void rowsScrollUnderAFixedHeader() {
-        plan->resize(860, 40 + 22); // room for one row
-        QCOMPARE(plan->InhaltHoehe(), 40 + 3 * 22);
-        plan->SetZeilenOffset(1000); // clamped to the overhang
-        QCOMPARE(plan->ZeilenOffset(), 2 * 22);
-        QCOMPARE(plan->RaumRowAt(QPoint(300, 41)), 2);
     }
 
     void pairsOfAPeriod_data() {
