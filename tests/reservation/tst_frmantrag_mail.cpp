@@ -181,33 +181,27 @@ private slots:
             "Bitte teilen Sie uns rechtzeitig mit, wenn der Raum nicht benötigt wird.\r\n"
             "Wir möchten Sie bitten, den Raum sauber und ordentlich zu verlassen.\r\n\r\n"
             "Hausdienste\r\n06.12.2026");
-        QTest::newRow("eine Zeile")
-            << QByteArray("Raum: #Raum# am #VonDatum#\n") << false << QString()
-            << QStringLiteral("Raum: A am 03.05.2024\r\n") << false;
-        QTest::newRow("Kommentarzeile, letzte Zeile ohne Umbruch")
-            << QByteArray("'nur intern\n#Veranstaltung# fuer #Personenzahl#") << false << QString()
-            << QStringLiteral("Übergabe fuer 12\r\n") << false;
-        QTest::newRow("Platzhalter zweimal")
-            << QByteArray("#Raum# und #Raum#, #Ausstattung#\r\n#Serie#|#AktDatum#\r\n") << false
-            << QStringLiteral("S") << QStringLiteral("A und A, Whiteboard\r\nS|06.12.2026\r\n")
-            << false;
-        QTest::newRow("Personen und Ausstattung")
-            << QByteArray(
-                   "#Firma#|#Ansprechpartner#|#Telefon#|#Stuhlanordnung#|#Beteiligtentische#")
-            << true << QString() << QStringLiteral("Muell AG|Berg, Karl|0351|Kino (II)|6\r\n")
-            << false;
-        QTest::newRow("Umwandeln mit Vorlage in Windows-1252")
-            << QByteArray("Gr\xFC\xDF"
-                          "e zu #Veranstaltung# (#BisZeit#)\r\n")
-            << true << QString() << QStringLiteral("Gruesse zu Uebergabe (12:30)\r\n") << false;
-        QTest::newRow("nur Kommentare: eingebauter Text")
-            << QByteArray("'a\n'b\n") << false << QStringLiteral("Jeden Freitag") << eingebaut
-            << false;
-        QTest::newRow("Umwandeln ohne Vorlage")
-            << QByteArray() << true << QString()
-            << QStringLiteral("Hiermit bestaetigen wir Ihre Raumreservierung\r\nzu folgender "
-                              "Veranstaltung:\r\n\r\nUebergabe\r\n")
-            << true;
+        auto row = [](const char* name, const QByteArray& vorlage, bool umwandeln,
+                      const QString& serie, const QString& erwartet, bool nurAnfang = false) {
+            QTest::newRow(name) << vorlage << umwandeln << serie << erwartet << nurAnfang;
+        };
+        row("eine Zeile", "Raum: #Raum# am #VonDatum#\n", false, {}, "Raum: A am 03.05.2024\r\n");
+        row("Kommentarzeile, letzte Zeile ohne Umbruch",
+            "'nur intern\n#Veranstaltung# fuer #Personenzahl#", false, {}, "Übergabe fuer 12\r\n");
+        row("Platzhalter zweimal", "#Raum# und #Raum#, #Ausstattung#\r\n#Serie#|#AktDatum#\r\n",
+            false, "S", "A und A, Whiteboard\r\nS|06.12.2026\r\n");
+        row("Personen und Ausstattung",
+            "#Firma#|#Ansprechpartner#|#Telefon#|#Stuhlanordnung#|#Beteiligtentische#", true, {},
+            "Muell AG|Berg, Karl|0351|Kino (II)|6\r\n");
+        row("Umwandeln mit Vorlage in Windows-1252",
+            "Gr\xFC\xDF"
+            "e zu #Veranstaltung# (#BisZeit#)\r\n",
+            true, {}, "Gruesse zu Uebergabe (12:30)\r\n");
+        row("nur Kommentare: eingebauter Text", "'a\n'b\n", false, "Jeden Freitag", eingebaut);
+        row("Umwandeln ohne Vorlage", QByteArray(), true, {},
+            "Hiermit bestaetigen wir Ihre Raumreservierung\r\nzu folgender "
+            "Veranstaltung:\r\n\r\nUebergabe\r\n",
+            true);
     }
 
     void text() {

@@ -64,20 +64,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("frei");
         QTest::addColumn<QString>("wahl");
-        QTest::newRow("free") << 0 << "frei"
-                              << ""
-                              << "behalten";
-        QTest::newRow("taken, one room free")
-            << 1 << "belegt durch Auftrag 1234 (Müller, 10:00–12:00)"
-            << "Raum C"
-            << "auslassen";
-        QTest::newRow("taken by an overlap")
-            << 2 << "belegt durch Auftrag 1236 (Schulz, 09:00–10:30)"
-            << "Raum B, Raum C"
-            << "auslassen";
-        QTest::newRow("holiday") << 3 << "Feiertag (Ostermontag)"
-                                 << ""
-                                 << "behalten";
+        const auto row = [](const char* name, int zeile, const char* status, const char* frei,
+                            const char* wahl) {
+            QTest::newRow(name) << zeile << QString::fromUtf8(status) << QString(frei)
+                                << QString(wahl);
+        };
+        row("free", 0, "frei", "", "behalten");
+        row("taken, one room free", 1, "belegt durch Auftrag 1234 (Müller, 10:00–12:00)", "Raum C",
+            "auslassen");
+        row("taken by an overlap", 2, "belegt durch Auftrag 1236 (Schulz, 09:00–10:30)",
+            "Raum B, Raum C", "auslassen");
+        row("holiday", 3, "Feiertag (Ostermontag)", "", "behalten");
     }
     void statuses() {
         QFETCH(int, zeile);
@@ -100,16 +97,15 @@ private Q_SLOTS:
         QTest::addColumn<bool>("moeglich");
         QTest::addColumn<QString>("raum");
         QTest::addColumn<QString>("wahl");
-        QTest::newRow("keep a taken date")
-            << 1 << int(SerienPruefungModel::kBehalten) << false << "Raum A"
-            << "auslassen";
-        QTest::newRow("move to a taken room") << 1 << -2 << false << "Raum A"
-                                              << "auslassen";
-        QTest::newRow("move to a free room") << 1 << -3 << true << "Raum C"
-                                             << "nach Raum C";
-        QTest::newRow("leave out a free date")
-            << 0 << int(SerienPruefungModel::kAuslassen) << true << "Raum A"
-            << "auslassen";
+        const auto row = [](const char* name, int zeile, int wert, bool moeglich, const char* raum,
+                            const char* wahl) {
+            QTest::newRow(name) << zeile << wert << moeglich << QString(raum) << QString(wahl);
+        };
+        row("keep a taken date", 1, SerienPruefungModel::kBehalten, false, "Raum A", "auslassen");
+        row("move to a taken room", 1, -2, false, "Raum A", "auslassen");
+        row("move to a free room", 1, -3, true, "Raum C", "nach Raum C");
+        row("leave out a free date", 0, SerienPruefungModel::kAuslassen, true, "Raum A",
+            "auslassen");
     }
     void choices() {
         QFETCH(int, zeile);
