@@ -180,20 +180,17 @@ private Q_SLOTS:
         QTest::addColumn<int>("art");
         QTest::addColumn<int>("schritte");
         using R = ZeitPlanGeometry::Rad;
-        QTest::newRow("wheel down scrolls rooms down")
-            << 0 << -240 << false << false << int(R::Zeilen) << 2;
-        QTest::newRow("wheel up scrolls rooms up")
-            << 0 << 120 << false << false << int(R::Zeilen) << -1;
-        QTest::newRow("shift+wheel up goes back")
-            << 0 << 120 << true << false << int(R::Zeitraum) << -1;
-        QTest::newRow("shift turned horizontal by the system")
-            << -120 << 0 << true << false << int(R::Zeitraum) << 1;
-        QTest::newRow("horizontal wheel right goes on")
-            << -120 << 0 << false << false << int(R::Zeitraum) << 1;
-        QTest::newRow("ctrl+wheel up makes rows taller")
-            << 0 << 120 << false << true << int(R::Zeilenhoehe) << 1;
-        QTest::newRow("less than a notch does nothing")
-            << 0 << 60 << true << true << int(R::Nichts) << 0;
+        const auto row = [](const char* name, int dx, int dy, bool shift, bool ctrl, R::Art art,
+                            int schritte) {
+            QTest::newRow(name) << dx << dy << shift << ctrl << int(art) << schritte;
+        };
+        row("wheel down scrolls rooms down", 0, -240, false, false, R::Zeilen, 2);
+        row("wheel up scrolls rooms up", 0, 120, false, false, R::Zeilen, -1);
+        row("shift+wheel up goes back", 0, 120, true, false, R::Zeitraum, -1);
+        row("shift turned horizontal by the system", -120, 0, true, false, R::Zeitraum, 1);
+        row("horizontal wheel right goes on", -120, 0, false, false, R::Zeitraum, 1);
+        row("ctrl+wheel up makes rows taller", 0, 120, false, true, R::Zeilenhoehe, 1);
+        row("less than a notch does nothing", 0, 60, true, true, R::Nichts, 0);
     }
     void wheel() {
         QFETCH(int, dx);

@@ -114,20 +114,19 @@ private Q_SLOTS:
         QTest::addColumn<int>("toleranz");
         QTest::addColumn<bool>("frei");
         const QVariant kein(TovoDate::kNoDate), null, mo(Tag(0));
-        QTest::newRow("touching, tolerance 0")
-            << kein << null << false << 10. << 11. << -1. << 0 << true;
-        QTest::newRow("touching, tolerance 1")
-            << kein << null << false << 10. << 11. << -1. << 1 << false;
-        QTest::newRow("new set-up into it")
-            << kein << null << false << 11. << 12. << 9.5 << 0 << false;
-        QTest::newRow("stored set-up into the new one")
-            << mo << QVariant(7.5 / 24) << false << 7. << 8. << -1. << 0 << false;
-        QTest::newRow("stored set-up date null: none")
-            << null << QVariant(5. / 24) << false << 9.5 << 11. << -1. << 0 << false;
-        QTest::newRow("stored set-up without time: 00:00")
-            << mo << null << false << 5. << 6. << -1. << 0 << false;
-        QTest::newRow("archived keeps its slot")
-            << kein << null << true << 9. << 10. << -1. << 0 << false;
+        const auto row = [](const char* name, const QVariant& udt, const QVariant& utm,
+                            bool archiviert, double von, double bis, double umbau, int toleranz,
+                            bool frei) {
+            QTest::newRow(name) << udt << utm << archiviert << von << bis << umbau << toleranz
+                                << frei;
+        };
+        row("touching, tolerance 0", kein, null, false, 10, 11, -1, 0, true);
+        row("touching, tolerance 1", kein, null, false, 10, 11, -1, 1, false);
+        row("new set-up into it", kein, null, false, 11, 12, 9.5, 0, false);
+        row("stored set-up into the new one", mo, 7.5 / 24, false, 7, 8, -1, 0, false);
+        row("stored set-up date null: none", null, 5. / 24, false, 9.5, 11, -1, 0, false);
+        row("stored set-up without time: 00:00", mo, null, false, 5, 6, -1, 0, false);
+        row("archived keeps its slot", kein, null, true, 9, 10, -1, 0, false);
     }
     void isFreeRoom() {
         QFETCH(QVariant, udt);
