@@ -224,7 +224,10 @@ private:
     double AngezeigterTag() const;
     // The main plan's bookings around its period; the overview strip's in the background.
     void LeseHauptplan(const ZeitPlanRaumListe& raeume);
+    // The strip is read once the main plan is on the screen, so that the first paint waits
+    // for nothing but the main plan's own bookings.
     void LeseStreifen();
+    void StarteStreifen();
 
 public:
     // Controls, named as the module's forms name them.
@@ -282,6 +285,7 @@ private:
     int32_t m_fensterRaumart = 0;
     Dialekt::Stand m_gelesen{-1, -1}; // the state of the data when the plans were read
     StreifenLesen* m_streifen = nullptr;
+    bool m_streifenFaellig = false; // the strip waits for the main plan's next paint
     bool m_rebuildAgain = false;
     bool m_terminated = false;
     QVector<QVector<SchreibPfad::Verlegung>> m_rueckgaengig; // where dragged bookings were
