@@ -253,9 +253,10 @@ void TovoRaumverwCtrl::LadeZeitfenster() {
                [&] { LeseHauptplan(TovoZeitPlan1->Raeume()); });
 }
 
-void TovoRaumverwCtrl::AenderungenZeigen() {
+void TovoRaumverwCtrl::AenderungenZeigen(bool auchUnveraendert) {
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.AenderungenZeigen"), [&] {
-        if (gDb.isEmpty() || m_rebuilding || (m_gelesen.first >= 0 && Datenstand() == m_gelesen))
+        if (gDb.isEmpty() || m_rebuilding ||
+            (!auchUnveraendert && m_gelesen.first >= 0 && Datenstand() == m_gelesen))
             return;
         if (AktuelleAnsicht() == 1 || !m_fenster.begrenzt()) {
             coRaumart_Click();

@@ -89,8 +89,9 @@ public:
     // read by the last rebuild.
     void LadeZeitfenster();
     // After a form or a move in the plan: reads again what is shown, if anybody wrote since it
-    // was read (the overview strip follows in the background).
-    void AenderungenZeigen();
+    // was read or `auchUnveraendert` (the overview strip follows in the background). The rooms
+    // stay as they are.
+    void AenderungenZeigen(bool auchUnveraendert = false);
     // True while the overview strip is still being read.
     bool StreifenLaedt() const;
     // Fills the table for one day, given as SQL date text m/d/yyyy.
