@@ -3,6 +3,7 @@
 #include "GebDb.h"
 #include "RaumNrFormat.h"
 #include "StammdatenDb.h"
+#include "TestBelegungen.h"
 #include "TestUtil.h"
 #include "TovoTools.h"
 
@@ -61,9 +62,8 @@ class TstDemoProjekt : public QObject {
         if (!CreateDemoProject(Exe(), proj, &error))
             return {error};
         CBelegungRecColl coll;
-        auto rv = Rv(proj);
-        if (!rv->ReadAllfm_belegungRec2Coll(&coll))
-            return {rv->LastError()};
+        if (!GespeicherteBelegungen(Rv(proj)->ConnectionName(), coll))
+            return {QStringLiteral("nicht lesbar")};
         return Fingerprint(coll);
     }
 
@@ -101,7 +101,7 @@ private slots:
     void bookingsAreFreeOfConflicts() {
         auto rv = Rv(m_proj);
         CBelegungRecColl coll;
-        QVERIFY(rv->ReadAllfm_belegungRec2Coll(&coll));
+        QVERIFY(GespeicherteBelegungen(rv->ConnectionName(), coll));
         QVERIFY2(coll.Count() >= 60 && coll.Count() <= 120,
                  qPrintable(QString::number(coll.Count())));
 
