@@ -86,10 +86,6 @@ void CRvDb::SetDbPath(const QString& path) {
     SetDatenbankOrt({DbTyp::SQLite, path});
 }
 
-QString CRvDb::DbPath() const {
-    return m_ort.aufServer() ? QString() : m_ort.ort;
-}
-
 void CRvDb::SetDatenbankOrt(const DatenbankOrt& ort) {
     CloseDb();
     m_ort = ort;
@@ -356,8 +352,7 @@ bool CRvDb::readColl(CRecColl<Rec>* coll, const QString& sql, const QVariantList
     return true;
 }
 
-bool CRvDb::readCtrl(IListControl* ctrl, const QString& sql, bool withAlle,
-                     QString (*text)(const QVariant& a, const QVariant& b)) {
+bool CRvDb::readCtrl(IListControl* ctrl, const QString& sql, bool withAlle) {
     m_lastError.clear();
     if (!ctrl)
         return false;
@@ -372,9 +367,8 @@ bool CRvDb::readCtrl(IListControl* ctrl, const QString& sql, bool withAlle,
         ctrl->AddItem(QStringLiteral("Alle"));
         ctrl->SetItemData(ctrl->NewIndex(), 0);
     }
-    const bool twoColumns = q.record().count() > 2;
     while (q.next()) {
-        ctrl->AddItem(text(q.value(1), twoColumns ? q.value(2) : QVariant()));
+        ctrl->AddItem(q.value(1).toString());
         ctrl->SetItemData(ctrl->NewIndex(), q.value(0).toInt());
     }
     if (HasSqlError(q))
@@ -518,8 +512,7 @@ bool CRvDb::ReadRaumartRecByName(CRaumartRec* rec) {
 
 bool CRvDb::ReadAllRaumartRec2Ctrl(IListControl* ctrl, bool withAlle) {
     return readCtrl(ctrl, QStringLiteral("SELECT lId, stRaumArt FROM T_Raumart ORDER BY lId"),
-                    withAlle,
-                    [](const QVariant& name, const QVariant&) { return name.toString(); });
+                    withAlle);
 }
 
 bool CRvDb::ReadAllRaumartRec2Coll(CRaumartRecColl* coll) {

@@ -27,12 +27,9 @@ public:
 
     QString LastError() const { return m_lastError; }
 
-    // The SQLite file; empty for a server database.
-    QString DbPath() const;
     void SetDbPath(const QString& path);
     DatenbankOrt Ort() const { return m_ort; }
     void SetDatenbankOrt(const DatenbankOrt& ort);
-    QVariant OpenOptions() const { return m_openOptions; }
     void SetOpenOptions(const QVariant& options);
     bool OpenReadOnly() const { return m_openReadOnly; }
     void SetOpenReadOnly(bool readOnly);
@@ -104,8 +101,8 @@ private:
     bool readColl(CRecColl<Rec>* coll, const QString& sql, const QVariantList& binds = {});
     // Clears ctrl, optionally adds "Alle" (0), then one item per row: text from the row, item
     // data from column 0.
-    bool readCtrl(IListControl* ctrl, const QString& sql, bool withAlle,
-                  QString (*text)(const QVariant& a, const QVariant& b));
+    // Fills a list with the second column as text and the first as item data.
+    bool readCtrl(IListControl* ctrl, const QString& sql, bool withAlle);
 
     QString m_lastError;
     DatenbankOrt m_ort;
