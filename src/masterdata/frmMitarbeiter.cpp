@@ -22,7 +22,6 @@
 
 namespace {
 const QString kSpeichern = QStringLiteral("Speichern");
-const QString kLoeschen = QStringLiteral("Löschen");
 
 QVariantList Zeile(const CMitarbeiterRec& m) {
     return {m.stPersNr,  m.stVorname, m.stName,  m.stAbteilung, m.stFunktion,     m.stTelefon,
@@ -236,20 +235,11 @@ void frmMitarbeiter::pbSave_Click() {
         CMitarbeiterRec rec = m_aktuell ? *m_aktuell : CMitarbeiterRec();
         Write2Rec(rec);
         const bool neu = !m_aktuell;
-        if (!(neu ? gRvDb->AddNewMitarbeiterRec(&rec) : gRvDb->EditMitarbeiterRec(&rec))) {
-            MsgBox(gRvDb->LastError(), PromptButtons::Ok, PromptIcon::Critical, kSpeichern);
+        if (!StammGrid::Gespeichert(neu ? gRvDb->AddNewMitarbeiterRec(&rec)
+                                        : gRvDb->EditMitarbeiterRec(&rec)))
             return;
-        }
         m_aktuell = std::make_unique<CMitarbeiterRec>(rec);
-        const QSignalBlocker block(fgAnzeige);
-        int row = StammGrid::ZeileVon(fgAnzeige, rec.lId);
-        if (row < 0)
-            row = StammGrid::NeueZeile(fgAnzeige, Zeile(rec), rec.lId);
-        else
-            StammGrid::SetzeZeile(fgAnzeige, row, Zeile(rec), rec.lId);
-        row = StammGrid::ZeileVon(fgAnzeige, rec.lId);
-        fgAnzeige->setCurrentCell(row, 0);
-        fgAnzeige->scrollToItem(fgAnzeige->item(row, 0));
+        StammGrid::ZeigeZeile(fgAnzeige, Zeile(rec), rec.lId);
         f_bChange = true;
     });
 }
@@ -258,14 +248,9 @@ void frmMitarbeiter::pbDel_Click() {
     RunGuarded(QStringLiteral("frmMitarbeiter.pbDel_Click"), [&] {
         if (NurLesen() || !gRvDb || !m_aktuell)
             return;
-        if (MsgBox(QStringLiteral("Eintrag wirklich löschen?"), PromptButtons::YesNo,
-                   PromptIcon::Question, kLoeschen) != PromptResult::Yes)
-            return;
         const int32_t id = m_aktuell->lId;
-        if (!gRvDb->DelMitarbeiterRec(id)) {
-            MsgBox(gRvDb->LastError(), PromptButtons::Ok, PromptIcon::Critical, kLoeschen);
+        if (!StammGrid::LoeschenBestaetigt() || !StammGrid::Geloescht(gRvDb->DelMitarbeiterRec(id)))
             return;
-        }
         {
             const QSignalBlocker block(fgAnzeige);
             fgAnzeige->removeRow(StammGrid::ZeileVon(fgAnzeige, id));

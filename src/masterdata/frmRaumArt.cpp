@@ -6,6 +6,7 @@
 #include "NurLesen.h"
 #include "Prompt.h"
 #include "RvGlobals.h"
+#include "StammGrid.h"
 #include "TovoTextbox.h"
 
 #include <QGridLayout>
@@ -149,20 +150,16 @@ void frmRaumArt::pbSave_Click() {
         if (m_aktuell) {
             CRaumartRec neu = *m_aktuell;
             neu.stRaumArt = name;
-            if (!gRvDb->EditRaumartRec(&neu)) {
-                MsgBox(gRvDb->LastError(), PromptButtons::Ok, PromptIcon::Critical, kSpeichern);
+            if (!StammGrid::Gespeichert(gRvDb->EditRaumartRec(&neu)))
                 return;
-            }
             *m_aktuell = neu;
             if (QListWidgetItem* item = lbRaumArt->currentItem())
                 item->setText(name);
         } else {
             auto neu = std::make_unique<CRaumartRec>();
             neu->stRaumArt = name;
-            if (!gRvDb->AddNewRaumartRec(neu.get())) {
-                MsgBox(gRvDb->LastError(), PromptButtons::Ok, PromptIcon::Critical, kSpeichern);
+            if (!StammGrid::Gespeichert(gRvDb->AddNewRaumartRec(neu.get())))
                 return;
-            }
             auto* item = new QListWidgetItem(name);
             item->setData(Qt::UserRole, neu->lId);
             m_aktuell = std::move(neu);
@@ -180,8 +177,7 @@ void frmRaumArt::pbDel_Click() {
     RunGuarded(QStringLiteral("frmRaumArt.pbDel_Click"), [&] {
         if (NurLesen() || !gRvDb || !m_aktuell)
             return;
-        if (MsgBox(QStringLiteral("Eintrag wirklich löschen?"), PromptButtons::YesNo,
-                   PromptIcon::Question, kLoeschen) != PromptResult::Yes)
+        if (!StammGrid::LoeschenBestaetigt())
             return;
         CRaumartRec rec = *m_aktuell;
         CAnzeigeRec raum;
@@ -192,10 +188,8 @@ void frmRaumArt::pbDel_Click() {
                    PromptButtons::Ok, PromptIcon::Critical, kLoeschen);
             return;
         }
-        if (!gRvDb->DelRaumartRec(rec.lId)) {
-            MsgBox(gRvDb->LastError(), PromptButtons::Ok, PromptIcon::Critical, kLoeschen);
+        if (!StammGrid::Geloescht(gRvDb->DelRaumartRec(rec.lId)))
             return;
-        }
         {
             const QSignalBlocker block(lbRaumArt);
             delete lbRaumArt->takeItem(lbRaumArt->currentRow());
