@@ -2,6 +2,7 @@
 
 #include "AenderungsJournal.h"
 #include "NetzpultZeilen.h"
+#include "ReservationQueries.h"
 #include "SqlConnection.h"
 #include "ToolsNetzpult.h"
 #include "WebQueries.h"
@@ -26,6 +27,9 @@ constexpr int kSchluesselBlock = 500;
 constexpr int kLoeschBlock = 20000;
 
 const QString kCrLf = QStringLiteral("\r\n");
+// Rooms as published: with the name of their type in RArt, by id.
+const ReservationQueries::RaumAuswahl kVeroeffentlicht = {
+    .folge = ReservationQueries::RaumAuswahl::Folge::Id, .mitArt = true};
 const QString kAbgelehnt = QStringLiteral("Das Netzpult hat eine Anweisung abgelehnt.");
 
 // The MySQL client's codes for a server that went away or did not answer in time.
@@ -244,7 +248,7 @@ private:
         int32_t hoechste = 0;
         QString error;
         if (!WebQueries::Raumarten(m_projekt, nullptr, arten, &error) ||
-            !WebQueries::Raeume(m_projekt, nullptr, raeume, &error) ||
+            !ReservationQueries::ReadRaeume(m_projekt, kVeroeffentlicht, raeume, &error) ||
             !WebQueries::HoechsteBelegung(m_projekt, hoechste, &error))
             return projektFehler(error);
         m_gesamt = arten.size() + raeume.size() + hoechste;
@@ -345,7 +349,9 @@ private:
         };
         const auto raeumeLesen = [&](const QVector<int32_t>& ids, QVector<CAnzeigeRec>& out,
                                      QString* err) {
-            return WebQueries::Raeume(m_projekt, &ids, out, err);
+            ReservationQueries::RaumAuswahl auswahl = kVeroeffentlicht;
+            auswahl.ids = &ids;
+            return ReservationQueries::ReadRaeume(m_projekt, auswahl, out, err);
         };
         const auto belegungenLesen = [&](const QVector<int32_t>& ids, QVector<CBelegungRec>& out,
                                          QString* err) {

@@ -4,6 +4,7 @@
 #include "ListControl.h"
 #include "RecColl.h"
 #include "Records.h"
+#include "ReservationQueries.h"
 #include "SchreibPfad.h"
 
 #include <QSqlDatabase>
@@ -115,6 +116,8 @@ private:
     // Clears coll and appends every row of `sql`.
     template <class Rec>
     bool readColl(CRecColl<Rec>* coll, const QString& sql, const QVariantList& binds = {});
+    // Clears coll and appends the rooms of the one room reader.
+    bool readRooms(CAnzeigeRecColl* coll, const ReservationQueries::RaumAuswahl& auswahl);
     // Clears ctrl, optionally adds "Alle" (0), then one item per row: text from the row, item
     // data from column 0.
     bool readCtrl(IListControl* ctrl, const QString& sql, bool withAlle,

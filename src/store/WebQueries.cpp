@@ -60,17 +60,6 @@ QString Auswahl(const QString& spalte, const QVector<int32_t>* ids) {
 
 } // namespace
 
-const QString& RaeumeSql() {
-    static const QString sql = QStringLiteral(
-        "SELECT a.az_ID AS az_ID, a.RaumNr AS RaumNr, a.Kurzbez AS Kurzbez, "
-        "r.stRaumArt AS RArt, a.lRaumartId AS lRaumartId, a.lGebraumId AS lGebraumId, "
-        "a.STSTUHLANORDNUNG AS STSTUHLANORDNUNG, a.IANZAHLPERS AS IANZAHLPERS, "
-        "a.stAusstattung AS stAusstattung, a.IPTISCHE AS IPTISCHE, "
-        "a.IPTISCHEFEST AS IPTISCHEFEST "
-        "FROM T_Raumart r INNER JOIN T_rb_Anzeige a ON r.lId = a.lRaumartId");
-    return sql;
-}
-
 bool BelegungenAb(const QString& connection, int32_t nachId, int anzahl, QVector<CBelegungRec>& out,
                   QString* error) {
     return Lies(connection,
@@ -98,14 +87,6 @@ bool HoechsteBelegung(const QString& connection, int32_t& id, QString* error) {
     }
     id = q.value(0).toInt();
     return true;
-}
-
-bool Raeume(const QString& connection, const QVector<int32_t>* ids, QVector<CAnzeigeRec>& out,
-            QString* error) {
-    return Lies(connection,
-                RaeumeSql() + Auswahl(QStringLiteral("a.az_ID"), ids) +
-                    QStringLiteral(" ORDER BY a.az_ID"),
-                ids ? Werte(*ids) : QVariantList(), out, error, ids);
 }
 
 bool RaeumeDerArten(const QString& connection, const QVector<int32_t>& artIds,
