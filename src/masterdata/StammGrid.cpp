@@ -5,6 +5,7 @@
 #include "RvGlobals.h"
 
 #include <QHeaderView>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableWidget>
 
@@ -70,6 +71,13 @@ void Fuelle(QTableWidget* grid, const std::function<void()>& zeilen) {
     grid->setRowCount(0);
     zeilen();
     grid->setSortingEnabled(sortiert);
+}
+
+QPushButton* Knopf(QWidget* parent, const QString& name, const QString& text) {
+    auto* pb = new QPushButton(text, parent);
+    pb->setObjectName(name);
+    pb->setAutoDefault(false);
+    return pb;
 }
 
 void ZeigeZeile(QTableWidget* grid, const QVariantList& zellen, int32_t id) {

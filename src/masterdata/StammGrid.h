@@ -4,6 +4,7 @@
 #include <QVariantList>
 #include <functional>
 
+class QPushButton;
 class QTableWidget;
 class QWidget;
 
@@ -21,6 +22,8 @@ int32_t Id(const QTableWidget* grid, int row);
 int ZeileVon(const QTableWidget* grid, int32_t id);
 // Fills the grid anew while sorting is held back.
 void Fuelle(QTableWidget* grid, const std::function<void()>& zeilen);
+// A button of the form's row of buttons; Enter in a field never presses it.
+QPushButton* Knopf(QWidget* parent, const QString& name, const QString& text);
 // Shows the saved record's row, added when missing, as the current one.
 void ZeigeZeile(QTableWidget* grid, const QVariantList& zellen, int32_t id);
 

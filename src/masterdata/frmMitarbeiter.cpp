@@ -89,18 +89,13 @@ void frmMitarbeiter::BuildLayout() {
                              {"E-Mail:", edEMail},
                              {"Bemerkung:", edBemerkung}}));
 
-    const auto knopf = [this](const char* name, const QString& text) {
-        auto* pb = new QPushButton(text, this);
-        pb->setObjectName(QLatin1String(name));
-        pb->setAutoDefault(false);
-        return pb;
-    };
-    pbNeu = knopf("pbNeu", QStringLiteral("&Neu"));
-    pbSave = knopf("pbSave", QStringLiteral("&Speichern"));
-    pbDel = knopf("pbDel", QStringLiteral("&Löschen"));
-    pbGetStamm = knopf("pbGetStamm", QStringLiteral("&Aus Stammdaten"));
+    pbNeu = StammGrid::Knopf(this, QStringLiteral("pbNeu"), QStringLiteral("&Neu"));
+    pbSave = StammGrid::Knopf(this, QStringLiteral("pbSave"), QStringLiteral("&Speichern"));
+    pbDel = StammGrid::Knopf(this, QStringLiteral("pbDel"), QStringLiteral("&Löschen"));
+    pbGetStamm =
+        StammGrid::Knopf(this, QStringLiteral("pbGetStamm"), QStringLiteral("&Aus Stammdaten"));
     pbGetStamm->setToolTip(QStringLiteral("Eine Person aus den Stammdaten übernehmen"));
-    pbEnde = knopf("pbEnde", QStringLiteral("&Ende"));
+    pbEnde = StammGrid::Knopf(this, QStringLiteral("pbEnde"), QStringLiteral("&Ende"));
     auto* knoepfe = new QHBoxLayout;
     for (QPushButton* pb : {pbNeu, pbSave, pbDel, pbGetStamm})
         knoepfe->addWidget(pb);

@@ -31,16 +31,10 @@ frmRaumArt::frmRaumArt(QWidget* parent) : QDialog(parent) {
     lbRaumArt->setObjectName(QStringLiteral("lbRaumArt"));
     edRaumArt = new TovoTextbox(this);
     edRaumArt->setObjectName(QStringLiteral("edRaumArt"));
-    const auto knopf = [this](const char* name, const QString& text) {
-        auto* pb = new QPushButton(text, this);
-        pb->setObjectName(QLatin1String(name));
-        pb->setAutoDefault(false);
-        return pb;
-    };
-    pbNeu = knopf("pbNeu", QStringLiteral("&Neu"));
-    pbSave = knopf("pbSave", QStringLiteral("&Speichern"));
-    pbDel = knopf("pbDel", QStringLiteral("&Löschen"));
-    pbEnde = knopf("pbEnde", QStringLiteral("&Ende"));
+    pbNeu = StammGrid::Knopf(this, QStringLiteral("pbNeu"), QStringLiteral("&Neu"));
+    pbSave = StammGrid::Knopf(this, QStringLiteral("pbSave"), QStringLiteral("&Speichern"));
+    pbDel = StammGrid::Knopf(this, QStringLiteral("pbDel"), QStringLiteral("&Löschen"));
+    pbEnde = StammGrid::Knopf(this, QStringLiteral("pbEnde"), QStringLiteral("&Ende"));
 
     auto* knoepfe = new QVBoxLayout;
     for (QPushButton* pb : {pbNeu, pbSave, pbDel})

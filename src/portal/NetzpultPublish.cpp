@@ -80,7 +80,7 @@ public:
             return scheitern(KeineAntwort(sqlFehler) ? Status::KeineAntwort : Status::Fehler,
                              KeineAntwort(sqlFehler) ? keineAntwort(sqlFehler) : error);
         if (!OeffneDatenbank(m_auftrag.ort, m_projekt, false, &error) ||
-            !AJ::LiesStand(projekt(), stand, &error)) {
+            !AJ::ReadStand(projekt(), stand, &error)) {
             projektFehler(error);
             return m_ergebnis;
         }
@@ -314,9 +314,9 @@ private:
     bool uebertrage(qint64 bisNr) {
         QVector<int32_t> arten, raeume, belegungen, dazu;
         QString error;
-        if (!AJ::LiesSchluessel(projekt(), AJ::Art::Raumart, bisNr, arten, &error) ||
-            !AJ::LiesSchluessel(projekt(), AJ::Art::Raum, bisNr, raeume, &error) ||
-            !AJ::LiesSchluessel(projekt(), AJ::Art::Belegung, bisNr, belegungen, &error))
+        if (!AJ::ReadSchluessel(projekt(), AJ::Art::Raumart, bisNr, arten, &error) ||
+            !AJ::ReadSchluessel(projekt(), AJ::Art::Raum, bisNr, raeume, &error) ||
+            !AJ::ReadSchluessel(projekt(), AJ::Art::Belegung, bisNr, belegungen, &error))
             return projektFehler(error);
         // A room is published with its type: a changed or deleted type touches its rooms, those
         // of the project and those the portal holds.

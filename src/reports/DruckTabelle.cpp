@@ -416,7 +416,7 @@ BelegErgebnis Beleg(const QString& connection, const BelegDruck& daten, QString*
     return schliesse(t, error) ? BelegErgebnis::Ok : BelegErgebnis::Datenbankfehler;
 }
 
-bool LiesZeilen(const QString& connection, QSqlQuery& q, QString* error) {
+bool ReadZeilen(const QString& connection, QSqlQuery& q, QString* error) {
     QSqlDatabase db = Verbindung(connection);
     q = QSqlQuery(db);
     q.setForwardOnly(true);

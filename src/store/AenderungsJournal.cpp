@@ -82,7 +82,7 @@ bool VermerkeBelegungen(QSqlDatabase db, const QString& bedingung, const QVarian
     return false;
 }
 
-bool LiesStand(QSqlDatabase db, Stand& stand, QString* error) {
+bool ReadStand(QSqlDatabase db, Stand& stand, QString* error) {
     stand = Stand();
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -101,7 +101,7 @@ bool LiesStand(QSqlDatabase db, Stand& stand, QString* error) {
     return true;
 }
 
-bool LiesSchluessel(QSqlDatabase db, Art art, qint64 bisNr, QVector<int32_t>& ids, QString* error) {
+bool ReadSchluessel(QSqlDatabase db, Art art, qint64 bisNr, QVector<int32_t>& ids, QString* error) {
     ids.clear();
     QSqlQuery q(db);
     q.setForwardOnly(true);

@@ -119,7 +119,7 @@ bool SperreZaehler(SchreibTransaktion& tx, const QString& meldung, Ergebnis& e) 
     return Geschafft(tx, Dialekt::Von(tx.db()).SperreZaehler(tx.db(), &error), error, meldung, e);
 }
 
-bool LiesBelegung(QSqlDatabase& db, int32_t recId, CBelegungRec& rec, QSqlError& error) {
+bool ReadBelegung(QSqlDatabase& db, int32_t recId, CBelegungRec& rec, QSqlError& error) {
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!ExecBound(q, QStringLiteral("SELECT * FROM T_fm_belegung WHERE Rec_ID = ?"), {recId})) {
@@ -185,7 +185,7 @@ bool Pruefen(SchreibTransaktion& tx, const QVector<CBelegungRec>& buchungen,
     if (imWegId != 0) {
         CBelegungRec imWeg;
         QSqlError readError;
-        if (!LiesBelegung(tx.db(), imWegId, imWeg, readError)) {
+        if (!ReadBelegung(tx.db(), imWegId, imWeg, readError)) {
             e = Gescheitert(tx, meldung, readError);
             return false;
         }
@@ -367,7 +367,7 @@ Ergebnis Verlegen(const QString& connection, const QVector<Verlegung>& verlegung
     for (const Verlegung& v : verlegungen) {
         CBelegungRec rec;
         QSqlError error;
-        if (!LiesBelegung(tx.db(), v.recId, rec, error))
+        if (!ReadBelegung(tx.db(), v.recId, rec, error))
             return error.type() == QSqlError::NoError ? Gescheitert(kMsgEdit, kWeg)
                                                       : Gescheitert(tx, kMsgEdit, error);
         if (vorher)

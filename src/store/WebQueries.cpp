@@ -30,8 +30,8 @@ QVariantList Werte(const QVector<int32_t>& ids) {
 
 // Reads the rows of `sql` into `out`; an empty list of keys reads nothing.
 template <class Rec>
-bool Lies(const QString& connection, const QString& sql, const QVariantList& binds,
-          QVector<Rec>& out, QString* error, const QVector<int32_t>* ids = nullptr) {
+bool ReadRows(const QString& connection, const QString& sql, const QVariantList& binds,
+              QVector<Rec>& out, QString* error, const QVector<int32_t>* ids = nullptr) {
     out.clear();
     if (ids && ids->isEmpty())
         return true;
@@ -62,19 +62,20 @@ QString Auswahl(const QString& spalte, const QVector<int32_t>* ids) {
 
 bool BelegungenAb(const QString& connection, int32_t nachId, int anzahl, QVector<CBelegungRec>& out,
                   QString* error) {
-    return Lies(connection,
-                QStringLiteral("SELECT * FROM T_fm_belegung WHERE Rec_ID > ? AND bArchiviert = 0 "
-                               "ORDER BY Rec_ID LIMIT ?"),
-                {nachId, anzahl}, out, error);
+    return ReadRows(
+        connection,
+        QStringLiteral("SELECT * FROM T_fm_belegung WHERE Rec_ID > ? AND bArchiviert = 0 "
+                       "ORDER BY Rec_ID LIMIT ?"),
+        {nachId, anzahl}, out, error);
 }
 
 bool Belegungen(const QString& connection, const QVector<int32_t>& ids, QVector<CBelegungRec>& out,
                 QString* error) {
-    return Lies(connection,
-                QStringLiteral("SELECT * FROM T_fm_belegung") +
-                    Auswahl(QStringLiteral("Rec_ID"), &ids) +
-                    QStringLiteral(" AND bArchiviert = 0 ORDER BY Rec_ID"),
-                Werte(ids), out, error, &ids);
+    return ReadRows(connection,
+                    QStringLiteral("SELECT * FROM T_fm_belegung") +
+                        Auswahl(QStringLiteral("Rec_ID"), &ids) +
+                        QStringLiteral(" AND bArchiviert = 0 ORDER BY Rec_ID"),
+                    Werte(ids), out, error, &ids);
 }
 
 bool HoechsteBelegung(const QString& connection, int32_t& id, QString* error) {
@@ -92,10 +93,10 @@ bool HoechsteBelegung(const QString& connection, int32_t& id, QString* error) {
 bool RaeumeDerArten(const QString& connection, const QVector<int32_t>& artIds,
                     QVector<int32_t>& out, QString* error) {
     QVector<CAnzeigeRec> raeume;
-    if (!Lies(connection,
-              QStringLiteral("SELECT * FROM T_rb_Anzeige") +
-                  Auswahl(QStringLiteral("lRaumartId"), &artIds),
-              Werte(artIds), raeume, error, &artIds))
+    if (!ReadRows(connection,
+                  QStringLiteral("SELECT * FROM T_rb_Anzeige") +
+                      Auswahl(QStringLiteral("lRaumartId"), &artIds),
+                  Werte(artIds), raeume, error, &artIds))
         return false;
     out.clear();
     for (const CAnzeigeRec& r : std::as_const(raeume))
@@ -105,10 +106,10 @@ bool RaeumeDerArten(const QString& connection, const QVector<int32_t>& artIds,
 
 bool Raumarten(const QString& connection, const QVector<int32_t>* ids, QVector<CRaumartRec>& out,
                QString* error) {
-    return Lies(connection,
-                QStringLiteral("SELECT * FROM T_Raumart") + Auswahl(QStringLiteral("lId"), ids) +
-                    QStringLiteral(" ORDER BY lId"),
-                ids ? Werte(*ids) : QVariantList(), out, error, ids);
+    return ReadRows(connection,
+                    QStringLiteral("SELECT * FROM T_Raumart") +
+                        Auswahl(QStringLiteral("lId"), ids) + QStringLiteral(" ORDER BY lId"),
+                    ids ? Werte(*ids) : QVariantList(), out, error, ids);
 }
 
 } // namespace WebQueries
