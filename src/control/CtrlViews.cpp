@@ -3,6 +3,7 @@
 
 #include "ErrorGuard.h"
 #include "RaumAusstattung.h"
+#include "ReservationQueries.h"
 #include "RvGlobals.h"
 #include "SqlConnection.h"
 #include "StreifenLesen.h"
@@ -136,20 +137,24 @@ void TovoRaumverwCtrl::SetzeAnsichtNeu() {
         const int32_t raumartId = SelectedRaumartId();
         const bool alle = raumartId == 0;
 
-        QVector<ViewQueries::RaumZeile> zeilen;
+        // All types: grouped by type, each name led by the type's first letters.
+        using Folge = ReservationQueries::RaumAuswahl::Folge;
+        QVector<CAnzeigeRec> zeilen;
         QString error;
-        if (!ViewQueries::ReadRaeume(gDb, raumartId, zeilen, &error))
+        if (!ReservationQueries::ReadRaeume(
+                gDb, {.raumartId = raumartId, .folge = alle ? Folge::ArtUndName : Folge::Name},
+                zeilen, &error))
             RaiseError(error);
         ZeitPlanRaumListe raeume;
         raeume.reserve(zeilen.size());
-        for (const auto& z : zeilen) {
+        for (const CAnzeigeRec& raum : zeilen) {
+            const QString art = alle ? raum.RArt : QString();
             ZeitPlanRaum r;
-            r.lId = z.raum.az_ID;
-            r.stName =
-                alle ? z.stRaumArt.left(2) + QLatin1Char(':') + z.raum.Kurzbez : z.raum.Kurzbez;
-            r.stZusatz = z.raum.RaumNr;
-            r.stInfo = raumInfo(z.raum);
-            r.stTip = RaumAusstattung::Tip(z.raum, z.stRaumArt);
+            r.lId = raum.az_ID;
+            r.stName = alle ? art.left(2) + QLatin1Char(':') + raum.Kurzbez : raum.Kurzbez;
+            r.stZusatz = raum.RaumNr;
+            r.stInfo = raumInfo(raum);
+            r.stTip = RaumAusstattung::Tip(raum, art);
             raeume.append(r);
         }
 
@@ -296,7 +301,8 @@ void TovoRaumverwCtrl::FillGrid(const QString& datum) {
 
         QVector<CAnzeigeRec> raeume;
         QString error;
-        if (!ViewQueries::ReadRaeumeNachName(gDb, SelectedRaumartId(), raeume, &error))
+        if (!ReservationQueries::ReadRaeume(gDb, {.raumartId = SelectedRaumartId()}, raeume,
+                                            &error))
             RaiseError(error);
         auto cell = [&](int row, int col, const QString& text,
                         Qt::Alignment align = Qt::AlignLeft) {

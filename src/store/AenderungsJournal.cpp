@@ -21,12 +21,6 @@ QString ArtText(Art art) {
     return QString(QLatin1Char(static_cast<char>(art)));
 }
 
-bool Fehler(QString* error, const QSqlError& sql) {
-    if (error)
-        *error = sql.text().trimmed();
-    return false;
-}
-
 bool AnlegenOhneTransaktion(QSqlDatabase db) {
     QSqlQuery q(db);
     for (const char* sql : kAnlegen)
@@ -88,7 +82,7 @@ bool VermerkeBelegungen(QSqlDatabase db, const QString& bedingung, const QVarian
     return false;
 }
 
-bool LiesStand(QSqlDatabase db, Stand& stand, QString* error) {
+bool ReadStand(QSqlDatabase db, Stand& stand, QString* error) {
     stand = Stand();
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -96,18 +90,18 @@ bool LiesStand(QSqlDatabase db, Stand& stand, QString* error) {
                      QStringLiteral("SELECT COUNT(*), COALESCE(MAX(lNr), 0) FROM "
                                     "T_Aenderung")) ||
         !q.exec() || !q.next())
-        return Fehler(error, q.lastError());
+        return SqlFehler(q, error);
     stand.eintraege = q.value(0).toLongLong();
     stand.bisNr = q.value(1).toLongLong();
     q.finish();
     if (!q.exec(QStringLiteral("SELECT stZiel FROM T_NetzpultStand LIMIT 1")))
-        return Fehler(error, q.lastError());
+        return SqlFehler(q, error);
     if (q.next())
         stand.ziel = q.value(0).toString();
     return true;
 }
 
-bool LiesSchluessel(QSqlDatabase db, Art art, qint64 bisNr, QVector<int32_t>& ids, QString* error) {
+bool ReadSchluessel(QSqlDatabase db, Art art, qint64 bisNr, QVector<int32_t>& ids, QString* error) {
     ids.clear();
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -115,24 +109,24 @@ bool LiesSchluessel(QSqlDatabase db, Art art, qint64 bisNr, QVector<int32_t>& id
                    QStringLiteral("SELECT lId FROM T_Aenderung WHERE stArt = ? AND lNr <= ? "
                                   "ORDER BY lId"),
                    {ArtText(art), bisNr}))
-        return Fehler(error, q.lastError());
+        return SqlFehler(q, error);
     while (q.next())
         ids.append(q.value(0).toInt());
-    return !HasSqlError(q) || Fehler(error, q.lastError());
+    return !HasSqlError(q) || SqlFehler(q, error);
 }
 
 bool Abschliessen(QSqlDatabase db, qint64 bisNr, const QString* ziel, QString* error) {
     SchreibTransaktion tx(db);
     if (!tx.offen())
-        return Fehler(error, tx.fehler());
+        return SqlFehler(tx.fehler(), error);
     QSqlQuery q(db);
     if (!ExecBound(q, QStringLiteral("DELETE FROM T_Aenderung WHERE lNr <= ?"), {bisNr}))
-        return Fehler(error, q.lastError());
+        return SqlFehler(q, error);
     if (ziel &&
         (!ExecBound(q, QStringLiteral("DELETE FROM T_NetzpultStand")) ||
          !ExecBound(q, QStringLiteral("INSERT INTO T_NetzpultStand (stZiel) VALUES (?)"), {*ziel})))
-        return Fehler(error, q.lastError());
-    return tx.commit() || Fehler(error, tx.fehler());
+        return SqlFehler(q, error);
+    return tx.commit() || SqlFehler(tx.fehler(), error);
 }
 
 bool Anlegen(QSqlDatabase db) {

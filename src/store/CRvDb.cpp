@@ -6,7 +6,7 @@
 #include "BelegungsZeitraum.h"
 #include "Dialekt.h"
 #include "ErrorGuard.h"
-#include "WebQueries.h"
+#include "ReservationQueries.h"
 #include "ZeilenAbbildung.h"
 
 #include <QFileInfo>
@@ -148,13 +148,14 @@ void CRvDb::PflegeIndexe() {
     for (const char* name : kVeralteteIndexe)
         if (vorhanden.contains(QLatin1String(name), Qt::CaseInsensitive))
             aenderungen << QStringLiteral("DROP INDEX IF EXISTS ") + QLatin1String(name);
-    QSqlQuery q(d);
     bool ok = true;
     if (!aenderungen.isEmpty()) {
-        ok = q.exec(dialekt.BeginnSchreiben());
+        SchreibTransaktion tx(d);
+        QSqlQuery q(tx.db());
+        ok = tx.offen();
         for (const QString& sql : aenderungen)
             ok = ok && q.exec(sql);
-        q.exec(ok ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
+        ok = ok && tx.commit();
     }
     // A database without the program's tables (refused later) is left as it was.
     if (ok)
@@ -472,16 +473,30 @@ bool CRvDb::Delrb_AnzeigeRec(int32_t id) {
     return ok && (gefunden || fail(kMsgDel));
 }
 
+bool CRvDb::readRooms(CAnzeigeRecColl* coll, const ReservationQueries::RaumAuswahl& auswahl) {
+    m_lastError.clear();
+    if (!coll)
+        return false;
+    coll->Clear();
+    QVector<CAnzeigeRec> raeume;
+    QString error;
+    if (!begin(kMsgColl))
+        return false;
+    if (!ReservationQueries::ReadRaeume(m_connection, auswahl, raeume, &error)) {
+        m_lastError = kMsgColl + kCrLf + error;
+        return false;
+    }
+    for (CAnzeigeRec& raum : raeume)
+        coll->Append(&raum);
+    return true;
+}
+
 bool CRvDb::ReadAllRoomsForWeb(CAnzeigeRecColl* coll) {
-    // RArt carries the name of the room's type; rooms of an unknown type are left out.
-    return readColl<CAnzeigeRec>(coll,
-                                 WebQueries::RaeumeSql() + QStringLiteral(" ORDER BY a.az_ID"));
+    return readRooms(coll, {.folge = ReservationQueries::RaumAuswahl::Folge::Id, .mitArt = true});
 }
 
 bool CRvDb::ReadAllrb_AnzeigeRec2Coll(CAnzeigeRecColl* coll) {
-    return readColl<CAnzeigeRec>(
-        coll, QStringLiteral("SELECT * FROM T_rb_Anzeige ORDER BY %1, az_ID")
-                  .arg(Dialekt::Von(db()).OhneGrossKlein(QStringLiteral("Kurzbez"))));
+    return readRooms(coll, {});
 }
 
 // --- Room types --------------------------------------------------------------------------------

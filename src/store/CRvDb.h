@@ -4,6 +4,7 @@
 #include "ListControl.h"
 #include "RecColl.h"
 #include "Records.h"
+#include "ReservationQueries.h"
 #include "SchreibPfad.h"
 
 #include <QSqlDatabase>
@@ -99,6 +100,8 @@ private:
     // Clears coll and appends every row of `sql`.
     template <class Rec>
     bool readColl(CRecColl<Rec>* coll, const QString& sql, const QVariantList& binds = {});
+    // Clears coll and appends the rooms of the one room reader.
+    bool readRooms(CAnzeigeRecColl* coll, const ReservationQueries::RaumAuswahl& auswahl);
     // Clears ctrl, optionally adds "Alle" (0), then one item per row: text from the row, item
     // data from column 0.
     // Fills a list with the second column as text and the first as item data.

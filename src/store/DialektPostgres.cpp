@@ -25,12 +25,6 @@ QString Quoted(QString wert) {
     return QLatin1Char('\'') + wert + QLatin1Char('\'');
 }
 
-bool Fehler(QString* error, const QString& text) {
-    if (error)
-        *error = text;
-    return false;
-}
-
 class Postgres final : public Dialekt {
 public:
     DbTyp Typ() const override { return DbTyp::PostgreSQL; }
@@ -52,14 +46,16 @@ public:
         bool zeitGesetzt = false;
         for (const auto& [key, value] : paare) {
             if (key == QLatin1String("password"))
-                return Fehler(error, QStringLiteral("Das Kennwort gehört nicht in die "
-                                                    "Verbindungsangabe. Der Server liest es aus "
-                                                    "der Datei ~/.pgpass oder aus der Umgebung "
-                                                    "(PGPASSWORD)."));
+                return Fehlschlag(error,
+                                  QStringLiteral("Das Kennwort gehört nicht in die "
+                                                 "Verbindungsangabe. Der Server liest es aus "
+                                                 "der Datei ~/.pgpass oder aus der Umgebung "
+                                                 "(PGPASSWORD)."));
             if (value.contains(QLatin1Char(';')))
-                return Fehler(error, QStringLiteral("Der Wert von '%1' in der Verbindungsangabe "
-                                                    "darf kein ';' enthalten.")
-                                         .arg(key));
+                return Fehlschlag(error,
+                                  QStringLiteral("Der Wert von '%1' in der Verbindungsangabe "
+                                                 "darf kein ';' enthalten.")
+                                      .arg(key));
             if (key == QLatin1String("host")) {
                 host = value;
             } else if (key == QLatin1String("dbname")) {
@@ -70,8 +66,9 @@ public:
                 bool zahl = false;
                 port = value.toInt(&zahl);
                 if (!zahl || port <= 0 || port > 65535)
-                    return Fehler(error, QStringLiteral("Der Wert von 'port' in der "
-                                                        "Verbindungsangabe ist keine Portnummer."));
+                    return Fehlschlag(error,
+                                      QStringLiteral("Der Wert von 'port' in der "
+                                                     "Verbindungsangabe ist keine Portnummer."));
             } else if (key == QLatin1String("options")) {
                 sitzung += QLatin1Char(' ') + value;
             } else {
@@ -102,7 +99,7 @@ public:
         if (failure.isEmpty())
             return true;
         CloseSqliteConnection(name);
-        return Fehler(error, failure);
+        return Fehlschlag(error, failure);
     }
 
     // The placeholders outside quoted texts and names are replaced.

@@ -26,15 +26,6 @@ QString KeinDatumSql(const char* spalte) {
         .arg(QLatin1String(spalte));
 }
 
-bool Fehler(const QSqlQuery& q, QString* error) {
-    if (error) {
-        *error = q.lastError().text().trimmed();
-        if (error->isEmpty())
-            *error = QStringLiteral("Die Datenbank ist nicht geöffnet.");
-    }
-    return false;
-}
-
 std::optional<double> Nullbar(const QVariant& v) {
     if (v.isNull())
         return std::nullopt;
@@ -48,7 +39,7 @@ bool TermineSetzen(QSqlDatabase db, const QVector<Termin>& termine, const QSet<i
     QSqlQuery q(db);
     for (const QString& sql : dialekt.TermineLeeren()) {
         if (!q.exec(sql))
-            return Fehler(q, error);
+            return SqlFehler(q, error);
     }
 
     // All dates in one statement, as one bound text that the database unpacks: a statement
@@ -65,7 +56,7 @@ bool TermineSetzen(QSqlDatabase db, const QVector<Termin>& termine, const QSet<i
     }
     liste += QLatin1Char(']');
     if (!ExecBound(q, dialekt.TermineEinfuegen(), {liste}))
-        return Fehler(q, error);
+        return SqlFehler(q, error);
     if (ausser.isEmpty())
         return true;
     QStringList ids;
@@ -73,7 +64,7 @@ bool TermineSetzen(QSqlDatabase db, const QVector<Termin>& termine, const QSet<i
         ids << QString::number(id);
     if (!ExecBound(q, dialekt.AusserEinfuegen(),
                    {QVariant(QLatin1Char('[') + ids.join(QLatin1Char(',')) + QLatin1Char(']'))}))
-        return Fehler(q, error);
+        return SqlFehler(q, error);
     return true;
 }
 
@@ -115,7 +106,7 @@ bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& 
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!ExecBound(q, sql, binds))
-        return Fehler(q, error);
+        return SqlFehler(q, error);
     RQ::BelegungsZeile z;
     while (q.next()) {
         z.Rec_ID = q.value(3).toInt();
@@ -133,7 +124,7 @@ bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& 
         }
     }
     if (HasSqlError(q))
-        return Fehler(q, error);
+        return SqlFehler(q, error);
     return true;
 }
 

@@ -4,6 +4,7 @@
 // days, weeks, months and years at the edges of the data and beyond; the table of a day too.
 #include "DruckTabelle.h"
 #include "R_Main.h"
+#include "ReservationQueries.h"
 #include "SerienPruefung.h"
 #include "SqlitePlaner.h"
 #include "TestProjekt.h"
@@ -222,7 +223,7 @@ private Q_SLOTS:
     void gleicherTag() {
         QVector<CAnzeigeRec> raeume;
         QString error;
-        QVERIFY(ViewQueries::ReadRaeumeNachName(gDb, 0, raeume, &error));
+        QVERIFY(ReservationQueries::ReadRaeume(gDb, {}, raeume, &error));
         QSqlQuery q(QSqlDatabase::database(gDb));
         QVERIFY(q.exec(QStringLiteral(
             "SELECT Rec_ID, rb_id, dt_von, dt_bis, tm_von, bArchiviert FROM T_fm_belegung")));
