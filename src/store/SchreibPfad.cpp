@@ -33,6 +33,8 @@ const QString kWeg = QStringLiteral("Die Belegung ist nicht mehr vorhanden.");
 const QString kCrLf = QStringLiteral("\r\n");
 // Orders of this many bookings are large changes: the planner's statistics are looked after.
 constexpr qsizetype kVieleZeilen = 50;
+// Rows per insert statement: a whole order as users make them, far below the placeholder limits.
+constexpr qsizetype kZeilenProInsert = 200;
 
 Ergebnis Gescheitert(const QString& meldung, const QString& fehler) {
     Ergebnis e;
@@ -105,9 +107,9 @@ public:
         e = gescheitert(meldung, error);
         return false;
     }
-    bool sperreZaehler(const QString& meldung, Ergebnis& e) {
+    bool sperreZaehler(std::optional<int32_t>& zaehler, const QString& meldung, Ergebnis& e) {
         QSqlError error;
-        if (m_dialekt.SperreZaehler(m_db, &error))
+        if (m_dialekt.SperreZaehler(m_db, zaehler, &error))
             return true;
         e = gescheitert(meldung, error);
         return false;
@@ -258,29 +260,54 @@ bool Vermerken(Transaktion& tx, const QVector<int32_t>& ids, const QString& meld
     return false;
 }
 
+// Inserts the bookings under the order number `nummer`, many in one statement; `ids` gets their
+// keys in the order of the bookings. One statement draws its keys in the order of its rows.
+bool Einfuegen(Transaktion& tx, const QVector<CBelegungRec>& buchungen, int32_t nummer,
+               QVector<int32_t>& ids, Ergebnis& e) {
+    ids.clear();
+    QSqlQuery ins(tx.db());
+    ins.setForwardOnly(true);
+    for (qsizetype ab = 0; ab < buchungen.size(); ab += kZeilenProInsert) {
+        const qsizetype n = std::min(kZeilenProInsert, buchungen.size() - ab);
+        QVariantList werte;
+        for (qsizetype i = ab; i < ab + n; ++i) {
+            CBelegungRec b = buchungen[i];
+            b.lAuftrNr = nummer;
+            werte += ZA::fieldValues(b);
+        }
+        if (!ExecBound(ins,
+                       ZA::insertRowsSql<CBelegungRec>(n) + QStringLiteral(" RETURNING Rec_ID"),
+                       werte)) {
+            e = tx.gescheitert(kMsgAdd, ins.lastError());
+            return false;
+        }
+        QVector<int32_t> neu;
+        while (ins.next())
+            neu.append(ins.value(0).toInt());
+        if (HasSqlError(ins) || neu.size() != n) {
+            e = tx.gescheitert(kMsgAdd, ins.lastError());
+            return false;
+        }
+        std::sort(neu.begin(), neu.end());
+        ids += neu;
+    }
+    return true;
+}
+
 } // namespace
 
 Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchungen, double toleranz,
                       std::optional<int32_t> wunschNr) {
     Ergebnis e;
     Transaktion tx(connection);
+    std::optional<int32_t> zaehler;
     if (!tx.beginne(kMsgAdd, e) || !tx.sperreRaeume(buchungen, kMsgAdd, e) ||
-        !Pruefen(tx, buchungen, {}, toleranz, kMsgAdd, e) || !tx.sperreZaehler(kMsgAdd, e))
+        !Pruefen(tx, buchungen, {}, toleranz, kMsgAdd, e) || !tx.sperreZaehler(zaehler, kMsgAdd, e))
         return e;
 
-    // The number: free only when the read succeeded and no booking carries it.
-    int32_t nummer = -1;
+    // The number: free only when the counter has one and no booking carries it.
+    const int32_t nummer = wunschNr.value_or(zaehler.value_or(-1));
     QString error;
-    if (wunschNr) {
-        nummer = *wunschNr;
-    } else {
-        bool vorhanden = false;
-        int32_t zaehler = 0;
-        if (!ReservationQueries::ReadNextNr(connection, vorhanden, zaehler, &error))
-            return tx.gescheitert(kMsgAdd, error);
-        if (vorhanden)
-            nummer = zaehler;
-    }
     bool vergeben = false;
     if (!ReservationQueries::AuftragNrVergeben(connection, nummer, vergeben, &error))
         return tx.gescheitert(kMsgAdd, error);
@@ -291,20 +318,7 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
     }
 
     QVector<int32_t> ids;
-    ids.reserve(buchungen.size());
-    {
-        QSqlQuery ins(tx.db());
-        if (!ins.prepare(ZA::insertSql<CBelegungRec>()))
-            return tx.gescheitert(kMsgAdd, ins.lastError());
-        for (CBelegungRec b : buchungen) {
-            b.lAuftrNr = nummer;
-            ZA::bindFields(ins, b);
-            if (!ins.exec())
-                return tx.gescheitert(kMsgAdd, ins.lastError());
-            ids.append(ins.lastInsertId().toInt());
-        }
-    }
-    if (!Vermerken(tx, ids, kMsgAdd, e))
+    if (!Einfuegen(tx, buchungen, nummer, ids, e) || !Vermerken(tx, ids, kMsgAdd, e))
         return e;
     if (nummer < std::numeric_limits<int32_t>::max()) {
         if (!ReservationQueries::WriteNextNr(connection, nummer + 1, &error))
