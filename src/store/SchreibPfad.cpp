@@ -33,8 +33,9 @@ const QString kWeg = QStringLiteral("Die Belegung ist nicht mehr vorhanden.");
 const QString kCrLf = QStringLiteral("\r\n");
 // Orders of this many bookings are large changes: the planner's statistics are looked after.
 constexpr qsizetype kVieleZeilen = 50;
-// Rows per insert statement: a whole order as users make them, far below the placeholder limits.
-constexpr qsizetype kZeilenProInsert = 200;
+// Rows per insert statement. One: the SQLite driver binds the values of many rows far more slowly
+// than it prepares the statement of one row again.
+constexpr qsizetype kZeilenProInsert = 1;
 
 Ergebnis Gescheitert(const QString& meldung, const QString& fehler) {
     Ergebnis e;
@@ -260,8 +261,8 @@ bool Vermerken(Transaktion& tx, const QVector<int32_t>& ids, const QString& meld
     return false;
 }
 
-// Inserts the bookings under the order number `nummer`, many in one statement; `ids` gets their
-// keys in the order of the bookings. One statement draws its keys in the order of its rows.
+// Inserts the bookings under the order number `nummer`, each statement returning the keys it drew
+// (in the order of its rows); `ids` gets them in the order of the bookings.
 bool Einfuegen(Transaktion& tx, const QVector<CBelegungRec>& buchungen, int32_t nummer,
                QVector<int32_t>& ids, Ergebnis& e) {
     ids.clear();
