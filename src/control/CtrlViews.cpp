@@ -22,6 +22,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 
@@ -208,6 +209,20 @@ void TovoRaumverwCtrl::LeseHauptplan(const ZeitPlanRaumListe& raeume) {
 }
 
 void TovoRaumverwCtrl::LeseStreifen() {
+    m_streifenFaellig = true;
+    if (TovoZeitPlan1->isVisible()) {
+        TovoZeitPlan1->update();
+        // A window that is not painted (minimised, say) still gets its strip.
+        QTimer::singleShot(250, this, [this] { StarteStreifen(); });
+    } else {
+        QMetaObject::invokeMethod(this, &TovoRaumverwCtrl::StarteStreifen, Qt::QueuedConnection);
+    }
+}
+
+void TovoRaumverwCtrl::StarteStreifen() {
+    if (!m_streifenFaellig || gDb.isEmpty())
+        return;
+    m_streifenFaellig = false;
     if (!m_streifen) {
         m_streifen = new StreifenLesen(this);
         connect(m_streifen, &StreifenLesen::Gelesen, this,
@@ -225,7 +240,7 @@ void TovoRaumverwCtrl::LeseStreifen() {
 }
 
 bool TovoRaumverwCtrl::StreifenLaedt() const {
-    return m_streifen && m_streifen->Laeuft();
+    return m_streifenFaellig || (m_streifen && m_streifen->Laeuft());
 }
 
 void TovoRaumverwCtrl::LadeZeitfenster() {
@@ -238,9 +253,10 @@ void TovoRaumverwCtrl::LadeZeitfenster() {
                [&] { LeseHauptplan(TovoZeitPlan1->Raeume()); });
 }
 
-void TovoRaumverwCtrl::AenderungenZeigen() {
+void TovoRaumverwCtrl::AenderungenZeigen(bool auchUnveraendert) {
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.AenderungenZeigen"), [&] {
-        if (gDb.isEmpty() || m_rebuilding || (m_gelesen.first >= 0 && Datenstand() == m_gelesen))
+        if (gDb.isEmpty() || m_rebuilding ||
+            (!auchUnveraendert && m_gelesen.first >= 0 && Datenstand() == m_gelesen))
             return;
         if (AktuelleAnsicht() == 1 || !m_fenster.begrenzt()) {
             coRaumart_Click();

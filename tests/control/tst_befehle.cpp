@@ -1,26 +1,29 @@
-// The master-data and archiving commands of the editing menu, driven through the control.
+// The master-data and archiving commands of the editing menu and the entries of "Aus&wertungen",
+// driven through the control: each report asks for its period in its dialog, prepares the print
+// table and shows its report; a cancelled dialog shows nothing.
 #include "SchreibPfad.h"
-#include "ScriptedModal.h"
-#include "TestProjekt.h"
-#include "TovoRaumverwCtrl.h"
+#include "SteuerungProjekt.h"
 #include "TovoTextbox.h"
 #include "TovoTools.h"
 #include "frmDatSelect.h"
 #include "frmRaumArt.h"
+#include "frmVonBis.h"
+#include "frmWeek.h"
+#include "frmZeitraum.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QtTest>
 
 class TestBefehle : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestProjekt> p;
-    std::unique_ptr<TovoRaumverwCtrl> ctrl;
-    std::unique_ptr<ScriptedModal> modal;
-    QString exeDir() const { return TovoBinDir() + QLatin1Char('/'); }
+    std::unique_ptr<SteuerungProjekt> p;
+    QStringList gezeigt; // dialog classes and preview titles, in order
     QString archivIni() const {
         return CTovoTools::Instance().ReadIniValue(p->dir.filePath("TovoRaumVerw.ini"), "Archiv",
                                                    "Datum", "-");
@@ -30,7 +33,7 @@ class TestBefehle : public QObject {
     }
     // The date dialog answers with the date (or Cancel for an empty text).
     void datum(const QString& text) {
-        modal->einmal([text](frmDatSelect& dlg) {
+        p->modal.einmal([text](frmDatSelect& dlg) {
             if (text.isEmpty()) {
                 dlg.pbCancel->click();
             } else {
@@ -42,18 +45,13 @@ class TestBefehle : public QObject {
 
 private Q_SLOTS:
     void init() {
-        p = std::make_unique<TestProjekt>(false);
-        ctrl = std::make_unique<TovoRaumverwCtrl>();
-        QVERIFY(ctrl->OpenDb(exeDir(), p->dir.path(), QString(), nullptr));
-        ctrl->Data2Ctrl();
-        modal = std::make_unique<ScriptedModal>();
+        p = std::make_unique<SteuerungProjekt>();
+        QVERIFY(p->ok);
+        p->ctrl.Data2Ctrl();
+        gezeigt.clear();
+        p->modal.immer([this](QPrintPreviewDialog& d) { gezeigt << d.windowTitle(); });
     }
-    void cleanup() {
-        ctrl->CloseDb();
-        ctrl.reset();
-        p.reset();
-        modal.reset();
-    }
+    void cleanup() { p.reset(); }
 
     // Bookings A, C and D (30 and 10 days ago, in 2 days, 9-10) are archived and brought back;
     // B goes into C's slot after a first archiving, as it could before archived bookings kept
@@ -90,18 +88,18 @@ private Q_SLOTS:
         p->buche(slot(2, 9));
         if (vorlauf > 0) {
             datum(text(-5));
-            ctrl->mnuBearbeiten.value(40)->trigger();
+            p->ctrl.mnuBearbeiten.value(40)->trigger();
         }
         if (vorlauf > 1)
             p->buche(slot(-10, 9.5));
         p->prompt.clear();
         p->prompt.answer(ja ? PromptResult::Yes : PromptResult::No);
         datum(bis == 0 ? QString() : text(bis));
-        ctrl->mnuBearbeiten.value(befehl)->trigger();
+        p->ctrl.mnuBearbeiten.value(befehl)->trigger();
 
         QTEST(archiviert(), "archiviert");
         QCOMPARE(archivIni(), ini == 0 ? QStringLiteral("-") : text(ini));
-        QVERIFY(ini == 0 || ctrl->llArchiv->text().endsWith(text(ini)));
+        QVERIFY(ini == 0 || p->ctrl.llArchiv->text().endsWith(text(ini)));
         QCOMPARE(p->texte().contains("Folgende Reservierungen bleiben archiviert, weil ihr Raum "
                                      "in dieser Zeit inzwischen belegt ist:\r\n\r\nRaum 'Raum "
                                      "1' am " +
@@ -129,12 +127,12 @@ private Q_SLOTS:
 
     // A new booking in a project without rooms explains where rooms are entered.
     void neuOhneRaeumeErklaert() {
-        ctrl->MainToolbar_ButtonClick("New"); // a form opening here fails: no step takes it
+        p->ctrl.MainToolbar_ButtonClick("New"); // a form opening here fails: no step takes it
         QVERIFY(p->prompt.last().text.startsWith("Es sind noch keine Räume angelegt."));
         p->raum("Raum 1", p->raumart("Seminar"));
-        modal->einmal([](QDialog&) {});
-        ctrl->MainToolbar_ButtonClick("New");
-        QCOMPARE(modal->gezeigt, QStringList{"frmAntrag"});
+        p->modal.einmal([](QDialog&) {});
+        p->ctrl.MainToolbar_ButtonClick("New");
+        QCOMPARE(p->modal.gezeigt, QStringList{"frmAntrag"});
     }
 
     // Each master-data entry opens its window; a change in the room types refills the filter.
@@ -147,7 +145,7 @@ private Q_SLOTS:
     }
     void stammdatenAusDemMenue() {
         QFETCH(int, index);
-        modal->einmal([&](QDialog& d) {
+        p->modal.einmal([&](QDialog& d) {
             if (auto* art = qobject_cast<frmRaumArt*>(&d)) {
                 art->Form_Activate();
                 art->edRaumArt->setText("Seminar");
@@ -155,11 +153,70 @@ private Q_SLOTS:
             }
             return int(QDialog::Accepted);
         });
-        ctrl->mnuBearbeitenMenu_Click();
-        QVERIFY(ctrl->mnuBearbeiten.value(index)->isEnabled());
-        ctrl->mnuBearbeiten.value(index)->trigger();
-        QTEST(modal->gezeigt.join(','), "fenster");
-        QCOMPARE(ctrl->coRaumart->findText("Seminar") >= 0, index == 5);
+        p->ctrl.mnuBearbeitenMenu_Click();
+        QVERIFY(p->ctrl.mnuBearbeiten.value(index)->isEnabled());
+        p->ctrl.mnuBearbeiten.value(index)->trigger();
+        QTEST(p->modal.gezeigt.join(','), "fenster");
+        QCOMPARE(p->ctrl.coRaumart->findText("Seminar") >= 0, index == 5);
+    }
+
+    void reports_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QStringList>("erwartet");
+        const auto row = [](const char* name, int index, const char* dialog, const char* titel) {
+            QStringList erwartet{QString::fromLatin1(dialog)};
+            if (*titel)
+                erwartet << QStringLiteral("Druckvorschau – ") + QString::fromUtf8(titel);
+            QTest::newRow(name) << index << (*titel != 0) << erwartet;
+        };
+        row("von bis", 5, "frmVonBis", "Belegungsübersicht");
+        row("Woche", 10, "frmWeek", "Belegungsübersicht");
+        row("Monat", 20, "frmZeitraum", "Monats-/Jahresübersicht");
+        row("Kosten", 30, "frmZeitraum", "Kostenübersicht");
+        row("Auslastung", 40, "frmZeitraum", "Übersicht Auslastung");
+        row("Tag nach Zeit", 200, "frmDatSelect", "Tagesübersicht nach Zeit");
+        row("Tag raumweise", 300, "frmDatSelect", "Tagesübersicht raumweise");
+        row("Tag nach Raumarten", 400, "frmDatSelect", "Tagesübersicht nach Raumarten");
+        row("Woche abgebrochen", 10, "frmWeek", "");
+        row("Tag abgebrochen", 200, "frmDatSelect", "");
+    }
+    void reports() {
+        QFETCH(int, index);
+        QFETCH(bool, ok);
+        const int32_t raum = p->raum(QStringLiteral("Raum 1"), p->raumart(QStringLiteral("Saal")));
+        const double heute = TovoDate::today().value();
+        p->buche(raum, heute + Uhr(9), heute + Uhr(10));
+        p->modal.einmal([&](QDialog& d) {
+            gezeigt << QLatin1String(d.metaObject()->className());
+            if (auto* w = qobject_cast<frmWeek*>(&d))
+                ok ? w->pbOK_Click() : w->pbCancel_Click();
+            else if (auto* z = qobject_cast<frmZeitraum*>(&d))
+                ok ? z->OK_Click() : z->abbruch_Click();
+            else if (auto* s = qobject_cast<frmDatSelect*>(&d))
+                ok ? s->pbOk_Click() : s->pbCancel_Click();
+            else if (auto* vb = qobject_cast<frmVonBis*>(&d))
+                ok ? vb->pbOk_Click() : vb->pbCancel_Click();
+            return 0;
+        });
+        p->ctrl.mnuReport.value(index)->trigger();
+        QTEST(gezeigt, "erwartet");
+        QCOMPARE(p->texte(), QStringList());
+        // The period around today holds the one booking.
+        if (ok)
+            QCOMPARE(p->wert(QStringLiteral("SELECT Kurzbez FROM t_tmp_Druck")).toString(),
+                     QStringLiteral("Raum 1"));
+    }
+
+    // The pickers start on the day the plan shows, not on today.
+    void pickersStartOnTheShownDay() {
+        p->ctrl.ZeigeTag(TovoDate::fromParts(2027, 2, 10).value());
+        QStringList start;
+        p->modal.einmal([&](frmDatSelect& s) { start << s.edReportDatum->text(); })
+            .einmal([&](frmWeek& w) { start << TovoDate(w.f_datVon).toShortDateText(); });
+        p->ctrl.mnuReport.value(200)->trigger();
+        p->ctrl.mnuReport.value(10)->trigger();
+        QCOMPARE(start, (QStringList{"10.02.2027", "08.02.2027"}));
     }
 };
 

@@ -79,21 +79,6 @@ void VieleBelegungen(int32_t raum, int anzahl, const QString& verst) {
     db.commit();
 }
 
-// The values of one statement's rows, each row joined by "|".
-QStringList Zeilen(QSqlDatabase db, const QString& sql) {
-    QStringList out;
-    QSqlQuery q(db);
-    if (!q.exec(sql))
-        return {QStringLiteral("FEHLER ") + q.lastError().text()};
-    while (q.next()) {
-        QStringList row;
-        for (int i = 0; i < q.record().count(); ++i)
-            row << q.value(i).toString();
-        out << row.join(QLatin1Char('|'));
-    }
-    return out;
-}
-
 } // namespace
 
 class TstNetzpultServer : public QObject {
@@ -102,6 +87,20 @@ class TstNetzpultServer : public QObject {
     QString m_conn;
 
     QSqlDatabase portal() { return QSqlDatabase::database(m_conn); }
+    // The values of the rows the portal returns for `sql`, each row joined by "|".
+    QStringList imPortal(const QString& sql) {
+        QStringList out;
+        QSqlQuery q(portal());
+        if (!q.exec(sql))
+            return {QStringLiteral("FEHLER ") + q.lastError().text()};
+        while (q.next()) {
+            QStringList row;
+            for (int i = 0; i < q.record().count(); ++i)
+                row << q.value(i).toString();
+            out << row.join(QLatin1Char('|'));
+        }
+        return out;
+    }
 
     // Points the project settings in `dir` at the test portal.
     void portalEintragen(const QString& dir) {
@@ -125,11 +124,11 @@ class TstNetzpultServer : public QObject {
 
     // Everything the portal shows, row by row, without its own row numbers.
     QStringList abbild() {
-        return Zeilen(portal(), QStringLiteral("SELECT * FROM T_RAUMART ORDER BY 1")) +
-               Zeilen(portal(), QStringLiteral("SELECT * FROM T_RAUM ORDER BY 1")) +
-               Zeilen(portal(), QStringLiteral("SELECT %1 FROM T_BELEGUNG ORDER BY BRESERVIERT, "
-                                               "LBELEGID, LWUNSCHID, STNAME")
-                                    .arg(NetzpultZeilen::Belegungen().spalten.join(',')));
+        return imPortal("SELECT * FROM T_RAUMART ORDER BY 1") +
+               imPortal("SELECT * FROM T_RAUM ORDER BY 1") +
+               imPortal(QStringLiteral("SELECT %1 FROM T_BELEGUNG ORDER BY BRESERVIERT, "
+                                       "LBELEGID, LWUNSCHID, STNAME")
+                            .arg(NetzpultZeilen::Belegungen().spalten.join(',')));
     }
 
     void antrag(const QString& status, int32_t raum, int32_t belegId, const QString& name,
@@ -180,7 +179,7 @@ private slots:
             QVERIFY(gRvDb->AddNewRaumartRec(&art));
 
             ctrl.MainToolbar_ButtonClick(QStringLiteral("Intranet"));
-            QCOMPARE(Zeilen(portal(), typen), QStringList{QStringLiteral("Eins")});
+            QCOMPARE(imPortal(typen), QStringList{"Eins"});
             QCOMPARE(prompt.shown.size(), 0);
 
             art.stRaumArt = QStringLiteral("Zwei");
@@ -190,14 +189,14 @@ private slots:
             ctrl.UpdateTimer_Timer();
             QCOMPARE(prompt.texte(), QStringList{aktualisiert});
             QVERIFY(!gbUpdatePending);
-            QCOMPARE(Zeilen(portal(), typen), QStringList{QStringLiteral("Zwei")});
+            QCOMPARE(imPortal(typen), QStringList{"Zwei"});
 
             art.stRaumArt = QStringLiteral("Drei");
             QVERIFY(gRvDb->EditRaumartRec(&art));
             ctrl.CloseDb();
         }
         QCOMPARE(prompt.texte(), QStringList({aktualisiert, aktualisiert}));
-        QCOMPARE(Zeilen(portal(), typen), QStringList{QStringLiteral("Drei")});
+        QCOMPARE(imPortal(typen), QStringList{"Drei"});
     }
 
     void publishRoundTrip() {
@@ -233,19 +232,18 @@ private slots:
 
         QVERIFY(Netzpult::UpdateNetzpult(nullptr));
         QCOMPARE(p.texte(), QStringList());
-        QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT * FROM T_RAUMART")),
+        QCOMPARE(imPortal("SELECT * FROM T_RAUMART"),
                  QStringList{QStringLiteral("%1|Saal").arg(art)});
-        QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT * FROM T_RAUM")),
+        QCOMPARE(imPortal("SELECT * FROM T_RAUM"),
                  QStringList{QStringLiteral("%1|%2|1.01|Großer Saal|30|KU|WPB|2|4|6|8|10|2")
                                  .arg(raum)
                                  .arg(art)});
-        QCOMPARE(Zeilen(portal(),
-                        QStringLiteral("SELECT LBELEGID, DTDATUMVON, STZEITVON, DTDATUMBIS, "
-                                       "STZEITBIS, STDATUMERST, STDATUMKORR, LRAUMID, "
-                                       "BRESERVIERT, STNAME, STTEL, STFIRMA, STKOSTENSTELLE, "
-                                       "STEMAIL, STAUSSTATTUNG, STSONSTIGES, STSTUHLANORDNUNG, "
-                                       "IANZAHLPERSONEN, STBEMERKUNG, STNUTZUNG, STPTISCHE, "
-                                       "STSTATUS, LWUNSCHID FROM T_BELEGUNG")),
+        QCOMPARE(imPortal(QStringLiteral("SELECT LBELEGID, DTDATUMVON, STZEITVON, DTDATUMBIS, "
+                                         "STZEITBIS, STDATUMERST, STDATUMKORR, LRAUMID, "
+                                         "BRESERVIERT, STNAME, STTEL, STFIRMA, STKOSTENSTELLE, "
+                                         "STEMAIL, STAUSSTATTUNG, STSONSTIGES, STSTUHLANORDNUNG, "
+                                         "IANZAHLPERSONEN, STBEMERKUNG, STNUTZUNG, STPTISCHE, "
+                                         "STSTATUS, LWUNSCHID FROM T_BELEGUNG")),
                  QStringList{QStringLiteral("%1|2024-06-07|08:30|2024-06-08|17:05|01.06.2024||%2|"
                                             "1|Berg, Karl|0711 1|Bauamt|4711|berg@example.org|BW|"
                                             "Beamer früh|U|0|Kaffee|Sitzung|6|R|0")
@@ -271,14 +269,12 @@ private slots:
         p.buche(b);
         const NetzpultPublish::Ergebnis e = veroeffentliche(p);
         QVERIFY2(e.ok(), qPrintable(e.meldung));
-        QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT STRAUMART FROM T_RAUMART")),
-                 QStringList{text});
-        QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT STRAUMNAME FROM T_RAUM")),
-                 QStringList{text});
-        const QString fuenf = QStringList(5, text).join(QLatin1Char('|'));
-        QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT STNAME, STFIRMA, STBEMERKUNG, "
-                                                 "STNUTZUNG, STSONSTIGES FROM T_BELEGUNG")),
-                 QStringList{fuenf});
+        QCOMPARE(
+            imPortal("SELECT STRAUMART FROM T_RAUMART") +
+                imPortal("SELECT STRAUMNAME FROM T_RAUM") +
+                imPortal(
+                    "SELECT STNAME, STFIRMA, STBEMERKUNG, STNUTZUNG, STSONSTIGES FROM T_BELEGUNG"),
+            QStringList({text, text, QStringList(5, text).join(QLatin1Char('|'))}));
     }
 
     // A publish killed anywhere leaves the previous publication whole.
@@ -306,12 +302,11 @@ private slots:
             QCOMPARE(gesehen, bloecke);
             kind.kill();
             QVERIFY(kind.waitForFinished(10000));
-            QCOMPARE(Zeilen(portal(), stand), QStringList{QStringLiteral("alt|%1").arg(anzahl)});
-            QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT COUNT(*) FROM T_RAUM")),
-                     QStringList{QStringLiteral("1")});
+            QCOMPARE(imPortal(stand), QStringList{QStringLiteral("alt|%1").arg(anzahl)});
+            QCOMPARE(imPortal("SELECT COUNT(*) FROM T_RAUM"), QStringList{"1"});
         }
         QVERIFY(veroeffentliche(p, true).ok());
-        QCOMPARE(Zeilen(portal(), stand), QStringList{QStringLiteral("neu|%1").arg(anzahl)});
+        QCOMPARE(imPortal(stand), QStringList{QStringLiteral("neu|%1").arg(anzahl)});
     }
 
     // Requests the portal writes during a publication are all kept and numbered afterwards.
@@ -352,12 +347,12 @@ private slots:
         QStringList erwartet;
         for (int i = 1; i <= geschrieben; ++i)
             erwartet << QString::number(i);
-        QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT LWUNSCHID FROM T_BELEGUNG WHERE "
-                                                 "BRESERVIERT=0 ORDER BY LWUNSCHID")),
+        QCOMPARE(imPortal("SELECT LWUNSCHID FROM T_BELEGUNG WHERE "
+                          "BRESERVIERT=0 ORDER BY LWUNSCHID"),
                  erwartet);
-        QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT COUNT(*) FROM T_BELEGUNG WHERE "
-                                                 "BRESERVIERT=1")),
-                 QStringList{QStringLiteral("20000")});
+        QCOMPARE(imPortal("SELECT COUNT(*) FROM T_BELEGUNG WHERE "
+                          "BRESERVIERT=1"),
+                 QStringList{"20000"});
     }
 
     // A full copy into an empty portal, into another portal than last time and on the menu
@@ -590,8 +585,7 @@ private slots:
 
         form.lvOrders->setCurrentItem(form.lvOrders->topLevelItem(1));
         form.pbDelete_Click();
-        QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT STNAME, LWUNSCHID FROM T_BELEGUNG")),
-                 QStringList{QStringLiteral("C|2")});
+        QCOMPARE(imPortal("SELECT STNAME, LWUNSCHID FROM T_BELEGUNG"), QStringList{"C|2"});
         QCOMPARE(form.lvOrders->topLevelItemCount(), 1);
         QCOMPARE(form.lvOrders->topLevelItem(0)->text(7), QStringLiteral("A"));
     }
@@ -655,9 +649,9 @@ private slots:
         QVERIFY(gbUpdatePending);
         // The request is gone from the portal and from the list.
         QCOMPARE(form.lvOrders->topLevelItemCount(), 0);
-        QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT COUNT(*) FROM T_BELEGUNG WHERE "
-                                                 "BRESERVIERT=0")),
-                 QStringList{QStringLiteral("0")});
+        QCOMPARE(imPortal("SELECT COUNT(*) FROM T_BELEGUNG WHERE "
+                          "BRESERVIERT=0"),
+                 QStringList{"0"});
     }
 
     // Two workstations take over the same 30 requests (no wished room, so the form offers the
@@ -690,8 +684,7 @@ private slots:
         QCOMPARE(p.wert(QStringLiteral("SELECT COUNT(*) FROM T_fm_belegung")).toInt(), anzahl - 1);
         QCOMPARE(p.wert(QStringLiteral("SELECT COUNT(DISTINCT Best) FROM T_fm_belegung")).toInt(),
                  anzahl - 1);
-        QCOMPARE(Zeilen(portal(), QStringLiteral("SELECT STNAME FROM T_BELEGUNG")),
-                 QStringList{antraege[7].name});
+        QCOMPARE(imPortal("SELECT STNAME FROM T_BELEGUNG"), QStringList{antraege[7].name});
     }
 
     // A wished room that is taken at the booking's time is said before any question; the

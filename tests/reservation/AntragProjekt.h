@@ -71,6 +71,17 @@ public:
         form.Form_Load();
         form.Form_Activate();
     }
+    // A new reservation in `raum` from `beginn`, opened as the time plan opens it; with `bis` the
+    // end time and an orderer typed. The messages so far are forgotten.
+    void neu(frmAntrag& form, int32_t raum, double beginn, const QString& bis = QString()) {
+        form.NeuerAntragImRaum(raum, beginn);
+        oeffne(form);
+        if (!bis.isEmpty()) {
+            form.tfTm_bis->setText(bis);
+            form.coPerson[0]->setEditText(QStringLiteral("Gast"));
+        }
+        prompt.clear();
+    }
     // Stores the booking and opens a form on it; the messages so far are forgotten.
     std::shared_ptr<CBelegungRec> oeffne(frmAntrag& form, const CBelegungRec& satz) {
         auto rec = buche(satz);

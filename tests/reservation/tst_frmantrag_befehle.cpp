@@ -27,15 +27,6 @@ class TestFrmAntragBefehle : public QObject {
         return p->oeffne(*form, p->satz(raum, Tag(2, 9), Tag(2, 10)));
     }
 
-    // A new reservation on Monday 16.03.2026, 10:00 to 12:00, with an orderer.
-    void neuImRaum(int32_t raum) {
-        form->NeuerAntragImRaum(raum, Tag(0) + Uhr(10));
-        p->oeffne(*form);
-        form->tfTm_bis->setText(QStringLiteral("12:00"));
-        form->coPerson[0]->setEditText(QStringLiteral("Gast"));
-        p->prompt.clear();
-    }
-
 private Q_SLOTS:
     void init() {
         p = std::make_unique<AntragProjekt>();
@@ -56,10 +47,7 @@ private Q_SLOTS:
     void saving() {
         QFETCH(bool, neu);
         if (neu) {
-            form->NeuerAntragImRaum(p->raumB, Tag(1, 9));
-            p->oeffne(*form);
-            form->coPerson[0]->setEditText(QStringLiteral("Gast"));
-            p->prompt.clear();
+            p->neu(*form, p->raumB, Tag(1, 9), QStringLiteral("10:30"));
         } else {
             oeffneBelegung(p->raumB);
         }
@@ -370,7 +358,7 @@ private Q_SLOTS:
     }
     void attachingAndCancelling() {
         QFETCH(QList<int>, gefuellt);
-        neuImRaum(p->raumA);
+        p->neu(*form, p->raumA, Tag(0, 10), QStringLiteral("12:00"));
         for (int i : gefuellt)
             form->tfdt[i]->setText(TagText(0));
         form->SetGeaendert(false);
@@ -401,7 +389,7 @@ private Q_SLOTS:
     void savingChangingDeleting() {
         QFETCH(bool, neuGeoeffnet);
         const int32_t fremd = p->buche(p->raumA, Tag(0, 10), Tag(0, 12), 900);
-        neuImRaum(p->raumB);
+        p->neu(*form, p->raumB, Tag(0, 10), QStringLiteral("12:00"));
         p->wochenserie(*form, 4);
         form->pbSave_Click();
         const QString zaehler = QStringLiteral("SELECT lNextNr FROM T_NextNr");
@@ -454,7 +442,7 @@ private Q_SLOTS:
         QFETCH(double, von);
         QFETCH(QString, konflikt);
         p->buche(p->raumA, Tag(tag) + von, Tag(tag) + von + Uhr(1), 900);
-        neuImRaum(p->raumA);
+        p->neu(*form, p->raumA, Tag(0, 10), QStringLiteral("12:00"));
         p->wochenserie(*form, 4);
 
         // The free-room search over every date keeps room A when it is free on all of them.

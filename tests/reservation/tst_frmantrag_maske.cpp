@@ -1,12 +1,13 @@
 // The reservation form's mask and checks: a booking into the controls and back, the equipment
 // text, the company and person boxes, taking over a chosen room, the quote filter, and the
-// checks as the user types and leaves the date boxes.
+// checks as the user types and leaves the date boxes; the printed documents and the form's size.
 #include "AntragProjekt.h"
 
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 
 using Zahlen = QList<int>;
@@ -16,19 +17,15 @@ class TestFrmAntragMaske : public QObject {
 
     std::unique_ptr<AntragProjekt> p;
     std::unique_ptr<frmAntrag> form;
-
-    // A new reservation in room A on 16.03.2026, opened as the time plan opens it.
-    void neuImRaumA(double uhr = Uhr(9)) {
-        form->NeuerAntragImRaum(p->raumA, Tag(0) + uhr);
-        p->oeffne(*form);
-        p->prompt.clear();
-    }
+    QStringList vorschau; // titles of the previews shown
 
 private Q_SLOTS:
     void init() {
         p = std::make_unique<AntragProjekt>();
         QVERIFY(p->ok);
         form = std::make_unique<frmAntrag>();
+        vorschau.clear();
+        p->modal.immer([this](QPrintPreviewDialog& d) { vorschau << d.windowTitle(); });
     }
     void cleanup() {
         form.reset();
@@ -167,8 +164,7 @@ private Q_SLOTS:
 
         // A new reservation keeps the defaults of a new booking.
         frmAntrag neu;
-        neu.NeuerAntragImRaum(p->raumA, Tag(3, 14));
-        p->oeffne(neu);
+        p->neu(neu, p->raumA, Tag(3, 14));
         QCOMPARE(neu.frTermin->title(), QStringLiteral("Neuer Termin von"));
         QCOMPARE(neu.tftm[1]->text(), QStringLiteral("00:00"));
         std::shared_ptr<CBelegungRec> leer;
@@ -300,8 +296,7 @@ private Q_SLOTS:
         QFETCH(QString, stuhl);
         QFETCH(QList<bool>, anordnungen);
         const int32_t saal = p->raum(QStringLiteral("Aula"), ausstattung, stuhl, 120, 8, 2);
-        form->NeuerAntragImRaum(p->raumA, Tag(4, 10));
-        p->oeffne(*form);
+        p->neu(*form, p->raumA, Tag(4, 10));
         form->coFreeRooms->setCurrentIndex(form->coFreeRooms->findData(saal));
         form->coFreeRooms_Click();
 
@@ -342,7 +337,7 @@ private Q_SLOTS:
     // conflict switches the room and counts as a change; the free rooms follow the span.
     void spanCheckedOnLeavingTheGroup() {
         p->buche(p->raumA, Tag(0, 10), Tag(0, 12), 501);
-        neuImRaumA(Uhr(8));
+        p->neu(*form, p->raumA, Tag(0, 8));
         form->show();
         QApplication::setActiveWindow(form.get());
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
@@ -399,6 +394,71 @@ private Q_SLOTS:
                              "den freien Raum 'Raum B' dieser Raumart umgeschaltet. Bitte prüfen "
                              "Sie den Raum."});
         QVERIFY(form->RaumwechselMarkiert());
+    }
+    // Print buttons 1 to 5 in order.
+    void documents_data() {
+        QTest::addColumn<int>("knopf");
+        QTest::addColumn<QString>("titel");
+        int knopf = 0;
+        for (const char* titel :
+             {"Bestelldaten", "Rückantwort", "Hinweisschild", "Umbau", "Rechnung"})
+            QTest::newRow(titel) << ++knopf << QString::fromUtf8(titel);
+    }
+    void documents() {
+        QFETCH(int, knopf);
+        QFETCH(QString, titel);
+        Firma f;
+        QVERIFY(p->stamm.ReadFirma(p->firma, f));
+        f.stStrasse = QStringLiteral("Hauptstr. 5");
+        f.stPlz = QStringLiteral("01067");
+        f.stOrt = QStringLiteral("Dresden");
+        QVERIFY(p->stamm.SaveFirma(f));
+        CBelegungRec satz = p->satz(p->raumB, Tag(2, 9), Tag(2, 10));
+        satz.lFirma1 = p->firma;
+        satz.Inst = QStringLiteral("Stadtwerke");
+        p->oeffne(*form, satz);
+        // What the form shows now counts, not what is stored.
+        form->tfVerst->setText(QStringLiteral("Klausur"));
+        form->Check2[2]->setChecked(true);
+        form->cmdDruck[knopf]->click();
+        QCOMPARE(p->texte(), QStringList());
+        QCOMPARE(vorschau, QStringList{QStringLiteral("Druckvorschau – ") + titel});
+        QCOMPARE(p->wert(QStringLiteral("SELECT Kurzbez || '|' || Verst || '|' || Aust || '|' || "
+                                        "stStrasse || '|' || stPlzOrt FROM t_tmp_Druck"))
+                     .toString(),
+                 QStringLiteral("Raum B|Klausur|Projektor|Hauptstr. 5|01067 Dresden"));
+    }
+
+    void documentWithoutRoom() {
+        form->NeuerAntrag(Tag(0));
+        p->oeffne(*form);
+        form->coFreeRooms->clear();
+        form->SetzeGewaehltenRaum(QString(), QString());
+        p->prompt.clear();
+        form->cmdDruck_Click(1);
+        QCOMPARE(p->texte(), QStringList{QStringLiteral("Es wurde kein Raum ausgewählt!")});
+        QVERIFY(vorschau.isEmpty());
+    }
+
+    void fitsSmallScreenAndKeepsItsSize() {
+        p->neu(*form, p->raumA, Tag(0, 9));
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        const QSize start = form->size();
+        QVERIFY2(start.height() <= 700, qPrintable(QString::number(start.height())));
+        QVERIFY(start.width() <= 1300);
+
+        // The note under the room appears without the form jumping.
+        form->lbNichtverfuegbar->show();
+        QCoreApplication::processEvents();
+        QCOMPARE(form->size(), start);
+
+        // Smaller works, and the fields grow with a bigger form.
+        QVERIFY(form->minimumSizeHint().height() < start.height());
+        const int verst = form->tfVerst->width();
+        form->resize(start.width() + 200, start.height() + 100);
+        QCoreApplication::processEvents();
+        QVERIFY(form->tfVerst->width() > verst);
     }
 };
 

@@ -1,6 +1,6 @@
 // The shared routines of the reservation form: the conflict rule, and on a real project database
-// the room test, free-room search, order numbers with their dialog, deleting and the equipment
-// history. (Saving is tested through the reservation form.)
+// the room test, free-room search, order numbers with their dialog and the equipment
+// history. (Saving and deleting are tested through the reservation form.)
 #include "R_Main.h"
 #include "ScriptedModal.h"
 #include "TestProjekt.h"
@@ -315,18 +315,6 @@ private Q_SLOTS:
         R_Main::AuftragNrSetzen();
         QCOMPARE(zaehler().toInt(), 500);
         QCOMPARE(angeboten, (Nummern{7, 7}));
-    }
-
-    void loeschen() {
-        const int32_t einzeln = p->buche(raumA, Tag(0, 9), Tag(0, 10), 7);
-        p->buche(raumA, Tag(1, 9), Tag(1, 10), 7);
-        p->archiviere(p->buche(raumA, Tag(-30, 9), Tag(-30, 10), 7));
-        const int32_t anderer = p->buche(raumB, Tag(0, 9), Tag(0, 10), 8);
-        QVERIFY(R_Main::LoescheBelegung(einzeln));
-        QCOMPARE(p->anzahlBelegungen(), 3);
-        QVERIFY(R_Main::LoescheAuftrag(7));
-        QCOMPARE(p->anzahlBelegungen(), 1);
-        QCOMPARE(p->wert(QStringLiteral("SELECT Rec_ID FROM T_fm_belegung")).toInt(), anderer);
     }
 
     void historie() {

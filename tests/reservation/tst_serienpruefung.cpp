@@ -143,11 +143,7 @@ private Q_SLOTS:
     // holiday are left out; the save writes exactly the other two under one number.
     void formSavesTheChoice() {
         frmAntrag form;
-        form.NeuerAntragImRaum(p->raumA, Tag(0) + Uhr(10));
-        p->oeffne(form);
-        form.tfTm_bis->setText(QStringLiteral("12:00"));
-        form.coPerson[0]->setEditText(QStringLiteral("Gast"));
-        p->prompt.clear();
+        p->neu(form, p->raumA, Tag(0, 10), QStringLiteral("12:00"));
         p->modal.einmal([&](frmSerienPruefung& dlg) {
             auto* m = dlg.Model();
             m->setData(m->index(1, SerienPruefungModel::Auswahl), raumC);
@@ -198,10 +194,7 @@ private Q_SLOTS:
                                                      QStringLiteral("Feiertage"),
                                                      QStringLiteral("Land"), QStringLiteral("NW")));
         frmAntrag form;
-        form.NeuerAntragImRaum(raumC, Tag(0) + Uhr(10));
-        p->oeffne(form);
-        form.tfTm_bis->setText(QStringLiteral("12:00"));
-        form.coPerson[0]->setEditText(QStringLiteral("Gast"));
+        p->neu(form, raumC, Tag(0, 10), QStringLiteral("12:00"));
         p->wochenserie(form, 4, true);
         QCOMPARE(form.edSerie->text(), QStringLiteral("Alle 1 Wochen, am Montag, ohne 06.04.2026"));
         const int nr = zaehler();

@@ -175,10 +175,9 @@ private:
                 QStringLiteral("--socket=") + m_dir.path() + QStringLiteral("/mysqld.sock"),
                 QStringLiteral("--pid-file=") + m_dir.path() + QStringLiteral("/mysqld.pid"),
                 // Own folder for temporary tables: /tmp is shared with every other test run.
-                QStringLiteral("--tmpdir=") + m_dir.path(),
-                QStringLiteral("--port=%1").arg(m_port), QStringLiteral("--bind-address=127.0.0.1"),
-                QStringLiteral("--skip-grant-tables"), QStringLiteral("--skip-log-bin"),
-                QStringLiteral("--innodb-buffer-pool-size=128M"),
+                QStringLiteral("--tmpdir=") + m_dir.path(), QStringLiteral("--port=%1").arg(m_port),
+                QStringLiteral("--bind-address=127.0.0.1"), QStringLiteral("--skip-grant-tables"),
+                QStringLiteral("--skip-log-bin"), QStringLiteral("--innodb-buffer-pool-size=128M"),
                 QStringLiteral("--innodb-flush-log-at-trx-commit=2"),
                 QStringLiteral("--innodb-doublewrite=0"),
                 QStringLiteral("--max-allowed-packet=64M")} +
