@@ -33,9 +33,6 @@ const QString kWeg = QStringLiteral("Die Belegung ist nicht mehr vorhanden.");
 const QString kCrLf = QStringLiteral("\r\n");
 // Orders of this many bookings are large changes: the planner's statistics are looked after.
 constexpr qsizetype kVieleZeilen = 50;
-// Rows per insert statement. One: the SQLite driver binds the values of many rows far more slowly
-// than it prepares the statement of one row again.
-constexpr qsizetype kZeilenProInsert = 1;
 
 Ergebnis Gescheitert(const QString& meldung, const QString& fehler) {
     Ergebnis e;
@@ -261,36 +258,23 @@ bool Vermerken(Transaktion& tx, const QVector<int32_t>& ids, const QString& meld
     return false;
 }
 
-// Inserts the bookings under the order number `nummer`, each statement returning the keys it drew
-// (in the order of its rows); `ids` gets them in the order of the bookings.
+// Inserts the bookings under the order number `nummer`; `ids` gets the keys they drew.
 bool Einfuegen(Transaktion& tx, const QVector<CBelegungRec>& buchungen, int32_t nummer,
                QVector<int32_t>& ids, Ergebnis& e) {
     ids.clear();
     QSqlQuery ins(tx.db());
     ins.setForwardOnly(true);
-    for (qsizetype ab = 0; ab < buchungen.size(); ab += kZeilenProInsert) {
-        const qsizetype n = std::min(kZeilenProInsert, buchungen.size() - ab);
-        QVariantList werte;
-        for (qsizetype i = ab; i < ab + n; ++i) {
-            CBelegungRec b = buchungen[i];
-            b.lAuftrNr = nummer;
-            werte += ZA::fieldValues(b);
-        }
-        if (!ExecBound(ins,
-                       ZA::insertRowsSql<CBelegungRec>(n) + QStringLiteral(" RETURNING Rec_ID"),
-                       werte)) {
+    // Row by row: the SQLite driver binds the values of many rows far more slowly than it runs
+    // the statement of one row again.
+    for (CBelegungRec b : buchungen) {
+        b.lAuftrNr = nummer;
+        if (!ExecBound(ins, ZA::insertSql<CBelegungRec>() + QStringLiteral(" RETURNING Rec_ID"),
+                       ZA::fieldValues(b)) ||
+            !ins.next()) {
             e = tx.gescheitert(kMsgAdd, ins.lastError());
             return false;
         }
-        QVector<int32_t> neu;
-        while (ins.next())
-            neu.append(ins.value(0).toInt());
-        if (HasSqlError(ins) || neu.size() != n) {
-            e = tx.gescheitert(kMsgAdd, ins.lastError());
-            return false;
-        }
-        std::sort(neu.begin(), neu.end());
-        ids += neu;
+        ids.append(ins.value(0).toInt());
     }
     return true;
 }

@@ -189,21 +189,16 @@ template <class Rec> QStringList dataColumns() {
     return cols;
 }
 
-// An insert of `rows` rows at once, the values of each row as fieldValues() lists them.
-template <class Rec> QString insertRowsSql(qsizetype rows) {
-    const QStringList cols = dataColumns<Rec>();
-    const QString row =
-        QStringLiteral("(?") + QStringLiteral(", ?").repeated(cols.size() - 1) + QLatin1Char(')');
-    QStringList values;
-    for (qsizetype i = 0; i < rows; ++i)
-        values << row;
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
-        .arg(QLatin1String(Rec::kTable), cols.join(QLatin1String(", ")),
-             values.join(QLatin1String(", ")));
-}
-
 template <class Rec> const QString& insertSql() {
-    static const QString sql = insertRowsSql<Rec>(1);
+    static const QString sql = [] {
+        const QStringList cols = dataColumns<Rec>();
+        QStringList marks;
+        for (qsizetype i = 0; i < cols.size(); ++i)
+            marks << QStringLiteral("?");
+        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(QLatin1String(Rec::kTable), cols.join(QLatin1String(", ")),
+                 marks.join(QLatin1String(", ")));
+    }();
     return sql;
 }
 
