@@ -3,7 +3,9 @@
 #include "Dialekt.h"
 #include "SqlConnection.h"
 
+#include <QSet>
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace AenderungsJournal {
 
@@ -35,27 +37,52 @@ bool Vorbereiten(QSqlQuery& q, QSqlDatabase db, const QString& sql) {
     return q.prepare(sql) || (AnlegenOhneTransaktion(db) && q.prepare(sql));
 }
 
+// Runs a statement on the journal, as Vorbereiten() would prepare it.
+bool Schreiben(QSqlQuery& q, QSqlDatabase db, const QString& sql, const QVariantList& werte,
+               QSqlError* error) {
+    if (ExecBound(q, sql, werte))
+        return true;
+    const QSqlError erster = q.lastError();
+    if (AnlegenOhneTransaktion(db) && ExecBound(q, sql, werte))
+        return true;
+    if (error)
+        *error = erster;
+    return false;
+}
+
+// Keys per statement, far below the placeholder limits.
+constexpr qsizetype kProAnweisung = 400;
+
 } // namespace
 
 bool Vermerke(QSqlDatabase db, Art art, const QVector<int32_t>& ids, QSqlError* error) {
-    QSqlQuery weg(db), neu(db);
-    if (!Vorbereiten(weg, db,
-                     QStringLiteral("DELETE FROM T_Aenderung WHERE stArt = ? AND lId = ?")) ||
-        !neu.prepare(QStringLiteral("INSERT INTO T_Aenderung (stArt, lId) VALUES (?, ?)"))) {
-        if (error)
-            *error = weg.lastError().isValid() ? weg.lastError() : neu.lastError();
-        return false;
-    }
-    for (const int32_t id : ids) {
-        for (QSqlQuery* q : {&weg, &neu}) {
-            q->bindValue(0, ArtText(art));
-            q->bindValue(1, id);
-            if (!q->exec()) {
-                if (error)
-                    *error = q->lastError();
-                return false;
-            }
+    // Each key once; a key noted before moves to the end of the journal.
+    QVector<int32_t> schluessel;
+    QSet<int32_t> gesehen;
+    for (const int32_t id : ids)
+        if (!gesehen.contains(id)) {
+            gesehen.insert(id);
+            schluessel.append(id);
         }
+    QSqlQuery q(db);
+    for (qsizetype ab = 0; ab < schluessel.size(); ab += kProAnweisung) {
+        const qsizetype n = std::min(kProAnweisung, schluessel.size() - ab);
+        QVariantList weg{ArtText(art)}, neu;
+        for (qsizetype i = ab; i < ab + n; ++i) {
+            weg << schluessel[i];
+            neu << ArtText(art) << schluessel[i];
+        }
+        const QString marken = QStringLiteral("?") + QStringLiteral(", ?").repeated(n - 1);
+        const QString zeilen =
+            QStringLiteral("(?, ?)") + QStringLiteral(", (?, ?)").repeated(n - 1);
+        if (!Schreiben(q, db,
+                       QStringLiteral("DELETE FROM T_Aenderung WHERE stArt = ? AND lId IN (%1)")
+                           .arg(marken),
+                       weg, error) ||
+            !Schreiben(q, db,
+                       QStringLiteral("INSERT INTO T_Aenderung (stArt, lId) VALUES ") + zeilen, neu,
+                       error))
+            return false;
     }
     return true;
 }
@@ -64,22 +91,15 @@ bool VermerkeBelegungen(QSqlDatabase db, const QString& bedingung, const QVarian
                         QSqlError* error) {
     const QString auswahl = QStringLiteral(" FROM T_fm_belegung WHERE ") + bedingung;
     QSqlQuery q(db);
-    const auto ausfuehren = [&](const QString& sql) {
-        if (!Vorbereiten(q, db, sql))
-            return false;
-        for (const QVariant& v : werte)
-            q.addBindValue(v);
-        return q.exec();
-    };
-    if (ausfuehren(QStringLiteral("DELETE FROM T_Aenderung WHERE stArt = 'B' AND lId IN "
-                                  "(SELECT Rec_ID") +
-                   auswahl + QLatin1Char(')')) &&
-        ausfuehren(QStringLiteral("INSERT INTO T_Aenderung (stArt, lId) SELECT 'B', Rec_ID") +
-                   auswahl + QStringLiteral(" ORDER BY Rec_ID")))
-        return true;
-    if (error)
-        *error = q.lastError();
-    return false;
+    return Schreiben(q, db,
+                     QStringLiteral("DELETE FROM T_Aenderung WHERE stArt = 'B' AND lId IN "
+                                    "(SELECT Rec_ID") +
+                         auswahl + QLatin1Char(')'),
+                     werte, error) &&
+           Schreiben(q, db,
+                     QStringLiteral("INSERT INTO T_Aenderung (stArt, lId) SELECT 'B', Rec_ID") +
+                         auswahl + QStringLiteral(" ORDER BY Rec_ID"),
+                     werte, error);
 }
 
 bool ReadStand(QSqlDatabase db, Stand& stand, QString* error) {

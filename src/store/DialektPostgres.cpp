@@ -10,6 +10,8 @@
 #include <algorithm>
 
 QStringList ErsteSpalte(QSqlDatabase& db, const QString& sql);
+bool ZaehlerLesen(QSqlDatabase& db, const QString& sql, std::optional<int32_t>& zaehler,
+                  QSqlError* error);
 
 namespace {
 
@@ -145,14 +147,22 @@ public:
         return false;
     }
 
-    // The whole table: it has one row, and an empty one must not gain two.
-    bool SperreZaehler(QSqlDatabase& db, QSqlError* error) const override {
-        QSqlQuery q(db);
-        if (q.exec(QStringLiteral("LOCK TABLE T_NextNr IN SHARE ROW EXCLUSIVE MODE")))
+    // The row, locked as it is read. An empty table has no row to lock: the whole table then,
+    // so that it does not gain two, read again once the lock is held.
+    bool SperreZaehler(QSqlDatabase& db, std::optional<int32_t>& zaehler,
+                       QSqlError* error) const override {
+        if (!ZaehlerLesen(db, QStringLiteral("SELECT lNextNr FROM T_NextNr FOR UPDATE"), zaehler,
+                          error))
+            return false;
+        if (zaehler)
             return true;
-        if (error)
-            *error = q.lastError();
-        return false;
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("LOCK TABLE T_NextNr IN EXCLUSIVE MODE"))) {
+            if (error)
+                *error = q.lastError();
+            return false;
+        }
+        return ZaehlerLesen(db, QStringLiteral("SELECT lNextNr FROM T_NextNr"), zaehler, error);
     }
 
     // One round trip: the tables live as long as the session.

@@ -20,6 +20,8 @@ namespace {
 // Days added on each side when candidates are preselected by date: whole days are compared by
 // the rule, so a candidate must never be lost to a fraction or a date before 1899.
 constexpr double kRand = 2.0;
+// Up to this many rooms are named in the conflict query itself.
+constexpr qsizetype kRaeumeAlsWerte = 50;
 
 QString KeinDatumSql(const char* spalte) {
     return QStringLiteral("%1 IS NULL OR (%1 >= 2958465 AND %1 < 2958466)")
@@ -154,10 +156,28 @@ bool Konflikte(const QString& connection, const QVector<Termin>& termine,
     QSqlDatabase db = Verbindung(connection);
     if (!TermineSetzen(db, termine, ausser, error))
         return false;
+    // The rooms as values of the statement: the server then reads each room's bookings by the
+    // index, where it would guess the size of the temporary table. Very many rooms (bringing
+    // back an archive) come from the table.
+    QVector<int32_t> raeume;
+    for (const Termin& termin : termine)
+        raeume.append(termin.raum);
+    std::sort(raeume.begin(), raeume.end());
+    raeume.erase(std::unique(raeume.begin(), raeume.end()), raeume.end());
+    QString quelle = QStringLiteral("(SELECT DISTINCT raum FROM tovo_termine)");
+    QVariantList raumWerte;
+    if (raeume.size() <= kRaeumeAlsWerte) {
+        QStringList zeilen;
+        for (const int32_t raum : std::as_const(raeume)) {
+            zeilen << (zeilen.isEmpty() ? QStringLiteral("SELECT ? AS raum")
+                                        : QStringLiteral("SELECT ?"));
+            raumWerte << raum;
+        }
+        quelle = QLatin1Char('(') + zeilen.join(QStringLiteral(" UNION ALL ")) + QLatin1Char(')');
+    }
     Treffer t;
     return Kandidaten(
-        db, termine, QStringLiteral("(SELECT DISTINCT raum FROM tovo_termine)"),
-        QStringLiteral("b.rb_id"), {},
+        db, termine, quelle, QStringLiteral("b.rb_id"), raumWerte,
         [&](int nr, int32_t raum, int32_t auftrNr, const RQ::BelegungsZeile& z) {
             const Zeitspanne belegt =
                 lesart == Lesart::Raumtest ? SpanneImRaumtest(z) : SpanneInSuche(z);

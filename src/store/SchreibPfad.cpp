@@ -114,9 +114,12 @@ bool SperreRaeume(SchreibTransaktion& tx, const QVector<CBelegungRec>& buchungen
                      meldung, e);
 }
 
-bool SperreZaehler(SchreibTransaktion& tx, const QString& meldung, Ergebnis& e) {
+// Locks the counter and reads it: `zaehler` stays empty when the table has no row.
+bool SperreZaehler(SchreibTransaktion& tx, std::optional<int32_t>& zaehler, const QString& meldung,
+                   Ergebnis& e) {
     QSqlError error;
-    return Geschafft(tx, Dialekt::Von(tx.db()).SperreZaehler(tx.db(), &error), error, meldung, e);
+    return Geschafft(tx, Dialekt::Von(tx.db()).SperreZaehler(tx.db(), zaehler, &error), error,
+                     meldung, e);
 }
 
 bool ReadBelegung(QSqlDatabase& db, int32_t recId, CBelegungRec& rec, QSqlError& error) {
@@ -226,29 +229,42 @@ bool Vermerken(SchreibTransaktion& tx, const QVector<int32_t>& ids, const QStrin
     return false;
 }
 
+// Inserts the bookings under the order number `nummer`; `ids` gets the keys they drew.
+bool Einfuegen(SchreibTransaktion& tx, const QVector<CBelegungRec>& buchungen, int32_t nummer,
+               QVector<int32_t>& ids, Ergebnis& e) {
+    ids.clear();
+    QSqlQuery ins(tx.db());
+    ins.setForwardOnly(true);
+    // Row by row: the SQLite driver binds the values of many rows far more slowly than it runs
+    // the statement of one row again.
+    for (CBelegungRec b : buchungen) {
+        b.lAuftrNr = nummer;
+        if (!ExecBound(ins, ZA::insertSql<CBelegungRec>() + QStringLiteral(" RETURNING Rec_ID"),
+                       ZA::fieldValues(b)) ||
+            !ins.next()) {
+            e = Gescheitert(tx, kMsgAdd, ins.lastError());
+            return false;
+        }
+        ids.append(ins.value(0).toInt());
+    }
+    return true;
+}
+
 } // namespace
 
 Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchungen, double toleranz,
                       std::optional<int32_t> wunschNr) {
     Ergebnis e;
     SchreibTransaktion tx(Verbindung(connection));
+    std::optional<int32_t> zaehler;
     if (!Begonnen(tx, kMsgAdd, e) || !SperreRaeume(tx, buchungen, kMsgAdd, e) ||
-        !Pruefen(tx, buchungen, {}, toleranz, kMsgAdd, e) || !SperreZaehler(tx, kMsgAdd, e))
+        !Pruefen(tx, buchungen, {}, toleranz, kMsgAdd, e) ||
+        !SperreZaehler(tx, zaehler, kMsgAdd, e))
         return e;
 
-    // The number: free only when the read succeeded and no booking carries it.
-    int32_t nummer = -1;
+    // The number: free only when the counter has one and no booking carries it.
+    const int32_t nummer = wunschNr.value_or(zaehler.value_or(-1));
     QString error;
-    if (wunschNr) {
-        nummer = *wunschNr;
-    } else {
-        bool vorhanden = false;
-        int32_t zaehler = 0;
-        if (!ReservationQueries::ReadNextNr(connection, vorhanden, zaehler, &error))
-            return Gescheitert(tx, kMsgAdd, error);
-        if (vorhanden)
-            nummer = zaehler;
-    }
     bool vergeben = false;
     if (!ReservationQueries::AuftragNrVergeben(connection, nummer, vergeben, &error))
         return Gescheitert(tx, kMsgAdd, error);
@@ -259,20 +275,7 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
     }
 
     QVector<int32_t> ids;
-    ids.reserve(buchungen.size());
-    {
-        QSqlQuery ins(tx.db());
-        if (!ins.prepare(ZA::insertSql<CBelegungRec>()))
-            return Gescheitert(tx, kMsgAdd, ins.lastError());
-        for (CBelegungRec b : buchungen) {
-            b.lAuftrNr = nummer;
-            ZA::bindFields(ins, b);
-            if (!ins.exec())
-                return Gescheitert(tx, kMsgAdd, ins.lastError());
-            ids.append(ins.lastInsertId().toInt());
-        }
-    }
-    if (!Vermerken(tx, ids, kMsgAdd, e))
+    if (!Einfuegen(tx, buchungen, nummer, ids, e) || !Vermerken(tx, ids, kMsgAdd, e))
         return e;
     if (nummer < std::numeric_limits<int32_t>::max()) {
         if (!ReservationQueries::WriteNextNr(connection, nummer + 1, &error))
