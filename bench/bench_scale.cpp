@@ -2,6 +2,7 @@
 // same bookings a year, the large one only reaching further back; both made by the program, see
 // BenchProjekt.h) and prints for each operation the median time on both, last the line
 //   scale_<op>=large/small ... first_paint_vs_bare=F
+// (publish: the portal publication after one saved booking, on a MariaDB server of its own)
 // with F = (open until the first paint of the large project - the same on an empty project) /
 // a bare read, through the SQLite C API, of the bookings of the days the plan loads.
 // Each run is a child process that opens the project as the host does and then works on it;
@@ -10,12 +11,16 @@
 #include "BenchProjekt.h"
 #include "BenchSerie.h"
 #include "DruckTabelle.h"
+#include "MariaDbServer.h"
 #include "R_Main.h"
 #include "RvGlobals.h"
+#include "SchreibPfad.h"
 #include "SerienPruefung.h"
 #include "SerienSpeichern.h"
 #include "TovoRaumverwCtrl.h"
+#include "TovoTools.h"
 #include "TovoZeitPlan.h"
+#include "UpdateNetzpult.h"
 #include "ZeitPlanLesen.h"
 
 #include <QApplication>
@@ -144,8 +149,23 @@ int Kind(const QString& ordner, bool nurOeffnen) {
             QString error;
             DruckTabelle::Zeitraum(gDb, heute.value() - 7, heute.value() - 1, &error);
         });
-        // Slot: the publication after one saved booking (scale_publish) joins here once the
-        // write path keeps the change journal that makes it cost what changed.
+        // The publication after one saved booking, as the control's timer runs it once the form
+        // closed. The first call brings the portal up to date (a full copy on the warm-up run).
+        if (!Netzpult::UpdateSQLNetzpult(ctrl.get()))
+            std::exit(2);
+        std::vector<double> publish;
+        for (int i = 0; i < 5; ++i) {
+            QVector<CBelegungRec> neu(1);
+            neu[0] = BenchSerie::Muster();
+            neu[0].stSerieBem.clear();
+            neu[0].dt_von = neu[0].dt_bis = erster + 400 + i;
+            if (!SchreibPfad::NeuerAuftrag(gRvDb->ConnectionName(), neu, 0).ok())
+                std::exit(3);
+            publish.push_back(Ms([&] { Netzpult::UpdateSQLNetzpult(ctrl.get()); }));
+            SchreibPfad::LoescheAuftrag(gRvDb->ConnectionName(), neu[0].lAuftrNr);
+            Netzpult::UpdateSQLNetzpult(ctrl.get());
+        }
+        werte["publish"] = Median(publish);
     }
     ctrl->CloseDb();
     for (const auto& [k, v] : werte)
@@ -244,6 +264,19 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
+    // Each project publishes into a portal of its own on a throw-away server.
+    MariaDbServer server;
+    for (auto [dir, portal] : {std::pair{&kleinDir, "klein"}, std::pair{&grossDir, "gross"}}) {
+        const QString ini = dir->path() + QLatin1Char('/') + kIniFileName;
+        if (!server.ok() || !server.CreatePortal(QLatin1String(portal), &error)) {
+            std::fprintf(stderr, "%s %s\n", qPrintable(server.error()), qPrintable(error));
+            return 1;
+        }
+        CTovoTools::Instance().WriteIniValue(ini, "WebMDB", "DBPATH",
+                                             server.ConnText(QLatin1String(portal)));
+        CTovoTools::Instance().WriteIniValue(ini, "WebMDB", "NetzpultType", "1");
+    }
+
     // A warm-up run each, then the measured ones in turns.
     std::map<std::string, double> lauf;
     if (!Kinderlauf(leer.path(), true, lauf) || !Kinderlauf(kleinDir.path(), false, lauf) ||
@@ -272,7 +305,6 @@ int main(int argc, char* argv[]) {
         letzte +=
             QStringLiteral("scale_%1=%2 ").arg(QString::fromStdString(k)).arg(l / s, 0, 'f', 2);
     }
-    std::printf("scale_publish: not measured yet (needs the change journal)\n");
     for (const auto& [k, v] : leerW)
         std::printf("empty project %s_ms: %.3f\n", k.c_str(), Median(v));
     const double fp = (Median(grossW["open"]) - Median(leerW["open"])) / blank;

@@ -51,6 +51,7 @@ void TovoRaumverwCtrl::ConnectHandlers() {
     connect(VInScroll, &QScrollBar::valueChanged, this, [this] { VInScroll_Change(); });
     TovoZeitPlan1->SetVScrollBar(VInScroll);
     connect(TovoZeitPlan1, &TovoZeitPlan::SichtGeaendert, this, [this] { LadeZeitfenster(); });
+    connect(TovoZeitPlan1, &TovoZeitPlan::Gezeichnet, this, [this] { StarteStreifen(); });
     connect(TovoZeitPlan1, &TovoZeitPlan::ResizeControl, this,
             [this] { TovoZeitPlan_ResizeControl(); });
     connect(TovoZeitPlan1, &TovoZeitPlan::ChangeAnzeige, this,

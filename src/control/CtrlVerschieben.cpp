@@ -74,13 +74,14 @@ void TovoRaumverwCtrl::TovoZeitPlan_MoveAntrag(int32_t lId, const QString& raumI
         if (Verlege(lId, raum, lage.beginn, lage.ende) && !mitBau)
             return;
     }
-    coRaumart_Click();
+    // Also unchanged: a refused move puts the dragged bar back.
+    AenderungenZeigen(true);
 }
 
 void TovoRaumverwCtrl::TovoZeitPlan_VerschiebeAntrag(int32_t lId, int32_t raumId, double beginn,
                                                      double ende) {
     Verlege(lId, raumId, beginn, ende);
-    coRaumart_Click();
+    AenderungenZeigen(true);
 }
 
 bool TovoRaumverwCtrl::Verlege(int32_t lId, int32_t raumId, double beginn, double ende) {
@@ -161,7 +162,7 @@ void TovoRaumverwCtrl::Rueckgaengig() {
             m_rueckgaengig.removeLast();
     });
     mnuBearbeiten.value(2)->setEnabled(KannRueckgaengig());
-    coRaumart_Click();
+    AenderungenZeigen(true);
 }
 
 void TovoRaumverwCtrl::TovoZeitPlan_LoescheAntrag(int32_t lId) {
@@ -173,7 +174,7 @@ void TovoRaumverwCtrl::TovoZeitPlan_LoescheAntrag(int32_t lId) {
                    QStringLiteral("Achtung !")) == PromptResult::Yes)
             R_Main::LoescheBelegung(lId);
     });
-    coRaumart_Click();
+    AenderungenZeigen(true);
 }
 
 void TovoRaumverwCtrl::MeldeBelegungImWeg(const SP::Ergebnis& e) {

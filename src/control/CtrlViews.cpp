@@ -3,6 +3,7 @@
 
 #include "ErrorGuard.h"
 #include "RaumAusstattung.h"
+#include "ReservationQueries.h"
 #include "RvGlobals.h"
 #include "SqlConnection.h"
 #include "StreifenLesen.h"
@@ -22,6 +23,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 
@@ -135,20 +137,24 @@ void TovoRaumverwCtrl::SetzeAnsichtNeu() {
         const int32_t raumartId = SelectedRaumartId();
         const bool alle = raumartId == 0;
 
-        QVector<ViewQueries::RaumZeile> zeilen;
+        // All types: grouped by type, each name led by the type's first letters.
+        using Folge = ReservationQueries::RaumAuswahl::Folge;
+        QVector<CAnzeigeRec> zeilen;
         QString error;
-        if (!ViewQueries::ReadRaeume(gDb, raumartId, zeilen, &error))
+        if (!ReservationQueries::ReadRaeume(
+                gDb, {.raumartId = raumartId, .folge = alle ? Folge::ArtUndName : Folge::Name},
+                zeilen, &error))
             RaiseError(error);
         ZeitPlanRaumListe raeume;
         raeume.reserve(zeilen.size());
-        for (const auto& z : zeilen) {
+        for (const CAnzeigeRec& raum : zeilen) {
+            const QString art = alle ? raum.RArt : QString();
             ZeitPlanRaum r;
-            r.lId = z.raum.az_ID;
-            r.stName =
-                alle ? z.stRaumArt.left(2) + QLatin1Char(':') + z.raum.Kurzbez : z.raum.Kurzbez;
-            r.stZusatz = z.raum.RaumNr;
-            r.stInfo = raumInfo(z.raum);
-            r.stTip = RaumAusstattung::Tip(z.raum, z.stRaumArt);
+            r.lId = raum.az_ID;
+            r.stName = alle ? art.left(2) + QLatin1Char(':') + raum.Kurzbez : raum.Kurzbez;
+            r.stZusatz = raum.RaumNr;
+            r.stInfo = raumInfo(raum);
+            r.stTip = RaumAusstattung::Tip(raum, art);
             raeume.append(r);
         }
 
@@ -208,6 +214,20 @@ void TovoRaumverwCtrl::LeseHauptplan(const ZeitPlanRaumListe& raeume) {
 }
 
 void TovoRaumverwCtrl::LeseStreifen() {
+    m_streifenFaellig = true;
+    if (TovoZeitPlan1->isVisible()) {
+        TovoZeitPlan1->update();
+        // A window that is not painted (minimised, say) still gets its strip.
+        QTimer::singleShot(250, this, [this] { StarteStreifen(); });
+    } else {
+        QMetaObject::invokeMethod(this, &TovoRaumverwCtrl::StarteStreifen, Qt::QueuedConnection);
+    }
+}
+
+void TovoRaumverwCtrl::StarteStreifen() {
+    if (!m_streifenFaellig || gDb.isEmpty())
+        return;
+    m_streifenFaellig = false;
     if (!m_streifen) {
         m_streifen = new StreifenLesen(this);
         connect(m_streifen, &StreifenLesen::Gelesen, this,
@@ -225,7 +245,7 @@ void TovoRaumverwCtrl::LeseStreifen() {
 }
 
 bool TovoRaumverwCtrl::StreifenLaedt() const {
-    return m_streifen && m_streifen->Laeuft();
+    return m_streifenFaellig || (m_streifen && m_streifen->Laeuft());
 }
 
 void TovoRaumverwCtrl::LadeZeitfenster() {
@@ -238,9 +258,10 @@ void TovoRaumverwCtrl::LadeZeitfenster() {
                [&] { LeseHauptplan(TovoZeitPlan1->Raeume()); });
 }
 
-void TovoRaumverwCtrl::AenderungenZeigen() {
+void TovoRaumverwCtrl::AenderungenZeigen(bool auchUnveraendert) {
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.AenderungenZeigen"), [&] {
-        if (gDb.isEmpty() || m_rebuilding || (m_gelesen.first >= 0 && Datenstand() == m_gelesen))
+        if (gDb.isEmpty() || m_rebuilding ||
+            (!auchUnveraendert && m_gelesen.first >= 0 && Datenstand() == m_gelesen))
             return;
         if (AktuelleAnsicht() == 1 || !m_fenster.begrenzt()) {
             coRaumart_Click();
@@ -280,7 +301,8 @@ void TovoRaumverwCtrl::FillGrid(const QString& datum) {
 
         QVector<CAnzeigeRec> raeume;
         QString error;
-        if (!ViewQueries::ReadRaeumeNachName(gDb, SelectedRaumartId(), raeume, &error))
+        if (!ReservationQueries::ReadRaeume(gDb, {.raumartId = SelectedRaumartId()}, raeume,
+                                            &error))
             RaiseError(error);
         auto cell = [&](int row, int col, const QString& text,
                         Qt::Alignment align = Qt::AlignLeft) {

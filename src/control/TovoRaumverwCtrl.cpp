@@ -322,6 +322,7 @@ void TovoRaumverwCtrl::ReadArchivzeit() {
 void TovoRaumverwCtrl::CloseDb() {
     RunGuarded(QStringLiteral("TovoRaumverwErfMainCtrl.CloseDb"), [&] {
         UpdateTimer->stop();
+        m_streifenFaellig = false;
         if (m_streifen)
             m_streifen->Abbrechen();
         if (gRvDb == m_rvDb.get())

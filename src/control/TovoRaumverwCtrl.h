@@ -89,8 +89,9 @@ public:
     // read by the last rebuild.
     void LadeZeitfenster();
     // After a form or a move in the plan: reads again what is shown, if anybody wrote since it
-    // was read (the overview strip follows in the background).
-    void AenderungenZeigen();
+    // was read or `auchUnveraendert` (the overview strip follows in the background). The rooms
+    // stay as they are.
+    void AenderungenZeigen(bool auchUnveraendert = false);
     // True while the overview strip is still being read.
     bool StreifenLaedt() const;
     // Fills the table for one day, given as SQL date text m/d/yyyy.
@@ -224,7 +225,10 @@ private:
     double AngezeigterTag() const;
     // The main plan's bookings around its period; the overview strip's in the background.
     void LeseHauptplan(const ZeitPlanRaumListe& raeume);
+    // The strip is read once the main plan is on the screen, so that the first paint waits
+    // for nothing but the main plan's own bookings.
     void LeseStreifen();
+    void StarteStreifen();
 
 public:
     // Controls, named as the module's forms name them.
@@ -282,6 +286,7 @@ private:
     int32_t m_fensterRaumart = 0;
     Dialekt::Stand m_gelesen{-1, -1}; // the state of the data when the plans were read
     StreifenLesen* m_streifen = nullptr;
+    bool m_streifenFaellig = false; // the strip waits for the main plan's next paint
     bool m_rebuildAgain = false;
     bool m_terminated = false;
     QVector<QVector<SchreibPfad::Verlegung>> m_rueckgaengig; // where dragged bookings were

@@ -102,6 +102,8 @@ Q_SIGNALS:
     void LoescheAntrag(int32_t id);
     void SelectAntrag(int32_t id);
     void ResizeControl();
+    // The plan has just been painted.
+    void Gezeichnet();
     // The shown span moved or changed its length (date, start, period or a step).
     void SichtGeaendert();
     // Shift+wheel, a horizontal wheel or the cursor at the edge: one step back (-1) or forward

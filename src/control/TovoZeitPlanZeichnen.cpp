@@ -24,6 +24,7 @@ void TovoZeitPlan::paintEvent(QPaintEvent* event) {
         paintOverview(p);
     else
         paintPlan(p, event->rect());
+    Q_EMIT Gezeichnet();
 }
 
 void TovoZeitPlan::paintPlan(QPainter& p, const QRect& clip) {

@@ -1,6 +1,12 @@
 #include "StammGrid.h"
 
+#include "CRvDb.h"
+#include "Prompt.h"
+#include "RvGlobals.h"
+
 #include <QHeaderView>
+#include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 
 namespace StammGrid {
@@ -65,6 +71,49 @@ void Fuelle(QTableWidget* grid, const std::function<void()>& zeilen) {
     grid->setRowCount(0);
     zeilen();
     grid->setSortingEnabled(sortiert);
+}
+
+QPushButton* Knopf(QWidget* parent, const QString& name, const QString& text) {
+    auto* pb = new QPushButton(text, parent);
+    pb->setObjectName(name);
+    pb->setAutoDefault(false);
+    return pb;
+}
+
+void ZeigeZeile(QTableWidget* grid, const QVariantList& zellen, int32_t id) {
+    const QSignalBlocker block(grid);
+    int row = ZeileVon(grid, id);
+    if (row < 0)
+        row = NeueZeile(grid, zellen, id);
+    else
+        SetzeZeile(grid, row, zellen, id);
+    row = ZeileVon(grid, id); // where sorting put it
+    grid->setCurrentCell(row, 0);
+    grid->scrollToItem(grid->item(row, 0));
+}
+
+namespace {
+
+bool Geschrieben(bool ok, const QString& titel) {
+    if (!ok)
+        MsgBox(gRvDb ? gRvDb->LastError() : QString(), PromptButtons::Ok, PromptIcon::Critical,
+               titel);
+    return ok;
+}
+
+} // namespace
+
+bool LoeschenBestaetigt(const QString& frage) {
+    return MsgBox(frage, PromptButtons::YesNo, PromptIcon::Question, QStringLiteral("Löschen")) ==
+           PromptResult::Yes;
+}
+
+bool Gespeichert(bool ok) {
+    return Geschrieben(ok, QStringLiteral("Speichern"));
+}
+
+bool Geloescht(bool ok) {
+    return Geschrieben(ok, QStringLiteral("Löschen"));
 }
 
 } // namespace StammGrid

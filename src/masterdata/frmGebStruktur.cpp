@@ -7,6 +7,7 @@
 #include "Prompt.h"
 #include "RecColl.h"
 #include "RvGlobals.h"
+#include "StammGrid.h"
 #include "TovoTextbox.h"
 #include "frmGebStruSel.h"
 
@@ -45,17 +46,13 @@ frmGebStruktur::frmGebStruktur(CGebDb* geb, QWidget* parent) : QDialog(parent), 
     edBez = new TovoTextbox(this);
     edBez->setObjectName(QStringLiteral("edBez"));
     edBez->setMaxLength(100);
-    const auto knopf = [this](const QString& name, const QString& text) {
-        auto* pb = new QPushButton(text, this);
-        pb->setObjectName(name);
-        pb->setAutoDefault(false);
-        return pb;
-    };
     for (int e = 1; e <= 4; ++e)
-        pbNeu[e] = knopf(QStringLiteral("pbNeu%1").arg(e), QString::fromUtf8(kNeu[e]));
-    pbSpeichern = knopf(QStringLiteral("pbSpeichern"), QStringLiteral("S&peichern"));
-    pbLoeschen = knopf(QStringLiteral("pbLoeschen"), QStringLiteral("&Löschen"));
-    pbEnde = knopf(QStringLiteral("pbEnde"), QStringLiteral("Schließen"));
+        pbNeu[e] =
+            StammGrid::Knopf(this, QStringLiteral("pbNeu%1").arg(e), QString::fromUtf8(kNeu[e]));
+    pbSpeichern =
+        StammGrid::Knopf(this, QStringLiteral("pbSpeichern"), QStringLiteral("S&peichern"));
+    pbLoeschen = StammGrid::Knopf(this, QStringLiteral("pbLoeschen"), QStringLiteral("&Löschen"));
+    pbEnde = StammGrid::Knopf(this, QStringLiteral("pbEnde"), QStringLiteral("Schließen"));
     pbSpeichern->setDefault(true); // Enter in a field saves the entry
 
     auto* felder = new QFormLayout;

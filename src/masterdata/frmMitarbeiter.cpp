@@ -22,7 +22,6 @@
 
 namespace {
 const QString kSpeichern = QStringLiteral("Speichern");
-const QString kLoeschen = QStringLiteral("Löschen");
 
 QVariantList Zeile(const CMitarbeiterRec& m) {
     return {m.stPersNr,  m.stVorname, m.stName,  m.stAbteilung, m.stFunktion,     m.stTelefon,
@@ -90,18 +89,13 @@ void frmMitarbeiter::BuildLayout() {
                              {"E-Mail:", edEMail},
                              {"Bemerkung:", edBemerkung}}));
 
-    const auto knopf = [this](const char* name, const QString& text) {
-        auto* pb = new QPushButton(text, this);
-        pb->setObjectName(QLatin1String(name));
-        pb->setAutoDefault(false);
-        return pb;
-    };
-    pbNeu = knopf("pbNeu", QStringLiteral("&Neu"));
-    pbSave = knopf("pbSave", QStringLiteral("&Speichern"));
-    pbDel = knopf("pbDel", QStringLiteral("&Löschen"));
-    pbGetStamm = knopf("pbGetStamm", QStringLiteral("&Aus Stammdaten"));
+    pbNeu = StammGrid::Knopf(this, QStringLiteral("pbNeu"), QStringLiteral("&Neu"));
+    pbSave = StammGrid::Knopf(this, QStringLiteral("pbSave"), QStringLiteral("&Speichern"));
+    pbDel = StammGrid::Knopf(this, QStringLiteral("pbDel"), QStringLiteral("&Löschen"));
+    pbGetStamm =
+        StammGrid::Knopf(this, QStringLiteral("pbGetStamm"), QStringLiteral("&Aus Stammdaten"));
     pbGetStamm->setToolTip(QStringLiteral("Eine Person aus den Stammdaten übernehmen"));
-    pbEnde = knopf("pbEnde", QStringLiteral("&Ende"));
+    pbEnde = StammGrid::Knopf(this, QStringLiteral("pbEnde"), QStringLiteral("&Ende"));
     auto* knoepfe = new QHBoxLayout;
     for (QPushButton* pb : {pbNeu, pbSave, pbDel, pbGetStamm})
         knoepfe->addWidget(pb);
@@ -236,20 +230,11 @@ void frmMitarbeiter::pbSave_Click() {
         CMitarbeiterRec rec = m_aktuell ? *m_aktuell : CMitarbeiterRec();
         Write2Rec(rec);
         const bool neu = !m_aktuell;
-        if (!(neu ? gRvDb->AddNewMitarbeiterRec(&rec) : gRvDb->EditMitarbeiterRec(&rec))) {
-            MsgBox(gRvDb->LastError(), PromptButtons::Ok, PromptIcon::Critical, kSpeichern);
+        if (!StammGrid::Gespeichert(neu ? gRvDb->AddNewMitarbeiterRec(&rec)
+                                        : gRvDb->EditMitarbeiterRec(&rec)))
             return;
-        }
         m_aktuell = std::make_unique<CMitarbeiterRec>(rec);
-        const QSignalBlocker block(fgAnzeige);
-        int row = StammGrid::ZeileVon(fgAnzeige, rec.lId);
-        if (row < 0)
-            row = StammGrid::NeueZeile(fgAnzeige, Zeile(rec), rec.lId);
-        else
-            StammGrid::SetzeZeile(fgAnzeige, row, Zeile(rec), rec.lId);
-        row = StammGrid::ZeileVon(fgAnzeige, rec.lId);
-        fgAnzeige->setCurrentCell(row, 0);
-        fgAnzeige->scrollToItem(fgAnzeige->item(row, 0));
+        StammGrid::ZeigeZeile(fgAnzeige, Zeile(rec), rec.lId);
         f_bChange = true;
     });
 }
@@ -258,14 +243,9 @@ void frmMitarbeiter::pbDel_Click() {
     RunGuarded(QStringLiteral("frmMitarbeiter.pbDel_Click"), [&] {
         if (NurLesen() || !gRvDb || !m_aktuell)
             return;
-        if (MsgBox(QStringLiteral("Eintrag wirklich löschen?"), PromptButtons::YesNo,
-                   PromptIcon::Question, kLoeschen) != PromptResult::Yes)
-            return;
         const int32_t id = m_aktuell->lId;
-        if (!gRvDb->DelMitarbeiterRec(id)) {
-            MsgBox(gRvDb->LastError(), PromptButtons::Ok, PromptIcon::Critical, kLoeschen);
+        if (!StammGrid::LoeschenBestaetigt() || !StammGrid::Geloescht(gRvDb->DelMitarbeiterRec(id)))
             return;
-        }
         {
             const QSignalBlocker block(fgAnzeige);
             fgAnzeige->removeRow(StammGrid::ZeileVon(fgAnzeige, id));

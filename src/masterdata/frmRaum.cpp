@@ -22,7 +22,6 @@
 
 namespace {
 const QString kSpeichern = QStringLiteral("Speichern");
-const QString kLoeschen = QStringLiteral("Löschen");
 
 QString Anzahl(int n, const QString& einzahl, const QString& mehrzahl) {
     return QString::number(n) + QLatin1Char(' ') + (n == 1 ? einzahl : mehrzahl);
@@ -239,22 +238,13 @@ bool frmRaum::OnButtonSave() {
         rec.stAusstattung = RaumMaske::AusstattungSchreiben(haken);
         rec.STSTUHLANORDNUNG = RaumMaske::StuhlCode(coStuhlanordnung->currentIndex());
         const bool neu = !m_aktuell;
-        if (!(neu ? gRvDb->AddNewrb_AnzeigeRec(&rec) : gRvDb->Editrb_AnzeigeRec(&rec))) {
-            MsgBox(gRvDb->LastError(), PromptButtons::Ok, PromptIcon::Critical, kSpeichern);
+        if (!StammGrid::Gespeichert(neu ? gRvDb->AddNewrb_AnzeigeRec(&rec)
+                                        : gRvDb->Editrb_AnzeigeRec(&rec)))
             return false;
-        }
         m_aktuell = std::make_unique<CAnzeigeRec>(rec);
         m_letzteId = rec.az_ID;
-        const QVariantList zeile = RaumMaske::Zeile(rec, RaumartName(rec.lRaumartId));
-        const QSignalBlocker block(fgAnzeige);
-        int row = StammGrid::ZeileVon(fgAnzeige, rec.az_ID);
-        if (row < 0)
-            row = StammGrid::NeueZeile(fgAnzeige, zeile, rec.az_ID);
-        else
-            StammGrid::SetzeZeile(fgAnzeige, row, zeile, rec.az_ID);
-        row = StammGrid::ZeileVon(fgAnzeige, rec.az_ID);
-        fgAnzeige->setCurrentCell(row, 0);
-        fgAnzeige->scrollToItem(fgAnzeige->item(row, 0));
+        StammGrid::ZeigeZeile(fgAnzeige, RaumMaske::Zeile(rec, RaumartName(rec.lRaumartId)),
+                              rec.az_ID);
         SetzeGeaendert(false);
         f_bChange = true;
         return true;
@@ -279,14 +269,10 @@ void frmRaum::OnButtonDelete() {
                                                         QStringLiteral("Reservierungen")))
                         .arg(zukunft) +
                     frage;
-        if (MsgBox(frage, PromptButtons::YesNo, PromptIcon::Question, kLoeschen) !=
-            PromptResult::Yes)
-            return;
         const int32_t id = m_aktuell->az_ID;
-        if (!gRvDb->Delrb_AnzeigeRec(id)) {
-            MsgBox(gRvDb->LastError(), PromptButtons::Ok, PromptIcon::Critical, kLoeschen);
+        if (!StammGrid::LoeschenBestaetigt(frage) ||
+            !StammGrid::Geloescht(gRvDb->Delrb_AnzeigeRec(id)))
             return;
-        }
         {
             const QSignalBlocker block(fgAnzeige);
             fgAnzeige->removeRow(StammGrid::ZeileVon(fgAnzeige, id));

@@ -6,6 +6,7 @@
 #include "NurLesen.h"
 #include "Prompt.h"
 #include "RvGlobals.h"
+#include "StammGrid.h"
 #include "TovoTextbox.h"
 
 #include <QGridLayout>
@@ -30,16 +31,10 @@ frmRaumArt::frmRaumArt(QWidget* parent) : QDialog(parent) {
     lbRaumArt->setObjectName(QStringLiteral("lbRaumArt"));
     edRaumArt = new TovoTextbox(this);
     edRaumArt->setObjectName(QStringLiteral("edRaumArt"));
-    const auto knopf = [this](const char* name, const QString& text) {
-        auto* pb = new QPushButton(text, this);
-        pb->setObjectName(QLatin1String(name));
-        pb->setAutoDefault(false);
-        return pb;
-    };
-    pbNeu = knopf("pbNeu", QStringLiteral("&Neu"));
-    pbSave = knopf("pbSave", QStringLiteral("&Speichern"));
-    pbDel = knopf("pbDel", QStringLiteral("&Löschen"));
-    pbEnde = knopf("pbEnde", QStringLiteral("&Ende"));
+    pbNeu = StammGrid::Knopf(this, QStringLiteral("pbNeu"), QStringLiteral("&Neu"));
+    pbSave = StammGrid::Knopf(this, QStringLiteral("pbSave"), QStringLiteral("&Speichern"));
+    pbDel = StammGrid::Knopf(this, QStringLiteral("pbDel"), QStringLiteral("&Löschen"));
+    pbEnde = StammGrid::Knopf(this, QStringLiteral("pbEnde"), QStringLiteral("&Ende"));
 
     auto* knoepfe = new QVBoxLayout;
     for (QPushButton* pb : {pbNeu, pbSave, pbDel})
@@ -149,20 +144,16 @@ void frmRaumArt::pbSave_Click() {
         if (m_aktuell) {
             CRaumartRec neu = *m_aktuell;
             neu.stRaumArt = name;
-            if (!gRvDb->EditRaumartRec(&neu)) {
-                MsgBox(gRvDb->LastError(), PromptButtons::Ok, PromptIcon::Critical, kSpeichern);
+            if (!StammGrid::Gespeichert(gRvDb->EditRaumartRec(&neu)))
                 return;
-            }
             *m_aktuell = neu;
             if (QListWidgetItem* item = lbRaumArt->currentItem())
                 item->setText(name);
         } else {
             auto neu = std::make_unique<CRaumartRec>();
             neu->stRaumArt = name;
-            if (!gRvDb->AddNewRaumartRec(neu.get())) {
-                MsgBox(gRvDb->LastError(), PromptButtons::Ok, PromptIcon::Critical, kSpeichern);
+            if (!StammGrid::Gespeichert(gRvDb->AddNewRaumartRec(neu.get())))
                 return;
-            }
             auto* item = new QListWidgetItem(name);
             item->setData(Qt::UserRole, neu->lId);
             m_aktuell = std::move(neu);
@@ -180,8 +171,7 @@ void frmRaumArt::pbDel_Click() {
     RunGuarded(QStringLiteral("frmRaumArt.pbDel_Click"), [&] {
         if (NurLesen() || !gRvDb || !m_aktuell)
             return;
-        if (MsgBox(QStringLiteral("Eintrag wirklich löschen?"), PromptButtons::YesNo,
-                   PromptIcon::Question, kLoeschen) != PromptResult::Yes)
+        if (!StammGrid::LoeschenBestaetigt())
             return;
         CRaumartRec rec = *m_aktuell;
         CAnzeigeRec raum;
@@ -192,10 +182,8 @@ void frmRaumArt::pbDel_Click() {
                    PromptButtons::Ok, PromptIcon::Critical, kLoeschen);
             return;
         }
-        if (!gRvDb->DelRaumartRec(rec.lId)) {
-            MsgBox(gRvDb->LastError(), PromptButtons::Ok, PromptIcon::Critical, kLoeschen);
+        if (!StammGrid::Geloescht(gRvDb->DelRaumartRec(rec.lId)))
             return;
-        }
         {
             const QSignalBlocker block(lbRaumArt);
             delete lbRaumArt->takeItem(lbRaumArt->currentRow());

@@ -2,6 +2,7 @@
 
 #include "AenderungsJournal.h"
 #include "NetzpultZeilen.h"
+#include "ReservationQueries.h"
 #include "SqlConnection.h"
 #include "ToolsNetzpult.h"
 #include "WebQueries.h"
@@ -26,6 +27,9 @@ constexpr int kSchluesselBlock = 500;
 constexpr int kLoeschBlock = 20000;
 
 const QString kCrLf = QStringLiteral("\r\n");
+// Rooms as published: with the name of their type in RArt, by id.
+const ReservationQueries::RaumAuswahl kVeroeffentlicht = {
+    .folge = ReservationQueries::RaumAuswahl::Folge::Id, .mitArt = true};
 const QString kAbgelehnt = QStringLiteral("Das Netzpult hat eine Anweisung abgelehnt.");
 
 // The MySQL client's codes for a server that went away or did not answer in time.
@@ -76,7 +80,7 @@ public:
             return scheitern(KeineAntwort(sqlFehler) ? Status::KeineAntwort : Status::Fehler,
                              KeineAntwort(sqlFehler) ? keineAntwort(sqlFehler) : error);
         if (!OeffneDatenbank(m_auftrag.ort, m_projekt, false, &error) ||
-            !AJ::LiesStand(projekt(), stand, &error)) {
+            !AJ::ReadStand(projekt(), stand, &error)) {
             projektFehler(error);
             return m_ergebnis;
         }
@@ -244,7 +248,7 @@ private:
         int32_t hoechste = 0;
         QString error;
         if (!WebQueries::Raumarten(m_projekt, nullptr, arten, &error) ||
-            !WebQueries::Raeume(m_projekt, nullptr, raeume, &error) ||
+            !ReservationQueries::ReadRaeume(m_projekt, kVeroeffentlicht, raeume, &error) ||
             !WebQueries::HoechsteBelegung(m_projekt, hoechste, &error))
             return projektFehler(error);
         m_gesamt = arten.size() + raeume.size() + hoechste;
@@ -310,9 +314,9 @@ private:
     bool uebertrage(qint64 bisNr) {
         QVector<int32_t> arten, raeume, belegungen, dazu;
         QString error;
-        if (!AJ::LiesSchluessel(projekt(), AJ::Art::Raumart, bisNr, arten, &error) ||
-            !AJ::LiesSchluessel(projekt(), AJ::Art::Raum, bisNr, raeume, &error) ||
-            !AJ::LiesSchluessel(projekt(), AJ::Art::Belegung, bisNr, belegungen, &error))
+        if (!AJ::ReadSchluessel(projekt(), AJ::Art::Raumart, bisNr, arten, &error) ||
+            !AJ::ReadSchluessel(projekt(), AJ::Art::Raum, bisNr, raeume, &error) ||
+            !AJ::ReadSchluessel(projekt(), AJ::Art::Belegung, bisNr, belegungen, &error))
             return projektFehler(error);
         // A room is published with its type: a changed or deleted type touches its rooms, those
         // of the project and those the portal holds.
@@ -345,7 +349,9 @@ private:
         };
         const auto raeumeLesen = [&](const QVector<int32_t>& ids, QVector<CAnzeigeRec>& out,
                                      QString* err) {
-            return WebQueries::Raeume(m_projekt, &ids, out, err);
+            ReservationQueries::RaumAuswahl auswahl = kVeroeffentlicht;
+            auswahl.ids = &ids;
+            return ReservationQueries::ReadRaeume(m_projekt, auswahl, out, err);
         };
         const auto belegungenLesen = [&](const QVector<int32_t>& ids, QVector<CBelegungRec>& out,
                                          QString* err) {

@@ -73,8 +73,8 @@ bool Bericht::Erstellen(const QString& connection, const BerichtArt& art, QStrin
     }
     kainjow::mustache::data daten;
     QString fehler;
-    if (!BerichtDaten::Lesen(connection, art, daten, &fehler) ||
-        !BerichtDiagrammAufbau::Lesen(connection, art, m_diagramme, daten, &fehler)) {
+    if (!BerichtDaten::Read(connection, art, daten, &fehler) ||
+        !BerichtDiagrammAufbau::Read(connection, art, m_diagramme, daten, &fehler)) {
         if (error)
             *error = QStringLiteral("Die Druckdaten können nicht gelesen werden.\n") + fehler;
         return false;

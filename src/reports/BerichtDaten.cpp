@@ -183,9 +183,9 @@ QString Zahl(double wert) {
     return deutsch().toString(wert, 'g', 10);
 }
 
-bool Lesen(const QString& connection, const BerichtArt& art, data& out, QString* error) {
+bool Read(const QString& connection, const BerichtArt& art, data& out, QString* error) {
     QSqlQuery q;
-    if (!DruckTabelle::LiesZeilen(connection, q, error))
+    if (!DruckTabelle::ReadZeilen(connection, q, error))
         return false;
     QHash<int, QString> arten;
     if (art.gruppe == BerichtGruppe::Raumart && !raumarten(connection, arten, error))

@@ -22,8 +22,8 @@
 // hatKosten.
 namespace BerichtDaten {
 
-bool Lesen(const QString& connection, const BerichtArt& art, kainjow::mustache::data& out,
-           QString* error);
+bool Read(const QString& connection, const BerichtArt& art, kainjow::mustache::data& out,
+          QString* error);
 
 // Renders a template; a syntax error gives a German message naming the file `datei` and the
 // line. Every value is escaped, so texts with HTML or Mustache characters print as typed.

@@ -91,8 +91,8 @@ private:
 
 namespace BerichtDiagrammAufbau {
 
-bool Lesen(const QString& connection, const BerichtArt& art, BerichtDiagramme& diagramme,
-           kainjow::mustache::data& daten, QString* error) {
+bool Read(const QString& connection, const BerichtArt& art, BerichtDiagramme& diagramme,
+          kainjow::mustache::data& daten, QString* error) {
     diagramme.clear();
     if (art.familie != BerichtFamilie::Auslastung)
         return true;

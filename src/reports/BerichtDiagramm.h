@@ -33,8 +33,8 @@ namespace BerichtDiagrammAufbau {
 
 // Reads the charts of a report from the print table and puts their tags into `daten`. Reports
 // without charts get none; false with the reason when the tables cannot be read.
-bool Lesen(const QString& connection, const BerichtArt& art, BerichtDiagramme& diagramme,
-           kainjow::mustache::data& daten, QString* error);
+bool Read(const QString& connection, const BerichtArt& art, BerichtDiagramme& diagramme,
+          kainjow::mustache::data& daten, QString* error);
 
 // Makes the placeholders of a document whose HTML is set draw the charts. The charts must live
 // as long as the document is drawn.

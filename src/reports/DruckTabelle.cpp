@@ -19,15 +19,6 @@ namespace {
 
 const QString kNoDate = QStringLiteral("2958465");
 
-bool fail(const QSqlQuery& q, QString* error) {
-    if (error) {
-        *error = q.lastError().text().trimmed();
-        if (error->isEmpty())
-            *error = QStringLiteral("Die Datenbank ist nicht geöffnet.");
-    }
-    return false;
-}
-
 // The connection's own print table, made when missing: two users printing at once never mix
 // their rows, and the project database is only read, so other users keep saving.
 bool Vorbereiten(QSqlDatabase& db, QString* error) {
@@ -39,50 +30,20 @@ bool Vorbereiten(QSqlDatabase& db, QString* error) {
     return false;
 }
 
-// BEGIN ... COMMIT around the rows of one preparation; anything not committed is rolled back
-// when the scope ends.
-class Transaktion {
-public:
-    explicit Transaktion(const QString& connection) : m_db(Verbindung(connection)), m_q(m_db) {
-        m_offen = m_q.exec(QStringLiteral("BEGIN"));
-        if (m_offen && !Vorbereiten(m_db, &m_fehler)) {
-            m_q.exec(QStringLiteral("ROLLBACK"));
-            m_offen = false;
-        }
-    }
-    ~Transaktion() {
-        if (m_offen)
-            QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
-    }
-    Transaktion(const Transaktion&) = delete;
-    Transaktion& operator=(const Transaktion&) = delete;
-
-    bool offen(QString* error) const {
-        if (m_offen || m_fehler.isEmpty())
-            return m_offen || fail(m_q, error);
-        if (error)
-            *error = m_fehler;
-        return false;
-    }
-    bool commit(QString* error) {
-        QSqlQuery q(m_db);
-        if (!q.exec(QStringLiteral("COMMIT")))
-            return fail(q, error);
-        m_offen = false;
-        return true;
-    }
-    QSqlDatabase& db() { return m_db; }
-
-private:
-    QSqlDatabase m_db;
-    QSqlQuery m_q;
-    bool m_offen = false;
-    QString m_fehler;
-};
-
 bool leeren(QSqlDatabase& db, QString* error) {
     QSqlQuery q(db);
-    return q.exec(QStringLiteral("DELETE FROM t_tmp_Druck")) || fail(q, error);
+    return q.exec(QStringLiteral("DELETE FROM t_tmp_Druck")) || SqlFehler(q, error);
+}
+
+// The rows of one preparation go into the emptied print table in one transaction; what is not
+// committed is rolled back when the scope ends.
+bool beginne(SchreibTransaktion& t, QString* error) {
+    return (t.offen() || SqlFehler(t.fehler(), error)) && Vorbereiten(t.db(), error) &&
+           leeren(t.db(), error);
+}
+
+bool schliesse(SchreibTransaktion& t, QString* error) {
+    return t.commit() || SqlFehler(t.fehler(), error);
 }
 
 // A time column as the text "hh:mm" (the seconds dropped); "" for a missing time, or when the
@@ -166,8 +127,8 @@ QString vomBis(double von, double bis) {
 // Empties the table and copies the bookings from `von` to `bis` in one transaction.
 bool kopiere(const QString& connection, Liste liste, double von, double bis, const QString& info,
              QString* error) {
-    Transaktion t(connection);
-    if (!t.offen(error) || !leeren(t.db(), error))
+    SchreibTransaktion t(Verbindung(connection), SchreibTransaktion::Art::NurTemporaer);
+    if (!beginne(t, error))
         return false;
     QVariantList binds;
     if (liste == Liste::Tag)
@@ -175,8 +136,8 @@ bool kopiere(const QString& connection, Liste liste, double von, double bis, con
     binds << info << von << bis << bis << von << bis;
     QSqlQuery q(t.db());
     if (!ExecBound(q, kopie(Dialekt::Von(t.db()), liste), binds))
-        return fail(q, error);
-    return t.commit(error);
+        return SqlFehler(q, error);
+    return schliesse(t, error);
 }
 
 // The minutes of a set-up or clear-down span clipped to the period; NULL when one end is not
@@ -194,8 +155,8 @@ QString bauMinuten(const char* dtVon, const char* tmVon, const char* dtBis, cons
 
 bool auslastung(const QString& connection, double von, double bis, int tage, const QString& info,
                 QString* error) {
-    Transaktion t(connection);
-    if (!t.offen(error) || !leeren(t.db(), error))
+    SchreibTransaktion t(Verbindung(connection), SchreibTransaktion::Art::NurTemporaer);
+    if (!beginne(t, error))
         return false;
     QSqlQuery q(t.db());
     q.setForwardOnly(true);
@@ -212,7 +173,7 @@ bool auslastung(const QString& connection, double von, double bis, int tage, con
         QStringLiteral(" AND b.dt_von < ? AND b.dt_bis > ? GROUP BY a.Kurzbez ORDER BY a.Kurzbez");
     const QVariantList ende = {bis, bis, von, von};
     if (!ExecBound(q, sql, ende + ende + ende + QVariantList{von, bis, bis, bis, von}))
-        return fail(q, error);
+        return SqlFehler(q, error);
     struct Zeile {
         QString kurzbez;
         double nutzung, bau;
@@ -222,23 +183,23 @@ bool auslastung(const QString& connection, double von, double bis, int tage, con
         zeilen.append({q.value(0).toString(), q.value(1).toDouble(),
                        q.value(2).toDouble() + q.value(3).toDouble()});
     if (HasSqlError(q))
-        return fail(q, error);
+        return SqlFehler(q, error);
     q.finish();
 
     const double basis = tage * 6.0; // minutes of a 10-hour day per per cent
     QSqlQuery ins(t.db());
     if (!ins.prepare(QStringLiteral("INSERT INTO t_tmp_Druck (Kurzbez, Miete, Umbau, Pausch, "
                                     "Info) VALUES (?, ?, ?, ?, ?)")))
-        return fail(ins, error);
+        return SqlFehler(ins, error);
     for (const Zeile& z : zeilen) {
         const double miete = basis > 0 ? z.nutzung / basis : 0;
         const double umbau = basis > 0 ? z.bau / basis : 0;
         for (const QVariant& v : QVariantList{z.kurzbez, miete, umbau, 100 - miete - umbau, info})
             ins.addBindValue(v);
         if (!ins.exec())
-            return fail(ins, error);
+            return SqlFehler(ins, error);
     }
-    return t.commit(error);
+    return schliesse(t, error);
 }
 
 } // namespace
@@ -350,13 +311,13 @@ bool SitzordnungSpalten(const QString& connection, QString* error) {
         return false;
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("SELECT * FROM t_tmp_Druck WHERE 1 = 0")))
-        return fail(q, error);
+        return SqlFehler(q, error);
     const QSqlRecord spalten = q.record();
     for (const char* spalte : {"STSTUHLANORDNUNG TEXT", "IPTISCHE INTEGER"}) {
         const QString def = QLatin1String(spalte);
         if (!spalten.contains(def.section(QLatin1Char(' '), 0, 0)) &&
             !q.exec(QStringLiteral("ALTER TABLE t_tmp_Druck ADD COLUMN ") + def))
-            return fail(q, error);
+            return SqlFehler(q, error);
     }
     return true;
 }
@@ -372,7 +333,7 @@ BelegErgebnis Beleg(const QString& connection, const BelegDruck& daten, QString*
                        QStringLiteral("SELECT a.Kurzbez FROM T_rb_Anzeige a INNER JOIN "
                                       "T_fm_belegung b ON a.az_ID = b.rb_id WHERE b.Rec_ID = ?"),
                        {b.Rec_ID})) {
-            fail(q, error);
+            SqlFehler(q, error);
             return BelegErgebnis::Datenbankfehler;
         }
         if (q.next())
@@ -392,8 +353,8 @@ BelegErgebnis Beleg(const QString& connection, const BelegDruck& daten, QString*
     };
     if (!SitzordnungSpalten(connection, error))
         return BelegErgebnis::Datenbankfehler;
-    Transaktion t(connection);
-    if (!t.offen(error) || !leeren(t.db(), error))
+    SchreibTransaktion t(Verbindung(connection), SchreibTransaktion::Art::NurTemporaer);
+    if (!beginne(t, error))
         return BelegErgebnis::Datenbankfehler;
     QSqlQuery q(t.db());
     const QVariantList werte = {
@@ -449,13 +410,13 @@ BelegErgebnis Beleg(const QString& connection, const BelegDruck& daten, QString*
                            "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
                            "?, ?, ?, ?, ?, ?, ?)"),
             werte)) {
-        fail(q, error);
+        SqlFehler(q, error);
         return BelegErgebnis::Datenbankfehler;
     }
-    return t.commit(error) ? BelegErgebnis::Ok : BelegErgebnis::Datenbankfehler;
+    return schliesse(t, error) ? BelegErgebnis::Ok : BelegErgebnis::Datenbankfehler;
 }
 
-bool LiesZeilen(const QString& connection, QSqlQuery& q, QString* error) {
+bool ReadZeilen(const QString& connection, QSqlQuery& q, QString* error) {
     QSqlDatabase db = Verbindung(connection);
     q = QSqlQuery(db);
     q.setForwardOnly(true);
@@ -463,7 +424,7 @@ bool LiesZeilen(const QString& connection, QSqlQuery& q, QString* error) {
         return false;
     return q.exec(QStringLiteral("SELECT * FROM t_tmp_Druck ORDER BY ") +
                   Dialekt::Von(db).DruckFolge()) ||
-           fail(q, error);
+           SqlFehler(q, error);
 }
 
 QString Spaltenname(const QString& gelesen) {

@@ -59,7 +59,7 @@ BelegErgebnis Beleg(const QString& connection, const BelegDruck& daten, QString*
 
 // Reads the rows of the table in the order they were written; the columns keep the names the
 // templates use, whatever case the database reports them in.
-bool LiesZeilen(const QString& connection, QSqlQuery& q, QString* error);
+bool ReadZeilen(const QString& connection, QSqlQuery& q, QString* error);
 // The name of a column of the table as the templates spell it (unknown names as given).
 QString Spaltenname(const QString& gelesen);
 

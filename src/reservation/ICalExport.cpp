@@ -391,7 +391,7 @@ RaumName ProjektRaeume() {
     };
 }
 
-bool LiesGespeichert(int32_t lAuftrNr, int32_t recId, QVector<CBelegungRec>& out, QString* error) {
+bool ReadGespeichert(int32_t lAuftrNr, int32_t recId, QVector<CBelegungRec>& out, QString* error) {
     out.clear();
     const auto fehler = [error](const QString& text) {
         if (error)

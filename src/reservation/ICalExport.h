@@ -44,7 +44,7 @@ QString IcsText(const QVector<CBelegungRec>& buchungen, const RaumName& raumName
 RaumName ProjektRaeume();
 // Every booking of the order `lAuftrNr`, or with 0 the booking `recId`, as stored in the open
 // project (gRvDb). False with `error` when nothing could be read.
-bool LiesGespeichert(int32_t lAuftrNr, int32_t recId, QVector<CBelegungRec>& out,
+bool ReadGespeichert(int32_t lAuftrNr, int32_t recId, QVector<CBelegungRec>& out,
                      QString* error = nullptr);
 
 // Helpers of the format, public for their tests: TEXT escaping and folding a content line into

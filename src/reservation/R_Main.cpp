@@ -92,10 +92,10 @@ bool Free(const FreiAnfrage& anfrage, int32_t lRecId, int32_t lRaumartId, QVecto
         QString error;
         if (!Konflikt::BelegteRaeume(gDb, lRaumartId, spannen, ausser, gdToleranz, belegt, &error))
             RaiseError(error);
-        QVector<RQ::RaumName> raeume;
-        if (!RQ::ReadRaeume(gDb, lRaumartId, raeume, &error))
+        QVector<CAnzeigeRec> raeume;
+        if (!RQ::ReadRaeume(gDb, {.raumartId = lRaumartId}, raeume, &error))
             RaiseError(error);
-        for (const RQ::RaumName& raum : raeume) {
+        for (const CAnzeigeRec& raum : raeume) {
             if (belegt.contains(raum.az_ID))
                 bNichtAlle = true;
             else

@@ -86,19 +86,19 @@ bool Pruefen(const Anfrage& anfrage, Ergebnis& ergebnis,
     if (anfrage.termine.isEmpty())
         return true;
 
-    QVector<RQ::RaumName> raeume;
-    if (!RQ::ReadRaeume(gDb, anfrage.raumartId, raeume, error))
+    QVector<CAnzeigeRec> raeume;
+    if (!RQ::ReadRaeume(gDb, {.raumartId = anfrage.raumartId}, raeume, error))
         return false;
     QVector<int32_t> raumIds;
-    for (const RQ::RaumName& r : raeume) {
+    for (const CAnzeigeRec& r : raeume) {
         ergebnis.raumNamen.insert(r.az_ID, r.Kurzbez);
         raumIds.append(r.az_ID);
     }
     if (!ergebnis.raumNamen.contains(anfrage.raumId)) {
-        QVector<RQ::RaumName> alle;
-        if (!RQ::ReadRaeume(gDb, 0, alle, error))
+        QVector<CAnzeigeRec> alle;
+        if (!RQ::ReadRaeume(gDb, {}, alle, error))
             return false;
-        for (const RQ::RaumName& r : alle)
+        for (const CAnzeigeRec& r : alle)
             if (r.az_ID == anfrage.raumId)
                 ergebnis.raumNamen.insert(r.az_ID, r.Kurzbez);
     }

@@ -132,7 +132,6 @@ public:
     QString EingabeMeldung() const { return m_stMeldung; }
     void coFreeRooms_Click();
     void coRaumart_Click();
-    void ReadRooms2Ctrl(IListControl* ctrl);
 
     // --- commands (frmAntragBefehle.cpp) -------------------------------------------------------
     void pbSave_Click();

@@ -13,8 +13,8 @@
 
 bool frmAntrag::GespeicherteBuchungen(QVector<CBelegungRec>& buchungen, QString& grund) const {
     if (f_BelegListe && f_BelegListe->Count() > 0)
-        return ICalExport::LiesGespeichert(f_BelegListe->Item(1)->lAuftrNr, 0, buchungen, &grund);
-    return ICalExport::LiesGespeichert(0, f_RecBelegung ? f_RecBelegung->Rec_ID : 0, buchungen,
+        return ICalExport::ReadGespeichert(f_BelegListe->Item(1)->lAuftrNr, 0, buchungen, &grund);
+    return ICalExport::ReadGespeichert(0, f_RecBelegung ? f_RecBelegung->Rec_ID : 0, buchungen,
                                        &grund);
 }
 

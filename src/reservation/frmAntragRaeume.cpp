@@ -315,29 +315,3 @@ void frmAntrag::coRaumart_Click() {
         m_bGeaendert = true;
     });
 }
-
-void frmAntrag::ReadRooms2Ctrl(IListControl* ctrl) {
-    RunGuarded(QStringLiteral("frmAntrag.ReadRooms2Ctrl"), [&] {
-        if (!ctrl)
-            return;
-        ctrl->Clear();
-        QSqlQuery q(Verbindung(gDb));
-        q.setForwardOnly(true);
-        bool ok = false;
-        if (coRaumart->currentIndex() >= 0) {
-            ok = q.prepare(QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige "
-                                          "WHERE lRaumartId = ?"));
-            q.addBindValue(coRaumart->currentData().toInt());
-            ok = ok && q.exec();
-        } else {
-            ok = q.exec(QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige"));
-        }
-        if (!ok)
-            RaiseError(q.lastError().text());
-        ctrl->AddItem(QString());
-        while (q.next()) {
-            ctrl->AddItem(q.value(1).toString());
-            ctrl->SetItemData(ctrl->NewIndex(), q.value(0).toInt());
-        }
-    });
-}

@@ -3,7 +3,9 @@
 #include "Dialekt.h"
 #include "SqlConnection.h"
 
+#include <QSet>
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace AenderungsJournal {
 
@@ -21,12 +23,6 @@ QString ArtText(Art art) {
     return QString(QLatin1Char(static_cast<char>(art)));
 }
 
-bool Fehler(QString* error, const QSqlError& sql) {
-    if (error)
-        *error = sql.text().trimmed();
-    return false;
-}
-
 bool AnlegenOhneTransaktion(QSqlDatabase db) {
     QSqlQuery q(db);
     for (const char* sql : kAnlegen)
@@ -41,27 +37,52 @@ bool Vorbereiten(QSqlQuery& q, QSqlDatabase db, const QString& sql) {
     return q.prepare(sql) || (AnlegenOhneTransaktion(db) && q.prepare(sql));
 }
 
+// Runs a statement on the journal, as Vorbereiten() would prepare it.
+bool Schreiben(QSqlQuery& q, QSqlDatabase db, const QString& sql, const QVariantList& werte,
+               QSqlError* error) {
+    if (ExecBound(q, sql, werte))
+        return true;
+    const QSqlError erster = q.lastError();
+    if (AnlegenOhneTransaktion(db) && ExecBound(q, sql, werte))
+        return true;
+    if (error)
+        *error = erster;
+    return false;
+}
+
+// Keys per statement, far below the placeholder limits.
+constexpr qsizetype kProAnweisung = 400;
+
 } // namespace
 
 bool Vermerke(QSqlDatabase db, Art art, const QVector<int32_t>& ids, QSqlError* error) {
-    QSqlQuery weg(db), neu(db);
-    if (!Vorbereiten(weg, db,
-                     QStringLiteral("DELETE FROM T_Aenderung WHERE stArt = ? AND lId = ?")) ||
-        !neu.prepare(QStringLiteral("INSERT INTO T_Aenderung (stArt, lId) VALUES (?, ?)"))) {
-        if (error)
-            *error = weg.lastError().isValid() ? weg.lastError() : neu.lastError();
-        return false;
-    }
-    for (const int32_t id : ids) {
-        for (QSqlQuery* q : {&weg, &neu}) {
-            q->bindValue(0, ArtText(art));
-            q->bindValue(1, id);
-            if (!q->exec()) {
-                if (error)
-                    *error = q->lastError();
-                return false;
-            }
+    // Each key once; a key noted before moves to the end of the journal.
+    QVector<int32_t> schluessel;
+    QSet<int32_t> gesehen;
+    for (const int32_t id : ids)
+        if (!gesehen.contains(id)) {
+            gesehen.insert(id);
+            schluessel.append(id);
         }
+    QSqlQuery q(db);
+    for (qsizetype ab = 0; ab < schluessel.size(); ab += kProAnweisung) {
+        const qsizetype n = std::min(kProAnweisung, schluessel.size() - ab);
+        QVariantList weg{ArtText(art)}, neu;
+        for (qsizetype i = ab; i < ab + n; ++i) {
+            weg << schluessel[i];
+            neu << ArtText(art) << schluessel[i];
+        }
+        const QString marken = QStringLiteral("?") + QStringLiteral(", ?").repeated(n - 1);
+        const QString zeilen =
+            QStringLiteral("(?, ?)") + QStringLiteral(", (?, ?)").repeated(n - 1);
+        if (!Schreiben(q, db,
+                       QStringLiteral("DELETE FROM T_Aenderung WHERE stArt = ? AND lId IN (%1)")
+                           .arg(marken),
+                       weg, error) ||
+            !Schreiben(q, db,
+                       QStringLiteral("INSERT INTO T_Aenderung (stArt, lId) VALUES ") + zeilen, neu,
+                       error))
+            return false;
     }
     return true;
 }
@@ -70,25 +91,18 @@ bool VermerkeBelegungen(QSqlDatabase db, const QString& bedingung, const QVarian
                         QSqlError* error) {
     const QString auswahl = QStringLiteral(" FROM T_fm_belegung WHERE ") + bedingung;
     QSqlQuery q(db);
-    const auto ausfuehren = [&](const QString& sql) {
-        if (!Vorbereiten(q, db, sql))
-            return false;
-        for (const QVariant& v : werte)
-            q.addBindValue(v);
-        return q.exec();
-    };
-    if (ausfuehren(QStringLiteral("DELETE FROM T_Aenderung WHERE stArt = 'B' AND lId IN "
-                                  "(SELECT Rec_ID") +
-                   auswahl + QLatin1Char(')')) &&
-        ausfuehren(QStringLiteral("INSERT INTO T_Aenderung (stArt, lId) SELECT 'B', Rec_ID") +
-                   auswahl + QStringLiteral(" ORDER BY Rec_ID")))
-        return true;
-    if (error)
-        *error = q.lastError();
-    return false;
+    return Schreiben(q, db,
+                     QStringLiteral("DELETE FROM T_Aenderung WHERE stArt = 'B' AND lId IN "
+                                    "(SELECT Rec_ID") +
+                         auswahl + QLatin1Char(')'),
+                     werte, error) &&
+           Schreiben(q, db,
+                     QStringLiteral("INSERT INTO T_Aenderung (stArt, lId) SELECT 'B', Rec_ID") +
+                         auswahl + QStringLiteral(" ORDER BY Rec_ID"),
+                     werte, error);
 }
 
-bool LiesStand(QSqlDatabase db, Stand& stand, QString* error) {
+bool ReadStand(QSqlDatabase db, Stand& stand, QString* error) {
     stand = Stand();
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -96,18 +110,18 @@ bool LiesStand(QSqlDatabase db, Stand& stand, QString* error) {
                      QStringLiteral("SELECT COUNT(*), COALESCE(MAX(lNr), 0) FROM "
                                     "T_Aenderung")) ||
         !q.exec() || !q.next())
-        return Fehler(error, q.lastError());
+        return SqlFehler(q, error);
     stand.eintraege = q.value(0).toLongLong();
     stand.bisNr = q.value(1).toLongLong();
     q.finish();
     if (!q.exec(QStringLiteral("SELECT stZiel FROM T_NetzpultStand LIMIT 1")))
-        return Fehler(error, q.lastError());
+        return SqlFehler(q, error);
     if (q.next())
         stand.ziel = q.value(0).toString();
     return true;
 }
 
-bool LiesSchluessel(QSqlDatabase db, Art art, qint64 bisNr, QVector<int32_t>& ids, QString* error) {
+bool ReadSchluessel(QSqlDatabase db, Art art, qint64 bisNr, QVector<int32_t>& ids, QString* error) {
     ids.clear();
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -115,24 +129,24 @@ bool LiesSchluessel(QSqlDatabase db, Art art, qint64 bisNr, QVector<int32_t>& id
                    QStringLiteral("SELECT lId FROM T_Aenderung WHERE stArt = ? AND lNr <= ? "
                                   "ORDER BY lId"),
                    {ArtText(art), bisNr}))
-        return Fehler(error, q.lastError());
+        return SqlFehler(q, error);
     while (q.next())
         ids.append(q.value(0).toInt());
-    return !HasSqlError(q) || Fehler(error, q.lastError());
+    return !HasSqlError(q) || SqlFehler(q, error);
 }
 
 bool Abschliessen(QSqlDatabase db, qint64 bisNr, const QString* ziel, QString* error) {
     SchreibTransaktion tx(db);
     if (!tx.offen())
-        return Fehler(error, tx.fehler());
+        return SqlFehler(tx.fehler(), error);
     QSqlQuery q(db);
     if (!ExecBound(q, QStringLiteral("DELETE FROM T_Aenderung WHERE lNr <= ?"), {bisNr}))
-        return Fehler(error, q.lastError());
+        return SqlFehler(q, error);
     if (ziel &&
         (!ExecBound(q, QStringLiteral("DELETE FROM T_NetzpultStand")) ||
          !ExecBound(q, QStringLiteral("INSERT INTO T_NetzpultStand (stZiel) VALUES (?)"), {*ziel})))
-        return Fehler(error, q.lastError());
-    return tx.commit() || Fehler(error, tx.fehler());
+        return SqlFehler(q, error);
+    return tx.commit() || SqlFehler(tx.fehler(), error);
 }
 
 bool Anlegen(QSqlDatabase db) {

@@ -28,9 +28,9 @@ struct Stand {
     qint64 bisNr = 0;     // the highest entry number; 0 = none
     QString ziel;         // the portal the last full copy went to; empty = none yet
 };
-bool LiesStand(QSqlDatabase db, Stand& stand, QString* error);
+bool ReadStand(QSqlDatabase db, Stand& stand, QString* error);
 // The keys of one kind recorded up to `bisNr`, ascending.
-bool LiesSchluessel(QSqlDatabase db, Art art, qint64 bisNr, QVector<int32_t>& ids, QString* error);
+bool ReadSchluessel(QSqlDatabase db, Art art, qint64 bisNr, QVector<int32_t>& ids, QString* error);
 // After the portal committed: removes the entries up to `bisNr` (newer ones stay) and, after a
 // full copy, remembers the portal it went to. One write transaction.
 bool Abschliessen(QSqlDatabase db, qint64 bisNr, const QString* ziel, QString* error);

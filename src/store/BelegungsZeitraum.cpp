@@ -56,12 +56,15 @@ QString IndexSpalten(const Dialekt& d) {
 }
 
 QString Quelle() {
-    // One row per class with its limit; the last class has none.
+    // One row per class with its limit; the last class has none. The limits are of the type of
+    // the day numbers, so that the server compares them with the index as they are.
     QStringList klassen;
     int nr = 0;
     for (const int grenze : kGrenzen)
-        klassen << QStringLiteral("SELECT %1 AS klasse, %2 AS laenge").arg(nr++).arg(grenze);
-    klassen << QStringLiteral("SELECT %1, 1e300").arg(nr);
+        klassen << QStringLiteral("SELECT %1 AS klasse, CAST(%2 AS double precision) AS laenge")
+                       .arg(nr++)
+                       .arg(grenze);
+    klassen << QStringLiteral("SELECT %1, CAST(1e300 AS double precision)").arg(nr);
     return QLatin1Char('(') + klassen.join(QStringLiteral(" UNION ALL ")) +
            QStringLiteral(") k CROSS JOIN T_fm_belegung b");
 }

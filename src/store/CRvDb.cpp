@@ -6,7 +6,7 @@
 #include "BelegungsZeitraum.h"
 #include "Dialekt.h"
 #include "ErrorGuard.h"
-#include "WebQueries.h"
+#include "ReservationQueries.h"
 #include "ZeilenAbbildung.h"
 
 #include <QFileInfo>
@@ -29,7 +29,6 @@ const QString kMsgColl =
 const QString kMsgCtrl =
     QStringLiteral("Die Datensätze konnten nicht ins Listenfeld gelesen werden!");
 const QString kMsgStructure = QStringLiteral("Die Struktur der Datenbank ist ungültig!");
-const QString kMsgRaumUsed = QStringLiteral("Function - IsRaumUsed");
 const QString kCrLf = QStringLiteral("\r\n");
 
 template <class Rec> QStringList alleSpalten() {
@@ -87,10 +86,6 @@ void CRvDb::SetDbPath(const QString& path) {
     SetDatenbankOrt({DbTyp::SQLite, path});
 }
 
-QString CRvDb::DbPath() const {
-    return m_ort.aufServer() ? QString() : m_ort.ort;
-}
-
 void CRvDb::SetDatenbankOrt(const DatenbankOrt& ort) {
     CloseDb();
     m_ort = ort;
@@ -104,11 +99,6 @@ void CRvDb::SetOpenOptions(const QVariant& options) {
 void CRvDb::SetOpenReadOnly(bool readOnly) {
     if (!IsOpen())
         m_openReadOnly = readOnly;
-}
-
-void CRvDb::SetOpenConnectInfo(const QString& info) {
-    if (!IsOpen())
-        m_connectInfo = info;
 }
 
 QSqlDatabase CRvDb::db() const {
@@ -158,13 +148,14 @@ void CRvDb::PflegeIndexe() {
     for (const char* name : kVeralteteIndexe)
         if (vorhanden.contains(QLatin1String(name), Qt::CaseInsensitive))
             aenderungen << QStringLiteral("DROP INDEX IF EXISTS ") + QLatin1String(name);
-    QSqlQuery q(d);
     bool ok = true;
     if (!aenderungen.isEmpty()) {
-        ok = q.exec(dialekt.BeginnSchreiben());
+        SchreibTransaktion tx(d);
+        QSqlQuery q(tx.db());
+        ok = tx.offen();
         for (const QString& sql : aenderungen)
             ok = ok && q.exec(sql);
-        q.exec(ok ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
+        ok = ok && tx.commit();
     }
     // A database without the program's tables (refused later) is left as it was.
     if (ok)
@@ -177,11 +168,6 @@ void CRvDb::CloseDb() {
     const QString name = m_connection;
     m_connection.clear();
     CloseSqliteConnection(name);
-}
-
-bool CRvDb::UpdateDb() {
-    m_lastError.clear();
-    return true;
 }
 
 QString CRvDb::gleichOhneGrossKlein(const QString& spalte) const {
@@ -260,25 +246,6 @@ bool CRvDb::IsValidDb() {
     if (!fehlend.isEmpty())
         return fail(kMsgStructure + kCrLf + fehlend.join(kCrLf));
     return true;
-}
-
-bool CRvDb::IsRaumUsed(int32_t raumId) {
-    if (!begin(kMsgRaumUsed))
-        return true;
-    QSqlQuery q(db());
-    q.setForwardOnly(true);
-    if (!ExecBound(q, QStringLiteral("SELECT Rec_ID FROM T_fm_belegung WHERE rb_id = ? LIMIT 1"),
-                   {raumId})) {
-        fail(kMsgRaumUsed, q.lastError());
-        return true;
-    }
-    if (q.next())
-        return true;
-    if (HasSqlError(q)) {
-        fail(kMsgRaumUsed, q.lastError());
-        return true;
-    }
-    return false;
 }
 
 // --- Generic record operations -----------------------------------------------------------------
@@ -386,8 +353,7 @@ bool CRvDb::readColl(CRecColl<Rec>* coll, const QString& sql, const QVariantList
     return true;
 }
 
-bool CRvDb::readCtrl(IListControl* ctrl, const QString& sql, bool withAlle,
-                     QString (*text)(const QVariant& a, const QVariant& b)) {
+bool CRvDb::readCtrl(IListControl* ctrl, const QString& sql, bool withAlle) {
     m_lastError.clear();
     if (!ctrl)
         return false;
@@ -402,9 +368,8 @@ bool CRvDb::readCtrl(IListControl* ctrl, const QString& sql, bool withAlle,
         ctrl->AddItem(QStringLiteral("Alle"));
         ctrl->SetItemData(ctrl->NewIndex(), 0);
     }
-    const bool twoColumns = q.record().count() > 2;
     while (q.next()) {
-        ctrl->AddItem(text(q.value(1), twoColumns ? q.value(2) : QVariant()));
+        ctrl->AddItem(q.value(1).toString());
         ctrl->SetItemData(ctrl->NewIndex(), q.value(0).toInt());
     }
     if (HasSqlError(q))
@@ -414,44 +379,14 @@ bool CRvDb::readCtrl(IListControl* ctrl, const QString& sql, bool withAlle,
 
 // --- Bookings ----------------------------------------------------------------------------------
 
-bool CRvDb::AddNewfm_belegungRec(CBelegungRec* rec) {
-    return addRec(rec);
-}
-bool CRvDb::Editfm_belegungRec(CBelegungRec* rec) {
-    return editRec(rec);
-}
 bool CRvDb::Readfm_belegungRec(CBelegungRec* rec) {
     return readRec(rec);
 }
-bool CRvDb::Delfm_belegungRec(int32_t id) {
-    return delRec<CBelegungRec>(id);
-}
-
-bool CRvDb::ReadBelRecByAuftragNr(CBelegungRec* rec) {
-    if (!rec) {
-        m_lastError.clear();
-        return false;
-    }
-    return readFirst(
-        rec, QStringLiteral("SELECT * FROM T_fm_belegung WHERE lAuftrNr = ? ORDER BY Rec_ID"),
-        {rec->lAuftrNr}, false);
-}
-
 bool CRvDb::ReadAuftrag2Coll(int32_t auftragNr, CBelegungRecColl* coll) {
     return readColl<CBelegungRec>(
         coll,
         QStringLiteral("SELECT * FROM T_fm_belegung WHERE lAuftrNr = ? ORDER BY dt_von, Rec_ID"),
         {auftragNr});
-}
-
-bool CRvDb::ReadAllfm_belegungRec2Coll(CBelegungRecColl* coll) {
-    return readColl<CBelegungRec>(coll,
-                                  QStringLiteral("SELECT * FROM T_fm_belegung ORDER BY Rec_ID"));
-}
-
-bool CRvDb::ReadAllbelegungRec2CollByArchiv(CBelegungRecColl* coll) {
-    return readColl<CBelegungRec>(
-        coll, QStringLiteral("SELECT * FROM T_fm_belegung WHERE bArchiviert = 0 ORDER BY Rec_ID"));
 }
 
 // Archiving goes through the write path: bookings that come back are tested like new ones.
@@ -478,31 +413,9 @@ bool CRvDb::DelMitarbeiterRec(int32_t id) {
     return delRec<CMitarbeiterRec>(id);
 }
 
-bool CRvDb::DelAllMitarbeiterByPersNr() {
-    if (!begin(kMsgDel))
-        return false;
-    QSqlQuery q(db());
-    // Employees taken over from the master data carry a personnel number; hand-made ones stay.
-    if (!ExecBound(q, QStringLiteral("DELETE FROM T_Mitarbeiter WHERE stPersNr > ''")))
-        return fail(kMsgDel, q.lastError());
-    return true;
-}
-
 bool CRvDb::ReadAllMitarbeiter2Coll(CMitarbeiterRecColl* coll) {
     return readColl<CMitarbeiterRec>(coll,
                                      QStringLiteral("SELECT * FROM T_Mitarbeiter ORDER BY lId"));
-}
-
-bool CRvDb::ReadAllMitarbeiterRec2Ctrl(IListControl* ctrl) {
-    return readCtrl(ctrl,
-                    QStringLiteral("SELECT lId, stName, stVorname FROM T_Mitarbeiter ORDER BY lId"),
-                    false, [](const QVariant& name, const QVariant& vorname) {
-                        QString text = name.toString();
-                        const QString first = vorname.toString();
-                        if (!first.isEmpty())
-                            text += QStringLiteral(", ") + first;
-                        return text;
-                    });
 }
 
 // --- Rooms -------------------------------------------------------------------------------------
@@ -560,21 +473,30 @@ bool CRvDb::Delrb_AnzeigeRec(int32_t id) {
     return ok && (gefunden || fail(kMsgDel));
 }
 
+bool CRvDb::readRooms(CAnzeigeRecColl* coll, const ReservationQueries::RaumAuswahl& auswahl) {
+    m_lastError.clear();
+    if (!coll)
+        return false;
+    coll->Clear();
+    QVector<CAnzeigeRec> raeume;
+    QString error;
+    if (!begin(kMsgColl))
+        return false;
+    if (!ReservationQueries::ReadRaeume(m_connection, auswahl, raeume, &error)) {
+        m_lastError = kMsgColl + kCrLf + error;
+        return false;
+    }
+    for (CAnzeigeRec& raum : raeume)
+        coll->Append(&raum);
+    return true;
+}
+
 bool CRvDb::ReadAllRoomsForWeb(CAnzeigeRecColl* coll) {
-    // RArt carries the name of the room's type; rooms of an unknown type are left out.
-    return readColl<CAnzeigeRec>(coll,
-                                 WebQueries::RaeumeSql() + QStringLiteral(" ORDER BY a.az_ID"));
+    return readRooms(coll, {.folge = ReservationQueries::RaumAuswahl::Folge::Id, .mitArt = true});
 }
 
 bool CRvDb::ReadAllrb_AnzeigeRec2Coll(CAnzeigeRecColl* coll) {
-    return readColl<CAnzeigeRec>(
-        coll, QStringLiteral("SELECT * FROM T_rb_Anzeige ORDER BY %1, az_ID")
-                  .arg(Dialekt::Von(db()).OhneGrossKlein(QStringLiteral("Kurzbez"))));
-}
-
-bool CRvDb::ReadAllrb_AnzeigeRec2Ctrl(IListControl* ctrl) {
-    return readCtrl(ctrl, QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige ORDER BY az_ID"),
-                    false, [](const QVariant& name, const QVariant&) { return name.toString(); });
+    return readRooms(coll, {});
 }
 
 // --- Room types --------------------------------------------------------------------------------
@@ -605,8 +527,7 @@ bool CRvDb::ReadRaumartRecByName(CRaumartRec* rec) {
 
 bool CRvDb::ReadAllRaumartRec2Ctrl(IListControl* ctrl, bool withAlle) {
     return readCtrl(ctrl, QStringLiteral("SELECT lId, stRaumArt FROM T_Raumart ORDER BY lId"),
-                    withAlle,
-                    [](const QVariant& name, const QVariant&) { return name.toString(); });
+                    withAlle);
 }
 
 bool CRvDb::ReadAllRaumartRec2Coll(CRaumartRecColl* coll) {

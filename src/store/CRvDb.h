@@ -4,6 +4,7 @@
 #include "ListControl.h"
 #include "RecColl.h"
 #include "Records.h"
+#include "ReservationQueries.h"
 #include "SchreibPfad.h"
 
 #include <QSqlDatabase>
@@ -27,45 +28,31 @@ public:
 
     QString LastError() const { return m_lastError; }
 
-    // The SQLite file; empty for a server database.
-    QString DbPath() const;
     void SetDbPath(const QString& path);
     DatenbankOrt Ort() const { return m_ort; }
     void SetDatenbankOrt(const DatenbankOrt& ort);
-    QVariant OpenOptions() const { return m_openOptions; }
     void SetOpenOptions(const QVariant& options);
     bool OpenReadOnly() const { return m_openReadOnly; }
     void SetOpenReadOnly(bool readOnly);
-    QString OpenConnectInfo() const { return m_connectInfo; }
-    void SetOpenConnectInfo(const QString& info);
 
     bool OpenDb();
     void CloseDb();
-    bool UpdateDb();
     bool IsOpen() const;
     // Name of the Qt SQL connection while open (for the query helpers); empty when closed.
     QString ConnectionName() const;
 
-    bool IsRaumUsed(int32_t raumId);
     bool IsValidDb();
 
-    bool AddNewfm_belegungRec(CBelegungRec* rec);
-    bool Editfm_belegungRec(CBelegungRec* rec);
     bool Readfm_belegungRec(CBelegungRec* rec);
-    bool ReadBelRecByAuftragNr(CBelegungRec* rec);
-    bool Delfm_belegungRec(int32_t id);
     // Archive up to a date and restore from a date (SchreibPfad::Archivieren, Wiederherstellen).
     SchreibPfad::ArchivErgebnis ArchiviereBelegungen(double archivDatum, double toleranz);
     SchreibPfad::ArchivErgebnis DeArchiviereBelegungen(double archivDatum, double toleranz);
     bool ReadAuftrag2Coll(int32_t auftragNr, CBelegungRecColl* coll);
-    bool ReadAllfm_belegungRec2Coll(CBelegungRecColl* coll);
-    bool ReadAllbelegungRec2CollByArchiv(CBelegungRecColl* coll);
 
     bool AddNewMitarbeiterRec(CMitarbeiterRec* rec);
     bool EditMitarbeiterRec(CMitarbeiterRec* rec);
     bool ReadMitarbeiterRec(CMitarbeiterRec* rec);
     bool DelMitarbeiterRec(int32_t id);
-    bool DelAllMitarbeiterByPersNr();
 
     bool AddNewrb_AnzeigeRec(CAnzeigeRec* rec);
     bool Editrb_AnzeigeRec(CAnzeigeRec* rec);
@@ -75,10 +62,8 @@ public:
     bool Delrb_AnzeigeRec(int32_t id);
     bool ReadAllRoomsForWeb(CAnzeigeRecColl* coll);
     bool ReadAllrb_AnzeigeRec2Coll(CAnzeigeRecColl* coll);
-    bool ReadAllrb_AnzeigeRec2Ctrl(IListControl* ctrl);
 
     bool ReadAllMitarbeiter2Coll(CMitarbeiterRecColl* coll);
-    bool ReadAllMitarbeiterRec2Ctrl(IListControl* ctrl);
 
     bool AddNewRaumartRec(CRaumartRec* rec);
     bool EditRaumartRec(CRaumartRec* rec);
@@ -115,16 +100,17 @@ private:
     // Clears coll and appends every row of `sql`.
     template <class Rec>
     bool readColl(CRecColl<Rec>* coll, const QString& sql, const QVariantList& binds = {});
+    // Clears coll and appends the rooms of the one room reader.
+    bool readRooms(CAnzeigeRecColl* coll, const ReservationQueries::RaumAuswahl& auswahl);
     // Clears ctrl, optionally adds "Alle" (0), then one item per row: text from the row, item
     // data from column 0.
-    bool readCtrl(IListControl* ctrl, const QString& sql, bool withAlle,
-                  QString (*text)(const QVariant& a, const QVariant& b));
+    // Fills a list with the second column as text and the first as item data.
+    bool readCtrl(IListControl* ctrl, const QString& sql, bool withAlle);
 
     QString m_lastError;
     DatenbankOrt m_ort;
     QVariant m_openOptions = false;
     bool m_openReadOnly = true;
-    QString m_connectInfo;
     QString m_connName;      // unique per object
     QString m_connection;    // = m_connName while open; empty = closed
     bool m_schreibt = false; // inside schreiben()

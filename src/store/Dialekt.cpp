@@ -16,6 +16,23 @@ QStringList ErsteSpalte(QSqlDatabase& db, const QString& sql) {
     return werte;
 }
 
+// The order-number counter read by `sql`: the first row's number, none without a row.
+bool ZaehlerLesen(QSqlDatabase& db, const QString& sql, std::optional<int32_t>& zaehler,
+                  QSqlError* error) {
+    zaehler.reset();
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (q.exec(sql)) {
+        if (q.next())
+            zaehler = q.value(0).toInt();
+        if (q.lastError().type() == QSqlError::NoError)
+            return true;
+    }
+    if (error)
+        *error = q.lastError();
+    return false;
+}
+
 const Dialekt& Dialekt::Von(const QSqlDatabase& db) {
     return db.driverName() == QLatin1String("QPSQL") ? PostgresDialekt() : SqliteDialekt();
 }

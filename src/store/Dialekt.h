@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVector>
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 // The engine that holds the reservation database: an SQLite file in the project folder (the
@@ -47,8 +48,10 @@ public:
     // ascending id order so that two writers never wait for each other in a circle.
     virtual bool SperreRaeume(QSqlDatabase& db, QVector<int32_t> raeume,
                               QSqlError* error) const = 0;
-    // Inside such a transaction, after the rooms: the order-number counter locked.
-    virtual bool SperreZaehler(QSqlDatabase& db, QSqlError* error) const = 0;
+    // Inside such a transaction, after the rooms: the order-number counter locked against other
+    // writers and read; `zaehler` stays empty when the table has no row.
+    virtual bool SperreZaehler(QSqlDatabase& db, std::optional<int32_t>& zaehler,
+                               QSqlError* error) const = 0;
 
     // The connection's temporary tables of the room tests, created when missing and emptied:
     // tovo_termine (nr, raum, von, bis) and tovo_ausser (rec_id).

@@ -10,6 +10,8 @@
 #include <algorithm>
 
 QStringList ErsteSpalte(QSqlDatabase& db, const QString& sql);
+bool ZaehlerLesen(QSqlDatabase& db, const QString& sql, std::optional<int32_t>& zaehler,
+                  QSqlError* error);
 
 namespace {
 
@@ -23,12 +25,6 @@ QString Quoted(QString wert) {
     wert.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
     wert.replace(QLatin1Char('\''), QStringLiteral("\\'"));
     return QLatin1Char('\'') + wert + QLatin1Char('\'');
-}
-
-bool Fehler(QString* error, const QString& text) {
-    if (error)
-        *error = text;
-    return false;
 }
 
 class Postgres final : public Dialekt {
@@ -52,14 +48,16 @@ public:
         bool zeitGesetzt = false;
         for (const auto& [key, value] : paare) {
             if (key == QLatin1String("password"))
-                return Fehler(error, QStringLiteral("Das Kennwort gehört nicht in die "
-                                                    "Verbindungsangabe. Der Server liest es aus "
-                                                    "der Datei ~/.pgpass oder aus der Umgebung "
-                                                    "(PGPASSWORD)."));
+                return Fehlschlag(error,
+                                  QStringLiteral("Das Kennwort gehört nicht in die "
+                                                 "Verbindungsangabe. Der Server liest es aus "
+                                                 "der Datei ~/.pgpass oder aus der Umgebung "
+                                                 "(PGPASSWORD)."));
             if (value.contains(QLatin1Char(';')))
-                return Fehler(error, QStringLiteral("Der Wert von '%1' in der Verbindungsangabe "
-                                                    "darf kein ';' enthalten.")
-                                         .arg(key));
+                return Fehlschlag(error,
+                                  QStringLiteral("Der Wert von '%1' in der Verbindungsangabe "
+                                                 "darf kein ';' enthalten.")
+                                      .arg(key));
             if (key == QLatin1String("host")) {
                 host = value;
             } else if (key == QLatin1String("dbname")) {
@@ -70,8 +68,9 @@ public:
                 bool zahl = false;
                 port = value.toInt(&zahl);
                 if (!zahl || port <= 0 || port > 65535)
-                    return Fehler(error, QStringLiteral("Der Wert von 'port' in der "
-                                                        "Verbindungsangabe ist keine Portnummer."));
+                    return Fehlschlag(error,
+                                      QStringLiteral("Der Wert von 'port' in der "
+                                                     "Verbindungsangabe ist keine Portnummer."));
             } else if (key == QLatin1String("options")) {
                 sitzung += QLatin1Char(' ') + value;
             } else {
@@ -102,7 +101,7 @@ public:
         if (failure.isEmpty())
             return true;
         CloseSqliteConnection(name);
-        return Fehler(error, failure);
+        return Fehlschlag(error, failure);
     }
 
     // The placeholders outside quoted texts and names are replaced.
@@ -148,14 +147,22 @@ public:
         return false;
     }
 
-    // The whole table: it has one row, and an empty one must not gain two.
-    bool SperreZaehler(QSqlDatabase& db, QSqlError* error) const override {
-        QSqlQuery q(db);
-        if (q.exec(QStringLiteral("LOCK TABLE T_NextNr IN SHARE ROW EXCLUSIVE MODE")))
+    // The row, locked as it is read. An empty table has no row to lock: the whole table then,
+    // so that it does not gain two, read again once the lock is held.
+    bool SperreZaehler(QSqlDatabase& db, std::optional<int32_t>& zaehler,
+                       QSqlError* error) const override {
+        if (!ZaehlerLesen(db, QStringLiteral("SELECT lNextNr FROM T_NextNr FOR UPDATE"), zaehler,
+                          error))
+            return false;
+        if (zaehler)
             return true;
-        if (error)
-            *error = q.lastError();
-        return false;
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("LOCK TABLE T_NextNr IN EXCLUSIVE MODE"))) {
+            if (error)
+                *error = q.lastError();
+            return false;
+        }
+        return ZaehlerLesen(db, QStringLiteral("SELECT lNextNr FROM T_NextNr"), zaehler, error);
     }
 
     // One round trip: the tables live as long as the session.

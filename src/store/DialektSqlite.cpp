@@ -7,6 +7,8 @@
 #include <QVariant>
 
 QStringList ErsteSpalte(QSqlDatabase& db, const QString& sql);
+bool ZaehlerLesen(QSqlDatabase& db, const QString& sql, std::optional<int32_t>& zaehler,
+                  QSqlError* error);
 
 namespace {
 
@@ -31,7 +33,11 @@ public:
     // the write, so rooms and counter need no locks of their own.
     QString BeginnSchreiben() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
     bool SperreRaeume(QSqlDatabase&, QVector<int32_t>, QSqlError*) const override { return true; }
-    bool SperreZaehler(QSqlDatabase&, QSqlError*) const override { return true; }
+    bool SperreZaehler(QSqlDatabase& db, std::optional<int32_t>& zaehler,
+                       QSqlError* error) const override {
+        return ZaehlerLesen(db, QStringLiteral("SELECT lNextNr FROM T_NextNr LIMIT 1"), zaehler,
+                            error);
+    }
 
     QStringList TermineLeeren() const override {
         return {QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS tovo_termine (nr INTEGER PRIMARY "

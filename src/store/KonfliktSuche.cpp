@@ -20,19 +20,12 @@ namespace {
 // Days added on each side when candidates are preselected by date: whole days are compared by
 // the rule, so a candidate must never be lost to a fraction or a date before 1899.
 constexpr double kRand = 2.0;
+// Up to this many rooms are named in the conflict query itself.
+constexpr qsizetype kRaeumeAlsWerte = 50;
 
 QString KeinDatumSql(const char* spalte) {
     return QStringLiteral("%1 IS NULL OR (%1 >= 2958465 AND %1 < 2958466)")
         .arg(QLatin1String(spalte));
-}
-
-bool Fehler(const QSqlQuery& q, QString* error) {
-    if (error) {
-        *error = q.lastError().text().trimmed();
-        if (error->isEmpty())
-            *error = QStringLiteral("Die Datenbank ist nicht geöffnet.");
-    }
-    return false;
 }
 
 std::optional<double> Nullbar(const QVariant& v) {
@@ -48,7 +41,7 @@ bool TermineSetzen(QSqlDatabase db, const QVector<Termin>& termine, const QSet<i
     QSqlQuery q(db);
     for (const QString& sql : dialekt.TermineLeeren()) {
         if (!q.exec(sql))
-            return Fehler(q, error);
+            return SqlFehler(q, error);
     }
 
     // All dates in one statement, as one bound text that the database unpacks: a statement
@@ -65,7 +58,7 @@ bool TermineSetzen(QSqlDatabase db, const QVector<Termin>& termine, const QSet<i
     }
     liste += QLatin1Char(']');
     if (!ExecBound(q, dialekt.TermineEinfuegen(), {liste}))
-        return Fehler(q, error);
+        return SqlFehler(q, error);
     if (ausser.isEmpty())
         return true;
     QStringList ids;
@@ -73,7 +66,7 @@ bool TermineSetzen(QSqlDatabase db, const QVector<Termin>& termine, const QSet<i
         ids << QString::number(id);
     if (!ExecBound(q, dialekt.AusserEinfuegen(),
                    {QVariant(QLatin1Char('[') + ids.join(QLatin1Char(',')) + QLatin1Char(']'))}))
-        return Fehler(q, error);
+        return SqlFehler(q, error);
     return true;
 }
 
@@ -115,7 +108,7 @@ bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& 
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!ExecBound(q, sql, binds))
-        return Fehler(q, error);
+        return SqlFehler(q, error);
     RQ::BelegungsZeile z;
     while (q.next()) {
         z.Rec_ID = q.value(3).toInt();
@@ -133,7 +126,7 @@ bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& 
         }
     }
     if (HasSqlError(q))
-        return Fehler(q, error);
+        return SqlFehler(q, error);
     return true;
 }
 
@@ -163,10 +156,28 @@ bool Konflikte(const QString& connection, const QVector<Termin>& termine,
     QSqlDatabase db = Verbindung(connection);
     if (!TermineSetzen(db, termine, ausser, error))
         return false;
+    // The rooms as values of the statement: the server then reads each room's bookings by the
+    // index, where it would guess the size of the temporary table. Very many rooms (bringing
+    // back an archive) come from the table.
+    QVector<int32_t> raeume;
+    for (const Termin& termin : termine)
+        raeume.append(termin.raum);
+    std::sort(raeume.begin(), raeume.end());
+    raeume.erase(std::unique(raeume.begin(), raeume.end()), raeume.end());
+    QString quelle = QStringLiteral("(SELECT DISTINCT raum FROM tovo_termine)");
+    QVariantList raumWerte;
+    if (raeume.size() <= kRaeumeAlsWerte) {
+        QStringList zeilen;
+        for (const int32_t raum : std::as_const(raeume)) {
+            zeilen << (zeilen.isEmpty() ? QStringLiteral("SELECT ? AS raum")
+                                        : QStringLiteral("SELECT ?"));
+            raumWerte << raum;
+        }
+        quelle = QLatin1Char('(') + zeilen.join(QStringLiteral(" UNION ALL ")) + QLatin1Char(')');
+    }
     Treffer t;
     return Kandidaten(
-        db, termine, QStringLiteral("(SELECT DISTINCT raum FROM tovo_termine)"),
-        QStringLiteral("b.rb_id"), {},
+        db, termine, quelle, QStringLiteral("b.rb_id"), raumWerte,
         [&](int nr, int32_t raum, int32_t auftrNr, const RQ::BelegungsZeile& z) {
             const Zeitspanne belegt =
                 lesart == Lesart::Raumtest ? SpanneImRaumtest(z) : SpanneInSuche(z);

@@ -4,6 +4,7 @@
 #include "Dialekt.h"
 #include "KonfliktSuche.h"
 #include "SqlConnection.h"
+#include "ZeilenAbbildung.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -16,15 +17,6 @@ namespace {
 
 QSqlDatabase datenbank(const QString& connection) {
     return Verbindung(connection);
-}
-
-bool fail(const QSqlQuery& q, QString* error) {
-    if (error) {
-        *error = q.lastError().text().trimmed();
-        if (error->isEmpty())
-            *error = QStringLiteral("Die Datenbank ist nicht geöffnet.");
-    }
-    return false;
 }
 
 std::optional<double> nullable(const QVariant& v) {
@@ -44,7 +36,7 @@ bool ZaehleEndendeBelegungen(const QString& connection, double abTag, double vor
                                   "WHERE dt_bis >= ? AND dt_bis < ? AND bArchiviert = 0"),
                    {std::floor(abTag), std::floor(vorTag)}) ||
         !q.next())
-        return fail(q, error);
+        return SqlFehler(q, error);
     anzahl = q.value(0).toInt();
     return true;
 }
@@ -70,7 +62,7 @@ bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int3
     if (!ExecBound(
             q, sql,
             {raumartId, raumartId, auchRaumId, vonTag, bisTag + 1, bisTag + 1, vonTag, bisTag + 1}))
-        return fail(q, error);
+        return SqlFehler(q, error);
     while (q.next()) {
         BelegungMitRaum b;
         BelegungsZeile& z = b.zeile;
@@ -89,33 +81,67 @@ bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int3
         out.append(b);
     }
     if (HasSqlError(q))
-        return fail(q, error);
+        return SqlFehler(q, error);
     return true;
 }
 
-bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumName>& out,
+bool ReadRaeume(const QString& connection, const RaumAuswahl& auswahl, QVector<CAnzeigeRec>& out,
                 QString* error) {
+    using Folge = RaumAuswahl::Folge;
     out.clear();
+    if (auswahl.ids && auswahl.ids->isEmpty())
+        return true;
     QSqlDatabase db = datenbank(connection);
+    const Dialekt& dialekt = Dialekt::Von(db);
+    const bool mitArt = auswahl.mitArt || auswahl.folge == Folge::ArtUndName;
+    QString sql = QStringLiteral("SELECT a.az_ID, a.RaumNr, a.Kurzbez, %1 AS RArt, a.lRaumartId, "
+                                 "a.lGebraumId, a.STSTUHLANORDNUNG, a.IANZAHLPERS, "
+                                 "a.stAusstattung, a.IPTISCHE, a.IPTISCHEFEST FROM T_rb_Anzeige a")
+                      .arg(mitArt ? QStringLiteral("r.stRaumArt") : QStringLiteral("a.RArt"));
+    if (mitArt)
+        sql += QStringLiteral(" INNER JOIN T_Raumart r ON r.lId = a.lRaumartId");
+    QStringList bedingungen;
+    QVariantList werte;
+    if (auswahl.raumartId != 0) {
+        bedingungen << QStringLiteral("a.lRaumartId = ?");
+        werte << auswahl.raumartId;
+    }
+    if (auswahl.ids) {
+        QStringList marken;
+        for (const int32_t id : *auswahl.ids) {
+            marken << QStringLiteral("?");
+            werte << id;
+        }
+        bedingungen << QStringLiteral("a.az_ID IN (%1)").arg(marken.join(QStringLiteral(", ")));
+    }
+    if (!bedingungen.isEmpty())
+        sql += QStringLiteral(" WHERE ") + bedingungen.join(QStringLiteral(" AND "));
+    const QString name = dialekt.OhneGrossKlein(QStringLiteral("a.Kurzbez")) + QStringLiteral(", ");
+    switch (auswahl.folge) {
+    case Folge::ArtUndName:
+        sql += QStringLiteral(" ORDER BY ") +
+               dialekt.OhneGrossKlein(QStringLiteral("r.stRaumArt")) + QStringLiteral(", ") + name +
+               QStringLiteral("a.az_ID");
+        break;
+    case Folge::Name:
+        sql += QStringLiteral(" ORDER BY ") + name + QStringLiteral("a.az_ID");
+        break;
+    case Folge::Id:
+        sql += QStringLiteral(" ORDER BY a.az_ID");
+        break;
+    }
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    const QString folge = Dialekt::Von(db).OhneGrossKlein(QStringLiteral("Kurzbez"));
-    const bool ok = raumartId == 0
-                        ? ExecBound(q, QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige "
-                                                      "ORDER BY %1, az_ID")
-                                           .arg(folge))
-                        : ExecBound(q,
-                                    QStringLiteral("SELECT az_ID, Kurzbez FROM T_rb_Anzeige WHERE "
-                                                   "lRaumartId = ? ORDER BY %1, az_ID")
-                                        .arg(folge),
-                                    {raumartId});
-    if (!ok)
-        return fail(q, error);
-    while (q.next())
-        out.append({q.value(0).toInt(), q.value(1).toString()});
-    if (HasSqlError(q))
-        return fail(q, error);
-    return true;
+    if (!ExecBound(q, sql, werte))
+        return SqlFehler(q, error);
+    const ZeilenAbbildung::RowReader<CAnzeigeRec> reader(q.record());
+    CAnzeigeRec raum;
+    while (q.next()) {
+        if (!reader.read(q, raum))
+            return Fehlschlag(error, QStringLiteral("Eine Zeile hat unerwartete Werte."));
+        out.append(raum);
+    }
+    return !HasSqlError(q) || SqlFehler(q, error);
 }
 
 bool ReadNextNr(const QString& connection, bool& vorhanden, int32_t& nummer, QString* error) {
@@ -123,12 +149,12 @@ bool ReadNextNr(const QString& connection, bool& vorhanden, int32_t& nummer, QSt
     QSqlQuery q(datenbank(connection));
     q.setForwardOnly(true);
     if (!ExecBound(q, QStringLiteral("SELECT lNextNr FROM T_NextNr LIMIT 1")))
-        return fail(q, error);
+        return SqlFehler(q, error);
     if (q.next()) {
         vorhanden = true;
         nummer = q.value(0).toInt();
     } else if (HasSqlError(q)) {
-        return fail(q, error);
+        return SqlFehler(q, error);
     }
     return true;
 }
@@ -139,10 +165,10 @@ bool AuftragNrVergeben(const QString& connection, int32_t nummer, bool& vergeben
     q.setForwardOnly(true);
     if (!ExecBound(q, QStringLiteral("SELECT 1 FROM T_fm_belegung WHERE lAuftrNr = ? LIMIT 1"),
                    {nummer}))
-        return fail(q, error);
+        return SqlFehler(q, error);
     vergeben = q.next();
     if (HasSqlError(q))
-        return fail(q, error);
+        return SqlFehler(q, error);
     return true;
 }
 
@@ -150,11 +176,11 @@ bool WriteNextNr(const QString& connection, int32_t nummer, QString* error) {
     QSqlQuery q(datenbank(connection));
     // The table has one row; should a foreign tool have added more, they all follow.
     if (!ExecBound(q, QStringLiteral("UPDATE T_NextNr SET lNextNr = ?"), {nummer}))
-        return fail(q, error);
+        return SqlFehler(q, error);
     if (q.numRowsAffected() > 0)
         return true;
     if (!ExecBound(q, QStringLiteral("INSERT INTO T_NextNr (lNextNr) VALUES (?)"), {nummer}))
-        return fail(q, error);
+        return SqlFehler(q, error);
     return true;
 }
 
@@ -169,7 +195,7 @@ bool ReadHistorie(const QString& connection, int32_t raumId, double nachTag, dou
                                   "WHERE rb_id = ? AND dt_von > ? AND dt_von < ? AND dt_bis < ? "
                                   "ORDER BY dt_von, tm_von"),
                    {raumId, nachTag, vorTag, vorTag}))
-        return fail(q, error);
+        return SqlFehler(q, error);
     while (q.next()) {
         CBelegungRec r;
         r.Rec_ID = q.value(0).toInt();
@@ -187,7 +213,7 @@ bool ReadHistorie(const QString& connection, int32_t raumId, double nachTag, dou
         out.append(r);
     }
     if (HasSqlError(q))
-        return fail(q, error);
+        return SqlFehler(q, error);
     return true;
 }
 
@@ -204,11 +230,11 @@ bool ReadRaumIdByName(const QString& connection, const QString& kurzbez, int32_t
                        .arg(d.OhneGrossKlein(QStringLiteral("Kurzbez")),
                             d.OhneGrossKlein(QStringLiteral("?"))),
                    {kurzbez}))
-        return fail(q, error);
+        return SqlFehler(q, error);
     if (q.next())
         raumId = q.value(0).toInt();
     else if (HasSqlError(q))
-        return fail(q, error);
+        return SqlFehler(q, error);
     return true;
 }
 

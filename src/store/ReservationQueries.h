@@ -33,13 +33,18 @@ bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int3
                               double vonTag, double bisTag, QVector<BelegungMitRaum>& out,
                               QString* error);
 
-// A room as the free-room search lists it.
-struct RaumName {
-    int32_t az_ID = 0;
-    QString Kurzbez;
+// Which rooms ReadRaeume lists, and in which order.
+struct RaumAuswahl {
+    enum class Folge { Name, ArtUndName, Id };
+    int32_t raumartId = 0;                 // rooms of this type; 0: of every type
+    const QVector<int32_t>* ids = nullptr; // only these rooms; null: no limit
+    Folge folge = Folge::Name;             // names compared without regard to case
+    // RArt holds the name of the room's type, and rooms of a type that does not exist are left
+    // out; always so when ordered by type.
+    bool mitArt = false;
 };
-// The rooms of one room type, or (raumartId 0) every room, by short name.
-bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumName>& out,
+// The one reader of rooms: every list of rooms in the program comes from here.
+bool ReadRaeume(const QString& connection, const RaumAuswahl& auswahl, QVector<CAnzeigeRec>& out,
                 QString* error);
 
 // How many bookings not archived end on a day from `abTag` up to the day before `vorTag`.

@@ -42,117 +42,87 @@ Ergebnis Gescheitert(const QString& meldung, const QString& fehler) {
     return e;
 }
 
-// One write transaction; rolled back when the object goes without a commit. The dialect starts
-// it and locks what it writes; how a failure counts it decides as well.
-class Transaktion {
-public:
-    explicit Transaktion(const QString& connection)
-        : m_connection(connection), m_db(Verbindung(connection)), m_dialekt(Dialekt::Von(m_db)) {}
-    ~Transaktion() {
-        if (m_aktiv && m_db.isOpen()) {
-            QSqlQuery q(m_db);
-            q.exec(QStringLiteral("ROLLBACK"));
-        }
+// A failed step of a write transaction; the dialect tells whether the database was busy or the
+// connection lost.
+Ergebnis Gescheitert(SchreibTransaktion& tx, const QString& meldung, const QSqlError& error) {
+    Ergebnis e = Gescheitert(meldung, error.text().trimmed());
+    switch (Dialekt::Von(tx.db()).Art(tx.db(), error)) {
+    case DbFehlerArt::Belegt:
+        e.status = Status::Belegt;
+        break;
+    case DbFehlerArt::Getrennt:
+        e.status = Status::Getrennt;
+        break;
+    case DbFehlerArt::Sonstiges:
+        break;
     }
-    Transaktion(const Transaktion&) = delete;
-    Transaktion& operator=(const Transaktion&) = delete;
+    return e;
+}
 
-    bool beginne(const QString& meldung, Ergebnis& e) {
-        if (!m_db.isOpen()) {
-            e = m_db.isValid() && m_dialekt.Typ() == DbTyp::PostgreSQL
-                    ? gescheitert(meldung, m_db.lastError())
-                    : Gescheitert(meldung, kNichtOffen);
-            return false;
-        }
-        QSqlQuery q(m_db);
-        bool begonnen = q.exec(m_dialekt.BeginnSchreiben());
-        // A server connection found lost at its first statement has done nothing yet: opened
-        // again, the write goes ahead as if nothing had happened.
-        if (!begonnen && m_dialekt.Art(m_db, q.lastError()) == DbFehlerArt::Getrennt) {
-            m_db = Verbindung(m_connection);
-            q = QSqlQuery(m_db);
-            begonnen = m_db.isOpen() && q.exec(m_dialekt.BeginnSchreiben());
-        }
-        if (!begonnen) {
-            e = gescheitert(meldung, m_db.isOpen() ? q.lastError() : m_db.lastError());
-            return false;
-        }
-        m_aktiv = true;
-        return true;
-    }
-    // Every room: archiving may bring back bookings in any of them.
-    bool sperreAlleRaeume(const QString& meldung, Ergebnis& e) {
-        QSqlQuery q(m_db);
-        q.setForwardOnly(true);
-        QVector<int32_t> raeume;
-        if (q.exec(QStringLiteral("SELECT az_ID FROM T_rb_Anzeige")))
-            while (q.next())
-                raeume << q.value(0).toInt();
-        QSqlError error = q.lastError();
-        if (error.type() == QSqlError::NoError && m_dialekt.SperreRaeume(m_db, raeume, &error))
-            return true;
-        e = gescheitert(meldung, error);
+// A failure a query helper reported as text: a lost connection still shows as such.
+Ergebnis Gescheitert(SchreibTransaktion& tx, const QString& meldung, const QString& fehler) {
+    Ergebnis e = Gescheitert(meldung, fehler);
+    if (Dialekt::Von(tx.db()).Art(tx.db(), QSqlError()) == DbFehlerArt::Getrennt)
+        e.status = Status::Getrennt;
+    return e;
+}
+
+// False with the result filled when the step `ok` failed.
+bool Geschafft(SchreibTransaktion& tx, bool ok, const QSqlError& error, const QString& meldung,
+               Ergebnis& e) {
+    if (!ok)
+        e = Gescheitert(tx, meldung, error);
+    return ok;
+}
+
+bool Begonnen(SchreibTransaktion& tx, const QString& meldung, Ergebnis& e) {
+    QSqlDatabase& db = tx.db();
+    if (!tx.offen() && !db.isOpen() &&
+        !(db.isValid() && Dialekt::Von(db).Typ() == DbTyp::PostgreSQL)) {
+        e = Gescheitert(meldung, kNichtOffen);
         return false;
     }
-    // The rooms the bookings are written into, before they are tested.
-    bool sperreRaeume(const QVector<CBelegungRec>& buchungen, const QString& meldung, Ergebnis& e) {
-        QVector<int32_t> raeume;
-        for (const CBelegungRec& b : buchungen)
-            raeume << b.rb_id;
-        QSqlError error;
-        if (m_dialekt.SperreRaeume(m_db, raeume, &error))
-            return true;
-        e = gescheitert(meldung, error);
-        return false;
-    }
-    bool sperreZaehler(const QString& meldung, Ergebnis& e) {
-        QSqlError error;
-        if (m_dialekt.SperreZaehler(m_db, &error))
-            return true;
-        e = gescheitert(meldung, error);
-        return false;
-    }
-    bool schliesse(const QString& meldung, Ergebnis& e) {
-        QSqlQuery q(m_db);
-        if (!q.exec(QStringLiteral("COMMIT"))) {
-            e = gescheitert(meldung, q.lastError());
-            return false;
-        }
-        m_aktiv = false;
-        return true;
-    }
-    Ergebnis gescheitert(const QString& meldung, const QSqlError& error) const {
-        Ergebnis e = Gescheitert(meldung, error.text().trimmed());
-        switch (m_dialekt.Art(m_db, error)) {
-        case DbFehlerArt::Belegt:
-            e.status = Status::Belegt;
-            break;
-        case DbFehlerArt::Getrennt:
-            e.status = Status::Getrennt;
-            break;
-        case DbFehlerArt::Sonstiges:
-            break;
-        }
-        return e;
-    }
-    // A failure a query helper reported as text: a lost connection still shows as such.
-    Ergebnis gescheitert(const QString& meldung, const QString& fehler) const {
-        Ergebnis e = Gescheitert(meldung, fehler);
-        if (m_dialekt.Art(m_db, QSqlError()) == DbFehlerArt::Getrennt)
-            e.status = Status::Getrennt;
-        return e;
-    }
-    QSqlDatabase& db() { return m_db; }
-    const QString& connection() const { return m_connection; }
+    return Geschafft(tx, tx.offen(), tx.fehler(), meldung, e);
+}
 
-private:
-    QString m_connection;
-    QSqlDatabase m_db;
-    const Dialekt& m_dialekt;
-    bool m_aktiv = false;
-};
+bool Geschlossen(SchreibTransaktion& tx, const QString& meldung, Ergebnis& e) {
+    return Geschafft(tx, tx.commit(), tx.fehler(), meldung, e);
+}
 
-bool LiesBelegung(QSqlDatabase& db, int32_t recId, CBelegungRec& rec, QSqlError& error) {
+// Every room: archiving may bring back bookings in any of them.
+bool SperreAlleRaeume(SchreibTransaktion& tx, const QString& meldung, Ergebnis& e) {
+    QSqlQuery q(tx.db());
+    q.setForwardOnly(true);
+    QVector<int32_t> raeume;
+    if (q.exec(QStringLiteral("SELECT az_ID FROM T_rb_Anzeige")))
+        while (q.next())
+            raeume << q.value(0).toInt();
+    QSqlError error = q.lastError();
+    const bool ok = error.type() == QSqlError::NoError &&
+                    Dialekt::Von(tx.db()).SperreRaeume(tx.db(), raeume, &error);
+    return Geschafft(tx, ok, error, meldung, e);
+}
+
+// The rooms the bookings are written into, before they are tested.
+bool SperreRaeume(SchreibTransaktion& tx, const QVector<CBelegungRec>& buchungen,
+                  const QString& meldung, Ergebnis& e) {
+    QVector<int32_t> raeume;
+    for (const CBelegungRec& b : buchungen)
+        raeume << b.rb_id;
+    QSqlError error;
+    return Geschafft(tx, Dialekt::Von(tx.db()).SperreRaeume(tx.db(), raeume, &error), error,
+                     meldung, e);
+}
+
+// Locks the counter and reads it: `zaehler` stays empty when the table has no row.
+bool SperreZaehler(SchreibTransaktion& tx, std::optional<int32_t>& zaehler, const QString& meldung,
+                   Ergebnis& e) {
+    QSqlError error;
+    return Geschafft(tx, Dialekt::Von(tx.db()).SperreZaehler(tx.db(), zaehler, &error), error,
+                     meldung, e);
+}
+
+bool ReadBelegung(QSqlDatabase& db, int32_t recId, CBelegungRec& rec, QSqlError& error) {
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!ExecBound(q, QStringLiteral("SELECT * FROM T_fm_belegung WHERE Rec_ID = ?"), {recId})) {
@@ -196,8 +166,8 @@ Ergebnis ImWeg(QSqlDatabase& db, const CBelegungRec& imWeg) {
 // The test inside the transaction: the bookings against the stored ones (without the rows
 // listed in `ausser`) and against each other. False with the result filled on a conflict or a
 // failure.
-bool Pruefen(Transaktion& tx, const QVector<CBelegungRec>& buchungen, const QSet<int32_t>& ausser,
-             double toleranz, const QString& meldung, Ergebnis& e) {
+bool Pruefen(SchreibTransaktion& tx, const QVector<CBelegungRec>& buchungen,
+             const QSet<int32_t>& ausser, double toleranz, const QString& meldung, Ergebnis& e) {
     QVector<Konflikt::Termin> termine;
     termine.reserve(buchungen.size());
     for (const CBelegungRec& b : buchungen)
@@ -206,20 +176,20 @@ bool Pruefen(Transaktion& tx, const QVector<CBelegungRec>& buchungen, const QSet
     int32_t imWegId = 0;
     QString error;
     if (!Konflikt::Konflikte(
-            tx.connection(), termine, ausser, toleranz, Konflikt::Lesart::Raumtest,
+            tx.db().connectionName(), termine, ausser, toleranz, Konflikt::Lesart::Raumtest,
             [&](const Konflikt::Treffer& t) {
                 imWegId = t.zeile.Rec_ID;
                 return false;
             },
             &error)) {
-        e = tx.gescheitert(meldung, error);
+        e = Gescheitert(tx, meldung, error);
         return false;
     }
     if (imWegId != 0) {
         CBelegungRec imWeg;
         QSqlError readError;
-        if (!LiesBelegung(tx.db(), imWegId, imWeg, readError)) {
-            e = tx.gescheitert(meldung, readError);
+        if (!ReadBelegung(tx.db(), imWegId, imWeg, readError)) {
+            e = Gescheitert(tx, meldung, readError);
             return false;
         }
         e = ImWeg(tx.db(), imWeg);
@@ -250,12 +220,34 @@ bool Pruefen(Transaktion& tx, const QVector<CBelegungRec>& buchungen, const QSet
 }
 
 // The portal learns of the written bookings through the change journal, in the same transaction.
-bool Vermerken(Transaktion& tx, const QVector<int32_t>& ids, const QString& meldung, Ergebnis& e) {
+bool Vermerken(SchreibTransaktion& tx, const QVector<int32_t>& ids, const QString& meldung,
+               Ergebnis& e) {
     QSqlError error;
     if (AenderungsJournal::Vermerke(tx.db(), AenderungsJournal::Art::Belegung, ids, &error))
         return true;
-    e = tx.gescheitert(meldung, error);
+    e = Gescheitert(tx, meldung, error);
     return false;
+}
+
+// Inserts the bookings under the order number `nummer`; `ids` gets the keys they drew.
+bool Einfuegen(SchreibTransaktion& tx, const QVector<CBelegungRec>& buchungen, int32_t nummer,
+               QVector<int32_t>& ids, Ergebnis& e) {
+    ids.clear();
+    QSqlQuery ins(tx.db());
+    ins.setForwardOnly(true);
+    // Row by row: the SQLite driver binds the values of many rows far more slowly than it runs
+    // the statement of one row again.
+    for (CBelegungRec b : buchungen) {
+        b.lAuftrNr = nummer;
+        if (!ExecBound(ins, ZA::insertSql<CBelegungRec>() + QStringLiteral(" RETURNING Rec_ID"),
+                       ZA::fieldValues(b)) ||
+            !ins.next()) {
+            e = Gescheitert(tx, kMsgAdd, ins.lastError());
+            return false;
+        }
+        ids.append(ins.value(0).toInt());
+    }
+    return true;
 }
 
 } // namespace
@@ -263,27 +255,19 @@ bool Vermerken(Transaktion& tx, const QVector<int32_t>& ids, const QString& meld
 Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchungen, double toleranz,
                       std::optional<int32_t> wunschNr) {
     Ergebnis e;
-    Transaktion tx(connection);
-    if (!tx.beginne(kMsgAdd, e) || !tx.sperreRaeume(buchungen, kMsgAdd, e) ||
-        !Pruefen(tx, buchungen, {}, toleranz, kMsgAdd, e) || !tx.sperreZaehler(kMsgAdd, e))
+    SchreibTransaktion tx(Verbindung(connection));
+    std::optional<int32_t> zaehler;
+    if (!Begonnen(tx, kMsgAdd, e) || !SperreRaeume(tx, buchungen, kMsgAdd, e) ||
+        !Pruefen(tx, buchungen, {}, toleranz, kMsgAdd, e) ||
+        !SperreZaehler(tx, zaehler, kMsgAdd, e))
         return e;
 
-    // The number: free only when the read succeeded and no booking carries it.
-    int32_t nummer = -1;
+    // The number: free only when the counter has one and no booking carries it.
+    const int32_t nummer = wunschNr.value_or(zaehler.value_or(-1));
     QString error;
-    if (wunschNr) {
-        nummer = *wunschNr;
-    } else {
-        bool vorhanden = false;
-        int32_t zaehler = 0;
-        if (!ReservationQueries::ReadNextNr(connection, vorhanden, zaehler, &error))
-            return tx.gescheitert(kMsgAdd, error);
-        if (vorhanden)
-            nummer = zaehler;
-    }
     bool vergeben = false;
     if (!ReservationQueries::AuftragNrVergeben(connection, nummer, vergeben, &error))
-        return tx.gescheitert(kMsgAdd, error);
+        return Gescheitert(tx, kMsgAdd, error);
     if (vergeben) {
         e.status = Status::NummerVergeben;
         e.auftrNr = nummer;
@@ -291,26 +275,13 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
     }
 
     QVector<int32_t> ids;
-    ids.reserve(buchungen.size());
-    {
-        QSqlQuery ins(tx.db());
-        if (!ins.prepare(ZA::insertSql<CBelegungRec>()))
-            return tx.gescheitert(kMsgAdd, ins.lastError());
-        for (CBelegungRec b : buchungen) {
-            b.lAuftrNr = nummer;
-            ZA::bindFields(ins, b);
-            if (!ins.exec())
-                return tx.gescheitert(kMsgAdd, ins.lastError());
-            ids.append(ins.lastInsertId().toInt());
-        }
-    }
-    if (!Vermerken(tx, ids, kMsgAdd, e))
+    if (!Einfuegen(tx, buchungen, nummer, ids, e) || !Vermerken(tx, ids, kMsgAdd, e))
         return e;
     if (nummer < std::numeric_limits<int32_t>::max()) {
         if (!ReservationQueries::WriteNextNr(connection, nummer + 1, &error))
-            return tx.gescheitert(kMsgAdd, error);
+            return Gescheitert(tx, kMsgAdd, error);
     }
-    if (!tx.schliesse(kMsgAdd, e))
+    if (!Geschlossen(tx, kMsgAdd, e))
         return e;
     // A long series can outgrow what the planner knows of a young project.
     if (buchungen.size() >= kVieleZeilen)
@@ -327,7 +298,7 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
 namespace {
 // Stored bookings written back whole by their keys inside the transaction, recorded for the
 // portal.
-bool Zurueckschreiben(Transaktion& tx, const QVector<CBelegungRec>& buchungen, Ergebnis& e) {
+bool Zurueckschreiben(SchreibTransaktion& tx, const QVector<CBelegungRec>& buchungen, Ergebnis& e) {
     QVector<int32_t> ids;
     for (const CBelegungRec& b : buchungen)
         ids.append(b.Rec_ID);
@@ -335,14 +306,14 @@ bool Zurueckschreiben(Transaktion& tx, const QVector<CBelegungRec>& buchungen, E
         return false;
     QSqlQuery upd(tx.db());
     if (!upd.prepare(ZA::updateSql<CBelegungRec>())) {
-        e = tx.gescheitert(kMsgEdit, upd.lastError());
+        e = Gescheitert(tx, kMsgEdit, upd.lastError());
         return false;
     }
     for (CBelegungRec b : buchungen) {
         ZA::bindFields(upd, b);
         upd.addBindValue(b.Rec_ID);
         if (!upd.exec()) {
-            e = tx.gescheitert(kMsgEdit, upd.lastError());
+            e = Gescheitert(tx, kMsgEdit, upd.lastError());
             return false;
         }
         if (upd.numRowsAffected() != 1) {
@@ -371,15 +342,15 @@ void Verschiebe(double& datum, double& zeit, double um) {
 Ergebnis Aendern(const QString& connection, const QVector<CBelegungRec>& buchungen,
                  double toleranz) {
     Ergebnis e;
-    Transaktion tx(connection);
+    SchreibTransaktion tx(Verbindung(connection));
     QSet<int32_t> eigene;
     for (const CBelegungRec& b : buchungen)
         eigene.insert(b.Rec_ID);
-    if (!tx.beginne(kMsgEdit, e) || !tx.sperreRaeume(buchungen, kMsgEdit, e) ||
+    if (!Begonnen(tx, kMsgEdit, e) || !SperreRaeume(tx, buchungen, kMsgEdit, e) ||
         !Pruefen(tx, buchungen, eigene, toleranz, kMsgEdit, e) ||
         !Zurueckschreiben(tx, buchungen, e))
         return e;
-    if (tx.schliesse(kMsgEdit, e) && !buchungen.isEmpty())
+    if (Geschlossen(tx, kMsgEdit, e) && !buchungen.isEmpty())
         e.auftrNr = buchungen.front().lAuftrNr;
     return e;
 }
@@ -391,17 +362,17 @@ Verlegung LageVon(const CBelegungRec& b) {
 Ergebnis Verlegen(const QString& connection, const QVector<Verlegung>& verlegungen, double toleranz,
                   QVector<CBelegungRec>* vorher) {
     Ergebnis e;
-    Transaktion tx(connection);
-    if (!tx.beginne(kMsgEdit, e))
+    SchreibTransaktion tx(Verbindung(connection));
+    if (!Begonnen(tx, kMsgEdit, e))
         return e;
     QVector<CBelegungRec> neu;
     QSet<int32_t> eigene;
     for (const Verlegung& v : verlegungen) {
         CBelegungRec rec;
         QSqlError error;
-        if (!LiesBelegung(tx.db(), v.recId, rec, error))
+        if (!ReadBelegung(tx.db(), v.recId, rec, error))
             return error.type() == QSqlError::NoError ? Gescheitert(kMsgEdit, kWeg)
-                                                      : tx.gescheitert(kMsgEdit, error);
+                                                      : Gescheitert(tx, kMsgEdit, error);
         if (vorher)
             vorher->append(rec);
         const Verlegung alt = LageVon(rec);
@@ -415,10 +386,10 @@ Ergebnis Verlegen(const QString& connection, const QVector<Verlegung>& verlegung
         neu.append(rec);
         eigene.insert(rec.Rec_ID);
     }
-    if (!tx.sperreRaeume(neu, kMsgEdit, e) || !Pruefen(tx, neu, eigene, toleranz, kMsgEdit, e) ||
+    if (!SperreRaeume(tx, neu, kMsgEdit, e) || !Pruefen(tx, neu, eigene, toleranz, kMsgEdit, e) ||
         !Zurueckschreiben(tx, neu, e))
         return e;
-    if (tx.schliesse(kMsgEdit, e) && !neu.isEmpty())
+    if (Geschlossen(tx, kMsgEdit, e) && !neu.isEmpty())
         e.auftrNr = neu.front().lAuftrNr;
     return e;
 }
@@ -427,18 +398,18 @@ namespace {
 // Deletes the bookings that `bedingung` selects, with `wert` bound.
 Ergebnis Loesche(const QString& connection, const QString& bedingung, int32_t wert) {
     Ergebnis e;
-    Transaktion tx(connection);
-    if (!tx.beginne(kMsgDel, e))
+    SchreibTransaktion tx(Verbindung(connection));
+    if (!Begonnen(tx, kMsgDel, e))
         return e;
     {
         QSqlError error;
         if (!AenderungsJournal::VermerkeBelegungen(tx.db(), bedingung, {wert}, &error))
-            return tx.gescheitert(kMsgDel, error);
+            return Gescheitert(tx, kMsgDel, error);
         QSqlQuery q(tx.db());
         if (!ExecBound(q, QStringLiteral("DELETE FROM T_fm_belegung WHERE ") + bedingung, {wert}))
-            return tx.gescheitert(kMsgDel, q.lastError());
+            return Gescheitert(tx, kMsgDel, q.lastError());
     }
-    tx.schliesse(kMsgDel, e);
+    Geschlossen(tx, kMsgDel, e);
     return e;
 }
 } // namespace
@@ -463,10 +434,10 @@ const QString kMsgZurueck =
 // `tag`) where their slots are free: against every booking that stays as it is, archived ones
 // included, and among themselves room by room, the earliest first. The others stay archived and
 // are listed in `e`. False with `e` filled when the database fails.
-bool Zurueckholen(Transaktion& tx, const QString& auswahl, double tag, double toleranz,
+bool Zurueckholen(SchreibTransaktion& tx, const QString& auswahl, double tag, double toleranz,
                   const QString& meldung, ArchivErgebnis& e) {
     const auto scheitern = [&](const auto& fehler) {
-        static_cast<Ergebnis&>(e) = tx.gescheitert(meldung, fehler);
+        static_cast<Ergebnis&>(e) = Gescheitert(tx, meldung, fehler);
         return false;
     };
     QVector<CBelegungRec> kandidaten;
@@ -499,7 +470,7 @@ bool Zurueckholen(Transaktion& tx, const QString& auswahl, double tag, double to
     QVector<bool> frei(kandidaten.size(), true);
     QString error;
     if (!Konflikt::Konflikte(
-            tx.connection(), termine, eigene, toleranz, Konflikt::Lesart::Raumtest,
+            tx.db().connectionName(), termine, eigene, toleranz, Konflikt::Lesart::Raumtest,
             [&](const Konflikt::Treffer& t) {
                 frei[t.termin] = false;
                 return true;
@@ -555,8 +526,8 @@ bool Zurueckholen(Transaktion& tx, const QString& auswahl, double tag, double to
 
 ArchivErgebnis Archivieren(const QString& connection, double datum, double toleranz) {
     ArchivErgebnis e;
-    Transaktion tx(connection);
-    if (!tx.beginne(kMsgArchiv, e) || !tx.sperreAlleRaeume(kMsgArchiv, e))
+    SchreibTransaktion tx(Verbindung(connection));
+    if (!Begonnen(tx, kMsgArchiv, e) || !SperreAlleRaeume(tx, kMsgArchiv, e))
         return e;
     const double tag = std::floor(datum);
     {
@@ -564,7 +535,7 @@ ArchivErgebnis Archivieren(const QString& connection, double datum, double toler
         QSqlError fehler;
         if (!AenderungsJournal::VermerkeBelegungen(
                 tx.db(), QStringLiteral("bArchiviert = 0 AND dt_bis < ?"), {tag}, &fehler)) {
-            static_cast<Ergebnis&>(e) = tx.gescheitert(kMsgArchiv, fehler);
+            static_cast<Ergebnis&>(e) = Gescheitert(tx, kMsgArchiv, fehler);
             return e;
         }
         QSqlQuery q(tx.db());
@@ -572,23 +543,23 @@ ArchivErgebnis Archivieren(const QString& connection, double datum, double toler
                        QStringLiteral("UPDATE T_fm_belegung SET bArchiviert = -1 "
                                       "WHERE bArchiviert = 0 AND dt_bis < ?"),
                        {tag})) {
-            static_cast<Ergebnis&>(e) = tx.gescheitert(kMsgArchiv, q.lastError());
+            static_cast<Ergebnis&>(e) = Gescheitert(tx, kMsgArchiv, q.lastError());
             return e;
         }
     }
     if (Zurueckholen(tx, QStringLiteral("dt_bis >= ?"), tag, toleranz, kMsgArchiv, e) &&
-        tx.schliesse(kMsgArchiv, e))
+        Geschlossen(tx, kMsgArchiv, e))
         Dialekt::Von(tx.db()).StatistikPflegen(tx.db());
     return e;
 }
 
 ArchivErgebnis Wiederherstellen(const QString& connection, double datum, double toleranz) {
     ArchivErgebnis e;
-    Transaktion tx(connection);
-    if (tx.beginne(kMsgZurueck, e) && tx.sperreAlleRaeume(kMsgZurueck, e) &&
+    SchreibTransaktion tx(Verbindung(connection));
+    if (Begonnen(tx, kMsgZurueck, e) && SperreAlleRaeume(tx, kMsgZurueck, e) &&
         Zurueckholen(tx, QStringLiteral("dt_von > ?"), std::floor(datum), toleranz, kMsgZurueck,
                      e) &&
-        tx.schliesse(kMsgZurueck, e))
+        Geschlossen(tx, kMsgZurueck, e))
         Dialekt::Von(tx.db()).StatistikPflegen(tx.db());
     return e;
 }

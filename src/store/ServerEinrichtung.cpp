@@ -20,15 +20,13 @@ namespace {
 // Rows per INSERT: few round trips, statements of moderate size.
 constexpr int kBlock = 200;
 
-bool Fehler(QString* error, const QString& text) {
-    if (error)
-        *error = text;
-    return false;
+bool Fehler(QString* error, const QString& text, const QSqlError& sql) {
+    const QString treiber = sql.text().trimmed();
+    return Fehlschlag(error, treiber.isEmpty() ? text : text + QLatin1Char('\n') + treiber);
 }
 
 bool Fehler(QString* error, const QString& text, const QSqlQuery& q) {
-    const QString treiber = q.lastError().text().trimmed();
-    return Fehler(error, treiber.isEmpty() ? text : text + QLatin1Char('\n') + treiber);
+    return Fehler(error, text, q.lastError());
 }
 
 // A connection closed and removed when the object goes.
@@ -45,9 +43,9 @@ bool OeffneServer(const Verbindungsname& v, const QString& verbindung, const Mel
     melde(QStringLiteral("Verbindung zum Datenbankserver wird aufgebaut …"));
     QString fehler;
     if (!OeffneDatenbank({DbTyp::PostgreSQL, verbindung}, v.name, false, &fehler))
-        return Fehler(error, QStringLiteral("Die Datenbank auf dem Server kann nicht geöffnet "
-                                            "werden.\n") +
-                                 fehler);
+        return Fehlschlag(error, QStringLiteral("Die Datenbank auf dem Server kann nicht geöffnet "
+                                                "werden.\n") +
+                                     fehler);
     // Only an empty database: nothing of someone else's is overwritten or mixed in.
     QSqlQuery q(v.db());
     if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM pg_tables WHERE schemaname = "
@@ -58,9 +56,10 @@ bool OeffneServer(const Verbindungsname& v, const QString& verbindung, const Mel
                                      "gelesen werden."),
                       q);
     if (q.value(0).toInt() > 0)
-        return Fehler(error, QStringLiteral("Die Datenbank auf dem Server ist nicht leer (%1 "
-                                            "Tabellen). Bitte geben Sie eine leere Datenbank an.")
-                                 .arg(q.value(0).toInt()));
+        return Fehlschlag(error,
+                          QStringLiteral("Die Datenbank auf dem Server ist nicht leer (%1 "
+                                         "Tabellen). Bitte geben Sie eine leere Datenbank an.")
+                              .arg(q.value(0).toInt()));
     return true;
 }
 
@@ -84,7 +83,7 @@ bool LegeTabellenAn(QSqlDatabase db, const Melde& melde, QString* error) {
     melde(QStringLiteral("Die Tabellen werden angelegt …"));
     const QStringList anweisungen = SchemaAnweisungen();
     if (anweisungen.isEmpty())
-        return Fehler(error, QStringLiteral("Das Schema der Datenbank fehlt im Programm."));
+        return Fehlschlag(error, QStringLiteral("Das Schema der Datenbank fehlt im Programm."));
     QSqlQuery q(db);
     for (const QString& a : anweisungen)
         if (!q.exec(a))
@@ -101,11 +100,11 @@ bool Abschliessen(const QString& projektDir, const QString& verbindung, const Me
     rv.SetDatenbankOrt({DbTyp::PostgreSQL, verbindung});
     rv.SetOpenReadOnly(false);
     if (!rv.OpenDb() || !rv.IsValidDb())
-        return Fehler(error, rv.LastError());
+        return Fehlschlag(error, rv.LastError());
     rv.CloseDb();
     if (!SchreibeServerOrt(projektDir, verbindung))
-        return Fehler(error, QStringLiteral("Die Datei %1 kann nicht geschrieben werden.")
-                                 .arg(projektDir + kIniFileName));
+        return Fehlschlag(error, QStringLiteral("Die Datei %1 kann nicht geschrieben werden.")
+                                     .arg(projektDir + kIniFileName));
     melde(QStringLiteral("Das Projekt verwendet jetzt die Datenbank auf dem Server (Abschnitt "
                          "[Datenbank] in %1).")
               .arg(kIniFileName));
@@ -257,13 +256,14 @@ bool Einrichten(const QString& projektDir, const QString& verbindung, const Meld
         Verbindungsname server("einrichten");
         if (!OeffneServer(server, verbindung, melde, error))
             return false;
-        QSqlQuery q(server.db());
-        if (!q.exec(QStringLiteral("BEGIN")))
-            return Fehler(error, QStringLiteral("Die Tabellen können nicht angelegt werden."), q);
+        const QString meldung = QStringLiteral("Die Tabellen können nicht angelegt werden.");
+        SchreibTransaktion tx(server.db());
+        if (!tx.offen())
+            return Fehler(error, meldung, tx.fehler());
         if (!LegeTabellenAn(server.db(), melde, error))
             return false;
-        if (!q.exec(QStringLiteral("COMMIT")))
-            return Fehler(error, QStringLiteral("Die Tabellen können nicht angelegt werden."), q);
+        if (!tx.commit())
+            return Fehler(error, meldung, tx.fehler());
     }
     return Abschliessen(projektDir, verbindung, melde, error);
 }
@@ -274,11 +274,12 @@ bool Uebertragen(const QString& projektDir, const QString& verbindung, const Mel
     if (!LiesDatenbankOrt(projektDir, bisher, error))
         return false;
     if (bisher.aufServer())
-        return Fehler(error, QStringLiteral("Die Datenbank des Projekts liegt bereits auf einem "
-                                            "Server (Abschnitt [Datenbank] in %1).")
-                                 .arg(kIniFileName));
+        return Fehlschlag(error,
+                          QStringLiteral("Die Datenbank des Projekts liegt bereits auf einem "
+                                         "Server (Abschnitt [Datenbank] in %1).")
+                              .arg(kIniFileName));
     if (!QFileInfo(bisher.ort).isFile())
-        return Fehler(
+        return Fehlschlag(
             error,
             QStringLiteral("Im Projektverzeichnis gibt es keine Datei %1.").arg(kDbFileName));
     {
@@ -288,16 +289,17 @@ bool Uebertragen(const QString& projektDir, const QString& verbindung, const Mel
         rv.SetDbPath(bisher.ort);
         rv.SetOpenReadOnly(true);
         if (!rv.OpenDb() || !rv.IsValidDb())
-            return Fehler(error, rv.LastError());
+            return Fehlschlag(error, rv.LastError());
         QSqlDatabase quelle = QSqlDatabase::database(rv.ConnectionName(), false);
 
         Verbindungsname server("uebertragen");
         if (!OeffneServer(server, verbindung, melde, error))
             return false;
         QSqlDatabase ziel = server.db();
-        QSqlQuery tx(ziel);
-        if (!tx.exec(QStringLiteral("BEGIN")))
-            return Fehler(error, QStringLiteral("Die Übertragung kann nicht beginnen."), tx);
+        SchreibTransaktion tx(ziel);
+        if (!tx.offen())
+            return Fehler(error, QStringLiteral("Die Übertragung kann nicht beginnen."),
+                          tx.fehler());
         if (!LegeTabellenAn(ziel, melde, error))
             return false;
 
@@ -344,20 +346,20 @@ bool Uebertragen(const QString& projektDir, const QString& verbindung, const Mel
                 !Pruefe(ziel, name, spalten, typen, nachher, error))
                 return false;
             if (!(vorher == nachher))
-                return Fehler(error, QStringLiteral("Die Tabelle %1 kam nicht gleich an (%2 "
-                                                    "Zeilen in der Datei, %3 auf dem Server). "
-                                                    "Es wurde nichts übertragen.")
-                                         .arg(name)
-                                         .arg(vorher.zeilen)
-                                         .arg(nachher.zeilen));
+                return Fehlschlag(error, QStringLiteral("Die Tabelle %1 kam nicht gleich an (%2 "
+                                                        "Zeilen in der Datei, %3 auf dem Server). "
+                                                        "Es wurde nichts übertragen.")
+                                             .arg(name)
+                                             .arg(vorher.zeilen)
+                                             .arg(nachher.zeilen));
             melde(QStringLiteral("%1: %2, Prüfsumme stimmt überein")
                       .arg(name, nachher.zeilen == 1
                                      ? QStringLiteral("1 Zeile")
                                      : QStringLiteral("%1 Zeilen").arg(nachher.zeilen)));
         }
-        if (!tx.exec(QStringLiteral("COMMIT")))
+        if (!tx.commit())
             return Fehler(error, QStringLiteral("Die Übertragung kann nicht abgeschlossen werden."),
-                          tx);
+                          tx.fehler());
     }
     return Abschliessen(projektDir, verbindung, melde, error);
 }

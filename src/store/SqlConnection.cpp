@@ -132,9 +132,35 @@ bool HasSqlError(const QSqlQuery& query) {
     return query.lastError().type() != QSqlError::NoError;
 }
 
-SchreibTransaktion::SchreibTransaktion(QSqlDatabase db) : m_db(std::move(db)) {
+bool Fehlschlag(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+    return false;
+}
+
+bool SqlFehler(const QSqlError& fehler, QString* error) {
+    const QString text = fehler.text().trimmed();
+    return Fehlschlag(error,
+                      text.isEmpty() ? QStringLiteral("Die Datenbank ist nicht geöffnet.") : text);
+}
+
+bool SqlFehler(const QSqlQuery& query, QString* error) {
+    return SqlFehler(query.lastError(), error);
+}
+
+SchreibTransaktion::SchreibTransaktion(QSqlDatabase db, Art art) : m_db(std::move(db)) {
+    const QString beginn =
+        art == Art::Schreiben ? Dialekt::Von(m_db).BeginnSchreiben() : QStringLiteral("BEGIN");
     QSqlQuery q(m_db);
-    m_offen = m_db.isOpen() && q.exec(Dialekt::Von(m_db).BeginnSchreiben());
+    m_offen = m_db.isOpen() && q.exec(beginn);
+    // A server connection found lost at its first statement has done nothing yet: opened
+    // again, the transaction goes ahead as if nothing had happened.
+    if (!m_offen && m_db.isOpen() &&
+        Dialekt::Von(m_db).Art(m_db, q.lastError()) == DbFehlerArt::Getrennt) {
+        m_db = Verbindung(m_db.connectionName());
+        q = QSqlQuery(m_db);
+        m_offen = m_db.isOpen() && q.exec(beginn);
+    }
     if (!m_offen)
         m_fehler = m_db.isOpen() ? q.lastError() : m_db.lastError();
 }

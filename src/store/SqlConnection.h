@@ -38,12 +38,22 @@ bool ExecBound(QSqlQuery& query, const QString& sql, const QVariantList& binds =
 // True when the query's last step failed.
 bool HasSqlError(const QSqlQuery& query);
 
-// A write transaction on an SQLite connection: BEGIN IMMEDIATE takes the write lock at once, so a
-// database held by another workstation fails here (after the busy timeout) and not halfway.
-// Rolled back unless committed.
+// Always false, with `text` in `error` when it is given: the one way a helper reports a failure.
+bool Fehlschlag(QString* error, const QString& text);
+// For a failed step: always false, with the driver's text (or, when the driver gives none, that
+// the database is not open) in `error` when it is given.
+bool SqlFehler(const QSqlError& fehler, QString* error);
+bool SqlFehler(const QSqlQuery& query, QString* error);
+
+// A transaction on one connection, rolled back unless committed. For writing, the dialect's
+// begin statement takes the write lock at once (SQLite: BEGIN IMMEDIATE), so a database held by
+// another workstation fails here, after the busy timeout, and not halfway. A transaction that
+// only fills the connection's temporary tables begins plainly and leaves the project unlocked:
+// a write-protected project, or one another user is saving to, still works.
 class SchreibTransaktion {
 public:
-    explicit SchreibTransaktion(QSqlDatabase db);
+    enum class Art { Schreiben, NurTemporaer };
+    explicit SchreibTransaktion(QSqlDatabase db, Art art = Art::Schreiben);
     ~SchreibTransaktion();
     SchreibTransaktion(const SchreibTransaktion&) = delete;
     SchreibTransaktion& operator=(const SchreibTransaktion&) = delete;
@@ -52,6 +62,8 @@ public:
     bool commit();
     // What failed in BEGIN or COMMIT.
     QSqlError fehler() const { return m_fehler; }
+    // The connection, opened again when the server connection was found lost at BEGIN.
+    QSqlDatabase& db() { return m_db; }
 
 private:
     QSqlDatabase m_db;

@@ -1,12 +1,8 @@
 #include "VerbindungsText.h"
 
-namespace {
+#include "SqlConnection.h"
 
-bool fehler(QString* error, const QString& text) {
-    if (error)
-        *error = text;
-    return false;
-}
+namespace {
 
 // "nach 'pwd'" for the key a fault follows, so that the user finds the place without the
 // message showing any value.
@@ -31,11 +27,11 @@ bool ZerlegeVerbindungsText(const QString& text, VerbindungsPaare& paare, QStrin
             // a value that holds ";" without braces.
             const qsizetype ende = semikolon < 0 ? n : semikolon;
             if (!text.mid(i, ende - i).trimmed().isEmpty())
-                return fehler(error,
-                              QStringLiteral("Die Verbindungsangabe enthält %1 einen Teil ohne "
-                                             "'='. Ein Wert mit ';' muss in geschweiften Klammern "
-                                             "stehen, etwa Pwd={...}.")
-                                  .arg(Stelle(voriger)));
+                return Fehlschlag(
+                    error, QStringLiteral("Die Verbindungsangabe enthält %1 einen Teil ohne "
+                                          "'='. Ein Wert mit ';' muss in geschweiften Klammern "
+                                          "stehen, etwa Pwd={...}.")
+                               .arg(Stelle(voriger)));
             i = ende + 1;
             continue;
         }
@@ -64,15 +60,15 @@ bool ZerlegeVerbindungsText(const QString& text, VerbindungsPaare& paare, QStrin
                 ++i;
             }
             if (!geschlossen)
-                return fehler(error, QStringLiteral("In der Verbindungsangabe fehlt nach '%1' "
-                                                    "eine schließende Klammer '}'.")
-                                         .arg(key));
+                return Fehlschlag(error, QStringLiteral("In der Verbindungsangabe fehlt nach '%1' "
+                                                        "eine schließende Klammer '}'.")
+                                             .arg(key));
             const qsizetype ende = text.indexOf(QLatin1Char(';'), i);
             if (!text.mid(i, (ende < 0 ? n : ende) - i).trimmed().isEmpty())
-                return fehler(error, QStringLiteral("In der Verbindungsangabe folgt auf den "
-                                                    "Wert von '%1' in Klammern noch Text vor "
-                                                    "dem nächsten ';'.")
-                                         .arg(key));
+                return Fehlschlag(error, QStringLiteral("In der Verbindungsangabe folgt auf den "
+                                                        "Wert von '%1' in Klammern noch Text vor "
+                                                        "dem nächsten ';'.")
+                                             .arg(key));
             i = ende < 0 ? n : ende + 1;
         } else {
             const qsizetype ende = text.indexOf(QLatin1Char(';'), i);
@@ -111,9 +107,10 @@ bool ZerlegeLibpqText(const QString& text, VerbindungsPaare& paare, QString* err
             key += text.at(i++);
         leer();
         if (key.isEmpty() || i >= n || text.at(i) != QLatin1Char('='))
-            return fehler(error, QStringLiteral("Die Verbindungsangabe enthält %1 keinen Teil der "
-                                                "Form Schlüssel=Wert.")
-                                     .arg(Stelle(voriger)));
+            return Fehlschlag(error,
+                              QStringLiteral("Die Verbindungsangabe enthält %1 keinen Teil der "
+                                             "Form Schlüssel=Wert.")
+                                  .arg(Stelle(voriger)));
         ++i;
         leer();
         QString value;
@@ -133,9 +130,9 @@ bool ZerlegeLibpqText(const QString& text, VerbindungsPaare& paare, QString* err
             value += text.at(i++);
         }
         if (!geschlossen)
-            return fehler(error, QStringLiteral("In der Verbindungsangabe fehlt nach '%1' ein "
-                                                "schließendes Hochkomma.")
-                                     .arg(key.toLower()));
+            return Fehlschlag(error, QStringLiteral("In der Verbindungsangabe fehlt nach '%1' ein "
+                                                    "schließendes Hochkomma.")
+                                         .arg(key.toLower()));
         voriger = key.toLower();
         ergebnis.append({voriger, value});
     }

@@ -17,83 +17,12 @@
 namespace ViewQueries {
 namespace {
 
-bool fail(QSqlQuery& q, QString* error) {
-    if (error)
-        *error = q.lastError().text();
-    return false;
-}
-
 double dateOrNoDate(const QVariant& v) {
     const double d = v.isNull() ? TovoDate::kNoDate : v.toDouble();
     return TovoDate::inCalendar(d) ? d : TovoDate::kNoDate;
 }
 
-void readRoom(const QSqlQuery& q, const QSqlRecord& rec, CAnzeigeRec& r) {
-    auto at = [&](const char* name) { return q.value(rec.indexOf(QLatin1String(name))); };
-    r.az_ID = at("az_ID").toInt();
-    r.RaumNr = at("RaumNr").toString();
-    r.Kurzbez = at("Kurzbez").toString();
-    r.RArt = at("RArt").toString();
-    r.lRaumartId = at("lRaumartId").toInt();
-    r.lGebraumId = at("lGebraumId").toInt();
-    r.STSTUHLANORDNUNG = at("STSTUHLANORDNUNG").toString();
-    r.IANZAHLPERS = static_cast<int16_t>(at("IANZAHLPERS").toInt());
-    r.stAusstattung = at("stAusstattung").toString();
-    r.IPTISCHE = static_cast<int16_t>(at("IPTISCHE").toInt());
-    r.IPTISCHEFEST = static_cast<int16_t>(at("IPTISCHEFEST").toInt());
-}
-
 } // namespace
-
-bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumZeile>& out,
-                QString* error) {
-    out.clear();
-    QSqlQuery q(Verbindung(connection));
-    q.setForwardOnly(true);
-    if (raumartId == 0) {
-        q.prepare(QStringLiteral(
-            "SELECT a.*, t.stRaumArt AS stTypName FROM T_Raumart t "
-            "INNER JOIN T_rb_Anzeige a ON t.lId = a.lRaumartId ORDER BY t.stRaumArt, a.Kurzbez"));
-    } else {
-        q.prepare(QStringLiteral("SELECT a.*, '' AS stTypName FROM T_rb_Anzeige a "
-                                 "WHERE a.lRaumartId = ? ORDER BY a.Kurzbez"));
-        q.addBindValue(raumartId);
-    }
-    if (!q.exec())
-        return fail(q, error);
-    const QSqlRecord rec = q.record();
-    const int typ = rec.indexOf(QStringLiteral("stTypName"));
-    while (q.next()) {
-        RaumZeile z;
-        readRoom(q, rec, z.raum);
-        z.stRaumArt = q.value(typ).toString();
-        out.append(z);
-    }
-    return true;
-}
-
-bool ReadRaeumeNachName(const QString& connection, int32_t raumartId, QVector<CAnzeigeRec>& out,
-                        QString* error) {
-    out.clear();
-    QSqlQuery q(Verbindung(connection));
-    q.setForwardOnly(true);
-    if (raumartId == 0) {
-        q.prepare(QStringLiteral("SELECT * FROM T_rb_Anzeige ORDER BY Kurzbez"));
-    } else {
-        q.prepare(
-            QStringLiteral("SELECT * FROM T_rb_Anzeige WHERE lRaumartId = ? ORDER BY Kurzbez"));
-        q.addBindValue(raumartId);
-    }
-    if (!q.exec())
-        return fail(q, error);
-    const QSqlRecord rec = q.record();
-    while (q.next()) {
-        CAnzeigeRec r;
-        readRoom(q, rec, r);
-        out.append(r);
-    }
-    return true;
-}
 
 QString BalkenSql(const Dialekt& dialekt, bool eineRaumart, bool begrenzt) {
     const QString cols = QStringLiteral(
@@ -126,7 +55,7 @@ bool ForEachBalken(const QString& connection, int32_t raumartId,
         binds << raumartId;
     if (!ExecBound(q, BalkenSql(Dialekt::Von(q.driver()), raumartId != 0, fenster.begrenzt()),
                    binds))
-        return fail(q, error);
+        return SqlFehler(q, error);
     std::vector<BelegungBalken> zeilen;
     zeilen.reserve(4096);
     BelegungBalken b;
@@ -153,12 +82,12 @@ bool ForEachBalken(const QString& connection, int32_t raumartId,
             return true;
     }
     if (HasSqlError(q))
-        return fail(q, error);
+        return SqlFehler(q, error);
 
     // By room name, start and id.
     QHash<int32_t, int> rang;
     if (!ExecBound(q, QStringLiteral("SELECT az_ID FROM T_rb_Anzeige ORDER BY Kurzbez, az_ID")))
-        return fail(q, error);
+        return SqlFehler(q, error);
     while (q.next())
         rang.insert(q.value(0).toInt(), static_cast<int>(rang.size()));
     std::sort(zeilen.begin(), zeilen.end(), [&](const BelegungBalken& x, const BelegungBalken& y) {
@@ -186,7 +115,7 @@ bool ReadBelegungenAmTag(const QString& connection, int32_t raumId, double tag,
                        QStringLiteral(" AND dt_bis >= ? AND dt_von <= ? AND bArchiviert = 0 "
                                       "ORDER BY tm_von, Rec_ID"),
                    {raumId, tag, tag, tag, tag, tag}))
-        return fail(q, error);
+        return SqlFehler(q, error);
     while (q.next()) {
         CBelegungRec r;
         r.Rec_ID = q.value(0).toInt();

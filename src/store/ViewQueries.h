@@ -12,20 +12,6 @@ class Dialekt;
 // Each returns false and fills `error` with the driver's text when the database fails.
 namespace ViewQueries {
 
-// A room row of the views: the room with the name of its type.
-struct RaumZeile {
-    CAnzeigeRec raum;
-    QString stRaumArt;
-};
-
-// The rooms of one room type by short name, or (raumartId 0) of all types by type and short name;
-// rooms whose type does not exist are left out of the latter.
-bool ReadRaeume(const QString& connection, int32_t raumartId, QVector<RaumZeile>& out,
-                QString* error);
-// The rooms of one room type, or (raumartId 0) every room, by short name.
-bool ReadRaeumeNachName(const QString& connection, int32_t raumartId, QVector<CAnzeigeRec>& out,
-                        QString* error);
-
 // The fields of a booking that the time plan draws.
 struct BelegungBalken {
     int32_t Rec_ID = 0;

@@ -30,8 +30,8 @@ QVariantList Werte(const QVector<int32_t>& ids) {
 
 // Reads the rows of `sql` into `out`; an empty list of keys reads nothing.
 template <class Rec>
-bool Lies(const QString& connection, const QString& sql, const QVariantList& binds,
-          QVector<Rec>& out, QString* error, const QVector<int32_t>* ids = nullptr) {
+bool ReadRows(const QString& connection, const QString& sql, const QVariantList& binds,
+              QVector<Rec>& out, QString* error, const QVector<int32_t>* ids = nullptr) {
     out.clear();
     if (ids && ids->isEmpty())
         return true;
@@ -60,32 +60,22 @@ QString Auswahl(const QString& spalte, const QVector<int32_t>* ids) {
 
 } // namespace
 
-const QString& RaeumeSql() {
-    static const QString sql = QStringLiteral(
-        "SELECT a.az_ID AS az_ID, a.RaumNr AS RaumNr, a.Kurzbez AS Kurzbez, "
-        "r.stRaumArt AS RArt, a.lRaumartId AS lRaumartId, a.lGebraumId AS lGebraumId, "
-        "a.STSTUHLANORDNUNG AS STSTUHLANORDNUNG, a.IANZAHLPERS AS IANZAHLPERS, "
-        "a.stAusstattung AS stAusstattung, a.IPTISCHE AS IPTISCHE, "
-        "a.IPTISCHEFEST AS IPTISCHEFEST "
-        "FROM T_Raumart r INNER JOIN T_rb_Anzeige a ON r.lId = a.lRaumartId");
-    return sql;
-}
-
 bool BelegungenAb(const QString& connection, int32_t nachId, int anzahl, QVector<CBelegungRec>& out,
                   QString* error) {
-    return Lies(connection,
-                QStringLiteral("SELECT * FROM T_fm_belegung WHERE Rec_ID > ? AND bArchiviert = 0 "
-                               "ORDER BY Rec_ID LIMIT ?"),
-                {nachId, anzahl}, out, error);
+    return ReadRows(
+        connection,
+        QStringLiteral("SELECT * FROM T_fm_belegung WHERE Rec_ID > ? AND bArchiviert = 0 "
+                       "ORDER BY Rec_ID LIMIT ?"),
+        {nachId, anzahl}, out, error);
 }
 
 bool Belegungen(const QString& connection, const QVector<int32_t>& ids, QVector<CBelegungRec>& out,
                 QString* error) {
-    return Lies(connection,
-                QStringLiteral("SELECT * FROM T_fm_belegung") +
-                    Auswahl(QStringLiteral("Rec_ID"), &ids) +
-                    QStringLiteral(" AND bArchiviert = 0 ORDER BY Rec_ID"),
-                Werte(ids), out, error, &ids);
+    return ReadRows(connection,
+                    QStringLiteral("SELECT * FROM T_fm_belegung") +
+                        Auswahl(QStringLiteral("Rec_ID"), &ids) +
+                        QStringLiteral(" AND bArchiviert = 0 ORDER BY Rec_ID"),
+                    Werte(ids), out, error, &ids);
 }
 
 bool HoechsteBelegung(const QString& connection, int32_t& id, QString* error) {
@@ -100,21 +90,13 @@ bool HoechsteBelegung(const QString& connection, int32_t& id, QString* error) {
     return true;
 }
 
-bool Raeume(const QString& connection, const QVector<int32_t>* ids, QVector<CAnzeigeRec>& out,
-            QString* error) {
-    return Lies(connection,
-                RaeumeSql() + Auswahl(QStringLiteral("a.az_ID"), ids) +
-                    QStringLiteral(" ORDER BY a.az_ID"),
-                ids ? Werte(*ids) : QVariantList(), out, error, ids);
-}
-
 bool RaeumeDerArten(const QString& connection, const QVector<int32_t>& artIds,
                     QVector<int32_t>& out, QString* error) {
     QVector<CAnzeigeRec> raeume;
-    if (!Lies(connection,
-              QStringLiteral("SELECT * FROM T_rb_Anzeige") +
-                  Auswahl(QStringLiteral("lRaumartId"), &artIds),
-              Werte(artIds), raeume, error, &artIds))
+    if (!ReadRows(connection,
+                  QStringLiteral("SELECT * FROM T_rb_Anzeige") +
+                      Auswahl(QStringLiteral("lRaumartId"), &artIds),
+                  Werte(artIds), raeume, error, &artIds))
         return false;
     out.clear();
     for (const CAnzeigeRec& r : std::as_const(raeume))
@@ -124,10 +106,10 @@ bool RaeumeDerArten(const QString& connection, const QVector<int32_t>& artIds,
 
 bool Raumarten(const QString& connection, const QVector<int32_t>* ids, QVector<CRaumartRec>& out,
                QString* error) {
-    return Lies(connection,
-                QStringLiteral("SELECT * FROM T_Raumart") + Auswahl(QStringLiteral("lId"), ids) +
-                    QStringLiteral(" ORDER BY lId"),
-                ids ? Werte(*ids) : QVariantList(), out, error, ids);
+    return ReadRows(connection,
+                    QStringLiteral("SELECT * FROM T_Raumart") +
+                        Auswahl(QStringLiteral("lId"), ids) + QStringLiteral(" ORDER BY lId"),
+                    ids ? Werte(*ids) : QVariantList(), out, error, ids);
 }
 
 } // namespace WebQueries

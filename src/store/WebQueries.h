@@ -20,18 +20,11 @@ bool Belegungen(const QString& connection, const QVector<int32_t>& ids, QVector<
 // The highest Rec_ID of all bookings, 0 for none: a measure of the project's size at no cost.
 bool HoechsteBelegung(const QString& connection, int32_t& id, QString* error);
 
-// Rooms as published, with the name of their type in RArt; rooms of an unknown type are left
-// out. All of them (`ids` null) or those of `ids`, by az_ID.
-bool Raeume(const QString& connection, const QVector<int32_t>* ids, QVector<CAnzeigeRec>& out,
-            QString* error);
 // The rooms of the room types `artIds`.
 bool RaeumeDerArten(const QString& connection, const QVector<int32_t>& artIds,
                     QVector<int32_t>& out, QString* error);
 // All room types (`ids` null) or those of `ids`, by lId.
 bool Raumarten(const QString& connection, const QVector<int32_t>* ids, QVector<CRaumartRec>& out,
                QString* error);
-
-// The statement behind Raeume, without order, for CRvDb::ReadAllRoomsForWeb.
-const QString& RaeumeSql();
 
 } // namespace WebQueries

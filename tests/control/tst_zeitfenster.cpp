@@ -4,6 +4,7 @@
 // days, weeks, months and years at the edges of the data and beyond; the table of a day too.
 #include "DruckTabelle.h"
 #include "R_Main.h"
+#include "ReservationQueries.h"
 #include "SerienPruefung.h"
 #include "SqlitePlaner.h"
 #include "TestProjekt.h"
@@ -53,58 +54,11 @@ class TestZeitfenster : public QObject {
         for (int r = 0; r < 12; ++r)
             raeume << p->raum(QStringLiteral("Raum %1").arg(r, 2, 10, QLatin1Char('0')),
                               r % 3 ? art1 : art2);
-        QSqlDatabase db = QSqlDatabase::database(gDb);
-        QSqlQuery q(db);
-        db.transaction();
-        q.prepare(QStringLiteral(
-            "INSERT INTO T_fm_belegung (lAuftrNr, rb_id, dt_von, tm_von, dt_bis, tm_bis, Best, "
-            "Verst, STEMAIL, Udt_von, Utm_von, Udt_bis, Utm_bis, Rdt_von, Rtm_von, Rdt_bis, "
-            "Rtm_bis, bArchiviert) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-        QRandomGenerator rng(815);
-        const QVariant none(TovoDate::kNoDate), null;
         erster = Tag(-200);
         letzter = Tag(200);
-        auto zeit = [&] { return rng.bounded(96) / 96.0; };
-        auto eins = [&](int prozent) { return rng.bounded(100) < prozent; };
-        for (int i = 0; i < anzahl; ++i) {
-            const double von = erster + rng.bounded(401);
-            const double bis = von + (eins(15) ? rng.bounded(1, 6) : 0);
-            const double tmVon = zeit(), tmBis = bis > von ? zeit() : tmVon + (1 - tmVon) / 2;
-            QVariantList v{i,
-                           raeume[rng.bounded(raeume.size())],
-                           von,
-                           tmVon,
-                           bis,
-                           tmBis,
-                           QStringLiteral("B%1").arg(i),
-                           QStringLiteral("V"),
-                           QStringLiteral("m%1@x.de").arg(i % 7)};
-            // Set-up: none, with end, open to the start, or days before; sometimes no time.
-            const int umbau = rng.bounded(5);
-            v << (umbau == 0   ? null
-                  : umbau == 1 ? none
-                               : QVariant(von - rng.bounded(4)))
-              << (eins(10) ? none : QVariant(zeit() / 2))
-              << (umbau == 2   ? QVariant(von)
-                  : umbau == 3 ? none
-                               : null)
-              << (umbau == 2 ? QVariant(tmVon) : none);
-            // Clear-down: none, from the end, open start, or reaching days later.
-            const int rueckbau = rng.bounded(5);
-            v << (rueckbau == 2   ? QVariant(bis)
-                  : rueckbau == 3 ? null
-                                  : none)
-              << (rueckbau == 2 ? QVariant(tmBis) : none)
-              << (rueckbau == 0   ? null
-                  : rueckbau == 1 ? none
-                                  : QVariant(bis + rng.bounded(3)))
-              << (eins(10) ? null : QVariant(0.5 + zeit() / 2));
-            v << (eins(10) ? -1 : 0);
-            for (const QVariant& x : v)
-                q.addBindValue(x);
-            QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
-        }
-        QVERIFY(db.commit());
+        QRandomGenerator rng(815);
+        QVector<TestBelegung> zeilen = ZufallsBelegungen(rng, raeume, erster, 401, anzahl);
+        QVERIFY(BelegungenEinlagern(gDb, zeilen));
     }
 
 private Q_SLOTS:
@@ -269,7 +223,7 @@ private Q_SLOTS:
     void gleicherTag() {
         QVector<CAnzeigeRec> raeume;
         QString error;
-        QVERIFY(ViewQueries::ReadRaeumeNachName(gDb, 0, raeume, &error));
+        QVERIFY(ReservationQueries::ReadRaeume(gDb, {}, raeume, &error));
         QSqlQuery q(QSqlDatabase::database(gDb));
         QVERIFY(q.exec(QStringLiteral(
             "SELECT Rec_ID, rb_id, dt_von, dt_bis, tm_von, bArchiviert FROM T_fm_belegung")));

@@ -58,25 +58,13 @@ void MitRaumSpeichern(frmAntrag& form) {
 
 // `anzahl` bookings of one room with the event text `verst`, written in one transaction.
 void VieleBelegungen(int32_t raum, int anzahl, const QString& verst) {
-    QSqlDatabase db = QSqlDatabase::database(gDb);
-    db.transaction();
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("INSERT INTO T_fm_belegung (lAuftrNr, rb_id, dt_von, tm_von, dt_bis, "
-                             "tm_bis, Best, Verst) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+    QVector<TestBelegung> zeilen(anzahl);
     for (int i = 0; i < anzahl; ++i) {
-        const QVariantList werte = {1000 + i,
-                                    raum,
-                                    Tag(i % 700),
-                                    Uhr(8),
-                                    Tag(i % 700),
-                                    Uhr(9),
-                                    QStringLiteral("Besteller %1").arg(i),
-                                    verst};
-        for (int k = 0; k < werte.size(); ++k)
-            q.bindValue(k, werte[k]);
-        q.exec();
+        zeilen[i].rec = TestProjekt::satz(raum, Tag(i % 700, 8), Tag(i % 700, 9), 1000 + i);
+        zeilen[i].rec.Best = QStringLiteral("Besteller %1").arg(i);
+        zeilen[i].rec.Verst = verst;
     }
-    db.commit();
+    QVERIFY(BelegungenEinlagern(gDb, zeilen));
 }
 
 } // namespace

@@ -28,7 +28,7 @@ class TstMehrplatz : public QObject {
     // Pairs of bookings not archived that share a room against the conflict rule.
     int ueberschneidungen() {
         CBelegungRecColl alle;
-        if (!p->db.ReadAllbelegungRec2CollByArchiv(&alle))
+        if (!GespeicherteBelegungen(p->db.ConnectionName(), alle, false))
             return -1;
         QVector<const CBelegungRec*> v;
         for (const CBelegungRec* b : alle)

@@ -10,12 +10,6 @@
 
 namespace {
 
-struct Zeile {
-    int32_t raum = 0;
-    bool archiviert = false;
-    ReservationQueries::BelegungsZeile z;
-};
-
 double Minuten(QRandomGenerator& r, int von, int bis, int schritt = 5) {
     return (von + schritt * r.bounded((bis - von) / schritt)) / 1440.0;
 }
@@ -26,7 +20,7 @@ class TstKonfliktSuche : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestProjekt> p;
-    QVector<Zeile> alle;
+    QVector<TestBelegung> alle;
     QMap<int32_t, int32_t> raumart; // room -> type
     QRandomGenerator zufall{20260316};
 
@@ -51,57 +45,8 @@ class TstKonfliktSuche : public QObject {
             const int32_t typ = i % 3 ? typA : typB;
             raumart.insert(p->raum(QStringLiteral("R%1").arg(i), typ), typ);
         }
-        QSqlDatabase db = QSqlDatabase::database(gDb);
-        db.transaction();
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral(
-            "INSERT INTO T_fm_belegung (rb_id, dt_von, tm_von, dt_bis, tm_bis, Udt_von, Utm_von, "
-            "Rdt_bis, Rtm_bis, bArchiviert) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-        const QList<int32_t> raeume = raumart.keys();
-        for (int i = 0; i < 3000; ++i) {
-            Zeile b;
-            b.raum = raeume[zufall.bounded(int(raeume.size()))];
-            double tag = 0, von = 0, bis = 0;
-            const Konflikt::Zeitspanne s = Spanne(tag, von, bis);
-            b.z.dt_von = s.startDatum;
-            b.z.tm_von = s.startZeit;
-            b.z.dt_bis = s.endDatum;
-            b.z.tm_bis = s.endZeit;
-            const int art = zufall.bounded(20);
-            // Set-up: none (no date), on the day, the day before, a null date or a null time.
-            b.z.Udt_von = TovoDate::kNoDate;
-            b.z.Utm_von = TovoDate::kNoDate;
-            if (art < 6) {
-                b.z.Udt_von = s.startDatum - (art == 0 ? 1 : 0);
-                b.z.Utm_von = std::max(0.0, s.startZeit - Minuten(zufall, 30, 180));
-            } else if (art == 6) {
-                b.z.Udt_von.reset();
-            } else if (art == 7) {
-                b.z.Udt_von = s.startDatum;
-                b.z.Utm_von.reset();
-            }
-            b.z.Rdt_bis = TovoDate::kNoDate;
-            b.z.Rtm_bis = TovoDate::kNoDate;
-            if (art >= 12 && art < 18) {
-                b.z.Rdt_bis = s.endDatum + (art == 12 ? 1 : 0);
-                b.z.Rtm_bis = std::min(0.999, s.endZeit + Minuten(zufall, 30, 180));
-            } else if (art == 18) {
-                b.z.Rdt_bis.reset();
-            }
-            b.archiviert = zufall.bounded(10) == 0;
-            const auto wert = [](const std::optional<double>& v) {
-                return v ? QVariant(*v) : QVariant();
-            };
-            for (const QVariant& v :
-                 {QVariant(b.raum), QVariant(b.z.dt_von), QVariant(b.z.tm_von),
-                  QVariant(b.z.dt_bis), QVariant(b.z.tm_bis), wert(b.z.Udt_von), wert(b.z.Utm_von),
-                  wert(b.z.Rdt_bis), wert(b.z.Rtm_bis), QVariant(b.archiviert ? -1 : 0)})
-                q.addBindValue(v);
-            QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
-            b.z.Rec_ID = q.lastInsertId().toInt();
-            alle.append(b);
-        }
-        QVERIFY(db.commit());
+        alle = ZufallsBelegungen(zufall, raumart.keys(), 46000, 300, 3000);
+        QVERIFY(BelegungenEinlagern(gDb, alle));
     }
 
 private Q_SLOTS:
@@ -133,14 +78,14 @@ private Q_SLOTS:
         }
         QSet<int32_t> ausser;
         for (int i = 0; i < 50; ++i)
-            ausser.insert(alle[zufall.bounded(int(alle.size()))].z.Rec_ID);
+            ausser.insert(alle[zufall.bounded(int(alle.size()))].rec.Rec_ID);
 
         QSet<int> erwartet;
         for (int i = 0; i < termine.size(); ++i)
-            for (const Zeile& b : alle)
-                if (b.raum == termine[i].raum && !ausser.contains(b.z.Rec_ID) &&
-                    !Konflikt::KeinKonflikt(termine[i].spanne, Konflikt::SpanneImRaumtest(b.z),
-                                            tol))
+            for (const TestBelegung& b : alle)
+                if (b.rec.rb_id == termine[i].raum && !ausser.contains(b.rec.Rec_ID) &&
+                    !Konflikt::KeinKonflikt(termine[i].spanne,
+                                            Konflikt::SpanneImRaumtest(b.zeile()), tol))
                     erwartet.insert(i);
         QSet<int> gefunden;
         QString error;
@@ -167,11 +112,12 @@ private Q_SLOTS:
                                                                   std::max(bis, von + 1 / 96.0)});
             const int32_t typ = anfrage % 2 ? raumart.first() : 0;
             QSet<int32_t> belegtErwartet;
-            for (const Zeile& b : alle)
-                if (!ausser.contains(b.z.Rec_ID) && (typ == 0 || raumart.value(b.raum) == typ))
+            for (const TestBelegung& b : alle)
+                if (!ausser.contains(b.rec.Rec_ID) &&
+                    (typ == 0 || raumart.value(b.rec.rb_id) == typ))
                     for (const Konflikt::Zeitspanne& s : spannen)
-                        if (!Konflikt::KeinKonflikt(s, Konflikt::SpanneInSuche(b.z), tol))
-                            belegtErwartet.insert(b.raum);
+                        if (!Konflikt::KeinKonflikt(s, Konflikt::SpanneInSuche(b.zeile()), tol))
+                            belegtErwartet.insert(b.rec.rb_id);
             QSet<int32_t> belegt;
             QVERIFY2(Konflikt::BelegteRaeume(gDb, typ, spannen, ausser, tol, belegt, &error),
                      qPrintable(error));

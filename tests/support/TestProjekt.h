@@ -11,6 +11,7 @@
 #include "RvGlobals.h"
 #include "ScriptedPrompt.h"
 #include "SqlConnection.h"
+#include "TestBelegungen.h"
 #include "TestUtil.h"
 #if __has_include("TovoRecht.h")
 #include "TovoRecht.h"
@@ -139,8 +140,9 @@ public:
         return b;
     }
     std::shared_ptr<CBelegungRec> buche(CBelegungRec b) {
-        ok = gRvDb->AddNewfm_belegungRec(&b) && ok;
-        return std::make_shared<CBelegungRec>(b);
+        QVector<TestBelegung> zeile{{b}};
+        ok = BelegungenEinlagern(gRvDb->ConnectionName(), zeile) && ok;
+        return std::make_shared<CBelegungRec>(zeile[0].rec);
     }
     int32_t buche(int32_t raumId, double von, double bis, int32_t auftrNr = 500) {
         return buche(satz(raumId, von, bis, auftrNr))->Rec_ID;
