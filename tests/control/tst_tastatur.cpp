@@ -55,11 +55,11 @@ void Pruefe(const QString& wo, const QList<std::pair<QString, bool>>& eintraege,
             nach[taste] << text;
         else if (pflicht &&
                  std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); }))
-            fehler << wo + QStringLiteral(": '") + text + QStringLiteral("' ohne Tastenkürzel");
+            fehler << wo + ": '" + text + "' ohne Tastenkürzel";
     }
     for (auto it = nach.cbegin(); it != nach.cend(); ++it)
         if (it->size() > 1)
-            fehler << wo + QStringLiteral(": doppelt ") + it->join(QStringLiteral(", "));
+            fehler << wo + ": doppelt " + it->join(", ");
 }
 
 // The controls of a calendar are the calendar's own.
@@ -127,10 +127,9 @@ class TestTastatur : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        QVERIFY(stamm.OpenJet(QString(), QString(), dir.filePath(QStringLiteral("Stamm.mdb")),
-                              nullptr));
+        QVERIFY(stamm.OpenJet(QString(), QString(), dir.filePath("Stamm.mdb"), nullptr));
         Firma firma; // so that its persons can be edited
-        firma.stName = QStringLiteral("Stadtwerke");
+        firma.stName = "Stadtwerke";
         QVERIFY(stamm.SaveFirma(firma));
     }
 
