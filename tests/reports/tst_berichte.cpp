@@ -112,18 +112,18 @@ private Q_SLOTS:
     void vorlageFehler_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("meldung");
-        QTest::newRow("Abschnitt offen")
-            << QByteArray("<p>\n\n{{#zeilen}}\n{{Verst}}\n") << "Zeile 3";
-        QTest::newRow("Ende ohne Anfang") << QByteArray("<p>\n{{/zeilen}}") << "Zeile 2";
-        QTest::newRow("Platzhalter offen") << QByteArray("\n\n\n\n{{Titel") << "Zeile 5";
+        const auto row = [](const char* name, const QByteArray& text, const char* meldung) {
+            QTest::newRow(name) << text << QString(meldung);
+        };
+        row("Abschnitt offen", "<p>\n\n{{#zeilen}}\n{{Verst}}\n", "Zeile 3");
+        row("Ende ohne Anfang", "<p>\n{{/zeilen}}", "Zeile 2");
+        row("Platzhalter offen", "\n\n\n\n{{Titel", "Zeile 5");
         // Bounds that keep a template from taking the machine's memory.
-        QTest::newRow("zu tief") << QByteArray("{{#zeilen}}").repeated(33) +
-                                        QByteArray("{{/zeilen}}").repeated(33)
-                                 << "mehr als 32 Abschnitte";
-        QTest::newRow("zu tief, andere Klammern")
-            << QByteArray("{{=<% %>=}}") + QByteArray("<%#zeilen%>").repeated(40)
-            << "mehr als 32 Abschnitte";
-        QTest::newRow("zu groß") << QByteArray("<p>x</p>").repeated(200000) << "größer als 1024 KB";
+        const QByteArray tief = QByteArray("{{#zeilen}}").repeated(33);
+        row("zu tief", tief + QByteArray("{{/zeilen}}").repeated(33), "mehr als 32 Abschnitte");
+        row("zu tief, andere Klammern", "{{=<% %>=}}" + QByteArray("<%#zeilen%>").repeated(40),
+            "mehr als 32 Abschnitte");
+        row("zu groß", QByteArray("<p>x</p>").repeated(200000), "größer als 1024 KB");
     }
     void vorlageFehler() {
         QFETCH(QByteArray, text);

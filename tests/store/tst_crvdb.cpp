@@ -214,10 +214,9 @@ private slots:
 
     void roundTrip_data() {
         QTest::addColumn<int>("table");
-        QTest::newRow("bookings") << 0;
-        QTest::newRow("rooms") << 1;
-        QTest::newRow("room types") << 2;
-        QTest::newRow("employees") << 3;
+        int table = 0;
+        for (const char* name : {"bookings", "rooms", "room types", "employees"})
+            QTest::newRow(name) << table++;
     }
     void roundTrip() {
         QFETCH(int, table);
