@@ -117,8 +117,10 @@ private Q_SLOTS:
         QFETCH(int, monat);
         QFETCH(QByteArray, ini);
         QFETCH(QStringList, zeilen);
-        QFile datei(gstProjektDir + kIniFileName);
-        QVERIFY(ini.isEmpty() || (datei.open(QIODevice::WriteOnly) && datei.write(ini) > 0));
+        if (!ini.isEmpty()) {
+            QFile datei(gstProjektDir + kIniFileName);
+            QVERIFY(datei.open(QIODevice::WriteOnly) && datei.write(ini) > 0);
+        }
         p->buche(saal, Am(12, 31) + Uhr(22), Am(1, 1, 2027) + Uhr(2));
         p->buche(saal, Am(1, 5, 2027) + Uhr(8), Am(1, 5, 2027) + Uhr(18)); // next year
         mitBau(raum, Am(12, 15), Uhr(10), Uhr(11), Uhr(9, 30), Uhr(11, 30));
