@@ -159,9 +159,7 @@ private Q_SLOTS:
                                      .arg(mindestens.width())
                                      .arg(mindestens.height());
         }
-        for (const QString& f : fehler)
-            qWarning().noquote() << f;
-        QCOMPARE(fehler.size(), 0);
+        QVERIFY2(fehler.isEmpty(), qPrintable(fehler.join('\n')));
     }
 
     // Ctrl+S presses the save command of the form (the one of the part holding the focus).

@@ -162,10 +162,9 @@ private Q_SLOTS:
         QVERIFY(!barsOf(woche).isEmpty() && !barsOf(naechste).isEmpty());
         QVERIFY(barsOf(spaeter).isEmpty() && barsOf(jetzt).isEmpty());
         QTRY_VERIFY(!p->ctrl.StreifenLaedt()); // the strip follows the first paint
-        bool imStreifen = false;
-        for (const auto& t : p->ctrl.TovoZeitPlan2->Termine())
-            imStreifen = imStreifen || t.lId == jetzt;
-        QVERIFY(imStreifen);
+        const auto& streifen = p->ctrl.TovoZeitPlan2->Termine();
+        QVERIFY(
+            std::any_of(streifen.begin(), streifen.end(), [&](auto& t) { return t.lId == jetzt; }));
 
         for (int i = 0; i < 9; ++i)
             p->ctrl.btZeit_Click(3); // a week on each time
