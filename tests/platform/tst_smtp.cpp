@@ -26,19 +26,18 @@ void TstSmtp::nachricht_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("nameGelesen");
     QTest::addColumn<QString>("betreffGelesen");
-
-    QTest::newRow("Zeilenumbruch im Betreff")
-        << QStringLiteral("Hausdienste") << QStringLiteral("Reservierung\r\nBcc: boese@example.org")
-        << QStringLiteral("Hallo") << QStringLiteral("Hausdienste")
-        << QStringLiteral("Reservierung  Bcc: boese@example.org");
-    QTest::newRow("Zeilenumbruch im Namen mit Umlaut")
-        << QStringLiteral("Jürgen\nBcc: boese@example.org") << QStringLiteral("Reservierung")
-        << QStringLiteral("Hallo") << QStringLiteral("Jürgen Bcc: boese@example.org")
-        << QStringLiteral("Reservierung");
-    QTest::newRow("Komma und Anführungszeichen im Namen")
-        << QStringLiteral("Berg, \"Kalle\" Karl") << QStringLiteral("Reservierung")
-        << QStringLiteral("Hallo") << QStringLiteral("Berg, \"Kalle\" Karl")
-        << QStringLiteral("Reservierung");
+    // What a mail reader shows is the name and subject sent, unless given otherwise.
+    const auto row = [](const char* tag, const QString& name, const QString& betreff,
+                        const QString& text = QStringLiteral("Hallo"), QString nameGelesen = {},
+                        QString betreffGelesen = {}) {
+        QTest::newRow(tag) << name << betreff << text << (nameGelesen.isNull() ? name : nameGelesen)
+                           << (betreffGelesen.isNull() ? betreff : betreffGelesen);
+    };
+    row("Zeilenumbruch im Betreff", "Hausdienste", "Reservierung\r\nBcc: boese@example.org",
+        "Hallo", {}, "Reservierung  Bcc: boese@example.org");
+    row("Zeilenumbruch im Namen mit Umlaut", "Jürgen\nBcc: boese@example.org", "Reservierung",
+        "Hallo", "Jürgen Bcc: boese@example.org");
+    row("Komma und Anführungszeichen im Namen", "Berg, \"Kalle\" Karl", "Reservierung");
     // Long enough for several encoded words and soft line breaks; a line that starts with a
     // dot, a trailing blank and an equals sign must come back as they were.
     const QString lang = QStringLiteral("Größere Übergabe der Schlüssel für den Saal „Süd“ – ") +
@@ -46,16 +45,10 @@ void TstSmtp::nachricht_data() {
     // Folded before blanks; a word too long for any line goes as encoded words.
     const QString langerName =
         QStringLiteral("Hausdienste, Abteilung Nord ").repeated(70).trimmed();
-    QTest::newRow("Name aus 2000 Zeichen")
-        << langerName << langerName << QStringLiteral("Hallo") << langerName << langerName;
-    const QString einWort = QString(2000, QLatin1Char('N'));
-    QTest::newRow("Betreff aus einem Wort von 2000 Zeichen")
-        << QStringLiteral("Hausdienste") << einWort << QStringLiteral("Hallo")
-        << QStringLiteral("Hausdienste") << einWort;
-    QTest::newRow("lange Zeilen, Punkt, Leerzeichen am Ende")
-        << QStringLiteral("Hausdienste Süd") << lang
-        << lang + QStringLiteral("\r\n.\r\nEnde mit Leerzeichen \r\na=b\n\nletzte Zeile")
-        << QStringLiteral("Hausdienste Süd") << lang;
+    row("Name aus 2000 Zeichen", langerName, langerName);
+    row("Betreff aus einem Wort von 2000 Zeichen", "Hausdienste", QString(2000, QLatin1Char('N')));
+    row("lange Zeilen, Punkt, Leerzeichen am Ende", "Hausdienste Süd", lang,
+        lang + QStringLiteral("\r\n.\r\nEnde mit Leerzeichen \r\na=b\n\nletzte Zeile"));
 }
 
 void TstSmtp::nachricht() {
@@ -67,11 +60,8 @@ void TstSmtp::nachricht() {
 
     SmtpSenke& senke = Senke();
     QVERIFY2(senke.ok(), qPrintable(senke.fehler));
-    SmtpVersand::Einstellungen e;
-    e.server = QStringLiteral("127.0.0.1");
-    e.port = senke.port;
-    e.absender = QStringLiteral("raum@tovo.example");
-
+    const SmtpVersand::Einstellungen e{
+        .server = "127.0.0.1", .port = senke.port, .absender = "raum@tovo.example"};
     MailNachricht::Nachricht n;
     n.von = {name, e.absender};
     n.an = {{name, QStringLiteral("anna@example.org")}};
@@ -114,12 +104,11 @@ void TstSmtp::nachricht() {
 void TstSmtp::starttlsFehlt() {
     SmtpSenke& senke = Senke();
     QVERIFY2(senke.ok(), qPrintable(senke.fehler));
-    SmtpVersand::Einstellungen e;
-    e.server = QStringLiteral("127.0.0.1");
-    e.port = senke.port;
-    e.verschluesselung = SmtpVersand::Verschluesselung::StartTls;
-    e.benutzer = QStringLiteral("raum");
-    e.passwort = QStringLiteral("geheim-4711");
+    const SmtpVersand::Einstellungen e{.server = "127.0.0.1",
+                                       .port = senke.port,
+                                       .verschluesselung = SmtpVersand::Verschluesselung::StartTls,
+                                       .benutzer = "raum",
+                                       .passwort = "geheim-4711"};
     MailNachricht::Nachricht n;
     n.von = {QString(), QStringLiteral("raum@tovo.example")};
     n.an = {{QString(), QStringLiteral("anna@example.org")}};
@@ -153,6 +142,7 @@ void TstSmtp::adresse() {
     QCOMPARE(MailNachricht::IstGueltigeAdresse(adresse), gueltig);
 }
 
+// COM1 is the first serial device.
 void TstSmtp::geraet() {
     QCOMPARE(DisplayPort::Geraet(QStringLiteral("Com1")), QStringLiteral("/dev/ttyS0"));
     QCOMPARE(DisplayPort::Geraet(QStringLiteral("COM2:")), QStringLiteral("/dev/ttyS1"));

@@ -13,23 +13,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-QStringList Fingerprint(const CBelegungRecColl& coll) {
-    QStringList out;
-    for (const CBelegungRec* b : coll)
-        out << QStringLiteral("%1 %2 %3 %4 %5 ")
-                       .arg(b->lAuftrNr)
-                       .arg(b->rb_id)
-                       .arg(b->dt_von)
-                       .arg(b->tm_von)
-                       .arg(b->tm_bis) +
-                   b->Verst;
-    return out;
-}
-
-} // namespace
-
 class TstDemoProjekt : public QObject {
     Q_OBJECT
 
@@ -44,15 +27,20 @@ class TstDemoProjekt : public QObject {
         rv->OpenDb();
         return rv;
     }
-    QStringList MakeAndRead(const QString& proj) {
-        QDir().mkpath(proj);
-        QString error;
-        if (!CreateDemoProject(Exe(), proj, &error))
-            return {error};
+    // Order, room, day, times and event of every booking.
+    static QStringList Bookings(const QString& proj) {
         CBelegungRecColl coll;
-        if (!GespeicherteBelegungen(Rv(proj)->ConnectionName(), coll))
-            return {QStringLiteral("nicht lesbar")};
-        return Fingerprint(coll);
+        QStringList out;
+        if (GespeicherteBelegungen(Rv(proj)->ConnectionName(), coll))
+            for (const CBelegungRec* b : coll)
+                out << QStringLiteral("%1 %2 %3 %4 %5 %6")
+                           .arg(b->lAuftrNr)
+                           .arg(b->rb_id)
+                           .arg(b->dt_von)
+                           .arg(b->tm_von)
+                           .arg(b->tm_bis)
+                           .arg(b->Verst);
+        return out;
     }
 
 private slots:
@@ -79,10 +67,8 @@ private slots:
             QVERIFY(r->lGebraumId > 0);
             QCOMPARE(r->RaumNr, geb.LangeRaumNr(r->lGebraumId));
             QVERIFY(arten.Item(CRaumartRecColl::MakeIndex(r->lRaumartId)) && r->IANZAHLPERS > 0);
-            for (QChar c : r->stAusstattung)
-                QVERIFY(QStringLiteral("WPCMRFLNASGB").contains(c));
-            for (QChar c : r->STSTUHLANORDNUNG)
-                QVERIFY(QStringLiteral("KUO").contains(c));
+            QVERIFY(QRegularExpression("^[WPCMRFLNASGB]*$").match(r->stAusstattung).hasMatch());
+            QVERIFY(QRegularExpression("^[KUO]*$").match(r->STSTUHLANORDNUNG).hasMatch());
         }
     }
 
@@ -160,9 +146,12 @@ private slots:
     }
 
     void sameWeekSameDemo() {
-        const QStringList a = MakeAndRead(m_dir.filePath("a/"));
-        QVERIFY2(a.size() > 1, qPrintable(a.value(0)));
-        QCOMPARE(MakeAndRead(m_dir.filePath("b/")), a);
+        const QString proj = m_dir.filePath("b/");
+        QString error;
+        QVERIFY2(QDir().mkpath(proj) && CreateDemoProject(Exe(), proj, &error), qPrintable(error));
+        const QStringList demo = Bookings(m_proj);
+        QVERIFY(!demo.isEmpty());
+        QCOMPARE(Bookings(proj), demo);
     }
 
     void existingProjectIsRefused() {

@@ -1,10 +1,8 @@
 #pragma once
 
-// The tests' one seam past the write path: bookings stored as rows, all of one call in one
-// transaction, and recorded in the change journal as the write path records them. It exists for
-// the projects the write path rightly refuses to build: bookings that overlap, an order whose
-// bookings arrive one by one, nulls left by older versions, and tens of thousands of rows within
-// seconds. Tests of the writing itself book through SchreibPfad.
+// The tests' one seam past the write path, for projects it rightly refuses to build (overlaps,
+// nulls left by older versions, tens of thousands of rows within seconds): rows stored in one
+// transaction and journalled as the write path does. Tests of the writing book through SchreibPfad.
 #include "AenderungsJournal.h"
 #include "ReservationQueries.h"
 #include "SqlConnection.h"
