@@ -55,8 +55,6 @@ void TstSmtp::nachricht() {
     QFETCH(QString, name);
     QFETCH(QString, betreff);
     QFETCH(QString, text);
-    QFETCH(QString, nameGelesen);
-    QFETCH(QString, betreffGelesen);
 
     SmtpSenke& senke = Senke();
     QVERIFY2(senke.ok(), qPrintable(senke.fehler));
@@ -85,8 +83,8 @@ void TstSmtp::nachricht() {
                                   "message-id", "mime-version", "subject", "to"}));
     QCOMPARE(m[QStringLiteral("defects")].toArray().size(), 0);
 
-    QCOMPARE(m[QStringLiteral("subject")].toString(), betreffGelesen);
-    QCOMPARE(m[QStringLiteral("from_name")].toString(), nameGelesen);
+    QTEST(m[QStringLiteral("subject")].toString(), "betreffGelesen");
+    QTEST(m[QStringLiteral("from_name")].toString(), "nameGelesen");
     QString gelesen = m[QStringLiteral("body")].toString();
     gelesen.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QString erwartet = text;
@@ -138,8 +136,7 @@ void TstSmtp::adresse_data() {
 
 void TstSmtp::adresse() {
     QFETCH(QString, adresse);
-    QFETCH(bool, gueltig);
-    QCOMPARE(MailNachricht::IstGueltigeAdresse(adresse), gueltig);
+    QTEST(MailNachricht::IstGueltigeAdresse(adresse), "gueltig");
 }
 
 // COM1 is the first serial device.
