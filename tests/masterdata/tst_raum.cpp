@@ -330,12 +330,12 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("danach");
         const QString dup = QStringLiteral("Es gibt bereits eine solche Raumart!");
         const QString lang = QString(500, QChar(u'ä'));
+        const QStringList beide{"Seminar", "Büro"};
         QTest::newRow("leer") << -1 << "   "
-                              << "Bezeichnung eingeben!" << QStringList{"Seminar", "Büro"};
-        QTest::newRow("doppelt neu") << -1 << "seminar" << dup << QStringList{"Seminar", "Büro"};
-        QTest::newRow("doppelt umbenannt")
-            << 1 << "Seminar" << dup << QStringList{"Seminar", "Büro"};
-        QTest::newRow("eigener Name") << 1 << "Büro" << QString() << QStringList{"Seminar", "Büro"};
+                              << "Bezeichnung eingeben!" << beide;
+        QTest::newRow("doppelt neu") << -1 << "seminar" << dup << beide;
+        QTest::newRow("doppelt umbenannt") << 1 << "Seminar" << dup << beide;
+        QTest::newRow("eigener Name") << 1 << "Büro" << QString() << beide;
         QTest::newRow("umbenannt")
             << 0 << "Schulung 🎓" << QString() << QStringList{"Schulung 🎓", "Büro"};
         QTest::newRow("500 Zeichen")
@@ -367,9 +367,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("belegt");
         QTest::addColumn<int>("antwort");
         QTest::addColumn<QStringList>("danach");
-        QTest::newRow("benutzt") << true << int(PromptResult::Yes)
-                                 << QStringList{"Seminar", "Büro"};
-        QTest::newRow("Nein") << false << int(PromptResult::No) << QStringList{"Seminar", "Büro"};
+        const QStringList beide{"Seminar", "Büro"};
+        QTest::newRow("benutzt") << true << int(PromptResult::Yes) << beide;
+        QTest::newRow("Nein") << false << int(PromptResult::No) << beide;
         QTest::newRow("frei") << false << int(PromptResult::Yes) << QStringList{"Seminar"};
     }
     void raumartLoeschen() {
@@ -388,9 +388,8 @@ private Q_SLOTS:
         form.pbDel->click();
         QCOMPARE(p.prompt.shown.first().title, QStringLiteral("Löschen"));
         if (belegt)
-            QCOMPARE(p.prompt.last().text,
-                     QStringLiteral("Die Raumart kann nicht gelöscht "
-                                    "werden! Es existieren Räume dieser Art!"));
+            QCOMPARE(p.texte().last(), QString("Die Raumart kann nicht gelöscht werden! Es "
+                                               "existieren Räume dieser Art!"));
         QCOMPARE(Liste(form.lbRaumArt), danach);
         QCOMPARE(InDb(), danach);
     }

@@ -85,11 +85,8 @@ void TstSmtp::nachricht() {
 
     QTEST(m[QStringLiteral("subject")].toString(), "betreffGelesen");
     QTEST(m[QStringLiteral("from_name")].toString(), "nameGelesen");
-    QString gelesen = m[QStringLiteral("body")].toString();
-    gelesen.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QString erwartet = text;
-    erwartet.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QCOMPARE(gelesen, erwartet + QLatin1Char('\n'));
+    const auto zeilen = [](QString t) { return t.replace(QLatin1String("\r\n"), "\n"); };
+    QCOMPARE(zeilen(m[QStringLiteral("body")].toString()), zeilen(text) + '\n');
     QVERIFY(!m[QStringLiteral("date")].toString().isEmpty());
     QVERIFY(m[QStringLiteral("message_id")].toString().endsWith(QLatin1String("@tovo.example>")));
 

@@ -241,11 +241,9 @@ private slots:
 
     void roundTripKeepsEveryCharacter_data() {
         QTest::addColumn<QString>("text");
-        QTest::newRow("quotes") << QStringLiteral("O'Brien \"der Ältere\"");
-        QTest::newRow("umlauts") << QStringLiteral("Jürgen Größe-Übel ÄÖÜäöüß");
-        QTest::newRow("sql") << QStringLiteral("x'); DROP TABLE T_Person; --");
+        QTest::newRow("sql, quotes") << QStringLiteral("x'); DROP TABLE \"T_Person\"; --");
         QTest::newRow("separators") << QStringLiteral("a;b=c\\d%e_f");
-        QTest::newRow("other scripts") << QStringLiteral("Łódź – İstanbul €");
+        QTest::newRow("other scripts") << QStringLiteral("Łódź – İstanbul Größe €");
         QTest::newRow("empty") << QString();
     }
     void roundTripKeepsEveryCharacter() {

@@ -41,7 +41,6 @@ public:
 
     bool ok() const { return m_ok; }
     QString error() const { return m_error; }
-    int port() const { return m_port; }
 
 protected:
     explicit TestServer(const char* art, const char* log)
