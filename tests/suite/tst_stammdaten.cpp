@@ -407,13 +407,16 @@ private slots:
         CGebDb closed;
         QVERIFY(CRaumNrFormat(&closed).CheckFormat(QStringLiteral("E.R")));
     }
-    void typedKeys_data() {
+    // Typed keys and pasted text (Ctrl+V or the context menu) pass the same filter.
+    void inputIsFiltered_data() {
+        QTest::addColumn<int>("weg"); // 0 typed, 1 Ctrl+V, 2 menu
         QTest::addColumn<Art>("art");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("beeps");
-        auto row = [](const char* name, Art art, const char* keys, const char* text, int beeps) {
-            QTest::newRow(name) << art << QString::fromUtf8(keys) << QString::fromUtf8(text)
+        auto row = [](const char* name, Art art, const char* keys, const char* text, int beeps,
+                      int weg = 0) {
+            QTest::newRow(name) << weg << art << QString::fromUtf8(keys) << QString::fromUtf8(text)
                                 << beeps;
         };
         row("date", Art::Datum, "14.03.2026", "14.03.2026", 0);
@@ -425,54 +428,23 @@ private slots:
         row("decimal, point and sign", Art::Dezimal, "-2.5,0", "25,0", 2);
         row("text, quotes", Art::Text, "O'Brien \"Söhne\"", "OBrien Söhne", 3);
         row("text, anything else", Art::Text, "Größe & Co; 5% `´", "Größe & Co; 5% `´", 0);
+        for (int weg : {1, 2}) {
+            row(weg == 1 ? "pasted money, blanks trimmed" : "money, blanks trimmed, menu",
+                Art::Geld, " 1.234,50\n", "1.234,50", 0, weg);
+            row(weg == 1 ? "pasted date with time" : "date with time, menu", Art::Datum,
+                "14.03.2026 08:30", "14.03.20260830", 1, weg);
+            row(weg == 1 ? "pasted text with quote" : "text with quote, menu", Art::Text, "O'Brien",
+                "OBrien", 1, weg);
+        }
     }
-    void typedKeys() {
+    void inputIsFiltered() {
+        QFETCH(int, weg);
         QFETCH(Art, art);
         QFETCH(QString, keys);
         ScriptedPrompt prompt;
         TovoTextbox box(nullptr, art);
-        TypeText(&box, keys);
-        QTEST(box.text(), "text");
-        QTEST(prompt.beeps, "beeps");
-    }
-
-    void editingKeysAndShortcutsPass() {
-        ScriptedPrompt prompt;
-        TovoTextbox box(nullptr, Art::Zahl);
-        QTest::keyClicks(&box, QStringLiteral("123"));
-        QTest::keyClick(&box, Qt::Key_Left);
-        QTest::keyClick(&box, Qt::Key_Backspace);
-        QCOMPARE(box.text(), QStringLiteral("13"));
-        QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier); // select all
-        QTest::keyClick(&box, Qt::Key_Delete);
-        QCOMPARE(box.text(), QString());
-        QCOMPARE(prompt.beeps, 0);
-    }
-
-    void pasteIsFiltered_data() {
-        QTest::addColumn<Art>("art");
-        QTest::addColumn<bool>("viaMenu");
-        QTest::addColumn<QString>("clipboard");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("beeps");
-        for (bool menu : {false, true}) {
-            const char* via = menu ? "menu" : "Ctrl+V";
-            QTest::addRow("money, blanks trimmed, %s", via)
-                << Art::Geld << menu << QString(" 1.234,50\n") << "1.234,50" << 0;
-            QTest::addRow("date with time, %s", via)
-                << Art::Datum << menu << QString("14.03.2026 08:30") << "14.03.20260830" << 1;
-            QTest::addRow("text with quote, %s", via)
-                << Art::Text << menu << QString("O'Brien") << "OBrien" << 1;
-        }
-    }
-    void pasteIsFiltered() {
-        QFETCH(Art, art);
-        QFETCH(bool, viaMenu);
-        QFETCH(QString, clipboard);
-        ScriptedPrompt prompt;
-        TovoTextbox box(nullptr, art);
-        QGuiApplication::clipboard()->setText(clipboard);
-        if (viaMenu) {
+        QGuiApplication::clipboard()->setText(keys);
+        if (weg == 2) {
             // The menu runs its own loop; its paste entry is picked once it is up.
             bool triggered = false;
             QTimer::singleShot(0, &box, [&] {
@@ -493,63 +465,72 @@ private slots:
                                     box.mapToGlobal(QPoint(1, 1)));
             QApplication::sendEvent(&box, &event);
             QVERIFY(triggered);
-        } else {
+        } else if (weg == 1) {
             QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            TypeText(&box, keys);
         }
         QTEST(box.text(), "text");
         QTEST(prompt.beeps, "beeps");
     }
 
+    void editingKeysAndShortcutsPass() {
+        ScriptedPrompt prompt;
+        TovoTextbox box(nullptr, Art::Zahl);
+        QTest::keyClicks(&box, QStringLiteral("123"));
+        QTest::keyClick(&box, Qt::Key_Left);
+        QTest::keyClick(&box, Qt::Key_Backspace);
+        QCOMPARE(box.text(), QStringLiteral("13"));
+        QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier); // select all
+        QTest::keyClick(&box, Qt::Key_Delete);
+        QCOMPARE(box.text(), QString());
+        QCOMPARE(prompt.beeps, 0);
+    }
+
+    // A text read as a value, and a value written as text and read back.
     void value_data() {
         QTest::addColumn<Art>("art");
+        QTest::addColumn<double>("gesetzt"); // written with SetValue, else the text is set
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("valid");
         QTest::addColumn<double>("value");
-        const double none = Day(9999, 12, 31);
-        QTest::newRow("empty date") << Art::Datum << "" << true << none;
-        QTest::newRow("date") << Art::Datum << "14.03.2026" << true << Day(2026, 3, 14);
-        QTest::newRow("date with time") << Art::Datum << "14.03.2026 08:30" << false << none;
-        QTest::newRow("time") << Art::Zeit << "7:05" << true << Time(7, 5);
-        QTest::newRow("empty time") << Art::Zeit << "" << false << 0.0;
-        QTest::newRow("empty number") << Art::Zahl << "" << true << 0.0;
-        QTest::newRow("money") << Art::Geld << "1.234,50" << true << 1234.5;
-        QTest::newRow("money, two commas") << Art::Geld << "1,2,3" << false << 0.0;
-        QTest::newRow("decimal") << Art::Dezimal << "2,5" << true << 2.5;
-        QTest::newRow("decimal, comma only") << Art::Dezimal << "," << false << 0.0;
+        const auto lesen = [](const char* name, Art art, const char* text, bool valid, double v) {
+            QTest::newRow(name) << art << qQNaN() << QString(text) << valid << v;
+        };
+        const auto setzen = [](const char* name, Art art, double v, const char* text, double back) {
+            QTest::newRow(name) << art << v << QString(text) << true << back;
+        };
+        const double none = Day(9999, 12, 31), day = Day(2026, 3, 14);
+        lesen("empty date", Art::Datum, "", true, none);
+        lesen("date", Art::Datum, "14.03.2026", true, day);
+        lesen("date with time", Art::Datum, "14.03.2026 08:30", false, none);
+        lesen("time", Art::Zeit, "7:05", true, Time(7, 5));
+        lesen("empty time", Art::Zeit, "", false, 0.0);
+        lesen("empty number", Art::Zahl, "", true, 0.0);
+        lesen("money", Art::Geld, "1.234,50", true, 1234.5);
+        lesen("money, two commas", Art::Geld, "1,2,3", false, 0.0);
+        lesen("decimal", Art::Dezimal, "2,5", true, 2.5);
+        lesen("decimal, comma only", Art::Dezimal, ",", false, 0.0);
+        setzen("set no date", Art::Datum, none, "", none);
+        setzen("set date, time dropped", Art::Datum, day + 0.5, "14.03.2026", day);
+        setzen("set time, date dropped", Art::Zeit, day + Time(18, 5), "18:05", Time(18, 5));
+        setzen("set money", Art::Geld, 1234567.891, "1.234.567,89", 1234567.89);
+        setzen("set decimal", Art::Dezimal, 1234.0, "1234,00", 1234.0);
+        setzen("set decimal, rounds half up", Art::Dezimal, 2.345, "2,35", 2.35);
+        setzen("set whole number", Art::Zahl, 7.6, "8", 8.0);
     }
     void value() {
         QFETCH(Art, art);
+        QFETCH(double, gesetzt);
         QFETCH(QString, text);
         TovoTextbox box(nullptr, art);
-        box.setText(text);
+        if (qIsNaN(gesetzt))
+            box.setText(text);
+        else
+            box.SetValue(gesetzt);
+        QTEST(box.text(), "text");
         QTEST(box.IsValid(), "valid");
         QTEST(box.Value(), "value");
-    }
-
-    void setValue_data() {
-        QTest::addColumn<Art>("art");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("back"); // Value() afterwards
-        const double none = Day(9999, 12, 31);
-        const double day = Day(2026, 3, 14);
-        QTest::newRow("no date") << Art::Datum << none << "" << none;
-        QTest::newRow("date, time dropped") << Art::Datum << day + 0.5 << "14.03.2026" << day;
-        QTest::newRow("time, date dropped")
-            << Art::Zeit << day + Time(18, 5) << "18:05" << Time(18, 5);
-        QTest::newRow("money") << Art::Geld << 1234567.891 << "1.234.567,89" << 1234567.89;
-        QTest::newRow("decimal") << Art::Dezimal << 1234.0 << "1234,00" << 1234.0;
-        QTest::newRow("decimal rounds half up") << Art::Dezimal << 2.345 << "2,35" << 2.35;
-        QTest::newRow("whole number") << Art::Zahl << 7.6 << "8" << 8.0;
-    }
-    void setValue() {
-        QFETCH(Art, art);
-        QFETCH(double, value);
-        TovoTextbox box(nullptr, art);
-        box.SetValue(value);
-        QTEST(box.text(), "text");
-        QVERIFY(box.IsValid());
-        QTEST(box.Value(), "back");
     }
 };
 
