@@ -28,12 +28,6 @@ CAnzeigeRec Lies(int32_t id) {
     gRvDb->Readrb_AnzeigeRec(&r);
     return r;
 }
-int ZeileVon(frmRaum& form, const QString& name) {
-    for (int r = 0; r < form.fgAnzeige->rowCount(); ++r)
-        if (form.fgAnzeige->item(r, 0)->text() == name)
-            return r;
-    return -1;
-}
 QStringList Liste(const QListWidget* lb) {
     QStringList t;
     for (int i = 0; i < lb->count(); ++i)
@@ -214,7 +208,7 @@ private Q_SLOTS:
         form.Form_Activate();
         form.edName->setText("Raum 1a");
         p.prompt.answer(PromptResult(antwort));
-        form.fgAnzeige->setCurrentCell(ZeileVon(form, "Raum 2"), 0);
+        form.fgAnzeige->setCurrentItem(form.fgAnzeige->findItems("Raum 2", Qt::MatchExactly)[0]);
         QCOMPARE(p.texte().join("|"), QString("Daten wurden nicht gespeichert! Jetzt speichern?"));
         QTEST(Lies(p.raum1).Kurzbez, "gespeichert");
         QCOMPARE(form.edName->text(), QStringLiteral("Raum 2"));

@@ -330,8 +330,7 @@ private slots:
                  QStringList{"20000"});
     }
 
-    // A full copy into an empty portal, into another portal than last time and on the menu
-    // command; otherwise only the changes.
+    // A full copy into an empty or another portal and on the menu command; else the changes.
     void fullCopyOrChanges() {
         TestProjekt p;
         const int32_t raum = p.raum(QStringLiteral("A"), p.raumart(QStringLiteral("T")));
@@ -354,9 +353,8 @@ private slots:
         QCOMPARE(abbild().filter(QStringLiteral("|R|")).size(), p.anzahlBelegungen());
     }
 
-    // Random saves, series, moves, deletes, series edits, archiving, restoring, master-data edits
-    // and portal requests, with publications of the changes in between, one of them cut off
-    // midway: the portal ends up holding, row for row, what a full copy gives.
+    // Random changes of every kind, published in between, once cut off midway: the portal ends
+    // up holding, row for row, what a full copy gives.
     void changesEqualFullCopy() {
         namespace SP = SchreibPfad;
         TestProjekt p;
@@ -614,9 +612,8 @@ private slots:
         QCOMPARE(imPortal("SELECT COUNT(*) FROM T_BELEGUNG WHERE BRESERVIERT=0"), QStringList{"0"});
     }
 
-    // Two workstations take over the same 30 requests (no wished room, so the form offers the
-    // first free room) at the same time: every request is booked exactly once, but the one a
-    // third workstation holds, which both are told about.
+    // Two workstations take over the same 30 requests at once: each is booked exactly once, but
+    // the one a third workstation holds, which both are told about.
     void takeOverTwoWorkstations() {
         TestProjekt p;
         konfiguriere(p);
@@ -716,8 +713,7 @@ static int KindPublizieren(int argc, char** argv) {
     return e.ok() ? 0 : 1;
 }
 
-// A workstation of the take-over test: opens the project in the folder given, as configured for
-// the portal, and takes over every request of its list.
+// A workstation of the take-over test: takes over every request of the project given.
 static int KindUebernehmen(int argc, char** argv) {
     QApplication app(argc, argv);
     gstProjektDir = QString::fromLocal8Bit(argv[2]) + QLatin1Char('/');

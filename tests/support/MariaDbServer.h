@@ -1,9 +1,7 @@
 #pragma once
 
-// A throw-away MariaDB server for the portal tests and the benchmark: its own data directory
-// under a temporary folder, a free port on 127.0.0.1, its own socket, no grant tables. A test
-// executable starts one in initTestCase and drops it in cleanupTestCase; it stops with the object.
-// Nothing of the system's own database service is touched.
+// A throw-away MariaDB server for the portal tests and the benchmark, without grant tables; it
+// stops with the object. Nothing of the system's own database service is touched.
 #include "TestServer.h"
 
 #include <QSqlDatabase>

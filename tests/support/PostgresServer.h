@@ -1,9 +1,7 @@
 #pragma once
 
-// A throw-away PostgreSQL cluster: initdb and pg_ctl into a temporary folder, a free port on
-// 127.0.0.1, trust for local connections. initdb refuses root, so a test run as root runs the
-// server as Debian's user postgres. Started once per test executable (Instanz), stopped at its
-// end; a cluster that does not start fails every test that needs it, with the reason.
+// A throw-away PostgreSQL cluster with trust for local connections, started once per test
+// executable (Instanz); when it does not start, every test that needs it fails with the reason.
 #include "ServerEinrichtung.h"
 #include "TestServer.h"
 
@@ -44,8 +42,7 @@ public:
             .arg(datenbank);
     }
 
-    // A new database with the program's tables (`leer`: without any); the name is empty when
-    // that fails (reason in `error`).
+    // A new database with the program's tables (`leer`: without any); empty when that fails.
     QString NeueDatenbank(QString* error, bool leer = false) {
         static int nummer = 0;
         const QString name = QStringLiteral("p%1").arg(++nummer);

@@ -1,9 +1,7 @@
 #pragma once
 
-// A real SMTP server for the tests: smtp_senke.py (Debian's python3-aiosmtpd) on 127.0.0.1 with
-// a free port, writing every message it takes to a temporary folder. Started by the constructor,
-// stopped by the destructor; one serves a whole test executable. When it cannot start, `fehler`
-// says why.
+// A real SMTP server for the tests: smtp_senke.py (python3-aiosmtpd) writing every message it
+// takes to a temporary folder. When it cannot start, `fehler` says why.
 #include "TestServer.h"
 
 #include <QJsonDocument>
@@ -45,8 +43,7 @@ public:
 
     bool ok() const { return port != 0; }
 
-    // The messages taken since the last leeren(), as the sink decoded them (see
-    // smtp_senke.py), in order.
+    // The messages taken since the last leeren(), as the sink decoded them, in order.
     QList<QJsonObject> nachrichten() const {
         QList<QJsonObject> out;
         for (int n = m_gelesen + 1;; ++n) {

@@ -14,8 +14,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-// A stored booking as a test wants it: the record, archived or not, and the columns stored as
-// NULL whatever the record holds.
+// A booking to store: the record, archived or not, and the columns stored as NULL.
 struct TestBelegung {
     CBelegungRec rec;
     bool archiviert = false;
@@ -38,8 +37,7 @@ struct TestBelegung {
     }
 };
 
-// Stores the bookings and fills in their Rec_ID; false (with a warning) when anything failed, and
-// then nothing is stored.
+// Stores the bookings and fills in their Rec_ID; all or nothing, false with a warning.
 inline bool BelegungenEinlagern(const QString& connection, QVector<TestBelegung>& zeilen) {
     namespace ZA = ZeilenAbbildung;
     QSqlDatabase db = Verbindung(connection);
@@ -72,10 +70,8 @@ inline bool BelegungenEinlagern(const QString& connection, QVector<TestBelegung>
     return ok;
 }
 
-// Random bookings in `raeume` starting on the `tage` days from `ersterTag`, with every kind of
-// set-up and clear-down span (none, with an end, open to the booking, days before or after,
-// dates or times left empty), some over several days, a tenth archived; the
-// n-th of order n.
+// Random bookings in `raeume` on the `tage` days from `ersterTag`, with every kind of set-up and
+// clear-down span, some over several days, a tenth archived; the n-th of order n.
 inline QVector<TestBelegung> ZufallsBelegungen(QRandomGenerator& rng,
                                                const QVector<int32_t>& raeume, double ersterTag,
                                                int tage, int anzahl) {
