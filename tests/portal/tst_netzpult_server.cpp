@@ -321,40 +321,19 @@ private slots:
 
         QString error;
         QVERIFY(NetzpultPublish::NummeriereAntraege(portal(), false, &error));
-        QStringList erwartet;
-        for (int i = 1; i <= geschrieben; ++i)
-            erwartet << QString::number(i);
-        QCOMPARE(imPortal("SELECT LWUNSCHID FROM T_BELEGUNG WHERE BRESERVIERT=0 ORDER BY 1"),
-                 erwartet);
+        // Numbered 1 to n without gaps, beside all the bookings.
+        QCOMPARE(
+            imPortal("SELECT BRESERVIERT, COUNT(*), COUNT(DISTINCT LWUNSCHID), MIN(LWUNSCHID), "
+                     "MAX(LWUNSCHID) FROM T_BELEGUNG GROUP BY 1 ORDER BY 1")
+                .value(0),
+            QStringLiteral("0|%1|%1|1|%1").arg(geschrieben.load()));
         QCOMPARE(imPortal("SELECT COUNT(*) FROM T_BELEGUNG WHERE BRESERVIERT=1"),
                  QStringList{"20000"});
     }
 
-    // A full copy into an empty or another portal and on the menu command; else the changes.
-    void fullCopyOrChanges() {
-        TestProjekt p;
-        const int32_t raum = p.raum(QStringLiteral("A"), p.raumart(QStringLiteral("T")));
-        QString error;
-        QVERIFY2(m_server->CreatePortal(QStringLiteral("zweites"), &error), qPrintable(error));
-        const auto voll = [&](bool menue, const QString& portalDb = kPortal) {
-            p.buche(raum, Tag(p.anzahlBelegungen(), 8), Tag(p.anzahlBelegungen(), 9));
-            const NetzpultPublish::Ergebnis e = veroeffentliche(p, menue, {}, portalDb);
-            return e.ok() ? e.vollstaendig : (qWarning() << e.meldung, -1);
-        };
-        QCOMPARE(voll(false), true);
-        QCOMPARE(voll(false), false);
-        QCOMPARE(voll(true), true);
-        QCOMPARE(voll(false, QStringLiteral("zweites")), true);
-        QCOMPARE(voll(false), true);
-        QCOMPARE(voll(false), false);
-        for (const char* tabelle : {"T_RAUMART", "T_RAUM", "T_BELEGUNG"})
-            QSqlQuery(portal()).exec(QStringLiteral("DELETE FROM ") + QLatin1String(tabelle));
-        QCOMPARE(voll(false), true);
-        QCOMPARE(abbild().filter(QStringLiteral("|R|")).size(), p.anzahlBelegungen());
-    }
-
     // Random changes of every kind, published in between, once cut off midway: the portal ends
-    // up holding, row for row, what a full copy gives.
+    // up holding, row for row, what a full copy gives. Only the changes go, but to an empty or
+    // another portal and on the menu command.
     void changesEqualFullCopy() {
         namespace SP = SchreibPfad;
         TestProjekt p;
@@ -388,6 +367,8 @@ private slots:
         for (int i = 0; i < 20; ++i)
             p.buche(raeume[i % 6], Tag(i, 8), Tag(i, 9), 600 + i);
         QVERIFY(veroeffentliche(p).vollstaendig);
+        QString error;
+        QVERIFY2(m_server->CreatePortal(QStringLiteral("zweites"), &error), qPrintable(error));
         for (int schritt = 0; schritt < 100; ++schritt) {
             const double von = Tag(zahl(40), 7 + zahl(10));
             CBelegungRec b = TestProjekt::satz(raeume[zahl(raeume.size())], von, von + 0.05);
@@ -476,6 +457,13 @@ private slots:
             if (schritt == 50) {
                 const NetzpultPublish::Ergebnis e = veroeffentliche(p, false, trennen);
                 QCOMPARE(e.status, NetzpultPublish::Status::KeineAntwort);
+            } else if (schritt == 30) {
+                QVERIFY(veroeffentliche(p, true).vollstaendig);
+                QVERIFY(veroeffentliche(p, false, {}, QStringLiteral("zweites")).vollstaendig);
+                QVERIFY(veroeffentliche(p).vollstaendig); // the last copy went elsewhere
+                for (const char* tabelle : {"T_RAUMART", "T_RAUM", "T_BELEGUNG"})
+                    QSqlQuery(portal()).exec(QStringLiteral("DELETE FROM ") + tabelle);
+                QVERIFY(veroeffentliche(p).vollstaendig);
             } else if (zahl(4) == 0) {
                 const NetzpultPublish::Ergebnis e = veroeffentliche(p);
                 QVERIFY2(e.ok() && !e.vollstaendig, qPrintable(e.meldung));
@@ -558,58 +546,95 @@ private slots:
         QCOMPARE(form.lvOrders->topLevelItem(0)->text(7), QStringLiteral("A"));
     }
 
-    void takeOverNewRequest_data() {
+    // A request taken over: a new one is booked in its wished room, or, when that is taken, in
+    // the room the user then picks; a change one changes the booking it names, unless the room it
+    // asks for is taken then, which is said before anything else.
+    void takeOver_data() {
+        QTest::addColumn<bool>("aenderung");
         QTest::addColumn<bool>("belegt");
-        QTest::newRow("wished room free") << false;
-        QTest::newRow("wished room taken") << true;
+        QTest::newRow("new, wished room free") << false << false;
+        QTest::newRow("new, wished room taken") << false << true;
+        QTest::newRow("change") << true << false;
+        QTest::newRow("change, wished room taken") << true << true;
     }
-    void takeOverNewRequest() {
+    void takeOver() {
+        QFETCH(bool, aenderung);
         QFETCH(bool, belegt);
         TestProjekt p;
         const auto [wunsch, anderer] = zweiSaele(p);
+        const int32_t id = aenderung ? p.buche(wunsch, Tag(1, 10), Tag(1, 11)) : 0;
         if (belegt)
-            p.buche(wunsch, Tag(1, 10), Tag(1, 11));
-        antrag(QStringLiteral("B"), wunsch, 0, QStringLiteral("Neumann"));
+            p.buche(aenderung ? anderer : wunsch, Tag(1, 10), Tag(1, 11));
+        antrag(aenderung ? "K" : "B", aenderung && belegt ? anderer : wunsch, id, "Neumann");
         QVERIFY(Netzpult::UpdateNetzpult(nullptr));
 
-        QString titel, wunschraum;
+        QString titel, wunschraum, bericht;
         bool ohneRaum = false;
+        int32_t gezeigt = 0;
         ScriptedModal modal;
-        modal.einmal([&](frmAntrag& form) {
-            titel = form.windowTitle();
-            wunschraum = form.edWunschraum->text();
-            // A taken wished room leaves no room chosen: saving asks for one.
-            ohneRaum = form.coFreeRooms->currentIndex() < 0 && form.RaumTag().isEmpty();
-            form.pbSave_Click();
-            if (ohneRaum)
-                MitRaumSpeichern(form);
-        });
+        modal.immer([&](frmTextAnzeige& anzeige) { bericht = anzeige.edText->toPlainText(); })
+            .immer([&](frmAntrag& form) {
+                titel = form.windowTitle();
+                wunschraum = form.edWunschraum->text();
+                gezeigt = form.f_RecBelegung ? form.f_RecBelegung->Rec_ID : -1;
+                if (aenderung)
+                    return;
+                // A taken wished room leaves no room chosen: saving asks for one.
+                ohneRaum = form.coFreeRooms->currentIndex() < 0 && form.RaumTag().isEmpty();
+                form.pbSave_Click();
+                if (ohneRaum)
+                    MitRaumSpeichern(form);
+            });
         frmNetzpult form;
         form.pbAkt_Click();
+        QTreeWidgetItem* zeile = form.lvOrders->topLevelItem(0);
         QCOMPARE(form.lvOrders->topLevelItemCount(), 1);
-        QCOMPARE(form.lvOrders->topLevelItem(0)->data(0, Qt::UserRole).toString(),
-                 QStringLiteral("$/1/%1/0").arg(wunsch));
-        form.lvOrders->setCurrentItem(form.lvOrders->topLevelItem(0));
+        if (aenderung)
+            QCOMPARE(zeile->text(0), QStringLiteral("Änd."));
+        else
+            QCOMPARE(zeile->data(0, Qt::UserRole).toString(),
+                     QStringLiteral("$/1/%1/0").arg(wunsch));
+        form.lvOrders->setCurrentItem(zeile);
         form.pbWork_Click();
-
-        QCOMPARE(titel, QStringLiteral("Externer Antrag vom Netzpult"));
-        QCOMPARE(ohneRaum, belegt);
-        QCOMPARE(wunschraum, QStringLiteral("Saal 1"));
-        for (const char* text : {"Der im Antrag angegebene Raum 'Saal 1' ist belegt.\nBitte wählen "
-                                 "Sie einen anderen Raum.",
-                                 "Wählen Sie über den Button 'Verfügbare Räume' einen Raum aus!"})
-            QCOMPARE(p.prompt.texte().contains(QString::fromUtf8(text)), belegt);
-        const QVariant id = p.wert(QStringLiteral("SELECT Rec_ID FROM T_fm_belegung WHERE "
-                                                  "Best = 'Neumann'"));
-        QVERIFY2(id.isValid(), qPrintable(p.prompt.texte().join(QLatin1Char('\n'))));
-        const CBelegungRec b = p.lies(id.toInt());
-        QCOMPARE(b.rb_id, belegt ? anderer : wunsch);
-        QCOMPARE(b.dt_bis, Tag(2)); // 24:00 is midnight of the next day
-        QCOMPARE(QStringList({b.Inst, b.Tel}), QStringList({"Bauamt", "123"}));
-        QVERIFY(gbUpdatePending);
+        if (aenderung) {
+            QCOMPARE(p.texte().value(0).startsWith("Der im Antrag angegebene Raum"), belegt);
+            QCOMPARE(p.lies(id).Best, QString(belegt ? "Berg, Karl" : "Neumann"));
+            if (belegt)
+                return;
+        } else {
+            QCOMPARE(titel, QStringLiteral("Externer Antrag vom Netzpult"));
+            QCOMPARE(wunschraum, QStringLiteral("Saal 1"));
+            QCOMPARE(ohneRaum, belegt);
+            for (const char* text :
+                 {"Der im Antrag angegebene Raum 'Saal 1' ist belegt.\nBitte "
+                  "wählen Sie einen anderen Raum.",
+                  "Wählen Sie über den Button 'Verfügbare Räume' einen Raum aus!"})
+                QCOMPARE(p.texte().contains(QString::fromUtf8(text)), belegt);
+        }
         // The request is gone from the portal and from the list.
         QCOMPARE(form.lvOrders->topLevelItemCount(), 0);
         QCOMPARE(imPortal("SELECT COUNT(*) FROM T_BELEGUNG WHERE BRESERVIERT=0"), QStringList{"0"});
+        QVERIFY(gbUpdatePending);
+        const QVariant neu = p.wert("SELECT Rec_ID FROM T_fm_belegung WHERE Best = 'Neumann'");
+        QVERIFY2(neu.isValid(), qPrintable(p.texte().join('\n')));
+        const CBelegungRec b = p.lies(neu.toInt());
+        QCOMPARE(QStringList({b.Inst, b.Pers}), QStringList({"Bauamt", "20"}));
+        QCOMPARE(b.Aust, 1 + 2048);
+        QCOMPARE(b.IPTISCHE, int16_t(6));
+        if (!aenderung) {
+            QCOMPARE(b.rb_id, belegt ? anderer : wunsch);
+            QCOMPARE(b.dt_bis, Tag(2)); // 24:00 is midnight of the next day
+            QCOMPARE(b.Tel, QStringLiteral("123"));
+            return;
+        }
+        QCOMPARE(gezeigt, id);
+        QCOMPARE(b.tm_von, Uhr(10)); // times stay as booked
+        QVERIFY(bericht.contains("Alt:\nAusstattung: \nAnsprechpartner: Berg, Karl"));
+        QVERIFY(bericht.contains("Neu:\nAusstattung: Whiteboard, Smartboard\nAnsprechpartner: "
+                                 "Neumann"));
+        QFile datei(gstProjektDir + QStringLiteral("Reservierungsaenderung.txt"));
+        QVERIFY(datei.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(datei.readAll()), bericht);
     }
 
     // Two workstations take over the same 30 requests at once: each is booked exactly once, but
@@ -642,57 +667,6 @@ private slots:
         QCOMPARE(p.wert(QStringLiteral("SELECT COUNT(DISTINCT Best) FROM T_fm_belegung")).toInt(),
                  anzahl - 1);
         QCOMPARE(imPortal("SELECT STNAME FROM T_BELEGUNG"), QStringList{antraege[7].name});
-    }
-
-    // A wished room that is taken at the booking's time is said before any question; the
-    // booking stays as it was.
-    void takeOverChange_data() {
-        QTest::addColumn<bool>("belegt");
-        QTest::newRow("taken over") << false;
-        QTest::newRow("wished room taken") << true;
-    }
-    void takeOverChange() {
-        QFETCH(bool, belegt);
-        TestProjekt p;
-        const auto [raum, anderer] = zweiSaele(p);
-        const int32_t id = p.buche(raum, Tag(1, 10), Tag(1, 11));
-        if (belegt)
-            p.buche(anderer, Tag(1, 10), Tag(1, 11));
-        antrag(QStringLiteral("K"), belegt ? anderer : raum, id, QStringLiteral("Neumann"));
-        QVERIFY(Netzpult::UpdateNetzpult(nullptr));
-
-        QString bericht;
-        int32_t gezeigt = 0;
-        ScriptedModal modal;
-        modal.immer([&](frmTextAnzeige& anzeige) { bericht = anzeige.edText->toPlainText(); })
-            .immer([&](frmAntrag& f) { gezeigt = f.f_RecBelegung ? f.f_RecBelegung->Rec_ID : -1; });
-        frmNetzpult form;
-        form.pbAkt_Click();
-        form.lvOrders->setCurrentItem(form.lvOrders->topLevelItem(0));
-        QCOMPARE(form.lvOrders->topLevelItem(0)->text(0), QStringLiteral("Änd."));
-        form.pbWork_Click();
-        QCOMPARE(
-            p.prompt.texte().first().startsWith(QLatin1String("Der im Antrag angegebene Raum")),
-            belegt);
-        if (belegt) {
-            QCOMPARE(p.lies(id).Best, QStringLiteral("Berg, Karl"));
-            return;
-        }
-
-        QVERIFY(
-            bericht.contains(QStringLiteral("Alt:\nAusstattung: \nAnsprechpartner: Berg, Karl")));
-        QVERIFY(bericht.contains(QStringLiteral("Neu:\nAusstattung: Whiteboard, Smartboard\n"
-                                                "Ansprechpartner: Neumann")));
-        QFile datei(gstProjektDir + QStringLiteral("Reservierungsaenderung.txt"));
-        QVERIFY(datei.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(datei.readAll()), bericht);
-        QCOMPARE(gezeigt, id);
-        const CBelegungRec b = p.lies(id);
-        QCOMPARE(QStringList({b.Best, b.Inst, b.Pers}), QStringList({"Neumann", "Bauamt", "20"}));
-        QCOMPARE(b.Aust, 1 + 2048);
-        QCOMPARE(b.IPTISCHE, int16_t(6));
-        QCOMPARE(b.tm_von, Uhr(10)); // times stay as booked
-        QCOMPARE(form.lvOrders->topLevelItemCount(), 0);
     }
 };
 
