@@ -78,8 +78,6 @@ private Q_SLOTS:
         ScriptedPrompt prompt;
         frmVonBis dlg;
         dlg.Form_Load(D(2026, 3, 16));
-        dlg.edBisDatum->clear();
-        QVERIFY(!dlg.pbOK->isEnabled());
         dlg.edBisDatum->setText("  ");
         QVERIFY(!dlg.pbOK->isEnabled());
         dlg.edBisDatum->setText("3o.03.2026");

@@ -24,11 +24,9 @@ private slots:
         gstProjektDir = dir.path() + QLatin1Char('/');
         const QString ini = gstProjektDir + kIniFileName;
         ScriptedPrompt prompt;
-        {
-            QFile f(ini);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("[RAUMVERWALTUNG]\r\nToleranz=15\r\n");
-        }
+        QFile f(ini);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("[RAUMVERWALTUNG]\r\nToleranz=15\r\n") > 0);
+        f.close();
         // A file without the section gains "DBPATH=" and the portal is off, kind 0 refusing.
         QCOMPARE(ToolsNetzpult::GetWebMDB(), QString());
         QCOMPARE(CTovoTools::Instance().ReadIniSection(ini, QStringLiteral("WebMDB")),
@@ -201,11 +199,7 @@ private slots:
         alt.dt_bis = alt.dt_von;
         alt.tm_bis = 10 / 24.0;
         alt.Aust = 1 + 16;
-        alt.Best = QStringLiteral("Berg");
-        alt.Inst = QStringLiteral("Bauamt");
-        alt.Pers = QStringLiteral("12");
         alt.STSTUHLANORDNUNG = QStringLiteral("K");
-        alt.IPTISCHE = 4;
         const NetzpultAntrag neu{.name = "Berg",
                                  .firma = "Bauamt",
                                  .nutzung = "Klausur",

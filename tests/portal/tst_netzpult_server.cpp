@@ -715,9 +715,7 @@ static int KindUebernehmen(int argc, char** argv) {
         if (form.lvOrders->topLevelItemCount() == vorher)
             ++i;
     }
-    for (const QString& text : prompt.texte())
-        if (text.startsWith(QLatin1String("Der Antrag wird gerade")))
-            std::cout << text.toUtf8().constData() << std::endl;
+    std::cout << prompt.texte().join('\n').toStdString() << std::endl; // for the parent to read
     CloseSqliteConnection(gDb);
     return 0;
 }
