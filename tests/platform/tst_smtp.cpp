@@ -58,8 +58,10 @@ void TstSmtp::nachricht() {
 
     SmtpSenke& senke = Senke();
     QVERIFY2(senke.ok(), qPrintable(senke.fehler));
-    const SmtpVersand::Einstellungen e{
-        .server = "127.0.0.1", .port = senke.port, .absender = "raum@tovo.example"};
+    SmtpVersand::Einstellungen e;
+    e.server = QStringLiteral("127.0.0.1");
+    e.port = senke.port;
+    e.absender = QStringLiteral("raum@tovo.example");
     MailNachricht::Nachricht n;
     n.von = {name, e.absender};
     n.an = {{name, QStringLiteral("anna@example.org")}};
@@ -98,13 +100,16 @@ void TstSmtp::nachricht() {
 void TstSmtp::starttlsFehlt() {
     SmtpSenke& senke = Senke();
     QVERIFY2(senke.ok(), qPrintable(senke.fehler));
-    const SmtpVersand::Einstellungen e{.server = "127.0.0.1",
-                                       .port = senke.port,
-                                       .verschluesselung = SmtpVersand::Verschluesselung::StartTls,
-                                       .benutzer = "raum",
-                                       .passwort = "geheim-4711"};
-    const MailNachricht::Nachricht n{
-        .von = {{}, "raum@tovo.example"}, .an = {{{}, "anna@example.org"}}, .text = "Hallo"};
+    SmtpVersand::Einstellungen e;
+    e.server = QStringLiteral("127.0.0.1");
+    e.port = senke.port;
+    e.verschluesselung = SmtpVersand::Verschluesselung::StartTls;
+    e.benutzer = QStringLiteral("raum");
+    e.passwort = QStringLiteral("geheim-4711");
+    MailNachricht::Nachricht n;
+    n.von = {QString(), QStringLiteral("raum@tovo.example")};
+    n.an = {{QString(), QStringLiteral("anna@example.org")}};
+    n.text = QStringLiteral("Hallo");
 
     const SmtpVersand::Ergebnis r = SmtpVersand::Sende(e, n);
     QVERIFY(r.fehler == SmtpVersand::Schritt::Verbinden);

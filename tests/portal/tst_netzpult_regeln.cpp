@@ -200,12 +200,13 @@ private slots:
         alt.tm_bis = 10 / 24.0;
         alt.Aust = 1 + 16;
         alt.STSTUHLANORDNUNG = QStringLiteral("K");
-        const NetzpultAntrag neu{.name = "Berg",
-                                 .firma = "Bauamt",
-                                 .nutzung = "Klausur",
-                                 .anzPers = "20",
-                                 .ptische = "6",
-                                 .ausstattung = "RP"};
+        NetzpultAntrag neu;
+        neu.name = QStringLiteral("Berg");
+        neu.firma = QStringLiteral("Bauamt");
+        neu.nutzung = QStringLiteral("Klausur");
+        neu.anzPers = QStringLiteral("20");
+        neu.ptische = QStringLiteral("6");
+        neu.ausstattung = QStringLiteral("RP");
 
         const QStringList z = AenderungsBericht(alt, QStringLiteral("Saal 1"), neu);
         QCOMPARE(z.mid(0, 7), QStringList({"Beantragte Änderung einer Reservierung", "Raum: Saal 1",

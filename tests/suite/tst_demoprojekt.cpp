@@ -162,8 +162,7 @@ private slots:
         // A damaged template fails only after the other databases were made: they go again.
         QVERIFY(QDir(noTemplate.path()).mkpath("Leeres Projekt"));
         QFile bad(noTemplate.filePath("Leeres Projekt/TovoRaumverw.mdb"));
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write(QByteArray(4096, 'x'));
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write(QByteArray(4096, 'x')) == 4096);
         bad.close();
         QVERIFY(!CreateDemoProject(noTemplate.path(), proj, &error) && !error.isEmpty());
         QCOMPARE(QDir(proj).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
