@@ -402,11 +402,9 @@ private Q_SLOTS:
         if (neu) {
             form.pbNeu->click();
             QVERIFY(form.edName->text().isEmpty() && form.edVorname->text().isEmpty());
-            if (!name.isEmpty())
-                form.edVorname->setText("Eva");
-        } else {
-            form.edVorname->setText("Eva");
         }
+        if (!name.isEmpty())
+            form.edVorname->setText("Eva");
         form.edName->setText(name);
         form.edKostenstelle->setText("4711");
         form.pbSave->click();

@@ -138,7 +138,6 @@ void TstSmtp::adresse() {
     QTEST(MailNachricht::IstGueltigeAdresse(adresse), "gueltig");
 }
 
-// COM1 is the first serial device.
 void TstSmtp::geraet() {
     QCOMPARE(DisplayPort::Geraet(QStringLiteral("Com1")), QStringLiteral("/dev/ttyS0"));
     QCOMPARE(DisplayPort::Geraet(QStringLiteral("COM2:")), QStringLiteral("/dev/ttyS1"));
