@@ -4,7 +4,6 @@
 #include "AntragProjekt.h"
 #include "CSerienFkt.h"
 #include "ICalExport.h"
-#include "IcsLesen.h"
 #include "MailText.h"
 #include "PtyPaar.h"
 #include "SmtpSenke.h"
@@ -15,20 +14,83 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
+#include <algorithm>
 #include <arpa/inet.h>
-
-using namespace IcsLesen;
+#include <libical/ical.h>
 
 namespace {
 
-CBelegungRec Buchung(int32_t recId, int tag, int32_t raum = 1) {
-    CBelegungRec b = TestProjekt::satz(raum, Tag(tag, 10), Tag(tag, 12), 88);
+struct Ereignis {
+    QString uid, summary, location, description;
+    QVector<QDate> tage; // every occurrence
+    QDate recurrenceId;  // the date of the series this event replaces
+    int stunde = -1;
+    QString tzid;
+};
+
+QDate Datum(const icaltimetype& t) {
+    return QDate(t.year, t.month, t.day);
+}
+
+// The events of an iCalendar text as libical, an independent RFC 5545 parser, reads them.
+QVector<Ereignis> Lesen(const QString& ics) {
+    QVector<Ereignis> out;
+    icalcomponent* cal = icalparser_parse_string(ics.toUtf8().constData());
+    if (!cal)
+        return out;
+    for (icalcomponent* e = icalcomponent_get_first_component(cal, ICAL_VEVENT_COMPONENT); e;
+         e = icalcomponent_get_next_component(cal, ICAL_VEVENT_COMPONENT)) {
+        Ereignis r;
+        r.uid = QString::fromUtf8(icalcomponent_get_uid(e));
+        r.summary = QString::fromUtf8(icalcomponent_get_summary(e));
+        r.location = QString::fromUtf8(icalcomponent_get_location(e));
+        r.description = QString::fromUtf8(icalcomponent_get_description(e));
+        if (icalcomponent_get_first_property(e, ICAL_RECURRENCEID_PROPERTY))
+            r.recurrenceId = Datum(icalcomponent_get_recurrenceid(e));
+        icalproperty* start = icalcomponent_get_first_property(e, ICAL_DTSTART_PROPERTY);
+        const icaltimetype dtstart = icalproperty_get_dtstart(start);
+        r.stunde = dtstart.hour;
+        if (icalparameter* tz = icalproperty_get_first_parameter(start, ICAL_TZID_PARAMETER))
+            r.tzid = QString::fromUtf8(icalparameter_get_tzid(tz));
+        QVector<QDate> tage;
+        if (icalproperty* rr = icalcomponent_get_first_property(e, ICAL_RRULE_PROPERTY)) {
+            icalrecur_iterator* it = icalrecur_iterator_new(icalproperty_get_rrule(rr), dtstart);
+            for (icaltimetype t = icalrecur_iterator_next(it); !icaltime_is_null_time(t);
+                 t = icalrecur_iterator_next(it))
+                tage << Datum(t);
+            icalrecur_iterator_free(it);
+        } else {
+            tage << Datum(dtstart);
+        }
+        for (icalproperty* rd = icalcomponent_get_first_property(e, ICAL_RDATE_PROPERTY); rd;
+             rd = icalcomponent_get_next_property(e, ICAL_RDATE_PROPERTY))
+            tage << Datum(icalproperty_get_rdate(rd).time);
+        for (icalproperty* ex = icalcomponent_get_first_property(e, ICAL_EXDATE_PROPERTY); ex;
+             ex = icalcomponent_get_next_property(e, ICAL_EXDATE_PROPERTY))
+            tage.removeAll(Datum(icalproperty_get_exdate(ex)));
+        std::sort(tage.begin(), tage.end());
+        r.tage = tage;
+        out << r;
+    }
+    icalcomponent_free(cal);
+    return out;
+}
+
+QVector<QDate> Tage(std::initializer_list<int> n) {
+    QVector<QDate> out;
+    for (int t : n)
+        out << TovoDate(Tag(t)).toQDate();
+    return out;
+}
+
+CBelegungRec Buchung(int32_t recId, int tag) {
+    CBelegungRec b = TestProjekt::satz(1, Tag(tag, 10), Tag(tag, 12), 88);
     b.Rec_ID = recId;
     return b;
 }
 
-QString Raum(int32_t id) {
-    return id == 1 ? QStringLiteral("Raum A") : QStringLiteral("Raum C");
+QString Raum(int32_t) {
+    return QStringLiteral("Raum A");
 }
 
 void SetzeIni(const QString& section, const QString& key, const QString& value) {
@@ -105,14 +167,9 @@ private slots:
         QTEST(ICalExport::EscapeText(text), "escaped");
     }
 
-    void foldingKeepsCharactersWhole_data() {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("ascii") << QString(300, QLatin1Char('x'));
-        QTest::newRow("umlauts") << QString(120, QChar(0x00FC));
-        QTest::newRow("mixed with emoji") << QString(QStringLiteral("a€😀ö")).repeated(30);
-    }
+    // Characters of one to four bytes, so that some fall on the fold.
     void foldingKeepsCharactersWhole() {
-        QFETCH(QString, text);
+        const QString text = QStringLiteral("a€😀ö").repeated(30);
         CBelegungRec b = Buchung(1, 0);
         b.Bem = text;
         const QByteArray ics = ICalExport::IcsText({b}, Raum).toUtf8();
@@ -129,7 +186,6 @@ private slots:
         QTest::addColumn<bool>("mitRegel");
         QTest::addColumn<QString>("art"); // what the file says: RRULE or RDATE
         QTest::newRow("every date as the rule") << QVector<int>{0, 7, 14, 21} << true << "RRULE";
-        QTest::newRow("one left out, one moved") << QVector<int>{0, 21} << true << "EXDATE";
         QTest::newRow("read back without rule") << QVector<int>{0, 7, 21} << false << "EXDATE";
         QTest::newRow("irregular dates") << QVector<int>{0, 3, 10} << false << "RDATE";
     }
@@ -145,25 +201,15 @@ private slots:
         QVector<CBelegungRec> buchungen;
         for (int t : tage)
             buchungen << Buchung(100 + t, t);
-        const bool verschoben = tage.size() == 2;
-        if (verschoben)
-            buchungen << Buchung(107, 7, 2);
 
         const QString ics = ICalExport::IcsText(buchungen, Raum, mitRegel ? &regel : nullptr);
         QVERIFY(ics.contains(art + QLatin1Char(';')) || ics.contains(art + QLatin1Char(':')));
         const auto ev = Lesen(ics);
-        QCOMPARE(ev.size(), verschoben ? 2 : 1);
+        QCOMPARE(ev.size(), 1);
         QCOMPARE(ev[0].uid, QStringLiteral("auftrag-88@tovo-raumverwaltung"));
         QVector<QDate> erwartet;
         for (int t : tage)
             erwartet << TovoDate(Tag(t)).toQDate();
-        if (verschoben) {
-            // The moved date stays a date of the series, replaced in room C.
-            erwartet = Tage({0, 7, 21});
-            QCOMPARE(ev[1].uid, ev[0].uid);
-            QCOMPARE(ev[1].recurrenceId, TovoDate(Tag(7)).toQDate());
-            QCOMPARE(ev[1].location, QStringLiteral("Raum C"));
-        }
         QCOMPARE(ev[0].tage, erwartet);
     }
 
@@ -185,7 +231,6 @@ private slots:
                       const QString& serie, const QString& erwartet, bool nurAnfang = false) {
             QTest::newRow(name) << vorlage << umwandeln << serie << erwartet << nurAnfang;
         };
-        row("eine Zeile", "Raum: #Raum# am #VonDatum#\n", false, {}, "Raum: A am 03.05.2024\r\n");
         row("Kommentarzeile, letzte Zeile ohne Umbruch",
             "'nur intern\n#Veranstaltung# fuer #Personenzahl#", false, {}, "Übergabe fuer 12\r\n");
         row("Platzhalter zweimal", "#Raum# und #Raum#, #Ausstattung#\r\n#Serie#|#AktDatum#\r\n",
@@ -321,18 +366,17 @@ private slots:
                  QStringLiteral("raumverwaltung@tovo.example"));
         const QString body = mail[QStringLiteral("body")].toString();
         QVERIFY2(
-            body.startsWith(QStringLiteral("Hiermit bestätigen wir Ihre Raumreservierung\r\n")),
+            body.startsWith(QStringLiteral("Hiermit bestätigen wir Ihre Raumreservierung\r\n")) &&
+                body.contains(QStringLiteral("\r\nÜbergabe der Schlüssel\r\n")) &&
+                body.contains(termine == 1
+                                  ? QStringLiteral("\r\nRaum: Raum A\r\n")
+                                  : QStringLiteral("\r\nTermine:\r\n"
+                                                   "Mo 16.03.2026 10:00 - 12:00  Raum A\r\n"
+                                                   "Mo 23.03.2026 10:00 - 12:00  Raum A\r\n"
+                                                   "Mo 30.03.2026 entfällt\r\n"
+                                                   "Mo 06.04.2026 10:00 - 12:00  Raum B "
+                                                   "(verlegt)\r\n")),
             qPrintable(body));
-        QVERIFY2(body.contains(QStringLiteral("\r\nÜbergabe der Schlüssel\r\n")), qPrintable(body));
-        QVERIFY2(body.contains(termine == 1
-                                   ? QStringLiteral("\r\nRaum: Raum A\r\n")
-                                   : QStringLiteral("\r\nTermine:\r\n"
-                                                    "Mo 16.03.2026 10:00 - 12:00  Raum A\r\n"
-                                                    "Mo 23.03.2026 10:00 - 12:00  Raum A\r\n"
-                                                    "Mo 30.03.2026 entfällt\r\n"
-                                                    "Mo 06.04.2026 10:00 - 12:00  Raum B "
-                                                    "(verlegt)\r\n")),
-                 qPrintable(body));
         QCOMPARE(body.contains(QLatin1String("Termine:")), termine > 1);
         // The calendar file, as the recipient's calendar reads it.
         const QJsonArray anhaenge = mail[QStringLiteral("attachments")].toArray();
@@ -340,12 +384,16 @@ private slots:
         const QJsonObject ics = anhaenge.first().toObject();
         QCOMPARE(ics[QStringLiteral("content_type")].toString(), QStringLiteral("text/calendar"));
         QVERIFY(ics[QStringLiteral("filename")].toString().endsWith(QLatin1String(".ics")));
-        const auto ereignisse = IcsLesen::Lesen(ics[QStringLiteral("content")].toString());
+        const auto ereignisse = Lesen(ics[QStringLiteral("content")].toString());
         QCOMPARE(ereignisse.size(), termine == 1 ? 1 : 2);
-        QCOMPARE(ereignisse[0].tage,
-                 termine == 1 ? IcsLesen::Tage({0}) : IcsLesen::Tage({0, 7, 21}));
-        if (termine > 1)
-            QCOMPARE(ereignisse[1].location, QStringLiteral("Raum B"));
+        QCOMPARE(ereignisse[0].tage, termine == 1 ? Tage({0}) : Tage({0, 7, 21}));
+        if (termine > 1) {
+            // The moved date stays a date of the series, replaced in room B.
+            QCOMPARE(
+                std::tuple(ereignisse[1].uid, ereignisse[1].recurrenceId, ereignisse[1].location),
+                std::tuple(ereignisse[0].uid, TovoDate(Tag(21)).toQDate(),
+                           QStringLiteral("Raum B")));
+        }
 
         // The flag is stored on every booking of the order, the address with it.
         QVERIFY(form.cbMail->isChecked());
