@@ -30,6 +30,9 @@ public:
                                  nullptr);
         Firma f;
         f.stName = QStringLiteral("Stadtwerke");
+        f.stStrasse = QStringLiteral("Hauptstr. 5");
+        f.stPlz = QStringLiteral("01067");
+        f.stOrt = QStringLiteral("Dresden");
         ok = ok && stamm.SaveFirma(f);
         firma = f.lId;
         Person p;

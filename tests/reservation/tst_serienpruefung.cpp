@@ -159,15 +159,12 @@ private Q_SLOTS:
         form.pbSave_Click();
         QCOMPARE(p->prompt.texte().last(),
                  QStringLiteral("Die aktuelle Raumreservierung wurde gespeichert!"));
-        QSqlQuery q(QSqlDatabase::database(gDb));
-        QVERIFY(ExecBound(q,
-                          QStringLiteral("SELECT dt_von, rb_id, lAuftrNr, stSerieBem FROM "
-                                         "T_fm_belegung WHERE lAuftrNr = ? ORDER BY dt_von"),
-                          {vorher}));
+        CBelegungRecColl auftrag;
+        QVERIFY(p->db.ReadAuftrag2Coll(vorher, &auftrag));
         QVector<QPair<double, int>> gespeichert;
-        while (q.next()) {
-            gespeichert.append({q.value(0).toDouble(), q.value(1).toInt()});
-            QVERIFY(q.value(3).toString().endsWith(QStringLiteral("ohne 30.03.2026, 06.04.2026")));
+        for (const CBelegungRec* b : auftrag) {
+            gespeichert.append({b->dt_von, b->rb_id});
+            QVERIFY(b->stSerieBem.endsWith(QStringLiteral("ohne 30.03.2026, 06.04.2026")));
         }
         QCOMPARE(gespeichert, (QVector<QPair<double, int>>{{Tag(0), p->raumA}, {Tag(7), raumC}}));
         QCOMPARE(zaehler(), vorher + 1);
@@ -200,10 +197,7 @@ private Q_SLOTS:
                          {nr, raumC, Tag(21)})
                      .toInt(),
                  3);
-        QCOMPARE(
-            p->wert(QStringLiteral("SELECT COUNT(*) FROM T_fm_belegung WHERE lAuftrNr = ?"), {nr})
-                .toInt(),
-            3);
+        QCOMPARE(p->anzahlBelegungen(), 4 + 3);
     }
 
     // Another user books room C on 23.03. meanwhile: nothing of the series is written.
