@@ -175,7 +175,6 @@ private Q_SLOTS:
         row("Tuesday 9 to Wednesday 10", "Spanne", {Tag(1, 9)}, {Tag(2, 10)}, false, "AB");
         row("series Monday to Wednesday 9-10", "Serie", {Tag(0, 9), Tag(1, 9), Tag(2, 9)},
             {Tag(0, 10)}, false, "BC");
-        row("series Wednesday 7-9", "Serie", {Tag(2, 7)}, {Tag(2, 9)}, false, "AB");
         row("order clear of all", "Auftrag", {Tag(0, 8), Tag(2, 11)}, {Tag(0, 9), Tag(2, 12)},
             false, "ABC");
         row("order meets B and C", "Auftrag", {Tag(1, 11), Tag(2, 10.5)}, {Tag(1, 13), Tag(2, 12)},
