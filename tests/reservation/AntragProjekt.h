@@ -1,8 +1,7 @@
 #pragma once
 
-// The reservation form's project: one room type with two rooms, the master data with a company
-// and two persons, an order-number dialog that is cancelled, and the dialogs the form opens
-// answered by `modal`.
+// The reservation form's project: two rooms of one type, a company with two persons, an
+// order-number dialog that is cancelled, and the form's dialogs answered by `modal`.
 #include "R_Main.h"
 #include "ScriptedModal.h"
 #include "StammdatenDb.h"

@@ -1,6 +1,5 @@
-// The calendar file read back by libical (events, their dates, UIDs and escaped texts), and the
-// confirmation mail and the door notice of the reservation form, through a real SMTP server and a
-// real pseudo-terminal pair.
+// The calendar file read back by libical, and the reservation form's mail and door notice through
+// a real SMTP server and a real pseudo-terminal pair.
 #include "AntragProjekt.h"
 #include "CSerienFkt.h"
 #include "ICalExport.h"

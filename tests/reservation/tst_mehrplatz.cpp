@@ -44,9 +44,8 @@ private Q_SLOTS:
     }
     void cleanup() { p.reset(); }
 
-    // Two workstations booking single dates and one saving series, in the same three rooms or
-    // each in a room of its own, over four weeks: whatever they report as saved is stored,
-    // under numbers of its own, and no two bookings overlap.
+    // Two workstations booking single dates and one saving series, in the same rooms or each in
+    // its own: what they report as saved is stored under numbers of its own, without overlaps.
     void gleichzeitig_data() {
         QTest::addColumn<bool>("eigeneRaeume");
         QTest::newRow("dieselben Räume") << false;
@@ -84,9 +83,8 @@ private Q_SLOTS:
         QCOMPARE(ueberschneidungen(), 0);
     }
 
-    // A workstation killed at random moments while it saves series, edits them and saves single
-    // bookings: the database stays sound, every series is whole and edited throughout or not at
-    // all, and the counter stays above every number handed out.
+    // A workstation killed at random moments while it writes: the database stays sound, every
+    // series whole and edited throughout or not at all, the counter above every number used.
     void abgebrochen() {
         QRandomGenerator zufall(QRandomGenerator::global()->generate());
         for (int runde = 0; runde < 20; ++runde) {

@@ -337,9 +337,8 @@ private Q_SLOTS:
         }
     }
 
-    // Opened by the routines, the dialog shows the number offered. OK takes a whole positive
-    // number that no order carries; an empty field is cancelled. The warning comes each time the
-    // field is entered, not when only its window comes back (after the warning itself).
+    // The dialog the routines open: OK takes a whole positive number no order carries. The
+    // warning comes each time the field is entered, not when only its window comes back.
     void nextNumberDialog_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("frei");
