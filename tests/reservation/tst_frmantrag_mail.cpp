@@ -230,23 +230,11 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(vorlage);
         }
-        MailText::Felder felder;
-        felder.veranstaltung = QStringLiteral("Übergabe");
-        felder.bemerkung = QStringLiteral("mit Kaffee");
-        felder.vonDatum = felder.bisDatum = QStringLiteral("03.05.2024");
-        felder.vonZeit = QStringLiteral("10:00");
-        felder.bisZeit = QStringLiteral("12:30");
-        felder.raum = QStringLiteral("A");
-        felder.ausstattung = QStringLiteral("Whiteboard");
-        felder.personenzahl = QStringLiteral("12");
-        felder.aktDatum = QStringLiteral("06.12.2026");
-        felder.serie = serie;
-        felder.firma = QStringLiteral("Müll AG");
-        felder.ansprechpartner = QStringLiteral("Berg, Karl");
-        felder.telefon = QStringLiteral("0351");
-        felder.stuhlanordnung = QStringLiteral("Kino (II)");
-        felder.tische = QStringLiteral("6");
-
+        // The fields in the order they are declared, #Veranstaltung# to #Beteiligtentische#.
+        const MailText::Felder felder{"Übergabe",   "mit Kaffee", "03.05.2024", "10:00",
+                                      "03.05.2024", "12:30",      "A",          "Whiteboard",
+                                      "12",         "06.12.2026", serie,        "Müll AG",
+                                      "Berg, Karl", "0351",       "Kino (II)",  "6"};
         QCOMPARE(MailText::Text(MailText::LiesVorlage(pfad), felder, umwandeln), erwartet);
     }
 
