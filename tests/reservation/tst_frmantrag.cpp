@@ -74,7 +74,6 @@ private Q_SLOTS:
         s.stSerieBem = QStringLiteral("jede Woche");
         auto rec = p->oeffne(*form, s);
 
-        QCOMPARE(form->windowTitle(), QStringLiteral("Antrag  500"));
         QCOMPARE(form->coPerson[0]->currentData().toInt(), p->karl);
         const QStringList texte{form->tfDt_von->text(),          form->tfTm_bis->text(),
                                 form->coFirma[0]->currentText(), form->coFirma[1]->currentText(),
@@ -87,9 +86,9 @@ private Q_SLOTS:
         QCOMPARE(form->coRaumart->currentData().toInt(), p->typ);
         QVERIFY(!form->Geaendert());
 
-        // Back into the record: texts lose their trailing blanks (the phone number both sides,
-        // the equipment note none), the set-up effort is computed from the set-up span, emptied
-        // clear-down boxes keep the booking's values, and the order dates are those of a new order.
+        // Back into the record: trailing blanks go (the phone number loses leading ones too, the
+        // equipment note none), the set-up effort follows its span, emptied clear-down boxes
+        // keep their values, and the order dates are those of a new order.
         form->tfdt[2]->clear();
         form->tftm[2]->clear();
         CBelegungRec zurueck(*rec);
@@ -108,7 +107,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("erstText");
         QTest::addColumn<QString>("korrText");
         QTest::newRow("ordered, corrected") << Tag(-10) << Tag(-3) << TagText(-10) << TagText(-3);
-        QTest::newRow("null dates") << 0.0 << 0.0 << QString() << QString();
         QTest::newRow("never ordered")
             << TovoDate::kNoDate << TovoDate::kNoDate << QString() << QString();
     }
@@ -129,9 +127,8 @@ private Q_SLOTS:
         QCOMPARE(rec->datErstBestellung, erst == Tag(-10) ? erst : rec->datBestellung);
     }
 
-    // The equipment bits tick boxes 1 to 12; the stored chair arrangement selects one of
-    // "belassen", Kino, U-Form, Ring-Form. Both are written back, and with the other equipment
-    // and the participants' tables they make the equipment text.
+    // Equipment bits tick boxes 1 to 12, the chair arrangement selects one of "belassen", Kino,
+    // U-Form, Ring-Form; both are written back, and with the tables make the equipment text.
     void equipmentAndChairs_data() {
         QTest::addColumn<int>("aust");
         QTest::addColumn<Zahlen>("boxen");
@@ -157,7 +154,6 @@ private Q_SLOTS:
             "Whiteboard, Projektor, Laptop, Mikrofon, Rednerpult, Flipchart, Leinwand, Netzwerk, "
             "Audioanlage, Mediensteuerung, Grossbildschirm, Smartboard, Sonstiges:Tee, "
             "Stuhlanordnung:U-Form, Beteiligtentische: ");
-        row("(-)", 0, {}, "(-)", 0, "", "", "", "Stuhlanordnung:belassen, Beteiligtentische: ");
         row("(O)", 0, {}, "(O)", 3, "O", "", "0", "Stuhlanordnung:Ring-Form, Beteiligtentische: 0");
         row("unknown selects none", 0, {}, "X", -1, "X", "", "", ", Beteiligtentische: ");
     }
@@ -288,8 +284,7 @@ private Q_SLOTS:
     }
 
     // Typed as a user types: the span is checked when the focus leaves the start and end boxes,
-    // not box by box, and keys typed right after leaving them stay where they were typed. A
-    // conflict switches the room and counts as a change; the free rooms follow the span.
+    // keys typed meanwhile stay put, a conflict switches the room, the free rooms follow.
     void spanCheckedOnLeavingTheGroup() {
         p->buche(p->raumA, Tag(0, 10), Tag(0, 12), 501);
         p->neu(*form, p->raumA, Tag(0, 8));
@@ -344,7 +339,6 @@ private Q_SLOTS:
                              "Sie den Raum."});
         QVERIFY(form->RaumwechselMarkiert());
     }
-    // Print buttons 1 to 5 in order.
     void documents_data() {
         QTest::addColumn<int>("knopf");
         QTest::addColumn<QString>("titel");
