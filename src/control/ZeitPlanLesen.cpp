@@ -51,7 +51,7 @@ void Balken(const ViewQueries::BelegungBalken& b, ZeitPlanTerminListe& out) {
     }
 }
 
-bool LeseTermine(const QString& connection, int32_t raumartId,
+bool ReadTermine(const QString& connection, int32_t raumartId,
                  const ViewQueries::Zeitfenster& fenster, ZeitPlanTerminListe& out, QString* error,
                  const std::function<bool()>& zwischendurch) {
     out.clear();

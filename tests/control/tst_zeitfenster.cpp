@@ -98,10 +98,10 @@ private Q_SLOTS:
         const int32_t art = eineArt ? art1 : 0;
         QString error;
         ZeitPlanTerminListe alle, gelesen;
-        QVERIFY(ZeitPlanLesen::LeseTermine(gDb, art, {}, alle, &error));
+        QVERIFY(ZeitPlanLesen::ReadTermine(gDb, art, {}, alle, &error));
         const ZeitPlanGeometry::Span sicht = ZeitPlanGeometry::SpanFor(zeitraum, datum);
         const ViewQueries::Zeitfenster fenster = ZeitPlanLesen::FensterFuer(sicht.start, sicht.end);
-        QVERIFY(ZeitPlanLesen::LeseTermine(gDb, art, fenster, gelesen, &error));
+        QVERIFY(ZeitPlanLesen::ReadTermine(gDb, art, fenster, gelesen, &error));
         QVERIFY(ZeitPlanLesen::Deckt(fenster, sicht.start, sicht.end));
 
         // Everything that reaches into the span read, in the same order, with every bar of
@@ -130,7 +130,7 @@ private Q_SLOTS:
             return [=] {
                 ZeitPlanTerminListe t;
                 QString e;
-                ZeitPlanLesen::LeseTermine(gDb, art, {von, bis}, t, &e);
+                ZeitPlanLesen::ReadTermine(gDb, art, {von, bis}, t, &e);
             };
         };
         const auto liste = [](const std::function<bool(QString*)>& f) {

@@ -33,7 +33,7 @@ class TestDatumsDialoge : public QObject {
 
 private Q_SLOTS:
     // The period a dialog proposes for a day; the week dialog steps by weeks.
-    void vorschlag_data() {
+    void proposal_data() {
         QTest::addColumn<bool>("woche");
         QTest::addColumn<double>("heute");
         QTest::addColumn<QString>("von");
@@ -45,7 +45,7 @@ private Q_SLOTS:
         row("Dezember", false, D(2026, 12, 31), "01.12.2026", "31.12.2026");
         row("Januar", false, D(2026, 1, 1), "01.01.2026", "31.01.2026");
     }
-    void vorschlag() {
+    void proposal() {
         QFETCH(bool, woche);
         QFETCH(double, heute);
         QFETCH(QString, von);
@@ -74,7 +74,7 @@ private Q_SLOTS:
     }
 
     // OK needs text in both fields; wrong text and a reversed range are refused with a message.
-    void vonBisEingaben() {
+    void fromToInput() {
         ScriptedPrompt prompt;
         frmVonBis dlg;
         dlg.Form_Load(D(2026, 3, 16));
@@ -109,7 +109,7 @@ private Q_SLOTS:
         QVERIFY(!dlg.f_bOk);
     }
 
-    void datSelect() {
+    void dateSelect() {
         ScriptedPrompt prompt;
         frmDatSelect dlg;
         QCOMPARE(dlg.edReportDatum->text(), TovoDate::today().toShortDateText());
@@ -125,7 +125,7 @@ private Q_SLOTS:
         QCOMPARE(falsch.f_datSelect, TovoDate::kNoDate);
     }
 
-    void zeitraum_data() {
+    void period_data() {
         QTest::addColumn<int>("option");
         QTest::addColumn<int>("jahrKlick"); // +1 Plus, -1 Minus
         QTest::addColumn<int>("monat");
@@ -135,7 +135,7 @@ private Q_SLOTS:
         QTest::newRow("Dezember, Jahr vor") << 12 << 1 << 12 << 2027 << QString("Dezember 2027");
         QTest::newRow("ganzes Jahr zurück") << 0 << -1 << 0 << 2025 << QString("2025");
     }
-    void zeitraum() {
+    void period() {
         QFETCH(int, option);
         QFETCH(int, jahrKlick);
         frmZeitraum dlg;
@@ -152,7 +152,7 @@ private Q_SLOTS:
         QTEST(dlg.f_stReport, "text");
     }
 
-    void zeitraumFalschesJahr() {
+    void periodWrongYear() {
         ScriptedPrompt prompt;
         frmZeitraum dlg;
         dlg.edJahr->setText("20x6");

@@ -70,7 +70,7 @@ class TestRaum : public QObject {
 
 private Q_SLOTS:
     // A stored room shown in the mask and saved again unchanged.
-    void maskeUndZurueck_data() {
+    void formRoundTrip_data() {
         QTest::addColumn<QString>("stuhl");
         QTest::addColumn<QString>("ausstattung");
         QTest::addColumn<int>("index");
@@ -86,7 +86,7 @@ private Q_SLOTS:
         row("UK", "", 4, "KU", "");
         row("KK", "X", 0, "", "");
     }
-    void maskeUndZurueck() {
+    void formRoundTrip() {
         QFETCH(QString, stuhl);
         QFETCH(QString, ausstattung);
         TestProjekt p;
@@ -116,7 +116,7 @@ private Q_SLOTS:
             QVERIFY(!cb->isChecked());
     }
 
-    void speichern_data() {
+    void save_data() {
         QTest::addColumn<bool>("neu");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("personen");
@@ -136,7 +136,7 @@ private Q_SLOTS:
         row("Umlaute, Emoji", true, "Größe 🙂 \\ <b>", "7", "");
         row("500 Zeichen", true, QString(500, QChar(u'ß')), "", "");
     }
-    void speichern() {
+    void save() {
         QFETCH(bool, neu);
         QFETCH(QString, name);
         QFETCH(QString, personen);
@@ -164,14 +164,14 @@ private Q_SLOTS:
         QVERIFY(!form.MainToolbarButtons.value("Save")->isEnabled());
     }
 
-    void loeschenMitBelegungen_data() {
+    void deleteWithBookings_data() {
         QTest::addColumn<int>("antwort");
         QTest::addColumn<int>("raeume");
         QTest::addColumn<int>("belegungen");
         QTest::newRow("Ja") << int(PromptResult::Yes) << 0 << 1;
         QTest::newRow("Nein") << int(PromptResult::No) << 1 << 4;
     }
-    void loeschenMitBelegungen() {
+    void deleteWithBookings() {
         QFETCH(int, antwort);
         ZweiRaeume p;
         const double heute = TovoDate::today().value();
@@ -194,13 +194,13 @@ private Q_SLOTS:
     }
 
     // Clicking another row with unsaved changes asks; Yes saves the room that was changed.
-    void ungespeichertFragen_data() {
+    void asksAboutUnsavedChanges_data() {
         QTest::addColumn<int>("antwort");
         QTest::addColumn<QString>("gespeichert");
         QTest::newRow("Ja") << int(PromptResult::Yes) << "Raum 1a";
         QTest::newRow("Nein") << int(PromptResult::No) << "Raum 1";
     }
-    void ungespeichertFragen() {
+    void asksAboutUnsavedChanges() {
         QFETCH(int, antwort);
         ZweiRaeume p;
         frmRaum form;
@@ -216,7 +216,7 @@ private Q_SLOTS:
 
     // Sorted by a column the rows still lead to their rooms and a save finds its row; a failing
     // database shows the driver's text and keeps the entry.
-    void sortiertUndDatenbankfehler() {
+    void sortedAndDatabaseError() {
         ZweiRaeume p;
         p.wert("UPDATE T_rb_Anzeige SET IANZAHLPERS = 30 WHERE az_ID = ?", {p.raum1});
         p.wert("UPDATE T_rb_Anzeige SET IANZAHLPERS = 5 WHERE az_ID = ?", {p.raum2});
@@ -240,7 +240,7 @@ private Q_SLOTS:
         QCOMPARE(form.edName->text(), QStringLiteral("A2"));
     }
 
-    void nurLesen() {
+    void readOnly() {
         TestProjekt p;
         p.raum("Raum 1", p.raumart("Seminar"));
         goRecht->SetZugriff("L");
@@ -259,7 +259,7 @@ private Q_SLOTS:
         QCOMPARE(InDb(), QStringList{"Seminar"});
     }
 
-    void gebaeudestruktur_data() {
+    void buildingStructure_data() {
         QTest::addColumn<QString>("format");
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("nummer");
@@ -267,7 +267,7 @@ private Q_SLOTS:
         QTest::newRow("Etage und Raum") << "E.R" << true << "03.115";
         QTest::newRow("Abbruch") << "S.G.BE.R" << false << "alt";
     }
-    void gebaeudestruktur() {
+    void buildingStructure() {
         QFETCH(QString, format);
         QFETCH(bool, ok);
         TestProjekt p;
@@ -310,7 +310,7 @@ private Q_SLOTS:
         QCOMPARE(geb.AllNodes().size(), 1);
     }
 
-    void raumartSpeichern_data() {
+    void saveRoomType_data() {
         QTest::addColumn<int>("zeile"); // -1 new, else the entry renamed
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("meldung");
@@ -328,7 +328,7 @@ private Q_SLOTS:
         QTest::newRow("500 Zeichen")
             << -1 << lang << QString() << QStringList{"Seminar", "Büro", lang};
     }
-    void raumartSpeichern() {
+    void saveRoomType() {
         QFETCH(int, zeile);
         QFETCH(QString, name);
         QFETCH(QString, meldung);
@@ -350,7 +350,7 @@ private Q_SLOTS:
         QCOMPARE(form.f_bChange, meldung.isEmpty());
     }
 
-    void raumartLoeschen_data() {
+    void deleteRoomType_data() {
         QTest::addColumn<bool>("belegt");
         QTest::addColumn<int>("antwort");
         QTest::addColumn<QStringList>("danach");
@@ -359,7 +359,7 @@ private Q_SLOTS:
         QTest::newRow("Nein") << false << int(PromptResult::No) << beide;
         QTest::newRow("frei") << false << int(PromptResult::Yes) << QStringList{"Seminar"};
     }
-    void raumartLoeschen() {
+    void deleteRoomType() {
         QFETCH(bool, belegt);
         QFETCH(int, antwort);
         QFETCH(QStringList, danach);
@@ -380,7 +380,7 @@ private Q_SLOTS:
         QCOMPARE(InDb(), danach);
     }
 
-    void mitarbeiterSpeichern_data() {
+    void saveEmployee_data() {
         QTest::addColumn<bool>("neu");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("danach");
@@ -390,7 +390,7 @@ private Q_SLOTS:
         QTest::newRow("geändert") << false << "Bergmann" << QStringList{"Eva Bergmann"} << 0;
         QTest::newRow("ohne Namen") << true << "" << QStringList{"Karl Berg"} << 1;
     }
-    void mitarbeiterSpeichern() {
+    void saveEmployee() {
         QFETCH(bool, neu);
         QFETCH(QString, name);
         QFETCH(int, meldungen);
@@ -419,7 +419,7 @@ private Q_SLOTS:
             QCOMPARE(form.Aktuell()->STKOSTENSTELLE, QStringLiteral("4711"));
     }
 
-    void letztenMitarbeiterLoeschen() {
+    void deleteLastEmployee() {
         TestProjekt p;
         Mitarbeiter(p, "Berg", "Karl");
         frmMitarbeiter form;
@@ -430,7 +430,7 @@ private Q_SLOTS:
         QVERIFY(form.edName->text().isEmpty() && !form.Aktuell());
     }
 
-    void mitarbeiterAusStammdaten() {
+    void employeeFromMasterData() {
         TestProjekt p;
         CStammdatenDb stamm;
         QVERIFY(stamm.OpenJet(QString(), QString(), p.dir.filePath("TovoStammdaten.mdb"),

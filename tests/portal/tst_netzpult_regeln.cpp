@@ -101,7 +101,7 @@ private slots:
         QTEST(PTischeListe(maximum, fest), "liste");
     }
 
-    void ausstattung() {
+    void equipment() {
         QCOMPARE(AusstattungBuchstaben(2049), QStringLiteral("BW"));
         QCOMPARE(AusstattungBuchstaben(4095), QStringLiteral("BGSANLFRMCPW"));
         QCOMPARE(AusstattungBits(QStringLiteral("xW P-B")), 1 + 2 + 2048);
@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(PersonenZahl(QStringLiteral("ca. 20")), 0);
     }
 
-    void zeit_data() {
+    void timeText_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("zeit");
         QTest::addColumn<bool>("naechsterTag");
@@ -132,7 +132,7 @@ private slots:
         row("25:00", "25:00", "8:00", false, int(ZeitStatus::Ungueltig));
         row("12:75", "12.75", "8:00", false, int(ZeitStatus::Ungueltig));
     }
-    void zeit() {
+    void timeText() {
         QFETCH(QString, text);
         const AntragsZeit z = NormalisiereZeit(text);
         QTEST(z.zeit, "zeit");
@@ -142,7 +142,7 @@ private slots:
 
     // A request onto a booking of 10.03.2026 10:00 to 11:00 for 5 persons, first ordered on
     // 02.03.2026; a new request brings its times "9" and "24:00".
-    void antragInBelegung_data() {
+    void requestToBooking_data() {
         QTest::addColumn<bool>("neu");
         QTest::addColumn<QStringList>("antrag"); // from, to, persons, tables, equipment, ordered
         QTest::addColumn<QString>("belegung");   // from, to, persons, tables, equipment, ordered
@@ -161,7 +161,7 @@ private slots:
             << false << QStringList{"17.03.2026", "17.03.2026", "", "x", "WP", "05.03.2026"}
             << "10.03. 10:00|10.03. 11:00||0|3|05.03." << QStringList{};
     }
-    void antragInBelegung() {
+    void requestToBooking() {
         QFETCH(bool, neu);
         QFETCH(QStringList, antrag);
         NetzpultAntrag a;
@@ -192,7 +192,7 @@ private slots:
         QTEST(hinweise, "hinweise");
     }
 
-    void aenderungsBericht() {
+    void changeReport() {
         CBelegungRec alt;
         alt.dt_von = TovoDate::fromParts(2024, 6, 7).value();
         alt.tm_von = (8 * 60 + 30) / 1440.0;

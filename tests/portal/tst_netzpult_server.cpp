@@ -650,7 +650,7 @@ private slots:
                    QDate(2026, 3, 17).addDays(i).toString(Qt::ISODate), QStringLiteral("9"),
                    QStringLiteral("10"));
         QVector<NetzpultAntrag> antraege;
-        QVERIFY(NetzpultAntraege::Lese(portal(), antraege, nullptr));
+        QVERIFY(NetzpultAntraege::Read(portal(), antraege, nullptr));
         CAntragsSperre gehalten;
         QVERIFY(gehalten.Beanspruchen(antraege[7]));
         QProcess kinder[2];
@@ -673,7 +673,7 @@ private slots:
 static int KindPublizieren(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     DatenbankOrt ort; // the project folder says where its database lives
-    if (!LiesDatenbankOrt(QString::fromLocal8Bit(argv[3]) + QLatin1Char('/'), ort, nullptr))
+    if (!ReadDatenbankOrt(QString::fromLocal8Bit(argv[3]) + QLatin1Char('/'), ort, nullptr))
         return 1;
     const NetzpultPublish::Ergebnis e = NetzpultPublish::Veroeffentliche(
         {ort, QString::fromLocal8Bit(argv[2]), 30, true}, [](qint64, qint64) {
@@ -691,7 +691,7 @@ static int KindUebernehmen(int argc, char** argv) {
     QApplication app(argc, argv);
     gstProjektDir = QString::fromLocal8Bit(argv[2]) + QLatin1Char('/');
     gstDbPath = gstProjektDir + kDbFileName;
-    if (!LiesDatenbankOrt(gstProjektDir, gDbOrt, nullptr))
+    if (!ReadDatenbankOrt(gstProjektDir, gDbOrt, nullptr))
         return 1;
     CRvDb db;
     db.SetDatenbankOrt(gDbOrt);

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     if (args.size() < 6)
         return 2;
     DatenbankOrt ort;
-    if (!LiesDatenbankOrt(args[1] + QLatin1Char('/'), ort, nullptr))
+    if (!ReadDatenbankOrt(args[1] + QLatin1Char('/'), ort, nullptr))
         return 3;
     const QString art = args[2];
     QRandomGenerator zufall(args[3].toUInt());

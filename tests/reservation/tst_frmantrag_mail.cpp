@@ -235,7 +235,7 @@ private slots:
                                       "03.05.2024", "12:30",      "A",          "Whiteboard",
                                       "12",         "06.12.2026", serie,        "Müll AG",
                                       "Berg, Karl", "0351",       "Kino (II)",  "6"};
-        QCOMPARE(MailText::Text(MailText::LiesVorlage(pfad), felder, umwandeln), erwartet);
+        QCOMPARE(MailText::Text(MailText::ReadVorlage(pfad), felder, umwandeln), erwartet);
     }
 
     // The confirmation mail through a real SMTP server: to whom it goes, what it says, the

@@ -472,7 +472,7 @@ private slots:
     // A project file moved to an empty server database arrives whole: archived bookings, odd
     // texts, the counter, and keys that go on above those the file handed out. A database that
     // holds tables is refused, by either command, and the project stays on its file.
-    void aufServerUebertragen() {
+    void transferToServer() {
         if (!TestAufServer())
             QSKIP("Nur gegen einen Server.");
         QTemporaryDir projekt;
@@ -500,12 +500,12 @@ private slots:
                         dir, p->ort().ort, [](const QString&) {}, &error) &&
                     error.contains("nicht leer"));
         DatenbankOrt ort;
-        QVERIFY(LiesDatenbankOrt(dir, ort, nullptr) && !ort.aufServer());
+        QVERIFY(ReadDatenbankOrt(dir, ort, nullptr) && !ort.aufServer());
         const QString leer = server.NeueDatenbank(&error, true);
         QVERIFY2(ServerEinrichtung::Uebertragen(
                      dir, server.Verbindung(leer), [](const QString&) {}, &error),
                  qPrintable(error));
-        QVERIFY(LiesDatenbankOrt(dir, ort, nullptr) && ort.aufServer());
+        QVERIFY(ReadDatenbankOrt(dir, ort, nullptr) && ort.aufServer());
         const QString ziel = UniqueConnectionName("ziel");
         QVERIFY(OeffneDatenbank(ort, ziel, false, nullptr));
         {
@@ -578,7 +578,7 @@ private slots:
     // The write path when another workstation holds the database, when part of a change cannot
     // be written, and when the server goes away: nothing is half written, and the user may try
     // again.
-    void belegt() {
+    void busy() {
         kurzeVerbindung();
         // Another workstation writes: on the server, in the room.
         p->wert(Dialekt::Von(QSqlDatabase::database(gDb)).BeginnSchreiben());
@@ -606,7 +606,7 @@ private slots:
     }
 
     // A change of two bookings of which one was deleted meanwhile changes neither.
-    void allesOderNichts() {
+    void allOrNothing() {
         kurzeVerbindung();
         QVector<CBelegungRec> zwei{*p->buche(TestProjekt::satz(raum, Tag(0, 9), Tag(0, 10), 5)),
                                    *p->buche(TestProjekt::satz(raum, Tag(1, 9), Tag(1, 10), 5))};
@@ -620,7 +620,7 @@ private slots:
 
     // A server that went away: the save is refused with the German message, nothing is written,
     // and once the server is back the next save opens the connection again.
-    void serverWeg() {
+    void serverGone() {
         if (!TestAufServer())
             QSKIP("Eine SQLite-Datei hat keinen Server.");
         kurzeVerbindung();
@@ -640,7 +640,7 @@ private slots:
 
     // A booking 10-12 with set-up 9:00-9:30 and clear-down 12:30-13:00, and another at 14-15;
     // moved by hours at its start and end.
-    void verlegen_data() {
+    void moveBookings_data() {
         QTest::addColumn<double>("beginn");
         QTest::addColumn<double>("ende");
         QTest::addColumn<QString>("gespeichert");
@@ -651,7 +651,7 @@ private slots:
         QTest::newRow("clear-down into the other booking, nothing written")
             << 1.5 << 1.5 << "10:00-12:00 U 09:00-09:30 R 12:30-13:00";
     }
-    void verlegen() {
+    void moveBookings() {
         QFETCH(double, beginn);
         QFETCH(double, ende);
         kurzeVerbindung();

@@ -24,7 +24,7 @@ public:
         }
         // socat names both devices ("PTY is /dev/pts/N") and then starts relaying.
         static const QRegularExpression pty(QStringLiteral("PTY is (\\S+)"));
-        const QByteArray ausgabe = LiesBis(
+        const QByteArray ausgabe = ReadBis(
             m_prozess,
             [](const QByteArray& a) { return a.contains("starting data transfer loop"); }, true);
         QStringList geraete;

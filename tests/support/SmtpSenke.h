@@ -26,7 +26,7 @@ public:
         }
         // The sink prints "READY <port>" once it listens; bounded wait for that line.
         static const QRegularExpression bereit(QStringLiteral("READY (\\d+)"));
-        const QByteArray ausgabe = LiesBis(m_prozess, [](const QByteArray& a) {
+        const QByteArray ausgabe = ReadBis(m_prozess, [](const QByteArray& a) {
             return bereit.match(QString::fromUtf8(a)).hasMatch();
         });
         port = bereit.match(QString::fromUtf8(ausgabe)).captured(1).toInt();

@@ -24,7 +24,7 @@ inline void StoppeProzess(QProcess& p, int ms = 5000) {
 }
 
 // Reads the output of a starting process until `fertig` holds for all of it, at most 20 seconds.
-template <class Fertig> QByteArray LiesBis(QProcess& p, Fertig fertig, bool fehlerKanal = false) {
+template <class Fertig> QByteArray ReadBis(QProcess& p, Fertig fertig, bool fehlerKanal = false) {
     QByteArray ausgabe;
     for (int i = 0; i < 100 && !fertig(ausgabe); ++i) {
         if (!p.waitForReadyRead(200) && p.state() != QProcess::Running)
