@@ -137,7 +137,7 @@ public:
         return b;
     }
     std::shared_ptr<CBelegungRec> buche(CBelegungRec b) {
-        QVector<TestBelegung> zeile{{b}};
+        QVector<TestBelegung> zeile{{b, false, {}}};
         ok = BelegungenEinlagern(gRvDb->ConnectionName(), zeile) && ok;
         return std::make_shared<CBelegungRec>(zeile[0].rec);
     }
