@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-mysql
     qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libqt6svg6 fonts-dejavu-core
     libcurl4-openssl-dev libkainjow-mustache-dev
-    mariadb-server postgresql libqt6sql6-psql python3-aiosmtpd socat poppler-utils
+    mariadb-server postgresql libqt6sql6-psql libpq-dev python3-aiosmtpd socat poppler-utils
     xvfb xauth ccache libical-dev
     dpkg-dev file desktop-file-utils appstream lintian
 )

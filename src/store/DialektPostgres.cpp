@@ -13,6 +13,30 @@ QStringList ErsteSpalte(QSqlDatabase& db, const QString& sql);
 bool ZaehlerLesen(QSqlDatabase& db, const QString& sql, std::optional<int32_t>& zaehler,
                   QSqlError* error);
 
+// The placeholders outside quoted texts and names are replaced by the values as the driver
+// writes them.
+QString PostgresText(const QSqlDriver* driver, const QString& sql, const QVariantList& werte) {
+    QString text;
+    text.reserve(sql.size() + werte.size() * 8);
+    qsizetype naechster = 0;
+    QChar zeichen; // the quote the text is inside of, or null
+    for (const QChar c : sql) {
+        if (!zeichen.isNull()) {
+            if (c == zeichen)
+                zeichen = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            zeichen = c;
+        } else if (c == QLatin1Char('?') && naechster < werte.size()) {
+            QSqlField feld(QString(), werte[naechster].metaType());
+            feld.setValue(werte[naechster++]);
+            text += driver->formatValue(feld);
+            continue;
+        }
+        text += c;
+    }
+    return text;
+}
+
 namespace {
 
 // How long a statement waits for a lock another workstation holds, as SQLite's busy timeout.
@@ -104,28 +128,8 @@ public:
         return Fehlschlag(error, failure);
     }
 
-    // The placeholders outside quoted texts and names are replaced.
     bool Ausfuehren(QSqlQuery& q, const QString& sql, const QVariantList& werte) const override {
-        const QSqlDriver* driver = q.driver();
-        QString text;
-        text.reserve(sql.size() + werte.size() * 8);
-        qsizetype naechster = 0;
-        QChar zeichen; // the quote the text is inside of, or null
-        for (const QChar c : sql) {
-            if (!zeichen.isNull()) {
-                if (c == zeichen)
-                    zeichen = QChar();
-            } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-                zeichen = c;
-            } else if (c == QLatin1Char('?') && naechster < werte.size()) {
-                QSqlField feld(QString(), werte[naechster].metaType());
-                feld.setValue(werte[naechster++]);
-                text += driver->formatValue(feld);
-                continue;
-            }
-            text += c;
-        }
-        return q.exec(text);
+        return q.exec(PostgresText(q.driver(), sql, werte));
     }
 
     QString BeginnSchreiben() const override { return QStringLiteral("BEGIN"); }

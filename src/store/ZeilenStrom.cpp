@@ -1,12 +1,17 @@
 #include "ZeilenStrom.h"
 
-#include "Dialekt.h"
 #include "SqlConnection.h"
 
 #include <QSqlDriver>
 #include <QSqlQuery>
 #include <QVariant>
+#include <algorithm>
+#include <charconv>
+#include <initializer_list>
+#include <libpq-fe.h>
 #include <sqlite3.h>
+
+QString PostgresText(const QSqlDriver* driver, const QString& sql, const QVariantList& werte);
 
 namespace {
 
@@ -92,13 +97,58 @@ private:
     int m_rc = SQLITE_OK;
 };
 
-sqlite3* SqliteHandle(const QSqlDatabase& db) {
-    if (Dialekt::Von(db).Typ() != DbTyp::SQLite || !db.driver())
+// A server connection: the whole result in one round trip through libpq, on the connection's
+// own handle, the values read from their text as they come.
+class PostgresStrom final : public ZeilenStrom {
+public:
+    explicit PostgresStrom(PGconn* verbindung) : m_verbindung(verbindung) {}
+    ~PostgresStrom() override { PQclear(m_ergebnis); }
+
+    bool Starte(const QString& text) {
+        m_ergebnis = PQexec(m_verbindung, text.toUtf8().constData());
+        return !Fehler(nullptr);
+    }
+    bool Naechste() override { return m_ergebnis && ++m_zeile < PQntuples(m_ergebnis); }
+    bool Leer(int spalte) const override { return PQgetisnull(m_ergebnis, m_zeile, spalte); }
+    double Zahl(int spalte) const override { return Wert<double>(spalte); }
+    int32_t Ganzzahl(int spalte) const override { return Wert<int32_t>(spalte); }
+    QString Text(int spalte) const override {
+        return QString::fromUtf8(PQgetvalue(m_ergebnis, m_zeile, spalte),
+                                 PQgetlength(m_ergebnis, m_zeile, spalte));
+    }
+    bool Fehler(QString* error) const override {
+        const ExecStatusType status = PQresultStatus(m_ergebnis);
+        if (m_ergebnis && (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK))
+            return false;
+        return !Fehlschlag(error, QString::fromUtf8(PQerrorMessage(m_verbindung)).trimmed());
+    }
+
+private:
+    // Independent of the locale, which may write a decimal comma.
+    template <class T> T Wert(int spalte) const {
+        const char* text = PQgetvalue(m_ergebnis, m_zeile, spalte);
+        T wert{};
+        std::from_chars(text, text + PQgetlength(m_ergebnis, m_zeile, spalte), wert);
+        return wert;
+    }
+
+    PGconn* m_verbindung;
+    PGresult* m_ergebnis = nullptr;
+    int m_zeile = -1;
+};
+
+// The library's handle of an open connection whose driver names its type as one of `typen`, or
+// null.
+template <class Handle>
+Handle* HandleVon(const QSqlDatabase& db, std::initializer_list<const char*> typen) {
+    if (!db.isOpen() || !db.driver())
         return nullptr;
     const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+    if (!handle.isValid() || std::none_of(typen.begin(), typen.end(), [&](const char* typ) {
+            return qstrcmp(handle.typeName(), typ) == 0;
+        }))
         return nullptr;
-    return *static_cast<sqlite3* const*>(handle.data());
+    return *static_cast<Handle* const*>(handle.data());
 }
 
 } // namespace
@@ -107,9 +157,13 @@ std::unique_ptr<ZeilenStrom> ZeilenStrom::Oeffne(QSqlDatabase db, const QString&
                                                  const QVariantList& werte, QString* error) {
     std::unique_ptr<ZeilenStrom> strom;
     bool ok = false;
-    if (sqlite3* handle = SqliteHandle(db)) {
+    if (auto* handle = HandleVon<sqlite3>(db, {"sqlite3*"})) {
         auto s = std::make_unique<SqliteStrom>(handle);
         ok = s->Starte(sql, werte);
+        strom = std::move(s);
+    } else if (auto* handle = HandleVon<PGconn>(db, {"PGconn*", "pg_conn*"})) {
+        auto s = std::make_unique<PostgresStrom>(handle);
+        ok = s->Starte(PostgresText(db.driver(), sql, werte));
         strom = std::move(s);
     } else {
         auto s = std::make_unique<QtSqlStrom>(db);
