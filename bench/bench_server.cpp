@@ -64,7 +64,7 @@ public:
 // how many were stored.
 int schreibe(const QString& dir, int32_t raum, double tag, int anzahl) {
     DatenbankOrt ort;
-    if (!LiesDatenbankOrt(dir + QLatin1Char('/'), ort, nullptr))
+    if (!ReadDatenbankOrt(dir + QLatin1Char('/'), ort, nullptr))
         return 1;
     CRvDb db;
     db.SetDatenbankOrt(ort);

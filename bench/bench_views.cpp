@@ -128,8 +128,8 @@ double paintRatio(const QString& dir) {
     const double heute = TovoDate::today().value();
     ZeitPlanTerminListe kurz, lang;
     QString error;
-    ZeitPlanLesen::LeseTermine(conn, 0, {heute - 35, heute + 35}, kurz, &error);
-    ZeitPlanLesen::LeseTermine(conn, 0, {heute - 365, heute + 365}, lang, &error);
+    ZeitPlanLesen::ReadTermine(conn, 0, {heute - 35, heute + 35}, kurz, &error);
+    ZeitPlanLesen::ReadTermine(conn, 0, {heute - 365, heute + 365}, lang, &error);
     ZeitPlanRaumListe raeume;
     for (int r = 1; r <= 200; ++r)
         raeume.append({r, QStringLiteral("Raum %1").arg(r), QString(), QString(), QString()});

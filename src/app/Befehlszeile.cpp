@@ -43,7 +43,7 @@ const Option* finde(const QString& name, bool kurz) {
 
 } // namespace
 
-Befehlszeile LeseBefehlszeile(const QStringList& argumente) {
+Befehlszeile ReadBefehlszeile(const QStringList& argumente) {
     Befehlszeile b;
     const auto fehler = [&b](const QString& meldung) {
         b.aktion = Befehlszeile::Aktion::Fehler;

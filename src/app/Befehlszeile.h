@@ -26,6 +26,6 @@ struct Befehlszeile {
 };
 
 // `argumente` as the program received them, the program's name first.
-Befehlszeile LeseBefehlszeile(const QStringList& argumente);
+Befehlszeile ReadBefehlszeile(const QStringList& argumente);
 QString HilfeText();
 QString VersionText();

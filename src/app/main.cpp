@@ -58,7 +58,7 @@ int main(int argc, char* argv[]) {
     QStringList argumente;
     for (int i = 0; i < argc; ++i)
         argumente << QString::fromLocal8Bit(argv[i]);
-    const Befehlszeile befehl = LeseBefehlszeile(argumente);
+    const Befehlszeile befehl = ReadBefehlszeile(argumente);
     switch (befehl.aktion) {
     case Befehlszeile::Aktion::Hilfe:
         fputs(HilfeText().toLocal8Bit().constData(), stdout);

@@ -133,7 +133,7 @@ void TovoRaumverwCtrl::ZeigeTag(double tag) {
 
 void TovoRaumverwCtrl::DatumEingegeben(QLineEdit* feld, const QString& name) {
     double tag = 0;
-    if (DatumsFeld::Lesen(feld, tag)) {
+    if (DatumsFeld::Read(feld, tag)) {
         ZeigeTag(tag);
         return;
     }

@@ -165,7 +165,7 @@ void TovoRaumverwCtrl::SetzeAnsichtNeu() {
         // The main plan first: only the bookings around the shown period are read; moving
         // beyond them reads more (LadeZeitfenster).
         m_fensterRaumart = raumartId;
-        LeseHauptplan(raeume);
+        ReadHauptplan(raeume);
 
         // The overview keeps its own start and months; its display date marks what the main
         // plan shows. Its bars follow when read; until then it keeps those it had for the same
@@ -176,7 +176,7 @@ void TovoRaumverwCtrl::SetzeAnsichtNeu() {
         TovoZeitPlan2->SetDatumVon(monatsErster);
         if (!GleicheRaeume(TovoZeitPlan2->Raeume(), raeume))
             TovoZeitPlan2->Laden(raeume, {}, nullptr);
-        LeseStreifen();
+        ReadStreifen();
         FillDateFields();
         TovoZeitPlan_ResizeControl();
     });
@@ -195,7 +195,7 @@ Dialekt::Stand Datenstand() {
 }
 } // namespace
 
-void TovoRaumverwCtrl::LeseHauptplan(const ZeitPlanRaumListe& raeume) {
+void TovoRaumverwCtrl::ReadHauptplan(const ZeitPlanRaumListe& raeume) {
     WaitCursor wait;
     m_gelesen = Datenstand();
     const ViewQueries::Zeitfenster fenster =
@@ -207,13 +207,13 @@ void TovoRaumverwCtrl::LeseHauptplan(const ZeitPlanRaumListe& raeume) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         return true;
     };
-    if (!ZeitPlanLesen::LeseTermine(gDb, m_fensterRaumart, fenster, termine, &error, zwischendurch))
+    if (!ZeitPlanLesen::ReadTermine(gDb, m_fensterRaumart, fenster, termine, &error, zwischendurch))
         RaiseError(error);
     m_fenster = fenster;
     TovoZeitPlan1->Laden(raeume, termine, nullptr);
 }
 
-void TovoRaumverwCtrl::LeseStreifen() {
+void TovoRaumverwCtrl::ReadStreifen() {
     m_streifenFaellig = true;
     if (TovoZeitPlan1->isVisible()) {
         TovoZeitPlan1->update();
@@ -232,7 +232,7 @@ void TovoRaumverwCtrl::StarteStreifen() {
         m_streifen = new StreifenLesen(this);
         connect(m_streifen, &StreifenLesen::Gelesen, this,
                 [this](const ZeitPlanTerminListe& termine, const QString& fehler) {
-                    RunGuarded(QStringLiteral("TovoRaumverwCtrl.LeseStreifen"), [&] {
+                    RunGuarded(QStringLiteral("TovoRaumverwCtrl.ReadStreifen"), [&] {
                         if (!fehler.isEmpty())
                             RaiseError(fehler);
                         TovoZeitPlan2->Laden(TovoZeitPlan1->Raeume(), termine, nullptr);
@@ -255,7 +255,7 @@ void TovoRaumverwCtrl::LadeZeitfenster() {
     if (ZeitPlanLesen::Deckt(m_fenster, TovoZeitPlan1->DatumVon(), TovoZeitPlan1->DatumBis()))
         return;
     RunGuarded(QStringLiteral("TovoRaumverwCtrl.LadeZeitfenster"),
-               [&] { LeseHauptplan(TovoZeitPlan1->Raeume()); });
+               [&] { ReadHauptplan(TovoZeitPlan1->Raeume()); });
 }
 
 void TovoRaumverwCtrl::AenderungenZeigen(bool auchUnveraendert) {
@@ -267,8 +267,8 @@ void TovoRaumverwCtrl::AenderungenZeigen(bool auchUnveraendert) {
             coRaumart_Click();
             return;
         }
-        LeseHauptplan(TovoZeitPlan1->Raeume());
-        LeseStreifen();
+        ReadHauptplan(TovoZeitPlan1->Raeume());
+        ReadStreifen();
     });
 }
 

@@ -31,7 +31,7 @@ void StreifenLesen::Starte(const DatenbankOrt& ort, int32_t raumartId,
         QString fehler;
         const QString verbindung = UniqueConnectionName(QStringLiteral("Streifen"));
         if (OeffneDatenbank(ort, verbindung, true, &fehler)) {
-            ZeitPlanLesen::LeseTermine(verbindung, raumartId, fenster, termine, &fehler,
+            ZeitPlanLesen::ReadTermine(verbindung, raumartId, fenster, termine, &fehler,
                                        [this] { return !m_abbrechen; });
             CloseSqliteConnection(verbindung);
         }

@@ -143,7 +143,7 @@ bool TovoRaumverwCtrl::OpenDb(const QString& stExeDriveDir, const QString& stPro
                    PromptButtons::Ok, PromptIcon::Critical, kAppTitle);
         };
         QString error;
-        if (!LiesDatenbankOrt(mstProjektDir, gDbOrt, &error)) {
+        if (!ReadDatenbankOrt(mstProjektDir, gDbOrt, &error)) {
             fehler(error);
             return;
         }

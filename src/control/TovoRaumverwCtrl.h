@@ -224,10 +224,10 @@ private:
     // The first day the plan or the table shows; where the day reports' pickers start.
     double AngezeigterTag() const;
     // The main plan's bookings around its period; the overview strip's in the background.
-    void LeseHauptplan(const ZeitPlanRaumListe& raeume);
+    void ReadHauptplan(const ZeitPlanRaumListe& raeume);
     // The strip is read once the main plan is on the screen, so that the first paint waits
     // for nothing but the main plan's own bookings.
-    void LeseStreifen();
+    void ReadStreifen();
     void StarteStreifen();
 
 public:

@@ -2,7 +2,10 @@
 
 #include "TovoDate.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
+#include <vector>
 
 namespace ZeitPlanLesen {
 namespace {
@@ -48,14 +51,24 @@ void Balken(const ViewQueries::BelegungBalken& b, ZeitPlanTerminListe& out) {
     }
 }
 
-bool LeseTermine(const QString& connection, int32_t raumartId,
+bool ReadTermine(const QString& connection, int32_t raumartId,
                  const ViewQueries::Zeitfenster& fenster, ZeitPlanTerminListe& out, QString* error,
                  const std::function<bool()>& zwischendurch) {
     out.clear();
+    // The bars are made as the rows come, so that no booking is kept beside its bars, and are
+    // then ordered by room name, start and id.
+    struct Buchung {
+        int rang;
+        double start;
+        int32_t id;
+        qsizetype ersterBalken;
+    };
+    std::vector<Buchung> buchungen;
     bool weiter = true;
     const bool ok = ViewQueries::ForEachBalken(
         connection, raumartId,
         [&](const ViewQueries::BelegungBalken& b) {
+            buchungen.push_back({b.rang, b.dt_von, b.Rec_ID, out.size()});
             Balken(b, out);
             return true;
         },
@@ -64,7 +77,34 @@ bool LeseTermine(const QString& connection, int32_t raumartId,
             weiter = !zwischendurch || zwischendurch();
             return weiter;
         });
-    return ok && weiter;
+    if (!ok || !weiter)
+        return false;
+
+    std::vector<uint32_t> folge(buchungen.size());
+    std::iota(folge.begin(), folge.end(), 0u);
+    std::sort(folge.begin(), folge.end(), [&](uint32_t i, uint32_t j) {
+        const Buchung &x = buchungen[i], &y = buchungen[j];
+        return x.rang != y.rang     ? x.rang < y.rang
+               : x.start != y.start ? x.start < y.start
+                                    : x.id < y.id;
+    });
+    // Where each bar goes, then the bars swapped into place along the cycles of that order.
+    std::vector<qsizetype> ziel(static_cast<size_t>(out.size()));
+    qsizetype platz = 0;
+    for (const uint32_t i : folge) {
+        const qsizetype ende =
+            i + 1 < buchungen.size() ? buchungen[i + 1].ersterBalken : out.size();
+        for (qsizetype t = buchungen[i].ersterBalken; t < ende; ++t)
+            ziel[static_cast<size_t>(t)] = platz++;
+    }
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        while (ziel[static_cast<size_t>(i)] != i) {
+            const qsizetype j = ziel[static_cast<size_t>(i)];
+            std::swap(out[i], out[j]);
+            std::swap(ziel[static_cast<size_t>(i)], ziel[static_cast<size_t>(j)]);
+        }
+    }
+    return true;
 }
 
 ViewQueries::Zeitfenster FensterFuer(double von, double bis) {

@@ -18,7 +18,7 @@ void Balken(const ViewQueries::BelegungBalken& b, ZeitPlanTerminListe& out);
 // a span, those of the bookings that have a bar reaching into it. `zwischendurch` runs every
 // few hundred bookings read (so that the window keeps painting); false from it stops the
 // reading, which then returns false with `error` untouched.
-bool LeseTermine(const QString& connection, int32_t raumartId,
+bool ReadTermine(const QString& connection, int32_t raumartId,
                  const ViewQueries::Zeitfenster& fenster, ZeitPlanTerminListe& out, QString* error,
                  const std::function<bool()>& zwischendurch = {});
 

@@ -11,7 +11,7 @@ QString Text(double datum) {
     return TovoDate(datum).toShortDateText();
 }
 
-bool Lesen(const QLineEdit* feld, double& datum) {
+bool Read(const QLineEdit* feld, double& datum) {
     TovoDate d;
     if (!TovoDate::parse(feld->text().trimmed(), d) || d.value() < 1.0)
         return false;

@@ -10,7 +10,7 @@ namespace DatumsFeld {
 // The date as the dialogs show it: "dd.MM.yyyy".
 QString Text(double datum);
 // Reads a field; false when it holds no date.
-bool Lesen(const QLineEdit* feld, double& datum);
+bool Read(const QLineEdit* feld, double& datum);
 double AusQDate(const QDate& date);
 QDate NachQDate(double datum);
 } // namespace DatumsFeld

@@ -72,7 +72,7 @@ void frmDatSelect::MonthView1_DateClick(const QDate& date) {
 void frmDatSelect::pbOk_Click() {
     RunGuarded(QStringLiteral("frmDatSelect.pbOk_Click"), [&] {
         double datum = 0;
-        if (!DatumsFeld::Lesen(edReportDatum, datum)) {
+        if (!DatumsFeld::Read(edReportDatum, datum)) {
             MsgBox(QStringLiteral("Bitte ein gültiges Datum eingeben (zum Beispiel 15.03.2026)."),
                    PromptButtons::Ok, PromptIcon::Exclamation);
             edReportDatum->setFocus();

@@ -90,7 +90,7 @@ void frmVonBis::edBisDatum_Change() {
 void frmVonBis::WaehleDatum(QLineEdit* feld, QPushButton* knopf) {
     frmKalender kalender(this);
     double datum = 0;
-    if (DatumsFeld::Lesen(feld, datum))
+    if (DatumsFeld::Read(feld, datum))
         kalender.f_datKalender = datum;
     kalender.move(knopf->mapToGlobal(QPoint(0, knopf->height())));
     if (ZeigeModal(kalender) == QDialog::Accepted)
@@ -111,9 +111,9 @@ void frmVonBis::pbOk_Click() {
     RunGuarded(QStringLiteral("frmVonBis.pbOk_Click"), [&] {
         double von = 0;
         double bis = 0;
-        QLineEdit* falsch = !DatumsFeld::Lesen(edVonDatum, von)   ? edVonDatum
-                            : !DatumsFeld::Lesen(edBisDatum, bis) ? edBisDatum
-                                                                  : nullptr;
+        QLineEdit* falsch = !DatumsFeld::Read(edVonDatum, von)   ? edVonDatum
+                            : !DatumsFeld::Read(edBisDatum, bis) ? edBisDatum
+                                                                 : nullptr;
         if (falsch) {
             MsgBox(QStringLiteral("Bitte ein gültiges Datum eingeben (zum Beispiel 15.03.2026)."),
                    PromptButtons::Ok, PromptIcon::Exclamation);

@@ -74,7 +74,7 @@ void frmZeitraum::Form_Load(double heute) {
     Option1[tag.month()]->setChecked(true);
 }
 
-bool frmZeitraum::LiesJahr(int& jahr) const {
+bool frmZeitraum::ReadJahr(int& jahr) const {
     bool ok = false;
     jahr = edJahr->text().trimmed().toInt(&ok);
     return ok && jahr >= 100 && jahr <= 9999;
@@ -82,20 +82,20 @@ bool frmZeitraum::LiesJahr(int& jahr) const {
 
 void frmZeitraum::Minus_Click() {
     int jahr = 0;
-    if (LiesJahr(jahr) && jahr > 100)
+    if (ReadJahr(jahr) && jahr > 100)
         edJahr->setText(QString::number(jahr - 1));
 }
 
 void frmZeitraum::Plus_Click() {
     int jahr = 0;
-    if (LiesJahr(jahr) && jahr < 9999)
+    if (ReadJahr(jahr) && jahr < 9999)
         edJahr->setText(QString::number(jahr + 1));
 }
 
 void frmZeitraum::OK_Click() {
     RunGuarded(QStringLiteral("frmZeitraum.OK_Click"), [&] {
         int jahr = 0;
-        if (!LiesJahr(jahr)) {
+        if (!ReadJahr(jahr)) {
             MsgBox(QStringLiteral("Bitte ein gültiges Jahr eingeben (zum Beispiel 2026)."),
                    PromptButtons::Ok, PromptIcon::Exclamation);
             edJahr->setFocus();

@@ -36,5 +36,5 @@ public:
     void abbruch_Click();
 
 private:
-    bool LiesJahr(int& jahr) const;
+    bool ReadJahr(int& jahr) const;
 };

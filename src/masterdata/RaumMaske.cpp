@@ -95,7 +95,7 @@ QVariantList Zeile(const CAnzeigeRec& raum, const QString& raumart) {
     return z;
 }
 
-bool LiesAnzahl(const QString& text, const QString& feld, int16_t& wert, QString& meldung) {
+bool ReadAnzahl(const QString& text, const QString& feld, int16_t& wert, QString& meldung) {
     const QString t = text.trimmed();
     if (t.isEmpty()) {
         wert = 0;

@@ -35,7 +35,7 @@ QVariantList Zeile(const CAnzeigeRec& raum, const QString& raumart);
 
 // A count field: empty is 0; anything but a whole number from 0 to 32767 gives false and a
 // German message naming the field.
-bool LiesAnzahl(const QString& text, const QString& feld, int16_t& wert, QString& meldung);
+bool ReadAnzahl(const QString& text, const QString& feld, int16_t& wert, QString& meldung);
 
 // Room number of a room of the building structure in the long format ("S.G.BE.R", "E.R"): the
 // parts of the levels the format names, joined by ".", without double quotes and apostrophes.

@@ -208,13 +208,13 @@ bool frmRaum::OnButtonSave() {
                           coRaumart);
         CAnzeigeRec rec = m_aktuell ? *m_aktuell : CAnzeigeRec();
         QString meldung;
-        if (!RaumMaske::LiesAnzahl(edAnzahlPers->text(), QStringLiteral("Personen"),
+        if (!RaumMaske::ReadAnzahl(edAnzahlPers->text(), QStringLiteral("Personen"),
                                    rec.IANZAHLPERS, meldung))
             return fehler(meldung, edAnzahlPers);
-        if (!RaumMaske::LiesAnzahl(edMaxAnzahlPTische->text(), QStringLiteral("Tische max."),
+        if (!RaumMaske::ReadAnzahl(edMaxAnzahlPTische->text(), QStringLiteral("Tische max."),
                                    rec.IPTISCHE, meldung))
             return fehler(meldung, edMaxAnzahlPTische);
-        if (!RaumMaske::LiesAnzahl(edFestAnzahlPTische->text(), QStringLiteral("Tische fest"),
+        if (!RaumMaske::ReadAnzahl(edFestAnzahlPTische->text(), QStringLiteral("Tische fest"),
                                    rec.IPTISCHEFEST, meldung))
             return fehler(meldung, edFestAnzahlPTische);
 

@@ -95,7 +95,7 @@ bool Lesen(QSqlDatabase db, const QString& sql, const QVariantList& werte,
 
 } // namespace
 
-bool Lese(QSqlDatabase db, QVector<NetzpultAntrag>& antraege, QString* error) {
+bool Read(QSqlDatabase db, QVector<NetzpultAntrag>& antraege, QString* error) {
     return Lesen(db, kListe, {}, antraege, error);
 }
 

@@ -9,7 +9,7 @@
 namespace NetzpultAntraege {
 
 // All requests (BRESERVIERT = 0) with their wished room and room type, in server order.
-bool Lese(QSqlDatabase db, QVector<NetzpultAntrag>& antraege, QString* error);
+bool Read(QSqlDatabase db, QVector<NetzpultAntrag>& antraege, QString* error);
 // The current number of the request that `zeile` shows: the same texts, wished room and booking,
 // preferring its own number. 0 when the portal no longer holds it. A publication elsewhere may
 // have renumbered the requests since the list was read.

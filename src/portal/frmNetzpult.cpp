@@ -101,7 +101,7 @@ void frmNetzpult::Oeffnen(QWidget* parent, CStammdatenDb* stammDb, const QString
 void frmNetzpult::FillList(CNetzpultVerbindung& verbindung) {
     QVector<NetzpultAntrag> antraege;
     QString error;
-    if (!NetzpultAntraege::Lese(verbindung.db(), antraege, &error))
+    if (!NetzpultAntraege::Read(verbindung.db(), antraege, &error))
         RaiseError(error);
     lvOrders->clear();
     m_antraege = antraege;

@@ -163,7 +163,7 @@ int BerichtAlsPdf(const BerichtAuftrag& a, QString& meldung) {
 
     const QString dir = QDir(a.projektDir).absolutePath() + QLatin1Char('/');
     DatenbankOrt ort;
-    if (!LiesDatenbankOrt(dir, ort, &meldung))
+    if (!ReadDatenbankOrt(dir, ort, &meldung))
         return 1;
     if (!ort.aufServer() && !QFileInfo::exists(ort.ort)) {
         meldung = QStringLiteral("Im Projektverzeichnis „%1“ gibt es keine Datei %2.")

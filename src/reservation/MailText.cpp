@@ -86,7 +86,7 @@ QString Sonderzeichen(const QString& text) {
     return out;
 }
 
-QString LiesVorlage(const QString& pfad) {
+QString ReadVorlage(const QString& pfad) {
     QFile datei(pfad);
     if (!datei.open(QIODevice::ReadOnly))
         return QString();

@@ -43,7 +43,7 @@ QString Sonderzeichen(const QString& text);
 
 // The template file: every line that does not begin with an apostrophe, each followed by CR LF.
 // UTF-8 and Windows-1252 files are read. Empty when there is no file.
-QString LiesVorlage(const QString& pfad);
+QString ReadVorlage(const QString& pfad);
 
 // Every date of the stored bookings, one line each ("Fr 11.12.2026 14:30 - 16:00 Raum A"), by
 // date: a date of a series in another room or at other times is marked "(verlegt)", a date of

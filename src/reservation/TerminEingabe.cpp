@@ -13,7 +13,7 @@ const char* const kNamen[TerminEingabe::kMomente] = {
     "Beginn", "Ende", "Beginn Umbau", "Ende Umbau", "Beginn Rückbau", "Ende Rückbau"};
 
 // A date as the boxes take it ("16.3.26", "16.03.2026"): day number, false when it is none.
-bool LiesTag(const QString& text, int64_t& tag) {
+bool ReadTag(const QString& text, int64_t& tag) {
     static const QRegularExpression form(QStringLiteral(R"(^\d{1,2}\.\d{1,2}\.(\d{2}|\d{4})$)"));
     TovoDate d;
     if (!form.match(text.trimmed()).hasMatch() || !TovoDate::parse(text, d))
@@ -22,7 +22,7 @@ bool LiesTag(const QString& text, int64_t& tag) {
     return true;
 }
 
-bool LiesUhrzeit(const QString& text, int64_t& minuten) {
+bool ReadUhrzeit(const QString& text, int64_t& minuten) {
     static const QRegularExpression form(QStringLiteral(R"(^\d{1,2}:\d{1,2}$)"));
     TovoDate d;
     if (!form.match(text.trimmed()).hasMatch() || !TovoDate::parse(text, d))
@@ -61,13 +61,13 @@ TerminEingabe::Verlassen TerminEingabe::Verlasse(int box, int ziel) {
             t = QStringLiteral("00") + t.mid(2);
         if (t.isEmpty() && moment <= Ende)
             t = QStringLiteral("00:00");
-        if (!t.isEmpty() && !LiesUhrzeit(t, wert)) {
+        if (!t.isEmpty() && !ReadUhrzeit(t, wert)) {
             v.meldung = QString::fromUtf8(kNamen[moment]) + QStringLiteral(": ") + getippt +
                         QStringLiteral(" ist keine gültige Uhrzeit.");
             return v;
         }
     } else if (!t.isEmpty()) {
-        if (!LiesTag(t, wert)) {
+        if (!ReadTag(t, wert)) {
             v.meldung = QString::fromUtf8(kNamen[moment]) + QStringLiteral(": ") + getippt +
                         QStringLiteral(" ist kein gültiges Datum.");
             return v;
@@ -83,8 +83,8 @@ TerminEingabe::Verlassen TerminEingabe::Verlasse(int box, int ziel) {
     if ((box == Zeit(Beginn) || box == Zeit(Ende)) && neuGetippt && wert < 60 && HatDatum(Beginn) &&
         HatDatum(Ende)) {
         int64_t von = 0, bis = 0;
-        LiesTag(text[Datum(Beginn)], von);
-        LiesTag(text[Datum(Ende)], bis);
+        ReadTag(text[Datum(Beginn)], von);
+        ReadTag(text[Datum(Ende)], bis);
         if (von == bis)
             text[Datum(Ende)] = TagText(von + 1);
     }
@@ -107,22 +107,22 @@ bool TerminEingabe::SpanneOffen() {
 
 bool TerminEingabe::HatDatum(int moment) const {
     int64_t tag = 0;
-    return LiesTag(text[Datum(moment)], tag) && tag < static_cast<int64_t>(TovoDate::kNoDate);
+    return ReadTag(text[Datum(moment)], tag) && tag < static_cast<int64_t>(TovoDate::kNoDate);
 }
 
 bool TerminEingabe::Zeitpunkt(int moment, int64_t& minuten) const {
     int64_t tag = 0, zeit = 0;
-    if (!HatDatum(moment) || !LiesUhrzeit(text[Zeit(moment)], zeit))
+    if (!HatDatum(moment) || !ReadUhrzeit(text[Zeit(moment)], zeit))
         return false;
-    LiesTag(text[Datum(moment)], tag);
+    ReadTag(text[Datum(moment)], tag);
     minuten = tag * kMinutenProTag + zeit;
     return true;
 }
 
 int64_t TerminEingabe::Minuten(int moment) const {
     int64_t tag = 0, zeit = 0;
-    LiesTag(text[Datum(moment)], tag);
-    LiesUhrzeit(text[Zeit(moment)], zeit);
+    ReadTag(text[Datum(moment)], tag);
+    ReadUhrzeit(text[Zeit(moment)], zeit);
     return tag * kMinutenProTag + zeit;
 }
 
@@ -147,7 +147,7 @@ QVector<TerminEingabe::Meldung> TerminEingabe::Bau() {
     const bool rueckbau = HatDatum(RueckbauBeginn) || HatDatum(RueckbauEnde);
     const auto tagVon = [&](int moment) {
         int64_t tag = 0;
-        LiesTag(text[Datum(moment)], tag);
+        ReadTag(text[Datum(moment)], tag);
         return tag;
     };
 

@@ -147,7 +147,7 @@ void frmAntrag::pbEMail_Click() {
             adresse = edEMail->text().trimmed();
 
         const bool umwandeln = Allg_Hilfsfkt::IstWahr(Ini("Sonderzeichen", "Umwandeln", "FALSE"));
-        const QString vorlage = MailText::LiesVorlage(
+        const QString vorlage = MailText::ReadVorlage(
             Allg_Hilfsfkt::WithTrailingSeparator(gstProjektDir) + MailText::kVorlage);
         // Every date as stored, in the text and as a calendar file for the recipient.
         QVector<CBelegungRec> buchungen;

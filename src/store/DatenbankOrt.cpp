@@ -7,7 +7,7 @@ namespace {
 const QString kAbschnitt = QStringLiteral("Datenbank");
 }
 
-bool LiesDatenbankOrt(const QString& projektDir, DatenbankOrt& ort, QString* error) {
+bool ReadDatenbankOrt(const QString& projektDir, DatenbankOrt& ort, QString* error) {
     const CTovoTools& tools = CTovoTools::Instance();
     const QString ini = projektDir + kIniFileName;
     const QString typ =

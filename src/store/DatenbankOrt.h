@@ -22,7 +22,7 @@ struct DatenbankOrt {
 // The place of the project in `projektDir` (ending in "/"). False with a German sentence in
 // `error` when the section names an unknown type or no connection; the sentence quotes no
 // part of the connection text.
-bool LiesDatenbankOrt(const QString& projektDir, DatenbankOrt& ort, QString* error);
+bool ReadDatenbankOrt(const QString& projektDir, DatenbankOrt& ort, QString* error);
 // Points the project at the server database `verbindung`. False when the file cannot be
 // written.
 bool SchreibeServerOrt(const QString& projektDir, const QString& verbindung);

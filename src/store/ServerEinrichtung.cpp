@@ -271,7 +271,7 @@ bool Einrichten(const QString& projektDir, const QString& verbindung, const Meld
 bool Uebertragen(const QString& projektDir, const QString& verbindung, const Melde& melde,
                  QString* error) {
     DatenbankOrt bisher;
-    if (!LiesDatenbankOrt(projektDir, bisher, error))
+    if (!ReadDatenbankOrt(projektDir, bisher, error))
         return false;
     if (bisher.aufServer())
         return Fehlschlag(error,

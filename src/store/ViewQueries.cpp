@@ -3,6 +3,7 @@
 #include "BelegungsZeitraum.h"
 #include "Dialekt.h"
 #include "SqlConnection.h"
+#include "ZeilenStrom.h"
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -10,20 +11,9 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
-#include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace ViewQueries {
-namespace {
-
-double dateOrNoDate(const QVariant& v) {
-    const double d = v.isNull() ? TovoDate::kNoDate : v.toDouble();
-    return TovoDate::inCalendar(d) ? d : TovoDate::kNoDate;
-}
-
-} // namespace
-
 QString BalkenSql(const Dialekt& dialekt, bool eineRaumart, bool begrenzt) {
     const QString cols = QStringLiteral(
         "b.Rec_ID, b.rb_id, b.Best, b.Verst, b.STEMAIL, b.dt_von, b.tm_von, b.dt_bis, b.tm_bis, "
@@ -46,60 +36,54 @@ QString BalkenSql(const Dialekt& dialekt, bool eineRaumart, bool begrenzt) {
 bool ForEachBalken(const QString& connection, int32_t raumartId,
                    const std::function<bool(const BelegungBalken&)>& callback, QString* error,
                    const Zeitfenster& fenster, const std::function<bool()>& weiter) {
-    QSqlQuery q(Verbindung(connection));
-    q.setForwardOnly(true);
+    QSqlDatabase db = Verbindung(connection);
+    const auto r = ZeilenStrom::Oeffne(
+        db, QStringLiteral("SELECT az_ID FROM T_rb_Anzeige ORDER BY Kurzbez, az_ID"), {}, error);
+    if (!r)
+        return false;
+    QHash<int32_t, int> rang;
+    while (r->Naechste())
+        rang.insert(r->Ganzzahl(0), static_cast<int>(rang.size()));
+    if (r->Fehler(error))
+        return false;
+
     QVariantList binds;
     if (fenster.begrenzt())
         binds << std::floor(fenster.von) - 1 << std::ceil(fenster.bis) << std::ceil(fenster.bis);
     if (raumartId != 0)
         binds << raumartId;
-    if (!ExecBound(q, BalkenSql(Dialekt::Von(q.driver()), raumartId != 0, fenster.begrenzt()),
-                   binds))
-        return SqlFehler(q, error);
-    std::vector<BelegungBalken> zeilen;
-    zeilen.reserve(4096);
+    const auto z = ZeilenStrom::Oeffne(
+        db, BalkenSql(Dialekt::Von(db), raumartId != 0, fenster.begrenzt()), binds, error);
+    if (!z)
+        return false;
+    const auto datum = [&z](int spalte) {
+        const double d = z->Leer(spalte) ? TovoDate::kNoDate : z->Zahl(spalte);
+        return TovoDate::inCalendar(d) ? d : TovoDate::kNoDate;
+    };
     BelegungBalken b;
-    while (q.next()) {
-        b.Rec_ID = q.value(0).toInt();
-        b.rb_id = q.value(1).toInt();
-        b.Best = q.value(2).toString();
-        b.Verst = q.value(3).toString();
-        b.STEMAIL = q.value(4).toString();
-        b.dt_von = q.value(5).toDouble();
-        b.tm_von = q.value(6).toDouble();
-        b.dt_bis = q.value(7).toDouble();
-        b.tm_bis = q.value(8).toDouble();
-        b.Udt_von = dateOrNoDate(q.value(9));
-        b.Utm_von = dateOrNoDate(q.value(10));
-        b.Udt_bis = dateOrNoDate(q.value(11));
-        b.Utm_bis = dateOrNoDate(q.value(12));
-        b.Rdt_von = dateOrNoDate(q.value(13));
-        b.Rtm_von = dateOrNoDate(q.value(14));
-        b.Rdt_bis = dateOrNoDate(q.value(15));
-        b.Rtm_bis = dateOrNoDate(q.value(16));
-        zeilen.push_back(std::move(b));
-        if (weiter && zeilen.size() % 512 == 0 && !weiter())
+    for (qsizetype n = 1; z->Naechste(); ++n) {
+        b.Rec_ID = z->Ganzzahl(0);
+        b.rb_id = z->Ganzzahl(1);
+        b.rang = rang.value(b.rb_id);
+        b.Best = z->Text(2);
+        b.Verst = z->Text(3);
+        b.STEMAIL = z->Text(4);
+        b.dt_von = z->Zahl(5);
+        b.tm_von = z->Zahl(6);
+        b.dt_bis = z->Zahl(7);
+        b.tm_bis = z->Zahl(8);
+        b.Udt_von = datum(9);
+        b.Utm_von = datum(10);
+        b.Udt_bis = datum(11);
+        b.Utm_bis = datum(12);
+        b.Rdt_von = datum(13);
+        b.Rtm_von = datum(14);
+        b.Rdt_bis = datum(15);
+        b.Rtm_bis = datum(16);
+        if (!callback(b) || (weiter && n % 512 == 0 && !weiter()))
             return true;
     }
-    if (HasSqlError(q))
-        return SqlFehler(q, error);
-
-    // By room name, start and id.
-    QHash<int32_t, int> rang;
-    if (!ExecBound(q, QStringLiteral("SELECT az_ID FROM T_rb_Anzeige ORDER BY Kurzbez, az_ID")))
-        return SqlFehler(q, error);
-    while (q.next())
-        rang.insert(q.value(0).toInt(), static_cast<int>(rang.size()));
-    std::sort(zeilen.begin(), zeilen.end(), [&](const BelegungBalken& x, const BelegungBalken& y) {
-        const int rx = rang.value(x.rb_id), ry = rang.value(y.rb_id);
-        return rx != ry               ? rx < ry
-               : x.dt_von != y.dt_von ? x.dt_von < y.dt_von
-                                      : x.Rec_ID < y.Rec_ID;
-    });
-    for (const BelegungBalken& x : zeilen)
-        if (!callback(x))
-            break;
-    return true;
+    return !z->Fehler(error);
 }
 
 bool ReadBelegungenAmTag(const QString& connection, int32_t raumId, double tag,

@@ -24,13 +24,6 @@ class TestBefehle : public QObject {
 
     std::unique_ptr<SteuerungProjekt> p;
     QStringList gezeigt; // dialog classes and preview titles, in order
-    QString archivIni() const {
-        return CTovoTools::Instance().ReadIniValue(p->dir.filePath("TovoRaumVerw.ini"), "Archiv",
-                                                   "Datum", "-");
-    }
-    int archiviert() {
-        return p->wert("SELECT COUNT(*) FROM T_fm_belegung WHERE bArchiviert <> 0").toInt();
-    }
     // The date dialog answers with the date (or Cancel for an empty text).
     void datum(const QString& text) {
         p->modal.einmal([text](frmDatSelect& dlg) {
@@ -97,8 +90,11 @@ private Q_SLOTS:
         datum(bis == 0 ? QString() : text(bis));
         p->ctrl.mnuBearbeiten.value(befehl)->trigger();
 
-        QTEST(archiviert(), "archiviert");
-        QCOMPARE(archivIni(), ini == 0 ? QStringLiteral("-") : text(ini));
+        QTEST(p->wert("SELECT COUNT(*) FROM T_fm_belegung WHERE bArchiviert <> 0").toInt(),
+              "archiviert");
+        QCOMPARE(CTovoTools::Instance().ReadIniValue(p->dir.filePath("TovoRaumVerw.ini"), "Archiv",
+                                                     "Datum", "-"),
+                 ini == 0 ? "-" : text(ini));
         QVERIFY(ini == 0 || p->ctrl.llArchiv->text().endsWith(text(ini)));
         QCOMPARE(p->texte().contains("Folgende Reservierungen bleiben archiviert, weil ihr Raum "
                                      "in dieser Zeit inzwischen belegt ist:\r\n\r\nRaum 'Raum "
@@ -153,8 +149,6 @@ private Q_SLOTS:
             }
             return int(QDialog::Accepted);
         });
-        p->ctrl.mnuBearbeitenMenu_Click();
-        QVERIFY(p->ctrl.mnuBearbeiten.value(index)->isEnabled());
         p->ctrl.mnuBearbeiten.value(index)->trigger();
         QTEST(p->modal.gezeigt.join(','), "fenster");
         QCOMPARE(p->ctrl.coRaumart->findText("Seminar") >= 0, index == 5);
@@ -167,7 +161,7 @@ private Q_SLOTS:
         const auto row = [](const char* name, int index, const char* dialog, const char* titel) {
             QStringList erwartet{QString::fromLatin1(dialog)};
             if (*titel)
-                erwartet << QStringLiteral("Druckvorschau – ") + QString::fromUtf8(titel);
+                erwartet << "Druckvorschau – " + QString::fromUtf8(titel);
             QTest::newRow(name) << index << (*titel != 0) << erwartet;
         };
         row("von bis", 5, "frmVonBis", "Belegungsübersicht");
@@ -178,13 +172,12 @@ private Q_SLOTS:
         row("Tag nach Zeit", 200, "frmDatSelect", "Tagesübersicht nach Zeit");
         row("Tag raumweise", 300, "frmDatSelect", "Tagesübersicht raumweise");
         row("Tag nach Raumarten", 400, "frmDatSelect", "Tagesübersicht nach Raumarten");
-        row("Woche abgebrochen", 10, "frmWeek", "");
         row("Tag abgebrochen", 200, "frmDatSelect", "");
     }
     void reports() {
         QFETCH(int, index);
         QFETCH(bool, ok);
-        const int32_t raum = p->raum(QStringLiteral("Raum 1"), p->raumart(QStringLiteral("Saal")));
+        const int32_t raum = p->raum("Raum 1", p->raumart("Saal"));
         const double heute = TovoDate::today().value();
         p->buche(raum, heute + Uhr(9), heute + Uhr(10));
         p->modal.einmal([&](QDialog& d) {
@@ -204,8 +197,7 @@ private Q_SLOTS:
         QCOMPARE(p->texte(), QStringList());
         // The period around today holds the one booking.
         if (ok)
-            QCOMPARE(p->wert(QStringLiteral("SELECT Kurzbez FROM t_tmp_Druck")).toString(),
-                     QStringLiteral("Raum 1"));
+            QCOMPARE(p->wert("SELECT Kurzbez FROM t_tmp_Druck").toString(), "Raum 1");
     }
 
     // The pickers start on the day the plan shows, not on today.

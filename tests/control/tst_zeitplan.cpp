@@ -16,7 +16,7 @@ double D(int y, int m, int d, int h = 0, int mi = 0) {
     return TovoDate::fromParts(y, m, d, h, mi).value();
 }
 QString T(double v) {
-    return TovoDate(v).format(QStringLiteral("dd.MM.yyyy hh:mm"));
+    return TovoDate(v).format("dd.MM.yyyy hh:mm");
 }
 // Monday 16.03.2026 plus n days, at hour h.
 double Z(int n, double h) {
@@ -61,52 +61,37 @@ class TestZeitPlan : public QObject {
     TovoZeitPlan* plan = nullptr;
 
     QStringList m_log;
-    // What the plan asks for, in order.
+    // What the plan asks for, in order: the signal's name and its arguments, times as text.
+    template <class... A> void Mitschreiben(void (TovoZeitPlan::*signal)(A...), const char* name) {
+        connect(plan, signal, this, [this, name](A... a) {
+            const auto text = [](auto v) {
+                if constexpr (std::is_same_v<decltype(v), double>)
+                    return T(v);
+                else
+                    return QVariant(v).toString();
+            };
+            m_log << (QStringList{name} << ... << text(a)).join(QLatin1Char(' '));
+        });
+    }
     const QStringList& Protokoll() {
         m_log.clear();
-        const auto t = [](double v) { return T(v); };
-        connect(plan, &TovoZeitPlan::MoveAntrag, this, [this](int32_t id, const QString& raum) {
-            m_log << QStringLiteral("Move %1 %2").arg(id).arg(raum);
-        });
-        connect(plan, &TovoZeitPlan::VerschiebeAntrag, this,
-                [this, t](int32_t id, int32_t raum, double von, double bis) {
-                    m_log << QStringLiteral("Verschiebe %1 %2 %3 %4")
-                                 .arg(id)
-                                 .arg(raum)
-                                 .arg(t(von), t(bis));
-                });
-        connect(plan, &TovoZeitPlan::SelectAntrag, this,
-                [this](int32_t id) { m_log << QStringLiteral("Select %1").arg(id); });
-        connect(plan, &TovoZeitPlan::LoescheAntrag, this,
-                [this](int32_t id) { m_log << QStringLiteral("Loesche %1").arg(id); });
-        connect(plan, &TovoZeitPlan::FreeSelected, this, [this, t](double von, int32_t raum) {
-            m_log << QStringLiteral("Free %1 %2").arg(t(von)).arg(raum);
-        });
-        connect(plan, &TovoZeitPlan::RadBlaettern, this,
-                [this](int r) { m_log << QStringLiteral("Rad %1").arg(r); });
-        connect(plan, &TovoZeitPlan::SeiteBlaettern, this,
-                [this](int r) { m_log << QStringLiteral("Seite %1").arg(r); });
+        Mitschreiben(&TovoZeitPlan::MoveAntrag, "Move");
+        Mitschreiben(&TovoZeitPlan::VerschiebeAntrag, "Verschiebe");
+        Mitschreiben(&TovoZeitPlan::SelectAntrag, "Select");
+        Mitschreiben(&TovoZeitPlan::LoescheAntrag, "Loesche");
+        Mitschreiben(&TovoZeitPlan::FreeSelected, "Free");
+        Mitschreiben(&TovoZeitPlan::RadBlaettern, "Rad");
+        Mitschreiben(&TovoZeitPlan::SeiteBlaettern, "Seite");
         return m_log;
     }
 
+    // Booking 501 in room A on Tuesday 9:00-15:00, with a set-up from 7:00.
     void load(TovoZeitPlan& p) {
-        ZeitPlanRaumListe raeume{{11, QStringLiteral("Raum A"), QStringLiteral("1.1"), {}, {}},
-                                 {12, QStringLiteral("Raum B"), QStringLiteral("1.2"), {}, {}},
-                                 {13, QStringLiteral("Raum C"), QStringLiteral("1.3"), {}, {}}};
-        ZeitPlanTerminListe termine;
-        ZeitPlanTermin t;
-        t.lId = 501;
-        t.lStammId = 11;
-        t.stName = QStringLiteral("Meier/Klausur/meier@example.org");
-        t.lFarbe = kFarbeBelegung;
-        t.DtVon = D(2026, 3, 17, 9);
-        t.DtBis = D(2026, 3, 17, 15);
-        termine << t;
-        t.lFarbe = kFarbeUmbau; // set-up before it
-        t.DtVon = D(2026, 3, 17, 7);
-        t.DtBis = D(2026, 3, 17, 9);
-        termine << t;
-        p.Laden(raeume, termine);
+        p.Laden(
+            {{11, "Raum A", "1.1", {}, {}},
+             {12, "Raum B", "1.2", {}, {}},
+             {13, "Raum C", "1.3", {}, {}}},
+            {Balken(501, 11, Z(1, 9), Z(1, 15)), Balken(501, 11, Z(1, 7), Z(1, 9), kFarbeUmbau)});
     }
 
 private Q_SLOTS:
@@ -126,15 +111,15 @@ private Q_SLOTS:
         QTest::addColumn<double>("anzeige");
         QTest::addColumn<QString>("von");
         QTest::addColumn<QString>("bis");
+        const auto row = [](const char* name, int zeitraum, double anzeige, const char* von,
+                            const char* bis) {
+            QTest::newRow(name) << zeitraum << anzeige << QString(von) << QString(bis);
+        };
         // Thursday in the middle shows Monday to Sunday; the 16th shows the whole month.
-        QTest::newRow("week, Thursday")
-            << 2 << D(2026, 3, 19, 13) << QString("16.03.2026 00:00") << "23.03.2026 00:00";
-        QTest::newRow("month, 16th")
-            << 3 << D(2026, 3, 16) << QString("01.03.2026 00:00") << "01.04.2026 00:00";
-        QTest::newRow("year, July")
-            << 7 << D(2026, 7, 15) << QString("01.01.2026 00:00") << "01.01.2027 00:00";
-        QTest::newRow("day, 13:00")
-            << 1 << D(2026, 3, 14, 13) << QString("14.03.2026 06:00") << "14.03.2026 20:00";
+        row("week, Thursday", 2, D(2026, 3, 19, 13), "16.03.2026 00:00", "23.03.2026 00:00");
+        row("month, 16th", 3, D(2026, 3, 16), "01.03.2026 00:00", "01.04.2026 00:00");
+        row("year, July", 7, D(2026, 7, 15), "01.01.2026 00:00", "01.01.2027 00:00");
+        row("day, 13:00", 1, D(2026, 3, 14, 13), "14.03.2026 06:00", "14.03.2026 20:00");
     }
     void spans() {
         QFETCH(int, zeitraum);
@@ -186,10 +171,8 @@ private Q_SLOTS:
         };
         row("wheel down scrolls rooms down", 0, -240, false, false, R::Zeilen, 2);
         row("wheel up scrolls rooms up", 0, 120, false, false, R::Zeilen, -1);
-        row("shift+wheel up goes back", 0, 120, true, false, R::Zeitraum, -1);
         row("shift turned horizontal by the system", -120, 0, true, false, R::Zeitraum, 1);
         row("horizontal wheel right goes on", -120, 0, false, false, R::Zeitraum, 1);
-        row("ctrl+wheel up makes rows taller", 0, 120, false, true, R::Zeilenhoehe, 1);
         row("less than a notch does nothing", 0, 60, true, true, R::Nichts, 0);
     }
     void wheel() {
@@ -221,31 +204,28 @@ private Q_SLOTS:
         QCOMPARE(plan->ZeilenHoehe(), 26);
     }
 
-    void doubleClickOnBarOpensIt() {
-        QSignalSpy spy(plan, &TovoZeitPlan::SelectAntrag);
-        const QRect bar = plan->TerminRect(0);
-        QTest::mouseDClick(plan, Qt::LeftButton, {}, bar.center());
-        QCOMPARE(spy.size(), 1);
-        QCOMPARE(spy.at(0).at(0).toInt(), 501);
-        // The set-up bar belongs to the same booking.
-        QTest::mouseDClick(plan, Qt::LeftButton, {}, plan->TerminRect(1).center());
-        QCOMPARE(spy.size(), 2);
-        QCOMPARE(spy.at(1).at(0).toInt(), 501);
-    }
-
-    void doubleClickOnFreeSlotGivesWholeHour() {
-        QSignalSpy spy(plan, &TovoZeitPlan::FreeSelected);
-        // Wednesday 18.03. at 14:30, row of room B.
+    // A double click on a bar (the set-up bar belongs to the booking) opens it; on a free slot it
+    // books the whole hour; in the header or the room column it does nothing.
+    void doubleClick_data() {
+        QTest::addColumn<int>("balken"); // the bar's index, or -1 for the point
+        QTest::addColumn<QPoint>("punkt");
+        QTest::addColumn<QString>("log");
+        // Wednesday 18.03. at 14:30.
         const int x = 160 + 2 * 100 + static_cast<int>(14.5 / 24 * 100);
-        QTest::mouseDClick(plan, Qt::LeftButton, {}, QPoint(x, 40 + 22 + 10));
-        QCOMPARE(spy.size(), 1);
-        QCOMPARE(TovoDate(spy.at(0).at(0).toDouble()).format(QStringLiteral("dd.MM.yyyy hh:mm")),
-                 QStringLiteral("18.03.2026 14:00"));
-        QCOMPARE(spy.at(0).at(1).toInt(), 12);
-        // Nothing in the header or the room column.
-        QTest::mouseDClick(plan, Qt::LeftButton, {}, QPoint(x, 10));
-        QTest::mouseDClick(plan, Qt::LeftButton, {}, QPoint(50, 40 + 10));
-        QCOMPARE(spy.size(), 1);
+        QTest::newRow("bar") << 0 << QPoint() << QString("Select 501");
+        QTest::newRow("set-up bar") << 1 << QPoint() << QString("Select 501");
+        QTest::newRow("free slot in room B")
+            << -1 << QPoint(x, 40 + 22 + 10) << QString("Free 18.03.2026 14:00 12");
+        QTest::newRow("header") << -1 << QPoint(x, 10) << QString();
+        QTest::newRow("room column") << -1 << QPoint(50, 40 + 10) << QString();
+    }
+    void doubleClick() {
+        QFETCH(int, balken);
+        QFETCH(QPoint, punkt);
+        const QStringList& log = Protokoll();
+        QTest::mouseDClick(plan, Qt::LeftButton, {},
+                           balken < 0 ? punkt : plan->TerminRect(balken).center());
+        QTEST(log.join('|'), "log");
     }
 
     // Week view, 100 pixels a day, booking 501 in room A (row 0) on Tuesday 9:00-15:00.
@@ -254,23 +234,21 @@ private Q_SLOTS:
         QTest::addColumn<int>("dx");
         QTest::addColumn<int>("zeile");
         QTest::addColumn<bool>("shift");
-        QTest::addColumn<QStringList>("log");
-        QTest::newRow("to room C") << false << 0 << 2 << false << QStringList{"Move 501 13"};
-        QTest::newRow("back into its row") << false << 0 << 0 << false << QStringList{};
-        QTest::newRow("a day later")
-            << false << 100 << 0 << false
-            << QStringList{"Verschiebe 501 11 18.03.2026 09:00 18.03.2026 15:00"};
-        QTest::newRow("later and down, with Shift in its room")
-            << false << 100 << 1 << true
-            << QStringList{"Verschiebe 501 11 18.03.2026 09:00 18.03.2026 15:00"};
-        QTest::newRow("end two hours later, on the hour")
-            << true << 9 << 1 << false
-            << QStringList{"Verschiebe 501 11 17.03.2026 09:00 17.03.2026 17:00"};
-        QTest::newRow("end before the start keeps a quarter of an hour")
-            << true << -100 << 0 << false
-            << QStringList{"Verschiebe 501 11 17.03.2026 09:00 17.03.2026 09:15"};
-        QTest::newRow("read only: nothing, neither the drag nor a free slot")
-            << false << 0 << 1 << false << QStringList{};
+        QTest::addColumn<QString>("log"); // requests separated by "|"
+        const auto row = [](const char* name, bool ende, int dx, int zeile, bool shift,
+                            const char* log) {
+            QTest::newRow(name) << ende << dx << zeile << shift << QString(log);
+        };
+        const char* tagSpaeter = "Verschiebe 501 11 18.03.2026 09:00 18.03.2026 15:00";
+        row("to room C", false, 0, 2, false, "Move 501 13");
+        row("back into its row", false, 0, 0, false, "");
+        row("a day later", false, 100, 0, false, tagSpaeter);
+        row("later and down, with Shift in its room", false, 100, 1, true, tagSpaeter);
+        row("end two hours later, on the hour", true, 9, 1, false,
+            "Verschiebe 501 11 17.03.2026 09:00 17.03.2026 17:00");
+        row("end before the start keeps a quarter of an hour", true, -100, 0, false,
+            "Verschiebe 501 11 17.03.2026 09:00 17.03.2026 09:15");
+        row("read only: nothing, neither the drag nor a free slot", false, 0, 1, false, "");
     }
     void dragging() {
         QFETCH(bool, ende);
@@ -293,29 +271,28 @@ private Q_SLOTS:
         QTest::mouseRelease(plan, Qt::LeftButton, mods, ziel);
         if (nurLesen)
             QTest::mouseDClick(plan, Qt::LeftButton, {}, ziel);
-        QTEST(log, "log");
+        QTEST(log.join('|'), "log");
     }
 
     // The cell cursor from room A, Tuesday 8:00 (in the set-up before booking 501).
     void keyboard_data() {
         QTest::addColumn<QString>("tasten");
         QTest::addColumn<bool>("nurLesen");
-        QTest::addColumn<QStringList>("log");
-        QTest::newRow("Enter on a booking opens it")
-            << "Right Return" << false << QStringList{"Select 501"};
-        QTest::newRow("Enter on a free slot books it")
-            << "Down Return" << false << QStringList{"Free 17.03.2026 08:00 12"};
-        QTest::newRow("Ctrl+Left is a day")
-            << "Ctrl+Left Return" << false << QStringList{"Free 16.03.2026 08:00 11"};
-        QTest::newRow("Delete") << "Delete" << false << QStringList{"Loesche 501"};
-        QTest::newRow("read only opens but neither books nor deletes")
-            << "Down Return Up Delete Return" << true << QStringList{"Select 501"};
-        QTest::newRow("up at the top stays") << "Up Return" << false << QStringList{"Select 501"};
-        QTest::newRow("past the start the period follows")
-            << "Ctrl+Left Ctrl+Left" << false << QStringList{"Rad -1"};
-        QTest::newRow("Page Down is a period") << "PgDown" << false << QStringList{"Seite 1"};
+        QTest::addColumn<QString>("log"); // requests separated by "|"
+        const auto row = [](const char* name, const char* tasten, bool nurLesen, const char* log) {
+            QTest::newRow(name) << QString(tasten) << nurLesen << QString(log);
+        };
+        row("Enter on a booking opens it", "Right Return", false, "Select 501");
+        row("Enter on a free slot books it", "Down Return", false, "Free 17.03.2026 08:00 12");
+        row("Ctrl+Left is a day", "Ctrl+Left Return", false, "Free 16.03.2026 08:00 11");
+        row("Delete", "Delete", false, "Loesche 501");
+        row("read only opens but neither books nor deletes", "Down Return Up Delete Return", true,
+            "Select 501");
+        row("up at the top stays", "Up Return", false, "Select 501");
+        row("past the start the period follows", "Ctrl+Left Ctrl+Left", false, "Rad -1");
+        row("Page Down is a period", "PgDown", false, "Seite 1");
         // The menu key opens the cell's menu; its first entry opens the booking.
-        QTest::newRow("menu key") << "Right Menu" << false << QStringList{"Select 501"};
+        row("menu key", "Right Menu", false, "Select 501");
     }
     void keyboard() {
         QFETCH(QString, tasten);
@@ -331,14 +308,14 @@ private Q_SLOTS:
             if (t == QLatin1String("Menu")) {
                 QContextMenuEvent taste(QContextMenuEvent::Keyboard, QPoint(), QPoint());
                 QApplication::sendEvent(plan, &taste);
-                plan->findChild<QMenu*>(QStringLiteral("mnuZeitPlan"))->actions().at(0)->trigger();
+                plan->findChild<QMenu*>("mnuZeitPlan")->actions().at(0)->trigger();
                 continue;
             }
             QTest::keyClick(plan, namen.value(t.section(QLatin1Char('+'), -1)),
                             t.startsWith(QLatin1String("Ctrl")) ? Qt::ControlModifier
                                                                 : Qt::NoModifier);
         }
-        QTEST(log, "log");
+        QTEST(log.join('|'), "log");
     }
 
     void overviewClickAsksForThatDay() {
@@ -346,8 +323,6 @@ private Q_SLOTS:
         overview.resize(600, 60);
         load(overview);
         overview.Bereich(D(2026, 3, 1), 6);
-        QCOMPARE(TovoDate(overview.DatumVon()).format(QStringLiteral("dd.MM.yyyy")),
-                 QStringLiteral("01.03.2026"));
         overview.show();
         QSignalSpy spy(&overview, &TovoZeitPlan::ChangeAnzeige);
         // Find the cell of 17.03.2026 and click it.
@@ -382,12 +357,11 @@ private Q_SLOTS:
 
     void clashingBarsNameEachOther() {
         TovoZeitPlan plan;
-        plan.Laden({{1, QStringLiteral("A"), {}, {}, {}}, {2, QStringLiteral("B"), {}, {}, {}}},
-                   Plan());
+        plan.Laden({{1, "A", {}, {}, {}}, {2, "B", {}, {}, {}}}, Plan());
         QCOMPARE(plan.KonflikteVon(4), QVector<int>{});
         QCOMPARE(plan.KonflikteVon(2).size(), 1);
-        QVERIFY(plan.ToolTipFor(1).contains(QStringLiteral("Überschneidung mit: Besteller 1")));
-        QVERIFY(!plan.ToolTipFor(3).contains(QStringLiteral("Überschneidung")));
+        QVERIFY(plan.ToolTipFor(1).contains("Überschneidung mit: Besteller 1"));
+        QVERIFY(!plan.ToolTipFor(3).contains("Überschneidung"));
     }
 };
 

@@ -26,19 +26,18 @@ void TstSmtp::nachricht_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("nameGelesen");
     QTest::addColumn<QString>("betreffGelesen");
-
-    QTest::newRow("Zeilenumbruch im Betreff")
-        << QStringLiteral("Hausdienste") << QStringLiteral("Reservierung\r\nBcc: boese@example.org")
-        << QStringLiteral("Hallo") << QStringLiteral("Hausdienste")
-        << QStringLiteral("Reservierung  Bcc: boese@example.org");
-    QTest::newRow("Zeilenumbruch im Namen mit Umlaut")
-        << QStringLiteral("Jürgen\nBcc: boese@example.org") << QStringLiteral("Reservierung")
-        << QStringLiteral("Hallo") << QStringLiteral("Jürgen Bcc: boese@example.org")
-        << QStringLiteral("Reservierung");
-    QTest::newRow("Komma und Anführungszeichen im Namen")
-        << QStringLiteral("Berg, \"Kalle\" Karl") << QStringLiteral("Reservierung")
-        << QStringLiteral("Hallo") << QStringLiteral("Berg, \"Kalle\" Karl")
-        << QStringLiteral("Reservierung");
+    // What a mail reader shows is the name and subject sent, unless given otherwise.
+    const auto row = [](const char* tag, const QString& name, const QString& betreff,
+                        const QString& text = QStringLiteral("Hallo"), QString nameGelesen = {},
+                        QString betreffGelesen = {}) {
+        QTest::newRow(tag) << name << betreff << text << (nameGelesen.isNull() ? name : nameGelesen)
+                           << (betreffGelesen.isNull() ? betreff : betreffGelesen);
+    };
+    row("Zeilenumbruch im Betreff", "Hausdienste", "Reservierung\r\nBcc: boese@example.org",
+        "Hallo", {}, "Reservierung  Bcc: boese@example.org");
+    row("Zeilenumbruch im Namen mit Umlaut", "Jürgen\nBcc: boese@example.org", "Reservierung",
+        "Hallo", "Jürgen Bcc: boese@example.org");
+    row("Komma und Anführungszeichen im Namen", "Berg, \"Kalle\" Karl", "Reservierung");
     // Long enough for several encoded words and soft line breaks; a line that starts with a
     // dot, a trailing blank and an equals sign must come back as they were.
     const QString lang = QStringLiteral("Größere Übergabe der Schlüssel für den Saal „Süd“ – ") +
@@ -46,24 +45,16 @@ void TstSmtp::nachricht_data() {
     // Folded before blanks; a word too long for any line goes as encoded words.
     const QString langerName =
         QStringLiteral("Hausdienste, Abteilung Nord ").repeated(70).trimmed();
-    QTest::newRow("Name aus 2000 Zeichen")
-        << langerName << langerName << QStringLiteral("Hallo") << langerName << langerName;
-    const QString einWort = QString(2000, QLatin1Char('N'));
-    QTest::newRow("Betreff aus einem Wort von 2000 Zeichen")
-        << QStringLiteral("Hausdienste") << einWort << QStringLiteral("Hallo")
-        << QStringLiteral("Hausdienste") << einWort;
-    QTest::newRow("lange Zeilen, Punkt, Leerzeichen am Ende")
-        << QStringLiteral("Hausdienste Süd") << lang
-        << lang + QStringLiteral("\r\n.\r\nEnde mit Leerzeichen \r\na=b\n\nletzte Zeile")
-        << QStringLiteral("Hausdienste Süd") << lang;
+    row("Name aus 2000 Zeichen", langerName, langerName);
+    row("Betreff aus einem Wort von 2000 Zeichen", "Hausdienste", QString(2000, QLatin1Char('N')));
+    row("lange Zeilen, Punkt, Leerzeichen am Ende", "Hausdienste Süd", lang,
+        lang + QStringLiteral("\r\n.\r\nEnde mit Leerzeichen \r\na=b\n\nletzte Zeile"));
 }
 
 void TstSmtp::nachricht() {
     QFETCH(QString, name);
     QFETCH(QString, betreff);
     QFETCH(QString, text);
-    QFETCH(QString, nameGelesen);
-    QFETCH(QString, betreffGelesen);
 
     SmtpSenke& senke = Senke();
     QVERIFY2(senke.ok(), qPrintable(senke.fehler));
@@ -71,7 +62,6 @@ void TstSmtp::nachricht() {
     e.server = QStringLiteral("127.0.0.1");
     e.port = senke.port;
     e.absender = QStringLiteral("raum@tovo.example");
-
     MailNachricht::Nachricht n;
     n.von = {name, e.absender};
     n.an = {{name, QStringLiteral("anna@example.org")}};
@@ -95,14 +85,10 @@ void TstSmtp::nachricht() {
                                   "message-id", "mime-version", "subject", "to"}));
     QCOMPARE(m[QStringLiteral("defects")].toArray().size(), 0);
 
-    QCOMPARE(m[QStringLiteral("subject")].toString(), betreffGelesen);
-    QCOMPARE(m[QStringLiteral("from_name")].toString(), nameGelesen);
-    QString gelesen = m[QStringLiteral("body")].toString();
-    gelesen.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QString erwartet = text;
-    erwartet.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QCOMPARE(gelesen, erwartet + QLatin1Char('\n'));
-    QVERIFY(!m[QStringLiteral("date")].toString().isEmpty());
+    QTEST(m[QStringLiteral("subject")].toString(), "betreffGelesen");
+    QTEST(m[QStringLiteral("from_name")].toString(), "nameGelesen");
+    const auto zeilen = [](QString t) { return t.replace(QLatin1String("\r\n"), "\n"); };
+    QCOMPARE(zeilen(m[QStringLiteral("body")].toString()), zeilen(text) + '\n');
     QVERIFY(m[QStringLiteral("message_id")].toString().endsWith(QLatin1String("@tovo.example>")));
 
     // On the wire no line is longer than the standard allows.
@@ -149,8 +135,7 @@ void TstSmtp::adresse_data() {
 
 void TstSmtp::adresse() {
     QFETCH(QString, adresse);
-    QFETCH(bool, gueltig);
-    QCOMPARE(MailNachricht::IstGueltigeAdresse(adresse), gueltig);
+    QTEST(MailNachricht::IstGueltigeAdresse(adresse), "gueltig");
 }
 
 void TstSmtp::geraet() {

@@ -31,11 +31,6 @@ class TestDruckTabelle : public QObject {
         }
         return out;
     }
-    void ini(const QByteArray& text) {
-        QFile f(gstProjektDir + kIniFileName);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    }
     // A booking with set-up before and clear-down after it (times as day fractions).
     int32_t mitBau(int32_t raumId, double tag, double von, double bis, double uVon, double rBis) {
         CBelegungRec b = TestProjekt::satz(raumId, tag + von, tag + bis);
@@ -50,9 +45,9 @@ class TestDruckTabelle : public QObject {
 private Q_SLOTS:
     void init() {
         p = std::make_unique<TestProjekt>();
-        typ = p->raumart(QStringLiteral("Saal"));
-        saal = p->raum(QStringLiteral("Saal 1"), typ);
-        raum = p->raum(QStringLiteral("Raum 2"), typ);
+        typ = p->raumart("Saal");
+        saal = p->raum("Saal 1", typ);
+        raum = p->raum("Raum 2", typ);
         QVERIFY(p->ok);
     }
     void cleanup() { p.reset(); }
@@ -60,9 +55,9 @@ private Q_SLOTS:
     void tagesliste_data() {
         QTest::addColumn<int>("tag");
         QTest::addColumn<QStringList>("zeilen");
-        QTest::newRow("erster Tag") << 10 << QStringList{QStringLiteral("14:00|00:00")};
-        QTest::newRow("mittlerer Tag") << 11 << QStringList{QStringLiteral("00:00|00:00")};
-        QTest::newRow("letzter Tag") << 12 << QStringList{QStringLiteral("00:00|10:00")};
+        QTest::newRow("erster Tag") << 10 << QStringList{"14:00|00:00"};
+        QTest::newRow("mittlerer Tag") << 11 << QStringList{"00:00|00:00"};
+        QTest::newRow("letzter Tag") << 12 << QStringList{"00:00|10:00"};
         QTest::newRow("danach") << 13 << QStringList{};
     }
     void tagesliste() {
@@ -70,7 +65,7 @@ private Q_SLOTS:
         QFETCH(QStringList, zeilen);
         p->buche(saal, Am(3, 10) + Uhr(14), Am(3, 12) + Uhr(10));
         QVERIFY2(DruckTabelle::Tag(gDb, Am(3, tag) + Uhr(9), &fehler), qPrintable(fehler));
-        QCOMPARE(druck(QStringLiteral("tm_von, tm_bis")), zeilen);
+        QCOMPARE(druck("tm_von, tm_bis"), zeilen);
     }
 
     // A period list holds archived bookings too, times as "hh:mm" and no time where a set-up
@@ -81,23 +76,22 @@ private Q_SLOTS:
         p->buche(saal, Am(3, 9) + Uhr(8), Am(3, 9) + Uhr(9)); // after the period
         QVERIFY(DruckTabelle::Tag(gDb, Am(3, 9), &fehler));
         QVERIFY2(DruckTabelle::Zeitraum(gDb, Am(3, 2), Am(3, 8), &fehler), qPrintable(fehler));
-        QCOMPARE(druck(QStringLiteral("Kurzbez, tm_von, tm_bis, Utm_von, Rtm_bis, Info")),
+        QCOMPARE(druck("Kurzbez, tm_von, tm_bis, Utm_von, Rtm_bis, Info"),
                  (QStringList{
-                     QStringLiteral("Saal 1|08:30|09:45|||vom 02.03.2026 bis 08.03.2026"),
-                     QStringLiteral("Raum 2|10:00|11:00|09:30|11:15|vom 02.03.2026 bis 08.03.2026"),
+                     "Saal 1|08:30|09:45|||vom 02.03.2026 bis 08.03.2026",
+                     "Raum 2|10:00|11:00|09:30|11:15|vom 02.03.2026 bis 08.03.2026",
                  }));
     }
 
     void monatsliste() {
         CBelegungRec b = TestProjekt::satz(saal, Am(4, 7) + Uhr(8), Am(4, 7) + Uhr(9));
         b.Miete = Currency::fromDouble(12.3456);
-        b.UmbBem = QStringLiteral("Tische  ");
+        b.UmbBem = "Tische  ";
         p->buche(b);
         p->buche(saal, Am(5, 7) + Uhr(8), Am(5, 7) + Uhr(9));
-        QVERIFY2(DruckTabelle::Save_Rpt(gDb, 4, QStringLiteral("2026"), false, QString(), &fehler),
+        QVERIFY2(DruckTabelle::Save_Rpt(gDb, 4, "2026", false, QString(), &fehler),
                  qPrintable(fehler));
-        QCOMPARE(druck(QStringLiteral("Miete, UmbBem, Info")),
-                 QStringList{QStringLiteral("12.35|Tische|April 2026")});
+        QCOMPARE(druck("Miete, UmbBem, Info"), QStringList{"12.35|Tische|April 2026"});
     }
 
     // Usage: minutes clipped to the period, per cent of working days of 10 hours.
@@ -109,31 +103,29 @@ private Q_SLOTS:
         // Raum 2: 15.12. 10:00-11:00 with set-up from 09:30 and clear-down to 11:30.
         QTest::newRow("Dezember, Vorgabe 21 Tage")
             << 12 << QByteArray()
-            << QStringList{QStringLiteral("Raum 2|0.476|0.476|99.048"),
-                           QStringLiteral("Saal 1|0.952|0|99.048")};
-        QTest::newRow("Dezember, 20 Tage")
-            << 12 << QByteArray("[ARBEITSTAGE]\nDez=20\n")
-            << QStringList{QStringLiteral("Raum 2|0.5|0.5|99"), QStringLiteral("Saal 1|1|0|99")};
+            << QStringList{"Raum 2|0.476|0.476|99.048", "Saal 1|0.952|0|99.048"};
+        QTest::newRow("Dezember, 20 Tage") << 12 << QByteArray("[ARBEITSTAGE]\nDez=20\n")
+                                           << QStringList{"Raum 2|0.5|0.5|99", "Saal 1|1|0|99"};
         // The whole year: 10 + 11 x 20 = 230 days.
         QTest::newRow("ganzes Jahr")
             << 0
             << QByteArray("[ARBEITSTAGE]\nJan=10\nFeb=20\nMrz=20\nApr=20\nMai=20\nJun=20\nJul=20\n"
                           "Aug=20\nSep=20\nOkt=20\nNov=20\nDez=20\n")
-            << QStringList{QStringLiteral("Raum 2|0.043|0.043|99.913"),
-                           QStringLiteral("Saal 1|0.087|0|99.913")};
+            << QStringList{"Raum 2|0.043|0.043|99.913", "Saal 1|0.087|0|99.913"};
     }
     void auslastung() {
         QFETCH(int, monat);
         QFETCH(QByteArray, ini);
         QFETCH(QStringList, zeilen);
-        if (!ini.isEmpty())
-            this->ini(ini);
+        if (!ini.isEmpty()) {
+            QFile datei(gstProjektDir + kIniFileName);
+            QVERIFY(datei.open(QIODevice::WriteOnly) && datei.write(ini) > 0);
+        }
         p->buche(saal, Am(12, 31) + Uhr(22), Am(1, 1, 2027) + Uhr(2));
         p->buche(saal, Am(1, 5, 2027) + Uhr(8), Am(1, 5, 2027) + Uhr(18)); // next year
         mitBau(raum, Am(12, 15), Uhr(10), Uhr(11), Uhr(9, 30), Uhr(11, 30));
-        QVERIFY2(
-            DruckTabelle::Save_Rpt(gDb, monat, QStringLiteral("2026"), true, QString(), &fehler),
-            qPrintable(fehler));
+        QVERIFY2(DruckTabelle::Save_Rpt(gDb, monat, "2026", true, QString(), &fehler),
+                 qPrintable(fehler));
         QCOMPARE(druck(QStringLiteral("Kurzbez, ROUND(CAST(Miete AS NUMERIC), 3), "
                                       "ROUND(CAST(Umbau AS NUMERIC), 3), "
                                       "ROUND(CAST(Pausch AS NUMERIC), 3)")),
@@ -145,42 +137,38 @@ private Q_SLOTS:
         QTest::addColumn<double>("von");
         QTest::addColumn<int>("ergebnis");
         QTest::addColumn<QStringList>("zeilen");
-        QTest::newRow("vollständig")
-            << QStringLiteral("Saal 1") << Am(3, 2) << int(DruckTabelle::BelegErgebnis::Ok)
-            << QStringList{QStringLiteral(
-                   "Saal 1|08:00|Whiteboard, Grossbildschirm|Hauptstr. 1|12345 Ort||")};
+        QTest::addColumn<bool>("gespeichert");
+        const QStringList voll{"Saal 1|08:00|Whiteboard, Grossbildschirm|Hauptstr. 1|12345 Ort||"};
+        const int ok = int(DruckTabelle::BelegErgebnis::Ok);
+        QTest::newRow("vollständig") << "Saal 1" << Am(3, 2) << ok << voll << false;
+        // A stored booking prints the room it is stored with.
+        QTest::newRow("gespeichert") << "Raum 2" << Am(3, 2) << ok << voll << true;
         QTest::newRow("ohne Raum")
-            << QString() << Am(3, 2) << int(DruckTabelle::BelegErgebnis::KeinRaum) << QStringList{};
+            << QString() << Am(3, 2) << int(DruckTabelle::BelegErgebnis::KeinRaum) << QStringList{}
+            << false;
         QTest::newRow("ohne Datum")
-            << QStringLiteral("Saal 1") << 0.0 << int(DruckTabelle::BelegErgebnis::Unvollstaendig)
-            << QStringList{};
+            << "Saal 1" << 0.0 << int(DruckTabelle::BelegErgebnis::Unvollstaendig) << QStringList{}
+            << false;
     }
     void beleg() {
         QFETCH(QString, kurzbez);
         QFETCH(double, von);
         QFETCH(int, ergebnis);
         QFETCH(QStringList, zeilen);
+        QFETCH(bool, gespeichert);
         DruckTabelle::BelegDruck d;
-        d.beleg = TestProjekt::satz(0, Am(3, 2) + Uhr(8), Am(3, 2) + Uhr(9));
+        d.beleg = gespeichert ? p->lies(p->buche(saal, Am(3, 2) + Uhr(8), Am(3, 2) + Uhr(9)))
+                              : TestProjekt::satz(0, Am(3, 2) + Uhr(8), Am(3, 2) + Uhr(9));
         d.beleg.dt_von = von;
         d.beleg.Aust = 1025;
         d.kurzbez = kurzbez;
-        d.strasse = QStringLiteral("Hauptstr. 1");
-        d.plzOrt = QStringLiteral("12345 Ort");
+        d.strasse = "Hauptstr. 1";
+        d.plzOrt = "12345 Ort";
         QCOMPARE(int(DruckTabelle::Beleg(gDb, d, &fehler)), ergebnis);
         if (ergebnis == int(DruckTabelle::BelegErgebnis::Ok))
             QCOMPARE(druck(QStringLiteral("Kurzbez, tm_von, Aust, stStrasse, stPlzOrt, Udt_von, "
                                           "Utm_von")),
                      zeilen);
-    }
-
-    // A stored booking prints the room it is stored with.
-    void belegGespeichert() {
-        DruckTabelle::BelegDruck d;
-        d.beleg = p->lies(p->buche(saal, Am(3, 2) + Uhr(8), Am(3, 2) + Uhr(9)));
-        d.kurzbez = QStringLiteral("Raum 2");
-        QCOMPARE(DruckTabelle::Beleg(gDb, d, &fehler), DruckTabelle::BelegErgebnis::Ok);
-        QCOMPARE(druck(QStringLiteral("Kurzbez")), QStringList{QStringLiteral("Saal 1")});
     }
 };
 

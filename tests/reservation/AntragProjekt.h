@@ -1,8 +1,7 @@
 #pragma once
 
-// The reservation form's project: one room type with two rooms, the master data with a company
-// and two persons, an order-number dialog that is cancelled, and the dialogs the form opens
-// answered by `modal`.
+// The reservation form's project: two rooms of one type, a company with two persons, an
+// order-number dialog that is cancelled, and the form's dialogs answered by `modal`.
 #include "R_Main.h"
 #include "ScriptedModal.h"
 #include "StammdatenDb.h"
@@ -28,26 +27,23 @@ public:
                      80, 20, 0);
         ok = ok && stamm.OpenJet(QString(), QString(), dir.filePath(QStringLiteral("Stamm.mdb")),
                                  nullptr);
-        Firma f;
-        f.stName = QStringLiteral("Stadtwerke");
+        Firma f{.stName = "Stadtwerke",
+                .stStrasse = "Hauptstr. 5",
+                .stPlz = "01067",
+                .stOrt = "Dresden"};
         ok = ok && stamm.SaveFirma(f);
         firma = f.lId;
-        Person p;
-        p.lFirmaId = firma;
-        p.stName = QStringLiteral("O'Neill");
-        p.stVorname = QStringLiteral("Anna");
-        p.stTelefon = QStringLiteral("0351 1234");
-        p.stTelefax = QStringLiteral("0351 1235");
-        p.stEmail = QStringLiteral("anna@stadtwerke.de");
-        p.stKostenstelle = QStringLiteral("4711");
-        ok = ok && stamm.SavePerson(p);
-        anna = p.lId;
-        p = Person();
-        p.lFirmaId = firma;
-        p.stName = QStringLiteral("Berg");
-        p.stVorname = QStringLiteral("Karl");
-        ok = ok && stamm.SavePerson(p);
-        karl = p.lId;
+        Person a{.lFirmaId = firma,
+                 .stVorname = "Anna",
+                 .stName = "O'Neill",
+                 .stTelefon = "0351 1234",
+                 .stTelefax = "0351 1235",
+                 .stEmail = "anna@stadtwerke.de",
+                 .stKostenstelle = "4711"};
+        Person k{.lFirmaId = firma, .stVorname = "Karl", .stName = "Berg"};
+        ok = ok && stamm.SavePerson(a) && stamm.SavePerson(k);
+        anna = a.lId;
+        karl = k.lId;
     }
     ~AntragProjekt() { R_Main::gNextNrDialog = nullptr; }
 

@@ -1,15 +1,7 @@
-// A workstation of its own for the tests of concurrent and interrupted writing: opens the
-// project database as the control does and saves through the same routines as the form.
-//
-//   schreib_kind DIR einzel SEED ANZAHL RAUM...  single bookings at random times, each tested
-//                                                first (IsFreeRoom) and then saved
-//   schreib_kind DIR serie SEED ANZAHL RAUM...   series of four weekly dates (SaveJour)
-//   schreib_kind DIR dauernd SEED 0 RAUM...      without end: a series, its edit, a single save
-//
-// DIR is the project folder; its TovoRaumVerw.ini says where the database lives.
-//
-// Every successful save prints "OK <order number> <bookings>"; "." is printed before each step
-// of the endless mode, so that a test can kill the process while it writes.
+// A workstation of its own for the tests of concurrent and interrupted writing, saving through
+// the form's routines: `schreib_kind DIR ART SEED ANZAHL RAUM...` with ART "einzel" (single
+// bookings, tested first), "serie" (four weekly dates) or "dauernd" (without end: a series, its
+// edit, a single save, each step announced by a line "."). Every save prints "OK <order> <n>".
 #include "CRvDb.h"
 #include "CSerienFkt.h"
 #include "R_Main.h"
@@ -25,14 +17,9 @@
 
 namespace {
 
-void Melde(const char* text) {
-    std::fputs(text, stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
-void MeldeOk(int32_t auftrNr, int anzahl) {
-    std::printf("OK %d %d\n", auftrNr, anzahl);
+// At once, so that the test reads the line while the process still runs.
+void Melde(const QString& zeile) {
+    std::puts(qPrintable(zeile));
     std::fflush(stdout);
 }
 
@@ -69,7 +56,7 @@ int main(int argc, char** argv) {
     if (args.size() < 6)
         return 2;
     DatenbankOrt ort;
-    if (!LiesDatenbankOrt(args[1] + QLatin1Char('/'), ort, nullptr))
+    if (!ReadDatenbankOrt(args[1] + QLatin1Char('/'), ort, nullptr))
         return 3;
     const QString art = args[2];
     QRandomGenerator zufall(args[3].toUInt());
@@ -92,28 +79,26 @@ int main(int argc, char** argv) {
     R_Main::gNextNrDialog = [](int32_t) { return -1; };
     const auto raum = [&] { return raeume[zufall.bounded(int(raeume.size()))]; };
 
-    if (art == QLatin1String("einzel")) {
-        for (int i = 0; i < anzahl; ++i) {
-            CBelegungRec b = Satz(raum(), Tag(zufall.bounded(28)), 8 * 60 + 15 * zufall.bounded(40),
-                                  30 + 15 * zufall.bounded(10), QStringLiteral("Einzel"));
-            if (R_Main::IsFreeRoom(b.rb_id, b) && R_Main::SpeichereBelegung(b))
-                MeldeOk(b.lAuftrNr, 1);
-        }
-    } else if (art == QLatin1String("serie")) {
-        for (int i = 0; i < anzahl; ++i) {
-            CBelegungRec b = Satz(raum(), 0, 8 * 60 + 15 * zufall.bounded(40),
-                                  30 + 15 * zufall.bounded(10), QStringLiteral("Serie"));
+    const bool serie = art == QLatin1String("serie");
+    for (int i = 0; i < anzahl; ++i) {
+        CBelegungRec b = Satz(raum(), Tag(zufall.bounded(serie ? 7 : 28)),
+                              8 * 60 + 15 * zufall.bounded(40), 30 + 15 * zufall.bounded(10),
+                              serie ? QStringLiteral("Serie") : QStringLiteral("Einzel"));
+        if (serie) {
             b.stSerieBem = QStringLiteral("Alle 1 Wochen");
-            if (R_Main::SaveJour(Woechentlich(Tag(zufall.bounded(7)), 4), b, &db, {}))
-                MeldeOk(b.lAuftrNr, 4);
+            if (R_Main::SaveJour(Woechentlich(b.dt_von, 4), b, &db, {}))
+                Melde(QStringLiteral("OK %1 4").arg(b.lAuftrNr));
+        } else if (R_Main::IsFreeRoom(b.rb_id, b) && R_Main::SpeichereBelegung(b)) {
+            Melde(QStringLiteral("OK %1 1").arg(b.lAuftrNr));
         }
-    } else if (art == QLatin1String("dauernd")) {
+    }
+    if (art == QLatin1String("dauernd")) {
         // Each order lies on days of its own, far from the others, so that every step writes.
         for (int runde = 0;; ++runde) {
             const double tag = Tag(400 + 70 * (zufall.bounded(1000)));
             CBelegungRec b = Satz(raum(), 0, 9 * 60, 60, QStringLiteral("Serie"));
             b.stSerieBem = QStringLiteral("Alle 1 Wochen");
-            Melde(".");
+            Melde(QStringLiteral("."));
             if (!R_Main::SaveJour(Woechentlich(tag, 8), b, &db, {}))
                 continue;
             CBelegungRecColl auftrag;
@@ -123,10 +108,10 @@ int main(int argc, char** argv) {
             vorlage.Best = QStringLiteral("Geändert %1").arg(runde);
             vorlage.tm_von = 10 * 60 / 1440.0;
             vorlage.tm_bis = 12 * 60 / 1440.0;
-            Melde(".");
+            Melde(QStringLiteral("."));
             R_Main::SaveSerieEdit(vorlage, auftrag, &db);
             CBelegungRec einzel = Satz(raum(), tag + 1, 9 * 60, 60, QStringLiteral("Einzel"));
-            Melde(".");
+            Melde(QStringLiteral("."));
             R_Main::SpeichereBelegung(einzel);
         }
     }

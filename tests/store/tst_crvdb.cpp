@@ -8,14 +8,14 @@
 
 namespace {
 
-const QString kAdd = QStringLiteral("Der Datensatz konnte nicht gespeichert werden!");
-const QString kEdit = QStringLiteral("Der Datensatz konnte nicht aktualisiert werden!");
-const QString kRead = QStringLiteral("Der Datensatz konnte nicht gelesen werden!");
-const QString kDel = QStringLiteral("Der Datensatz konnte nicht gelöscht werden!");
-const QString kColl = QStringLiteral("Die Datensätze konnten nicht in die Liste gelesen werden!");
-const QString kCtrl = QStringLiteral("Die Datensätze konnten nicht ins Listenfeld gelesen werden!");
-const QString kStructure = QStringLiteral("Die Struktur der Datenbank ist ungültig!");
-const QString kOdd = QStringLiteral("O'Brien \"Saal\"; Größe=1 -- ü%_");
+const QString kAdd = "Der Datensatz konnte nicht gespeichert werden!";
+const QString kEdit = "Der Datensatz konnte nicht aktualisiert werden!";
+const QString kRead = "Der Datensatz konnte nicht gelesen werden!";
+const QString kDel = "Der Datensatz konnte nicht gelöscht werden!";
+const QString kColl = "Die Datensätze konnten nicht in die Liste gelesen werden!";
+const QString kCtrl = "Die Datensätze konnten nicht ins Listenfeld gelesen werden!";
+const QString kStructure = "Die Struktur der Datenbank ist ungültig!";
+const QString kOdd = "O'Brien \"Saal\"; Größe=1 -- ü%_";
 
 using Items = QList<QPair<QString, int32_t>>;
 
@@ -79,6 +79,23 @@ class TestCRvDb : public QObject {
 
     std::unique_ptr<TestProjekt> p;
     CRvDb& db() { return p->db; }
+    int32_t raum = 0;
+    QString kurz; // a second connection that waits only briefly for a lock (20 ms)
+
+    void kurzeVerbindung() {
+        raum = p->raum("A", p->raumart("T"));
+        kurz = UniqueConnectionName("kurz");
+        if (TestAufServer()) {
+            QVERIFY(
+                OeffneDatenbank({DbTyp::PostgreSQL, p->ort().ort + " options='-c lock_timeout=20'"},
+                                kurz, false, nullptr));
+            return;
+        }
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", kurz);
+        db.setDatabaseName(p->path);
+        db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=20");
+        QVERIFY(db.open());
+    }
 
     QVariantList column(const QString& select) {
         QVariantList out;
@@ -92,11 +109,15 @@ class TestCRvDb : public QObject {
 private slots:
     void init() {
         // Catches "connection still in use" and every other stray warning.
-        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+        QTest::failOnWarning(QRegularExpression(".*"));
         p = std::make_unique<TestProjekt>();
         QVERIFY2(p->ok, qPrintable(db().LastError()));
     }
-    void cleanup() { p.reset(); }
+    void cleanup() {
+        if (!kurz.isEmpty())
+            QSqlDatabase::removeDatabase(std::exchange(kurz, QString()));
+        p.reset();
+    }
 
     void openDb_data() {
         QTest::addColumn<QString>("kind");
@@ -193,10 +214,9 @@ private slots:
 
     void roundTrip_data() {
         QTest::addColumn<int>("table");
-        QTest::newRow("bookings") << 0;
-        QTest::newRow("rooms") << 1;
-        QTest::newRow("room types") << 2;
-        QTest::newRow("employees") << 3;
+        int table = 0;
+        for (const char* name : {"bookings", "rooms", "room types", "employees"})
+            QTest::newRow(name) << table++;
     }
     void roundTrip() {
         QFETCH(int, table);
@@ -244,38 +264,12 @@ private slots:
     void loneSurrogatesRepaired() {
         // Half a pair, as a broken paste leaves it, must not swallow the character after it.
         CAnzeigeRec r;
-        r.Kurzbez = QStringLiteral("A") + QChar(0xD83D) + QStringLiteral("B") + QChar(0xDE00) +
-                    QStringLiteral("\U0001F600");
+        r.Kurzbez = "A" + QChar(0xD83D) + "B" + QChar(0xDE00) + "\U0001F600";
         QVERIFY(db().AddNewrb_AnzeigeRec(&r));
         CAnzeigeRec back;
         back.az_ID = r.az_ID;
         QVERIFY(db().Readrb_AnzeigeRec(&back));
-        QCOMPARE(back.Kurzbez, QStringLiteral("A\uFFFDB\uFFFD\U0001F600"));
-    }
-
-    void lookups() {
-        p->wert("INSERT INTO T_Raumart (stRaumArt) VALUES ('Saal')");
-        const int32_t room = p->raum(kOdd, 1);
-        CAnzeigeRec r;
-        r.Kurzbez = kOdd;
-        QVERIFY(db().ReadRaumByLang(&r));
-        QCOMPARE(r.az_ID, room);
-        CAnzeigeRec byArt;
-        byArt.lRaumartId = 1;
-        QVERIFY(db().ReadRaumByArt(&byArt));
-        QCOMPARE(byArt.Kurzbez, kOdd);
-        CRaumartRec art;
-        art.stRaumArt = "Saal";
-        QVERIFY(db().ReadRaumartRecByName(&art));
-        QCOMPARE(art.lId, 1);
-
-        // Nothing found: true, record untouched; callers look at the key.
-        CAnzeigeRec none;
-        none.Kurzbez = "Gibt es nicht";
-        none.lRaumartId = 2;
-        const QStringList before = Felder(none);
-        QVERIFY(db().ReadRaumByLang(&none) && db().ReadRaumByArt(&none));
-        QCOMPARE(Felder(none), before);
+        QCOMPARE(back.Kurzbez, "A\uFFFDB\uFFFD\U0001F600");
     }
 
     void nullColumns() {
@@ -304,11 +298,11 @@ private slots:
         QCOMPARE(arts.Count(), 1); // what was read before stays
     }
 
-    void bulkReads() {
+    void reads() {
         p->wert("INSERT INTO T_Raumart (stRaumArt) VALUES ('Saal')");
         const int32_t zebra = p->raum("Zebra", 1);
         const int32_t alpha = p->raum("alpha", 1);
-        p->raum("Mitte", 999); // its type does not exist
+        const int32_t odd = p->raum(kOdd, 999); // its type does not exist
         const int32_t b1 = p->buche(zebra, 45010, 45010, 5);
         const int32_t b2 = p->buche(alpha, 45001, 45002, 5);
         p->buche(alpha, 45005, 45005, 6);
@@ -331,6 +325,23 @@ private slots:
         QVERIFY(db().ReadAllRoomsForWeb(&rooms));
         QCOMPARE(keys(rooms), (QList<int32_t>{zebra, alpha}));
         QCOMPARE(rooms.Item(1)->RArt, QString("Saal"));
+
+        CAnzeigeRec r, byArt;
+        r.Kurzbez = kOdd;
+        byArt.lRaumartId = 999;
+        QVERIFY(db().ReadRaumByLang(&r) && db().ReadRaumByArt(&byArt));
+        QCOMPARE(std::pair(r.az_ID, byArt.Kurzbez), std::pair(odd, kOdd));
+        CRaumartRec art;
+        art.stRaumArt = "Saal";
+        QVERIFY(db().ReadRaumartRecByName(&art));
+        QCOMPARE(art.lId, 1);
+        // Nothing found: true, record untouched; callers look at the key.
+        CAnzeigeRec none;
+        none.Kurzbez = "Gibt es nicht";
+        none.lRaumartId = 2;
+        const QStringList before = Felder(none);
+        QVERIFY(db().ReadRaumByLang(&none) && db().ReadRaumByArt(&none));
+        QCOMPARE(Felder(none), before);
     }
 
     void roomTypeList() {
@@ -461,7 +472,7 @@ private slots:
     // A project file moved to an empty server database arrives whole: archived bookings, odd
     // texts, the counter, and keys that go on above those the file handed out. A database that
     // holds tables is refused, by either command, and the project stays on its file.
-    void aufServerUebertragen() {
+    void transferToServer() {
         if (!TestAufServer())
             QSKIP("Nur gegen einen Server.");
         QTemporaryDir projekt;
@@ -489,12 +500,12 @@ private slots:
                         dir, p->ort().ort, [](const QString&) {}, &error) &&
                     error.contains("nicht leer"));
         DatenbankOrt ort;
-        QVERIFY(LiesDatenbankOrt(dir, ort, nullptr) && !ort.aufServer());
+        QVERIFY(ReadDatenbankOrt(dir, ort, nullptr) && !ort.aufServer());
         const QString leer = server.NeueDatenbank(&error, true);
         QVERIFY2(ServerEinrichtung::Uebertragen(
                      dir, server.Verbindung(leer), [](const QString&) {}, &error),
                  qPrintable(error));
-        QVERIFY(LiesDatenbankOrt(dir, ort, nullptr) && ort.aufServer());
+        QVERIFY(ReadDatenbankOrt(dir, ort, nullptr) && ort.aufServer());
         const QString ziel = UniqueConnectionName("ziel");
         QVERIFY(OeffneDatenbank(ort, ziel, false, nullptr));
         {
@@ -562,6 +573,113 @@ private slots:
         other.CloseDb();
         QCOMPARE(other.DeArchiviereBelegungen(45000, 0).status, SchreibPfad::Status::Fehler);
         QCOMPARE(prompt.shown.size(), 0);
+    }
+
+    // The write path when another workstation holds the database, when part of a change cannot
+    // be written, and when the server goes away: nothing is half written, and the user may try
+    // again.
+    void busy() {
+        kurzeVerbindung();
+        // Another workstation writes: on the server, in the room.
+        p->wert(Dialekt::Von(QSqlDatabase::database(gDb)).BeginnSchreiben());
+        if (TestAufServer())
+            p->wert("SELECT az_ID FROM T_rb_Anzeige FOR UPDATE");
+        QVector<CBelegungRec> neu{TestProjekt::satz(raum, Tag(0, 9), Tag(0, 10), 0),
+                                  TestProjekt::satz(raum, Tag(1, 9), Tag(1, 10), 0)};
+        QCOMPARE(SchreibPfad::NeuerAuftrag(kurz, neu, 0).status, SchreibPfad::Status::Belegt);
+
+        // "Wiederholen" once the other one is done writes everything.
+        p->prompt.antwort = [&](const PromptMessage&) {
+            p->wert("ROLLBACK");
+            return PromptResult::Retry;
+        };
+        SchreibPfad::Ergebnis e;
+        QVERIFY(SchreibPfad::Ausfuehren(
+            [&](std::optional<int32_t> nr) { return SchreibPfad::NeuerAuftrag(kurz, neu, 0, nr); },
+            {}, &e));
+        QCOMPARE(p->prompt.texte(),
+                 QStringList{"Die Datenbank wird gerade von einem anderen Arbeitsplatz "
+                             "beschrieben. Bitte versuchen Sie es in einigen Sekunden erneut."});
+        QCOMPARE(p->prompt.last().buttons, PromptButtons::RetryCancel);
+        QCOMPARE(p->anzahlBelegungen(), 2);
+        QVERIFY(neu[0].Rec_ID > 0 && neu[0].lAuftrNr == e.auftrNr && neu[1].lAuftrNr == e.auftrNr);
+    }
+
+    // A change of two bookings of which one was deleted meanwhile changes neither.
+    void allOrNothing() {
+        kurzeVerbindung();
+        QVector<CBelegungRec> zwei{*p->buche(TestProjekt::satz(raum, Tag(0, 9), Tag(0, 10), 5)),
+                                   *p->buche(TestProjekt::satz(raum, Tag(1, 9), Tag(1, 10), 5))};
+        p->wert("DELETE FROM T_fm_belegung WHERE Rec_ID = ?", {zwei[1].Rec_ID});
+        for (CBelegungRec& b : zwei)
+            b.Best = "Neu";
+        const SchreibPfad::Ergebnis e = SchreibPfad::Aendern(kurz, zwei, 0);
+        QCOMPARE(e.status, SchreibPfad::Status::Fehler);
+        QCOMPARE(p->lies(zwei[0].Rec_ID).Best, "Berg, Karl");
+    }
+
+    // A server that went away: the save is refused with the German message, nothing is written,
+    // and once the server is back the next save opens the connection again.
+    void serverGone() {
+        if (!TestAufServer())
+            QSKIP("Eine SQLite-Datei hat keinen Server.");
+        kurzeVerbindung();
+        PostgresServer& server = PostgresServer::Instanz();
+        QVector<CBelegungRec> neu{TestProjekt::satz(raum, Tag(0, 9), Tag(0, 10), 0)};
+        QVERIFY(server.Stoppe("immediate"));
+        QVERIFY(!SchreibPfad::Ausfuehren(
+            [&](std::optional<int32_t> nr) { return SchreibPfad::NeuerAuftrag(kurz, neu, 0, nr); },
+            {}));
+        QVERIFY(server.Starte());
+        QCOMPARE(p->prompt.shown.size(), 1);
+        QVERIFY(p->prompt.last().text.startsWith(GetrenntMeldung()));
+        QCOMPARE(SchreibPfad::NeuerAuftrag(kurz, neu, 0).status, SchreibPfad::Status::Ok);
+        QSqlDatabase::database(gDb).close(); // lost as well; opened again by the next statement
+        QCOMPARE(p->anzahlBelegungen(), 1);
+    }
+
+    // A booking 10-12 with set-up 9:00-9:30 and clear-down 12:30-13:00, and another at 14-15;
+    // moved by hours at its start and end.
+    void moveBookings_data() {
+        QTest::addColumn<double>("beginn");
+        QTest::addColumn<double>("ende");
+        QTest::addColumn<QString>("gespeichert");
+        QTest::newRow("an hour later, set-up and clear-down follow")
+            << 1.0 << 1.0 << "11:00-13:00 U 10:00-10:30 R 13:30-14:00";
+        QTest::newRow("end stretched, only the clear-down follows")
+            << 0.0 << 1.0 << "10:00-13:00 U 09:00-09:30 R 13:30-14:00";
+        QTest::newRow("clear-down into the other booking, nothing written")
+            << 1.5 << 1.5 << "10:00-12:00 U 09:00-09:30 R 12:30-13:00";
+    }
+    void moveBookings() {
+        QFETCH(double, beginn);
+        QFETCH(double, ende);
+        kurzeVerbindung();
+        CBelegungRec b = TestProjekt::satz(raum, Tag(0, 10), Tag(0, 12), 5);
+        b.Udt_von = b.Udt_bis = b.Rdt_von = b.Rdt_bis = Tag(0);
+        b.Utm_von = Uhr(9);
+        b.Utm_bis = Uhr(9, 30);
+        b.Rtm_von = Uhr(12, 30);
+        b.Rtm_bis = Uhr(13);
+        b = *p->buche(b);
+        const int32_t andere = p->buche(raum, Tag(0, 14), Tag(0, 15), 6);
+        SchreibPfad::Verlegung v = SchreibPfad::LageVon(b);
+        v.beginn += beginn / 24;
+        v.ende += ende / 24;
+        QVector<CBelegungRec> vorher;
+        const SchreibPfad::Ergebnis e = SchreibPfad::Verlegen(kurz, {v}, 0, &vorher);
+        QFETCH(QString, gespeichert);
+        QCOMPARE(e.ok(), !gespeichert.startsWith(QLatin1String("10:00-12")));
+        QCOMPARE(e.imWeg.Rec_ID, e.ok() ? 0 : andere);
+        QCOMPARE(Felder(vorher.value(0)), Felder(b));
+        const CBelegungRec n = p->lies(b.Rec_ID);
+        const auto z = [](double t) { return TovoDate(t).format("hh:mm"); };
+        QCOMPARE(z(n.tm_von) + '-' + z(n.tm_bis) + " U " + z(n.Utm_von) + '-' + z(n.Utm_bis) +
+                     " R " + z(n.Rtm_von) + '-' + z(n.Rtm_bis),
+                 gespeichert);
+        // Back where it was, as an undo moves it.
+        QVERIFY(SchreibPfad::Verlegen(kurz, {SchreibPfad::LageVon(b)}, 0).ok());
+        QCOMPARE(Felder(p->lies(b.Rec_ID)), Felder(b));
     }
 };
 

@@ -13,23 +13,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-QStringList Fingerprint(const CBelegungRecColl& coll) {
-    QStringList out;
-    for (const CBelegungRec* b : coll)
-        out << QStringLiteral("%1 %2 %3 %4 %5 ")
-                       .arg(b->lAuftrNr)
-                       .arg(b->rb_id)
-                       .arg(b->dt_von)
-                       .arg(b->tm_von)
-                       .arg(b->tm_bis) +
-                   b->Verst;
-    return out;
-}
-
-} // namespace
-
 class TstDemoProjekt : public QObject {
     Q_OBJECT
 
@@ -44,15 +27,20 @@ class TstDemoProjekt : public QObject {
         rv->OpenDb();
         return rv;
     }
-    QStringList MakeAndRead(const QString& proj) {
-        QDir().mkpath(proj);
-        QString error;
-        if (!CreateDemoProject(Exe(), proj, &error))
-            return {error};
+    // Order, room, day, times and event of every booking.
+    static QStringList Bookings(const QString& proj) {
         CBelegungRecColl coll;
-        if (!GespeicherteBelegungen(Rv(proj)->ConnectionName(), coll))
-            return {QStringLiteral("nicht lesbar")};
-        return Fingerprint(coll);
+        QStringList out;
+        if (GespeicherteBelegungen(Rv(proj)->ConnectionName(), coll))
+            for (const CBelegungRec* b : coll)
+                out << QStringLiteral("%1 %2 %3 %4 %5 %6")
+                           .arg(b->lAuftrNr)
+                           .arg(b->rb_id)
+                           .arg(b->dt_von)
+                           .arg(b->tm_von)
+                           .arg(b->tm_bis)
+                           .arg(b->Verst);
+        return out;
     }
 
 private slots:
@@ -61,7 +49,6 @@ private slots:
         QDir().mkpath(m_proj);
         QString error;
         QVERIFY2(CreateDemoProject(Exe(), m_proj, &error), qPrintable(error));
-        QVERIFY(error.isEmpty());
     }
 
     void roomsMatchTheBuildingStructure() {
@@ -79,10 +66,8 @@ private slots:
             QVERIFY(r->lGebraumId > 0);
             QCOMPARE(r->RaumNr, geb.LangeRaumNr(r->lGebraumId));
             QVERIFY(arten.Item(CRaumartRecColl::MakeIndex(r->lRaumartId)) && r->IANZAHLPERS > 0);
-            for (QChar c : r->stAusstattung)
-                QVERIFY(QStringLiteral("WPCMRFLNASGB").contains(c));
-            for (QChar c : r->STSTUHLANORDNUNG)
-                QVERIFY(QStringLiteral("KUO").contains(c));
+            QVERIFY(QRegularExpression("^[WPCMRFLNASGB]*$").match(r->stAusstattung).hasMatch());
+            QVERIFY(QRegularExpression("^[KUO]*$").match(r->STSTUHLANORDNUNG).hasMatch());
         }
     }
 
@@ -91,8 +76,7 @@ private slots:
         auto rv = Rv(m_proj);
         CBelegungRecColl coll;
         QVERIFY(GespeicherteBelegungen(rv->ConnectionName(), coll));
-        QVERIFY2(coll.Count() >= 60 && coll.Count() <= 120,
-                 qPrintable(QString::number(coll.Count())));
+        QVERIFY(coll.Count() >= 60 && coll.Count() <= 120);
 
         const double heute = TovoDate::today().value();
         QMap<int32_t, QVector<const CBelegungRec*>> orders;
@@ -108,21 +92,15 @@ private slots:
             maxNr = std::max(maxNr, b->lAuftrNr);
             QVERIFY(!b->Best.isEmpty() && !b->Verst.isEmpty());
             // Persons as the form writes them: "Name, Vorname", no salutation.
-            QVERIFY2(b->Best.count(QStringLiteral(", ")) == 1 && !b->Best.startsWith("Frau") &&
-                         !b->Best.startsWith("Herr"),
-                     qPrintable(b->Best));
+            QVERIFY(QRegularExpression("^(?!Frau |Herr )[^,]+, [^,]+$").match(b->Best).hasMatch());
         }
         // Shared numbers belong to series only, and the counter is beyond every number.
         int series = 0;
         for (const auto& bookings : orders) {
-            if (bookings.size() == 1) {
-                QVERIFY(bookings[0]->stSerieBem.isEmpty());
-                continue;
-            }
-            ++series;
+            series += bookings.size() > 1;
+            QCOMPARE(bookings[0]->stSerieBem.isEmpty(), bookings.size() == 1);
             for (const CBelegungRec* b : bookings)
                 QCOMPARE(b->stSerieBem, bookings[0]->stSerieBem);
-            QVERIFY(!bookings[0]->stSerieBem.isEmpty());
         }
         QVERIFY(series >= 1);
         QSqlQuery q(QSqlDatabase::database(rv->ConnectionName()));
@@ -152,17 +130,18 @@ private slots:
         }
         QVERIFY(imported > 0 && imported < ma.Count());
 
-        const CTovoTools& tools = CTovoTools::Instance();
-        const QString ini = m_proj + "TovoRaumVerw.ini";
-        QCOMPARE(tools.ReadIniValue(ini, "RAUMVERWALTUNG", "Toleranz", "x"), QStringLiteral("0"));
-        QCOMPARE(tools.ReadIniValue(ini, "Raumverwaltung", "Mailname", "x"),
+        QCOMPARE(CTovoTools::Instance().ReadIniValue(m_proj + "TovoRaumVerw.ini", "Raumverwaltung",
+                                                     "Mailname", "x"),
                  QStringLiteral("Raumverwaltung"));
     }
 
     void sameWeekSameDemo() {
-        const QStringList a = MakeAndRead(m_dir.filePath("a/"));
-        QVERIFY2(a.size() > 1, qPrintable(a.value(0)));
-        QCOMPARE(MakeAndRead(m_dir.filePath("b/")), a);
+        const QString proj = m_dir.filePath("b/");
+        QString error;
+        QVERIFY2(QDir().mkpath(proj) && CreateDemoProject(Exe(), proj, &error), qPrintable(error));
+        const QStringList demo = Bookings(m_proj);
+        QVERIFY(!demo.isEmpty());
+        QCOMPARE(Bookings(proj), demo);
     }
 
     void existingProjectIsRefused() {
@@ -183,8 +162,7 @@ private slots:
         // A damaged template fails only after the other databases were made: they go again.
         QVERIFY(QDir(noTemplate.path()).mkpath("Leeres Projekt"));
         QFile bad(noTemplate.filePath("Leeres Projekt/TovoRaumverw.mdb"));
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write(QByteArray(4096, 'x'));
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write(QByteArray(4096, 'x')) == 4096);
         bad.close();
         QVERIFY(!CreateDemoProject(noTemplate.path(), proj, &error) && !error.isEmpty());
         QCOMPARE(QDir(proj).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());

@@ -63,26 +63,12 @@ void Click(QObject* dlg, const char* button) {
     Find<QPushButton>(dlg, button)->click();
 }
 
-Person MakePerson(int32_t firmaId, const QString& name, const QString& text) {
-    Person p;
-    p.lFirmaId = firmaId;
-    p.stAnrede = QStringLiteral("Frau");
-    p.stVorname = text;
-    p.stName = name;
-    p.stTelefon = QStringLiteral("0221 4711-0");
-    p.stTelefax = text + QStringLiteral("-fax");
-    p.stEmail = QStringLiteral("a.b@c.example");
-    p.stKostenstelle = text + QStringLiteral("-kst");
-    p.stAbteilung = text + QStringLiteral("-abt");
-    p.stPersNr = QStringLiteral("0815");
-    return p;
-}
-
-Firma MakeFirma(const QString& name, int32_t id = 0) {
-    Firma f;
-    f.lId = id;
-    f.stName = name;
-    return f;
+Person MakePerson(int32_t firmaId, const QString& name, const QString& text = QString()) {
+    return {0,           firmaId,  QStringLiteral("Frau"),
+            text,        name,     QStringLiteral("0221 4711-0"),
+            text + "-f", "a@c.de", text + "-k",
+            text,        "0815",   text + "-fu",
+            text + "-b"};
 }
 
 // Every field, to compare whole rows.
@@ -92,7 +78,7 @@ QStringList Felder(const Firma& f) {
 QStringList Felder(const Person& p) {
     return QStringList{QString::number(p.lId), QString::number(p.lFirmaId)}
            << p.stAnrede << p.stVorname << p.stName << p.stTelefon << p.stTelefax << p.stEmail
-           << p.stKostenstelle << p.stAbteilung << p.stPersNr;
+           << p.stKostenstelle << p.stAbteilung << p.stPersNr << p.stFunktion << p.stBemerkung;
 }
 
 // A room whose long number has the given number of parts: it hangs below a chain of
@@ -105,9 +91,6 @@ void AddRoom(CGebDb& db, int parts, const QString& nr) {
 }
 
 } // namespace
-
-using DbOp = std::function<bool(CStammdatenDb&)>;
-Q_DECLARE_METATYPE(DbOp)
 
 class TstStammdaten : public QObject {
     Q_OBJECT
@@ -122,15 +105,11 @@ class TstStammdaten : public QObject {
     bool Open(CStammdatenDb& db, bool firma, bool person) {
         if (!db.OpenJet({}, {}, m_dir.filePath(QString::number(++m_files)), nullptr))
             return false;
-        Firma f;
-        f.stName = QStringLiteral("Alpha GmbH");
+        Firma f{0, QStringLiteral("Alpha GmbH"), {}, {}, {}};
         if (firma && !db.SaveFirma(f))
             return false;
         m_firmaId = f.lId;
-        Person p;
-        p.lFirmaId = f.lId;
-        p.stName = QStringLiteral("Krause");
-        p.stPersNr = QStringLiteral("0815"); // not shown in the window
+        Person p = MakePerson(f.lId, QStringLiteral("Krause")); // its number is not shown
         return !person || db.SavePerson(p);
     }
 
@@ -250,15 +229,18 @@ private slots:
                                  "pbPersonSpeichern", "pbPersonLoeschen"})
             QVERIFY2(Find<QPushButton>(&dlg, name)->isEnabled() == enabled, name);
         QCOMPARE(Bearbeitbar(&dlg).isEmpty(), !enabled);
+        // The database itself refuses writing too, opened with the same rights.
+        CStammdatenDb zweite;
+        QVERIFY(zweite.OpenJet({}, {}, m_dir.filePath(QString::number(m_files)), goRecht.get()));
+        Firma f{0, QStringLiteral("Neu"), {}, {}, {}};
+        QCOMPARE(zweite.SaveFirma(f) || zweite.DeleteFirma(m_firmaId), enabled);
     }
 
     void roundTripKeepsEveryCharacter_data() {
         QTest::addColumn<QString>("text");
-        QTest::newRow("quotes") << QStringLiteral("O'Brien \"der Ältere\"");
-        QTest::newRow("umlauts") << QStringLiteral("Jürgen Größe-Übel ÄÖÜäöüß");
-        QTest::newRow("sql") << QStringLiteral("x'); DROP TABLE T_Person; --");
+        QTest::newRow("sql, quotes") << QStringLiteral("x'); DROP TABLE \"T_Person\"; --");
         QTest::newRow("separators") << QStringLiteral("a;b=c\\d%e_f");
-        QTest::newRow("other scripts") << QStringLiteral("Łódź – İstanbul €");
+        QTest::newRow("other scripts") << QStringLiteral("Łódź – İstanbul Größe €");
         QTest::newRow("empty") << QString();
     }
     void roundTripKeepsEveryCharacter() {
@@ -272,10 +254,9 @@ private slots:
         QVERIFY(f.lId > 0 && p.lId > 0);
 
         Firma f2;
-        QVERIFY(db.ReadFirma(f.lId, f2));
-        QCOMPARE(Felder(f2), Felder(f));
         Person p2;
-        QVERIFY(db.ReadPerson(p.lId, p2));
+        QVERIFY(db.ReadFirma(f.lId, f2) && db.ReadPerson(p.lId, p2));
+        QCOMPARE(Felder(f2), Felder(f));
         QCOMPARE(Felder(p2), Felder(p));
         QCOMPARE(db.Personen().size(), 1);
     }
@@ -283,13 +264,14 @@ private slots:
     void personsByCompanyAndByName() {
         CStammdatenDb db;
         QVERIFY(db.OpenJet(QString(), QString(), NewPath(), nullptr));
-        Firma a = MakeFirma(QStringLiteral("Zeta AG")), b = MakeFirma(QStringLiteral("Alpha GmbH"));
+        Firma a = {0, QStringLiteral("Zeta AG"), {}, {}, {}},
+              b{0, QStringLiteral("Alpha GmbH"), {}, {}, {}};
         QVERIFY(db.SaveFirma(a) && db.SaveFirma(b));
         QCOMPARE(db.Firmen().value(0).lId, b.lId);
 
         for (auto [firma, name] :
              {std::pair{a.lId, "Weber"}, {b.lId, "Krause"}, {a.lId, "Albers"}, {0, "Ohnefirma"}}) {
-            Person p = MakePerson(firma, QString::fromUtf8(name), QStringLiteral("v"));
+            Person p = MakePerson(firma, QString::fromUtf8(name));
             QVERIFY(db.SavePerson(p));
         }
         auto names = [&](int32_t firmaId) {
@@ -305,57 +287,21 @@ private slots:
         QVERIFY(names(a.lId + b.lId + 10).isEmpty());
     }
 
-    void refusesWhatCannotBeDone_data() {
-        QTest::addColumn<DbOp>("op");
-        auto row = [](const char* name, DbOp op) { QTest::newRow(name) << op; };
-        row("update of an unknown company", [](CStammdatenDb& db) {
-            Firma f = MakeFirma(QStringLiteral("X"), 99);
-            return db.SaveFirma(f);
-        });
-        row("update of an unknown person", [](CStammdatenDb& db) {
-            Person p = MakePerson(0, QStringLiteral("X"), QStringLiteral("y"));
-            p.lId = 99;
-            return db.SavePerson(p);
-        });
-        row("person of an unknown company", [](CStammdatenDb& db) {
-            Person p = MakePerson(99, QStringLiteral("X"), QStringLiteral("y"));
-            return db.SavePerson(p);
-        });
-        row("delete of an unknown company", [](CStammdatenDb& db) { return db.DeleteFirma(99); });
-        row("delete of an unknown person", [](CStammdatenDb& db) { return db.DeletePerson(99); });
-    }
+    // Unknown companies and persons are refused with a reason, and nothing is written.
     void refusesWhatCannotBeDone() {
-        QFETCH(DbOp, op);
         CStammdatenDb db;
-        QVERIFY(db.OpenJet(QString(), QString(), NewPath(), nullptr) && !op(db) &&
-                !db.LastError().isEmpty() && db.Firmen().isEmpty() && db.Personen().isEmpty());
-    }
-
-    void readingRightRefusesWriting() {
-        const QString path = NewPath();
-        {
-            CStammdatenDb db;
-            QVERIFY(db.OpenJet(QString(), QString(), path, nullptr));
-            Firma f = MakeFirma(QStringLiteral("Bleibt"));
-            QVERIFY(db.SaveFirma(f));
-        }
-        CTovoRecht lesen;
-        lesen.SetZugriff(QStringLiteral("L"));
-        CStammdatenDb db;
-        QVERIFY(db.OpenJet(QString(), QString(), path, &lesen));
-        Firma f = MakeFirma(QStringLiteral("Neu"));
-        QVERIFY(!db.SaveFirma(f) && !db.DeleteFirma(db.Firmen().value(0).lId));
-        QCOMPARE(db.Firmen().size(), 1);
-    }
-
-    // (Creating a missing file only when writable is checked with the building database, which
-    // opens the same way.)
-    void closedDatabaseReadsNothing() {
-        CStammdatenDb db;
-        QVERIFY(db.OpenConn(QString(), "DATABASE=" + NewPath() + ";", QString(), false, nullptr) &&
-                db.Firmen().isEmpty() && db.LastError().isEmpty());
-        db.Close();
-        QVERIFY(!db.IsOpen() && db.Firmen().isEmpty() && !db.LastError().isEmpty());
+        QVERIFY(db.OpenJet(QString(), QString(), NewPath(), nullptr));
+        Firma unbekannt{99, QStringLiteral("X"), {}, {}, {}};
+        Person ohneFirma = MakePerson(99, QStringLiteral("X"));
+        Person unbekanntePerson = MakePerson(0, QStringLiteral("X"));
+        unbekanntePerson.lId = 99;
+        const auto abgelehnt = [&](bool ok) { return !ok && !db.LastError().isEmpty(); };
+        QVERIFY(abgelehnt(db.SaveFirma(unbekannt)));
+        QVERIFY(abgelehnt(db.SavePerson(unbekanntePerson)));
+        QVERIFY(abgelehnt(db.SavePerson(ohneFirma)));
+        QVERIFY(abgelehnt(db.DeleteFirma(99)));
+        QVERIFY(abgelehnt(db.DeletePerson(99)));
+        QVERIFY(db.Firmen().isEmpty() && db.Personen().isEmpty());
     }
 
     void addNodeRefusesBrokenTrees_data() {
@@ -385,7 +331,6 @@ private slots:
         QTest::addColumn<bool>("ok");
         const QString file = Path("conn.mdb");
         QTest::newRow("plain path") << file << false << true;
-        QTest::newRow("DATABASE=") << "DATABASE=" + file + ";" << false << true;
         QTest::newRow("other keys around")
             << "UID=x; Database=" + file + " ;PWD=y" << false << true;
         QTest::newRow("no database key") << QStringLiteral("UID=x;PWD=y") << false << false;
@@ -435,8 +380,7 @@ private slots:
         QFETCH(QList<int>, roomParts);
         QTemporaryDir dir;
         CGebDb db;
-        QVERIFY2(db.OpenJet(dir.path(), QString(), dir.filePath("TovoGebaeude.mdb")),
-                 qPrintable(db.LastError()));
+        QVERIFY(db.OpenJet(dir.path(), QString(), dir.filePath("TovoGebaeude.mdb")));
         int n = 100;
         for (int parts : roomParts)
             AddRoom(db, parts, QString::number(++n));
@@ -450,13 +394,16 @@ private slots:
         CGebDb closed;
         QVERIFY(CRaumNrFormat(&closed).CheckFormat(QStringLiteral("E.R")));
     }
-    void typedKeys_data() {
+    // Typed keys and pasted text (Ctrl+V or the context menu) pass the same filter.
+    void inputIsFiltered_data() {
+        QTest::addColumn<int>("weg"); // 0 typed, 1 Ctrl+V, 2 menu
         QTest::addColumn<Art>("art");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("beeps");
-        auto row = [](const char* name, Art art, const char* keys, const char* text, int beeps) {
-            QTest::newRow(name) << art << QString::fromUtf8(keys) << QString::fromUtf8(text)
+        auto row = [](const char* name, Art art, const char* keys, const char* text, int beeps,
+                      int weg = 0) {
+            QTest::newRow(name) << weg << art << QString::fromUtf8(keys) << QString::fromUtf8(text)
                                 << beeps;
         };
         row("date", Art::Datum, "14.03.2026", "14.03.2026", 0);
@@ -468,54 +415,23 @@ private slots:
         row("decimal, point and sign", Art::Dezimal, "-2.5,0", "25,0", 2);
         row("text, quotes", Art::Text, "O'Brien \"Söhne\"", "OBrien Söhne", 3);
         row("text, anything else", Art::Text, "Größe & Co; 5% `´", "Größe & Co; 5% `´", 0);
+        for (int weg : {1, 2}) {
+            row(weg == 1 ? "pasted money, blanks trimmed" : "money, blanks trimmed, menu",
+                Art::Geld, " 1.234,50\n", "1.234,50", 0, weg);
+            row(weg == 1 ? "pasted date with time" : "date with time, menu", Art::Datum,
+                "14.03.2026 08:30", "14.03.20260830", 1, weg);
+            row(weg == 1 ? "pasted text with quote" : "text with quote, menu", Art::Text, "O'Brien",
+                "OBrien", 1, weg);
+        }
     }
-    void typedKeys() {
+    void inputIsFiltered() {
+        QFETCH(int, weg);
         QFETCH(Art, art);
         QFETCH(QString, keys);
         ScriptedPrompt prompt;
         TovoTextbox box(nullptr, art);
-        TypeText(&box, keys);
-        QTEST(box.text(), "text");
-        QTEST(prompt.beeps, "beeps");
-    }
-
-    void editingKeysAndShortcutsPass() {
-        ScriptedPrompt prompt;
-        TovoTextbox box(nullptr, Art::Zahl);
-        QTest::keyClicks(&box, QStringLiteral("123"));
-        QTest::keyClick(&box, Qt::Key_Left);
-        QTest::keyClick(&box, Qt::Key_Backspace);
-        QCOMPARE(box.text(), QStringLiteral("13"));
-        QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier); // select all
-        QTest::keyClick(&box, Qt::Key_Delete);
-        QCOMPARE(box.text(), QString());
-        QCOMPARE(prompt.beeps, 0);
-    }
-
-    void pasteIsFiltered_data() {
-        QTest::addColumn<Art>("art");
-        QTest::addColumn<bool>("viaMenu");
-        QTest::addColumn<QString>("clipboard");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("beeps");
-        for (bool menu : {false, true}) {
-            const char* via = menu ? "menu" : "Ctrl+V";
-            QTest::addRow("money, blanks trimmed, %s", via)
-                << Art::Geld << menu << QString(" 1.234,50\n") << "1.234,50" << 0;
-            QTest::addRow("date with time, %s", via)
-                << Art::Datum << menu << QString("14.03.2026 08:30") << "14.03.20260830" << 1;
-            QTest::addRow("text with quote, %s", via)
-                << Art::Text << menu << QString("O'Brien") << "OBrien" << 1;
-        }
-    }
-    void pasteIsFiltered() {
-        QFETCH(Art, art);
-        QFETCH(bool, viaMenu);
-        QFETCH(QString, clipboard);
-        ScriptedPrompt prompt;
-        TovoTextbox box(nullptr, art);
-        QGuiApplication::clipboard()->setText(clipboard);
-        if (viaMenu) {
+        QGuiApplication::clipboard()->setText(keys);
+        if (weg == 2) {
             // The menu runs its own loop; its paste entry is picked once it is up.
             bool triggered = false;
             QTimer::singleShot(0, &box, [&] {
@@ -536,63 +452,72 @@ private slots:
                                     box.mapToGlobal(QPoint(1, 1)));
             QApplication::sendEvent(&box, &event);
             QVERIFY(triggered);
-        } else {
+        } else if (weg == 1) {
             QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            TypeText(&box, keys);
         }
         QTEST(box.text(), "text");
         QTEST(prompt.beeps, "beeps");
     }
 
+    void editingKeysAndShortcutsPass() {
+        ScriptedPrompt prompt;
+        TovoTextbox box(nullptr, Art::Zahl);
+        QTest::keyClicks(&box, QStringLiteral("123"));
+        QTest::keyClick(&box, Qt::Key_Left);
+        QTest::keyClick(&box, Qt::Key_Backspace);
+        QCOMPARE(box.text(), QStringLiteral("13"));
+        QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier); // select all
+        QTest::keyClick(&box, Qt::Key_Delete);
+        QCOMPARE(box.text(), QString());
+        QCOMPARE(prompt.beeps, 0);
+    }
+
+    // A text read as a value, and a value written as text and read back.
     void value_data() {
         QTest::addColumn<Art>("art");
+        QTest::addColumn<double>("gesetzt"); // written with SetValue, else the text is set
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("valid");
         QTest::addColumn<double>("value");
-        const double none = Day(9999, 12, 31);
-        QTest::newRow("empty date") << Art::Datum << "" << true << none;
-        QTest::newRow("date") << Art::Datum << "14.03.2026" << true << Day(2026, 3, 14);
-        QTest::newRow("date with time") << Art::Datum << "14.03.2026 08:30" << false << none;
-        QTest::newRow("time") << Art::Zeit << "7:05" << true << Time(7, 5);
-        QTest::newRow("empty time") << Art::Zeit << "" << false << 0.0;
-        QTest::newRow("empty number") << Art::Zahl << "" << true << 0.0;
-        QTest::newRow("money") << Art::Geld << "1.234,50" << true << 1234.5;
-        QTest::newRow("money, two commas") << Art::Geld << "1,2,3" << false << 0.0;
-        QTest::newRow("decimal") << Art::Dezimal << "2,5" << true << 2.5;
-        QTest::newRow("decimal, comma only") << Art::Dezimal << "," << false << 0.0;
+        const auto lesen = [](const char* name, Art art, const char* text, bool valid, double v) {
+            QTest::newRow(name) << art << qQNaN() << QString(text) << valid << v;
+        };
+        const auto setzen = [](const char* name, Art art, double v, const char* text, double back) {
+            QTest::newRow(name) << art << v << QString(text) << true << back;
+        };
+        const double none = Day(9999, 12, 31), day = Day(2026, 3, 14);
+        lesen("empty date", Art::Datum, "", true, none);
+        lesen("date", Art::Datum, "14.03.2026", true, day);
+        lesen("date with time", Art::Datum, "14.03.2026 08:30", false, none);
+        lesen("time", Art::Zeit, "7:05", true, Time(7, 5));
+        lesen("empty time", Art::Zeit, "", false, 0.0);
+        lesen("empty number", Art::Zahl, "", true, 0.0);
+        lesen("money", Art::Geld, "1.234,50", true, 1234.5);
+        lesen("money, two commas", Art::Geld, "1,2,3", false, 0.0);
+        lesen("decimal", Art::Dezimal, "2,5", true, 2.5);
+        lesen("decimal, comma only", Art::Dezimal, ",", false, 0.0);
+        setzen("set no date", Art::Datum, none, "", none);
+        setzen("set date, time dropped", Art::Datum, day + 0.5, "14.03.2026", day);
+        setzen("set time, date dropped", Art::Zeit, day + Time(18, 5), "18:05", Time(18, 5));
+        setzen("set money", Art::Geld, 1234567.891, "1.234.567,89", 1234567.89);
+        setzen("set decimal", Art::Dezimal, 1234.0, "1234,00", 1234.0);
+        setzen("set decimal, rounds half up", Art::Dezimal, 2.345, "2,35", 2.35);
+        setzen("set whole number", Art::Zahl, 7.6, "8", 8.0);
     }
     void value() {
         QFETCH(Art, art);
+        QFETCH(double, gesetzt);
         QFETCH(QString, text);
         TovoTextbox box(nullptr, art);
-        box.setText(text);
+        if (qIsNaN(gesetzt))
+            box.setText(text);
+        else
+            box.SetValue(gesetzt);
+        QTEST(box.text(), "text");
         QTEST(box.IsValid(), "valid");
         QTEST(box.Value(), "value");
-    }
-
-    void setValue_data() {
-        QTest::addColumn<Art>("art");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("back"); // Value() afterwards
-        const double none = Day(9999, 12, 31);
-        const double day = Day(2026, 3, 14);
-        QTest::newRow("no date") << Art::Datum << none << "" << none;
-        QTest::newRow("date, time dropped") << Art::Datum << day + 0.5 << "14.03.2026" << day;
-        QTest::newRow("time, date dropped")
-            << Art::Zeit << day + Time(18, 5) << "18:05" << Time(18, 5);
-        QTest::newRow("money") << Art::Geld << 1234567.891 << "1.234.567,89" << 1234567.89;
-        QTest::newRow("decimal") << Art::Dezimal << 1234.0 << "1234,00" << 1234.0;
-        QTest::newRow("decimal rounds half up") << Art::Dezimal << 2.345 << "2,35" << 2.35;
-        QTest::newRow("whole number") << Art::Zahl << 7.6 << "8" << 8.0;
-    }
-    void setValue() {
-        QFETCH(Art, art);
-        QFETCH(double, value);
-        TovoTextbox box(nullptr, art);
-        box.SetValue(value);
-        QTEST(box.text(), "text");
-        QVERIFY(box.IsValid());
-        QTEST(box.Value(), "back");
     }
 };
 

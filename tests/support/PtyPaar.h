@@ -3,8 +3,9 @@
 // Two connected pseudo-terminals from socat standing in for a serial line: what is written to
 // `geraet` can be read from the other end. Started by the constructor, stopped by the
 // destructor; when socat cannot start, `fehler` says why.
+#include "TestServer.h"
+
 #include <QDeadlineTimer>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
 #include <fcntl.h>
@@ -23,15 +24,10 @@ public:
         }
         // socat names both devices ("PTY is /dev/pts/N") and then starts relaying.
         static const QRegularExpression pty(QStringLiteral("PTY is (\\S+)"));
-        QByteArray ausgabe;
+        const QByteArray ausgabe = ReadBis(
+            m_prozess,
+            [](const QByteArray& a) { return a.contains("starting data transfer loop"); }, true);
         QStringList geraete;
-        for (int i = 0; i < 100; ++i) {
-            if (!m_prozess.waitForReadyRead(200) && m_prozess.state() != QProcess::Running)
-                break;
-            ausgabe += m_prozess.readAllStandardError();
-            if (ausgabe.contains("starting data transfer loop"))
-                break;
-        }
         for (auto it = pty.globalMatch(QString::fromUtf8(ausgabe)); it.hasNext();)
             geraete << it.next().captured(1);
         if (geraete.size() != 2 || !ausgabe.contains("starting data transfer loop")) {
@@ -47,13 +43,7 @@ public:
     ~PtyPaar() {
         if (m_gegenseite >= 0)
             ::close(m_gegenseite);
-        if (m_prozess.state() != QProcess::NotRunning) {
-            m_prozess.terminate();
-            if (!m_prozess.waitForFinished(5000)) {
-                m_prozess.kill();
-                m_prozess.waitForFinished(2000);
-            }
-        }
+        StoppeProzess(m_prozess);
     }
     PtyPaar(const PtyPaar&) = delete;
     PtyPaar& operator=(const PtyPaar&) = delete;

@@ -1,16 +1,12 @@
 #pragma once
 
-// A real SMTP server for the tests: smtp_senke.py (Debian's python3-aiosmtpd) on 127.0.0.1 with
-// a free port, writing every message it takes to a temporary folder. Started by the constructor,
-// stopped by the destructor; one serves a whole test executable. When it cannot start, `fehler`
-// says why.
-#include <QDir>
-#include <QFile>
+// A real SMTP server for the tests: smtp_senke.py (python3-aiosmtpd) writing every message it
+// takes to a temporary folder. When it cannot start, `fehler` says why.
+#include "TestServer.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 class SmtpSenke {
 public:
@@ -30,36 +26,24 @@ public:
         }
         // The sink prints "READY <port>" once it listens; bounded wait for that line.
         static const QRegularExpression bereit(QStringLiteral("READY (\\d+)"));
-        QByteArray ausgabe;
-        for (int i = 0; i < 100 && port == 0; ++i) {
-            if (!m_prozess.waitForReadyRead(200) && m_prozess.state() != QProcess::Running)
-                break;
-            ausgabe += m_prozess.readAll();
-            const QRegularExpressionMatch m = bereit.match(QString::fromUtf8(ausgabe));
-            if (m.hasMatch())
-                port = m.captured(1).toInt();
-        }
+        const QByteArray ausgabe = ReadBis(m_prozess, [](const QByteArray& a) {
+            return bereit.match(QString::fromUtf8(a)).hasMatch();
+        });
+        port = bereit.match(QString::fromUtf8(ausgabe)).captured(1).toInt();
         if (port == 0)
             fehler = QStringLiteral("SMTP-Senke meldet sich nicht bereit: ") +
                      QString::fromUtf8(ausgabe + m_prozess.readAll());
     }
     ~SmtpSenke() {
-        if (m_prozess.state() == QProcess::NotRunning)
-            return;
         m_prozess.closeWriteChannel();
-        m_prozess.terminate();
-        if (!m_prozess.waitForFinished(5000)) {
-            m_prozess.kill();
-            m_prozess.waitForFinished(2000);
-        }
+        StoppeProzess(m_prozess);
     }
     SmtpSenke(const SmtpSenke&) = delete;
     SmtpSenke& operator=(const SmtpSenke&) = delete;
 
     bool ok() const { return port != 0; }
 
-    // The messages taken since the last leeren(), as the sink decoded them (see
-    // smtp_senke.py), in order.
+    // The messages taken since the last leeren(), as the sink decoded them, in order.
     QList<QJsonObject> nachrichten() const {
         QList<QJsonObject> out;
         for (int n = m_gelesen + 1;; ++n) {

@@ -1,10 +1,8 @@
 #pragma once
 
-// The tests' one seam past the write path: bookings stored as rows, all of one call in one
-// transaction, and recorded in the change journal as the write path records them. It exists for
-// the projects the write path rightly refuses to build: bookings that overlap, an order whose
-// bookings arrive one by one, nulls left by older versions, and tens of thousands of rows within
-// seconds. Tests of the writing itself book through SchreibPfad.
+// The tests' one seam past the write path, for projects it rightly refuses to build (overlaps,
+// nulls left by older versions, tens of thousands of rows within seconds): rows stored in one
+// transaction and journalled as the write path does. Tests of the writing book through SchreibPfad.
 #include "AenderungsJournal.h"
 #include "ReservationQueries.h"
 #include "SqlConnection.h"
@@ -16,8 +14,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-// A stored booking as a test wants it: the record, archived or not, and the columns stored as
-// NULL whatever the record holds.
+// A booking to store: the record, archived or not, and the columns stored as NULL.
 struct TestBelegung {
     CBelegungRec rec;
     bool archiviert = false;
@@ -40,8 +37,7 @@ struct TestBelegung {
     }
 };
 
-// Stores the bookings and fills in their Rec_ID; false (with a warning) when anything failed, and
-// then nothing is stored.
+// Stores the bookings and fills in their Rec_ID; all or nothing, false with a warning.
 inline bool BelegungenEinlagern(const QString& connection, QVector<TestBelegung>& zeilen) {
     namespace ZA = ZeilenAbbildung;
     QSqlDatabase db = Verbindung(connection);
@@ -74,10 +70,8 @@ inline bool BelegungenEinlagern(const QString& connection, QVector<TestBelegung>
     return ok;
 }
 
-// Random bookings in `raeume` starting on the `tage` days from `ersterTag`, with every kind of
-// set-up and clear-down span (none, with an end, open to the booking, days before or after,
-// dates or times left empty), some over several days, a tenth archived; the
-// n-th of order n.
+// Random bookings in `raeume` on the `tage` days from `ersterTag`, with every kind of set-up and
+// clear-down span, some over several days, a tenth archived; the n-th of order n.
 inline QVector<TestBelegung> ZufallsBelegungen(QRandomGenerator& rng,
                                                const QVector<int32_t>& raeume, double ersterTag,
                                                int tage, int anzahl) {

@@ -1,11 +1,8 @@
 #pragma once
 
-// A temporary project for the tests: a copy of the template database (in the runs against a
-// server a new database on the test's PostgreSQL cluster, named in the project's INI) opened as
-// gRvDb and on the direct connection gDb, no booking tolerance, full rights (in tests that link
-// the suite, where goRecht lives) and a scripted prompt. The helpers add room types, rooms and
-// bookings through gRvDb and gDb, so they serve a project opened by the control as well:
-// TestProjekt(false) then provides the folder, the rights and the prompt only.
+// A temporary project: a copy of the template database (in the server runs a new database on the
+// test's PostgreSQL cluster) opened as gRvDb and gDb, no tolerance, full rights, a scripted
+// prompt. TestProjekt(false) gives only folder, rights and prompt, for a project the control opens.
 #include "CRvDb.h"
 #include "PostgresServer.h"
 #include "RvGlobals.h"
@@ -140,7 +137,7 @@ public:
         return b;
     }
     std::shared_ptr<CBelegungRec> buche(CBelegungRec b) {
-        QVector<TestBelegung> zeile{{b}};
+        QVector<TestBelegung> zeile{{b, false, {}}};
         ok = BelegungenEinlagern(gRvDb->ConnectionName(), zeile) && ok;
         return std::make_shared<CBelegungRec>(zeile[0].rec);
     }

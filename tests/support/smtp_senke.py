@@ -1,16 +1,13 @@
 #!/usr/bin/env python3
 """A local SMTP sink for the tests.
 
-Usage: smtp_senke.py FOLDER [--port N] [--stdin]
+Usage: smtp_senke.py FOLDER [--stdin]
 
-Listens on 127.0.0.1 on port N (a free one without --port) and prints "READY <port>" once it
-accepts connections.
-Every message it takes is written to FOLDER as N.eml (the raw data) and N.json (envelope and
-the message as a mail reader decodes it: the plain text body and the attachments). A recipient
-whose address contains "abgelehnt" is refused with "550 5.1.1 Postfach unbekannt"; a message to
-an address containing "spaet" is stored at once but acknowledged only after --verzoegerung
-seconds (default 5). Ends on SIGTERM or Ctrl+C, and with --stdin also
-when its standard input closes (so that it never outlives the test that started it).
+Listens on a free port of 127.0.0.1 and prints "READY <port>" once it accepts connections.
+Every message goes to FOLDER as N.eml (raw) and N.json (envelope, text body and attachments as
+a mail reader decodes them). Recipients containing "abgelehnt" are refused; a message to "spaet"
+is acknowledged only after --verzoegerung seconds. Ends on SIGTERM, and with --stdin when its
+standard input closes, so it never outlives its test.
 """
 import argparse
 import asyncio
@@ -50,22 +47,16 @@ class Handler:
             "mail_from": envelope.mail_from,
             "rcpt_tos": envelope.rcpt_tos,
             "header_names": list(msg.keys()),
-            "from": str(msg.get("From", "")),
             "from_name": display_name(msg.get("From")),
-            "to": str(msg.get("To", "")),
             "cc": str(msg.get("Cc", "")),
             "subject": str(msg.get("Subject", "")),
             "date": str(msg.get("Date", "")),
             "message_id": str(msg.get("Message-ID", "")),
-            "content_type": msg.get_content_type(),
-            "charset": msg.get_content_charset(),
-            "transfer_encoding": str(msg.get("Content-Transfer-Encoding", "")),
             "body": text.get_content() if text is not None else "",
             "attachments": [
                 {
                     "filename": a.get_filename(),
                     "content_type": a.get_content_type(),
-                    "method": a.get_param("method"),
                     "content": a.get_content(),
                 }
                 for a in msg.iter_attachments()
@@ -84,11 +75,11 @@ class Handler:
         return "250 Message accepted"
 
 
-async def main(folder, port, watch_stdin, delay):
+async def main(folder, watch_stdin, delay):
     loop = asyncio.get_running_loop()
     handler = Handler(folder, delay)
     server = await loop.create_server(
-        lambda: SMTP(handler, decode_data=False, enable_SMTPUTF8=True), "127.0.0.1", port
+        lambda: SMTP(handler, decode_data=False, enable_SMTPUTF8=True), "127.0.0.1", 0
     )
     port = server.sockets[0].getsockname()[1]
     stop = asyncio.Event()
@@ -105,11 +96,8 @@ async def main(folder, port, watch_stdin, delay):
 if __name__ == "__main__":
     parser = argparse.ArgumentParser(description="Local SMTP sink writing messages to FOLDER.")
     parser.add_argument("folder")
-    parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--stdin", action="store_true", help="stop when standard input closes")
-    parser.add_argument("--verzoegerung", type=float, default=5.0,
-                        help="seconds before a message to a \"spaet\" address is acknowledged")
+    parser.add_argument("--verzoegerung", type=float, default=5.0)
     args = parser.parse_args()
     os.makedirs(args.folder, exist_ok=True)
-    print("Nachrichten nach", os.path.abspath(args.folder), file=sys.stderr)
-    asyncio.run(main(args.folder, args.port, args.stdin, args.verzoegerung))
+    asyncio.run(main(args.folder, args.stdin, args.verzoegerung))
