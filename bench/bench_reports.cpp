@@ -130,7 +130,10 @@ int main(int argc, char* argv[]) {
         },
         [&] { return kopie(vonNeu, bisNeu); }, ok);
 
-    // Rendering: the usage statistics of the year and the period list of a week.
+    // Rendering: the usage statistics of the year and the period list of a week. The print
+    // table still holds the year's bookings of the last hand-written copy: the statistics are
+    // prepared again first, one row per room, as the program prints them.
+    ok = ok && DruckTabelle::Save_Rpt(con, 0, QString::number(letztesJahr), true, {}, &error);
     QElapsedTimer timer;
     timer.start();
     Bericht ausl;

@@ -99,12 +99,13 @@ bool Bericht::Zeichnen(QPagedPaintDevice* device, const Fortschritt& fortschritt
     const QSizeF seite(flaeche.width(), flaeche.height() - fuss);
 
     QTextDocument doc;
+    // Device and page size first: the text is then laid out once, as it is read.
     doc.documentLayout()->setPaintDevice(device);
     doc.setDefaultFont(Schrift(9));
     doc.setDocumentMargin(0);
+    doc.setPageSize(seite);
     doc.setHtml(m_html);
     BerichtDiagrammAufbau::Einsetzen(doc, m_diagramme);
-    doc.setPageSize(seite);
 
     const QFont fussSchrift = Schrift(7);
     const QString links = m_titel + QStringLiteral("  ·  Gedruckt am ") +

@@ -57,6 +57,9 @@ struct Zeile {
     QSqlRecord rec;
     QString gruppe;        // heading of its group
     double kosten[8] = {}; // the seven costs and their sum
+    // What the rows are sorted by, read once: a year's list sorts 100,000 rows.
+    double dtVon = 0;
+    QString tmVon, kurzbez;
 };
 
 QString text(const Zeile& z, const char* feld) {
@@ -133,6 +136,17 @@ data zeileDaten(const Zeile& z) {
     return d;
 }
 
+// The library copies every value it is given; the lists of a long report are moved in instead,
+// so that each row is built once and copied only into its group.
+void anhaengen(data& liste, data&& wert) {
+    const_cast<kainjow::mustache::basic_list<std::string>&>(liste.list_value())
+        .push_back(std::move(wert));
+}
+void setze(data& objekt, const std::string& name, data&& wert) {
+    objekt.set(name, data(false));
+    *const_cast<data*>(objekt.get(name)) = std::move(wert);
+}
+
 // Sum.* of the costs of some rows, and their number.
 data summen(const QVector<const Zeile*>& zeilen) {
     double summe[8] = {};
@@ -195,6 +209,9 @@ bool Read(const QString& connection, const BerichtArt& art, data& out, QString* 
     while (q.next()) {
         Zeile z;
         z.rec = q.record();
+        z.dtVon = z.rec.value(QStringLiteral("dt_von")).toDouble();
+        z.tmVon = text(z, "tm_von");
+        z.kurzbez = text(z, "Kurzbez");
         for (int i = 0; i < 7; ++i) {
             z.kosten[i] = z.rec.value(QLatin1String(kKosten[i])).toDouble();
             z.kosten[7] += z.kosten[i];
@@ -207,7 +224,7 @@ bool Read(const QString& connection, const BerichtArt& art, data& out, QString* 
                                  .format(QStringLiteral("dddd, dd.mm.yyyy"));
             break;
         case BerichtGruppe::Raum:
-            z.gruppe = text(z, "Kurzbez");
+            z.gruppe = z.kurzbez;
             break;
         case BerichtGruppe::Raumart:
             z.gruppe = arten.value(z.rec.value(QStringLiteral("rb")).toInt());
@@ -222,18 +239,14 @@ bool Read(const QString& connection, const BerichtArt& art, data& out, QString* 
 
     // By start, then the day lists by time and the room-wise lists by room first.
     std::stable_sort(zeilen.begin(), zeilen.end(), [](const Zeile& a, const Zeile& b) {
-        const double da = a.rec.value(QStringLiteral("dt_von")).toDouble();
-        const double db = b.rec.value(QStringLiteral("dt_von")).toDouble();
-        if (da != db)
-            return da < db;
-        const int zeit = text(a, "tm_von").compare(text(b, "tm_von"));
-        return zeit != 0 ? zeit < 0 : vergleiche(text(a, "Kurzbez"), text(b, "Kurzbez")) < 0;
+        if (a.dtVon != b.dtVon)
+            return a.dtVon < b.dtVon;
+        const int zeit = a.tmVon.compare(b.tmVon);
+        return zeit != 0 ? zeit < 0 : vergleiche(a.kurzbez, b.kurzbez) < 0;
     });
-    const auto zeit = [](const Zeile& a, const Zeile& b) {
-        return text(a, "tm_von") < text(b, "tm_von");
-    };
+    const auto zeit = [](const Zeile& a, const Zeile& b) { return a.tmVon < b.tmVon; };
     const auto raum = [](const Zeile& a, const Zeile& b) {
-        return vergleiche(text(a, "Kurzbez"), text(b, "Kurzbez")) < 0;
+        return vergleiche(a.kurzbez, b.kurzbez) < 0;
     };
     if (art.familie == BerichtFamilie::Tag)
         std::stable_sort(zeilen.begin(), zeilen.end(), zeit);
@@ -264,24 +277,24 @@ bool Read(const QString& connection, const BerichtArt& art, data& out, QString* 
         g.set("Gruppe", s(gruppe.first()->gruppe));
         g.set("Anzahl", s(QString::number(gruppe.size())));
         g.set("Belegungen", s(belegungen(gruppe.size())));
-        g.set("zeilen", gruppenZeilen);
         g.set("Summe", summen(gruppe));
-        gruppen.push_back(g);
+        setze(g, "zeilen", std::move(gruppenZeilen));
+        anhaengen(gruppen, std::move(g));
         gruppe.clear();
         gruppenZeilen = data{data::type::list};
     };
     for (const Zeile& z : zeilen) {
         if (!gruppe.isEmpty() && gruppe.first()->gruppe != z.gruppe)
             schliesseGruppe();
-        const data d = zeileDaten(z);
+        data d = zeileDaten(z);
         alle.push_back(d);
-        gruppenZeilen.push_back(d);
+        anhaengen(gruppenZeilen, std::move(d));
         gruppe.append(&z);
         alleZeiger.append(&z);
     }
     schliesseGruppe();
-    out.set("zeilen", alle);
-    out.set("gruppen", gruppen);
+    setze(out, "zeilen", std::move(alle));
+    setze(out, "gruppen", std::move(gruppen));
     out.set("Summe", summen(alleZeiger));
 
     if (art.familie == BerichtFamilie::Auslastung && !zeilen.isEmpty()) {

@@ -143,6 +143,9 @@ void Einsetzen(QTextDocument& doc, const BerichtDiagramme& diagramme) {
     if (diagramme.isEmpty())
         return;
     doc.documentLayout()->registerHandler(kObjektTyp, new DiagrammObjekt(diagramme, &doc));
+    // One edit for all charts, so that the text after them is laid out again only once.
+    QTextCursor c(&doc);
+    c.beginEditBlock();
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment teil = it.fragment();
@@ -150,12 +153,12 @@ void Einsetzen(QTextDocument& doc, const BerichtDiagramme& diagramme) {
             if (!format.isImageFormat() || !format.toImageFormat().name().startsWith(kSchema))
                 continue;
             format.setObjectType(kObjektTyp);
-            QTextCursor c(&doc);
             c.setPosition(teil.position());
             c.setPosition(teil.position() + teil.length(), QTextCursor::KeepAnchor);
             c.setCharFormat(format);
         }
     }
+    c.endEditBlock();
 }
 
 void Zeichnen(QPainter& painter, const QRectF& ziel, const BerichtDiagramm& d) {
