@@ -8,7 +8,7 @@
 
 // The rows of one query, read forward value by value. For the thousands of rows a plan shows:
 // QtSql first copies every value of a row into a QVariant, which costs more than the database's
-// own reading, so the dialect may hand out a stream that reads straight from its library.
+// own reading, so on SQLite and on the server the stream reads straight from their libraries.
 class ZeilenStrom {
 public:
     virtual ~ZeilenStrom() = default;
