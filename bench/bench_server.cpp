@@ -3,7 +3,8 @@
 // a project of `bookings` bookings as the program leaves it (as an SQLite file), and moves a
 // copy of it to the server with the program's own transfer:
 //   parallel_ratio    = bookings saved per second by 8 processes, each in a room of its own,
-//                       server / file (each process saves single bookings as the form does)
+//                       server / file (each process saves single bookings as the form does,
+//                       all of them at the same time, after one save of its own beforehand)
 //   server_open_ratio = open until the first paint of the occupancy view, server / file
 // Medians of `runs` runs each; the last line holds both ratios as name=value.
 // Usage: bench_server [bookings] [saves per process] [runs]   (defaults 100000 40 5)
@@ -59,9 +60,22 @@ public:
     void beep() override {}
 };
 
-// Child: opens the project, says "bereit", waits for a line on stdin, then saves `anzahl`
-// single bookings in room `raum` from day `tag` on, one a day, as the form saves them; prints
-// how many were stored.
+// One evening booking in room `raum` on day `tag`, saved as the form saves it.
+bool speichere(int32_t raum, double tag) {
+    CBelegungRec b;
+    b.rb_id = raum;
+    b.dt_von = b.dt_bis = tag;
+    b.tm_von = 20 / 24.0;
+    b.tm_bis = 21 / 24.0;
+    b.Best = QStringLiteral("Messung");
+    b.Verst = QStringLiteral("Abendtermin");
+    return R_Main::SpeichereBelegung(b);
+}
+
+// Child: opens the project and saves one booking on the day before `tag` (a workstation that has
+// been at work a while: a new connection plans its statements first), says "bereit", waits for a
+// line on stdin, then saves `anzahl` single bookings in room `raum` from day `tag` on, one a
+// day; prints how many were stored.
 int schreibe(const QString& dir, int32_t raum, double tag, int anzahl) {
     DatenbankOrt ort;
     if (!ReadDatenbankOrt(dir + QLatin1Char('/'), ort, nullptr))
@@ -78,21 +92,15 @@ int schreibe(const QString& dir, int32_t raum, double tag, int anzahl) {
         return 1;
     Wiederholen prompt;
     SetPrompt(&prompt);
+    if (!speichere(raum, tag - 1))
+        return 1;
     std::printf("bereit\n");
     std::fflush(stdout);
     std::string los;
     std::getline(std::cin, los);
     int gespeichert = 0;
-    for (int i = 0; i < anzahl; ++i) {
-        CBelegungRec b;
-        b.rb_id = raum;
-        b.dt_von = b.dt_bis = tag + i;
-        b.tm_von = 20 / 24.0;
-        b.tm_bis = 21 / 24.0;
-        b.Best = QStringLiteral("Messung");
-        b.Verst = QStringLiteral("Abendtermin");
-        gespeichert += R_Main::SpeichereBelegung(b) ? 1 : 0;
-    }
+    for (int i = 0; i < anzahl; ++i)
+        gespeichert += speichere(raum, tag + i) ? 1 : 0;
     std::printf("%d\n", gespeichert);
     SetPrompt(nullptr);
     CloseSqliteConnection(gDb);
@@ -119,7 +127,8 @@ double openMs(const QString& dir) {
 // free days of its own.
 double throughput(const QString& dir, int anzahl, int runde) {
     std::vector<std::unique_ptr<QProcess>> kinder;
-    // After the last generated bookings, so that every save finds its day free.
+    // After the last generated bookings, so that every save finds its day free; the day before
+    // the first is free too (each run leaves one day out).
     const double tag = BenchProjekt::StandardEnde() + 30 + runde * (anzahl + 1);
     for (int k = 0; k < kSchreiber; ++k) {
         auto p = std::make_unique<QProcess>();
@@ -134,8 +143,13 @@ double throughput(const QString& dir, int anzahl, int runde) {
             return -1;
     QElapsedTimer t;
     t.start();
+    // Passed on at once: a QProcess hands its buffer to the pipe only while someone waits on it,
+    // and the children would otherwise start one after the other.
     for (auto& p : kinder)
         p->write("los\n");
+    for (auto& p : kinder)
+        if (!p->waitForBytesWritten(10000))
+            return -1;
     int gespeichert = 0;
     for (auto& p : kinder) {
         const QString r = childResult(*p);
