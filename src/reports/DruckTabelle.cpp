@@ -114,9 +114,8 @@ QString kopie(const Dialekt& dialekt, Liste liste) {
                "Sicherheit, Sonst, UmbBem, Udt_von, Utm_von, Udt_bis, Utm_bis, Rdt_von, Rtm_von, "
                "Rdt_bis, Rtm_bis, Info) SELECT ") +
            werte.join(QStringLiteral(", ")) + QStringLiteral(" FROM T_rb_Anzeige a CROSS JOIN ") +
-           BelegungsZeitraum::Quelle() + QStringLiteral(" WHERE ") +
-           BelegungsZeitraum::Bedingung(dialekt, QStringLiteral("a.az_ID")) +
-           QStringLiteral(" AND b.dt_bis >= ? AND b.dt_von <= ?");
+           BelegungsZeitraum::Quelle(dialekt, QStringLiteral("a.az_ID")) +
+           QStringLiteral(" WHERE b.dt_bis >= ? AND b.dt_von <= ?");
 }
 
 QString vomBis(double von, double bis) {
@@ -167,10 +166,10 @@ bool auslastung(const QString& connection, double von, double bis, int tage, con
             "1440)), ") +
         bauMinuten("Udt_von", "Utm_von", "Udt_bis", "Utm_bis") + QStringLiteral(", ") +
         bauMinuten("Rdt_von", "Rtm_von", "Rdt_bis", "Rtm_bis") +
-        QStringLiteral(" FROM T_rb_Anzeige a CROSS JOIN ") + BelegungsZeitraum::Quelle() +
-        QStringLiteral(" WHERE ") +
-        BelegungsZeitraum::Bedingung(Dialekt::Von(t.db()), QStringLiteral("a.az_ID")) +
-        QStringLiteral(" AND b.dt_von < ? AND b.dt_bis > ? GROUP BY a.Kurzbez ORDER BY a.Kurzbez");
+        QStringLiteral(" FROM T_rb_Anzeige a CROSS JOIN ") +
+        BelegungsZeitraum::Quelle(Dialekt::Von(t.db()), QStringLiteral("a.az_ID")) +
+        QStringLiteral(
+            " WHERE b.dt_von < ? AND b.dt_bis > ? GROUP BY a.Kurzbez ORDER BY a.Kurzbez");
     const QVariantList ende = {bis, bis, von, von};
     if (!ExecBound(q, sql, ende + ende + ende + QVariantList{von, bis, bis, bis, von}))
         return SqlFehler(q, error);

@@ -55,7 +55,7 @@ QString IndexSpalten(const Dialekt& d) {
         .arg(Klasse(d, QString()), Letzter(d, QString()), Erster(d, QString()));
 }
 
-QString Quelle() {
+QString Quelle(const Dialekt& d, const QString& raum) {
     // One row per class with its limit; the last class has none. The limits are of the type of
     // the day numbers, so that the server compares them with the index as they are.
     QStringList klassen;
@@ -65,14 +65,12 @@ QString Quelle() {
                        .arg(nr++)
                        .arg(grenze);
     klassen << QStringLiteral("SELECT %1, CAST(1e300 AS double precision)").arg(nr);
-    return QLatin1Char('(') + klassen.join(QStringLiteral(" UNION ALL ")) +
-           QStringLiteral(") k CROSS JOIN T_fm_belegung b");
-}
-
-QString Bedingung(const Dialekt& d, const QString& raum) {
-    return QStringLiteral("b.rb_id = %1 AND %2 = k.klasse AND %3 >= ? AND %3 <= ? + k.laenge AND "
-                          "%4 <= ?")
-        .arg(raum, Klasse(d, kAlias), Letzter(d, kAlias), Erster(d, kAlias));
+    const QString bedingung =
+        QStringLiteral("b.rb_id = %1 AND %2 = k.klasse AND %3 >= ? AND %3 <= ? + k.laenge AND "
+                       "%4 <= ?")
+            .arg(raum, Klasse(d, kAlias), Letzter(d, kAlias), Erster(d, kAlias));
+    return QLatin1Char('(') + klassen.join(QStringLiteral(" UNION ALL ")) + QStringLiteral(") k ") +
+           d.JeZeile(QStringLiteral("T_fm_belegung"), QStringLiteral("b"), bedingung);
 }
 
 } // namespace BelegungsZeitraum

@@ -42,6 +42,11 @@ public:
     // round trip instead of three (prepare, execute, deallocate).
     virtual bool Ausfuehren(QSqlQuery& q, const QString& sql, const QVariantList& werte) const = 0;
 
+    // Runs the statements in turn, each with its values, until one fails; the server receives
+    // them in one round trip.
+    using Anweisung = std::pair<QString, QVariantList>;
+    virtual bool AusfuehrenAlle(QSqlQuery& q, const QVector<Anweisung>& anweisungen) const = 0;
+
     // The statement that starts a transaction meant to write.
     virtual QString BeginnSchreiben() const = 0;
     // Inside such a transaction: the rooms locked against other writers until it ends, in
@@ -74,6 +79,12 @@ public:
     virtual QString Groesster(const QString& liste) const = 0;
     // A comparison as the number 1 or 0.
     virtual QString AlsZahl(const QString& vergleich) const = 0;
+
+    // The table `tabelle` as `alias`, joined to the row sources before it by `bedingung` (which
+    // refers to them): read for each of their rows through its index, whatever the planner's
+    // statistics say. Follows those row sources in a FROM clause.
+    virtual QString JeZeile(const QString& tabelle, const QString& alias,
+                            const QString& bedingung) const = 0;
 
     // `ausdruck` as compared and sorted without regard to case.
     virtual QString OhneGrossKlein(const QString& ausdruck) const = 0;

@@ -8,8 +8,10 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <algorithm>
+#include <libpq-fe.h>
 
 QStringList ErsteSpalte(QSqlDatabase& db, const QString& sql);
+PGconn* PostgresHandle(const QSqlDatabase& db);
 bool ZaehlerLesen(QSqlDatabase& db, const QString& sql, std::optional<int32_t>& zaehler,
                   QSqlError* error);
 
@@ -131,6 +133,12 @@ public:
     bool Ausfuehren(QSqlQuery& q, const QString& sql, const QVariantList& werte) const override {
         return q.exec(PostgresText(q.driver(), sql, werte));
     }
+    bool AusfuehrenAlle(QSqlQuery& q, const QVector<Anweisung>& anweisungen) const override {
+        QStringList texte;
+        for (const auto& [sql, werte] : anweisungen)
+            texte << PostgresText(q.driver(), sql, werte);
+        return q.exec(texte.join(QStringLiteral("; ")));
+    }
 
     QString BeginnSchreiben() const override { return QStringLiteral("BEGIN"); }
 
@@ -212,6 +220,15 @@ public:
         return QStringLiteral("CAST(%1 AS integer)").arg(vergleich);
     }
 
+    // The server would join the tables in the order its statistics suggest, and hash a small
+    // one; a lateral subquery is read for each row before it, and OFFSET 0 keeps the planner
+    // from folding it into the outer query.
+    QString JeZeile(const QString& tabelle, const QString& alias,
+                    const QString& bedingung) const override {
+        return QStringLiteral("CROSS JOIN LATERAL (SELECT * FROM %1 %2 WHERE %3 OFFSET 0) %2")
+            .arg(tabelle, alias, bedingung);
+    }
+
     QString OhneGrossKlein(const QString& ausdruck) const override {
         return QStringLiteral("lower(%1)").arg(ausdruck);
     }
@@ -249,8 +266,11 @@ public:
     }
 
     DbFehlerArt Art(const QSqlDatabase& db, const QSqlError& error) const override {
-        // The driver closes the connection when it finds the server gone.
+        // The driver closes the connection when it finds the server gone; a statement sent
+        // through libpq itself leaves the driver unaware.
         if (!db.isOpen())
+            return DbFehlerArt::Getrennt;
+        if (PGconn* handle = PostgresHandle(db); handle && PQstatus(handle) == CONNECTION_BAD)
             return DbFehlerArt::Getrennt;
         const QString code = error.nativeErrorCode();
         // lock_not_available (the lock timeout), deadlock_detected, serialization_failure

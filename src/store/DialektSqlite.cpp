@@ -28,6 +28,10 @@ public:
             q.addBindValue(v);
         return q.exec();
     }
+    bool AusfuehrenAlle(QSqlQuery& q, const QVector<Anweisung>& anweisungen) const override {
+        return std::all_of(anweisungen.begin(), anweisungen.end(),
+                           [&](const Anweisung& a) { return Ausfuehren(q, a.first, a.second); });
+    }
 
     // BEGIN IMMEDIATE takes the file's write lock at once: nobody writes between the test and
     // the write, so rooms and counter need no locks of their own.
@@ -78,6 +82,12 @@ public:
         return QStringLiteral("max(%1)").arg(liste);
     }
     QString AlsZahl(const QString& vergleich) const override { return vergleich; }
+
+    // A CROSS JOIN keeps its place in SQLite's join order.
+    QString JeZeile(const QString& tabelle, const QString& alias,
+                    const QString& bedingung) const override {
+        return QStringLiteral("CROSS JOIN %1 %2 ON %3").arg(tabelle, alias, bedingung);
+    }
 
     QString OhneGrossKlein(const QString& ausdruck) const override {
         return ausdruck + QStringLiteral(" COLLATE NOCASE");

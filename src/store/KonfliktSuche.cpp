@@ -3,6 +3,7 @@
 #include "BelegungsZeitraum.h"
 #include "Dialekt.h"
 #include "SqlConnection.h"
+#include "ZeilenStrom.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -28,21 +29,13 @@ QString KeinDatumSql(const char* spalte) {
         .arg(QLatin1String(spalte));
 }
 
-std::optional<double> Nullbar(const QVariant& v) {
-    if (v.isNull())
-        return std::nullopt;
-    return v.toDouble();
-}
-
 // Writes the dates and the excluded keys into the connection's temporary tables.
 bool TermineSetzen(QSqlDatabase db, const QVector<Termin>& termine, const QSet<int32_t>& ausser,
                    QString* error) {
     const Dialekt& dialekt = Dialekt::Von(db);
-    QSqlQuery q(db);
-    for (const QString& sql : dialekt.TermineLeeren()) {
-        if (!q.exec(sql))
-            return SqlFehler(q, error);
-    }
+    QVector<Dialekt::Anweisung> anweisungen;
+    for (const QString& sql : dialekt.TermineLeeren())
+        anweisungen.append({sql, {}});
 
     // All dates in one statement, as one bound text that the database unpacks: a statement
     // with a placeholder per value would cost more to prepare than the whole test.
@@ -57,17 +50,17 @@ bool TermineSetzen(QSqlDatabase db, const QVector<Termin>& termine, const QSet<i
                  QString::number(t.spanne.endDatum, 'g', 17) + QLatin1Char(']');
     }
     liste += QLatin1Char(']');
-    if (!ExecBound(q, dialekt.TermineEinfuegen(), {liste}))
-        return SqlFehler(q, error);
-    if (ausser.isEmpty())
-        return true;
-    QStringList ids;
-    for (const int32_t id : ausser)
-        ids << QString::number(id);
-    if (!ExecBound(q, dialekt.AusserEinfuegen(),
-                   {QVariant(QLatin1Char('[') + ids.join(QLatin1Char(',')) + QLatin1Char(']'))}))
-        return SqlFehler(q, error);
-    return true;
+    anweisungen.append({dialekt.TermineEinfuegen(), {liste}});
+    if (!ausser.isEmpty()) {
+        QStringList ids;
+        for (const int32_t id : ausser)
+            ids << QString::number(id);
+        anweisungen.append(
+            {dialekt.AusserEinfuegen(),
+             {QVariant(QLatin1Char('[') + ids.join(QLatin1Char(',')) + QLatin1Char(']'))}});
+    }
+    QSqlQuery q(db);
+    return dialekt.AusfuehrenAlle(q, anweisungen) || SqlFehler(q, error);
 }
 
 // The candidates of the dates in the temporary table: stored bookings taking part and not
@@ -94,40 +87,38 @@ bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& 
             "SELECT t.nr, b.rb_id, b.lAuftrNr, b.Rec_ID, b.dt_von, b.tm_von, b.dt_bis, "
             "b.tm_bis, b.Udt_von, b.Utm_von, b.Rdt_bis, b.Rtm_bis "
             "FROM %1 r CROSS JOIN %2 CROSS JOIN tovo_termine t "
-            "WHERE %3 AND %4 >= ? AND %5 <= ? %7 "
+            "WHERE %3 >= ? AND %4 <= ? %6 "
             "AND b.Rec_ID NOT IN (SELECT rec_id FROM tovo_ausser) "
-            "AND t.raum = %6 AND t.von >= %5 - ? AND t.von <= %4 + ? AND t.bis >= %5 - ? "
+            "AND t.raum = %5 AND t.von >= %4 - ? AND t.von <= %3 + ? AND t.bis >= %4 - ? "
             "ORDER BY t.nr, b.Rec_ID")
-            .arg(raeume, BelegungsZeitraum::Quelle(),
-                 BelegungsZeitraum::Bedingung(Dialekt::Von(db), QStringLiteral("r.raum")), bis, ab,
-                 terminRaum, TeilnahmeSql());
+            .arg(raeume, BelegungsZeitraum::Quelle(Dialekt::Von(db), QStringLiteral("r.raum")), bis,
+                 ab, terminRaum, TeilnahmeSql());
     QVariantList binds = raeumeBinds;
     binds << erster - kRand << letzter + kRand << letzter + kRand;
     binds << erster - kRand << letzter + kRand << laengster + kRand << kRand << kRand;
 
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!ExecBound(q, sql, binds))
-        return SqlFehler(q, error);
+    // Every save runs it: the server keeps its plan.
+    const auto q = ZeilenStrom::Oeffne(db, sql, binds, error, ZeilenStrom::Plan::Behalten);
+    if (!q)
+        return false;
+    const auto nullbar = [&](int spalte) {
+        return q->Leer(spalte) ? std::nullopt : std::optional<double>(q->Zahl(spalte));
+    };
     RQ::BelegungsZeile z;
-    while (q.next()) {
-        z.Rec_ID = q.value(3).toInt();
-        z.dt_von = q.value(4).toDouble();
-        z.tm_von = q.value(5).toDouble();
-        z.dt_bis = q.value(6).toDouble();
-        z.tm_bis = q.value(7).toDouble();
-        z.Udt_von = Nullbar(q.value(8));
-        z.Utm_von = Nullbar(q.value(9));
-        z.Rdt_bis = Nullbar(q.value(10));
-        z.Rtm_bis = Nullbar(q.value(11));
-        if (!zeile(q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(), z)) {
-            q.finish();
+    while (q->Naechste()) {
+        z.Rec_ID = q->Ganzzahl(3);
+        z.dt_von = q->Zahl(4);
+        z.tm_von = q->Zahl(5);
+        z.dt_bis = q->Zahl(6);
+        z.tm_bis = q->Zahl(7);
+        z.Udt_von = nullbar(8);
+        z.Utm_von = nullbar(9);
+        z.Rdt_bis = nullbar(10);
+        z.Rtm_bis = nullbar(11);
+        if (!zeile(q->Ganzzahl(0), q->Ganzzahl(1), q->Ganzzahl(2), z))
             return true;
-        }
     }
-    if (HasSqlError(q))
-        return SqlFehler(q, error);
-    return true;
+    return !q->Fehler(error);
 }
 
 } // namespace

@@ -54,9 +54,8 @@ bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int3
                        "b.Utm_von, b.Rdt_bis, b.Rtm_bis, b.rb_id, b.lAuftrNr, b.Best FROM "
                        "(SELECT az_ID AS raum FROM T_rb_Anzeige WHERE ? = 0 OR lRaumartId = ? "
                        "UNION SELECT ?) r CROSS JOIN ") +
-        BelegungsZeitraum::Quelle() + QStringLiteral(" WHERE ") +
-        BelegungsZeitraum::Bedingung(Dialekt::Von(q.driver()), QStringLiteral("r.raum")) +
-        QStringLiteral(" AND %1 >= ? AND %2 < ? %3 "
+        BelegungsZeitraum::Quelle(Dialekt::Von(q.driver()), QStringLiteral("r.raum")) +
+        QStringLiteral(" WHERE %1 >= ? AND %2 < ? %3 "
                        "ORDER BY b.rb_id, b.dt_von, b.tm_von")
             .arg(Konflikt::BelegtBisSql(), Konflikt::BelegtAbSql(), Konflikt::TeilnahmeSql());
     if (!ExecBound(

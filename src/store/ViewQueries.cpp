@@ -21,16 +21,14 @@ QString BalkenSql(const Dialekt& dialekt, bool eineRaumart, bool begrenzt) {
     // The bars of a booking lie within the days of its whole span, and a bar [start, end)
     // reaches into the days [A, B) only if its start day <= B and its end day >= A - 1 (the
     // time of day is below 1): the bookings whose span touches the days A - 1 to B.
-    const QString quelle =
-        begrenzt ? QStringLiteral(" CROSS JOIN ") + BelegungsZeitraum::Quelle() +
-                       QStringLiteral(" WHERE ") +
-                       BelegungsZeitraum::Bedingung(dialekt, QStringLiteral("a.az_ID"))
-                 : QStringLiteral(" INNER JOIN T_fm_belegung b ON "
-                                  "a.az_ID = b.rb_id WHERE 1 = 1");
+    const QString quelle = begrenzt
+                               ? QStringLiteral(" CROSS JOIN ") +
+                                     BelegungsZeitraum::Quelle(dialekt, QStringLiteral("a.az_ID"))
+                               : QStringLiteral(" INNER JOIN T_fm_belegung b ON a.az_ID = b.rb_id");
     // Unordered: ForEachBalken orders the rows, which spares SQLite sorting whole rows.
     return QStringLiteral("SELECT ") + cols + QStringLiteral(" FROM T_rb_Anzeige a") + quelle +
-           (eineRaumart ? QStringLiteral(" AND a.lRaumartId = ?") : QString()) +
-           QStringLiteral(" AND b.bArchiviert = 0");
+           QStringLiteral(" WHERE b.bArchiviert = 0") +
+           (eineRaumart ? QStringLiteral(" AND a.lRaumartId = ?") : QString());
 }
 
 bool ForEachBalken(const QString& connection, int32_t raumartId,
@@ -94,9 +92,8 @@ bool ReadBelegungenAmTag(const QString& connection, int32_t raumId, double tag,
     if (!ExecBound(q,
                    QStringLiteral("SELECT Rec_ID, lAuftrNr, rb_id, dt_von, tm_von, dt_bis, tm_bis, "
                                   "Best, Tel, Fax, Inst, KST, Pers, Verst, bEMail FROM ") +
-                       BelegungsZeitraum::Quelle() + QStringLiteral(" WHERE ") +
-                       BelegungsZeitraum::Bedingung(Dialekt::Von(q.driver()), QStringLiteral("?")) +
-                       QStringLiteral(" AND dt_bis >= ? AND dt_von <= ? AND bArchiviert = 0 "
+                       BelegungsZeitraum::Quelle(Dialekt::Von(q.driver()), QStringLiteral("?")) +
+                       QStringLiteral(" WHERE dt_bis >= ? AND dt_von <= ? AND bArchiviert = 0 "
                                       "ORDER BY tm_von, Rec_ID"),
                    {raumId, tag, tag, tag, tag, tag}))
         return SqlFehler(q, error);

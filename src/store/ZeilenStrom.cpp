@@ -2,6 +2,8 @@
 
 #include "SqlConnection.h"
 
+#include <QHash>
+#include <QMutex>
 #include <QSqlDriver>
 #include <QSqlQuery>
 #include <QVariant>
@@ -10,6 +12,7 @@
 #include <initializer_list>
 #include <libpq-fe.h>
 #include <sqlite3.h>
+#include <vector>
 
 QString PostgresText(const QSqlDriver* driver, const QString& sql, const QVariantList& werte);
 
@@ -97,6 +100,66 @@ private:
     int m_rc = SQLITE_OK;
 };
 
+// The statements a server connection has prepared, by their text. A connection opened again
+// has a new server process and none.
+struct Vorbereitete {
+    int prozess = 0;
+    QHash<QString, QByteArray> namen;
+};
+
+// `sql` with its placeholders "?" outside quoted texts and names numbered as the server wants
+// them ($1, $2, ...).
+QByteArray Nummeriert(const QString& sql) {
+    QString text;
+    text.reserve(sql.size() + 16);
+    int nummer = 0;
+    QChar zeichen; // the quote the text is inside of, or null
+    for (const QChar c : sql) {
+        if (!zeichen.isNull()) {
+            if (c == zeichen)
+                zeichen = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            zeichen = c;
+        } else if (c == QLatin1Char('?')) {
+            text += QLatin1Char('$') + QString::number(++nummer);
+            continue;
+        }
+        text += c;
+    }
+    return text.toUtf8();
+}
+
+// The server's type of a value (0: the server infers it from the statement).
+Oid TypVon(const QVariant& wert) {
+    switch (wert.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return 701; // float8
+    case QMetaType::Int:
+        return 23; // int4
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return 20; // int8
+    case QMetaType::Bool:
+        return 16; // bool
+    default:
+        return 0;
+    }
+}
+
+QByteArray TextVon(const QVariant& wert) {
+    switch (wert.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QByteArray::number(wert.toDouble(), 'g', QLocale::FloatingPointShortest);
+    case QMetaType::Bool:
+        return wert.toBool() ? "t" : "f";
+    default:
+        return wert.toString().toUtf8();
+    }
+}
+
 // A server connection: the whole result in one round trip through libpq, on the connection's
 // own handle, the values read from their text as they come.
 class PostgresStrom final : public ZeilenStrom {
@@ -106,6 +169,45 @@ public:
 
     bool Starte(const QString& text) {
         m_ergebnis = PQexec(m_verbindung, text.toUtf8().constData());
+        return !Fehler(nullptr);
+    }
+
+    // Prepares the statement on first use on this connection, then sends only its values.
+    bool StarteVorbereitet(const QString& sql, const QVariantList& werte) {
+        std::vector<QByteArray> texte;
+        std::vector<const char*> zeiger;
+        std::vector<Oid> typen;
+        for (const QVariant& wert : werte) {
+            texte.push_back(wert.isNull() ? QByteArray() : TextVon(wert));
+            typen.push_back(TypVon(wert));
+        }
+        for (qsizetype i = 0; i < werte.size(); ++i)
+            zeiger.push_back(werte[i].isNull() ? nullptr : texte[i].constData());
+        const int anzahl = static_cast<int>(werte.size());
+
+        static QMutex sperre;
+        static QHash<PGconn*, Vorbereitete> alle;
+        QByteArray name;
+        {
+            QMutexLocker locker(&sperre);
+            Vorbereitete& v = alle[m_verbindung];
+            if (v.prozess != PQbackendPID(m_verbindung))
+                v = {PQbackendPID(m_verbindung), {}};
+            name = v.namen.value(sql);
+            if (name.isEmpty()) {
+                const QByteArray neu = "tovo_" + QByteArray::number(v.namen.size());
+                m_ergebnis = PQprepare(m_verbindung, neu.constData(), Nummeriert(sql).constData(),
+                                       anzahl, typen.data());
+                if (Fehler(nullptr))
+                    return false;
+                PQclear(m_ergebnis);
+                m_ergebnis = nullptr;
+                v.namen.insert(sql, neu);
+                name = neu;
+            }
+        }
+        m_ergebnis = PQexecPrepared(m_verbindung, name.constData(), anzahl, zeiger.data(), nullptr,
+                                    nullptr, 0);
         return !Fehler(nullptr);
     }
     bool Naechste() override { return m_ergebnis && ++m_zeile < PQntuples(m_ergebnis); }
@@ -153,17 +255,23 @@ Handle* HandleVon(const QSqlDatabase& db, std::initializer_list<const char*> typ
 
 } // namespace
 
+PGconn* PostgresHandle(const QSqlDatabase& db) {
+    return HandleVon<PGconn>(db, {"PGconn*", "pg_conn*"});
+}
+
 std::unique_ptr<ZeilenStrom> ZeilenStrom::Oeffne(QSqlDatabase db, const QString& sql,
-                                                 const QVariantList& werte, QString* error) {
+                                                 const QVariantList& werte, QString* error,
+                                                 Plan plan) {
     std::unique_ptr<ZeilenStrom> strom;
     bool ok = false;
     if (auto* handle = HandleVon<sqlite3>(db, {"sqlite3*"})) {
         auto s = std::make_unique<SqliteStrom>(handle);
         ok = s->Starte(sql, werte);
         strom = std::move(s);
-    } else if (auto* handle = HandleVon<PGconn>(db, {"PGconn*", "pg_conn*"})) {
+    } else if (auto* handle = PostgresHandle(db)) {
         auto s = std::make_unique<PostgresStrom>(handle);
-        ok = s->Starte(PostgresText(db.driver(), sql, werte));
+        ok = plan == Plan::Behalten ? s->StarteVorbereitet(sql, werte)
+                                    : s->Starte(PostgresText(db.driver(), sql, werte));
         strom = std::move(s);
     } else {
         auto s = std::make_unique<QtSqlStrom>(db);

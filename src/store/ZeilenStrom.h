@@ -13,10 +13,19 @@ class ZeilenStrom {
 public:
     virtual ~ZeilenStrom() = default;
 
+    // How often the connection runs the statement.
+    enum class Plan {
+        Einmal,
+        // Again and again (the tests of the write path): the server plans it once per
+        // connection and then only receives the values.
+        Behalten
+    };
+
     // Runs `sql` with the values in place of its placeholders "?"; null with the reason in
     // `error` when the statement fails.
     static std::unique_ptr<ZeilenStrom> Oeffne(QSqlDatabase db, const QString& sql,
-                                               const QVariantList& werte, QString* error);
+                                               const QVariantList& werte, QString* error,
+                                               Plan plan = Plan::Einmal);
 
     // The next row; false at the end and after an error (see Fehler).
     virtual bool Naechste() = 0;
