@@ -77,8 +77,13 @@ void CloseSqliteConnection(const QString& connectionName) {
 
 QSqlDatabase Verbindung(const QString& connectionName) {
     QSqlDatabase db = QSqlDatabase::database(connectionName, false);
-    if (db.isValid() && !db.isOpen() && Dialekt::Von(db).Typ() == DbTyp::PostgreSQL)
+    // A server connection found lost is opened again; the driver does not always notice the
+    // loss itself (a statement sent through libpq directly), so it is closed first.
+    if (db.isValid() && Dialekt::Von(db).Typ() == DbTyp::PostgreSQL &&
+        Dialekt::Von(db).Art(db, QSqlError()) == DbFehlerArt::Getrennt) {
+        db.close();
         db.open();
+    }
     return db;
 }
 
