@@ -3,6 +3,7 @@
 #include "BelegungsZeitraum.h"
 #include "Dialekt.h"
 #include "SqlConnection.h"
+#include "ZeilenAbbildung.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -26,12 +27,6 @@ constexpr qsizetype kRaeumeAlsWerte = 50;
 QString KeinDatumSql(const char* spalte) {
     return QStringLiteral("%1 IS NULL OR (%1 >= 2958465 AND %1 < 2958466)")
         .arg(QLatin1String(spalte));
-}
-
-std::optional<double> Nullbar(const QVariant& v) {
-    if (v.isNull())
-        return std::nullopt;
-    return v.toDouble();
 }
 
 // Writes the dates and the excluded keys into the connection's temporary tables.
@@ -109,17 +104,11 @@ bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& 
     q.setForwardOnly(true);
     if (!ExecBound(q, sql, binds))
         return SqlFehler(q, error);
+    const ZeilenAbbildung::RowReader<RQ::BelegungsZeile> reader(
+        q.record(), ZeilenAbbildung::Spalten::Gewaehlte);
     RQ::BelegungsZeile z;
     while (q.next()) {
-        z.Rec_ID = q.value(3).toInt();
-        z.dt_von = q.value(4).toDouble();
-        z.tm_von = q.value(5).toDouble();
-        z.dt_bis = q.value(6).toDouble();
-        z.tm_bis = q.value(7).toDouble();
-        z.Udt_von = Nullbar(q.value(8));
-        z.Utm_von = Nullbar(q.value(9));
-        z.Rdt_bis = Nullbar(q.value(10));
-        z.Rtm_bis = Nullbar(q.value(11));
+        reader.read(q, z);
         if (!zeile(q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(), z)) {
             q.finish();
             return true;
