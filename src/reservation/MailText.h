@@ -15,25 +15,25 @@ class CStammdatenDb;
 // employees and master-data persons, and the notice for the door display.
 namespace MailText {
 
-// What the placeholders of the template stand for.
+// What the placeholders of the template stand for; designated initialisers name only what they set.
 struct Felder {
-    QString veranstaltung;   // #Veranstaltung#
-    QString bemerkung;       // #Bemerkung#
-    QString vonDatum;        // #VonDatum#  dd.mm.yyyy
-    QString vonZeit;         // #VonZeit#
-    QString bisDatum;        // #BisDatum#
-    QString bisZeit;         // #BisZeit#
-    QString raum;            // #Raum#
-    QString ausstattung;     // #Ausstattung#
-    QString personenzahl;    // #Personenzahl#
-    QString aktDatum;        // #AktDatum#
-    QString serie;           // #Serie#
-    QString firma;           // #Firma#            the orderer's company
-    QString ansprechpartner; // #Ansprechpartner#  the orderer
-    QString telefon;         // #Telefon#
-    QString stuhlanordnung;  // #Stuhlanordnung#
-    QString tische;          // #Beteiligtentische#
-    QString termine;         // #Termine#          TerminListe
+    QString veranstaltung{};   // #Veranstaltung#
+    QString bemerkung{};       // #Bemerkung#
+    QString vonDatum{};        // #VonDatum#  dd.mm.yyyy
+    QString vonZeit{};         // #VonZeit#
+    QString bisDatum{};        // #BisDatum#
+    QString bisZeit{};         // #BisZeit#
+    QString raum{};            // #Raum#
+    QString ausstattung{};     // #Ausstattung#
+    QString personenzahl{};    // #Personenzahl#
+    QString aktDatum{};        // #AktDatum#
+    QString serie{};           // #Serie#
+    QString firma{};           // #Firma#            the orderer's company
+    QString ansprechpartner{}; // #Ansprechpartner#  the orderer
+    QString telefon{};         // #Telefon#
+    QString stuhlanordnung{};  // #Stuhlanordnung#
+    QString tische{};          // #Beteiligtentische#
+    QString termine{};         // #Termine#          TerminListe
 };
 
 inline const QString kVorlage = QStringLiteral("RaumVerw1.txt");

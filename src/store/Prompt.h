@@ -11,15 +11,16 @@ enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortR
 // Zusatz: the message's additional button (PromptMessage::zusatzKnopf) was pressed.
 enum class PromptResult { Ok, Cancel, Yes, No, Retry, Abort, Ignore, Zusatz };
 
+// Every member has an initialiser, so designated initialisers may name only what they set.
 struct PromptMessage {
-    QString title;
-    QString text;
+    QString title{};
+    QString text{};
     PromptIcon icon = PromptIcon::None;
     PromptButtons buttons = PromptButtons::Ok;
-    QString zusatzKnopf; // caption of an additional button after the standard ones; "" = none
+    QString zusatzKnopf{}; // caption of an additional button after the standard ones; "" = none
     // Captions replacing those of the standard buttons, in their order ("Nur diesen Termin",
     // "Ganze Serie", "Abbrechen" for Yes, No, Cancel); empty = the usual captions.
-    QStringList knopfTexte;
+    QStringList knopfTexte{};
 };
 
 class IPrompt {

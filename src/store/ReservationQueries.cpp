@@ -19,12 +19,6 @@ QSqlDatabase datenbank(const QString& connection) {
     return Verbindung(connection);
 }
 
-std::optional<double> nullable(const QVariant& v) {
-    if (v.isNull())
-        return std::nullopt;
-    return v.toDouble();
-}
-
 } // namespace
 
 bool ZaehleEndendeBelegungen(const QString& connection, double abTag, double vorTag, int& anzahl,
@@ -62,26 +56,14 @@ bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int3
             q, sql,
             {raumartId, raumartId, auchRaumId, vonTag, bisTag + 1, bisTag + 1, vonTag, bisTag + 1}))
         return SqlFehler(q, error);
+    const ZeilenAbbildung::RowReader<BelegungMitRaum> reader(q.record(),
+                                                             ZeilenAbbildung::Spalten::Gewaehlte);
+    BelegungMitRaum b;
     while (q.next()) {
-        BelegungMitRaum b;
-        BelegungsZeile& z = b.zeile;
-        z.Rec_ID = q.value(0).toInt();
-        z.dt_von = q.value(1).toDouble();
-        z.tm_von = q.value(2).toDouble();
-        z.dt_bis = q.value(3).toDouble();
-        z.tm_bis = q.value(4).toDouble();
-        z.Udt_von = nullable(q.value(5));
-        z.Utm_von = nullable(q.value(6));
-        z.Rdt_bis = nullable(q.value(7));
-        z.Rtm_bis = nullable(q.value(8));
-        b.rb_id = q.value(9).toInt();
-        b.lAuftrNr = q.value(10).toInt();
-        b.Best = q.value(11).toString();
+        reader.read(q, b);
         out.append(b);
     }
-    if (HasSqlError(q))
-        return SqlFehler(q, error);
-    return true;
+    return !HasSqlError(q) || SqlFehler(q, error);
 }
 
 bool ReadRaeume(const QString& connection, const RaumAuswahl& auswahl, QVector<CAnzeigeRec>& out,
@@ -195,25 +177,14 @@ bool ReadHistorie(const QString& connection, int32_t raumId, double nachTag, dou
                                   "ORDER BY dt_von, tm_von"),
                    {raumId, nachTag, vorTag, vorTag}))
         return SqlFehler(q, error);
+    const ZeilenAbbildung::RowReader<CBelegungRec> reader(q.record(),
+                                                          ZeilenAbbildung::Spalten::Gewaehlte);
+    CBelegungRec r;
     while (q.next()) {
-        CBelegungRec r;
-        r.Rec_ID = q.value(0).toInt();
-        r.lAuftrNr = q.value(1).toInt();
-        r.rb_id = q.value(2).toInt();
-        r.dt_von = q.value(3).toDouble();
-        r.tm_von = q.value(4).toDouble();
-        r.dt_bis = q.value(5).toDouble();
-        r.tm_bis = q.value(6).toDouble();
-        r.Best = q.value(7).toString();
-        r.Verst = q.value(8).toString();
-        r.Bem = q.value(9).toString();
-        r.Aust = q.value(10).toInt();
-        r.Austbem = q.value(11).toString();
+        reader.read(q, r);
         out.append(r);
     }
-    if (HasSqlError(q))
-        return SqlFehler(q, error);
-    return true;
+    return !HasSqlError(q) || SqlFehler(q, error);
 }
 
 bool ReadRaumIdByName(const QString& connection, const QString& kurzbez, int32_t& raumId,

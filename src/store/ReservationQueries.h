@@ -17,6 +17,18 @@ struct BelegungsZeile {
     int32_t Rec_ID = 0;
     double dt_von = 0, tm_von = 0, dt_bis = 0, tm_bis = 0;
     std::optional<double> Udt_von, Utm_von, Rdt_bis, Rtm_bis;
+
+    template <class V> void visitFields(V&& v) {
+        v("Rec_ID", Rec_ID, NullRule::Empty);
+        v("dt_von", dt_von, NullRule::Empty);
+        v("tm_von", tm_von, NullRule::Empty);
+        v("dt_bis", dt_bis, NullRule::Empty);
+        v("tm_bis", tm_bis, NullRule::Empty);
+        v("Udt_von", Udt_von, NullRule::Empty);
+        v("Utm_von", Utm_von, NullRule::Empty);
+        v("Rdt_bis", Rdt_bis, NullRule::Empty);
+        v("Rtm_bis", Rtm_bis, NullRule::Empty);
+    }
 };
 
 // A stored booking with what the series check shows of it.
@@ -25,6 +37,13 @@ struct BelegungMitRaum {
     int32_t rb_id = 0;
     int32_t lAuftrNr = 0;
     QString Best;
+
+    template <class V> void visitFields(V&& v) {
+        zeile.visitFields(v);
+        v("rb_id", rb_id, NullRule::Empty);
+        v("lAuftrNr", lAuftrNr, NullRule::Empty);
+        v("Best", Best, NullRule::Empty);
+    }
 };
 // Every booking taking part in the room tests (Konflikt::TeilnahmeSql) in the rooms of a type (0 =
 // all rooms) or in room `auchRaumId` whose occupied span, set-up and clear-down included, touches

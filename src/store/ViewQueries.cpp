@@ -3,6 +3,7 @@
 #include "BelegungsZeitraum.h"
 #include "Dialekt.h"
 #include "SqlConnection.h"
+#include "ZeilenAbbildung.h"
 #include "ZeilenStrom.h"
 
 #include <QHash>
@@ -97,26 +98,14 @@ bool ReadBelegungenAmTag(const QString& connection, int32_t raumId, double tag,
                                       "ORDER BY tm_von, Rec_ID"),
                    {raumId, tag, tag, tag, tag, tag}))
         return SqlFehler(q, error);
+    const ZeilenAbbildung::RowReader<CBelegungRec> reader(q.record(),
+                                                          ZeilenAbbildung::Spalten::Gewaehlte);
+    CBelegungRec r;
     while (q.next()) {
-        CBelegungRec r;
-        r.Rec_ID = q.value(0).toInt();
-        r.lAuftrNr = q.value(1).toInt();
-        r.rb_id = q.value(2).toInt();
-        r.dt_von = q.value(3).toDouble();
-        r.tm_von = q.value(4).toDouble();
-        r.dt_bis = q.value(5).toDouble();
-        r.tm_bis = q.value(6).toDouble();
-        r.Best = q.value(7).toString();
-        r.Tel = q.value(8).toString();
-        r.Fax = q.value(9).toString();
-        r.Inst = q.value(10).toString();
-        r.KST = q.value(11).toString();
-        r.Pers = q.value(12).toString();
-        r.Verst = q.value(13).toString();
-        r.bEMail = q.value(14).toInt() != 0;
+        reader.read(q, r);
         out.append(r);
     }
-    return true;
+    return !HasSqlError(q) || SqlFehler(q, error);
 }
 
 } // namespace ViewQueries

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace ZeilenAbbildung {
@@ -102,6 +103,15 @@ inline bool readValue(const QVariant& v, Currency& out, NullRule rule) {
     return ok;
 }
 
+// Null means the value is absent, whatever the rule.
+inline bool readValue(const QVariant& v, std::optional<double>& out, NullRule) {
+    if (v.isNull())
+        out.reset();
+    else
+        out = v.toDouble();
+    return true;
+}
+
 inline bool readValue(const QVariant& v, QString& out, NullRule rule) {
     if (v.isNull()) {
         out.clear();
@@ -138,10 +148,20 @@ inline bool isKey(const char* name, const char* key) {
     return qstrcmp(name, key) == 0;
 }
 
-// Reads rows of a query into records. The column indexes are looked up once per query.
+// Which columns a RowReader expects.
+enum class Spalten {
+    Alle,     // every column of the record, each null checked against its rule
+    Gewaehlte // only those the query selects; the other fields keep their values, and a null or
+              // unreadable value reads as 0, "" or 30.12.1899, as these reads have always taken
+              // old rows
+};
+
+// Reads rows of a query into records. The column indexes are looked up once per query (by name,
+// regardless of case: the server reports names in lower case).
 template <class Rec> class RowReader {
 public:
-    explicit RowReader(const QSqlRecord& columns) {
+    explicit RowReader(const QSqlRecord& columns, Spalten spalten = Spalten::Alle)
+        : m_alle(spalten == Spalten::Alle) {
         Rec probe;
         probe.visitFields([&](const char* name, auto&&, NullRule) {
             m_index.push_back(columns.indexOf(QLatin1String(name)));
@@ -153,14 +173,19 @@ public:
         size_t i = 0;
         rec.visitFields([&](const char*, auto&& field, NullRule rule) {
             const int col = m_index[i++];
-            if (ok)
+            if (!m_alle) {
+                if (col >= 0 && !readValue(q.value(col), field, NullRule::Empty))
+                    readValue(QVariant(), field, NullRule::Empty);
+            } else if (ok) {
                 ok = col >= 0 && readValue(q.value(col), field, rule);
+            }
         });
         return ok;
     }
 
 private:
     std::vector<int> m_index;
+    bool m_alle;
 };
 
 // The values of every column except the key, in visit order.

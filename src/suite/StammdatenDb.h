@@ -16,20 +16,21 @@ struct Firma {
     QString stOrt;
 };
 
+// Every member has an initialiser, so designated initialisers may name only what they set.
 struct Person {
     int32_t lId = 0;
     int32_t lFirmaId = 0;
-    QString stAnrede;
-    QString stVorname;
-    QString stName;
-    QString stTelefon;
-    QString stTelefax;
-    QString stEmail;
-    QString stKostenstelle;
-    QString stAbteilung;
-    QString stPersNr;
-    QString stFunktion;
-    QString stBemerkung;
+    QString stAnrede{};
+    QString stVorname{};
+    QString stName{};
+    QString stTelefon{};
+    QString stTelefax{};
+    QString stEmail{};
+    QString stKostenstelle{};
+    QString stAbteilung{};
+    QString stPersNr{};
+    QString stFunktion{};
+    QString stBemerkung{};
 };
 
 class CStammdatenDb {

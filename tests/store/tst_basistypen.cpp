@@ -412,7 +412,7 @@ private slots:
         CTovoTools& tools = CTovoTools::Instance();
         const QStringList vorher = tools.ReadIniSection(path, "A");
         QVERIFY(!vorher.isEmpty());
-        for (const QString& value : {"Bär", "Łódź"}) {
+        for (const QString value : {"Bär", "Łódź"}) {
             QVERIFY(tools.WriteIniValue(path, "A", "neu", value));
             QCOMPARE(tools.ReadIniSection(path, "A"), vorher + QStringList{"neu=" + value});
             QVERIFY(tools.WriteIniValue(path, "A", "neu", QString()));

@@ -1,6 +1,7 @@
 #include "Dialekt.h"
 #include "SchreibPfad.h"
 #include "TestProjekt.h"
+#include "ZeilenAbbildung.h"
 
 #include <QRegularExpression>
 #include <QSqlRecord>
@@ -296,6 +297,16 @@ private slots:
         QVERIFY(!db().ReadAllRaumartRec2Coll(&arts));
         QCOMPARE(db().LastError(), kColl);
         QCOMPARE(arts.Count(), 1); // what was read before stays
+
+        // Reads of chosen columns take such a null as 0 or "" and leave the others unread.
+        QSqlQuery q(QSqlDatabase::database(gDb));
+        QVERIFY(q.exec("SELECT NULL AS Best, 3 AS RB_ID, NULL AS dt_von") && q.next());
+        CBelegungRec alt;
+        QVERIFY(ZeilenAbbildung::RowReader<CBelegungRec>(q.record(),
+                                                         ZeilenAbbildung::Spalten::Gewaehlte)
+                    .read(q, alt));
+        QCOMPARE(std::tuple(alt.Best, alt.rb_id, alt.dt_von, alt.Udt_von),
+                 std::tuple(QString(), 3, 0.0, TovoDate::kNoDate));
     }
 
     void reads() {
