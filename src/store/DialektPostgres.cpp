@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <algorithm>
+#include <functional>
 #include <libpq-fe.h>
 
 QStringList ErsteSpalte(QSqlDatabase& db, const QString& sql);
@@ -15,11 +16,12 @@ PGconn* PostgresHandle(const QSqlDatabase& db);
 bool ZaehlerLesen(QSqlDatabase& db, const QString& sql, std::optional<int32_t>& zaehler,
                   QSqlError* error);
 
-// The placeholders outside quoted texts and names are replaced by the values as the driver
-// writes them.
-QString PostgresText(const QSqlDriver* driver, const QString& sql, const QVariantList& werte) {
+// `sql` with its first `anzahl` placeholders "?" outside quoted texts and names replaced by
+// `ersatz` of their number (from 0).
+QString PlatzhalterErsetzt(const QString& sql, qsizetype anzahl,
+                           const std::function<QString(qsizetype)>& ersatz) {
     QString text;
-    text.reserve(sql.size() + werte.size() * 8);
+    text.reserve(sql.size() + anzahl * 8);
     qsizetype naechster = 0;
     QChar zeichen; // the quote the text is inside of, or null
     for (const QChar c : sql) {
@@ -28,15 +30,22 @@ QString PostgresText(const QSqlDriver* driver, const QString& sql, const QVarian
                 zeichen = QChar();
         } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
             zeichen = c;
-        } else if (c == QLatin1Char('?') && naechster < werte.size()) {
-            QSqlField feld(QString(), werte[naechster].metaType());
-            feld.setValue(werte[naechster++]);
-            text += driver->formatValue(feld);
+        } else if (c == QLatin1Char('?') && naechster < anzahl) {
+            text += ersatz(naechster++);
             continue;
         }
         text += c;
     }
     return text;
+}
+
+// The placeholders replaced by the values as the driver writes them.
+QString PostgresText(const QSqlDriver* driver, const QString& sql, const QVariantList& werte) {
+    return PlatzhalterErsetzt(sql, werte.size(), [&](qsizetype n) {
+        QSqlField feld(QString(), werte[n].metaType());
+        feld.setValue(werte[n]);
+        return driver->formatValue(feld);
+    });
 }
 
 namespace {

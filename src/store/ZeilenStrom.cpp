@@ -9,12 +9,15 @@
 #include <QVariant>
 #include <algorithm>
 #include <charconv>
+#include <functional>
 #include <initializer_list>
 #include <libpq-fe.h>
 #include <sqlite3.h>
 #include <vector>
 
 QString PostgresText(const QSqlDriver* driver, const QString& sql, const QVariantList& werte);
+QString PlatzhalterErsetzt(const QString& sql, qsizetype anzahl,
+                           const std::function<QString(qsizetype)>& ersatz);
 
 namespace {
 
@@ -107,28 +110,6 @@ struct Vorbereitete {
     QHash<QString, QByteArray> namen;
 };
 
-// `sql` with its placeholders "?" outside quoted texts and names numbered as the server wants
-// them ($1, $2, ...).
-QByteArray Nummeriert(const QString& sql) {
-    QString text;
-    text.reserve(sql.size() + 16);
-    int nummer = 0;
-    QChar zeichen; // the quote the text is inside of, or null
-    for (const QChar c : sql) {
-        if (!zeichen.isNull()) {
-            if (c == zeichen)
-                zeichen = QChar();
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            zeichen = c;
-        } else if (c == QLatin1Char('?')) {
-            text += QLatin1Char('$') + QString::number(++nummer);
-            continue;
-        }
-        text += c;
-    }
-    return text.toUtf8();
-}
-
 // The server's type of a value (0: the server infers it from the statement).
 Oid TypVon(const QVariant& wert) {
     switch (wert.typeId()) {
@@ -196,8 +177,12 @@ public:
             name = v.namen.value(sql);
             if (name.isEmpty()) {
                 const QByteArray neu = "tovo_" + QByteArray::number(v.namen.size());
-                m_ergebnis = PQprepare(m_verbindung, neu.constData(), Nummeriert(sql).constData(),
-                                       anzahl, typen.data());
+                // The server numbers its placeholders: $1, $2, ...
+                const QByteArray text = PlatzhalterErsetzt(sql, anzahl, [](qsizetype n) -> QString {
+                                            return QLatin1Char('$') + QString::number(n + 1);
+                                        }).toUtf8();
+                m_ergebnis = PQprepare(m_verbindung, neu.constData(), text.constData(), anzahl,
+                                       typen.data());
                 if (Fehler(nullptr))
                     return false;
                 PQclear(m_ergebnis);
