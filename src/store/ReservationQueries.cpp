@@ -56,14 +56,7 @@ bool ReadBelegungenImZeitraum(const QString& connection, int32_t raumartId, int3
             q, sql,
             {raumartId, raumartId, auchRaumId, vonTag, bisTag + 1, bisTag + 1, vonTag, bisTag + 1}))
         return SqlFehler(q, error);
-    const ZeilenAbbildung::RowReader<BelegungMitRaum> reader(q.record(),
-                                                             ZeilenAbbildung::Spalten::Gewaehlte);
-    BelegungMitRaum b;
-    while (q.next()) {
-        reader.read(q, b);
-        out.append(b);
-    }
-    return !HasSqlError(q) || SqlFehler(q, error);
+    return ZeilenAbbildung::readSelected(q, out, error);
 }
 
 bool ReadRaeume(const QString& connection, const RaumAuswahl& auswahl, QVector<CAnzeigeRec>& out,
@@ -177,14 +170,7 @@ bool ReadHistorie(const QString& connection, int32_t raumId, double nachTag, dou
                                   "ORDER BY dt_von, tm_von"),
                    {raumId, nachTag, vorTag, vorTag}))
         return SqlFehler(q, error);
-    const ZeilenAbbildung::RowReader<CBelegungRec> reader(q.record(),
-                                                          ZeilenAbbildung::Spalten::Gewaehlte);
-    CBelegungRec r;
-    while (q.next()) {
-        reader.read(q, r);
-        out.append(r);
-    }
-    return !HasSqlError(q) || SqlFehler(q, error);
+    return ZeilenAbbildung::readSelected(q, out, error);
 }
 
 bool ReadRaumIdByName(const QString& connection, const QString& kurzbez, int32_t& raumId,

@@ -98,14 +98,7 @@ bool ReadBelegungenAmTag(const QString& connection, int32_t raumId, double tag,
                                       "ORDER BY tm_von, Rec_ID"),
                    {raumId, tag, tag, tag, tag, tag}))
         return SqlFehler(q, error);
-    const ZeilenAbbildung::RowReader<CBelegungRec> reader(q.record(),
-                                                          ZeilenAbbildung::Spalten::Gewaehlte);
-    CBelegungRec r;
-    while (q.next()) {
-        reader.read(q, r);
-        out.append(r);
-    }
-    return !HasSqlError(q) || SqlFehler(q, error);
+    return ZeilenAbbildung::readSelected(q, out, error);
 }
 
 } // namespace ViewQueries

@@ -204,6 +204,18 @@ template <class Rec> void bindFields(QSqlQuery& q, Rec& rec) {
         q.addBindValue(v);
 }
 
+// Appends every row of the executed query `q`, a query of chosen columns, to `out`; false with
+// the reason in `error` when reading fails.
+template <class Rec> bool readSelected(QSqlQuery& q, QVector<Rec>& out, QString* error) {
+    const RowReader<Rec> reader(q.record(), Spalten::Gewaehlte);
+    Rec rec;
+    while (q.next()) {
+        reader.read(q, rec);
+        out.append(rec);
+    }
+    return !HasSqlError(q) || SqlFehler(q, error);
+}
+
 template <class Rec> QStringList dataColumns() {
     QStringList cols;
     Rec probe;
