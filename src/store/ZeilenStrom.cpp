@@ -103,8 +103,8 @@ private:
     int m_rc = SQLITE_OK;
 };
 
-// The statements a server connection has prepared, by their text. A connection opened again
-// has a new server process and none.
+// The statements a server connection has prepared, by their text and the types of their
+// values. A connection opened again has a new server process and none.
 struct Vorbereitete {
     int prozess = 0;
     QHash<QString, QByteArray> namen;
@@ -158,9 +158,11 @@ public:
         std::vector<QByteArray> texte;
         std::vector<const char*> zeiger;
         std::vector<Oid> typen;
+        QString schluessel = sql;
         for (const QVariant& wert : werte) {
             texte.push_back(wert.isNull() ? QByteArray() : TextVon(wert));
             typen.push_back(TypVon(wert));
+            schluessel += QLatin1Char(' ') + QString::number(typen.back());
         }
         for (qsizetype i = 0; i < werte.size(); ++i)
             zeiger.push_back(werte[i].isNull() ? nullptr : texte[i].constData());
@@ -174,7 +176,7 @@ public:
             Vorbereitete& v = alle[m_verbindung];
             if (v.prozess != PQbackendPID(m_verbindung))
                 v = {PQbackendPID(m_verbindung), {}};
-            name = v.namen.value(sql);
+            name = v.namen.value(schluessel);
             if (name.isEmpty()) {
                 const QByteArray neu = "tovo_" + QByteArray::number(v.namen.size());
                 // The server numbers its placeholders: $1, $2, ...
@@ -187,7 +189,7 @@ public:
                     return false;
                 PQclear(m_ergebnis);
                 m_ergebnis = nullptr;
-                v.namen.insert(sql, neu);
+                v.namen.insert(schluessel, neu);
                 name = neu;
             }
         }
