@@ -10,6 +10,9 @@
 #include <optional>
 #include <utility>
 
+class CBelegungRec;
+class SchreibTransaktion;
+
 // The engine that holds the reservation database: an SQLite file in the project folder (the
 // default) or a PostgreSQL server database.
 enum class DbTyp { SQLite, PostgreSQL };
@@ -42,24 +45,30 @@ public:
     // round trip instead of three (prepare, execute, deallocate).
     virtual bool Ausfuehren(QSqlQuery& q, const QString& sql, const QVariantList& werte) const = 0;
 
-    // Runs the statements in turn, each with its values, until one fails; the server receives
-    // them in one round trip.
-    using Anweisung = std::pair<QString, QVariantList>;
-    virtual bool AusfuehrenAlle(QSqlQuery& q, const QVector<Anweisung>& anweisungen) const = 0;
-
     // The statement that starts a transaction meant to write.
     virtual QString BeginnSchreiben() const = 0;
     // Inside such a transaction: the rooms locked against other writers until it ends, in
     // ascending id order so that two writers never wait for each other in a circle.
     virtual bool SperreRaeume(QSqlDatabase& db, QVector<int32_t> raeume,
                               QSqlError* error) const = 0;
-    // Inside such a transaction, after the rooms: the order-number counter locked against other
-    // writers and read; `zaehler` stays empty when the table has no row.
-    virtual bool SperreZaehler(QSqlDatabase& db, std::optional<int32_t>& zaehler,
-                               QSqlError* error) const = 0;
+    // What AuftragEintragen did.
+    struct Auftrag {
+        int32_t nummer = 0;
+        bool vergeben = false; // a stored booking carries the number: nothing was written
+        QVector<int32_t> ids;  // the keys the bookings drew, in their order
+    };
+    // The end of a new order, inside such a transaction with its rooms locked and tested: the
+    // order-number counter locked against other writers, the number drawn (`wunsch`, else the
+    // counter's, else -1) and, unless a stored booking carries it: the bookings inserted under
+    // it, their keys recorded in the change journal, the counter set to the number + 1 (unless
+    // it is the largest there is) and the transaction committed. The server does all of it in
+    // one round trip, so that the counter is held no longer than the server needs.
+    virtual bool AuftragEintragen(SchreibTransaktion& tx, const QVector<CBelegungRec>& buchungen,
+                                  std::optional<int32_t> wunsch, Auftrag& auftrag,
+                                  QSqlError* error) const = 0;
 
     // The connection's temporary tables of the room tests, created when missing and emptied:
-    // tovo_termine (nr, raum, von, bis) and tovo_ausser (rec_id).
+    // tovo_termine (nr, raum, von, bis) and tovo_ausser (rec_id). One statement each.
     virtual QStringList TermineLeeren() const = 0;
     // Fills tovo_termine from one bound JSON text [[raum, von, bis], ...]; nr counts from 0.
     virtual QString TermineEinfuegen() const = 0;

@@ -1,8 +1,14 @@
 #include "Dialekt.h"
 
+#include "Records.h"
 #include "SqlConnection.h"
 #include "VerbindungsText.h"
+#include "ZeilenAbbildung.h"
+#include "ZeilenStrom.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSqlDriver>
 #include <QSqlField>
 #include <QSqlQuery>
@@ -13,8 +19,6 @@
 
 QStringList ErsteSpalte(QSqlDatabase& db, const QString& sql);
 PGconn* PostgresHandle(const QSqlDatabase& db);
-bool ZaehlerLesen(QSqlDatabase& db, const QString& sql, std::optional<int32_t>& zaehler,
-                  QSqlError* error);
 
 // `sql` with its first `anzahl` placeholders "?" outside quoted texts and names replaced by
 // `ersatz` of their number (from 0).
@@ -50,6 +54,31 @@ QString PostgresText(const QSqlDriver* driver, const QString& sql, const QVarian
 
 namespace {
 
+// The statement behind AuftragEintragen, with the columns `spalten` written.
+QString AuftragSql(const QStringList& spalten) {
+    QStringList werte;
+    for (const QString& spalte : spalten)
+        werte << (spalte == QLatin1String("lAuftrNr") ? QStringLiteral("frei.nr")
+                                                      : QStringLiteral("r.") + spalte);
+    return QStringLiteral(
+               "WITH z AS (SELECT COALESCE(CAST(? AS integer), "
+               "(SELECT lNextNr FROM T_NextNr LIMIT 1), -1) AS nr), "
+               "frei AS (SELECT nr FROM z WHERE NOT EXISTS "
+               "(SELECT 1 FROM T_fm_belegung WHERE lAuftrNr = z.nr)), "
+               "neu AS (INSERT INTO T_fm_belegung (%1) SELECT %2 FROM frei CROSS JOIN "
+               "json_populate_recordset(NULL::T_fm_belegung, CAST(? AS json)) WITH ORDINALITY "
+               "AS r ORDER BY r.ordinality RETURNING Rec_ID), "
+               "journal AS (INSERT INTO T_Aenderung (stArt, lId) SELECT 'B', Rec_ID FROM neu "
+               "ON CONFLICT (stArt, lId) DO UPDATE SET lNr = DEFAULT), "
+               "weiter AS (UPDATE T_NextNr SET lNextNr = frei.nr + 1 FROM frei "
+               "WHERE frei.nr < 2147483647), "
+               "erster AS (INSERT INTO T_NextNr (lNextNr) SELECT frei.nr + 1 FROM frei "
+               "WHERE frei.nr < 2147483647 AND NOT EXISTS (SELECT 1 FROM T_NextNr)) "
+               "SELECT z.nr, (SELECT CAST(count(*) AS integer) FROM frei), neu.Rec_ID "
+               "FROM z LEFT JOIN neu ON true ORDER BY neu.Rec_ID")
+        .arg(spalten.join(QStringLiteral(", ")), werte.join(QStringLiteral(", ")));
+}
+
 // How long a statement waits for a lock another workstation holds, as SQLite's busy timeout.
 constexpr int kSperrWarteMs = 5000;
 // How long opening waits for a server that does not answer, unless the text says otherwise.
@@ -75,9 +104,13 @@ public:
         QString host, datenbank, benutzer;
         int port = -1;
         QStringList weitere;
-        // Each session waits for locks as long as SQLite would and keeps notices to itself.
-        QString sitzung =
-            QStringLiteral("-c lock_timeout=%1 -c client_min_messages=warning").arg(kSperrWarteMs);
+        // Each session waits for locks as long as SQLite would and keeps notices to itself. The
+        // statements it prepares are those run again and again (the tests and writes of every
+        // save): planned once for any values, where the server would otherwise plan the room
+        // test anew each time, which costs more than running it.
+        QString sitzung = QStringLiteral("-c lock_timeout=%1 -c client_min_messages=warning "
+                                         "-c plan_cache_mode=force_generic_plan")
+                              .arg(kSperrWarteMs);
         if (readOnly)
             sitzung += QStringLiteral(" -c default_transaction_read_only=on");
         bool zeitGesetzt = false;
@@ -142,12 +175,6 @@ public:
     bool Ausfuehren(QSqlQuery& q, const QString& sql, const QVariantList& werte) const override {
         return q.exec(PostgresText(q.driver(), sql, werte));
     }
-    bool AusfuehrenAlle(QSqlQuery& q, const QVector<Anweisung>& anweisungen) const override {
-        QStringList texte;
-        for (const auto& [sql, werte] : anweisungen)
-            texte << PostgresText(q.driver(), sql, werte);
-        return q.exec(texte.join(QStringLiteral("; ")));
-    }
 
     QString BeginnSchreiben() const override { return QStringLiteral("BEGIN"); }
 
@@ -157,43 +184,66 @@ public:
         QStringList ids;
         for (const int32_t id : raeume)
             ids << QString::number(id);
-        QSqlQuery q(db);
-        if (ExecBound(q,
-                      QStringLiteral("SELECT az_ID FROM T_rb_Anzeige WHERE az_ID = "
-                                     "ANY (CAST(? AS integer[])) ORDER BY az_ID FOR UPDATE"),
-                      {QVariant(QLatin1Char('{') + ids.join(QLatin1Char(',')) + QLatin1Char('}'))}))
-            return true;
-        if (error)
-            *error = q.lastError();
-        return false;
+        // Every write runs it: the server keeps its plan.
+        return ZeilenStrom::Stapel(
+                   db,
+                   {{QStringLiteral("SELECT az_ID FROM T_rb_Anzeige WHERE az_ID = "
+                                    "ANY (CAST(? AS integer[])) ORDER BY az_ID FOR UPDATE"),
+                     {QVariant(QLatin1Char('{') + ids.join(QLatin1Char(',')) + QLatin1Char('}'))},
+                     ZeilenStrom::Plan::Behalten}},
+                   0, error) != nullptr;
     }
 
-    // The row, locked as it is read. An empty table has no row to lock: the whole table then,
-    // so that it does not gain two, read again once the lock is held.
-    bool SperreZaehler(QSqlDatabase& db, std::optional<int32_t>& zaehler,
-                       QSqlError* error) const override {
-        if (!ZaehlerLesen(db, QStringLiteral("SELECT lNextNr FROM T_NextNr FOR UPDATE"), zaehler,
-                          error))
-            return false;
-        if (zaehler)
-            return true;
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("LOCK TABLE T_NextNr IN EXCLUSIVE MODE"))) {
-            if (error)
-                *error = q.lastError();
-            return false;
+    // The counter is locked as a table: an empty one has no row to lock, and a lock taken by a
+    // statement of its own gives the statement after it a view of the data from after the wait.
+    // That statement does the rest: the number, its test, the rows (from one JSON text, typed by
+    // the table's row), the journal and the counter; COMMIT goes with them. The counter is then
+    // held for the server's work alone, never for a round trip to the workstation.
+    bool AuftragEintragen(SchreibTransaktion& tx, const QVector<CBelegungRec>& buchungen,
+                          std::optional<int32_t> wunsch, Auftrag& auftrag,
+                          QSqlError* error) const override {
+        const QStringList spalten = ZeilenAbbildung::dataColumns<CBelegungRec>();
+        QJsonArray zeilen;
+        for (CBelegungRec b : buchungen) {
+            const QVariantList werte = ZeilenAbbildung::fieldValues(b);
+            QJsonObject zeile;
+            for (qsizetype i = 0; i < spalten.size(); ++i)
+                zeile.insert(spalten[i].toLower(), QJsonValue::fromVariant(werte[i]));
+            zeilen.append(zeile);
         }
-        return ZaehlerLesen(db, QStringLiteral("SELECT lNextNr FROM T_NextNr"), zaehler, error);
+        const auto ergebnis = ZeilenStrom::Stapel(
+            tx.db(),
+            {{QStringLiteral("LOCK TABLE T_NextNr IN EXCLUSIVE MODE"), {}},
+             {AuftragSql(spalten),
+              {wunsch ? QVariant(*wunsch) : QVariant(),
+               QString::fromUtf8(QJsonDocument(zeilen).toJson(QJsonDocument::Compact))},
+              ZeilenStrom::Plan::Behalten},
+             {QStringLiteral("COMMIT"), {}}},
+            1, error);
+        if (!ergebnis)
+            return false;
+        tx.beendet();
+        auftrag = Auftrag{};
+        while (ergebnis->Naechste()) {
+            auftrag.nummer = ergebnis->Ganzzahl(0);
+            auftrag.vergeben = ergebnis->Ganzzahl(1) == 0;
+            if (!ergebnis->Leer(2))
+                auftrag.ids.append(ergebnis->Ganzzahl(2));
+        }
+        return true;
     }
 
-    // One round trip: the tables live as long as the session.
+    // The tables live as long as the session.
     QStringList TermineLeeren() const override {
-        return {QStringLiteral(
-            "CREATE TEMP TABLE IF NOT EXISTS tovo_termine (nr integer PRIMARY KEY, raum integer "
-            "NOT NULL, von double precision NOT NULL, bis double precision NOT NULL); "
-            "CREATE INDEX IF NOT EXISTS tovo_termine_raum_von ON tovo_termine (raum, von); "
-            "CREATE TEMP TABLE IF NOT EXISTS tovo_ausser (rec_id integer PRIMARY KEY); "
-            "DELETE FROM tovo_termine; DELETE FROM tovo_ausser")};
+        return {QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS tovo_termine (nr integer PRIMARY "
+                               "KEY, raum integer NOT NULL, von double precision NOT NULL, "
+                               "bis double precision NOT NULL)"),
+                QStringLiteral("CREATE INDEX IF NOT EXISTS tovo_termine_raum_von ON "
+                               "tovo_termine (raum, von)"),
+                QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS tovo_ausser (rec_id integer "
+                               "PRIMARY KEY)"),
+                QStringLiteral("DELETE FROM tovo_termine"),
+                QStringLiteral("DELETE FROM tovo_ausser")};
     }
     QString TermineEinfuegen() const override {
         return QStringLiteral(

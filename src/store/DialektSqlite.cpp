@@ -1,10 +1,15 @@
 #include "Dialekt.h"
 
+#include "AenderungsJournal.h"
+#include "Records.h"
+#include "ReservationQueries.h"
 #include "SqlConnection.h"
 #include "SqlitePlaner.h"
+#include "ZeilenAbbildung.h"
 
 #include <QSqlQuery>
 #include <QVariant>
+#include <limits>
 
 QStringList ErsteSpalte(QSqlDatabase& db, const QString& sql);
 bool ZaehlerLesen(QSqlDatabase& db, const QString& sql, std::optional<int32_t>& zaehler,
@@ -28,19 +33,63 @@ public:
             q.addBindValue(v);
         return q.exec();
     }
-    bool AusfuehrenAlle(QSqlQuery& q, const QVector<Anweisung>& anweisungen) const override {
-        return std::all_of(anweisungen.begin(), anweisungen.end(),
-                           [&](const Anweisung& a) { return Ausfuehren(q, a.first, a.second); });
-    }
 
     // BEGIN IMMEDIATE takes the file's write lock at once: nobody writes between the test and
     // the write, so rooms and counter need no locks of their own.
     QString BeginnSchreiben() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
     bool SperreRaeume(QSqlDatabase&, QVector<int32_t>, QSqlError*) const override { return true; }
-    bool SperreZaehler(QSqlDatabase& db, std::optional<int32_t>& zaehler,
-                       QSqlError* error) const override {
-        return ZaehlerLesen(db, QStringLiteral("SELECT lNextNr FROM T_NextNr LIMIT 1"), zaehler,
-                            error);
+
+    bool AuftragEintragen(SchreibTransaktion& tx, const QVector<CBelegungRec>& buchungen,
+                          std::optional<int32_t> wunsch, Auftrag& auftrag,
+                          QSqlError* error) const override {
+        QSqlDatabase& db = tx.db();
+        std::optional<int32_t> zaehler;
+        if (!ZaehlerLesen(db, QStringLiteral("SELECT lNextNr FROM T_NextNr LIMIT 1"), zaehler,
+                          error))
+            return false;
+        auftrag = Auftrag();
+        auftrag.nummer = wunsch.value_or(zaehler.value_or(-1));
+        QString text;
+        const auto gescheitert = [&] {
+            if (error)
+                *error = QSqlError(QString(), text, QSqlError::StatementError);
+            return false;
+        };
+        if (!ReservationQueries::AuftragNrVergeben(db.connectionName(), auftrag.nummer,
+                                                   auftrag.vergeben, &text))
+            return gescheitert();
+        if (auftrag.vergeben)
+            return true;
+
+        {
+            QSqlQuery ins(db);
+            ins.setForwardOnly(true);
+            // Row by row: the driver binds the values of many rows far more slowly than it runs the
+            // statement of one row again.
+            for (CBelegungRec b : buchungen) {
+                b.lAuftrNr = auftrag.nummer;
+                if (!ExecBound(ins,
+                               ZeilenAbbildung::insertSql<CBelegungRec>() +
+                                   QStringLiteral(" RETURNING Rec_ID"),
+                               ZeilenAbbildung::fieldValues(b)) ||
+                    !ins.next()) {
+                    if (error)
+                        *error = ins.lastError();
+                    return false;
+                }
+                auftrag.ids.append(ins.value(0).toInt());
+            }
+        } // the statement done before COMMIT
+        if (!AenderungsJournal::Vermerke(db, AenderungsJournal::Art::Belegung, auftrag.ids, error))
+            return false;
+        if (auftrag.nummer < std::numeric_limits<int32_t>::max() &&
+            !ReservationQueries::WriteNextNr(db.connectionName(), auftrag.nummer + 1, &text))
+            return gescheitert();
+        if (tx.commit())
+            return true;
+        if (error)
+            *error = tx.fehler();
+        return false;
     }
 
     QStringList TermineLeeren() const override {

@@ -29,13 +29,14 @@ QString KeinDatumSql(const char* spalte) {
         .arg(QLatin1String(spalte));
 }
 
-// Writes the dates and the excluded keys into the connection's temporary tables.
-bool TermineSetzen(QSqlDatabase db, const QVector<Termin>& termine, const QSet<int32_t>& ausser,
-                   QString* error) {
-    const Dialekt& dialekt = Dialekt::Von(db);
-    QVector<Dialekt::Anweisung> anweisungen;
+// The statements that write the dates and the excluded keys into the connection's temporary
+// tables; every test runs them again, so the server keeps their plans.
+QVector<ZeilenStrom::Anweisung>
+TermineSetzen(const Dialekt& dialekt, const QVector<Termin>& termine, const QSet<int32_t>& ausser) {
+    constexpr auto kBehalten = ZeilenStrom::Plan::Behalten;
+    QVector<ZeilenStrom::Anweisung> anweisungen;
     for (const QString& sql : dialekt.TermineLeeren())
-        anweisungen.append({sql, {}});
+        anweisungen.append({sql, {}, kBehalten});
 
     // All dates in one statement, as one bound text that the database unpacks: a statement
     // with a placeholder per value would cost more to prepare than the whole test.
@@ -50,24 +51,25 @@ bool TermineSetzen(QSqlDatabase db, const QVector<Termin>& termine, const QSet<i
                  QString::number(t.spanne.endDatum, 'g', 17) + QLatin1Char(']');
     }
     liste += QLatin1Char(']');
-    anweisungen.append({dialekt.TermineEinfuegen(), {liste}});
+    anweisungen.append({dialekt.TermineEinfuegen(), {liste}, kBehalten});
     if (!ausser.isEmpty()) {
         QStringList ids;
         for (const int32_t id : ausser)
             ids << QString::number(id);
         anweisungen.append(
             {dialekt.AusserEinfuegen(),
-             {QVariant(QLatin1Char('[') + ids.join(QLatin1Char(',')) + QLatin1Char(']'))}});
+             {QVariant(QLatin1Char('[') + ids.join(QLatin1Char(',')) + QLatin1Char(']'))},
+             kBehalten});
     }
-    QSqlQuery q(db);
-    return dialekt.AusfuehrenAlle(q, anweisungen) || SqlFehler(q, error);
+    return anweisungen;
 }
 
-// The candidates of the dates in the temporary table: stored bookings taking part and not
-// excluded, of the rooms `raeume` (a row source r with the column raum), whose days come within
-// reach of a date. The bookings are read by room and period, each date found by its first day.
-bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& raeume,
-                const QString& terminRaum, const QVariantList& raeumeBinds,
+// The candidates of the dates, written into the temporary tables first: stored bookings taking part
+// and not excluded, of the rooms `raeume` (a row source r with the column raum), whose days come
+// within reach of a date. The bookings are read by room and period, each date found by its first
+// day.
+bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QSet<int32_t>& ausser,
+                const QString& raeume, const QString& terminRaum, const QVariantList& raeumeBinds,
                 const std::function<bool(int, int32_t, int32_t, const RQ::BelegungsZeile&)>& zeile,
                 QString* error) {
     if (termine.isEmpty())
@@ -98,7 +100,8 @@ bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QString& 
     binds << erster - kRand << letzter + kRand << laengster + kRand << kRand << kRand;
 
     // Every save runs it: the server keeps its plan.
-    const auto q = ZeilenStrom::Oeffne(db, sql, binds, error, ZeilenStrom::Plan::Behalten);
+    const auto q = ZeilenStrom::Oeffne(db, TermineSetzen(Dialekt::Von(db), termine, ausser), sql,
+                                       binds, error, ZeilenStrom::Plan::Behalten);
     if (!q)
         return false;
     const auto nullbar = [&](int spalte) {
@@ -145,8 +148,6 @@ bool Konflikte(const QString& connection, const QVector<Termin>& termine,
                const QSet<int32_t>& ausser, double toleranz, Lesart lesart,
                const std::function<bool(const Treffer&)>& treffer, QString* error) {
     QSqlDatabase db = Verbindung(connection);
-    if (!TermineSetzen(db, termine, ausser, error))
-        return false;
     // The rooms as values of the statement: the server then reads each room's bookings by the
     // index, where it would guess the size of the temporary table. Very many rooms (bringing
     // back an archive) come from the table.
@@ -168,7 +169,7 @@ bool Konflikte(const QString& connection, const QVector<Termin>& termine,
     }
     Treffer t;
     return Kandidaten(
-        db, termine, quelle, QStringLiteral("b.rb_id"), raumWerte,
+        db, termine, ausser, quelle, QStringLiteral("b.rb_id"), raumWerte,
         [&](int nr, int32_t raum, int32_t auftrNr, const RQ::BelegungsZeile& z) {
             const Zeitspanne belegt =
                 lesart == Lesart::Raumtest ? SpanneImRaumtest(z) : SpanneInSuche(z);
@@ -192,14 +193,12 @@ bool BelegteRaeume(const QString& connection, int32_t raumartId, const QVector<Z
     for (const Zeitspanne& s : spannen)
         termine.append({0, s});
     QSqlDatabase db = Verbindung(connection);
-    if (!TermineSetzen(db, termine, ausser, error))
-        return false;
     const QString raeume =
         raumartId == 0
             ? QStringLiteral("(SELECT az_ID AS raum FROM T_rb_Anzeige)")
             : QStringLiteral("(SELECT az_ID AS raum FROM T_rb_Anzeige WHERE lRaumartId = ?)");
     return Kandidaten(
-        db, termine, raeume, QStringLiteral("0"),
+        db, termine, ausser, raeume, QStringLiteral("0"),
         raumartId == 0 ? QVariantList{} : QVariantList{raumartId},
         [&](int nr, int32_t raum, int32_t, const RQ::BelegungsZeile& z) {
             if (!belegt.contains(raum) &&

@@ -114,14 +114,6 @@ bool SperreRaeume(SchreibTransaktion& tx, const QVector<CBelegungRec>& buchungen
                      meldung, e);
 }
 
-// Locks the counter and reads it: `zaehler` stays empty when the table has no row.
-bool SperreZaehler(SchreibTransaktion& tx, std::optional<int32_t>& zaehler, const QString& meldung,
-                   Ergebnis& e) {
-    QSqlError error;
-    return Geschafft(tx, Dialekt::Von(tx.db()).SperreZaehler(tx.db(), zaehler, &error), error,
-                     meldung, e);
-}
-
 bool ReadBelegung(QSqlDatabase& db, int32_t recId, CBelegungRec& rec, QSqlError& error) {
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -229,69 +221,31 @@ bool Vermerken(SchreibTransaktion& tx, const QVector<int32_t>& ids, const QStrin
     return false;
 }
 
-// Inserts the bookings under the order number `nummer`; `ids` gets the keys they drew.
-bool Einfuegen(SchreibTransaktion& tx, const QVector<CBelegungRec>& buchungen, int32_t nummer,
-               QVector<int32_t>& ids, Ergebnis& e) {
-    ids.clear();
-    QSqlQuery ins(tx.db());
-    ins.setForwardOnly(true);
-    // Row by row: the SQLite driver binds the values of many rows far more slowly than it runs
-    // the statement of one row again.
-    for (CBelegungRec b : buchungen) {
-        b.lAuftrNr = nummer;
-        if (!ExecBound(ins, ZA::insertSql<CBelegungRec>() + QStringLiteral(" RETURNING Rec_ID"),
-                       ZA::fieldValues(b)) ||
-            !ins.next()) {
-            e = Gescheitert(tx, kMsgAdd, ins.lastError());
-            return false;
-        }
-        ids.append(ins.value(0).toInt());
-    }
-    return true;
-}
-
 } // namespace
 
 Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchungen, double toleranz,
                       std::optional<int32_t> wunschNr) {
     Ergebnis e;
     SchreibTransaktion tx(Verbindung(connection));
-    std::optional<int32_t> zaehler;
     if (!Begonnen(tx, kMsgAdd, e) || !SperreRaeume(tx, buchungen, kMsgAdd, e) ||
-        !Pruefen(tx, buchungen, {}, toleranz, kMsgAdd, e) ||
-        !SperreZaehler(tx, zaehler, kMsgAdd, e))
+        !Pruefen(tx, buchungen, {}, toleranz, kMsgAdd, e))
         return e;
-
-    // The number: free only when the counter has one and no booking carries it.
-    const int32_t nummer = wunschNr.value_or(zaehler.value_or(-1));
-    QString error;
-    bool vergeben = false;
-    if (!ReservationQueries::AuftragNrVergeben(connection, nummer, vergeben, &error))
+    Dialekt::Auftrag auftrag;
+    QSqlError error;
+    if (!Dialekt::Von(tx.db()).AuftragEintragen(tx, buchungen, wunschNr, auftrag, &error))
         return Gescheitert(tx, kMsgAdd, error);
-    if (vergeben) {
+    e.auftrNr = auftrag.nummer;
+    if (auftrag.vergeben) {
         e.status = Status::NummerVergeben;
-        e.auftrNr = nummer;
         return e;
     }
-
-    QVector<int32_t> ids;
-    if (!Einfuegen(tx, buchungen, nummer, ids, e) || !Vermerken(tx, ids, kMsgAdd, e))
-        return e;
-    if (nummer < std::numeric_limits<int32_t>::max()) {
-        if (!ReservationQueries::WriteNextNr(connection, nummer + 1, &error))
-            return Gescheitert(tx, kMsgAdd, error);
-    }
-    if (!Geschlossen(tx, kMsgAdd, e))
-        return e;
     // A long series can outgrow what the planner knows of a young project.
     if (buchungen.size() >= kVieleZeilen)
         Dialekt::Von(tx.db()).StatistikPflegen(tx.db());
-
     for (qsizetype i = 0; i < buchungen.size(); ++i) {
-        buchungen[i].Rec_ID = ids[i];
-        buchungen[i].lAuftrNr = nummer;
+        buchungen[i].Rec_ID = auftrag.ids[i];
+        buchungen[i].lAuftrNr = auftrag.nummer;
     }
-    e.auftrNr = nummer;
     return e;
 }
 

@@ -64,6 +64,8 @@ public:
     QSqlError fehler() const { return m_fehler; }
     // The connection, opened again when the server connection was found lost at BEGIN.
     QSqlDatabase& db() { return m_db; }
+    // The transaction was ended by a COMMIT sent along with other statements.
+    void beendet() { m_offen = false; }
 
 private:
     QSqlDatabase m_db;

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QMutex>
 #include <QSqlDriver>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 #include <algorithm>
@@ -105,10 +106,50 @@ private:
 
 // The statements a server connection has prepared, by their text and the types of their
 // values. A connection opened again has a new server process and none.
-struct Vorbereitete {
-    int prozess = 0;
-    QHash<QString, QByteArray> namen;
+class Vorbereitete {
+public:
+    // The name the statement `schluessel` is prepared under on `verbindung`; empty when it is
+    // not, and then `neu` receives a name to prepare it under.
+    static QByteArray Name(PGconn* verbindung, const QString& schluessel, QByteArray* neu) {
+        QMutexLocker locker(&sperre());
+        Vorbereitete& v = von(verbindung);
+        const QByteArray name = v.m_namen.value(schluessel);
+        if (name.isEmpty() && neu)
+            *neu = "tovo_" + QByteArray::number(v.m_naechste++);
+        return name;
+    }
+    // Records a statement the server has accepted.
+    static void Merken(PGconn* verbindung, const QString& schluessel, const QByteArray& name) {
+        QMutexLocker locker(&sperre());
+        von(verbindung).m_namen.insert(schluessel, name);
+    }
+
+private:
+    static QMutex& sperre() {
+        static QMutex m;
+        return m;
+    }
+    static Vorbereitete& von(PGconn* verbindung) {
+        static QHash<PGconn*, Vorbereitete> alle;
+        Vorbereitete& v = alle[verbindung];
+        if (v.m_prozess != PQbackendPID(verbindung)) {
+            v = Vorbereitete();
+            v.m_prozess = PQbackendPID(verbindung);
+        }
+        return v;
+    }
+    int m_prozess = 0;
+    int m_naechste = 0;
+    QHash<QString, QByteArray> m_namen;
 };
+
+// The server numbers its placeholders: $1, $2, ...
+QByteArray ServerText(const QString& sql, qsizetype anzahl) {
+    return PlatzhalterErsetzt(
+               sql, anzahl,
+               [](qsizetype n) -> QString { return QLatin1Char('$') + QString::number(n + 1); })
+        .toUtf8();
+}
 
 // The server's type of a value (0: the server infers it from the statement).
 Oid TypVon(const QVariant& wert) {
@@ -141,11 +182,37 @@ QByteArray TextVon(const QVariant& wert) {
     }
 }
 
+// The values of a statement as libpq takes them, and the key of its plan.
+struct ServerWerte {
+    ServerWerte(const QString& sql, const QVariantList& werte) : schluessel(sql) {
+        for (const QVariant& wert : werte) {
+            texte.push_back(wert.isNull() ? QByteArray() : TextVon(wert));
+            typen.push_back(TypVon(wert));
+            schluessel += QLatin1Char(' ') + QString::number(typen.back());
+        }
+        for (qsizetype i = 0; i < werte.size(); ++i)
+            zeiger.push_back(werte[i].isNull() ? nullptr : texte[i].constData());
+        text = ServerText(sql, anzahl());
+    }
+    int anzahl() const { return static_cast<int>(typen.size()); }
+
+    QByteArray text;
+    QString schluessel;
+    std::vector<QByteArray> texte;
+    std::vector<const char*> zeiger;
+    std::vector<Oid> typen;
+};
+
 // A server connection: the whole result in one round trip through libpq, on the connection's
 // own handle, the values read from their text as they come.
 class PostgresStrom final : public ZeilenStrom {
 public:
-    explicit PostgresStrom(PGconn* verbindung) : m_verbindung(verbindung) {}
+    // A query QtSql read forward may have rows left on the connection; they are dropped, as
+    // the driver itself does before its next statement.
+    explicit PostgresStrom(PGconn* verbindung) : m_verbindung(verbindung) {
+        while (PGresult* rest = PQgetResult(m_verbindung))
+            PQclear(rest);
+    }
     ~PostgresStrom() override { PQclear(m_ergebnis); }
 
     bool Starte(const QString& text) {
@@ -155,48 +222,82 @@ public:
 
     // Prepares the statement on first use on this connection, then sends only its values.
     bool StarteVorbereitet(const QString& sql, const QVariantList& werte) {
-        std::vector<QByteArray> texte;
-        std::vector<const char*> zeiger;
-        std::vector<Oid> typen;
-        QString schluessel = sql;
-        for (const QVariant& wert : werte) {
-            texte.push_back(wert.isNull() ? QByteArray() : TextVon(wert));
-            typen.push_back(TypVon(wert));
-            schluessel += QLatin1Char(' ') + QString::number(typen.back());
+        const ServerWerte w(sql, werte);
+        QByteArray neu;
+        QByteArray name = Vorbereitete::Name(m_verbindung, w.schluessel, &neu);
+        if (name.isEmpty()) {
+            m_ergebnis = PQprepare(m_verbindung, neu.constData(), w.text.constData(), w.anzahl(),
+                                   w.typen.data());
+            if (Fehler(nullptr))
+                return false;
+            PQclear(m_ergebnis);
+            m_ergebnis = nullptr;
+            Vorbereitete::Merken(m_verbindung, w.schluessel, neu);
+            name = neu;
         }
-        for (qsizetype i = 0; i < werte.size(); ++i)
-            zeiger.push_back(werte[i].isNull() ? nullptr : texte[i].constData());
-        const int anzahl = static_cast<int>(werte.size());
-
-        static QMutex sperre;
-        static QHash<PGconn*, Vorbereitete> alle;
-        QByteArray name;
-        {
-            QMutexLocker locker(&sperre);
-            Vorbereitete& v = alle[m_verbindung];
-            if (v.prozess != PQbackendPID(m_verbindung))
-                v = {PQbackendPID(m_verbindung), {}};
-            name = v.namen.value(schluessel);
-            if (name.isEmpty()) {
-                const QByteArray neu = "tovo_" + QByteArray::number(v.namen.size());
-                // The server numbers its placeholders: $1, $2, ...
-                const QByteArray text = PlatzhalterErsetzt(sql, anzahl, [](qsizetype n) -> QString {
-                                            return QLatin1Char('$') + QString::number(n + 1);
-                                        }).toUtf8();
-                m_ergebnis = PQprepare(m_verbindung, neu.constData(), text.constData(), anzahl,
-                                       typen.data());
-                if (Fehler(nullptr))
-                    return false;
-                PQclear(m_ergebnis);
-                m_ergebnis = nullptr;
-                v.namen.insert(schluessel, neu);
-                name = neu;
-            }
-        }
-        m_ergebnis = PQexecPrepared(m_verbindung, name.constData(), anzahl, zeiger.data(), nullptr,
-                                    nullptr, 0);
+        m_ergebnis = PQexecPrepared(m_verbindung, name.constData(), w.anzahl(), w.zeiger.data(),
+                                    nullptr, nullptr, 0);
         return !Fehler(nullptr);
     }
+    // The statements in libpq's pipeline: sent at once, answered in turn. The rows are those of
+    // statement `zeilenVon`.
+    bool StarteStapel(const QVector<Anweisung>& anweisungen, qsizetype zeilenVon,
+                      QSqlError* error) {
+        // What the server answers, in turn: for each statement its preparation, when it is kept
+        // and new on this connection, and its run.
+        struct Antwort {
+            qsizetype anweisung;
+            QString schluessel;     // a preparation: the statement's key
+            QByteArray vorbereitet; // and the name it is prepared under
+        };
+        std::vector<Antwort> antworten;
+        bool gesendet = PQenterPipelineMode(m_verbindung) == 1;
+        for (qsizetype i = 0; gesendet && i < anweisungen.size(); ++i) {
+            const ServerWerte w(anweisungen[i].sql, anweisungen[i].werte);
+            if (anweisungen[i].plan == Plan::Behalten) {
+                QByteArray neu;
+                QByteArray name = Vorbereitete::Name(m_verbindung, w.schluessel, &neu);
+                if (name.isEmpty()) {
+                    gesendet = PQsendPrepare(m_verbindung, neu.constData(), w.text.constData(),
+                                             w.anzahl(), w.typen.data()) == 1;
+                    antworten.push_back({i, w.schluessel, neu});
+                    name = neu;
+                }
+                gesendet =
+                    gesendet && PQsendQueryPrepared(m_verbindung, name.constData(), w.anzahl(),
+                                                    w.zeiger.data(), nullptr, nullptr, 0) == 1;
+            } else {
+                gesendet =
+                    PQsendQueryParams(m_verbindung, w.text.constData(), w.anzahl(), w.typen.data(),
+                                      w.zeiger.data(), nullptr, nullptr, 0) == 1;
+            }
+            antworten.push_back({i, {}, {}});
+        }
+        if (!gesendet || PQpipelineSync(m_verbindung) != 1) {
+            PQexitPipelineMode(m_verbindung);
+            return StapelFehler(nullptr, error);
+        }
+
+        bool ok = true;
+        for (const Antwort& antwort : antworten) {
+            PGresult* r = PQgetResult(m_verbindung);
+            if (!r) // the connection is gone
+                break;
+            const ExecStatusType status = PQresultStatus(r);
+            if (status == PGRES_FATAL_ERROR && ok)
+                ok = StapelFehler(r, error);
+            else if (status == PGRES_COMMAND_OK && !antwort.vorbereitet.isEmpty())
+                Vorbereitete::Merken(m_verbindung, antwort.schluessel, antwort.vorbereitet);
+            else if (antwort.vorbereitet.isEmpty() && antwort.anweisung == zeilenVon)
+                std::swap(r, m_ergebnis);
+            PQclear(r);
+            PQclear(PQgetResult(m_verbindung)); // the end of each answer
+        }
+        PQclear(PQgetResult(m_verbindung)); // the pipeline's end
+        PQexitPipelineMode(m_verbindung);
+        return ok && (m_ergebnis || StapelFehler(nullptr, error));
+    }
+
     bool Naechste() override { return m_ergebnis && ++m_zeile < PQntuples(m_ergebnis); }
     bool Leer(int spalte) const override { return PQgetisnull(m_ergebnis, m_zeile, spalte); }
     double Zahl(int spalte) const override { return Wert<double>(spalte); }
@@ -213,6 +314,19 @@ public:
     }
 
 private:
+    // False with the failure of `r` (or of the connection) in `error`, with the server's code.
+    bool StapelFehler(const PGresult* r, QSqlError* error) const {
+        if (error) {
+            const char* code = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
+            *error = QSqlError(
+                QString(),
+                QString::fromUtf8(r ? PQresultErrorMessage(r) : PQerrorMessage(m_verbindung))
+                    .trimmed(),
+                QSqlError::StatementError, code ? QString::fromLatin1(code) : QString());
+        }
+        return false;
+    }
+
     // Independent of the locale, which may write a decimal comma.
     template <class T> T Wert(int spalte) const {
         const char* text = PQgetvalue(m_ergebnis, m_zeile, spalte);
@@ -269,4 +383,41 @@ std::unique_ptr<ZeilenStrom> ZeilenStrom::Oeffne(QSqlDatabase db, const QString&
         return strom;
     strom->Fehler(error);
     return nullptr;
+}
+
+std::unique_ptr<ZeilenStrom> ZeilenStrom::Oeffne(QSqlDatabase db, const QVector<Anweisung>& vorher,
+                                                 const QString& sql, const QVariantList& werte,
+                                                 QString* error, Plan plan) {
+    if (PostgresHandle(db)) {
+        QVector<Anweisung> alle = vorher;
+        alle.append({sql, werte, plan});
+        QSqlError fehler;
+        auto strom = Stapel(db, alle, vorher.size(), &fehler);
+        if (!strom)
+            Fehlschlag(error, fehler.text().trimmed());
+        return strom;
+    }
+    QSqlQuery q(db);
+    for (const Anweisung& a : vorher)
+        if (!ExecBound(q, a.sql, a.werte)) {
+            SqlFehler(q, error);
+            return nullptr;
+        }
+    return Oeffne(db, sql, werte, error, plan);
+}
+
+std::unique_ptr<ZeilenStrom> ZeilenStrom::Stapel(QSqlDatabase db,
+                                                 const QVector<Anweisung>& anweisungen,
+                                                 qsizetype zeilenVon, QSqlError* error) {
+    PGconn* handle = PostgresHandle(db);
+    if (!handle) {
+        if (error)
+            *error = QSqlError(QString(), QStringLiteral("Keine Verbindung zum Datenbankserver."),
+                               QSqlError::ConnectionError);
+        return nullptr;
+    }
+    auto strom = std::make_unique<PostgresStrom>(handle);
+    if (!strom->StarteStapel(anweisungen, zeilenVon, error))
+        return nullptr;
+    return strom;
 }

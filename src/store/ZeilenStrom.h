@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 #include <QVariantList>
+#include <QVector>
 #include <cstdint>
 #include <memory>
 
@@ -21,11 +23,29 @@ public:
         Behalten
     };
 
+    // A statement of a batch: its text with placeholders "?", its values, how often it runs.
+    struct Anweisung {
+        QString sql;
+        QVariantList werte;
+        Plan plan = Plan::Einmal;
+    };
     // Runs `sql` with the values in place of its placeholders "?"; null with the reason in
     // `error` when the statement fails.
     static std::unique_ptr<ZeilenStrom> Oeffne(QSqlDatabase db, const QString& sql,
                                                const QVariantList& werte, QString* error,
                                                Plan plan = Plan::Einmal);
+
+    // The same after the statements `vorher`, run in turn; the server receives them with the
+    // query in one round trip.
+    static std::unique_ptr<ZeilenStrom> Oeffne(QSqlDatabase db, const QVector<Anweisung>& vorher,
+                                               const QString& sql, const QVariantList& werte,
+                                               QString* error, Plan plan = Plan::Einmal);
+    // Server connections only: the statements sent in one round trip and run in turn until one
+    // fails, each with its own snapshot of the data. The rows are those of statement number
+    // `zeilenVon`; null with the first failure in `error`, with the server's error code.
+    static std::unique_ptr<ZeilenStrom> Stapel(QSqlDatabase db,
+                                               const QVector<Anweisung>& anweisungen,
+                                               qsizetype zeilenVon, QSqlError* error);
 
     // The next row; false at the end and after an error (see Fehler).
     virtual bool Naechste() = 0;

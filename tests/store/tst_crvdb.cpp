@@ -589,12 +589,18 @@ private slots:
     // The write path when another workstation holds the database, when part of a change cannot
     // be written, and when the server goes away: nothing is half written, and the user may try
     // again.
+    void busy_data() {
+        QTest::addColumn<QString>("sperre");
+        // On the server, what the other one holds; SQLite holds the whole file either way.
+        QTest::newRow("room") << "UPDATE T_rb_Anzeige SET Kurzbez = Kurzbez";
+        QTest::newRow("counter") << "UPDATE T_NextNr SET lNextNr = lNextNr";
+    }
     void busy() {
+        QFETCH(QString, sperre);
         kurzeVerbindung();
-        // Another workstation writes: on the server, in the room.
+        // Another workstation writes.
         p->wert(Dialekt::Von(QSqlDatabase::database(gDb)).BeginnSchreiben());
-        if (TestAufServer())
-            p->wert("SELECT az_ID FROM T_rb_Anzeige FOR UPDATE");
+        p->wert(sperre);
         QVector<CBelegungRec> neu{TestProjekt::satz(raum, Tag(0, 9), Tag(0, 10), 0),
                                   TestProjekt::satz(raum, Tag(1, 9), Tag(1, 10), 0)};
         QCOMPARE(SchreibPfad::NeuerAuftrag(kurz, neu, 0).status, SchreibPfad::Status::Belegt);
