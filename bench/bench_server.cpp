@@ -102,14 +102,19 @@ int schreibe(const QString& dir, int32_t raum, double tag, int anzahl) {
     for (int i = 0; i < anzahl; ++i)
         gespeichert += speichere(raum, tag + i) ? 1 : 0;
     std::printf("%d\n", gespeichert);
+    std::fflush(stdout);
     SetPrompt(nullptr);
     CloseSqliteConnection(gDb);
     return 0;
 }
 
+bool endedWell(QProcess& p) {
+    return p.waitForFinished(600000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
 // The last line a child printed; empty when it failed.
 QString childResult(QProcess& p) {
-    if (!p.waitForFinished(600000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+    if (!endedWell(p))
         return QString();
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed().section(QLatin1Char('\n'), -1);
 }
@@ -123,7 +128,7 @@ double openMs(const QString& dir) {
 }
 
 // Bookings saved per second by kSchreiber processes at once, counted from the moment all of
-// them are open until the last one is done. `runde` moves the days, so that every run writes
+// them are open until the last one has saved its bookings. `runde` moves the days, so that every run writes
 // free days of its own.
 double throughput(const QString& dir, int anzahl, int runde) {
     std::vector<std::unique_ptr<QProcess>> kinder;
@@ -150,14 +155,18 @@ double throughput(const QString& dir, int anzahl, int runde) {
     for (auto& p : kinder)
         if (!p->waitForBytesWritten(10000))
             return -1;
+    // Until the last one has said how many it saved: the end of a process is no part of saving.
     int gespeichert = 0;
     for (auto& p : kinder) {
-        const QString r = childResult(*p);
-        if (r.isEmpty())
-            return -1;
-        gespeichert += r.toInt();
+        while (!p->canReadLine())
+            if (!p->waitForReadyRead(600000))
+                return -1;
+        gespeichert += p->readLine().trimmed().toInt();
     }
     const double sekunden = t.nsecsElapsed() / 1e9;
+    for (auto& p : kinder)
+        if (!endedWell(*p))
+            return -1;
     if (gespeichert != kSchreiber * anzahl)
         std::fprintf(stderr, "only %d of %d bookings saved\n", gespeichert, kSchreiber * anzahl);
     return gespeichert / sekunden;
