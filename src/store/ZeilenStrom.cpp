@@ -14,6 +14,7 @@
 #include <initializer_list>
 #include <libpq-fe.h>
 #include <sqlite3.h>
+#include <utility>
 #include <vector>
 
 QString PostgresText(const QSqlDriver* driver, const QString& sql, const QVariantList& werte);
@@ -213,7 +214,12 @@ public:
         while (PGresult* rest = PQgetResult(m_verbindung))
             PQclear(rest);
     }
-    ~PostgresStrom() override { PQclear(m_ergebnis); }
+    ~PostgresStrom() override {
+        if (m_teile.empty())
+            PQclear(m_ergebnis);
+        for (PGresult* teil : m_teile)
+            PQclear(teil);
+    }
 
     bool Starte(const QString& text) {
         m_ergebnis = PQexec(m_verbindung, text.toUtf8().constData());
@@ -278,27 +284,38 @@ public:
             return StapelFehler(nullptr, error);
         }
 
+        // Each answer ends with a null. The first statement may come row by row: libpq keeps the
+        // single-row mode QtSql asked for its last query into a pipeline's first statement.
         bool ok = true;
         for (const Antwort& antwort : antworten) {
-            PGresult* r = PQgetResult(m_verbindung);
-            if (!r) // the connection is gone
-                break;
-            const ExecStatusType status = PQresultStatus(r);
-            if (status == PGRES_FATAL_ERROR && ok)
-                ok = StapelFehler(r, error);
-            else if (status == PGRES_COMMAND_OK && !antwort.vorbereitet.isEmpty())
-                Vorbereitete::Merken(m_verbindung, antwort.schluessel, antwort.vorbereitet);
-            else if (antwort.vorbereitet.isEmpty() && antwort.anweisung == zeilenVon)
-                std::swap(r, m_ergebnis);
-            PQclear(r);
-            PQclear(PQgetResult(m_verbindung)); // the end of each answer
+            while (PGresult* r = PQgetResult(m_verbindung)) {
+                const ExecStatusType status = PQresultStatus(r);
+                if (status == PGRES_FATAL_ERROR && ok)
+                    ok = StapelFehler(r, error);
+                else if (status == PGRES_COMMAND_OK && !antwort.vorbereitet.isEmpty())
+                    Vorbereitete::Merken(m_verbindung, antwort.schluessel, antwort.vorbereitet);
+                else if (antwort.vorbereitet.isEmpty() && antwort.anweisung == zeilenVon)
+                    m_teile.push_back(std::exchange(r, nullptr));
+                PQclear(r);
+            }
         }
         PQclear(PQgetResult(m_verbindung)); // the pipeline's end
         PQexitPipelineMode(m_verbindung);
+        m_ergebnis = m_teile.empty() ? nullptr : m_teile.front();
         return ok && (m_ergebnis || StapelFehler(nullptr, error));
     }
 
-    bool Naechste() override { return m_ergebnis && ++m_zeile < PQntuples(m_ergebnis); }
+    bool Naechste() override {
+        while (m_ergebnis) {
+            if (++m_zeile < PQntuples(m_ergebnis))
+                return true;
+            if (++m_teil >= m_teile.size())
+                return false;
+            m_ergebnis = m_teile[m_teil];
+            m_zeile = -1;
+        }
+        return false;
+    }
     bool Leer(int spalte) const override { return PQgetisnull(m_ergebnis, m_zeile, spalte); }
     double Zahl(int spalte) const override { return Wert<double>(spalte); }
     int32_t Ganzzahl(int spalte) const override { return Wert<int32_t>(spalte); }
@@ -308,7 +325,8 @@ public:
     }
     bool Fehler(QString* error) const override {
         const ExecStatusType status = PQresultStatus(m_ergebnis);
-        if (m_ergebnis && (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK))
+        if (m_ergebnis && (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK ||
+                           status == PGRES_SINGLE_TUPLE))
             return false;
         return !Fehlschlag(error, QString::fromUtf8(PQerrorMessage(m_verbindung)).trimmed());
     }
@@ -336,7 +354,9 @@ private:
     }
 
     PGconn* m_verbindung;
-    PGresult* m_ergebnis = nullptr;
+    PGresult* m_ergebnis = nullptr; // the rows being read
+    std::vector<PGresult*> m_teile; // a batch's rows, when they came in several parts
+    size_t m_teil = 0;
     int m_zeile = -1;
 };
 
