@@ -129,8 +129,8 @@ double openMs(const QString& dir) {
 }
 
 // Bookings saved per second by kSchreiber processes at once, counted from the moment all of
-// them are open until the last one has saved its bookings. `runde` moves the days, so that every run writes
-// free days of its own.
+// them are open until the last one has saved its bookings. `runde` moves the days, so that every
+// run writes free days of its own.
 double throughput(const QString& dir, int anzahl, int runde) {
     std::vector<std::unique_ptr<QProcess>> kinder;
     // After the last generated bookings, so that every save finds its day free; the day before
