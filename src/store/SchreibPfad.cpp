@@ -4,7 +4,6 @@
 #include "Dialekt.h"
 #include "KonfliktSuche.h"
 #include "Prompt.h"
-#include "ReservationQueries.h"
 #include "SqlConnection.h"
 #include "TovoDate.h"
 #include "ZeilenAbbildung.h"
@@ -15,7 +14,6 @@
 #include <QSqlRecord>
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <numeric>
 
 namespace SchreibPfad {
@@ -242,7 +240,7 @@ Ergebnis NeuerAuftrag(const QString& connection, QVector<CBelegungRec>& buchunge
     // A long series can outgrow what the planner knows of a young project.
     if (buchungen.size() >= kVieleZeilen)
         Dialekt::Von(tx.db()).StatistikPflegen(tx.db());
-    for (qsizetype i = 0; i < buchungen.size(); ++i) {
+    for (qsizetype i = 0; i < buchungen.size() && i < auftrag.ids.size(); ++i) {
         buchungen[i].Rec_ID = auftrag.ids[i];
         buchungen[i].lAuftrNr = auftrag.nummer;
     }

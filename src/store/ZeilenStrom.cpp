@@ -185,7 +185,7 @@ QByteArray TextVon(const QVariant& wert) {
 
 // The values of a statement as libpq takes them, and the key of its plan.
 struct ServerWerte {
-    ServerWerte(const QString& sql, const QVariantList& werte) : schluessel(sql) {
+    ServerWerte(const QString& sql, const QVariantList& werte) : sql(sql), schluessel(sql) {
         for (const QVariant& wert : werte) {
             texte.push_back(wert.isNull() ? QByteArray() : TextVon(wert));
             typen.push_back(TypVon(wert));
@@ -193,11 +193,12 @@ struct ServerWerte {
         }
         for (qsizetype i = 0; i < werte.size(); ++i)
             zeiger.push_back(werte[i].isNull() ? nullptr : texte[i].constData());
-        text = ServerText(sql, anzahl());
     }
     int anzahl() const { return static_cast<int>(typen.size()); }
+    // The statement as the server reads it; only needed where it is not prepared yet.
+    QByteArray text() const { return ServerText(sql, anzahl()); }
 
-    QByteArray text;
+    QString sql;
     QString schluessel;
     std::vector<QByteArray> texte;
     std::vector<const char*> zeiger;
@@ -232,7 +233,7 @@ public:
         QByteArray neu;
         QByteArray name = Vorbereitete::Name(m_verbindung, w.schluessel, &neu);
         if (name.isEmpty()) {
-            m_ergebnis = PQprepare(m_verbindung, neu.constData(), w.text.constData(), w.anzahl(),
+            m_ergebnis = PQprepare(m_verbindung, neu.constData(), w.text().constData(), w.anzahl(),
                                    w.typen.data());
             if (Fehler(nullptr))
                 return false;
@@ -264,7 +265,7 @@ public:
                 QByteArray neu;
                 QByteArray name = Vorbereitete::Name(m_verbindung, w.schluessel, &neu);
                 if (name.isEmpty()) {
-                    gesendet = PQsendPrepare(m_verbindung, neu.constData(), w.text.constData(),
+                    gesendet = PQsendPrepare(m_verbindung, neu.constData(), w.text().constData(),
                                              w.anzahl(), w.typen.data()) == 1;
                     antworten.push_back({i, w.schluessel, neu});
                     name = neu;
@@ -274,14 +275,22 @@ public:
                                                     w.zeiger.data(), nullptr, nullptr, 0) == 1;
             } else {
                 gesendet =
-                    PQsendQueryParams(m_verbindung, w.text.constData(), w.anzahl(), w.typen.data(),
-                                      w.zeiger.data(), nullptr, nullptr, 0) == 1;
+                    PQsendQueryParams(m_verbindung, w.text().constData(), w.anzahl(),
+                                      w.typen.data(), w.zeiger.data(), nullptr, nullptr, 0) == 1;
             }
             antworten.push_back({i, {}, {}});
         }
         if (!gesendet || PQpipelineSync(m_verbindung) != 1) {
-            PQexitPipelineMode(m_verbindung);
-            return StapelFehler(nullptr, error);
+            // What was sent is answered up to the end of the pipeline; then the connection takes
+            // single statements again.
+            StapelFehler(nullptr, error);
+            PQpipelineSync(m_verbindung);
+            for (size_t n = 0;
+                 n <= 2 * antworten.size() + 1 && PQstatus(m_verbindung) == CONNECTION_OK &&
+                 !PQexitPipelineMode(m_verbindung);
+                 ++n)
+                PQclear(PQgetResult(m_verbindung));
+            return false;
         }
 
         // Each answer ends with a null. The first statement may come row by row: libpq keeps the
