@@ -47,6 +47,9 @@ public:
 
     // The statement that starts a transaction meant to write.
     virtual QString BeginnSchreiben() const = 0;
+    // The statement that starts a transaction writing the connection's temporary tables only;
+    // it may create them in a write-protected project too.
+    virtual QString BeginnTemporaer() const = 0;
     // Inside such a transaction: the rooms locked against other writers until it ends, in
     // ascending id order so that two writers never wait for each other in a circle.
     virtual bool SperreRaeume(QSqlDatabase& db, QVector<int32_t> raeume,
@@ -68,8 +71,9 @@ public:
                                   QSqlError* error) const = 0;
 
     // The connection's temporary tables of the room tests, created when missing and emptied:
-    // tovo_termine (nr, raum, von, bis) and tovo_ausser (rec_id). One statement each.
-    virtual QStringList TermineLeeren() const = 0;
+    // tovo_termine (nr, raum, von, bis) and tovo_ausser (rec_id). One statement each, sent
+    // together on `db` as they are.
+    virtual QStringList TermineLeeren(QSqlDatabase& db) const = 0;
     // Fills tovo_termine from one bound JSON text [[raum, von, bis], ...]; nr counts from 0.
     virtual QString TermineEinfuegen() const = 0;
     // Fills tovo_ausser from one bound JSON text [id, ...]; repeated ids are taken once.

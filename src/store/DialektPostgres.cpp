@@ -177,6 +177,9 @@ public:
     }
 
     QString BeginnSchreiben() const override { return QStringLiteral("BEGIN"); }
+    // A write-protected project's session is read-only, and the server creates no table there,
+    // not even a temporary one, unless the transaction says otherwise.
+    QString BeginnTemporaer() const override { return QStringLiteral("BEGIN READ WRITE"); }
 
     bool SperreRaeume(QSqlDatabase& db, QVector<int32_t> raeume, QSqlError* error) const override {
         std::sort(raeume.begin(), raeume.end());
@@ -233,17 +236,24 @@ public:
         return true;
     }
 
-    // The tables live as long as the session.
-    QStringList TermineLeeren() const override {
-        return {QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS tovo_termine (nr integer PRIMARY "
-                               "KEY, raum integer NOT NULL, von double precision NOT NULL, "
-                               "bis double precision NOT NULL)"),
-                QStringLiteral("CREATE INDEX IF NOT EXISTS tovo_termine_raum_von ON "
-                               "tovo_termine (raum, von)"),
-                QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS tovo_ausser (rec_id integer "
-                               "PRIMARY KEY)"),
-                QStringLiteral("DELETE FROM tovo_termine"),
-                QStringLiteral("DELETE FROM tovo_ausser")};
+    // The tables live as long as the session. Outside a transaction they are created in one of
+    // their own, which may do so in a read-only session too.
+    QStringList TermineLeeren(QSqlDatabase& db) const override {
+        QStringList anweisungen{
+            QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS tovo_termine (nr integer PRIMARY "
+                           "KEY, raum integer NOT NULL, von double precision NOT NULL, "
+                           "bis double precision NOT NULL)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS tovo_termine_raum_von ON "
+                           "tovo_termine (raum, von)"),
+            QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS tovo_ausser (rec_id integer "
+                           "PRIMARY KEY)")};
+        PGconn* handle = PostgresHandle(db);
+        if (handle && PQtransactionStatus(handle) == PQTRANS_IDLE) {
+            anweisungen.prepend(BeginnTemporaer());
+            anweisungen.append(QStringLiteral("COMMIT"));
+        }
+        return anweisungen + QStringList{QStringLiteral("DELETE FROM tovo_termine"),
+                                         QStringLiteral("DELETE FROM tovo_ausser")};
     }
     QString TermineEinfuegen() const override {
         return QStringLiteral(

@@ -37,6 +37,7 @@ public:
     // BEGIN IMMEDIATE takes the file's write lock at once: nobody writes between the test and
     // the write, so rooms and counter need no locks of their own.
     QString BeginnSchreiben() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
+    QString BeginnTemporaer() const override { return QStringLiteral("BEGIN"); }
     bool SperreRaeume(QSqlDatabase&, QVector<int32_t>, QSqlError*) const override { return true; }
 
     bool AuftragEintragen(SchreibTransaktion& tx, const QVector<CBelegungRec>& buchungen,
@@ -92,7 +93,7 @@ public:
         return false;
     }
 
-    QStringList TermineLeeren() const override {
+    QStringList TermineLeeren(QSqlDatabase&) const override {
         return {QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS tovo_termine (nr INTEGER PRIMARY "
                                "KEY, raum INTEGER NOT NULL, von REAL NOT NULL, bis REAL NOT NULL)"),
                 QStringLiteral("CREATE INDEX IF NOT EXISTS temp.tovo_termine_raum_von ON "

@@ -31,11 +31,12 @@ QString KeinDatumSql(const char* spalte) {
 
 // The statements that write the dates and the excluded keys into the connection's temporary
 // tables; every test runs them again, so the server keeps their plans.
-QVector<ZeilenStrom::Anweisung>
-TermineSetzen(const Dialekt& dialekt, const QVector<Termin>& termine, const QSet<int32_t>& ausser) {
+QVector<ZeilenStrom::Anweisung> TermineSetzen(QSqlDatabase& db, const QVector<Termin>& termine,
+                                              const QSet<int32_t>& ausser) {
     constexpr auto kBehalten = ZeilenStrom::Plan::Behalten;
+    const Dialekt& dialekt = Dialekt::Von(db);
     QVector<ZeilenStrom::Anweisung> anweisungen;
-    for (const QString& sql : dialekt.TermineLeeren())
+    for (const QString& sql : dialekt.TermineLeeren(db))
         anweisungen.append({sql, {}, kBehalten});
 
     // All dates in one statement, as one bound text that the database unpacks: a statement
@@ -100,8 +101,8 @@ bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QSet<int3
     binds << erster - kRand << letzter + kRand << laengster + kRand << kRand << kRand;
 
     // Every save runs it: the server keeps its plan.
-    const auto q = ZeilenStrom::Oeffne(db, TermineSetzen(Dialekt::Von(db), termine, ausser), sql,
-                                       binds, error, ZeilenStrom::Plan::Behalten);
+    const auto q = ZeilenStrom::Oeffne(db, TermineSetzen(db, termine, ausser), sql, binds, error,
+                                       ZeilenStrom::Plan::Behalten);
     if (!q)
         return false;
     const auto nullbar = [&](int spalte) {

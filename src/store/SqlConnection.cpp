@@ -154,8 +154,8 @@ bool SqlFehler(const QSqlQuery& query, QString* error) {
 }
 
 SchreibTransaktion::SchreibTransaktion(QSqlDatabase db, Art art) : m_db(std::move(db)) {
-    const QString beginn =
-        art == Art::Schreiben ? Dialekt::Von(m_db).BeginnSchreiben() : QStringLiteral("BEGIN");
+    const QString beginn = art == Art::Schreiben ? Dialekt::Von(m_db).BeginnSchreiben()
+                                                 : Dialekt::Von(m_db).BeginnTemporaer();
     QSqlQuery q(m_db);
     m_offen = m_db.isOpen() && q.exec(beginn);
     // A server connection found lost at its first statement has done nothing yet: opened

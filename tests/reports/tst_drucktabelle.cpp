@@ -83,6 +83,19 @@ private Q_SLOTS:
                  }));
     }
 
+    // A write-protected project prints too.
+    void schreibgeschuetzt() {
+        p->buche(saal, Am(3, 10) + Uhr(14), Am(3, 10) + Uhr(15));
+        CRvDb nurLesen;
+        nurLesen.SetDatenbankOrt(p->ort());
+        QVERIFY(nurLesen.OpenDb());
+        QVERIFY2(DruckTabelle::Tag(nurLesen.ConnectionName(), Am(3, 10), &fehler),
+                 qPrintable(fehler));
+        QSqlQuery q(QSqlDatabase::database(nurLesen.ConnectionName()));
+        QVERIFY(q.exec("SELECT COUNT(*) FROM t_tmp_Druck") && q.next());
+        QCOMPARE(q.value(0).toInt(), 1);
+    }
+
     void monatsliste() {
         CBelegungRec b = TestProjekt::satz(saal, Am(4, 7) + Uhr(8), Am(4, 7) + Uhr(9));
         b.Miete = Currency::fromDouble(12.3456);

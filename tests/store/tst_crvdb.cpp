@@ -1,4 +1,5 @@
 #include "Dialekt.h"
+#include "KonfliktSuche.h"
 #include "SchreibPfad.h"
 #include "TestProjekt.h"
 #include "ZeilenAbbildung.h"
@@ -573,6 +574,17 @@ private slots:
         CRvDb other; // read-only by default, beside the writable one
         other.SetDatenbankOrt(p->ort());
         QVERIFY(other.OpenDb() && other.ConnectionName() != db().ConnectionName());
+        // Looking for free rooms writes nothing of the project.
+        raum = p->raum("A", p->raumart("T"));
+        p->buche(TestProjekt::satz(raum, Tag(0, 9), Tag(0, 10), 5));
+        QSet<int32_t> belegt;
+        QString error;
+        for (int mal = 0; mal < 2; ++mal)
+            QVERIFY2(Konflikt::BelegteRaeume(other.ConnectionName(), 0,
+                                             {Konflikt::Spanne(Tag(0), Uhr(8), Tag(0), Uhr(11))},
+                                             {}, 0, belegt, &error),
+                     qPrintable(error));
+        QCOMPARE(belegt, QSet<int32_t>{raum});
         CRaumartRec art;
         art.lId = 5;
         QVERIFY(!other.AddNewRaumartRec(&art));
