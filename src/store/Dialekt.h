@@ -74,10 +74,11 @@ public:
     // tovo_termine (nr, raum, von, bis) and tovo_ausser (rec_id). One statement each, sent
     // together on `db` as they are.
     virtual QStringList TermineLeeren(QSqlDatabase& db) const = 0;
-    // Fills tovo_termine from one bound JSON text [[raum, von, bis], ...]; nr counts from 0.
-    virtual QString TermineEinfuegen() const = 0;
-    // Fills tovo_ausser from one bound JSON text [id, ...]; repeated ids are taken once.
-    virtual QString AusserEinfuegen() const = 0;
+    // The rows (nr, raum, von, bis) of one bound JSON text [[raum, von, bis], ...], nr counting
+    // from 0, as a subquery to select from.
+    virtual QString TermineAusText() const = 0;
+    // The distinct ids (id) of one bound JSON text [id, ...], as a subquery.
+    virtual QString IdsAusText() const = 0;
 
     // Gives the connection its own print table: a temporary t_tmp_Druck with the columns of the
     // project's one, made on first use and gone when the connection closes. Its name hides the

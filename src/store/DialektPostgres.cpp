@@ -255,16 +255,15 @@ public:
         return anweisungen + QStringList{QStringLiteral("DELETE FROM tovo_termine"),
                                          QStringLiteral("DELETE FROM tovo_ausser")};
     }
-    QString TermineEinfuegen() const override {
+    QString TermineAusText() const override {
         return QStringLiteral(
-            "INSERT INTO tovo_termine (nr, raum, von, bis) SELECT CAST(o AS integer) - 1, "
-            "CAST(e->>0 AS integer), CAST(e->>1 AS double precision), "
-            "CAST(e->>2 AS double precision) "
-            "FROM json_array_elements(CAST(? AS json)) WITH ORDINALITY AS x(e, o)");
+            "(SELECT CAST(o AS integer) - 1 AS nr, CAST(e->>0 AS integer) AS raum, "
+            "CAST(e->>1 AS double precision) AS von, CAST(e->>2 AS double precision) AS bis "
+            "FROM json_array_elements(CAST(? AS json)) WITH ORDINALITY AS x(e, o))");
     }
-    QString AusserEinfuegen() const override {
-        return QStringLiteral("INSERT INTO tovo_ausser (rec_id) SELECT DISTINCT CAST(v AS integer) "
-                              "FROM json_array_elements_text(CAST(? AS json)) AS x(v)");
+    QString IdsAusText() const override {
+        return QStringLiteral("(SELECT DISTINCT CAST(v AS integer) AS id "
+                              "FROM json_array_elements_text(CAST(? AS json)) AS x(v))");
     }
 
     // A temporary table of the same name comes first in every statement of the session.

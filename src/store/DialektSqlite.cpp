@@ -103,15 +103,13 @@ public:
                 QStringLiteral("DELETE FROM temp.tovo_termine"),
                 QStringLiteral("DELETE FROM temp.tovo_ausser")};
     }
-    QString TermineEinfuegen() const override {
-        return QStringLiteral("INSERT INTO temp.tovo_termine (nr, raum, von, bis) "
-                              "SELECT key, json_extract(value, '$[0]'), "
-                              "json_extract(value, '$[1]'), json_extract(value, '$[2]') "
-                              "FROM json_each(?)");
+    QString TermineAusText() const override {
+        return QStringLiteral("(SELECT key AS nr, json_extract(value, '$[0]') AS raum, "
+                              "json_extract(value, '$[1]') AS von, json_extract(value, '$[2]') AS "
+                              "bis FROM json_each(?))");
     }
-    QString AusserEinfuegen() const override {
-        return QStringLiteral("INSERT OR IGNORE INTO temp.tovo_ausser (rec_id) "
-                              "SELECT value FROM json_each(?)");
+    QString IdsAusText() const override {
+        return QStringLiteral("(SELECT DISTINCT value AS id FROM json_each(?))");
     }
 
     bool DruckTabelleVorbereiten(QSqlDatabase& db, QSqlError* error) const override {

@@ -23,10 +23,38 @@ namespace {
 constexpr double kRand = 2.0;
 // Up to this many rooms are named in the conflict query itself.
 constexpr qsizetype kRaeumeAlsWerte = 50;
+// Up to this many dates go with the conflict query itself, as a bound text the database unpacks:
+// a save of a few dates then writes nothing into the temporary tables, which costs more than the
+// test. More dates go into those tables, where each candidate finds its dates through an index.
+constexpr qsizetype kTermineImText = 16;
+static_assert(kTermineImText <= kRaeumeAlsWerte, "the rooms of dates in the text are values");
 
 QString KeinDatumSql(const char* spalte) {
     return QStringLiteral("%1 IS NULL OR (%1 >= 2958465 AND %1 < 2958466)")
         .arg(QLatin1String(spalte));
+}
+
+// The dates as one bound text that the database unpacks, [[raum, von, bis], ...]: a statement
+// with a placeholder per value would cost more to prepare than the whole test.
+QString TermineText(const QVector<Termin>& termine) {
+    QString liste;
+    liste.reserve(termine.size() * 32 + 2);
+    liste += QLatin1Char('[');
+    for (const Termin& t : termine) {
+        if (liste.size() > 1)
+            liste += QLatin1Char(',');
+        liste += QLatin1Char('[') + QString::number(t.raum) + QLatin1Char(',') +
+                 QString::number(t.spanne.startDatum, 'g', 17) + QLatin1Char(',') +
+                 QString::number(t.spanne.endDatum, 'g', 17) + QLatin1Char(']');
+    }
+    return liste + QLatin1Char(']');
+}
+
+QString IdsText(const QSet<int32_t>& ids) {
+    QStringList liste;
+    for (const int32_t id : ids)
+        liste << QString::number(id);
+    return QLatin1Char('[') + liste.join(QLatin1Char(',')) + QLatin1Char(']');
 }
 
 // The statements that write the dates and the excluded keys into the connection's temporary
@@ -38,34 +66,21 @@ QVector<ZeilenStrom::Anweisung> TermineSetzen(QSqlDatabase& db, const QVector<Te
     QVector<ZeilenStrom::Anweisung> anweisungen;
     for (const QString& sql : dialekt.TermineLeeren(db))
         anweisungen.append({sql, {}, kBehalten});
-
-    // All dates in one statement, as one bound text that the database unpacks: a statement
-    // with a placeholder per value would cost more to prepare than the whole test.
-    QString liste;
-    liste.reserve(termine.size() * 32 + 2);
-    liste += QLatin1Char('[');
-    for (const Termin& t : termine) {
-        if (liste.size() > 1)
-            liste += QLatin1Char(',');
-        liste += QLatin1Char('[') + QString::number(t.raum) + QLatin1Char(',') +
-                 QString::number(t.spanne.startDatum, 'g', 17) + QLatin1Char(',') +
-                 QString::number(t.spanne.endDatum, 'g', 17) + QLatin1Char(']');
-    }
-    liste += QLatin1Char(']');
-    anweisungen.append({dialekt.TermineEinfuegen(), {liste}, kBehalten});
-    if (!ausser.isEmpty()) {
-        QStringList ids;
-        for (const int32_t id : ausser)
-            ids << QString::number(id);
-        anweisungen.append(
-            {dialekt.AusserEinfuegen(),
-             {QVariant(QLatin1Char('[') + ids.join(QLatin1Char(',')) + QLatin1Char(']'))},
-             kBehalten});
-    }
+    anweisungen.append({QStringLiteral("INSERT INTO tovo_termine (nr, raum, von, bis) SELECT nr, "
+                                       "raum, von, bis FROM ") +
+                            dialekt.TermineAusText() + QStringLiteral(" t"),
+                        {TermineText(termine)},
+                        kBehalten});
+    if (!ausser.isEmpty())
+        anweisungen.append({QStringLiteral("INSERT INTO tovo_ausser (rec_id) SELECT id FROM ") +
+                                dialekt.IdsAusText() + QStringLiteral(" a"),
+                            {IdsText(ausser)},
+                            kBehalten});
     return anweisungen;
 }
 
-// The candidates of the dates, written into the temporary tables first: stored bookings taking part
+// The candidates of the dates (passed with the query or written into the temporary tables first,
+// see kTermineImText): stored bookings taking part
 // and not excluded, of the rooms `raeume` (a row source r with the column raum), whose days come
 // within reach of a date. The bookings are read by room and period, each date found by its first
 // day.
@@ -83,26 +98,40 @@ bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QSet<int3
         letzter = std::max(letzter, t.spanne.endDatum);
         laengster = std::max(laengster, t.spanne.endDatum - t.spanne.startDatum);
     }
+    const Dialekt& dialekt = Dialekt::Von(db);
+    const bool imText = termine.size() <= kTermineImText;
+    const QString ausserSql =
+        ausser.isEmpty() ? QString()
+                         : QStringLiteral("AND b.Rec_ID NOT IN (SELECT %1 FROM %2 a) ")
+                               .arg(imText ? QStringLiteral("id") : QStringLiteral("rec_id"),
+                                    imText ? dialekt.IdsAusText() : QStringLiteral("tovo_ausser"));
     const QString ab = BelegtAbSql();
     const QString bis = BelegtBisSql();
     const QString sql =
         QStringLiteral(
             "SELECT t.nr, b.rb_id, b.lAuftrNr, b.Rec_ID, b.dt_von, b.tm_von, b.dt_bis, "
             "b.tm_bis, b.Udt_von, b.Utm_von, b.Rdt_bis, b.Rtm_bis "
-            "FROM %1 r CROSS JOIN %2 CROSS JOIN tovo_termine t "
-            "WHERE %3 >= ? AND %4 <= ? %6 "
-            "AND b.Rec_ID NOT IN (SELECT rec_id FROM tovo_ausser) "
+            "FROM %1 r CROSS JOIN %2 CROSS JOIN %7 t "
+            "WHERE %3 >= ? AND %4 <= ? %6 %8"
             "AND t.raum = %5 AND t.von >= %4 - ? AND t.von <= %3 + ? AND t.bis >= %4 - ? "
             "ORDER BY t.nr, b.Rec_ID")
-            .arg(raeume, BelegungsZeitraum::Quelle(Dialekt::Von(db), QStringLiteral("r.raum")), bis,
-                 ab, terminRaum, TeilnahmeSql());
+            .arg(raeume, BelegungsZeitraum::Quelle(dialekt, QStringLiteral("r.raum")), bis, ab,
+                 terminRaum, TeilnahmeSql(),
+                 imText ? dialekt.TermineAusText() : QStringLiteral("tovo_termine"), ausserSql);
+    // In the order of their placeholders.
     QVariantList binds = raeumeBinds;
     binds << erster - kRand << letzter + kRand << letzter + kRand;
-    binds << erster - kRand << letzter + kRand << laengster + kRand << kRand << kRand;
+    if (imText)
+        binds << TermineText(termine);
+    binds << erster - kRand << letzter + kRand;
+    if (imText && !ausser.isEmpty())
+        binds << IdsText(ausser);
+    binds << laengster + kRand << kRand << kRand;
 
     // Every save runs it: the server keeps its plan.
-    const auto q = ZeilenStrom::Oeffne(db, TermineSetzen(db, termine, ausser), sql, binds, error,
-                                       ZeilenStrom::Plan::Behalten);
+    const auto q = ZeilenStrom::Oeffne(
+        db, imText ? QVector<ZeilenStrom::Anweisung>{} : TermineSetzen(db, termine, ausser), sql,
+        binds, error, ZeilenStrom::Plan::Behalten);
     if (!q)
         return false;
     const auto nullbar = [&](int spalte) {

@@ -155,6 +155,16 @@ private Q_SLOTS:
                                    {1, Konflikt::Spanne(Tag(90), Uhr(9), Tag(90), Uhr(10))}},
                                   {}, k);
              }},
+            {"Raumtest, eine lange Serie",
+             [] {
+                 // More dates than the query carries itself: they go through the temporary table.
+                 QVector<Konflikt::Termin> termine;
+                 for (int woche = 0; woche < 30; ++woche)
+                     termine.append(
+                         {1, Konflikt::Spanne(Tag(7 * woche), Uhr(9), Tag(7 * woche), Uhr(10))});
+                 int k = 0;
+                 R_Main::SindFrei(termine, {}, k);
+             }},
             {"Freie Räume",
              [this] {
                  QVector<R_Main::FreierRaum> frei;
