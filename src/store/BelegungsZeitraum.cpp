@@ -36,10 +36,7 @@ QString Letzter(const Dialekt& d, const QString& p) {
 // The class: the number of limits the length reaches.
 QString Klasse(const Dialekt& d, const QString& p) {
     const QString laenge = QStringLiteral("(%1 - %2)").arg(Letzter(d, p), Erster(d, p));
-    QStringList teile;
-    for (const int grenze : kGrenzen)
-        teile << d.AlsZahl(QStringLiteral("(%1 >= %2)").arg(laenge).arg(grenze));
-    return QLatin1Char('(') + teile.join(QStringLiteral(" + ")) + QLatin1Char(')');
+    return d.Stufe(laenge, QVector<int>(std::begin(kGrenzen), std::end(kGrenzen)));
 }
 
 const QString kAlias = QStringLiteral("b.");

@@ -91,8 +91,8 @@ public:
     // The smallest and the largest of a list of values ("a, b, c").
     virtual QString Kleinster(const QString& liste) const = 0;
     virtual QString Groesster(const QString& liste) const = 0;
-    // A comparison as the number 1 or 0.
-    virtual QString AlsZahl(const QString& vergleich) const = 0;
+    // How many of the ascending limits `grenzen` the value `wert` reaches, 0 to their number.
+    virtual QString Stufe(const QString& wert, const QVector<int>& grenzen) const = 0;
 
     // The table `tabelle` as `alias`, joined to the row sources before it by `bedingung` (which
     // refers to them): read for each of their rows through its index, whatever the planner's

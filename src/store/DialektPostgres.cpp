@@ -284,8 +284,14 @@ public:
     QString Groesster(const QString& liste) const override {
         return QStringLiteral("GREATEST(%1)").arg(liste);
     }
-    QString AlsZahl(const QString& vergleich) const override {
-        return QStringLiteral("CAST(%1 AS integer)").arg(vergleich);
+    // The value computed once, where a comparison per limit would compute it for each: every
+    // booking written computes it for the index, while the order-number counter is held.
+    QString Stufe(const QString& wert, const QVector<int>& grenzen) const override {
+        QStringList liste;
+        for (const int grenze : grenzen)
+            liste << QString::number(grenze);
+        return QStringLiteral("width_bucket(%1, CAST(ARRAY[%2] AS double precision[]))")
+            .arg(wert, liste.join(QStringLiteral(", ")));
     }
 
     // The server would join the tables in the order its statistics suggest, and hash a small

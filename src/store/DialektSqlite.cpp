@@ -129,7 +129,13 @@ public:
     QString Groesster(const QString& liste) const override {
         return QStringLiteral("max(%1)").arg(liste);
     }
-    QString AlsZahl(const QString& vergleich) const override { return vergleich; }
+    // A comparison is the number 1 or 0. The projects' indexes are built from this very text.
+    QString Stufe(const QString& wert, const QVector<int>& grenzen) const override {
+        QStringList teile;
+        for (const int grenze : grenzen)
+            teile << QStringLiteral("(%1 >= %2)").arg(wert).arg(grenze);
+        return QLatin1Char('(') + teile.join(QStringLiteral(" + ")) + QLatin1Char(')');
+    }
 
     // A CROSS JOIN keeps its place in SQLite's join order.
     QString JeZeile(const QString& tabelle, const QString& alias,
