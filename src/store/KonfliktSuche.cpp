@@ -80,10 +80,9 @@ QVector<ZeilenStrom::Anweisung> TermineSetzen(QSqlDatabase& db, const QVector<Te
 }
 
 // The candidates of the dates (passed with the query or written into the temporary tables first,
-// see kTermineImText): stored bookings taking part
-// and not excluded, of the rooms `raeume` (a row source r with the column raum), whose days come
-// within reach of a date. The bookings are read by room and period, each date found by its first
-// day.
+// see kTermineImText): stored bookings taking part and not excluded, of the rooms `raeume` (a row
+// source r with the column raum), whose days come within reach of a date. The bookings are read
+// by room and period, each date found by its first day.
 bool Kandidaten(QSqlDatabase db, const QVector<Termin>& termine, const QSet<int32_t>& ausser,
                 const QString& raeume, const QString& terminRaum, const QVariantList& raeumeBinds,
                 const std::function<bool(int, int32_t, int32_t, const RQ::BelegungsZeile&)>& zeile,
