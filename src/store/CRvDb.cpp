@@ -139,14 +139,19 @@ void CRvDb::PflegeIndexe() {
     // again on the next open.
     QSqlDatabase d = db();
     const Dialekt& dialekt = Dialekt::Von(d);
-    const QStringList vorhanden = dialekt.Indexe(d);
+    const QHash<QString, QString> vorhanden = dialekt.Indexe(d);
     QStringList aenderungen;
-    for (const IndexDef& ix : Indexe(dialekt))
-        if (!vorhanden.contains(ix.name, Qt::CaseInsensitive))
-            aenderungen
-                << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2").arg(ix.name, ix.spalten);
+    for (const IndexDef& ix : Indexe(dialekt)) {
+        const auto da = vorhanden.constFind(ix.name.toLower());
+        if (da != vorhanden.cend() && *da == dialekt.IndexMarke(ix.spalten))
+            continue;
+        // Made from an earlier definition: the reads would no longer find it.
+        if (da != vorhanden.cend())
+            aenderungen << QStringLiteral("DROP INDEX IF EXISTS ") + ix.name;
+        aenderungen << dialekt.IndexAnlegen(ix.name, ix.spalten);
+    }
     for (const char* name : kVeralteteIndexe)
-        if (vorhanden.contains(QLatin1String(name), Qt::CaseInsensitive))
+        if (vorhanden.contains(QString::fromLatin1(name).toLower()))
             aenderungen << QStringLiteral("DROP INDEX IF EXISTS ") + QLatin1String(name);
     bool ok = true;
     if (!aenderungen.isEmpty()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -103,8 +104,15 @@ public:
     // `ausdruck` as compared and sorted without regard to case.
     virtual QString OhneGrossKlein(const QString& ausdruck) const = 0;
 
-    // Names of the indexes the database has (as stored, any case).
-    virtual QStringList Indexe(QSqlDatabase& db) const = 0;
+    // The indexes the database has, by name in lower case, each with the mark it was made with
+    // (IndexAnlegen); empty where it has none.
+    virtual QHash<QString, QString> Indexe(QSqlDatabase& db) const = 0;
+    // The statements that make the index `name` over `spalten` ("table (columns)") with the mark
+    // IndexMarke(spalten).
+    virtual QStringList IndexAnlegen(const QString& name, const QString& spalten) const = 0;
+    // The mark of an index made over `spalten` now. An index of the same name with another mark
+    // was made from an earlier definition, and is made anew.
+    virtual QString IndexMarke(const QString& spalten) const = 0;
     // Planner statistics that fit the data. Never fails: a busy or read-only database is
     // looked after later.
     virtual void StatistikPflegen(QSqlDatabase& db) const = 0;

@@ -17,7 +17,6 @@
 #include <functional>
 #include <libpq-fe.h>
 
-QStringList ErsteSpalte(QSqlDatabase& db, const QString& sql);
 PGconn* PostgresHandle(const QSqlDatabase& db);
 
 // `sql` with its first `anzahl` placeholders "?" outside quoted texts and names replaced by
@@ -307,11 +306,25 @@ public:
         return QStringLiteral("lower(%1)").arg(ausdruck);
     }
 
-    QStringList Indexe(QSqlDatabase& db) const override {
+    QHash<QString, QString> Indexe(QSqlDatabase& db) const override {
         // The catalogue itself: the view pg_indexes costs ten times as much on every open.
-        return ErsteSpalte(db, QStringLiteral("SELECT relname FROM pg_class WHERE relkind = 'i' "
-                                              "AND pg_table_is_visible(oid)"));
+        QHash<QString, QString> indexe;
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (q.exec(QStringLiteral("SELECT relname, obj_description(oid, 'pg_class') FROM pg_class "
+                                  "WHERE relkind = 'i' AND pg_table_is_visible(oid)")))
+            while (q.next())
+                indexe.insert(q.value(0).toString().toLower(), q.value(1).toString());
+        return indexe;
     }
+    // The mark is the index's comment: the definition it was made from.
+    QStringList IndexAnlegen(const QString& name, const QString& spalten) const override {
+        QString marke = IndexMarke(spalten);
+        return {QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2").arg(name, spalten),
+                QStringLiteral("COMMENT ON INDEX %1 IS '%2'")
+                    .arg(name, marke.replace(QLatin1Char('\''), QStringLiteral("''")))};
+    }
+    QString IndexMarke(const QString& spalten) const override { return spalten; }
 
     // The server's autovacuum keeps the figures up as tables grow; only tables never measured
     // (a database just set up or filled) are measured here.

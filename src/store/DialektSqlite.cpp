@@ -147,10 +147,19 @@ public:
         return ausdruck + QStringLiteral(" COLLATE NOCASE");
     }
 
-    QStringList Indexe(QSqlDatabase& db) const override {
-        return ErsteSpalte(db,
-                           QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
+    QHash<QString, QString> Indexe(QSqlDatabase& db) const override {
+        QHash<QString, QString> indexe;
+        for (const QString& name :
+             ErsteSpalte(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'")))
+            indexe.insert(name.toLower(), QString());
+        return indexe;
     }
+    // No marks: the program's index texts on SQLite never change, so that no project file is
+    // ever rebuilt on its shared drive.
+    QStringList IndexAnlegen(const QString& name, const QString& spalten) const override {
+        return {QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2").arg(name, spalten)};
+    }
+    QString IndexMarke(const QString&) const override { return QString(); }
 
     void StatistikPflegen(QSqlDatabase& db) const override { SqlitePlaner::StatistikPflegen(db); }
 
